@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds the project into a build directory.
+#   scripts/build.sh [build-dir] [extra cmake options...]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${1:-"$here/build"}
+shift || true
+cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$build_dir" --parallel "$(nproc)"

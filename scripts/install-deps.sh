@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need.
+# Idempotent: asks apt only for what is missing, and runs `apt-get update`
+# only when something is missing.
+set -euo pipefail
+
+packages=(
+  # tool chain
+  build-essential cmake pkg-config
+  # engine libraries
+  libtiff-dev libjpeg62-turbo-dev libturbojpeg0-dev libpng-dev libleptonica-dev
+  libtesseract-dev tesseract-ocr-chi-sim tesseract-ocr-eng
+  libqpdf-dev libpoppler-cpp-dev libfreexl-dev libzip-dev libpugixml-dev
+  # user interface
+  qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libtiff-tools poppler-utils qpdf
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
