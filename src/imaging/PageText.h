@@ -1,0 +1,45 @@
+#pragma once
+// Recognised text of one page, as the PDF writer draws it in an invisible
+// text layer.  Coordinates are pixels of the page image, origin top left.
+//
+// Each line is drawn as one run on one baseline so that text extraction
+// keeps the reading order of a slightly skewed page; a word's own box
+// scales its glyphs horizontally to the width it covers on the image.
+
+#include <string>
+#include <vector>
+
+namespace zelk {
+
+struct TextBox {
+  int left = 0;
+  int top = 0;
+  int right = 0;   // exclusive
+  int bottom = 0;  // exclusive
+};
+
+struct TextWord {
+  std::string text;  // UTF-8
+  TextBox box;
+  // True when a blank belongs between this word and the next one of the
+  // line (Latin words); false inside runs of Chinese characters.
+  bool spaceAfter = false;
+};
+
+struct TextLine {
+  std::vector<TextWord> words;
+  TextBox box;
+  int baseline = 0;  // y of the baseline in image pixels
+};
+
+struct PageText {
+  std::vector<TextLine> lines;  // in reading order
+};
+
+// Where the invisible text goes relative to the page image.
+enum class TextLayerOrder {
+  TextOverImage,   // image below, invisible text above
+  TextUnderImage,  // text drawn first, the opaque image covers it
+};
+
+}  // namespace zelk
