@@ -34,7 +34,8 @@ std::span<const SettingKey> SettingKeys();
 const SettingKey* FindSettingKey(std::string_view section, std::string_view key);
 
 // Reads every key of <programDir>/ZELK.conf into `settings` and remembers the
-// path in settings.IniPath.  Returns false when the file does not exist.
+// path in settings.IniPath.  Returns false when the file does not exist or
+// cannot be read.
 // An integer that is missing, empty, not a number or outside 16 bits reads
 // as the key's shipped default.
 bool LoadSettings(const std::string& programDir, Settings& settings);
@@ -44,14 +45,19 @@ bool LoadSettings(const std::string& programDir, Settings& settings);
 std::string ReadIniString(const std::string& filePath, const std::string& section,
                           const std::string& key);
 
-// Writes one key (value given as UTF-8).  Returns false on failure; callers
-// that follow the program's rules ignore the result.
+// Writes one key (value given as UTF-8; it ends at its first NUL).  The file
+// is created when missing and replaced whole, never left half-written.
+// Returns false on failure, and refuses (leaving the file as it was) a value
+// holding a line break or bytes that are not UTF-8.  Callers that follow the
+// program's rules ignore the result.
 bool WriteIniString(const std::string& filePath, const std::string& section,
                     const std::string& key, const std::string& value);
 
 // Writes the record's current value of [section] key to settings.IniPath.
 // Integers are written as plain decimal digits with no leading blank.
-void WriteSettingKey(const Settings& settings, std::string_view section, std::string_view key);
+// Returns false for a key that is not in the table or a failed write;
+// callers that follow the program's rules ignore the result.
+bool WriteSettingKey(const Settings& settings, std::string_view section, std::string_view key);
 
 // The full text of a settings file holding every key with its shipped
 // default (UTF-8, CR LF line ends).

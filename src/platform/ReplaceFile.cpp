@@ -1,0 +1,95 @@
+#include "platform/ReplaceFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <vector>
+
+namespace zelk {
+namespace {
+
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+bool WriteAll(int fd, std::string_view data, std::error_code& error) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      error = LastError();
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+bool RewriteInPlace(const std::string& path, std::string_view data, std::error_code& error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error = LastError();
+    return false;
+  }
+  bool ok = WriteAll(fd, data, error);
+  if (::close(fd) != 0 && ok) {
+    error = LastError();
+    ok = false;
+  }
+  return ok;
+}
+
+// The file a write to `path` really changes: the end of a chain of links.
+std::string ResolveTarget(const std::string& path) {
+  std::error_code ignored;
+  if (std::filesystem::is_symlink(path, ignored)) {
+    const auto target = std::filesystem::weakly_canonical(path, ignored);
+    if (!ignored) return target.string();
+  }
+  return path;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::string& requestedPath, std::string_view data,
+                         std::error_code& error) {
+  error.clear();
+  const std::string path = ResolveTarget(requestedPath);
+
+  mode_t mode = 0644;
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0) mode = existing.st_mode & 07777;
+
+  std::string pattern = path + ".tmp-XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == EACCES || errno == EPERM) return RewriteInPlace(path, data, error);
+    error = LastError();
+    return false;
+  }
+
+  bool ok = WriteAll(fd, data, error);
+  if (ok && ::fchmod(fd, mode) != 0) {
+    error = LastError();
+    ok = false;
+  }
+  if (ok && ::fsync(fd) != 0) {
+    error = LastError();
+    ok = false;
+  }
+  if (::close(fd) != 0 && ok) {
+    error = LastError();
+    ok = false;
+  }
+  if (ok && ::rename(name.data(), path.c_str()) != 0) {
+    error = LastError();
+    ok = false;
+  }
+  if (!ok) ::unlink(name.data());
+  return ok;
+}
+
+}  // namespace zelk
