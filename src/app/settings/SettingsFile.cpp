@@ -31,8 +31,10 @@ std::string DecodeValue(std::string_view raw, TextEncoding encoding) {
   return ToUtf8(CutAtCharacterBoundary(raw, kMaxValueBytes, encoding), encoding);
 }
 
+// Section and key are given as UTF-8 and looked up in the file's encoding.
 std::string ReadValue(const IniDocument& document, std::string_view section, std::string_view key) {
-  const auto raw = document.FindValue(section, key);
+  const TextEncoding encoding = document.Encoding();
+  const auto raw = document.FindValue(FromUtf8(section, encoding), FromUtf8(key, encoding));
   return raw ? DecodeValue(*raw, document.Encoding()) : std::string();
 }
 
@@ -85,7 +87,8 @@ std::string ReadIniString(const std::string& filePath, const std::string& sectio
 bool WriteIniString(const std::string& filePath, const std::string& section,
                     const std::string& key, const std::string& value) {
   if (!IsUsableName(section, std::string_view("]\r\n\0", 4)) ||
-      !IsUsableName(key, std::string_view("=[\r\n\0", 5))) {
+      !IsUsableName(key, std::string_view("=[\r\n\0", 5)) || !IsValidUtf8(section) ||
+      !IsValidUtf8(key)) {
     return false;
   }
   // The value ends at its first NUL, as a C string would.  A line break
@@ -100,7 +103,8 @@ bool WriteIniString(const std::string& filePath, const std::string& section,
   std::optional<std::string> bytes = exists ? ReadWholeFile(filePath) : std::string();
   if (!bytes) return false;
   IniDocument document(std::move(*bytes));
-  document.SetValue(section, key, FromUtf8(text, document.Encoding()));
+  const TextEncoding encoding = document.Encoding();
+  document.SetValue(FromUtf8(section, encoding), FromUtf8(key, encoding), FromUtf8(text, encoding));
   return ReplaceFileContents(filePath, document.Serialize(), error);
 }
 

@@ -1,0 +1,52 @@
+#include "platform/ReplaceFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/TempDir.h"
+
+namespace zelk {
+namespace {
+
+TEST(ReplaceFileTest, ReplacesWholeKeepingModeAndLeavesNothingBeside) {
+  test::TempDir dir;
+  const std::string path = dir.File("a.conf");
+  test::WriteBytes(path, "old contents that are longer");
+  ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+  std::error_code error;
+  ASSERT_TRUE(ReplaceFileContents(path, "new", error)) << error.message();
+  EXPECT_EQ(test::ReadBytes(path), "new");
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(ReplaceFileTest, ReadOnlyDirectoryFallsBackToRewritingInPlace) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
+  test::TempDir dir;
+  const std::string path = dir.File("a.conf");
+  test::WriteBytes(path, "old");
+  ASSERT_EQ(chmod(dir.Path().c_str(), 0500), 0);
+  std::error_code error;
+  const bool ok = ReplaceFileContents(path, "new", error);
+  chmod(dir.Path().c_str(), 0700);
+  EXPECT_TRUE(ok) << error.message();
+  EXPECT_EQ(test::ReadBytes(path), "new");
+}
+
+TEST(ReplaceFileTest, MissingDirectoryIsAnError) {
+  test::TempDir dir;
+  std::error_code error;
+  EXPECT_FALSE(ReplaceFileContents(dir.File("none/a.conf"), "x", error));
+  EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+}
+
+}  // namespace
+}  // namespace zelk
