@@ -20,12 +20,8 @@ TEST(ReplaceFileTest, ReplacesWholeKeepingModeAndLeavesNothingBeside) {
   std::error_code error;
   ASSERT_TRUE(ReplaceFileContents(path, "new", error)) << error.message();
   EXPECT_EQ(test::ReadBytes(path), "new");
-  struct stat info {};
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0600u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(test::PermissionBits(path), 0600u);
+  EXPECT_EQ(test::EntryCount(dir.Path()), 1);
 }
 
 TEST(ReplaceFileTest, ReadOnlyDirectoryFallsBackToRewritingInPlace) {

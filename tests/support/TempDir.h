@@ -47,4 +47,15 @@ inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
+// The permission bits of a file, as chmod takes them.
+inline unsigned PermissionBits(const std::filesystem::path& path) {
+  return static_cast<unsigned>(std::filesystem::status(path).permissions());
+}
+
+// How many entries a directory holds.
+inline std::ptrdiff_t EntryCount(const std::filesystem::path& dir) {
+  return std::distance(std::filesystem::directory_iterator(dir),
+                       std::filesystem::directory_iterator());
+}
+
 }  // namespace zelk::test
