@@ -1,0 +1,64 @@
+#pragma once
+// Everything recognition finds on one page, in the structure the document
+// exporters need: blocks, paragraphs, lines and words in reading order, each
+// with its box in page-image pixels (origin top left, right and bottom
+// exclusive, as in TextBox).
+
+#include <string>
+#include <vector>
+
+#include "imaging/PageText.h"
+
+namespace zelk {
+
+struct LayoutWord {
+  std::string text;  // UTF-8, never empty, no blanks
+  TextBox box;
+  float confidence = 0;  // 0 to 100
+  // True when a blank belongs between this word and the next one of the
+  // line (Latin words); false inside runs of Chinese characters and after
+  // the line's last word.
+  bool spaceAfter = false;
+};
+
+struct LayoutLine {
+  std::vector<LayoutWord> words;  // at least one
+  TextBox box;
+  int baseline = 0;       // y of the baseline at the line's horizontal centre
+  double fontSize = 0;    // estimated size of the line's type, in points
+};
+
+enum class ParagraphAlignment { Unknown, Left, Center, Right };
+
+struct LayoutParagraph {
+  std::vector<LayoutLine> lines;  // at least one
+  TextBox box;
+  ParagraphAlignment alignment = ParagraphAlignment::Unknown;
+  int firstLineIndent = 0;  // pixels; negative for a hanging indent
+  bool isListItem = false;
+};
+
+enum class BlockKind {
+  Text,       // running text
+  Heading,    // a heading set apart from the running text
+  Caption,    // caption or pull-out text
+  Table,      // text found in a table region
+  Image,      // picture region: a box without paragraphs
+  Separator,  // ruling line: a box without paragraphs
+  Other,
+};
+
+struct LayoutBlock {
+  BlockKind kind = BlockKind::Text;
+  TextBox box;
+  std::vector<LayoutParagraph> paragraphs;  // empty for Image and Separator
+};
+
+struct PageLayout {
+  int width = 0;   // page image size in pixels
+  int height = 0;
+  int dpi = 0;     // resolution the font sizes were estimated at
+  std::vector<LayoutBlock> blocks;  // in reading order
+};
+
+}  // namespace zelk
