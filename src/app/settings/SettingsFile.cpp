@@ -98,8 +98,11 @@ bool WriteIniString(const std::string& filePath, const std::string& section,
   const std::string_view text = std::string_view(value).substr(0, value.find('\0'));
   if (text.find_first_of("\r\n") != std::string_view::npos || !IsValidUtf8(text)) return false;
 
+  // Only a file that is really absent starts empty; one that cannot be
+  // looked at or read is never replaced by a file holding one key.
   std::error_code error;
   const bool exists = std::filesystem::exists(filePath, error);
+  if (error) return false;
   std::optional<std::string> bytes = exists ? ReadWholeFile(filePath) : std::string();
   if (!bytes) return false;
   IniDocument document(std::move(*bytes));
