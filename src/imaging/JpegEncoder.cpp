@@ -1,0 +1,156 @@
+#include "imaging/JpegEncoder.h"
+
+#include "imaging/Page.h"
+#include "imaging/PixelRows.h"
+
+#include <turbojpeg.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+
+namespace zelk {
+namespace {
+
+struct TjDeleter {
+  void operator()(void* handle) const { tjDestroy(handle); }
+};
+
+int TjSampling(ChromaSubsampling subsampling) {
+  switch (subsampling) {
+    case ChromaSubsampling::S444: return TJSAMP_444;
+    case ChromaSubsampling::S422: return TJSAMP_422;
+    case ChromaSubsampling::S411: return TJSAMP_411;
+  }
+  return TJSAMP_444;
+}
+
+// Horizontal sampling factor of the luminance component (chroma is 1 x 1,
+// vertical factors are all 1).
+int LumaHorizontalFactor(ChromaSubsampling subsampling) {
+  switch (subsampling) {
+    case ChromaSubsampling::S444: return 1;
+    case ChromaSubsampling::S422: return 2;
+    case ChromaSubsampling::S411: return 4;
+  }
+  return 1;
+}
+
+struct ErrorManager {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+};
+
+void ExitByJump(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void Silent(j_common_ptr) {}
+
+struct QuantTables {
+  UINT16 luma[DCTSIZE2];
+  UINT16 chroma[DCTSIZE2];
+};
+
+// The tables libjpeg (and so TurboJPEG) writes at `quality`.
+bool StandardTables(int components, int quality, QuantTables& tables) {
+  jpeg_compress_struct info{};
+  ErrorManager errors{};
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = ExitByJump;
+  errors.base.output_message = Silent;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_compress(&info);
+    return false;
+  }
+  jpeg_create_compress(&info);
+  info.input_components = components;
+  info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  std::memcpy(tables.luma, info.quant_tbl_ptrs[0]->quantval, sizeof tables.luma);
+  if (components == 3) {
+    std::memcpy(tables.chroma, info.quant_tbl_ptrs[1]->quantval, sizeof tables.chroma);
+  }
+  jpeg_destroy_compress(&info);
+  return true;
+}
+
+bool SameTable(const JQUANT_TBL* table, const UINT16* expected) {
+  return table && std::memcmp(table->quantval, expected, sizeof(UINT16) * DCTSIZE2) == 0;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeJpeg(PIX* pix, ChromaSubsampling subsampling, int quality) {
+  std::unique_ptr<void, TjDeleter> handle(tjInitCompress());
+  if (!handle) throw ImageError("cannot start the JPEG encoder");
+  const int width = pixGetWidth(pix);
+  const int height = pixGetHeight(pix);
+  std::vector<uint8_t> rows;
+  int pixelFormat = TJPF_GRAY;
+  int sampling = TJSAMP_GRAY;
+  if (pixGetDepth(pix) == 8 && !pixGetColormap(pix)) {
+    rows = GreyRows(pix);
+  } else if (pixGetDepth(pix) == 32) {
+    rows = RgbRows(pix);
+    pixelFormat = TJPF_RGB;
+    sampling = TjSampling(subsampling);
+  } else {
+    throw ImageError("JPEG encoding needs a grey or colour page");
+  }
+  unsigned char* out = nullptr;
+  unsigned long outSize = 0;
+  const int status = tjCompress2(handle.get(), rows.data(), width, 0, height, pixelFormat, &out,
+                                 &outSize, sampling, quality, TJFLAG_ACCURATEDCT);
+  std::unique_ptr<unsigned char, decltype(&tjFree)> owned(out, &tjFree);
+  if (status != 0) {
+    throw ImageError(std::string("JPEG encoding failed: ") +
+                     tjGetErrorStr2(handle.get()));
+  }
+  return std::vector<uint8_t>(out, out + outSize);
+}
+
+bool JpegMatchesEncoding(const std::vector<uint8_t>& jpeg, int components, int width,
+                         int height, ChromaSubsampling subsampling, int quality) {
+  if (components != 1 && components != 3) return false;
+  QuantTables expected{};
+  if (!StandardTables(components, quality, expected)) return false;
+
+  jpeg_decompress_struct info{};
+  ErrorManager errors{};
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = ExitByJump;
+  errors.base.output_message = Silent;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+  if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  bool matches = !info.progressive_mode && !info.arith_code &&
+                 info.data_precision == 8 && info.num_components == components &&
+                 static_cast<int>(info.image_width) == width &&
+                 static_cast<int>(info.image_height) == height &&
+                 info.jpeg_color_space == (components == 1 ? JCS_GRAYSCALE : JCS_YCbCr);
+  for (int c = 0; matches && c < components; ++c) {
+    const jpeg_component_info& component = info.comp_info[c];
+    const bool luma = c == 0;
+    const int h = luma && components == 3 ? LumaHorizontalFactor(subsampling) : 1;
+    const int q = component.quant_tbl_no;
+    matches = component.h_samp_factor == h && component.v_samp_factor == 1 && q >= 0 &&
+              q < NUM_QUANT_TBLS &&
+              SameTable(info.quant_tbl_ptrs[q], luma ? expected.luma : expected.chroma);
+  }
+  jpeg_destroy_decompress(&info);
+  return matches;
+}
+
+}  // namespace zelk
