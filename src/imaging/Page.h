@@ -5,6 +5,16 @@
 // page's compressed data as it stands in the source file (a CCITT G4 strip
 // or a baseline JPEG stream) so that a writer whose chosen code asks for
 // exactly that encoding can copy it without decoding and re-encoding.
+//
+// LoadPage always decodes: `pix` is set and `raw`, when present, decodes to
+// exactly these pixels (the data was checked by decoding it).  Code that
+// changes `pix` (or builds a new one) must reset `raw`, or a writer would
+// copy the old data.  Resolutions are plain metadata: changing them never
+// resamples.
+//
+// Leptonica conventions apply to `pix`: 1 bit per pixel with 1 = black and
+// no colormap, 2/4/8-bit grey with 0 = black, 2/4/8 bits with a colormap
+// for palette images, 16-bit grey, and 32-bit RGB for colour.
 
 #include <leptonica/allheaders.h>
 
@@ -33,15 +43,21 @@ using PixPtr = std::unique_ptr<PIX, PixDeleter>;
 struct RawPageData {
   enum class Codec { CcittG4, Jpeg };
   Codec codec;
-  std::vector<uint8_t> bytes;  // G4: the bare CCITT stream; JPEG: a complete JFIF/Adobe stream
+  // G4: the bare CCITT stream, bits filled most significant first (K = -1,
+  // no byte alignment, end-of-block optional); JPEG: the whole source file,
+  // a baseline 8-bit stream with 1 (grey) or 3 (YCbCr) components.
+  std::vector<uint8_t> bytes;
   int width = 0;
   int height = 0;
-  int components = 1;      // JPEG: 1 grey, 3 YCbCr/RGB, 4 CMYK
-  bool blackIsZero = false;  // G4: photometric of the source (false: 0 is white, as in CCITT)
+  int components = 1;      // JPEG: 1 grey, 3 YCbCr
+  // G4: photometric of the source.  false (min-is-white): the 1 bits the
+  // stream decodes to are black, as in fax; true (min-is-black): they are
+  // white.
+  bool blackIsZero = false;
 };
 
 struct Page {
-  PixPtr pix;     // decoded pixels; may be null only while `raw` is set and decoding was not needed
+  PixPtr pix;     // decoded pixels, never null after LoadPage
   int xDpi = 0;   // X resolution, dots per inch (0 when the file has none)
   int yDpi = 0;
   std::optional<RawPageData> raw;

@@ -1,0 +1,87 @@
+#include "imaging/JpegWriter.h"
+
+#include "imaging/FileBytes.h"
+#include "imaging/JpegEncoder.h"
+#include "imaging/JpegQuality.h"
+#include "imaging/PixConvert.h"
+#include "imaging/SaveFormat.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace zelk {
+namespace {
+
+ChromaSubsampling SubsamplingFor(int code, const std::string& path) {
+  switch (code) {
+    case kJpeg444: return ChromaSubsampling::S444;
+    case kJpeg422: return ChromaSubsampling::S422;
+    case kJpeg411: return ChromaSubsampling::S411;
+    default:
+      throw ImageError(path + ": format code " + std::to_string(code) + " is not a JPEG format");
+  }
+}
+
+void PutBigEndian16(uint8_t* at, int value) {
+  at[0] = static_cast<uint8_t>(value >> 8);
+  at[1] = static_cast<uint8_t>(value & 0xFF);
+}
+
+// Puts the resolution into the JFIF segment that follows the start of the
+// image, adding the segment when the stream has none.
+void SetJfifDensity(std::vector<uint8_t>& jpeg, int xDpi, int yDpi) {
+  const int x = std::clamp(xDpi > 0 ? xDpi : yDpi, 0, 65535);
+  const int y = std::clamp(yDpi > 0 ? yDpi : xDpi, 0, 65535);
+  const uint8_t unit = x > 0 ? 1 : 0;  // 1: dots per inch; 0: aspect ratio only
+  static constexpr uint8_t kJfifId[] = {'J', 'F', 'I', 'F', 0};
+  const bool hasJfif = jpeg.size() >= 20 && jpeg[2] == 0xFF && jpeg[3] == 0xE0 &&
+                       std::memcmp(&jpeg[6], kJfifId, sizeof kJfifId) == 0;
+  if (!hasJfif) {
+    const uint8_t segment[] = {0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
+    jpeg.insert(jpeg.begin() + 2, std::begin(segment), std::end(segment));
+  }
+  jpeg[13] = unit;
+  PutBigEndian16(&jpeg[14], unit ? x : 1);
+  PutBigEndian16(&jpeg[16], unit ? y : 1);
+}
+
+void WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    throw ImageError(path + ": cannot create the file (" + std::strerror(errno) + ")");
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const int savedErrno = errno;
+  if (std::fclose(file) != 0 || !written) {
+    std::remove(path.c_str());
+    throw ImageError(path + ": cannot write the file (" + std::strerror(savedErrno) + ")");
+  }
+}
+
+}  // namespace
+
+void SaveJpegPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
+                  int qualityFactor, bool append) {
+  const ChromaSubsampling subsampling = SubsamplingFor(formatCode, path);
+  if (!page.pix) throw ImageError(path + ": there is no page image to save");
+  if (append && FileHasData(path)) {
+    throw ImageError(path + ": a JPEG file holds one page and this one already exists");
+  }
+  const PixPtr pixels = ToJpegPixels(page.pix.get(), BitsToSave(page, bitsPerPixel, path));
+  const int quality = JpegQualityFromFactor(qualityFactor);
+  const int components = pixGetDepth(pixels.get()) == 32 ? 3 : 1;
+  std::vector<uint8_t> bytes;
+  if (page.raw && page.raw->codec == RawPageData::Codec::Jpeg &&
+      JpegMatchesEncoding(page.raw->bytes, components, pixGetWidth(pixels.get()),
+                          pixGetHeight(pixels.get()), subsampling, quality)) {
+    bytes = page.raw->bytes;
+  } else {
+    bytes = EncodeJpeg(pixels.get(), subsampling, quality);
+  }
+  SetJfifDensity(bytes, page.xDpi, page.yDpi);
+  WriteNewFile(path, bytes);
+}
+
+}  // namespace zelk

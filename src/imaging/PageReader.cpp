@@ -1,0 +1,53 @@
+#include "imaging/PageReader.h"
+
+#include "imaging/BmpReader.h"
+#include "imaging/ImageFormat.h"
+#include "imaging/JpegReader.h"
+#include "imaging/PageRange.h"
+#include "imaging/PdfPageReader.h"
+#include "imaging/PngReader.h"
+#include "imaging/TiffReader.h"
+
+namespace zelk {
+namespace {
+
+[[noreturn]] void ThrowUnknownFormat(const std::string& path) {
+  throw ImageError(path + ": not an image file the program can read");
+}
+
+}  // namespace
+
+Page LoadPage(const std::string& path, int page) {
+  if (page < 0) throw ImageError(path + ": invalid page number " + std::to_string(page));
+  const int index = page == 0 ? 0 : page - 1;
+  const ImageFormat format = DetectFileFormat(path);
+  switch (format) {
+    case ImageFormat::Tiff: return LoadTiffPage(path, index);
+    case ImageFormat::Pdf: return LoadPdfPage(path, index);
+    case ImageFormat::Unknown: ThrowUnknownFormat(path);
+    default: break;
+  }
+  if (index > 0) ThrowPageBeyondEnd(path, index + 1, 1);
+  switch (format) {
+    case ImageFormat::Jpeg: return LoadJpegPage(path);
+    case ImageFormat::Png: return LoadPngPage(path);
+    default: return LoadBmpPage(path);
+  }
+}
+
+int GetPageCount(const std::string& path) {
+  switch (DetectFileFormat(path)) {
+    case ImageFormat::Tiff: return CountTiffPages(path);
+    case ImageFormat::Pdf: return CountPdfPages(path);
+    case ImageFormat::Unknown: ThrowUnknownFormat(path);
+    default: return 1;
+  }
+}
+
+int ProgramBitsPerPixel(const Page& page) {
+  if (!page.pix) return 0;
+  const int depth = pixGetDepth(page.pix.get());
+  return depth > 16 ? 24 : depth;
+}
+
+}  // namespace zelk

@@ -1,0 +1,27 @@
+#pragma once
+// Reading pages: the entry points every job uses to load a page, count the
+// pages of a file and learn a page's depth.
+//
+// Sources are recognised by content, not by name: TIFF (every page, every
+// compression libtiff decodes), JPEG, PNG, BMP and PDF (pages rendered).
+// Every failure (unreadable or damaged file, unknown format, page beyond the
+// end, image beyond the size limits) is an ImageError naming the file; the
+// libraries print nothing.  All functions may run in several threads at once.
+
+#include "imaging/Page.h"
+
+#include <string>
+
+namespace zelk {
+
+// `page` counts from 1; 0 also means the first page.
+Page LoadPage(const std::string& path, int page);
+
+// The number of pages in the file: 1 for single-image formats.
+int GetPageCount(const std::string& path);
+
+// The page's depth as the jobs understand it: 1 bitonal, 2 to 8 grey or
+// palette, 16 for 16-bit grey, 24 for colour (whatever the buffer holds).
+int ProgramBitsPerPixel(const Page& page);
+
+}  // namespace zelk

@@ -1,0 +1,271 @@
+#include "imaging/TiffReader.h"
+
+#include "imaging/ImageLimits.h"
+#include "imaging/PackedRows.h"
+#include "imaging/PageRange.h"
+#include "imaging/PixConvert.h"
+#include "imaging/TiffFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+namespace zelk {
+namespace {
+
+struct Layout {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  uint16_t bitsPerSample = 1;
+  uint16_t samplesPerPixel = 1;
+  uint16_t photometric = PHOTOMETRIC_MINISWHITE;
+  uint16_t planar = PLANARCONFIG_CONTIG;
+  uint16_t compression = COMPRESSION_NONE;
+};
+
+Layout ReadLayout(const TiffFile& file) {
+  TIFF* tif = file.get();
+  Layout layout;
+  if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &layout.width) ||
+      !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &layout.height)) {
+    file.Fail("the page has no image size");
+  }
+  CheckImageSize(layout.width, layout.height, file.path());
+  TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &layout.bitsPerSample);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &layout.samplesPerPixel);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &layout.planar);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &layout.compression);
+  if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &layout.photometric)) {
+    // Old writers leave the tag out; libtiff's own default is min-is-white
+    // for one sample, and RGB is the only sensible reading of three.
+    layout.photometric = layout.samplesPerPixel >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISWHITE;
+  }
+  return layout;
+}
+
+int DotsPerInch(float value, uint16_t unit) {
+  if (!std::isfinite(value) || value <= 0 || unit == RESUNIT_NONE) return 0;
+  const double dpi = unit == RESUNIT_CENTIMETER ? value * 2.54 : value;
+  return static_cast<int>(std::lround(std::min(dpi, 65535.0)));
+}
+
+void ReadResolution(TIFF* tif, Page& page) {
+  float x = 0, y = 0;
+  uint16_t unit = RESUNIT_INCH;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+  if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &x)) page.xDpi = DotsPerInch(x, unit);
+  if (TIFFGetField(tif, TIFFTAG_YRESOLUTION, &y)) page.yDpi = DotsPerInch(y, unit);
+}
+
+// Grey, bitonal, palette and 8-bit contiguous RGB pages are decoded row by
+// row into a PIX of the same depth; every other layout goes through
+// libtiff's RGBA reader.
+bool IsDirectLayout(const Layout& l) {
+  const bool oneSample = l.samplesPerPixel == 1;
+  if (oneSample && (l.photometric == PHOTOMETRIC_MINISWHITE ||
+                    l.photometric == PHOTOMETRIC_MINISBLACK)) {
+    return l.bitsPerSample == 1 || l.bitsPerSample == 2 || l.bitsPerSample == 4 ||
+           l.bitsPerSample == 8 || l.bitsPerSample == 16;
+  }
+  if (oneSample && l.photometric == PHOTOMETRIC_PALETTE) {
+    return l.bitsPerSample == 1 || l.bitsPerSample == 2 || l.bitsPerSample == 4 ||
+           l.bitsPerSample == 8;
+  }
+  return l.photometric == PHOTOMETRIC_RGB && l.bitsPerSample == 8 && l.samplesPerPixel >= 3 &&
+         l.planar == PLANARCONFIG_CONTIG;
+}
+
+// Whether stored samples must be flipped into Leptonica's convention
+// (1-bit: 1 = black; grey: 0 = black).
+bool NeedsInversion(const Layout& l) {
+  if (l.photometric == PHOTOMETRIC_MINISWHITE) return l.bitsPerSample != 1;
+  if (l.photometric == PHOTOMETRIC_MINISBLACK) return l.bitsPerSample == 1;
+  return false;
+}
+
+void AttachColormap(const TiffFile& file, const Layout& l, PIX* pix) {
+  uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
+  if (!TIFFGetField(file.get(), TIFFTAG_COLORMAP, &red, &green, &blue)) {
+    file.Fail("the palette page has no colormap");
+  }
+  const int count = 1 << l.bitsPerSample;
+  // Some writers store 8-bit values in the 16-bit fields.
+  bool eightBitValues = true;
+  for (int i = 0; i < count && eightBitValues; ++i) {
+    eightBitValues = red[i] < 256 && green[i] < 256 && blue[i] < 256;
+  }
+  const int shift = eightBitValues ? 0 : 8;
+  PIXCMAP* cmap = pixcmapCreate(l.bitsPerSample);
+  for (int i = 0; i < count; ++i) {
+    pixcmapAddColor(cmap, red[i] >> shift, green[i] >> shift, blue[i] >> shift);
+  }
+  pixSetColormap(pix, cmap);
+}
+
+void DecodeStrips(const TiffFile& file, const Layout& l, PIX* pix) {
+  TIFF* tif = file.get();
+  uint32_t rowsPerStrip = l.height;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+  rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, l.height);
+  const tmsize_t scanline = TIFFScanlineSize(tif);
+  if (scanline <= 0) file.Fail("cannot work out the row size");
+  std::vector<uint8_t> strip(static_cast<size_t>(scanline) * rowsPerStrip);
+  const bool invert = NeedsInversion(l);
+  for (uint32_t first = 0; first < l.height; first += rowsPerStrip) {
+    const uint32_t rows = std::min(rowsPerStrip, l.height - first);
+    const uint32_t index = TIFFComputeStrip(tif, first, 0);
+    if (TIFFReadEncodedStrip(tif, index, strip.data(), static_cast<tmsize_t>(rows) * scanline) < 0) {
+      file.Fail("cannot decode the page");
+    }
+    for (uint32_t r = 0; r < rows; ++r) {
+      StorePackedRow(pix, static_cast<int>(first + r), strip.data() + r * scanline,
+                     l.bitsPerSample, l.samplesPerPixel, invert);
+    }
+  }
+}
+
+void DecodeTiles(const TiffFile& file, const Layout& l, PIX* pix) {
+  TIFF* tif = file.get();
+  uint32_t tileWidth = 0, tileHeight = 0;
+  TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
+  TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileHeight);
+  const tmsize_t scanline = TIFFScanlineSize(tif);
+  const tmsize_t tileRow = TIFFTileRowSize(tif);
+  const tmsize_t tileSize = TIFFTileSize(tif);
+  if (tileWidth == 0 || tileHeight == 0 || scanline <= 0 || tileRow <= 0 || tileSize <= 0 ||
+      tileHeight > static_cast<uint32_t>(kMaxImageSide)) {
+    file.Fail("the tile layout is invalid");
+  }
+  const long long bitsPerPixel = static_cast<long long>(l.bitsPerSample) * l.samplesPerPixel;
+  std::vector<uint8_t> tile(static_cast<size_t>(tileSize));
+  std::vector<uint8_t> band(static_cast<size_t>(scanline) * tileHeight);
+  const bool invert = NeedsInversion(l);
+  for (uint32_t top = 0; top < l.height; top += tileHeight) {
+    const uint32_t rows = std::min(tileHeight, l.height - top);
+    for (uint32_t left = 0; left < l.width; left += tileWidth) {
+      if (TIFFReadTile(tif, tile.data(), left, top, 0, 0) < 0) file.Fail("cannot decode the page");
+      // Tile widths are multiples of 16 pixels, so a tile starts on a byte.
+      const tmsize_t offset = static_cast<tmsize_t>(left * bitsPerPixel / 8);
+      const tmsize_t bytes = std::min(tileRow, scanline - offset);
+      for (uint32_t r = 0; r < rows; ++r) {
+        std::copy_n(tile.data() + r * tileRow, bytes, band.data() + r * scanline + offset);
+      }
+    }
+    for (uint32_t r = 0; r < rows; ++r) {
+      StorePackedRow(pix, static_cast<int>(top + r), band.data() + r * scanline, l.bitsPerSample,
+                     l.samplesPerPixel, invert);
+    }
+  }
+}
+
+PixPtr DecodeDirect(const TiffFile& file, const Layout& l) {
+  const int depth = l.photometric == PHOTOMETRIC_RGB ? 32 : l.bitsPerSample;
+  PixPtr pix(pixCreate(static_cast<int>(l.width), static_cast<int>(l.height), depth));
+  if (!pix) throw ImageError(file.path() + ": out of memory for the page");
+  if (TIFFIsTiled(file.get())) {
+    DecodeTiles(file, l, pix.get());
+  } else {
+    DecodeStrips(file, l, pix.get());
+  }
+  if (l.photometric == PHOTOMETRIC_PALETTE) {
+    AttachColormap(file, l, pix.get());
+    pix = WithoutBitonalColormap(std::move(pix));
+  }
+  return pix;
+}
+
+PixPtr DecodeThroughRgba(const TiffFile& file, const Layout& l) {
+  char reason[1024] = "";
+  if (!TIFFRGBAImageOK(file.get(), reason)) {
+    throw ImageError(file.path() + ": unsupported TIFF page layout (" + reason + ")");
+  }
+  PixPtr pix(pixCreate(static_cast<int>(l.width), static_cast<int>(l.height), 32));
+  if (!pix) throw ImageError(file.path() + ": out of memory for the page");
+  // A 32-bit PIX has exactly `width` words a row, the raster libtiff fills.
+  auto* raster = reinterpret_cast<uint32_t*>(pixGetData(pix.get()));
+  if (!TIFFReadRGBAImageOriented(file.get(), l.width, l.height, raster, ORIENTATION_TOPLEFT, 0)) {
+    file.Fail("cannot decode the page");
+  }
+  const size_t count = static_cast<size_t>(l.width) * l.height;
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t abgr = raster[i];
+    l_uint32 rgb;
+    composeRGBPixel(TIFFGetR(abgr), TIFFGetG(abgr), TIFFGetB(abgr), &rgb);
+    raster[i] = rgb;
+  }
+  pixSetSpp(pix.get(), 3);
+  return pix;
+}
+
+// The compressed strip of a single-strip G4 page, bits normalised to most
+// significant first.
+std::optional<RawPageData> ReadG4Strip(const TiffFile& file, const Layout& l) {
+  TIFF* tif = file.get();
+  if (l.compression != COMPRESSION_CCITTFAX4 || TIFFIsTiled(tif) || l.bitsPerSample != 1 ||
+      l.samplesPerPixel != 1 || TIFFNumberOfStrips(tif) != 1 ||
+      (l.photometric != PHOTOMETRIC_MINISWHITE && l.photometric != PHOTOMETRIC_MINISBLACK)) {
+    return std::nullopt;
+  }
+  uint32_t g4Options = 0;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_GROUP4OPTIONS, &g4Options);
+  if (g4Options & GROUP4OPT_UNCOMPRESSED) return std::nullopt;
+
+  const uint64_t byteCount = TIFFGetStrileByteCount(tif, 0);
+  std::error_code ec;
+  const auto fileSize = std::filesystem::file_size(file.path(), ec);
+  if (byteCount == 0 || ec || byteCount > fileSize) return std::nullopt;
+
+  RawPageData raw{RawPageData::Codec::CcittG4, std::vector<uint8_t>(byteCount),
+                  static_cast<int>(l.width), static_cast<int>(l.height), 1,
+                  l.photometric == PHOTOMETRIC_MINISBLACK};
+  if (TIFFReadRawStrip(tif, 0, raw.bytes.data(), static_cast<tmsize_t>(byteCount)) !=
+      static_cast<tmsize_t>(byteCount)) {
+    return std::nullopt;
+  }
+  uint16_t fillOrder = FILLORDER_MSB2LSB;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fillOrder);
+  if (fillOrder == FILLORDER_LSB2MSB) {
+    TIFFReverseBits(raw.bytes.data(), static_cast<tmsize_t>(raw.bytes.size()));
+  }
+  return raw;
+}
+
+int PageCount(const TiffFile& file) {
+  return static_cast<int>(std::min<tdir_t>(TIFFNumberOfDirectories(file.get()), 1 << 30));
+}
+
+}  // namespace
+
+Page LoadTiffPage(const std::string& path, int pageIndex) {
+  // Without memory mapping: a file truncated by another program while it
+  // is mapped would kill the process instead of failing the read.
+  TiffFile file(path, "rm");
+  if (pageIndex > 0 && !TIFFSetDirectory(file.get(), static_cast<tdir_t>(pageIndex))) {
+    TiffFile counter(path, "rhm");
+    ThrowPageBeyondEnd(path, pageIndex + 1, PageCount(counter));
+  }
+  const Layout layout = ReadLayout(file);
+
+  Page page;
+  ReadResolution(file.get(), page);
+  std::optional<RawPageData> raw = ReadG4Strip(file, layout);
+  const int warningsBefore = file.warningCount();
+  const int errorsBefore = file.errorCount();
+  page.pix = IsDirectLayout(layout) ? DecodeDirect(file, layout) : DecodeThroughRgba(file, layout);
+  if (file.errorCount() != errorsBefore) file.Fail("cannot decode the page");
+  // Data libtiff had to repair is not copied as it stands: the writer
+  // encodes the repaired pixels instead.
+  if (file.warningCount() == warningsBefore) page.raw = std::move(raw);
+  pixSetResolution(page.pix.get(), page.xDpi, page.yDpi);
+  return page;
+}
+
+int CountTiffPages(const std::string& path) {
+  TiffFile file(path, "rhm");
+  const int count = PageCount(file);
+  if (count == 0) file.Fail("the file holds no readable page");
+  return count;
+}
+
+}  // namespace zelk

@@ -1,0 +1,168 @@
+#include "imaging/TiffWriter.h"
+
+#include "imaging/FileBytes.h"
+#include "imaging/JpegQuality.h"
+#include "imaging/PackedRows.h"
+#include "imaging/PageReader.h"
+#include "imaging/PixConvert.h"
+#include "imaging/SaveFormat.h"
+#include "imaging/TiffFile.h"
+
+#include <vector>
+
+namespace zelk {
+namespace {
+
+struct TiffEncoding {
+  uint16_t compression = COMPRESSION_NONE;
+  uint32_t group3Options = 0;
+  uint16_t chromaColumns = 1;  // horizontal YCbCr subsampling of JPEG codes
+  bool ccitt = false;
+  bool jpeg = false;
+};
+
+TiffEncoding EncodingFor(int code, const std::string& path) {
+  switch (code) {
+    case kTiffCcittG4: return {COMPRESSION_CCITTFAX4, 0, 1, true, false};
+    case kTiffCcittG3TwoD: return {COMPRESSION_CCITTFAX3, GROUP3OPT_2DENCODING, 1, true, false};
+    case kTiffCcittG3OneD: return {COMPRESSION_CCITTFAX3, 0, 1, true, false};
+    case kTiffCcittRle: return {COMPRESSION_CCITTRLE, 0, 1, true, false};
+    case kTiffLzw: return {COMPRESSION_LZW, 0, 1, false, false};
+    case kTiffUncompressed: return {COMPRESSION_NONE, 0, 1, false, false};
+    case kTiffJpeg444: return {COMPRESSION_JPEG, 0, 1, false, true};
+    case kTiffJpeg422: return {COMPRESSION_JPEG, 0, 2, false, true};
+    case kTiffJpeg411: return {COMPRESSION_JPEG, 0, 4, false, true};
+    default:
+      throw ImageError(path + ": format code " + std::to_string(code) + " is not a TIFF format");
+  }
+}
+
+// The pixels as they will be stored: 1-bit, 8-bit grey or palette, or RGB.
+PixPtr PixelsToStore(const Page& page, const TiffEncoding& encoding, int bitsPerPixel,
+                     const std::string& path) {
+  if (!page.pix) throw ImageError(path + ": there is no page image to save");
+  const int pageBits = ProgramBitsPerPixel(page);
+  bitsPerPixel = BitsToSave(page, bitsPerPixel, path);
+  if (encoding.ccitt) {
+    if (pageBits != 1 || bitsPerPixel != 1) {
+      throw ImageError(path + ": CCITT compression needs a bitonal page (this one has " +
+                       std::to_string(pageBits) + " bits per pixel)");
+    }
+    return ToBitonal(page.pix.get());
+  }
+  if (encoding.jpeg) return ToJpegPixels(page.pix.get(), bitsPerPixel);
+  if (bitsPerPixel == 1) return ToBitonal(page.pix.get());
+  if (bitsPerPixel == 8) return ToEightBit(page.pix.get(), true);
+  return ToRgb(page.pix.get());
+}
+
+bool CanCopyG4(const Page& page, int formatCode, PIX* pix) {
+  return formatCode == kTiffCcittG4 && page.raw && page.raw->codec == RawPageData::Codec::CcittG4 &&
+         page.raw->width == pixGetWidth(pix) && page.raw->height == pixGetHeight(pix);
+}
+
+void SetColormap(const TiffFile& file, PIX* pix) {
+  PIXCMAP* cmap = pixGetColormap(pix);
+  std::vector<uint16_t> red(256, 0), green(256, 0), blue(256, 0);
+  for (int i = 0; i < pixcmapGetCount(cmap) && i < 256; ++i) {
+    l_int32 r, g, b;
+    pixcmapGetColor(cmap, i, &r, &g, &b);
+    red[i] = static_cast<uint16_t>(r * 257);
+    green[i] = static_cast<uint16_t>(g * 257);
+    blue[i] = static_cast<uint16_t>(b * 257);
+  }
+  TIFFSetField(file.get(), TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
+}
+
+void SetResolution(TIFF* tif, const Page& page) {
+  const int x = page.xDpi > 0 ? page.xDpi : page.yDpi;
+  const int y = page.yDpi > 0 ? page.yDpi : page.xDpi;
+  if (x <= 0) return;
+  TIFFSetField(tif, TIFFTAG_XRESOLUTION, static_cast<float>(x));
+  TIFFSetField(tif, TIFFTAG_YRESOLUTION, static_cast<float>(y));
+  TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+}
+
+// Tags of the new directory; the codec's own tags follow the compression.
+void SetTags(const TiffFile& file, const Page& page, PIX* pix, const TiffEncoding& encoding,
+             int qualityFactor, bool copiedG4) {
+  TIFF* tif = file.get();
+  const int depth = pixGetDepth(pix);
+  const bool rgb = depth == 32;
+  const bool palette = pixGetColormap(pix) != nullptr;
+  TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(pixGetWidth(pix)));
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(pixGetHeight(pix)));
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, rgb ? 8 : depth);
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, rgb ? 3 : 1);
+  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, encoding.compression);
+
+  uint16_t photometric = rgb ? PHOTOMETRIC_RGB : palette ? PHOTOMETRIC_PALETTE
+                       : depth == 1 ? PHOTOMETRIC_MINISWHITE : PHOTOMETRIC_MINISBLACK;
+  if (copiedG4 && page.raw->blackIsZero) photometric = PHOTOMETRIC_MINISBLACK;
+  if (encoding.jpeg && rgb) photometric = PHOTOMETRIC_YCBCR;
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
+  if (palette) SetColormap(file, pix);
+
+  if (encoding.compression == COMPRESSION_CCITTFAX3) {
+    TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, encoding.group3Options);
+  }
+  if (encoding.compression == COMPRESSION_LZW && depth >= 8 && !palette) {
+    TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+  }
+  if (encoding.jpeg) {
+    if (rgb) {
+      TIFFSetField(tif, TIFFTAG_YCBCRSUBSAMPLING, encoding.chromaColumns, uint16_t{1});
+      TIFFSetField(tif, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
+    }
+    TIFFSetField(tif, TIFFTAG_JPEGQUALITY, JpegQualityFromFactor(qualityFactor));
+  }
+  // CCITT pages go in one strip, as fax readers expect; others in strips
+  // of about 8 KiB (rounded by the JPEG codec to whole MCU rows).
+  const uint32_t rowsPerStrip = encoding.ccitt ? static_cast<uint32_t>(pixGetHeight(pix))
+                                               : TIFFDefaultStripSize(tif, 0);
+  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+  SetResolution(tif, page);
+}
+
+void WriteRows(const TiffFile& file, PIX* pix) {
+  const tmsize_t scanline = TIFFScanlineSize(file.get());
+  if (scanline < PackedRowBytes(pix)) file.Fail("cannot work out the row size");
+  std::vector<uint8_t> row(static_cast<size_t>(scanline));
+  const int height = pixGetHeight(pix);
+  for (int y = 0; y < height; ++y) {
+    LoadPackedRow(pix, y, row.data(), false);
+    if (TIFFWriteScanline(file.get(), row.data(), static_cast<uint32_t>(y), 0) < 0) {
+      file.Fail("cannot write the page");
+    }
+  }
+}
+
+}  // namespace
+
+void SaveTiffPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
+                  int qualityFactor, bool append) {
+  const TiffEncoding encoding = EncodingFor(formatCode, path);
+  const PixPtr pix = PixelsToStore(page, encoding, bitsPerPixel, path);
+  const bool copyG4 = CanCopyG4(page, formatCode, pix.get());
+
+  // "m": no memory mapping, so another program shortening the file cannot
+  // crash this one.
+  TiffFile file(path, append && FileHasData(path) ? "am" : "wm");
+  SetTags(file, page, pix.get(), encoding, qualityFactor, copyG4);
+  if (copyG4) {
+    const std::vector<uint8_t>& data = page.raw->bytes;
+    if (TIFFWriteRawStrip(file.get(), 0, const_cast<uint8_t*>(data.data()),
+                          static_cast<tmsize_t>(data.size())) < 0) {
+      file.Fail("cannot write the page");
+    }
+  } else {
+    WriteRows(file, pix.get());
+  }
+  if (!TIFFWriteDirectory(file.get())) file.Fail("cannot write the page directory");
+  file.Close();
+}
+
+}  // namespace zelk
