@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "ocr/LayoutCleanup.h"
 #include "ocr/WordSpacing.h"
 
 namespace zelk {
@@ -174,6 +175,7 @@ class LayoutBuilder {
 
   void FinishLine() {
     if (line_ == nullptr) return;
+    RepairWordBoxes(*line_);
     SetWordSpacing(*line_);
     line_->fontSize = LineFontSize(std::move(wordSizes_), line_->box, dpi_);
     wordSizes_.clear();
@@ -206,7 +208,9 @@ PageLayout ReadPageLayout(ResultIterator& it, int width, int height, int dpi) {
     if (!it.Empty(tesseract::RIL_WORD)) builder.AddWord(it);
     if (!it.Next(tesseract::RIL_WORD)) break;
   }
-  return builder.Finish();
+  PageLayout layout = builder.Finish();
+  RemoveFragmentLines(layout);
+  return layout;
 }
 
 }  // namespace zelk

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "ocr/OcrError.h"
+#include "support/TempDir.h"
 
 namespace zelk {
 namespace {
@@ -58,21 +57,14 @@ TEST(LayoutText, PlainTextEndsLinesWithCrLfAndSeparatesParagraphsAndPages) {
   EXPECT_EQ(PlainText({}), "");
 }
 
-TEST(LayoutText, PlainTextFileIsWrittenWholeOrNotAtAll) {
-  const auto directory = std::filesystem::temp_directory_path() / "zelk-layout-text-test";
-  std::filesystem::remove_all(directory);
-  std::filesystem::create_directories(directory);
-  const std::string path = (directory / "doc.txt").string();
-  WritePlainTextFile({TwoParagraphPage()}, path);
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  EXPECT_EQ(content.str(), PlainText({TwoParagraphPage()}));
+TEST(LayoutText, PlainTextFileHoldsThePlainTextAndAnUnwritablePathRaises) {
+  test::TempDir directory;
+  WritePlainTextFile({TwoParagraphPage()}, directory.File("doc.txt"));
+  EXPECT_EQ(test::ReadBytes(directory.File("doc.txt")), PlainText({TwoParagraphPage()}));
 
-  const std::string unwritable = (directory / "missing" / "doc.txt").string();
+  const std::string unwritable = directory.File("missing/doc.txt");
   EXPECT_THROW(WritePlainTextFile({TwoParagraphPage()}, unwritable), ExportError);
   EXPECT_FALSE(std::filesystem::exists(unwritable));
-  std::filesystem::remove_all(directory);
 }
 
 }  // namespace
