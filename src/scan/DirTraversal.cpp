@@ -1,0 +1,69 @@
+#include "scan/DirTraversal.h"
+
+#include <algorithm>
+
+#include "scan/MirroredPath.h"
+#include "scan/PathHelpers.h"
+#include "scan/ScanSupport.h"
+#include "scan/SourceNames.h"
+
+namespace zelk {
+namespace {
+
+bool HasPlainDirectory(const std::vector<DirEntry>& entries) {
+  return std::any_of(entries.begin(), entries.end(),
+                     [](const DirEntry& entry) { return entry.IsPlainDirectory(); });
+}
+
+bool LeafIsDone(const std::string& leaf, const ScanOptions& options) {
+  const std::string mirrored = MirrorPath(leaf, options.SourceRoot, options.TargetRoot);
+  if (options.ResultExists) return options.ResultExists(leaf, mirrored);
+  return DirResultExists(mirrored, options);
+}
+
+}  // namespace
+
+bool DirResultExists(const std::string& mirrored, const ScanOptions& options) {
+  if (options.TargetType.empty()) return PathExists(mirrored);
+  const std::string suffix = "." + options.TargetType;
+  if (options.KeepDir) return FileExists(JoinPath(mirrored, GetFileNamePart(mirrored) + suffix));
+  return FileExists(mirrored + suffix);
+}
+
+int CountPageFiles(const std::vector<DirEntry>& entries, const ScanOptions& options) {
+  int count = 0;
+  for (const DirEntry& entry : entries) {
+    if (!entry.IsFile() || entry.Hidden || IsTemporaryName(options, entry.Name)) continue;
+    const std::string lower = LowerAscii(entry.Name);
+    if ((options.CountTif && lower.find(".tif") != std::string::npos) ||
+        (options.CountJpg && lower.find(".jpg") != std::string::npos)) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+void DirTraversal(const std::string& directory, const ScanOptions& options, WorkList& rows,
+                  ScanObserver* observer) {
+  std::vector<std::string> subdirectories;
+  std::vector<DirEntry> inside;
+  for (const DirEntry& entry : ListDirectory(directory)) {
+    if (ScanShouldStop(options)) return;
+    if (!entry.IsPlainDirectory()) continue;
+    const std::string path = JoinPath(directory, entry.Name);
+    if (!ListDirectory(path, inside)) continue;  // cannot be listed: nothing to find there
+    if (HasPlainDirectory(inside)) {
+      subdirectories.push_back(path);
+      continue;
+    }
+    if (LeafIsDone(path, options) || StillSettling(options, path)) continue;
+    AppendRow(rows, path, CountPageFiles(inside, options), observer);
+  }
+  // Leaves need no visit of their own: nothing below them can be a row.
+  for (const std::string& subdirectory : subdirectories) {
+    if (ScanShouldStop(options)) return;
+    DirTraversal(subdirectory, options, rows, observer);
+  }
+}
+
+}  // namespace zelk

@@ -1,0 +1,31 @@
+#pragma once
+// Directory-mode scan: one work-list row per leaf directory (a plain,
+// visible directory without such a directory inside) whose result does not
+// exist yet.  Within a directory its own leaves come first, in natural
+// order; then the tree below each further subdirectory in turn.  The
+// starting directory itself is never a row.
+
+#include <string>
+#include <vector>
+
+#include "scan/DirectoryListing.h"
+#include "scan/ScanOptions.h"
+#include "scan/WorkList.h"
+
+namespace zelk {
+
+// Appends the rows found below `directory` (the first call passes the
+// source root).  The list is never cleared here.
+void DirTraversal(const std::string& directory, const ScanOptions& options, WorkList& rows,
+                  ScanObserver* observer = nullptr);
+
+// The standard test whether a leaf's result exists, from its mirrored path:
+// with an empty target type a directory or file of that path; otherwise the
+// file <mirrored>/<last part>.<type> (KeepDir) or <mirrored>.<type>.
+bool DirResultExists(const std::string& mirrored, const ScanOptions& options);
+
+// The number of page files among a directory's entries: visible files whose
+// lower-cased name contains ".tif" (CountTif) or ".jpg" (CountJpg).
+int CountPageFiles(const std::vector<DirEntry>& entries, const ScanOptions& options);
+
+}  // namespace zelk

@@ -1,0 +1,85 @@
+#include "scan/DirectoryListing.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/PathSeparator.h"
+#include "scan/NaturalOrder.h"
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+
+DirEntry::Kind KindOf(const fs::directory_entry& entry) {
+  std::error_code error;
+  const fs::file_status own = entry.symlink_status(error);
+  if (error) return DirEntry::Kind::Other;
+  if (fs::is_directory(own)) return DirEntry::Kind::Directory;
+  if (fs::is_regular_file(own)) return DirEntry::Kind::File;
+  if (fs::is_symlink(own) && fs::is_regular_file(entry.status(error)) && !error) {
+    return DirEntry::Kind::File;
+  }
+  return DirEntry::Kind::Other;
+}
+
+// Modification time of `path` itself, not following a link.
+bool ModifiedSince(const fs::path& path, fs::file_time_type since) {
+  std::error_code error;
+  const auto status = fs::symlink_status(path, error);
+  if (error) return false;
+  if (fs::is_symlink(status)) return false;  // a link's own time says nothing of its target
+  const fs::file_time_type written = fs::last_write_time(path, error);
+  return !error && written > since;
+}
+
+}  // namespace
+
+std::vector<DirEntry> ListDirectory(const std::string& directory) {
+  std::vector<DirEntry> entries;
+  ListDirectory(directory, entries);
+  return entries;
+}
+
+bool ListDirectory(const std::string& directory, std::vector<DirEntry>& entries) {
+  entries.clear();
+  std::error_code error;
+  fs::directory_iterator it(directory, error);
+  if (error) return false;
+  for (; it != fs::directory_iterator(); it.increment(error)) {
+    if (error) break;
+    std::string name = it->path().filename().string();
+    const bool hidden = !name.empty() && name.front() == '.';
+    entries.push_back(DirEntry{std::move(name), KindOf(*it), hidden});
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const DirEntry& a, const DirEntry& b) { return NaturalLess(a.Name, b.Name); });
+  return true;
+}
+
+std::string JoinPath(const std::string& directory, const std::string& name) {
+  if (!directory.empty() && directory.back() == kPathSeparator) return directory + name;
+  return directory + kPathSeparator + name;
+}
+
+bool ChangedWithin(const std::string& path, std::chrono::seconds age) {
+  const fs::file_time_type since = fs::file_time_type::clock::now() - age;
+  std::error_code error;
+  const fs::path root(path);
+  if (!fs::is_directory(fs::symlink_status(root, error))) {
+    // A file, or a link to one: the time of what is read counts.
+    const fs::file_time_type written = fs::last_write_time(root, error);
+    return !error && written > since;
+  }
+  if (ModifiedSince(root, since)) return true;
+  fs::directory_iterator it(root, error);
+  if (error) return false;
+  for (; it != fs::directory_iterator(); it.increment(error)) {
+    if (error) break;
+    if (ModifiedSince(it->path(), since)) return true;
+  }
+  return false;
+}
+
+}  // namespace zelk

@@ -1,0 +1,46 @@
+#pragma once
+// One directory's entries, read completely and sorted in natural order.
+//
+// A directory is entered only when it is a plain, visible directory: names
+// that start with a dot are hidden, and a symbolic link is never followed
+// as a directory.  Permissions play no part.  A directory that cannot be
+// listed gives no entries.
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace zelk {
+
+struct DirEntry {
+  enum class Kind {
+    Directory,    // a real directory (not a link to one)
+    File,         // a regular file, directly or through a symbolic link
+    Other,        // a link to a directory, a dangling link, a device, a pipe ...
+  };
+  std::string Name;
+  Kind Type = Kind::Other;
+  bool Hidden = false;  // the name starts with a dot
+
+  // A directory the scans walk into and that makes its parent a non-leaf.
+  bool IsPlainDirectory() const { return Type == Kind::Directory && !Hidden; }
+  bool IsFile() const { return Type == Kind::File; }
+};
+
+// The entries of `directory` without "." and "..", in natural order of
+// their names.  Empty when the directory cannot be listed.
+std::vector<DirEntry> ListDirectory(const std::string& directory);
+
+// The same, telling a directory that cannot be listed (false) from an
+// empty one.
+bool ListDirectory(const std::string& directory, std::vector<DirEntry>& entries);
+
+// Joins a directory and an entry name with one separator.
+std::string JoinPath(const std::string& directory, const std::string& name);
+
+// True when the file or directory at `path` was modified within the last
+// `age` (for a directory: the directory itself or any of its entries).
+// Used to leave alone what a scanner may still be writing.
+bool ChangedWithin(const std::string& path, std::chrono::seconds age);
+
+}  // namespace zelk

@@ -1,0 +1,59 @@
+#include "scan/FileTraversal.h"
+
+#include <vector>
+
+#include "scan/DirectoryListing.h"
+#include "scan/MirroredPath.h"
+#include "scan/PathHelpers.h"
+#include "scan/ScanSupport.h"
+#include "scan/SourceNames.h"
+
+namespace zelk {
+namespace {
+
+// The mirrored location of the file without its extension, and whether the
+// result is already there.
+bool FileIsDone(const std::string& directory, const std::string& name,
+                const ScanOptions& options) {
+  const std::string base =
+      JoinPath(MirrorPath(directory, options.SourceRoot, options.TargetRoot), GetBaseName(name));
+  if (options.TargetType.empty()) return PathExists(base);
+  return FileExists(base + "." + options.TargetType);
+}
+
+int PageCountOrUnknown(const ScanOptions& options, const std::string& path) {
+  if (!options.PageCount) return WorkRow::kUnknownPages;
+  try {
+    return options.PageCount(path);
+  } catch (...) {
+    // The job's own reading of the file decides its fate.
+    return WorkRow::kUnknownPages;
+  }
+}
+
+}  // namespace
+
+void FileTraversal(const std::string& directory, const ScanOptions& options, WorkList& rows,
+                   ScanObserver* observer) {
+  std::vector<std::string> subdirectories;
+  for (const DirEntry& entry : ListDirectory(directory)) {
+    if (ScanShouldStop(options)) return;
+    const std::string path = JoinPath(directory, entry.Name);
+    if (entry.IsPlainDirectory()) {
+      subdirectories.push_back(path);
+      continue;
+    }
+    if (!entry.IsFile() || !IsAcceptedSourceName(entry.Name) ||
+        IsTemporaryName(options, entry.Name)) {
+      continue;
+    }
+    if (FileIsDone(directory, entry.Name, options) || StillSettling(options, path)) continue;
+    AppendRow(rows, path, PageCountOrUnknown(options, path), observer);
+  }
+  for (const std::string& subdirectory : subdirectories) {
+    if (ScanShouldStop(options)) return;
+    FileTraversal(subdirectory, options, rows, observer);
+  }
+}
+
+}  // namespace zelk

@@ -1,0 +1,50 @@
+#pragma once
+// What a directory or file scan needs to know besides the directory it
+// starts in.
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zelk {
+
+struct ScanOptions {
+  // The source and output roots, as NormalizeRoot leaves them.
+  std::string SourceRoot;
+  std::string TargetRoot;
+
+  // Extension of the job's result without the dot ("tif", "pdf", "doc" ...),
+  // or empty for a job whose result is a directory.
+  std::string TargetType;
+
+  // Directory scan: the result lies inside the mirrored directory (true) or
+  // beside it (false).
+  bool KeepDir = false;
+
+  // Directory scan: which files count as pages in "页数" ([Merge] Tif, Jpg).
+  bool CountTif = true;
+  bool CountJpg = true;
+
+  // Leave out a leaf directory or file changed within this time (scheduled
+  // runs: a scanner may still be writing it).  Zero leaves nothing out.
+  std::chrono::seconds SettleTime{0};
+
+  // Directory scan: replaces the standard "result exists" test of a leaf
+  // (arguments: the leaf path and its mirrored path).  Jobs whose outputs
+  // are named otherwise (a grouping workbook) set it.
+  std::function<bool(const std::string& leaf, const std::string& mirrored)> ResultExists;
+
+  // Names the output writers use for their temporary files; such files are
+  // never taken as sources.
+  std::function<bool(std::string_view fileName)> IsTemporaryOutput;
+
+  // File scan: the page count of an image file; throws when it cannot be
+  // read (the row then shows an unknown count).
+  std::function<int(const std::string& path)> PageCount;
+
+  // Tested after every entry; when it turns true the scan ends early.
+  std::function<bool()> StopRequested;
+};
+
+}  // namespace zelk

@@ -1,0 +1,47 @@
+#include "scan/ScanSupport.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "scan/DirectoryListing.h"
+
+namespace zelk {
+
+namespace fs = std::filesystem;
+
+bool ScanShouldStop(const ScanOptions& options) {
+  return options.StopRequested && options.StopRequested();
+}
+
+bool IsTemporaryName(const ScanOptions& options, const std::string& name) {
+  return options.IsTemporaryOutput && options.IsTemporaryOutput(name);
+}
+
+bool PathExists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(path, error);
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  return !error && fs::exists(status) && !fs::is_directory(status);
+}
+
+bool StillSettling(const ScanOptions& options, const std::string& path) {
+  return options.SettleTime.count() > 0 && ChangedWithin(path, options.SettleTime);
+}
+
+void AppendRow(WorkList& rows, const std::string& path, int pages, ScanObserver* observer) {
+  WorkRow row;
+  row.Number = static_cast<int>(rows.size()) + 1;
+  row.Path = path;
+  row.Pages = pages;
+  rows.push_back(row);
+  if (observer != nullptr) {
+    observer->OnRowAdded(rows.back());
+    observer->OnTotalCount(rows.size());
+  }
+}
+
+}  // namespace zelk

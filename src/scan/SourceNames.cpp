@@ -1,0 +1,25 @@
+#include "scan/SourceNames.h"
+
+#include <array>
+
+namespace zelk {
+
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+bool IsAcceptedSourceName(std::string_view fileName) {
+  static constexpr std::array<std::string_view, 5> kMarks = {".tif", ".bmp", ".jpg", ".png",
+                                                             ".pdf"};
+  const std::string lower = LowerAscii(fileName);
+  for (std::string_view mark : kMarks) {
+    if (lower.find(mark) != std::string::npos) return true;
+  }
+  return false;
+}
+
+}  // namespace zelk

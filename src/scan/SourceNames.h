@@ -1,0 +1,17 @@
+#pragma once
+// Which file names the scans take as image sources.
+
+#include <string>
+#include <string_view>
+
+namespace zelk {
+
+// The name with A-Z turned into a-z; other bytes unchanged.
+std::string LowerAscii(std::string_view text);
+
+// An image file for the file-mode scan: the lower-cased name contains
+// ".tif", ".bmp", ".jpg", ".png" or ".pdf" anywhere (so a.tiff and
+// a.pdf.bak are taken, notes.txt is not).
+bool IsAcceptedSourceName(std::string_view fileName);
+
+}  // namespace zelk

@@ -1,0 +1,187 @@
+#include "scan/DirTraversal.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/FileTree.h"
+#include "support/TempDir.h"
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::MakeDirs;
+using test::Touch;
+
+class DirTraversalTest : public ::testing::Test {
+ protected:
+  std::string In(const std::string& relative = "") const {
+    return relative.empty() ? in_ : in_ + "/" + relative;
+  }
+  std::string Out(const std::string& relative) const { return out_ + "/" + relative; }
+
+  ScanOptions Options(std::string targetType, bool keepDir = false) const {
+    ScanOptions options;
+    options.SourceRoot = in_;
+    options.TargetRoot = out_;
+    options.TargetType = std::move(targetType);
+    options.KeepDir = keepDir;
+    return options;
+  }
+
+  std::vector<std::string> Scan(const ScanOptions& options) {
+    rows_.clear();
+    DirTraversal(options.SourceRoot, options, rows_);
+    std::vector<std::string> paths;
+    for (const WorkRow& row : rows_) paths.push_back(row.Path);
+    return paths;
+  }
+
+  test::TempDir dir_;
+  std::string in_ = dir_.File("in");
+  std::string out_ = dir_.File("out");
+  WorkList rows_;
+};
+
+TEST_F(DirTraversalTest, LeavesOfADirectoryComeBeforeTheTreesBelowItsOtherSubdirectories) {
+  Touch(In("a/p1/1.tif"));
+  Touch(In("a/p2/1.tif"));
+  Touch(In("b/1.tif"));
+  EXPECT_EQ(Scan(Options("tif")),
+            (std::vector<std::string>{In("b"), In("a/p1"), In("a/p2")}));
+  ASSERT_EQ(rows_.size(), 3u);
+  EXPECT_EQ(rows_[0].Number, 1);
+  EXPECT_EQ(rows_[2].Number, 3);
+  EXPECT_EQ(rows_[2].Key(), "D3");
+  EXPECT_EQ(rows_[2].Status, "");
+}
+
+TEST_F(DirTraversalTest, OnlyLeafDirectoriesAreRowsAndTheRootNeverIs) {
+  Touch(In("root-page.tif"));
+  Touch(In("mixed/page.tif"));
+  Touch(In("mixed/inner/page.tif"));
+  MakeDirs(In("empty-leaf"));
+  EXPECT_EQ(Scan(Options("tif")), (std::vector<std::string>{In("empty-leaf"), In("mixed/inner")}));
+  EXPECT_EQ(rows_[0].Pages, 0);  // a leaf without images is still a row
+
+  test::TempDir bare;
+  Touch(bare.Path() / "only.tif");
+  ScanOptions options = Options("tif");
+  options.SourceRoot = bare.Path().string();
+  EXPECT_TRUE(Scan(options).empty());
+}
+
+TEST_F(DirTraversalTest, PageCountFollowsTheMergeFileTypes) {
+  for (const char* name : {"1.tif", "2.TIF", "3.tiff", "4.jpg", "5.JPG", "6.jpeg", "7.png",
+                           ".hidden.tif", "8.tif.bak"}) {
+    Touch(In("d/") + name);
+  }
+  ScanOptions options = Options("tif");
+  options.CountTif = true;
+  options.CountJpg = false;
+  Scan(options);
+  ASSERT_EQ(rows_.size(), 1u);
+  EXPECT_EQ(rows_[0].Pages, 4);  // 1.tif 2.TIF 3.tiff 8.tif.bak
+  options.CountJpg = true;
+  Scan(options);
+  EXPECT_EQ(rows_[0].Pages, 6);
+}
+
+TEST_F(DirTraversalTest, KeepDirDecidesWhereAnExistingResultIsLookedFor) {
+  Touch(In("a/p1/1.tif"));
+  Touch(Out("a/p1.tif"));
+  EXPECT_TRUE(Scan(Options("tif", false)).empty());
+  EXPECT_EQ(Scan(Options("tif", true)), (std::vector<std::string>{In("a/p1")}));
+  Touch(Out("a/p1/p1.tif"));
+  EXPECT_TRUE(Scan(Options("tif", true)).empty());
+  // A directory in place of the result file is no result.
+  fs::remove(Out("a/p1.tif"));
+  MakeDirs(Out("a/p1.tif"));
+  EXPECT_EQ(Scan(Options("tif", false)).size(), 1u);
+}
+
+TEST_F(DirTraversalTest, RenameScanLeavesOutLeavesWhoseTargetDirectoryExists) {
+  Touch(In("a/p1/x.tif"));
+  Touch(In("a/p2/x.tif"));
+  MakeDirs(Out("a/p1"));
+  EXPECT_EQ(Scan(Options("")), (std::vector<std::string>{In("a/p2")}));
+}
+
+TEST_F(DirTraversalTest, HiddenAndLinkedDirectoriesAreNeitherRowsNorScanned) {
+  Touch(In(".hidden/p/1.tif"));
+  Touch(In("box/.thumbs/1.tif"));  // a hidden subdirectory does not make box a non-leaf
+  Touch(In("box/1.tif"));
+  Touch(dir_.File("elsewhere/p/1.tif"));
+  fs::create_directory_symlink(dir_.File("elsewhere"), In("link"));
+  EXPECT_EQ(Scan(Options("tif")), (std::vector<std::string>{In("box")}));
+}
+
+TEST_F(DirTraversalTest, NaturalOrderOfDirectoryNames) {
+  for (const char* name : {"scan10", "Scan2", "scan1", "p10", "P2", "b"}) Touch(In(name) + "/1.tif");
+  EXPECT_EQ(Scan(Options("tif")),
+            (std::vector<std::string>{In("b"), In("P2"), In("p10"), In("scan1"), In("Scan2"),
+                                      In("scan10")}));
+}
+
+TEST_F(DirTraversalTest, AnUnlistableDirectoryYieldsNothingAndTheScanGoesOn) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  Touch(In("locked/p/1.tif"));
+  Touch(In("open/1.tif"));
+  fs::permissions(In("locked"), fs::perms::none);
+  const std::vector<std::string> found = Scan(Options("tif"));
+  fs::permissions(In("locked"), fs::perms::owner_all);
+  EXPECT_EQ(found, (std::vector<std::string>{In("open")}));
+}
+
+TEST_F(DirTraversalTest, SettleTimeLeavesOutLeavesChangedRecently) {
+  Touch(In("old/1.tif"));
+  Touch(In("fresh/1.tif"));
+  Touch(In("growing/1.tif"));
+  test::SetTreeAge(In(), 600);
+  test::SetAge(In("growing/1.tif"), 5);  // a page still being written
+  ScanOptions options = Options("tif");
+  options.SettleTime = std::chrono::seconds(60);
+  test::SetAge(In("fresh"), 10);
+  EXPECT_EQ(Scan(options), (std::vector<std::string>{In("old")}));
+  options.SettleTime = std::chrono::seconds(0);
+  EXPECT_EQ(Scan(options).size(), 3u);
+}
+
+TEST_F(DirTraversalTest, TemporaryOutputsAreNotCountedAsPages) {
+  Touch(In("d/1.tif"));
+  Touch(In("d/2.tif.part"));
+  ScanOptions options = Options("tif");
+  options.IsTemporaryOutput = [](std::string_view name) { return name.ends_with(".part"); };
+  Scan(options);
+  ASSERT_EQ(rows_.size(), 1u);
+  EXPECT_EQ(rows_[0].Pages, 1);
+}
+
+TEST_F(DirTraversalTest, StopRequestEndsTheScanEarly) {
+  for (const char* name : {"a", "b", "c"}) Touch(In(name) + "/1.tif");
+  ScanOptions options = Options("tif");
+  int entries = 0;
+  options.StopRequested = [&entries] { return ++entries > 2; };
+  EXPECT_EQ(Scan(options), (std::vector<std::string>{In("a"), In("b")}));
+}
+
+TEST_F(DirTraversalTest, ReportsEveryRowAndTheTotal) {
+  struct Recorder : ScanObserver {
+    std::vector<std::string> rows;
+    std::vector<std::size_t> totals;
+    void OnRowAdded(const WorkRow& row) override { rows.push_back(row.Path); }
+    void OnTotalCount(std::size_t total) override { totals.push_back(total); }
+  } recorder;
+  Touch(In("a/1.tif"));
+  Touch(In("b/1.tif"));
+  DirTraversal(in_, Options("tif"), rows_, &recorder);
+  EXPECT_EQ(recorder.rows, (std::vector<std::string>{In("a"), In("b")}));
+  EXPECT_EQ(recorder.totals, (std::vector<std::size_t>{1, 2}));
+}
+
+}  // namespace
+}  // namespace zelk

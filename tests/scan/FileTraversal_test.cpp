@@ -1,0 +1,123 @@
+#include "scan/FileTraversal.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "imaging/PageReader.h"
+#include "support/FileTree.h"
+#include "support/TempDir.h"
+#include "support/TestImages.h"
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Touch;
+
+class FileTraversalTest : public ::testing::Test {
+ protected:
+  std::string In(const std::string& relative) const { return in_ + "/" + relative; }
+  std::string Out(const std::string& relative) const { return out_ + "/" + relative; }
+
+  ScanOptions Options(std::string targetType) const {
+    ScanOptions options;
+    options.SourceRoot = in_;
+    options.TargetRoot = out_;
+    options.TargetType = std::move(targetType);
+    return options;
+  }
+
+  std::vector<std::string> Scan(const ScanOptions& options) {
+    rows_.clear();
+    FileTraversal(options.SourceRoot, options, rows_);
+    std::vector<std::string> paths;
+    for (const WorkRow& row : rows_) paths.push_back(row.Path);
+    return paths;
+  }
+
+  test::TempDir dir_;
+  std::string in_ = dir_.File("in");
+  std::string out_ = dir_.File("out");
+  WorkList rows_;
+};
+
+TEST_F(FileTraversalTest, FilesOfADirectoryComeBeforeItsSubdirectoriesAndResultsAreLeftOut) {
+  Touch(In("x.tif"));
+  Touch(In("a/y.jpg"));
+  EXPECT_EQ(Scan(Options("pdf")), (std::vector<std::string>{In("x.tif"), In("a/y.jpg")}));
+  Touch(Out("x.pdf"));
+  EXPECT_EQ(Scan(Options("pdf")), (std::vector<std::string>{In("a/y.jpg")}));
+  Touch(Out("a/y.pdf"));
+  EXPECT_TRUE(Scan(Options("pdf")).empty());
+}
+
+TEST_F(FileTraversalTest, AcceptsNamesHoldingAnImageExtensionAnywhere) {
+  for (const char* name : {"scan.part2.TIF", "a.tiff", "a.pdf.bak", "b.bmp", "c.PNG",
+                           ".hidden.jpg", "notes.txt", "tif", "jpeg.doc"}) {
+    Touch(In(name));
+  }
+  EXPECT_EQ(Scan(Options("pdf")),
+            (std::vector<std::string>{In(".hidden.jpg"), In("a.pdf.bak"), In("a.tiff"),
+                                      In("b.bmp"), In("c.PNG"), In("scan.part2.TIF")}));
+  // The result of scan.part2.TIF is named after everything before the last dot.
+  Touch(Out("scan.part2.pdf"));
+  EXPECT_EQ(Scan(Options("pdf")).size(), 5u);
+}
+
+TEST_F(FileTraversalTest, SplitScanLeavesOutFilesWhoseTargetExistsAsDirectoryOrFile) {
+  Touch(In("a/y.tif"));
+  Touch(In("a/z.tif"));
+  fs::create_directories(Out("a/y"));
+  Touch(Out("a/z"));
+  EXPECT_TRUE(Scan(Options("")).empty());
+}
+
+TEST_F(FileTraversalTest, OnlyRegularFilesAndPlainVisibleDirectoriesAreTaken) {
+  Touch(In(".hidden/inner.tif"));
+  Touch(dir_.File("elsewhere/far.tif"));
+  fs::create_directory_symlink(dir_.File("elsewhere"), In("dirlink.tif"));
+  fs::create_symlink(dir_.File("elsewhere/far.tif"), In("filelink.tif"));
+  fs::create_symlink(dir_.File("nothing.tif"), In("dangling.tif"));
+  fs::create_directories(In("folder.tif"));
+  EXPECT_EQ(Scan(Options("pdf")), (std::vector<std::string>{In("filelink.tif")}));
+}
+
+TEST_F(FileTraversalTest, NaturalOrderOfFileNames) {
+  for (const char* name : {"scan0010.tif", "scan0002.tif", "p10.jpg", "P2.jpg"}) Touch(In(name));
+  EXPECT_EQ(Scan(Options("pdf")), (std::vector<std::string>{In("P2.jpg"), In("p10.jpg"),
+                                                            In("scan0002.tif"),
+                                                            In("scan0010.tif")}));
+}
+
+TEST_F(FileTraversalTest, PageCountsComeFromTheImageFiles) {
+  test::WriteTiffPages(In("three.tif"), 3);
+  test::WriteJpeg(In("one.jpg"));
+  Touch(In("broken.tif"), "not an image");
+  ScanOptions options = Options("pdf");
+  options.PageCount = [](const std::string& path) { return GetPageCount(path); };
+  Scan(options);
+  ASSERT_EQ(rows_.size(), 3u);
+  EXPECT_EQ(rows_[0].Path, In("broken.tif"));
+  EXPECT_EQ(rows_[0].Pages, WorkRow::kUnknownPages);
+  EXPECT_EQ(rows_[0].PagesText(), "?");
+  EXPECT_EQ(rows_[1].Pages, 1);
+  EXPECT_EQ(rows_[2].Pages, 3);
+}
+
+TEST_F(FileTraversalTest, TemporaryOutputsAndUnsettledFilesAreLeftOut) {
+  Touch(In("a.tif"));
+  Touch(In("b.pdf.part"));
+  Touch(In("c.tif"));
+  test::SetTreeAge(in_, 600);
+  test::SetAge(In("c.tif"), 3);
+  ScanOptions options = Options("pdf");
+  options.IsTemporaryOutput = [](std::string_view name) { return name.ends_with(".part"); };
+  options.SettleTime = std::chrono::seconds(60);
+  EXPECT_EQ(Scan(options), (std::vector<std::string>{In("a.tif")}));
+}
+
+}  // namespace
+}  // namespace zelk
