@@ -1,0 +1,236 @@
+#include "app/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QUrl>
+#include <optional>
+#include <utility>
+
+#include "app/ShellServices.h"
+#include "app/StartupHousekeeping.h"
+#include "app/WorkListModel.h"
+#include "app/settings/SettingsFile.h"
+
+namespace zelk {
+
+namespace {
+
+constexpr const char* kMessageBoxTitle = "提示信息";
+// Both messages end in blanks, kept as the program has always shown them.
+constexpr const char* kSettingsMissingMessage = "配置文件已被破坏，请联系软件开发商！\u3000\u3000";
+constexpr const char* kDestinationMissingMessage = "该目录不存在，转换时会自动创建。    ";
+constexpr const char* kFolderPickerTitle = "请选择待转换图像目录：";
+
+constexpr int kHours = 24;
+constexpr int kMinutes = 60;
+
+std::optional<int> ParseNumberBelow(const QString& text, int limit) {
+  const QString trimmed = text.trimmed();
+  if (trimmed.isEmpty() || trimmed.size() > 2) return std::nullopt;
+  for (QChar c : trimmed) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  const int value = trimmed.toInt();
+  if (value >= limit) return std::nullopt;
+  return value;
+}
+
+// A stored daily time "H:M" as the indexes of the hour and minute lists;
+// nothing when the text is not an hour and a minute in range.
+std::optional<std::pair<int, int>> ParseDailyTime(const std::string& stored) {
+  const QStringList parts = QString::fromStdString(stored).split(':');
+  if (parts.size() != 2) return std::nullopt;
+  const std::optional<int> hour = ParseNumberBelow(parts[0], kHours);
+  const std::optional<int> minute = ParseNumberBelow(parts[1], kMinutes);
+  if (!hour || !minute) return std::nullopt;
+  return std::make_pair(*hour, *minute);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
+                       QWidget* parent)
+    : QMainWindow(parent), programDir_(std::move(programDir)), settings_(settings), shell_(shell) {
+  BuildControls();
+  if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::Load() {
+  StartupHousekeeping(programDir_, ExecutablePathIn(programDir_));
+  FillTimeLists();
+  if (!LoadSettings(programDir_, settings_)) {
+    shell_.ShowMessage(nullptr, MessageBoxIcon::Warning, kMessageBoxTitle, kSettingsMissingMessage);
+    return false;
+  }
+  RestoreControls();
+  setWindowTitle(kMainWindowTitle);
+  return true;
+}
+
+void MainWindow::FillTimeLists() {
+  cboHour_->clear();
+  cboMinute_->clear();
+  for (int hour = 0; hour < kHours; ++hour) cboHour_->addItem(QString::number(hour));
+  for (int minute = 0; minute < kMinutes; ++minute) cboMinute_->addItem(QString::number(minute));
+  // The lists start without a selection until a stored time picks one.
+  cboHour_->setCurrentIndex(-1);
+  cboMinute_->setCurrentIndex(-1);
+}
+
+void MainWindow::RestoreControls() {
+  txtSrcDir_->setText(QString::fromStdString(settings_.Common.ImageSrcDir));
+  txtDstDir_->setText(QString::fromStdString(settings_.Common.ConvertDstDir));
+
+  const int action = settings_.Common.ConvertAction - 1;
+  if (action >= 0 && action < static_cast<int>(optAction_.size())) {
+    optAction_[static_cast<size_t>(action)]->setChecked(true);
+  }
+
+  // A type outside the two modes selects no option, like type 0.
+  const int timerOption = settings_.Common.TimerType - 1;
+  if (timerOption >= 0 && timerOption < static_cast<int>(optTimer_.size())) {
+    optTimer_[static_cast<size_t>(timerOption)]->setChecked(true);
+    ApplyTimerOption(timerOption);
+  }
+  if (settings_.Common.TimerType == 1) {
+    if (const auto time = ParseDailyTime(settings_.Timer.Timer1)) {
+      cboHour_->setCurrentIndex(time->first);
+      cboMinute_->setCurrentIndex(time->second);
+    }
+  }
+  txtInterval_->setText(QString::fromStdString(settings_.Timer.Timer2));
+}
+
+// Shows what a schedule option means for the other controls: the daily
+// time lists for option 0, the interval box for option 1.  It only changes
+// controls; the schedule itself is confirmed with cmdTimerConvert.
+void MainWindow::ApplyTimerOption(int index) {
+  const bool daily = index == 0;
+  cboHour_->setVisible(daily);
+  cboMinute_->setVisible(daily);
+  txtInterval_->setEnabled(!daily);
+  if (!daily) txtInterval_->setFocus();
+}
+
+int MainWindow::SelectedAction() const {
+  for (size_t i = 0; i < optAction_.size(); ++i) {
+    if (optAction_[i]->isChecked()) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int MainWindow::SelectedTimerOption() const {
+  for (size_t i = 0; i < optTimer_.size(); ++i) {
+    if (optTimer_[i]->isChecked()) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void MainWindow::BrowseInto(QLineEdit* target) {
+  const QString chosen = shell_.BrowseForFolder(this, kFolderPickerTitle);
+  if (!chosen.isEmpty()) target->setText(chosen);
+}
+
+void MainWindow::OpenSourceDirectory() {
+  const QString path = txtSrcDir_->text();
+  if (!path.isEmpty()) shell_.OpenUrl(QUrl::fromLocalFile(path));
+}
+
+void MainWindow::OpenDestinationDirectory() {
+  const QString path = txtDstDir_->text();
+  if (path.isEmpty()) return;
+  if (QFileInfo::exists(path)) {
+    shell_.OpenUrl(QUrl::fromLocalFile(path));
+  } else {
+    shell_.ShowMessage(this, MessageBoxIcon::Information, kMessageBoxTitle, kDestinationMissingMessage);
+  }
+}
+
+void MainWindow::OpenHelpDocument() {
+  const QString path = QString::fromStdString(programDir_) + '/' + kHelpDocumentName;
+  if (QFileInfo::exists(path)) shell_.OpenUrl(QUrl::fromLocalFile(path));
+}
+
+void MainWindow::OpenWebSite() { shell_.OpenUrl(QUrl(kWebSiteUrl)); }
+
+void MainWindow::OpenDialog(DialogId id) {
+  shell_.OpenDialog(id, this, settings_, programDir_);
+}
+
+void MainWindow::ShowRunningState() {
+  for (QPushButton* button : {cmdPreview_, cmdConvert_, cmdTimerConvert_, cmdHistory_}) {
+    button->setEnabled(false);
+  }
+  cmdCancel_->show();
+}
+
+void MainWindow::EnableCommandButtons() {
+  for (QPushButton* button : {cmdPreview_, cmdConvert_, cmdTimerConvert_, cmdHistory_}) {
+    button->setEnabled(true);
+  }
+}
+
+void MainWindow::OnRunFinished() {
+  EnableCommandButtons();
+  cmdCancel_->hide();
+  run_.EndRun();
+  if (run_.QuitRequested()) close();
+}
+
+void MainWindow::SetStatusText(const QString& text) { lblStatus_->setText(text); }
+
+void MainWindow::SetFoundCount(int count) { lblResult_[0]->setText(QString::number(count)); }
+
+void MainWindow::SetDoneCount(int count) { lblResult_[1]->setText(QString::number(count)); }
+
+void MainWindow::SelectWorkRow(int row) {
+  const QModelIndex index = workList_->index(row, WorkListModel::kNumberColumn);
+  if (!index.isValid()) return;
+  lvwDocList_->setCurrentIndex(index);
+  lvwDocList_->scrollTo(index);
+}
+
+void MainWindow::ClearFileList() { lvwFileList_->clear(); }
+
+void MainWindow::AddFileListEntry(const QString& fileName) {
+  auto* item = new QTreeWidgetItem(lvwFileList_, {fileName});
+  item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+}
+
+void MainWindow::OnCancelClicked() { run_.RequestCancel(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // During a run the close becomes a request: the run stops after the item
+  // in progress and OnRunFinished() closes the window then.
+  if (run_.RequestQuit()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyRelease) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (key->key() == Qt::Key_Escape && !key->isAutoRepeat() && widget != nullptr &&
+        widget->window() == this) {
+      OnCancelClicked();
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace zelk

@@ -1,0 +1,158 @@
+#pragma once
+// The main window (object name "frmMain"): action choice, source and output
+// directories, schedule, work list, status line and command buttons.
+//
+// Child widgets carry the control names of the program as object names
+// (optAction0..5, imgSetting0..5, txtSrcDir, cmdConvert, lvwDocList,
+// lblResult0, ...), so tests and other modules find them with findChild.
+//
+// Construction only builds the controls; Load() performs the start-up.
+// A run is driven from elsewhere: the run frame calls the public slots below
+// (through queued connections when it works on another thread) and shares
+// the RunControl flags with the window.
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <string>
+
+#include "app/OptionDialogs.h"
+#include "jobs/RunControl.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QToolButton;
+class QTreeView;
+class QTreeWidget;
+
+namespace zelk {
+
+struct Settings;
+class ShellServices;
+class WorkListModel;
+
+inline constexpr const char* kMainWindowTitle = "Quillon双层PDF批量转换系统 8.1";
+inline constexpr const char* kWebSiteUrl = "https://quillon.example.com/zelk/";
+inline constexpr const char* kHelpDocumentName = "help.doc";
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `programDir` holds ZELK.conf, Logs and help.doc; `settings` is the
+  // process-wide record Load() fills; `shell` shows messages and pickers and
+  // opens documents and dialogs.  Both must outlive the window.
+  MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
+             QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Start-up, in this order: housekeeping of the program directory
+  // (Logo.tif, Logs, autostart entry), the hour and minute lists, the
+  // settings file, the controls restored from the settings, the title.
+  // Returns false when the settings file is missing; the message has then
+  // been shown and the caller ends the program without showing the window.
+  bool Load();
+
+  RunControl& Run() { return run_; }
+  WorkListModel& WorkList() { return *workList_; }
+  const std::string& ProgramDir() const { return programDir_; }
+  Settings& CurrentSettings() { return settings_; }
+
+  // Index of the checked action option (0..5), or -1.
+  int SelectedAction() const;
+  // Index of the checked schedule option (0..1), or -1.
+  int SelectedTimerOption() const;
+
+ public slots:
+  // Busy state of a run: the four command buttons disabled, cmdCancel shown.
+  void ShowRunningState();
+  // cmdPreview, cmdConvert, cmdTimerConvert and cmdHistory enabled, in this
+  // order; cmdCancel is left as it is.
+  void EnableCommandButtons();
+  // The window's part of a run's end: command buttons enabled, cmdCancel
+  // hidden, the run marked as ended in Run(); then, when a close was refused
+  // during the run, the window closes, which ends the program.
+  void OnRunFinished();
+
+  void SetStatusText(const QString& text);
+  void SetFoundCount(int count);  // lblResult0
+  void SetDoneCount(int count);   // lblResult1
+  // Selects a row of the work list and scrolls it into view.
+  void SelectWorkRow(int row);
+  // The scratch list of the files of the item in progress.
+  void ClearFileList();
+  void AddFileListEntry(const QString& fileName);
+
+  // Command buttons.  cmdCancel and Esc ask a running job to stop; the
+  // other three hand over to the dispatch and the schedule through the
+  // signals below.
+  void OnCancelClicked();
+
+ signals:
+  void ConvertRequested();       // cmdConvert
+  void PreviewRequested();       // cmdPreview
+  void TimerConvertRequested();  // cmdTimerConvert
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // Sees every key release of the application, to act on Esc anywhere in
+  // this window whichever control has the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // MainWindowControls.cpp
+  void BuildControls();
+  void BuildMenus();
+  QWidget* BuildActionFrame();
+  QWidget* BuildDirectoryFrame();
+  QWidget* BuildTimerFrame();
+  QWidget* BuildListsAndStatus();
+  QWidget* BuildCommandButtons();
+
+  // MainWindow.cpp
+  void FillTimeLists();
+  void RestoreControls();
+  void ApplyTimerOption(int index);
+  void BrowseInto(QLineEdit* target);
+  void OpenSourceDirectory();
+  void OpenDestinationDirectory();
+  void OpenHelpDocument();
+  void OpenWebSite();
+  void OpenDialog(DialogId id);
+
+  std::string programDir_;
+  Settings& settings_;
+  ShellServices& shell_;
+  RunControl run_;
+  WorkListModel* workList_ = nullptr;
+
+  std::array<QRadioButton*, 6> optAction_{};
+  std::array<QToolButton*, 6> imgSetting_{};
+  QLineEdit* txtSrcDir_ = nullptr;
+  QLineEdit* txtDstDir_ = nullptr;
+  QPushButton* cmdSrcDir_ = nullptr;
+  QPushButton* cmdDstDir_ = nullptr;
+  QToolButton* cmdOpenSrc_ = nullptr;
+  QToolButton* cmdOpenDst_ = nullptr;
+  std::array<QRadioButton*, 2> optTimer_{};
+  QComboBox* cboHour_ = nullptr;
+  QComboBox* cboMinute_ = nullptr;
+  QLineEdit* txtInterval_ = nullptr;
+  QTimer* tmrTimer_ = nullptr;
+  QTimer* tmrAuto_ = nullptr;
+  QTreeView* lvwDocList_ = nullptr;
+  QTreeWidget* lvwFileList_ = nullptr;
+  QLabel* lblStatus_ = nullptr;
+  std::array<QLabel*, 2> lblResult_{};
+  QPushButton* cmdPreview_ = nullptr;
+  QPushButton* cmdConvert_ = nullptr;
+  QPushButton* cmdTimerConvert_ = nullptr;
+  QPushButton* cmdCancel_ = nullptr;
+  QPushButton* cmdHistory_ = nullptr;
+};
+
+}  // namespace zelk

@@ -1,0 +1,57 @@
+#pragma once
+// The work list shown in lvwDocList: one row per directory or file a run
+// will process, with the columns "序号" (number from 1), "文档图像" (full
+// path), "页数" (page count) and "状态" (the job's status word).
+//
+// The engine keeps its own list of work items; this model mirrors it for the
+// window.  The worker thread feeds it through queued calls of the slots
+// below, so they all run on the window's thread.
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <vector>
+
+namespace zelk {
+
+class WorkListModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  enum Column { kNumberColumn, kPathColumn, kPagesColumn, kStatusColumn, kColumnCount };
+
+  // Shown in "页数" when the page count is not known.
+  static constexpr int kUnknownPageCount = -1;
+
+  explicit WorkListModel(QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+
+  // The row's key: "D" followed by its number.
+  QString Key(int row) const;
+  QString Path(int row) const;
+  int PageCount(int row) const;
+  QString Status(int row) const;
+
+ public slots:
+  void Clear();
+  // Adds a row numbered one past the last; returns its index.
+  int AppendRow(const QString& path, int pageCount);
+  // Out-of-range rows are ignored.
+  void SetStatus(int row, const QString& status);
+
+ private:
+  struct Row {
+    QString path;
+    int pageCount;
+    QString status;
+  };
+  bool IsRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
+
+  std::vector<Row> rows_;
+};
+
+}  // namespace zelk

@@ -1,0 +1,63 @@
+#pragma once
+// Shared pieces of the window tests: the application object, a fake
+// desktop that records what would have been shown or opened, and a
+// temporary program directory.
+
+#include <QString>
+#include <QUrl>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/ShellServices.h"
+
+class QWidget;
+
+namespace zelk::test {
+
+// Answers in place of the user and keeps a record of every request.
+class FakeShell : public ShellServices {
+ public:
+  struct Message {
+    MessageBoxIcon icon;
+    QString title;
+    QString text;
+  };
+
+  void ShowMessage(QWidget* parent, MessageBoxIcon icon, const QString& title,
+                   const QString& text) override;
+  QString BrowseForFolder(QWidget* parent, const QString& title) override;
+  void OpenUrl(const QUrl& url) override;
+  void OpenDialog(DialogId id, QWidget* parent, Settings& settings,
+                  const std::string& programDir) override;
+
+  QString folderAnswer;  // what the folder picker returns ("" = cancelled)
+  std::vector<Message> messages;
+  std::vector<QString> pickerTitles;
+  std::vector<QUrl> openedUrls;
+  std::vector<DialogId> openedDialogs;
+};
+
+// A fresh, empty directory that plays the program directory; removed again
+// at the end of the test.
+class TempProgramDir {
+ public:
+  TempProgramDir();
+  ~TempProgramDir();
+  TempProgramDir(const TempProgramDir&) = delete;
+  TempProgramDir& operator=(const TempProgramDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  std::string String() const { return path_.string(); }
+  // Writes ZELK.conf with the given lines, CR LF line ends, UTF-8.
+  void WriteSettings(const std::vector<std::string>& lines) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Where the test run keeps its own home directory (HOME and
+// XDG_CONFIG_HOME point below it, so the autostart entry lands there).
+std::filesystem::path TestHome();
+
+}  // namespace zelk::test
