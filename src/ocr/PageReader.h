@@ -1,6 +1,6 @@
 #pragma once
 // How the engine reads the pages of an image file.  Injectable so that the
-// jobs can hand in the image toolkit's reader and tests a fake one.
+// tests can hand in a fake one.
 
 #include <functional>
 #include <string>
@@ -16,7 +16,7 @@ struct PageReader {
   std::function<Page(const std::string& path, int pageIndex)> loadPage;
 };
 
-// Reads TIFF (every page), JPEG, PNG and BMP files through Leptonica.
+// The image toolkit's reader: TIFF (every page), JPEG, PNG, BMP and PDF.
 PageReader DefaultPageReader();
 
 }  // namespace zelk
