@@ -16,6 +16,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   libtiff-tools poppler-utils qpdf
+  # resource generators (scripts/make-template-xls.py)
+  python3-xlwt
 )
 
 missing=()

@@ -1,0 +1,60 @@
+#pragma once
+// What the option dialogs ask of the desktop: message boxes, the open-file
+// picker and opening a document with its associated program.  The dialogs
+// reach these only through Services(), so tests can put a recorder in their
+// place and run the dialogs without blocking.
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace zelk {
+
+// Title of every message box the dialogs show.
+inline const QString kMessageTitle = QStringLiteral("提示信息");
+
+enum class MessageIcon { Information, Warning };
+
+class DialogServices {
+ public:
+  virtual ~DialogServices() = default;
+
+  // A modal message box with one OK button.
+  virtual void ShowMessage(QWidget* parent, MessageIcon icon, const QString& title,
+                           const QString& text) = 0;
+
+  // An open-file dialog with no initial file name.  `filter` lists
+  // description and pattern alternately, separated by "|"
+  // ("Text(*.txt)|*.txt|...").  nullopt when the user cancels.
+  virtual std::optional<QString> PickOpenFile(QWidget* parent, const QString& title,
+                                              const QString& filter) = 0;
+
+  // Opens a document with the program the desktop associates with it.
+  // Failures are not reported.
+  virtual void OpenDocument(const QString& path) = 0;
+};
+
+// The services in use: the desktop's own unless a test replaced them.
+DialogServices& Services();
+
+// Installs other services for the lifetime of this object.
+class ScopedDialogServices {
+ public:
+  explicit ScopedDialogServices(DialogServices& services);
+  ~ScopedDialogServices();
+  ScopedDialogServices(const ScopedDialogServices&) = delete;
+  ScopedDialogServices& operator=(const ScopedDialogServices&) = delete;
+
+ private:
+  DialogServices* previous_;
+};
+
+// Shows `text` with the title "提示信息" through Services().
+void ShowNotice(QWidget* parent, MessageIcon icon, const QString& text);
+
+// A "|"-separated filter turned into Qt's name-filter form
+// ("Text(*.txt);;Images(*.png *.jpg)").
+QString QtNameFilter(const QString& filter);
+
+}  // namespace zelk

@@ -1,0 +1,52 @@
+#include "dialogs/OptionDialog.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+#include "app/settings/SettingsFile.h"
+#include "dialogs/DialogWidgets.h"
+#include "dialogs/OptionDialogs.h"
+
+namespace zelk {
+
+OptionDialog::OptionDialog(QWidget* parent, Settings& settings, std::string programDir,
+                           const char* name, const QString& caption)
+    : QDialog(parent),
+      settings_(settings),
+      programDir_(std::move(programDir)),
+      cmdOK_(MakeButton("cmdOK", QStringLiteral("确 定"))),
+      cmdCancel_(MakeButton("cmdCancel", QStringLiteral("取 消"))) {
+  setObjectName(QLatin1String(name));
+  setWindowTitle(caption);
+  setModal(true);
+  cmdOK_->setDefault(true);
+  connect(cmdOK_, &QPushButton::clicked, this, [this] {
+    if (Store()) accept();
+  });
+  connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QPushButton* OptionDialog::MakeImageCompressButton() {
+  QPushButton* button = MakeButton("cmdImageCompress", QStringLiteral("图像压缩设置"));
+  connect(button, &QPushButton::clicked, this,
+          [this] { ShowImageCompressOptions(this, settings_, programDir_); });
+  return button;
+}
+
+QBoxLayout* OptionDialog::MakeButtonRow(QPushButton* leading) {
+  auto* row = new QHBoxLayout;
+  if (leading != nullptr) row->addWidget(leading);
+  row->addStretch(1);
+  row->addWidget(cmdOK_);
+  row->addWidget(cmdCancel_);
+  return row;
+}
+
+void WriteSection(const Settings& settings, std::string_view section,
+                  std::span<const char* const> keys) {
+  // A failed write leaves the record changed and is not reported, as with
+  // every other writer of the settings file.
+  for (const char* key : keys) WriteSettingKey(settings, section, key);
+}
+
+}  // namespace zelk

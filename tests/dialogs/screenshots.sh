@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the screenshot tool and saves a PNG of every option dialog into
+# <build-dir>/screenshots, listing any caption drawn narrower than it needs.
+#   tests/dialogs/screenshots.sh [build-dir]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+build_dir=${1:-"$here/build"}
+[[ -f "$build_dir/CMakeCache.txt" ]] ||
+  cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build_dir" --target zelk-dialog-screenshots
+QT_QPA_PLATFORM=offscreen "$build_dir/tests/zelk-dialog-screenshots" "$build_dir/screenshots"
