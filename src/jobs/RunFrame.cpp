@@ -1,0 +1,337 @@
+#include "jobs/RunFrame.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/settings/SettingsFile.h"
+#include "imaging/OutputTransaction.h"
+#include "jobs/ErrorTree.h"
+#include "jobs/JobTexts.h"
+#include "jobs/ResultLog.h"
+#include "jobs/RunContext.h"
+#include "jobs/ScanRequest.h"
+#include "jobs/SummaryLines.h"
+#include "scan/DirectoryListing.h"
+#include "scan/MirroredPath.h"
+#include "scan/PathHelpers.h"
+
+namespace zelk {
+namespace {
+
+const char* const kListNotWritten = "无法写入结果清单：";
+const char* const kListNotWrittenNote = "（结果清单未能写入）";
+const char* const kErrorCopyFailed = "无法放入Error目录：";
+const char* const kUnknownError = "未知错误";
+
+// The file's directory without a trailing separator ("/" for a file in "/").
+std::string DirectoryOf(const std::string& file) {
+  const std::string parent = GetParentPath(file);
+  return parent.size() > 1 ? parent.substr(0, parent.size() - 1) : parent;
+}
+
+class Frame {
+ public:
+  Frame(Job& job, const RunRequest& request, RunObserver& observer, RunControl& control)
+      : job_(job),
+        request_(request),
+        observer_(observer),
+        control_(control),
+        clock_(request.TimeSource != nullptr ? *request.TimeSource : systemClock_),
+        settings_(request.RunSettings),
+        texts_(TextsOf(job.Id())),
+        context_(settings_, texts_, request.ProgramDir, rows_, observer, control,
+                 result_.SettingsChanges) {}
+
+  RunResult Run();
+
+ private:
+  bool DirectoriesGiven();
+  bool PassesStartChecks();
+  void StoreDirectoriesAndAction();
+  void OpenResultLists();
+  void RemoveLeftoverTemporaryOutputs();
+  void Scan();
+  bool Prepare();
+  void ProcessRows();
+  enum class RowEnd { Done, Skipped, Failed };
+  RowEnd ProcessRow(std::size_t index);
+  void RecordSuccess(std::size_t index);
+  void RecordFailure(std::size_t index, const std::string& reason);
+  void PutIntoErrorTree(const WorkRow& row);
+  std::string FailureLineOf(const WorkRow& row) const;
+  void CleanUp();
+  void WriteSummary();
+  void Write(const ResultList& list, const std::string& line);
+  RunResult End(RunEnd how);
+
+  Job& job_;
+  const RunRequest& request_;
+  RunObserver& observer_;
+  RunControl& control_;
+  SystemClock systemClock_;
+  const Clock& clock_;
+  Settings settings_;
+  const JobTexts& texts_;
+  WorkList rows_;
+  RunResult result_;
+  RunContext context_;
+  ScanRequest scan_;
+  ResultList successList_;
+  ResultList failureList_;
+  TimePoint start_{};
+  bool busy_ = false;
+  bool lastRowFailed_ = false;
+  bool successListReported_ = false;
+  bool failureListReported_ = false;
+};
+
+RunResult Frame::Run() {
+  if (!control_.IsActive()) control_.BeginRun();
+  if (!DirectoriesGiven()) return End(RunEnd::NotStarted);
+  settings_.Common.ImageSrcDir = NormalizeRoot(request_.SourceDir);
+  settings_.Common.ConvertDstDir = NormalizeRoot(request_.TargetDir);
+  if (!PassesStartChecks()) return End(RunEnd::NotStarted);
+
+  busy_ = true;
+  observer_.OnBusyChanged(true);
+  StoreDirectoriesAndAction();
+  OpenResultLists();
+  RemoveLeftoverTemporaryOutputs();
+  Scan();
+  if (rows_.empty()) {
+    observer_.OnStatus(texts_.NoneFound);
+    return End(RunEnd::NothingFound);
+  }
+  if (!control_.KeepRunning()) {
+    observer_.OnStatus(texts_.CancelledInScan);
+    return End(RunEnd::CancelledDuringScan);
+  }
+  const LocalDateTime startLocal = ToLocalDateTime(start_);
+  Write(successList_, HeaderLine(startLocal, texts_.SuccessHeader));
+  Write(failureList_, HeaderLine(startLocal, texts_.FailureHeader));
+  if (!Prepare()) return End(RunEnd::PreparationFailed);
+  ProcessRows();
+  CleanUp();
+  WriteSummary();
+  observer_.OnStatus(std::string(texts_.Finished) +
+                     (result_.ResultListFailed ? kListNotWrittenNote : ""));
+  return End(RunEnd::Finished);
+}
+
+bool Frame::DirectoriesGiven() {
+  if (request_.SourceDir.empty()) {
+    observer_.OnMessage(ChooseDirectoryMessage(UserMessage::Focus::SourceDirButton));
+    return false;
+  }
+  if (texts_.NeedsTargetDir && request_.TargetDir.empty()) {
+    observer_.OnMessage(ChooseDirectoryMessage(UserMessage::Focus::TargetDirButton));
+    return false;
+  }
+  return true;
+}
+
+bool Frame::PassesStartChecks() {
+  try {
+    if (const auto message = job_.CheckBeforeStart(settings_)) {
+      observer_.OnMessage(*message);
+      return false;
+    }
+    scan_ = job_.DescribeScan(settings_);
+    return true;
+  } catch (const JobStartError& error) {
+    observer_.OnMessage(error.Message());
+    if (!error.Status().empty()) observer_.OnStatus(error.Status());
+  } catch (const std::exception& error) {
+    observer_.OnMessage({UserMessage::Icon::Warning, std::string(error.what()) + "    "});
+  }
+  return false;
+}
+
+// The boxes are stored as typed; the run itself uses the roots without
+// trailing separators.
+void Frame::StoreDirectoriesAndAction() {
+  Settings stored = settings_;
+  stored.Common.ImageSrcDir = request_.SourceDir;
+  stored.Common.ConvertDstDir = request_.TargetDir;
+  stored.Common.ConvertAction = static_cast<int16_t>(texts_.ConvertAction);
+  settings_.Common.ConvertAction = stored.Common.ConvertAction;
+  for (const char* key : {"ImageSrcDir", "ConvertDstDir", "ConvertAction"}) {
+    WriteSettingKey(stored, "Common", key);
+    result_.SettingsChanges.Capture(stored, "Common", key);
+  }
+}
+
+void Frame::OpenResultLists() {
+  start_ = clock_.Now();
+  const LocalDateTime today = ToLocalDateTime(start_);
+  const std::string logs = JoinPath(request_.ProgramDir, kLogsDirName);
+  successList_ = ResultList(JoinPath(logs, SuccessListName(today)));
+  failureList_ = ResultList(JoinPath(logs, FailureListName(today)));
+}
+
+// Temporary files a crashed or killed run left in the output tree.
+void Frame::RemoveLeftoverTemporaryOutputs() {
+  if (!settings_.Common.ConvertDstDir.empty()) {
+    RemoveTemporaryOutputs(settings_.Common.ConvertDstDir);
+  }
+}
+
+void Frame::Scan() {
+  observer_.OnStatus(texts_.Searching);
+  rows_.clear();
+  observer_.OnWorkListCleared();
+  ScanPlace place{settings_.Common.ImageSrcDir, settings_.Common.ConvertDstDir,
+                  request_.SettleTime, [this] { return !control_.KeepRunning(); }};
+  RunScan(scan_, settings_, place, rows_, &observer_);
+}
+
+bool Frame::Prepare() {
+  try {
+    job_.Prepare(context_);
+    return true;
+  } catch (const JobStartError& error) {
+    observer_.OnMessage(error.Message());
+    if (!error.Status().empty()) observer_.OnStatus(error.Status());
+  } catch (const std::exception& error) {
+    observer_.OnMessage({UserMessage::Icon::Warning, std::string(error.what()) + "    "});
+  }
+  return false;
+}
+
+void Frame::ProcessRows() {
+  for (std::size_t index = 0; index < rows_.size(); ++index) {
+    const RowEnd end = ProcessRow(index);
+    // Only the last row decides which summary head is written.
+    lastRowFailed_ = end == RowEnd::Failed;
+    // The cancel flag is tested after a successful item only.
+    if (end == RowEnd::Done && !control_.KeepRunning()) break;
+  }
+}
+
+Frame::RowEnd Frame::ProcessRow(std::size_t index) {
+  observer_.OnRowSelected(index);
+  context_.SetStatus(texts_.WorkingWord + rows_[index].Path);
+  context_.SetRowStatus(index, texts_.WorkingCell);
+  std::string reason;
+  bool failed = false;
+  ItemOutcome outcome = ItemOutcome::Skipped;
+  try {
+    outcome = job_.ProcessItem(context_, index);
+  } catch (const std::exception& error) {
+    failed = true;
+    reason = error.what();
+  } catch (...) {
+    failed = true;
+    reason = kUnknownError;
+  }
+  if (failed) {
+    RecordFailure(index, reason);
+    return RowEnd::Failed;
+  }
+  if (outcome == ItemOutcome::Skipped) return RowEnd::Skipped;
+  RecordSuccess(index);
+  return RowEnd::Done;
+}
+
+void Frame::RecordSuccess(std::size_t index) {
+  Write(successList_, rows_[index].Path);
+  ++result_.Successes;
+  observer_.OnDoneCount(result_.Successes);
+  context_.SetRowStatus(index, texts_.DoneWord);
+}
+
+void Frame::RecordFailure(std::size_t index, const std::string& reason) {
+  ++result_.Failures;
+  Write(failureList_, FailureLineOf(rows_[index]));
+  context_.SetRowStatus(index, texts_.FailedWord);
+  observer_.OnItemFailed(index, reason);
+  PutIntoErrorTree(rows_[index]);
+}
+
+std::string Frame::FailureLineOf(const WorkRow& row) const {
+  switch (texts_.FailureLineKind) {
+    case FailureLine::ItemPath: return row.Path;
+    case FailureLine::PathWithoutExtension:
+      return GetParentPath(row.Path) + GetBaseName(GetFileNamePart(row.Path));
+    case FailureLine::ParentDirectory: return GetParentPath(row.Path);
+  }
+  return row.Path;
+}
+
+void Frame::PutIntoErrorTree(const WorkRow& row) {
+  try {
+    switch (texts_.ErrorCopyKind) {
+      case ErrorCopy::None: return;
+      case ErrorCopy::CopyDirectory:
+        CopyDirectoryInto(row.Path, context_.ErrorTreePath(row.Path));
+        return;
+      case ErrorCopy::CopyFile:
+        CopyFileInto(row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
+        return;
+      case ErrorCopy::MoveFile:
+        MoveFileInto(row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
+        return;
+    }
+  } catch (const std::exception&) {
+    // The run goes on; the operator learns of it from the status line.
+    ++result_.ErrorCopyFailures;
+    observer_.OnStatus(kErrorCopyFailed + row.Path);
+  }
+}
+
+void Frame::CleanUp() {
+  try {
+    job_.CleanUp(context_);
+  } catch (const std::exception& error) {
+    observer_.OnStatus(error.what());
+  }
+}
+
+void Frame::WriteSummary() {
+  const std::string elapsed = FormatElapsed(start_, clock_.Now());
+  for (const SummaryLine& line : SummaryLines(texts_, result_.Successes, result_.Failures,
+                                              elapsed, lastRowFailed_)) {
+    Write(line.ToFailureList ? failureList_ : successList_, line.Text);
+  }
+}
+
+// A list that cannot be written does not stop the run: the status line
+// says so once per list, and the finished status keeps a note of it.
+void Frame::Write(const ResultList& list, const std::string& line) {
+  std::error_code ignored;
+  std::filesystem::create_directories(GetParentPath(list.Path()), ignored);
+  if (list.Append(line)) return;
+  result_.ResultListFailed = true;
+  bool& reported = (&list == &successList_) ? successListReported_ : failureListReported_;
+  if (reported) return;
+  reported = true;
+  observer_.OnStatus(kListNotWritten + list.Path());
+}
+
+RunResult Frame::End(RunEnd how) {
+  if (busy_) observer_.OnBusyChanged(false);
+  EndWithoutRun(observer_, control_);
+  result_.End = how;
+  result_.Rows = std::move(rows_);
+  return std::move(result_);
+}
+
+}  // namespace
+
+UserMessage ChooseDirectoryMessage(UserMessage::Focus focus) {
+  return UserMessage{UserMessage::Icon::Information,
+                     std::string("请选择目录！") + kTwoIdeographicSpaces, focus};
+}
+
+RunResult EndWithoutRun(RunObserver& observer, RunControl& control) {
+  control.EndRun();
+  if (control.QuitRequested()) observer.OnCloseRequested();
+  return RunResult{};
+}
+
+RunResult RunJob(Job& job, const RunRequest& request, RunObserver& observer, RunControl& control) {
+  Frame frame(job, request, observer, control);
+  return frame.Run();
+}
+
+}  // namespace zelk

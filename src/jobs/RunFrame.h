@@ -1,0 +1,73 @@
+#pragma once
+// The run frame every job runs in: the checks before the start, the busy
+// state, the three [Common] keys, the scan, the result lists with their
+// header, item and summary lines, the per-item success and failure
+// bookkeeping with the Error tree, cancel and close.
+//
+// A run executes on the thread that calls RunJob.  It reports through the
+// observer and tests the RunControl at its cancel points: right after the
+// scan and after every successful item.  Cancel and close only set the
+// control's flags; the run reaches its end by itself.
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+#include "app/settings/Settings.h"
+#include "jobs/Job.h"
+#include "jobs/RunControl.h"
+#include "jobs/RunObserver.h"
+#include "jobs/SettingsChangeSet.h"
+#include "platform/Clock.h"
+#include "scan/WorkList.h"
+
+namespace zelk {
+
+// Scheduled runs leave out what changed within this time: a scanner may
+// still be writing it, and the next run takes it.
+inline constexpr std::chrono::seconds kScheduledSettleTime{60};
+
+struct RunRequest {
+  Settings RunSettings;    // the copy of the record taken when the run starts
+  std::string SourceDir;   // the source box as typed
+  std::string TargetDir;   // the output box as typed
+  std::string ProgramDir;  // the result lists go to <ProgramDir>/Logs
+  std::chrono::seconds SettleTime{0};  // kScheduledSettleTime for scheduled runs
+  const Clock* TimeSource = nullptr;   // null: the system clock
+};
+
+enum class RunEnd {
+  NotStarted,          // a box was empty, a start check failed or no job
+  NothingFound,        // the scan found nothing
+  CancelledDuringScan,
+  PreparationFailed,   // the job could not prepare (engine start, ...)
+  Finished,            // items processed, summary lines written
+};
+
+struct RunResult {
+  RunEnd End = RunEnd::NotStarted;
+  std::size_t Successes = 0;
+  std::size_t Failures = 0;
+  bool ResultListFailed = false;  // a result-list line could not be written
+  std::size_t ErrorCopyFailures = 0;
+  // In-memory settings changes for the window's record: the three [Common]
+  // keys as stored, and what the job kept (KeepDir after a grouping table).
+  SettingsChangeSet SettingsChanges;
+  WorkList Rows;
+};
+
+// The message for an empty directory box: "请选择目录！" and two U+3000.
+UserMessage ChooseDirectoryMessage(UserMessage::Focus focus);
+
+// Runs `job` once.  The caller calls control.BeginRun() before (on the
+// thread that decides to start, so no second run can begin); RunJob ends
+// the run with control.EndRun() before it returns, whatever the outcome,
+// and asks the observer to close the window when a quit was requested.
+RunResult RunJob(Job& job, const RunRequest& request, RunObserver& observer, RunControl& control);
+
+// Ends a run that never reached a job (no action chosen, job not
+// available) the way RunJob ends one: EndRun() and, when a quit was
+// requested meanwhile, the close request.
+RunResult EndWithoutRun(RunObserver& observer, RunControl& control);
+
+}  // namespace zelk

@@ -1,0 +1,53 @@
+#pragma once
+// Which scan a job runs, with which target type and keep-directory flag.
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "app/settings/Settings.h"
+#include "jobs/JobId.h"
+#include "scan/ScanOptions.h"
+#include "scan/WorkList.h"
+
+namespace zelk {
+
+struct ScanRequest {
+  enum class Mode { Directories, Files };
+  Mode ScanMode = Mode::Directories;
+  std::string TargetType;
+  bool KeepDir = false;
+  // Directory scans: a job whose outputs are named otherwise than the
+  // standard test expects replaces it (see ScanOptions::ResultExists).
+  std::function<bool(const std::string& leaf, const std::string& mirrored)> ResultExists;
+};
+
+// The scan each job runs by default, from the settings of the moment:
+//   MergeFiles         directories, "tif", [Merge] KeepDir
+//   SplitFiles         files, no target type
+//   BatchRename        directories, no target type
+//   MergeFiles2PDF     directories, "pdf", [PDF] KeepDir
+//   ConvertFiles2PDF   files, "pdf"
+//   MergeFiles22PDF    directories, "pdf", [2PDF] KeepDir
+//   ConvertFiles22PDF  files, "pdf"
+//   MergeFiles2Word    directories, OcrExtension, keep-directory 0 (the
+//                      document lies beside the mirrored directory)
+//   ConvertFiles2Word  files, OcrExtension
+ScanRequest DefaultScanRequest(JobId id, const Settings& settings);
+
+// "doc", "docx" or "rtf" for [OCR] OutputType 0, 1 or 2; empty otherwise.
+std::string OcrExtension(const Settings& settings);
+
+// Where and how to scan; roots as typed (trailing separators are dropped).
+struct ScanPlace {
+  std::string SourceRoot;
+  std::string TargetRoot;
+  std::chrono::seconds SettleTime{0};
+  std::function<bool()> StopRequested;
+};
+
+// Runs the requested scan over the source root, appending to `rows`.
+void RunScan(const ScanRequest& request, const Settings& settings, const ScanPlace& place,
+             WorkList& rows, ScanObserver* observer);
+
+}  // namespace zelk

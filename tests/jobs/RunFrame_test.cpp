@@ -1,0 +1,359 @@
+#include "jobs/RunFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/settings/SettingsFile.h"
+#include "support/FakeClock.h"
+#include "support/FileTree.h"
+#include "support/RecordingObserver.h"
+#include "support/TempDir.h"
+#include "support/TestJob.h"
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Touch;
+
+constexpr const char* kSuccessList = "Logs/2026年03月07日-成功.txt";
+constexpr const char* kFailureList = "Logs/2026年03月07日-失败.txt";
+
+class RunFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::UseUtc();
+    test::WriteBytes(dir_.File("ZELK.conf"), DefaultSettingsFileText());
+    ASSERT_TRUE(LoadSettings(dir_.Path().string(), settings_));
+    settings_.Merge.Tif = 1;
+    settings_.Merge.Jpg = 1;
+    // Results beside the mirrored directory, in the record and in the file.
+    settings_.Merge.KeepDir = 0;
+    settings_.PDF.KeepDir = 0;
+    settings_.TwoPDF.KeepDir = 0;
+    for (const auto& [section, key] : {std::pair{"Merge", "KeepDir"}, std::pair{"PDF", "KeepDir"},
+                                       std::pair{"2PDF", "KeepDir"}}) {
+      ASSERT_TRUE(WriteSettingKey(settings_, section, key));
+    }
+    // Every item takes 25 seconds of the fake clock.
+    script_.OnItem = [this](RunContext&, std::size_t) { clock_.Advance(std::chrono::seconds(25)); };
+  }
+
+  std::string In(const std::string& relative) const { return in_ + "/" + relative; }
+  std::string Out(const std::string& relative) const { return out_ + "/" + relative; }
+  std::string List(const char* name) const { return test::ReadBytes(dir_.File(name)); }
+  bool ListExists(const char* name) const { return fs::exists(dir_.File(name)); }
+
+  RunResult Run(JobId id, std::string source = {}, std::string target = {}) {
+    script_.Id = id;
+    RunRequest request;
+    request.RunSettings = settings_;
+    request.SourceDir = source.empty() ? in_ : source;
+    request.TargetDir = target.empty() ? out_ : target;
+    request.ProgramDir = dir_.Path().string();
+    request.TimeSource = &clock_;
+    test::TestJob job(script_);
+    control_.BeginRun();
+    return RunJob(job, request, observer_, control_);
+  }
+
+  test::TempDir dir_;
+  std::string in_ = dir_.File("in");
+  std::string out_ = dir_.File("out");
+  Settings settings_;
+  test::FakeClock clock_{test::At(2026, 3, 7, 9, 5, 0)};
+  test::TestJobScript script_;
+  test::RecordingObserver observer_;
+  RunControl control_;
+};
+
+TEST_F(RunFrameTest, ThreeItemsWithOneFailureGiveByteExactLists) {
+  Touch(In("a/1.tif"));
+  Touch(In("bad/1.tif"));
+  Touch(In("c/1.tif"));
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.End, RunEnd::Finished);
+  EXPECT_EQ(result.Successes, 2u);
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_EQ(List(kSuccessList),
+            "2026年3月7日 9时5分 -- 已合并清单\r\n" + In("a") + "\r\n" + In("c") +
+                "\r\n本次总共合并了2个图像目录 共历时1分15秒\r\n\r\n");
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("bad") +
+                                    "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n");
+  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
+  EXPECT_EQ(observer_.BusyChanges, (std::vector<bool>{true, false}));
+  EXPECT_EQ(observer_.DoneCounts, (std::vector<std::size_t>{1, 2}));
+  EXPECT_EQ(observer_.RowStatuses[1], (std::vector<std::string>{"合并...", "合并失败"}));
+  EXPECT_EQ(observer_.RowStatuses[2], (std::vector<std::string>{"合并...", "已合并"}));
+  EXPECT_EQ(observer_.FailureReasons, (std::vector<std::string>{"damaged page"}));
+  EXPECT_FALSE(control_.IsActive());
+  EXPECT_EQ(observer_.CloseRequests, 0);
+}
+
+TEST_F(RunFrameTest, TwoRunsOnOneDayAppendToTheSameLists) {
+  Touch(In("a/1.tif"));
+  Touch(In("bad/1.tif"));
+  Run(JobId::MergeFiles);
+  clock_.Set(test::At(2026, 3, 7, 17, 30, 0));
+  script_.OnItem = nullptr;
+  const RunResult second = Run(JobId::MergeFiles);  // only the failed directory is offered again
+  EXPECT_EQ(second.Failures, 1u);
+  EXPECT_EQ(List(kSuccessList),
+            "2026年3月7日 9时5分 -- 已合并清单\r\n" + In("a") +
+                "\r\n本次总共合并了1个图像目录 共历时50秒\r\n\r\n"
+                "2026年3月7日 17时30分 -- 已合并清单\r\n"
+                "本次总共合并了0个图像目录 共历时0秒\r\n\r\n");
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("bad") +
+                                    "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n"
+                                    "2026年3月7日 17时30分 -- 未合并清单\r\n" +
+                                    In("bad") + "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n");
+}
+
+TEST_F(RunFrameTest, NothingFoundWritesNoListsAndSaysSo) {
+  fs::create_directories(in_);
+  const RunResult result = Run(JobId::SplitFiles);
+  EXPECT_EQ(result.End, RunEnd::NothingFound);
+  EXPECT_EQ(observer_.LastStatus(), "未找到需分拆的图像文件");
+  EXPECT_FALSE(ListExists(kSuccessList));
+  EXPECT_FALSE(ListExists(kFailureList));
+  EXPECT_EQ(observer_.BusyChanges, (std::vector<bool>{true, false}));
+  EXPECT_EQ(script_.CleanUps, 0);
+}
+
+TEST_F(RunFrameTest, CancelDuringTheScanEndsBeforeAnyLine) {
+  Touch(In("a/1.tif"));
+  Touch(In("b/1.tif"));
+  struct CancellingObserver : test::RecordingObserver {
+    RunControl* control = nullptr;
+    void OnRowAdded(const WorkRow& row) override {
+      RecordingObserver::OnRowAdded(row);
+      control->RequestCancel();
+    }
+  } cancelling;
+  cancelling.control = &control_;
+  script_.Id = JobId::MergeFiles;
+  RunRequest request{settings_, in_, out_, dir_.Path().string(), {}, &clock_};
+  test::TestJob job(script_);
+  control_.BeginRun();
+  const RunResult result = RunJob(job, request, cancelling, control_);
+  EXPECT_EQ(result.End, RunEnd::CancelledDuringScan);
+  EXPECT_EQ(cancelling.LastStatus(), "图像目录合并过程被取消！");
+  EXPECT_TRUE(script_.Seen.empty());
+  EXPECT_FALSE(ListExists(kSuccessList));
+  EXPECT_EQ(cancelling.BusyChanges, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(control_.IsActive());
+}
+
+TEST_F(RunFrameTest, CancelDuringAnItemFinishesItAndWritesTheSummary) {
+  for (const char* name : {"a", "b", "c"}) Touch(In(name) + "/1.tif");
+  script_.OnItem = [this](RunContext&, std::size_t index) {
+    if (index == 0) control_.RequestCancel();
+  };
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.End, RunEnd::Finished);
+  EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("a")}));
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
+  EXPECT_NE(List(kSuccessList).find("本次总共合并了1个图像目录 共历时0秒\r\n\r\n"),
+            std::string::npos);
+}
+
+TEST_F(RunFrameTest, NoCancelTestAfterAFailedItem) {
+  for (const char* name : {"a-bad", "b", "c"}) Touch(In(name) + "/1.tif");
+  script_.OnItem = [this](RunContext&, std::size_t index) {
+    if (index == 0) control_.RequestCancel();
+  };
+  Run(JobId::MergeFiles);
+  EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("a-bad"), In("b")}));
+}
+
+TEST_F(RunFrameTest, QuitRequestClosesTheWindowAtTheEndOfEveryKindOfRun) {
+  Touch(In("a/1.tif"));
+  Touch(In("b/1.tif"));
+  script_.OnItem = [this](RunContext&, std::size_t) { control_.RequestQuit(); };
+  Run(JobId::MergeFiles);
+  EXPECT_EQ(script_.Seen.size(), 1u);
+  EXPECT_EQ(observer_.CloseRequests, 1);
+  // The quit request stays: a run ending through "nothing found" closes too.
+  const RunResult nothing = Run(JobId::MergeFiles, In("b"));
+  EXPECT_EQ(nothing.End, RunEnd::NothingFound);
+  EXPECT_EQ(observer_.CloseRequests, 2);
+}
+
+TEST_F(RunFrameTest, LastRowFailingWritesTheSecondSuccessHead) {
+  Touch(In("a/x.tif"));
+  Touch(In("a/z-bad.tif"));
+  const RunResult result = Run(JobId::ConvertFiles2PDF);
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_EQ(List(kSuccessList), "2026年3月7日 9时5分 -- 已转换清单\r\n" + In("a/x.tif") +
+                                    "\r\n本次执行总共转换了1个图像文件 共历时50秒\r\n\r\n");
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未转换清单\r\n" + In("a/z-bad.tif") +
+                                    "\r\n本次执行共有1个图像文件没有转换成功。\r\n\r\n");
+  EXPECT_EQ(observer_.LastStatus(), "本次转换完毕！    ");
+}
+
+TEST_F(RunFrameTest, ASkippedItemIsNeitherCountedNorListed) {
+  Touch(In("gone.tif"));
+  Touch(In("x.tif"));
+  const RunResult result = Run(JobId::ConvertFiles22PDF);
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(result.Failures, 0u);
+  EXPECT_EQ(observer_.RowStatuses[0].back(), "不存在");
+  EXPECT_EQ(List(kSuccessList).find(In("gone.tif")), std::string::npos);
+}
+
+TEST_F(RunFrameTest, FailedDirectoryIsCopiedWholeIntoTheErrorTree) {
+  Touch(In("box/bad/1.tif"), "page one");
+  Touch(In("box/bad/.notes/2.txt"), "hidden, but part of the directory");
+  Touch(Out("Error/box/bad/1.tif"), "old copy");
+  Touch(Out("Error/box/bad/other.tif"), "left from before");
+  Run(JobId::MergeFiles2PDF);
+  EXPECT_EQ(test::ReadBytes(Out("Error/box/bad/1.tif")), "page one");
+  EXPECT_EQ(test::ReadBytes(Out("Error/box/bad/.notes/2.txt")), "hidden, but part of the directory");
+  EXPECT_TRUE(fs::exists(Out("Error/box/bad/other.tif")));
+  EXPECT_TRUE(fs::exists(In("box/bad/1.tif")));
+}
+
+TEST_F(RunFrameTest, FailedFileIsCopiedOrMovedAndListedAsTheJobSays) {
+  Touch(In("a/doc-bad.tif"), "split source");
+  Run(JobId::SplitFiles);
+  EXPECT_EQ(test::ReadBytes(Out("Error/a/doc-bad.tif")), "split source");
+  EXPECT_TRUE(fs::exists(In("a/doc-bad.tif")));
+  EXPECT_NE(List(kFailureList).find("\r\n" + In("a/doc-bad") + "\r\n"), std::string::npos);
+
+  Touch(In("root-bad.jpg"), "moved source");
+  Run(JobId::ConvertFiles22PDF);
+  EXPECT_EQ(test::ReadBytes(Out("Error/root-bad.jpg")), "moved source");
+  EXPECT_FALSE(fs::exists(In("root-bad.jpg")));
+  EXPECT_NE(List(kFailureList).find("\r\n" + in_ + "/\r\n"), std::string::npos);
+}
+
+TEST_F(RunFrameTest, AnErrorCopyThatFailsIsReportedAndTheRunGoesOn) {
+  Touch(In("a-bad/1.tif"));
+  Touch(In("b/1.tif"));
+  Touch(Out("Error"), "a file where the Error directory belongs");
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.ErrorCopyFailures, 1u);
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_NE(std::find(observer_.Statuses.begin(), observer_.Statuses.end(),
+                      "无法放入Error目录：" + In("a-bad")),
+            observer_.Statuses.end());
+}
+
+TEST_F(RunFrameTest, UnwritableListsDoNotStopTheRunAndTheStatusSaysSo) {
+  Touch(dir_.File("Logs"), "a file where the Logs directory belongs");
+  Touch(In("a/1.tif"));
+  Touch(In("b/1.tif"));
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Successes, 2u);
+  EXPECT_TRUE(result.ResultListFailed);
+  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    （结果清单未能写入）");
+  const auto reports = std::count_if(observer_.Statuses.begin(), observer_.Statuses.end(),
+                                     [](const std::string& s) {
+                                       return s.starts_with("无法写入结果清单：");
+                                     });
+  EXPECT_EQ(reports, 2);  // once per list
+  EXPECT_TRUE(fs::exists(Out("a.tif")));
+}
+
+TEST_F(RunFrameTest, EmptyBoxesStopTheRunWithAMessage) {
+  RunRequest request{settings_, "", out_, dir_.Path().string(), {}, &clock_};
+  test::TestJob job(script_);
+  control_.BeginRun();
+  EXPECT_EQ(RunJob(job, request, observer_, control_).End, RunEnd::NotStarted);
+  control_.BeginRun();
+  request.SourceDir = in_;
+  request.TargetDir = "";
+  EXPECT_EQ(RunJob(job, request, observer_, control_).End, RunEnd::NotStarted);
+  ASSERT_EQ(observer_.Messages.size(), 2u);
+  EXPECT_EQ(observer_.Messages[0].Text, "请选择目录！\u3000\u3000");
+  EXPECT_EQ(observer_.Messages[0].FocusAfter, UserMessage::Focus::SourceDirButton);
+  EXPECT_EQ(observer_.Messages[1].FocusAfter, UserMessage::Focus::TargetDirButton);
+  EXPECT_TRUE(observer_.BusyChanges.empty());
+  EXPECT_FALSE(control_.IsActive());
+  Settings reread;
+  LoadSettings(dir_.Path().string(), reread);
+  EXPECT_EQ(reread.Common.ImageSrcDir, settings_.Common.ImageSrcDir);
+
+  // Batch rename needs no output directory.
+  Touch(In("a/1.tif"));
+  control_.BeginRun();
+  script_.Id = JobId::BatchRename;
+  EXPECT_EQ(RunJob(job, request, observer_, control_).End, RunEnd::Finished);
+}
+
+TEST_F(RunFrameTest, StartCheckAndPreparationFailuresEndTheRun) {
+  Touch(In("a/1.tif"));
+  script_.StartCheckMessage = UserMessage{UserMessage::Icon::Information, "分件数据文件不存在，请设置！    "};
+  EXPECT_EQ(Run(JobId::MergeFiles).End, RunEnd::NotStarted);
+  EXPECT_TRUE(observer_.BusyChanges.empty());
+  EXPECT_FALSE(ListExists(kSuccessList));
+
+  script_.StartCheckMessage.reset();
+  script_.PreparationError =
+      JobStartError({UserMessage::Icon::Warning, "engine missing    "}, "PDF文件转换错误！");
+  const RunResult result = Run(JobId::MergeFiles22PDF);
+  EXPECT_EQ(result.End, RunEnd::PreparationFailed);
+  EXPECT_EQ(observer_.LastStatus(), "PDF文件转换错误！");
+  EXPECT_EQ(observer_.Messages.back().Text, "engine missing    ");
+  EXPECT_TRUE(script_.Seen.empty());
+  EXPECT_EQ(List(kSuccessList), "2026年3月7日 9时5分 -- 已转换清单\r\n");  // no summary
+  EXPECT_FALSE(control_.IsActive());
+}
+
+TEST_F(RunFrameTest, StoresTheBoxesAsTypedAndHandsInMemoryChangesBack) {
+  Touch(In("a/1.tif"));
+  Touch(Out("a.pdf"));
+  script_.OnItem = [](RunContext& context, std::size_t) {
+    context.RunSettings().PDF.KeepDir = 1;
+    context.KeepSettingChange("PDF", "KeepDir");
+  };
+  Touch(In("b/1.tif"));
+  const RunResult result = Run(JobId::MergeFiles2PDF, in_ + "/", out_ + "//");
+  // The roots lose their trailing separators inside the run: a.pdf is found.
+  EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("b")}));
+  EXPECT_EQ(script_.SourceRootsSeen, (std::vector<std::string>{in_}));
+
+  Settings reread;
+  ASSERT_TRUE(LoadSettings(dir_.Path().string(), reread));
+  EXPECT_EQ(reread.Common.ImageSrcDir, in_ + "/");
+  EXPECT_EQ(reread.Common.ConvertDstDir, out_ + "//");
+  EXPECT_EQ(reread.Common.ConvertAction, 3);
+  EXPECT_EQ(reread.PDF.KeepDir, 0);  // an in-memory change only
+
+  Settings record = settings_;
+  record.Merge.Grouping = "changed in a dialog during the run";
+  result.SettingsChanges.ApplyTo(record);
+  EXPECT_EQ(record.Common.ImageSrcDir, in_ + "/");
+  EXPECT_EQ(record.Common.ConvertAction, 3);
+  EXPECT_EQ(record.PDF.KeepDir, 1);
+  EXPECT_EQ(record.Merge.Grouping, "changed in a dialog during the run");
+}
+
+TEST_F(RunFrameTest, ItemProgressTextsComeFromTheJobsRow) {
+  Touch(In("a/1.tif"));
+  script_.OnItem = [](RunContext& context, std::size_t index) {
+    context.ShowPageProgress(index, 2, 7);
+  };
+  Run(JobId::MergeFiles2PDF);
+  EXPECT_EQ(observer_.Statuses[1], "正在合并转换" + In("a"));
+  EXPECT_EQ(observer_.Statuses[2], "正在合并" + In("a") + "  第2页 共7页");
+  Run(JobId::SplitFiles, In("a"));
+  EXPECT_NE(std::find(observer_.Statuses.begin(), observer_.Statuses.end(),
+                      "正在分拆" + In("a/1.tif") + "  第2页  共7页"),
+            observer_.Statuses.end());
+}
+
+TEST_F(RunFrameTest, LeftoverTemporaryOutputsAreRemovedAtTheStart) {
+  Touch(In("a/1.tif"));
+  Touch(Out("x/half.pdf.zelk-tmp"));
+  Run(JobId::MergeFiles);
+  EXPECT_FALSE(fs::exists(Out("x/half.pdf.zelk-tmp")));
+}
+
+}  // namespace
+}  // namespace zelk
