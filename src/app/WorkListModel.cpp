@@ -20,7 +20,8 @@ QVariant WorkListModel::data(const QModelIndex& index, int role) const {
       case kNumberColumn: return QString::number(index.row() + 1);
       case kPathColumn: return row.path;
       case kPagesColumn:
-        return row.pageCount == kUnknownPageCount ? QString() : QString::number(row.pageCount);
+        return row.pageCount == kUnknownPageCount ? QStringLiteral("?")
+                                                  : QString::number(row.pageCount);
       case kStatusColumn: return row.status;
       default: return {};
     }

@@ -11,6 +11,8 @@
 #include <QString>
 #include <vector>
 
+#include "scan/WorkList.h"
+
 namespace zelk {
 
 class WorkListModel : public QAbstractTableModel {
@@ -19,8 +21,9 @@ class WorkListModel : public QAbstractTableModel {
  public:
   enum Column { kNumberColumn, kPathColumn, kPagesColumn, kStatusColumn, kColumnCount };
 
-  // Shown in "页数" when the page count is not known.
-  static constexpr int kUnknownPageCount = -1;
+  // A page count that could not be read; "页数" shows "?" for it, as the
+  // engine's own rows do.
+  static constexpr int kUnknownPageCount = WorkRow::kUnknownPages;
 
   explicit WorkListModel(QObject* parent = nullptr);
 

@@ -22,7 +22,7 @@ TEST(WorkListModel, RowsAreNumberedFromOneWithKeysPathsPagesAndStatus) {
   EXPECT_EQ(Cell(model, 1, WorkListModel::kNumberColumn), QString("2"));
   EXPECT_EQ(Cell(model, 0, WorkListModel::kPathColumn), QString("/src/卷1"));
   EXPECT_EQ(Cell(model, 0, WorkListModel::kPagesColumn), QString("12"));
-  EXPECT_EQ(Cell(model, 1, WorkListModel::kPagesColumn), QString(""));
+  EXPECT_EQ(Cell(model, 1, WorkListModel::kPagesColumn), QString("?"));
   EXPECT_EQ(Cell(model, 0, WorkListModel::kStatusColumn), QString(""));
   EXPECT_EQ(model.Key(1), QString("D2"));
   EXPECT_EQ(model.Path(1), QString("/src/卷2/a.tif"));
