@@ -1,0 +1,262 @@
+#include "imaging/PdfImageEncoder.h"
+#include "imaging/PdfNumber.h"
+#include "imaging/PdfSpool.h"
+#include "imaging/PdfTextFont.h"
+#include "imaging/PdfWriter.h"
+
+#include "imaging/FlateData.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFExc.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace zelk {
+namespace {
+
+using Obj = QPDFObjectHandle;
+namespace fs = std::filesystem;
+
+constexpr int kDefaultDpi = 300;
+
+std::string DirectoryOf(const std::string& path) {
+  const fs::path parent = fs::path(path).parent_path();
+  return parent.empty() ? std::string(".") : parent.string();
+}
+
+double ResolutionOf(int optionDpi, int pageDpi) {
+  if (optionDpi > 0) return optionDpi;
+  if (pageDpi > 0) return pageDpi;
+  return kDefaultDpi;
+}
+
+PageLayout LayoutOf(const PdfImage& image, const Page& page, const PdfPageOptions& options) {
+  const double xDpi = ResolutionOf(options.xDpi, page.xDpi);
+  const double yDpi = ResolutionOf(options.yDpi, page.yDpi);
+  if (options.paper) {
+    return FittedLayout(image.width, image.height, xDpi, yDpi, options.paper->width,
+                        options.paper->height);
+  }
+  if (options.exactImageSize) return ImageSizeLayout(image.width, image.height, xDpi, yDpi);
+  return StandardPaperLayout(image.width, image.height, xDpi, yDpi);
+}
+
+Obj ImageDictionary(const PdfImage& image) {
+  Obj dict = Obj::newDictionary();
+  dict.replaceKey("/Type", Obj::newName("/XObject"));
+  dict.replaceKey("/Subtype", Obj::newName("/Image"));
+  dict.replaceKey("/Width", Obj::newInteger(image.width));
+  dict.replaceKey("/Height", Obj::newInteger(image.height));
+  dict.replaceKey("/ColorSpace", Obj::newName(image.rgb ? "/DeviceRGB" : "/DeviceGray"));
+  dict.replaceKey("/BitsPerComponent", Obj::newInteger(image.bitsPerComponent));
+  return dict;
+}
+
+Obj ImageFilter(const PdfImage& image) {
+  switch (image.filter) {
+    case PdfImageFilter::Flate: return Obj::newName("/FlateDecode");
+    case PdfImageFilter::Ccitt: return Obj::newName("/CCITTFaxDecode");
+    case PdfImageFilter::Dct: return Obj::newName("/DCTDecode");
+  }
+  return Obj::newNull();
+}
+
+Obj ImageDecodeParms(const PdfImage& image) {
+  if (image.filter != PdfImageFilter::Ccitt) return Obj::newNull();
+  Obj parms = Obj::newDictionary();
+  parms.replaceKey("/K", Obj::newInteger(image.ccittK));
+  parms.replaceKey("/Columns", Obj::newInteger(image.width));
+  parms.replaceKey("/Rows", Obj::newInteger(image.height));
+  if (image.ccittEndOfLine) parms.replaceKey("/EndOfLine", Obj::newBool(true));
+  if (image.ccittBlackIs1) parms.replaceKey("/BlackIs1", Obj::newBool(true));
+  return parms;
+}
+
+std::string Matrix(double a, double d, double e, double f) {
+  return PdfNumber(a) + " 0 0 " + PdfNumber(d) + " " + PdfNumber(e) + " " + PdfNumber(f) +
+         " cm\n";
+}
+
+// A file beside `outputPath` that no one else uses, created with the
+// permissions a new output would get.
+FILE* CreateTemporaryBeside(const std::string& outputPath, std::string& tempPath) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = outputPath + ".~" + std::to_string(::getpid()) + "-" +
+               std::to_string(counter++) + ".partial";
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      FILE* file = ::fdopen(fd, "wb");
+      if (file) return file;
+      ::close(fd);
+      ::unlink(tempPath.c_str());
+    }
+    if (errno != EEXIST) break;
+  }
+  throw ImageError("cannot create a temporary file beside " + outputPath + ": " +
+                   std::strerror(errno));
+}
+
+}  // namespace
+
+struct PdfDocumentWriter::State {
+  std::string outputPath;
+  QPDF pdf;
+  std::shared_ptr<PdfSpool> spool;
+  std::unique_ptr<PdfTextFont> font;
+  int pageCount = 0;
+  bool finished = false;
+
+  Obj SpooledStream(const Obj& dict, const std::vector<uint8_t>& data, const Obj& filter,
+                    const Obj& parms) {
+    Obj stream = pdf.newStream();
+    stream.replaceDict(dict);
+    spool->Store(stream.getObjGen(), data);
+    stream.replaceStreamData(spool, filter, parms);
+    return stream;
+  }
+};
+
+PdfDocumentWriter::PdfDocumentWriter(const std::string& outputPath, const std::string& startFrom)
+    : state_(std::make_unique<State>()) {
+  state_->outputPath = outputPath;
+  state_->pdf.setSuppressWarnings(true);
+  std::error_code error;
+  if (!startFrom.empty() && fs::exists(startFrom, error)) {
+    try {
+      state_->pdf.processFile(startFrom.c_str());
+      state_->pageCount =
+          static_cast<int>(QPDFPageDocumentHelper(state_->pdf).getAllPages().size());
+    } catch (const std::exception& e) {
+      throw ImageError("cannot add pages to " + startFrom + ": it is not a readable PDF (" +
+                       e.what() + ")");
+    }
+  } else {
+    state_->pdf.emptyPDF();
+  }
+  state_->spool = std::make_shared<PdfSpool>(DirectoryOf(outputPath));
+}
+
+PdfDocumentWriter::~PdfDocumentWriter() = default;
+
+void PdfDocumentWriter::AddPage(const Page& page, int formatCode, int bitsPerPixel,
+                                int qualityFactor, const PdfPageOptions& options) {
+  if (state_->finished) throw ImageError("the PDF document is already written");
+  const PdfImage image = EncodePdfImage(page, formatCode, bitsPerPixel, qualityFactor);
+  const PageLayout layout = LayoutOf(image, page, options);
+
+  const bool hasText = options.text && !options.text->lines.empty();
+  if (hasText && !state_->font) state_->font = std::make_unique<PdfTextFont>(state_->pdf);
+
+  std::string textOps;
+  if (hasText) {
+    const bool over = options.textOrder == TextLayerOrder::TextOverImage;
+    const std::string ops = TextLayerOperators(*options.text, image.height, "F0", over ? 3 : 0,
+                                               state_->font->encoding());
+    if (!ops.empty()) {
+      textOps = "q\n" +
+                Matrix(layout.imageWidth / image.width, layout.imageHeight / image.height,
+                       layout.imageX, layout.imageY) +
+                ops + "Q\n";
+    }
+  }
+  const std::string imageOps = "q\n" +
+                               Matrix(layout.imageWidth, layout.imageHeight, layout.imageX,
+                                      layout.imageY) +
+                               "/Im0 Do\nQ\n";
+  const bool textFirst = options.textOrder == TextLayerOrder::TextUnderImage;
+  const std::string content = textFirst ? textOps + imageOps : imageOps + textOps;
+
+  Obj imageStream = state_->SpooledStream(ImageDictionary(image), image.data,
+                                          ImageFilter(image), ImageDecodeParms(image));
+  Obj contentStream = state_->SpooledStream(Obj::newDictionary(), FlateCompress(content),
+                                            Obj::newName("/FlateDecode"), Obj::newNull());
+
+  Obj resources = Obj::newDictionary();
+  Obj xobjects = Obj::newDictionary();
+  xobjects.replaceKey("/Im0", imageStream);
+  resources.replaceKey("/XObject", xobjects);
+  if (!textOps.empty()) {
+    Obj fonts = Obj::newDictionary();
+    fonts.replaceKey("/F0", state_->font->font());
+    resources.replaceKey("/Font", fonts);
+  }
+  Obj mediaBox = Obj::newArray();
+  mediaBox.appendItem(Obj::newInteger(0));
+  mediaBox.appendItem(Obj::newInteger(0));
+  mediaBox.appendItem(Obj::newReal(PdfNumber(layout.pageWidth)));
+  mediaBox.appendItem(Obj::newReal(PdfNumber(layout.pageHeight)));
+
+  Obj pageDict = Obj::newDictionary();
+  pageDict.replaceKey("/Type", Obj::newName("/Page"));
+  pageDict.replaceKey("/MediaBox", mediaBox);
+  pageDict.replaceKey("/Resources", resources);
+  pageDict.replaceKey("/Contents", contentStream);
+  QPDFPageDocumentHelper(state_->pdf)
+      .addPage(QPDFPageObjectHelper(state_->pdf.makeIndirectObject(pageDict)), false);
+  ++state_->pageCount;
+}
+
+void PdfDocumentWriter::Finish() {
+  if (state_->finished) throw ImageError("the PDF document is already written");
+  state_->finished = true;
+  if (state_->font) state_->font->UpdateToUnicode();
+
+  std::string tempPath;
+  FILE* file = CreateTemporaryBeside(state_->outputPath, tempPath);
+  auto discard = [&](const std::string& message) {
+    if (file) std::fclose(file);
+    ::unlink(tempPath.c_str());
+    throw ImageError(message);
+  };
+  try {
+    QPDFWriter writer(state_->pdf);
+    writer.setOutputFile(tempPath.c_str(), file, false);
+    // Stream data is copied as it stands: the new pages' data is already
+    // compressed, and an existing document's streams are not re-encoded.
+    writer.setDecodeLevel(qpdf_dl_none);
+    writer.setCompressStreams(false);
+    writer.setMinimumPDFVersion("1.4");
+    writer.write();
+  } catch (const std::exception& e) {
+    discard("cannot write " + state_->outputPath + ": " + e.what());
+  }
+  if (state_->pdf.anyWarnings()) {
+    // Some part of an existing document could not be copied: writing the
+    // rest would lose it.
+    const std::vector<QPDFExc> warnings = state_->pdf.getWarnings();
+    discard("cannot add pages to " + state_->outputPath + ": the existing PDF is damaged (" +
+            (warnings.empty() ? std::string("unreadable data") : warnings.front().what()) + ")");
+  }
+  if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0) {
+    discard("cannot write " + state_->outputPath + ": " + std::strerror(errno));
+  }
+  const int closed = std::fclose(file);
+  file = nullptr;
+  if (closed != 0) discard("cannot write " + state_->outputPath + ": " + std::strerror(errno));
+  std::error_code error;
+  fs::rename(tempPath, state_->outputPath, error);
+  if (error) discard("cannot write " + state_->outputPath + ": " + error.message());
+}
+
+int PdfDocumentWriter::PageCount() const { return state_->pageCount; }
+
+unsigned long long PdfDocumentWriter::SpooledBytes() const { return state_->spool->size(); }
+
+void SavePdfPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
+                 int qualityFactor, bool append, const PdfPageOptions& options) {
+  PdfDocumentWriter writer(path, append ? path : std::string());
+  writer.AddPage(page, formatCode, bitsPerPixel, qualityFactor, options);
+  writer.Finish();
+}
+
+}  // namespace zelk

@@ -1,0 +1,44 @@
+#pragma once
+// A page image encoded for a PDF image XObject according to the PDF format
+// codes: 146 Flate (lossless), 147 / 148 / 149 CCITT Group 3 1-D, Group 3
+// 2-D and Group 4, 150 / 151 / 152 DCT with 4:4:4, 4:2:2 and 4:1:1 chroma
+// subsampling.
+
+#include "imaging/Page.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace zelk {
+
+enum class PdfImageFilter { Flate, Ccitt, Dct };
+
+struct PdfImage {
+  int width = 0;
+  int height = 0;
+  bool rgb = false;          // DeviceRGB, else DeviceGray
+  int bitsPerComponent = 8;  // 1 for bitonal images
+  PdfImageFilter filter = PdfImageFilter::Flate;
+  // CCITT parameters.
+  int ccittK = 0;
+  bool ccittEndOfLine = false;
+  bool ccittBlackIs1 = false;
+  // The stream data exactly as the filter decodes it.
+  std::vector<uint8_t> data;
+  // True when the source's compressed data was taken as it stood.
+  bool copiedFromSource = false;
+};
+
+bool IsPdfFormatCode(int formatCode);
+
+// Encodes `page` for `formatCode` at `bitsPerPixel` (1, 8 or 24) with the
+// toolkit's quality factor (lossy codes only).  A palette page becomes grey
+// or RGB.  Compressed source data is copied instead of re-encoded when it
+// is exactly what the encoding would produce: a G4 page saved with 149, or
+// a baseline JPEG with the code's sampling and the quality's tables.
+// Throws ImageError for a code that is not a PDF code, a bit depth the code
+// cannot take (a CCITT code or 1 bit on a page that is not bitonal) or a
+// codec failure.
+PdfImage EncodePdfImage(const Page& page, int formatCode, int bitsPerPixel, int qualityFactor);
+
+}  // namespace zelk

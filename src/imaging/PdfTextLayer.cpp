@@ -1,0 +1,186 @@
+#include "imaging/PdfTextLayer.h"
+
+#include "imaging/GlyphlessFont.h"
+#include "imaging/PdfNumber.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace zelk {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr uint16_t kFirstSupplementaryCode = 0xD800;
+constexpr uint16_t kLastSupplementaryCode = 0xDFFF;
+constexpr int kRangesPerBlock = 100;  // CMap operators take at most 100 entries
+
+std::string Hex4(uint32_t value) {
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "%04X", static_cast<unsigned>(value & 0xFFFF));
+  return buffer;
+}
+
+// UTF-16BE of a code point, as hex digits.
+std::string Utf16Hex(char32_t codePoint) {
+  if (codePoint < 0x10000) return Hex4(codePoint);
+  const char32_t v = codePoint - 0x10000;
+  return Hex4(0xD800 + (v >> 10)) + Hex4(0xDC00 + (v & 0x3FF));
+}
+
+bool IsDrawable(char32_t c) { return c >= 0x20 && c != 0x7F; }
+
+// One piece of a line's run: text stretched over [start, end) in pixels.
+struct Span {
+  std::u32string text;
+  double start = 0;
+  double end = 0;
+};
+
+// Lays the words of a line out as gapless spans from left to right.
+std::vector<Span> LineSpans(const TextLine& line) {
+  std::vector<Span> spans;
+  std::vector<std::pair<std::u32string, const TextWord*>> words;
+  for (const TextWord& word : line.words) {
+    std::u32string text;
+    for (char32_t c : DecodeUtf8(word.text)) {
+      if (IsDrawable(c)) text.push_back(c);
+    }
+    if (!text.empty()) words.emplace_back(std::move(text), &word);
+  }
+  double pen = words.empty() ? 0 : words.front().second->box.left;
+  for (size_t i = 0; i < words.size(); ++i) {
+    const TextWord& word = *words[i].second;
+    const bool last = i + 1 == words.size();
+    const double nextLeft = last ? word.box.right : words[i + 1].second->box.left;
+    const bool blank = word.spaceAfter && !last;
+    // A word without a following blank reaches to the next word, so no gap
+    // is left that a reader could take for a blank.
+    double end = std::max<double>(pen + 1, blank || last ? word.box.right : nextLeft);
+    spans.push_back({std::move(words[i].first), pen, end});
+    pen = end;
+    if (blank) {
+      const double blankEnd = std::max<double>(pen + 1, nextLeft);
+      spans.push_back({U" ", pen, blankEnd});
+      pen = blankEnd;
+    }
+  }
+  return spans;
+}
+
+}  // namespace
+
+std::u32string DecodeUtf8(std::string_view utf8) {
+  std::u32string out;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    const int length = byte < 0x80                  ? 1
+                       : byte >= 0xC2 && byte < 0xE0 ? 2
+                       : byte >= 0xE0 && byte < 0xF0 ? 3
+                       : byte >= 0xF0 && byte < 0xF5 ? 4
+                                                     : 0;
+    if (length == 0 || i + length > utf8.size()) {
+      out.push_back(kReplacement);
+      ++i;
+      continue;
+    }
+    char32_t c = length == 1 ? byte : byte & (0x7F >> length);
+    bool valid = true;
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + k]);
+      if ((next & 0xC0) != 0x80) { valid = false; break; }
+      c = (c << 6) | (next & 0x3F);
+    }
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (!valid || c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+      out.push_back(kReplacement);
+      ++i;
+      continue;
+    }
+    out.push_back(c);
+    i += length;
+  }
+  return out;
+}
+
+uint16_t TextLayerEncoding::CodeFor(char32_t codePoint) {
+  if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return kReplacement;
+  if (codePoint < 0x10000) return static_cast<uint16_t>(codePoint);
+  if (codePoint > 0x10FFFF) return kReplacement;
+  auto found = supplementary_.find(codePoint);
+  if (found != supplementary_.end()) return found->second;
+  const size_t next = kFirstSupplementaryCode + supplementary_.size();
+  if (next > kLastSupplementaryCode) return kReplacement;
+  const auto code = static_cast<uint16_t>(next);
+  supplementary_.emplace(codePoint, code);
+  return code;
+}
+
+std::string TextLayerEncoding::ToUnicodeCMap() const {
+  std::string cmap =
+      "/CIDInit /ProcSet findresource begin\n"
+      "12 dict begin\n"
+      "begincmap\n"
+      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+      "/CMapName /Adobe-Identity-UCS def\n"
+      "/CMapType 2 def\n"
+      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+  // Identity for the Basic Multilingual Plane, one range for each high
+  // byte (a range may only vary in its last byte), leaving out D8..DF.
+  std::vector<std::string> ranges;
+  for (uint32_t high = 0; high <= 0xFF; ++high) {
+    if (high >= 0xD8 && high <= 0xDF) continue;
+    const std::string low = Hex4(high << 8);
+    ranges.push_back("<" + low + "> <" + Hex4((high << 8) | 0xFF) + "> <" + low + ">\n");
+  }
+  for (size_t i = 0; i < ranges.size(); i += kRangesPerBlock) {
+    const size_t n = std::min<size_t>(kRangesPerBlock, ranges.size() - i);
+    cmap += std::to_string(n) + " beginbfrange\n";
+    for (size_t k = i; k < i + n; ++k) cmap += ranges[k];
+    cmap += "endbfrange\n";
+  }
+  std::vector<std::string> chars;
+  for (const auto& [codePoint, code] : supplementary_) {
+    chars.push_back("<" + Hex4(code) + "> <" + Utf16Hex(codePoint) + ">\n");
+  }
+  for (size_t i = 0; i < chars.size(); i += kRangesPerBlock) {
+    const size_t n = std::min<size_t>(kRangesPerBlock, chars.size() - i);
+    cmap += std::to_string(n) + " beginbfchar\n";
+    for (size_t k = i; k < i + n; ++k) cmap += chars[k];
+    cmap += "endbfchar\n";
+  }
+  cmap +=
+      "endcmap\n"
+      "CMapName currentdict /CMap defineresource pop\n"
+      "end\n"
+      "end\n";
+  return cmap;
+}
+
+std::string TextLayerOperators(const PageText& text, int imageHeight,
+                               const std::string& fontName, int renderMode,
+                               TextLayerEncoding& encoding) {
+  std::string ops;
+  const double advance = static_cast<double>(kGlyphlessAdvance) / kGlyphlessUnitsPerEm;
+  for (const TextLine& line : text.lines) {
+    const std::vector<Span> spans = LineSpans(line);
+    if (spans.empty()) continue;
+    const int height = std::max(1, line.box.bottom - line.box.top);
+    const int baseline = line.baseline > line.box.top ? line.baseline : line.box.bottom;
+    if (ops.empty()) ops = "BT\n" + std::to_string(renderMode) + " Tr\n";
+    ops += "/" + fontName + " " + std::to_string(height) + " Tf\n";
+    ops += "1 0 0 1 " + PdfNumber(spans.front().start) + " " +
+           PdfNumber(imageHeight - baseline) + " Tm\n";
+    for (const Span& span : spans) {
+      const double natural = span.text.size() * height * advance;
+      ops += PdfNumber(100.0 * (span.end - span.start) / natural) + " Tz <";
+      for (char32_t c : span.text) ops += Hex4(encoding.CodeFor(c));
+      ops += "> Tj\n";
+    }
+  }
+  if (!ops.empty()) ops += "ET\n";
+  return ops;
+}
+
+}  // namespace zelk

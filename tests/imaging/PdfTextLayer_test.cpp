@@ -1,0 +1,193 @@
+#include "PdfTest_helpers.h"
+#include "imaging/PdfTextLayer.h"
+#include "imaging/PdfWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace zelk {
+namespace {
+
+using namespace pdftest;
+
+// Words laid out from `left` on a line whose top is `top`, each `charWidth`
+// pixels a character with `gap` pixels between words.  `rise` lifts each
+// further word by that many pixels, as on a skewed scan.
+TextLine MakeLine(const std::vector<std::pair<std::string, bool>>& words, int left, int top,
+                  int charWidth, int gap, int rise = 0) {
+  TextLine line;
+  const int height = 60;
+  int x = left;
+  int wordTop = top;
+  for (const auto& [text, spaceAfter] : words) {
+    const int chars = static_cast<int>(DecodeUtf8(text).size());
+    TextWord word;
+    word.text = text;
+    word.spaceAfter = spaceAfter;
+    word.box = {x, wordTop, x + chars * charWidth, wordTop + height};
+    line.words.push_back(word);
+    x = word.box.right + gap;
+    wordTop -= rise;
+  }
+  line.box = {left, top - rise * static_cast<int>(words.size()), x - gap, top + height};
+  line.baseline = top + 48;
+  return line;
+}
+
+PageText SampleText() {
+  PageText text;
+  // Chinese words as recognition returns them: short runs, small gaps.
+  text.lines.push_back(
+      MakeLine({{"中华", false}, {"人民", false}, {"共和国", false}, {"办法", false}}, 200, 300,
+               60, 14));
+  text.lines.push_back(
+      MakeLine({{"Hello", true}, {"world,", true}, {"again.", false}}, 200, 420, 32, 30));
+  text.lines.push_back(
+      MakeLine({{"使用", true}, {"PDF", true}, {"文件", false}, {"检索", false}}, 200, 540, 60, 24));
+  // A skewed line: every word a few pixels higher than the one before.
+  text.lines.push_back(MakeLine({{"第一条", false}, {"规定", false}, {"如下", true},
+                                 {"Scanned", true}, {"page", false}},
+                                200, 680, 55, 18, 6));
+  return text;
+}
+
+const char* const kSampleLines[] = {"中华人民共和国办法", "Hello world, again.",
+                                    "使用 PDF 文件检索", "第一条规定如下 Scanned page"};
+
+std::vector<std::string> NonEmptyLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\f')) line.pop_back();
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+std::string WriteTextPdf(const ScratchDir& dir, const std::string& name, TextLayerOrder order,
+                         const PageText& text, int pages = 1) {
+  const std::string pdf = dir / name;
+  PdfPageOptions options;
+  options.text = &text;
+  options.textOrder = order;
+  PdfDocumentWriter writer(pdf);
+  for (int i = 0; i < pages; ++i) {
+    writer.AddPage(WhitePage(1654, 1169, 200), 146, 8, 128, options);
+  }
+  writer.Finish();
+  return pdf;
+}
+
+TEST(PdfTextLayer, TextIsExtractedInOrderWithBlanksOnlyBetweenLatinWords) {
+  ScratchDir dir;
+  const PageText text = SampleText();
+  for (TextLayerOrder order : {TextLayerOrder::TextOverImage, TextLayerOrder::TextUnderImage}) {
+    const std::string pdf = WriteTextPdf(dir, "text.pdf", order, text);
+    std::string report;
+    EXPECT_TRUE(QpdfCheckClean(pdf, &report)) << report;
+    const CommandResult extracted = RunCommand("pdftotext -enc UTF-8 " + Quote(pdf) + " -");
+    EXPECT_EQ(extracted.exitCode, 0);
+    EXPECT_TRUE(extracted.err.empty()) << extracted.err;
+    const std::vector<std::string> expected(std::begin(kSampleLines), std::end(kSampleLines));
+    EXPECT_EQ(NonEmptyLines(extracted.out), expected) << extracted.out;
+    // The physical layout mode, which viewers' selection resembles, agrees.
+    const CommandResult layout = RunCommand("pdftotext -layout -enc UTF-8 " + Quote(pdf) + " -");
+    EXPECT_NE(layout.out.find("中华人民共和国办法"), std::string::npos) << layout.out;
+    EXPECT_NE(layout.out.find("Hello world, again."), std::string::npos) << layout.out;
+  }
+}
+
+TEST(PdfTextLayer, FontIsEmbeddedWithAUnicodeMap) {
+  ScratchDir dir;
+  const std::string pdf =
+      WriteTextPdf(dir, "fonts.pdf", TextLayerOrder::TextOverImage, SampleText(), 3);
+  const CommandResult fonts = RunCommand("pdffonts " + Quote(pdf));
+  ASSERT_EQ(fonts.exitCode, 0);
+  const std::vector<std::string> lines = NonEmptyLines(fonts.out);
+  ASSERT_EQ(lines.size(), 3u) << fonts.out << "one font for the whole document";
+  std::istringstream row(lines[2]);
+  std::string name, cid, trueType, encoding, emb, sub, uni;
+  row >> name >> cid >> trueType >> encoding >> emb >> sub >> uni;
+  EXPECT_EQ(name, "ZelkTextLayer");
+  EXPECT_EQ(cid + " " + trueType, "CID TrueType");
+  EXPECT_EQ(encoding, "Identity-H");
+  EXPECT_EQ(emb, "yes");
+  EXPECT_EQ(uni, "yes");
+}
+
+TEST(PdfTextLayer, NothingOfTheTextIsPainted) {
+  ScratchDir dir;
+  auto render = [&](const std::string& pdf, const std::string& prefix) {
+    // Rendering loads the embedded font: any complaint shows on stderr.
+    const CommandResult result =
+        RunCommand("pdftoppm -r 40 -gray " + Quote(pdf) + " " + Quote(dir / prefix));
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.err.empty()) << result.err;
+    return PixPtr(pixRead((dir / (prefix + "-1.pgm")).c_str()));
+  };
+  const PixPtr plain =
+      render(WriteTextPdf(dir, "plain.pdf", TextLayerOrder::TextOverImage, PageText{}), "plain");
+  ASSERT_TRUE(plain);
+  for (TextLayerOrder order : {TextLayerOrder::TextOverImage, TextLayerOrder::TextUnderImage}) {
+    const PixPtr withText = render(WriteTextPdf(dir, "text.pdf", order, SampleText()), "text");
+    ASSERT_TRUE(withText);
+    l_int32 same = 0;
+    pixEqual(plain.get(), withText.get(), &same);
+    EXPECT_TRUE(same) << "the page looks the same with its text layer";
+  }
+}
+
+TEST(PdfTextLayer, CharactersBeyondTheBasicPlaneSurvive) {
+  ScratchDir dir;
+  PageText text;
+  text.lines.push_back(MakeLine({{"𠮷野家", false}, {"𩸽", false}, {"😀", false}}, 100, 100, 60, 5));
+  text.lines.push_back(MakeLine({{"bad\xff", false}}, 100, 300, 40, 5));
+  const std::string pdf = WriteTextPdf(dir, "astral.pdf", TextLayerOrder::TextOverImage, text);
+  const CommandResult extracted = RunCommand("pdftotext -enc UTF-8 " + Quote(pdf) + " -");
+  const std::vector<std::string> expected = {"𠮷野家𩸽😀", "bad\xEF\xBF\xBD"};
+  EXPECT_EQ(NonEmptyLines(extracted.out), expected) << extracted.out;
+}
+
+TEST(PdfTextLayer, TextFollowsTheImageOntoFittedPaper) {
+  // On a standard sheet the image is scaled and centred; the words must
+  // sit where the image shows them (pdftotext -bbox gives their places).
+  ScratchDir dir;
+  PageText text;
+  text.lines.push_back(MakeLine({{"Corner", false}}, 0, 0, 40, 0));
+  const std::string pdf = dir / "fitted.pdf";
+  PdfPageOptions options;
+  options.text = &text;
+  options.exactImageSize = false;
+  // 2450 x 3480 pixels at 300 dpi is within 3 % of A4: fitted, centred.
+  SavePdfPage(WhitePage(2450, 3480, 300), pdf, 150, 8, 130, false, options);
+  const CommandResult boxes = RunCommand("pdftotext -bbox " + Quote(pdf) + " -");
+  const size_t at = boxes.out.find("<word xMin=\"");
+  ASSERT_NE(at, std::string::npos) << boxes.out;
+  const double xMin = std::stod(boxes.out.substr(at + 12));
+  const double scale = std::min(595.2756 / (2450 / 300.0 * 72), 841.8898 / (3480 / 300.0 * 72));
+  const double imageLeft = (595.2756 - 2450 / 300.0 * 72 * scale) / 2;
+  EXPECT_NEAR(xMin, imageLeft, 0.5);
+}
+
+TEST(PdfTextLayer, EncodingOfCodePoints) {
+  TextLayerEncoding encoding;
+  EXPECT_EQ(encoding.CodeFor(U'A'), 0x41);
+  EXPECT_EQ(encoding.CodeFor(U'中'), 0x4E2D);
+  EXPECT_EQ(encoding.CodeFor(0x20BB7), 0xD800);
+  EXPECT_EQ(encoding.CodeFor(0x1F600), 0xD801);
+  EXPECT_EQ(encoding.CodeFor(0x20BB7), 0xD800) << "the same code again";
+  EXPECT_EQ(encoding.CodeFor(0xD800), 0xFFFD) << "a lone surrogate is no character";
+  for (char32_t c = 0x30000; c < 0x30000 + 3000; ++c) encoding.CodeFor(c);
+  EXPECT_EQ(encoding.CodeFor(0x31000), 0xFFFD) << "beyond 2048 astral characters";
+  const std::string cmap = encoding.ToUnicodeCMap();
+  EXPECT_NE(cmap.find("<D800> <D842DFB7>"), std::string::npos);
+  EXPECT_EQ(cmap.find("<D800> <D8FF>"), std::string::npos) << "no identity over surrogates";
+
+  EXPECT_EQ(DecodeUtf8("a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"), U"aé中😀");
+  EXPECT_EQ(DecodeUtf8("\xC0\xAF|\xED\xA0\x80|\xF8|\xE4\xB8"), U"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD|\uFFFD\uFFFD");
+}
+
+}  // namespace
+}  // namespace zelk
