@@ -1,0 +1,34 @@
+#include "app/schedule/ScheduleConfirm.h"
+
+#include "app/settings/SettingsFile.h"
+
+namespace zelk {
+namespace {
+
+const char* const kTwoIdeographicSpaces = "\u3000\u3000";
+
+}  // namespace
+
+ScheduleConfirmation ConfirmSchedule(Settings& settings, const ScheduleChoice& choice,
+                                     Scheduler& scheduler) {
+  using Mode = ScheduleChoice::Mode;
+  if (choice.Chosen == Mode::Daily && (!choice.Hour || !choice.Minute)) {
+    return {false, std::string("请选择定时转换的时间！") + kTwoIdeographicSpaces};
+  }
+  settings.Common.TimerType = 0;
+  if (choice.Chosen == Mode::Daily) {
+    settings.Common.TimerType = 1;
+    settings.Timer.Timer1 = std::to_string(*choice.Hour) + ":" + std::to_string(*choice.Minute);
+    WriteSettingKey(settings, "Timer", "Timer1");
+  }
+  if (choice.Chosen == Mode::Interval) {
+    settings.Common.TimerType = 2;
+    settings.Timer.Timer2 = choice.IntervalText;
+    WriteSettingKey(settings, "Timer", "Timer2");
+    scheduler.RestartInterval();
+  }
+  WriteSettingKey(settings, "Common", "TimerType");
+  return {true, std::string("定时转换策略已启动！") + kTwoIdeographicSpaces};
+}
+
+}  // namespace zelk

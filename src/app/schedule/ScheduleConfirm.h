@@ -1,0 +1,33 @@
+#pragma once
+// The "定时转换" button: stores the chosen schedule mode in the record and
+// the settings file.  It starts no run itself.
+
+#include <optional>
+#include <string>
+
+#include "app/schedule/Scheduler.h"
+#include "app/settings/Settings.h"
+
+namespace zelk {
+
+struct ScheduleChoice {
+  enum class Mode { None, Daily, Interval };  // which of the two options is selected
+  Mode Chosen = Mode::None;
+  std::optional<int> Hour;    // the selected item of the hour list, if any
+  std::optional<int> Minute;  // the selected item of the minute list, if any
+  std::string IntervalText;   // the interval box as typed
+};
+
+struct ScheduleConfirmation {
+  bool Stored = false;  // false: nothing was changed
+  std::string Message;  // for an information message box titled "提示信息"
+};
+
+// Daily mode: TimerType 1 and Timer1 "H:M"; interval mode: TimerType 2,
+// Timer2 as typed and the interval count restarted; neither option: TimerType
+// 0.  Each changed key is written to the settings file.  The daily mode
+// without an hour or minute selected stores nothing and asks for the time.
+ScheduleConfirmation ConfirmSchedule(Settings& settings, const ScheduleChoice& choice,
+                                     Scheduler& scheduler);
+
+}  // namespace zelk
