@@ -16,7 +16,7 @@ constexpr int kTwoDimensionalK = 4;
 std::vector<uint8_t> WriteOneStripTiff(PIX* bitonal, CcittScheme scheme) {
   const uint32_t width = pixGetWidth(bitonal);
   const uint32_t height = pixGetHeight(bitonal);
-  std::vector<uint8_t> rows = BitonalRows(bitonal, false);
+  std::vector<uint8_t> rows = PackedImage(bitonal, false);
 
   MemoryTiff file({}, "w");
   TIFF* tif = file.handle();

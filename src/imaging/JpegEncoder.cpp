@@ -1,16 +1,13 @@
 #include "imaging/JpegEncoder.h"
 
+#include "imaging/JpegErrors.h"
 #include "imaging/Page.h"
 #include "imaging/PixelRows.h"
 
 #include <turbojpeg.h>
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
 #include <memory>
-// jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
 
 namespace zelk {
 namespace {
@@ -39,17 +36,6 @@ int LumaHorizontalFactor(ChromaSubsampling subsampling) {
   return 1;
 }
 
-struct ErrorManager {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-};
-
-void ExitByJump(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
-}
-
-void Silent(j_common_ptr) {}
-
 struct QuantTables {
   UINT16 luma[DCTSIZE2];
   UINT16 chroma[DCTSIZE2];
@@ -58,10 +44,8 @@ struct QuantTables {
 // The tables libjpeg (and so TurboJPEG) writes at `quality`.
 bool StandardTables(int components, int quality, QuantTables& tables) {
   jpeg_compress_struct info{};
-  ErrorManager errors{};
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = ExitByJump;
-  errors.base.output_message = Silent;
+  JpegErrors errors;
+  info.err = InstallJpegErrors(errors);
   if (setjmp(errors.jump)) {
     jpeg_destroy_compress(&info);
     return false;
@@ -90,18 +74,13 @@ std::vector<uint8_t> EncodeJpeg(PIX* pix, ChromaSubsampling subsampling, int qua
   if (!handle) throw ImageError("cannot start the JPEG encoder");
   const int width = pixGetWidth(pix);
   const int height = pixGetHeight(pix);
-  std::vector<uint8_t> rows;
-  int pixelFormat = TJPF_GRAY;
-  int sampling = TJSAMP_GRAY;
-  if (pixGetDepth(pix) == 8 && !pixGetColormap(pix)) {
-    rows = GreyRows(pix);
-  } else if (pixGetDepth(pix) == 32) {
-    rows = RgbRows(pix);
-    pixelFormat = TJPF_RGB;
-    sampling = TjSampling(subsampling);
-  } else {
+  const bool rgb = pixGetDepth(pix) == 32;
+  if (!rgb && (pixGetDepth(pix) != 8 || pixGetColormap(pix))) {
     throw ImageError("JPEG encoding needs a grey or colour page");
   }
+  const std::vector<uint8_t> rows = PackedImage(pix, false);
+  const int pixelFormat = rgb ? TJPF_RGB : TJPF_GRAY;
+  const int sampling = rgb ? TjSampling(subsampling) : TJSAMP_GRAY;
   unsigned char* out = nullptr;
   unsigned long outSize = 0;
   const int status = tjCompress2(handle.get(), rows.data(), width, 0, height, pixelFormat, &out,
@@ -121,10 +100,8 @@ bool JpegMatchesEncoding(const std::vector<uint8_t>& jpeg, int components, int w
   if (!StandardTables(components, quality, expected)) return false;
 
   jpeg_decompress_struct info{};
-  ErrorManager errors{};
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = ExitByJump;
-  errors.base.output_message = Silent;
+  JpegErrors errors;
+  info.err = InstallJpegErrors(errors);
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&info);
     return false;

@@ -29,9 +29,8 @@ struct PdfImage {
   bool copiedFromSource = false;
 };
 
-bool IsPdfFormatCode(int formatCode);
-
-// Encodes `page` for `formatCode` at `bitsPerPixel` (1, 8 or 24) with the
+// Encodes `page` for `formatCode` at `bitsPerPixel` (1, 8 or 24; 0 follows
+// the page) with the
 // toolkit's quality factor (lossy codes only).  A palette page becomes grey
 // or RGB.  Compressed source data is copied instead of re-encoded when it
 // is exactly what the encoding would produce: a G4 page saved with 149, or

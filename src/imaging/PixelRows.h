@@ -1,7 +1,7 @@
 #pragma once
-// Leptonica pixels as the byte rows image codecs and PDF expect: rows one
-// after another, most significant bit first, no padding beyond the last
-// byte of a row.
+// A whole Leptonica image as the packed rows codecs and PDF take: rows one
+// after another, samples most significant bit first, each row padded to a
+// whole byte (32-bit RGB as R, G, B bytes).
 
 #include <leptonica/allheaders.h>
 
@@ -10,14 +10,8 @@
 
 namespace zelk {
 
-// 1-bit pixels, (width + 7) / 8 bytes a row.  Leptonica's 1 = black is kept
-// unless `invert` (PDF's DeviceGray wants 0 = black).
-std::vector<uint8_t> BitonalRows(PIX* pix, bool invert);
-
-// 8-bit grey pixels without a colormap, `width` bytes a row.
-std::vector<uint8_t> GreyRows(PIX* pix);
-
-// 32-bit RGB pixels, 3 x `width` bytes a row (R, G, B).
-std::vector<uint8_t> RgbRows(PIX* pix);
+// Every bit flipped when `invert` (PDF's DeviceGray wants 0 = black where
+// Leptonica's 1 bit is black).
+std::vector<uint8_t> PackedImage(PIX* pix, bool invert);
 
 }  // namespace zelk
