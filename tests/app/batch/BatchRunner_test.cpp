@@ -1,0 +1,142 @@
+#include "app/batch/BatchRunner.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/settings/SettingsFile.h"
+#include "support/FileTree.h"
+#include "support/TempDir.h"
+#include "support/TestJob.h"
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Touch;
+
+class BatchRunnerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    conf_ = dir_.File("program/ZELK.conf");
+    fs::create_directories(dir_.File("program"));
+    test::WriteBytes(conf_, DefaultSettingsFileText());
+    Set("Common", "ConvertAction", "1");
+    Set("Common", "ImageSrcDir", in_);
+    Set("Common", "ConvertDstDir", out_);
+    Set("Merge", "KeepDir", "0");
+    script_.Id = JobId::MergeFiles;
+    registry_.Register(JobId::MergeFiles,
+                       [this] { return std::make_unique<test::TestJob>(script_); });
+  }
+
+  void Set(const char* section, const char* key, const std::string& value) {
+    ASSERT_TRUE(WriteIniString(conf_, section, key, value));
+  }
+
+  int Batch(std::vector<std::string> args) {
+    out_text_.str("");
+    err_text_.str("");
+    RunControl control;
+    return RunBatch(args, out_text_, err_text_, registry_, control);
+  }
+
+  std::vector<std::string> OutLines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(out_text_.str());
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  test::TempDir dir_;
+  std::string conf_;
+  std::string in_ = dir_.File("in");
+  std::string out_ = dir_.File("out");
+  JobRegistry registry_;
+  test::TestJobScript script_;
+  std::ostringstream out_text_;
+  std::ostringstream err_text_;
+};
+
+TEST_F(BatchRunnerTest, RunsTheStoredActionAndExitsByItsFailures) {
+  Touch(in_ + "/a/1.tif");
+  Touch(in_ + "/bad/1.tif");
+  EXPECT_EQ(Batch({conf_}), kBatchSomeFailed);
+  EXPECT_EQ(script_.Seen, (std::vector<std::string>{in_ + "/a", in_ + "/bad"}));
+  const std::vector<std::string> lines = OutLines();
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines.front(), "正在搜索待合并图像目录 . . . ");
+  EXPECT_EQ(lines[1], "正在合并" + in_ + "/a");
+  EXPECT_EQ(lines.back(), "本次合并完毕！    ");
+  EXPECT_NE(err_text_.str().find(in_ + "/bad：damaged page"), std::string::npos);
+  EXPECT_EQ(test::EntryCount(dir_.File("program/Logs")), 2);
+  EXPECT_TRUE(fs::exists(out_ + "/Error/bad/1.tif"));
+
+  fs::remove_all(in_ + "/bad");
+  Touch(in_ + "/c/1.tif");
+  EXPECT_EQ(Batch({conf_}), kBatchAllDone);
+  EXPECT_EQ(script_.Seen.back(), in_ + "/c");
+  EXPECT_EQ(Batch({conf_}), kBatchAllDone);  // nothing left to do
+  EXPECT_EQ(OutLines().back(), "未找到需合并的图像目录");
+}
+
+TEST_F(BatchRunnerTest, SettleLeavesOutWhatChangedRecently) {
+  Touch(in_ + "/old/1.tif");
+  Touch(in_ + "/new/1.tif");
+  test::SetTreeAge(in_, 600);
+  test::SetTreeAge(in_ + "/new", 5);
+  EXPECT_EQ(Batch({conf_, "--settle", "60"}), kBatchAllDone);
+  EXPECT_EQ(script_.Seen, (std::vector<std::string>{in_ + "/old"}));
+  EXPECT_EQ(Batch({"--settle=0", conf_}), kBatchAllDone);
+  EXPECT_EQ(script_.Seen.back(), in_ + "/new");
+}
+
+TEST_F(BatchRunnerTest, ARunThatCannotStartExitsWithTwoAndSaysWhy) {
+  Touch(in_ + "/a/1.tif");
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const std::vector<Case> usage = {
+      {{}, "用法"},
+      {{conf_, "--settle"}, "用法"},
+      {{conf_, "--settle", "-1"}, "--settle"},
+      {{conf_, "--verbose"}, "用法"},
+      {{dir_.File("program/other.conf")}, "ZELK.conf"},
+      {{dir_.File("missing/ZELK.conf")}, "配置文件"},
+  };
+  for (const Case& c : usage) {
+    EXPECT_EQ(Batch(c.args), kBatchNotStarted) << c.message;
+    EXPECT_NE(err_text_.str().find(c.message), std::string::npos) << err_text_.str();
+  }
+
+  Set("Common", "ConvertAction", "2");  // no split job in this registry
+  EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
+  EXPECT_NE(err_text_.str().find("“多页拆分”功能尚未提供"), std::string::npos) << err_text_.str();
+
+  Set("Common", "ConvertAction", "9");
+  EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
+  EXPECT_NE(err_text_.str().find("ConvertAction"), std::string::npos);
+
+  Set("Common", "ConvertAction", "1");
+  Set("Common", "ConvertDstDir", "");
+  EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
+  EXPECT_EQ(err_text_.str(), "请选择目录！\n");
+  EXPECT_TRUE(script_.Seen.empty());
+}
+
+TEST_F(BatchRunnerTest, TheExecutableReportsAWrongCallWithExitStatusTwo) {
+  const std::string program = ZELK_BATCH_EXECUTABLE;
+  const std::string quiet = " >/dev/null 2>&1";
+  EXPECT_EQ(WEXITSTATUS(std::system((program + quiet).c_str())), kBatchNotStarted);
+  EXPECT_EQ(WEXITSTATUS(std::system((program + " " + dir_.File("nowhere/ZELK.conf") + quiet).c_str())),
+            kBatchNotStarted);
+}
+
+}  // namespace
+}  // namespace zelk
