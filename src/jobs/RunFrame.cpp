@@ -46,6 +46,8 @@ class Frame {
 
  private:
   bool DirectoriesGiven();
+  template <typename Step>
+  bool Attempt(Step step);
   bool PassesStartChecks();
   void StoreDirectoriesAndAction();
   void OpenResultLists();
@@ -130,14 +132,12 @@ bool Frame::DirectoriesGiven() {
   return true;
 }
 
-bool Frame::PassesStartChecks() {
+// Runs one of the job's steps before its items; an error it raises is
+// shown and ends the run.
+template <typename Step>
+bool Frame::Attempt(Step step) {
   try {
-    if (const auto message = job_.CheckBeforeStart(settings_)) {
-      observer_.OnMessage(*message);
-      return false;
-    }
-    scan_ = job_.DescribeScan(settings_);
-    return true;
+    return step();
   } catch (const JobStartError& error) {
     observer_.OnMessage(error.Message());
     if (!error.Status().empty()) observer_.OnStatus(error.Status());
@@ -145,6 +145,17 @@ bool Frame::PassesStartChecks() {
     observer_.OnMessage({UserMessage::Icon::Warning, std::string(error.what()) + "    "});
   }
   return false;
+}
+
+bool Frame::PassesStartChecks() {
+  return Attempt([this] {
+    if (const auto message = job_.CheckBeforeStart(settings_)) {
+      observer_.OnMessage(*message);
+      return false;
+    }
+    scan_ = job_.DescribeScan(settings_);
+    return true;
+  });
 }
 
 // The boxes are stored as typed; the run itself uses the roots without
@@ -186,16 +197,10 @@ void Frame::Scan() {
 }
 
 bool Frame::Prepare() {
-  try {
+  return Attempt([this] {
     job_.Prepare(context_);
     return true;
-  } catch (const JobStartError& error) {
-    observer_.OnMessage(error.Message());
-    if (!error.Status().empty()) observer_.OnStatus(error.Status());
-  } catch (const std::exception& error) {
-    observer_.OnMessage({UserMessage::Icon::Warning, std::string(error.what()) + "    "});
-  }
-  return false;
+  });
 }
 
 void Frame::ProcessRows() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/ScanFixture.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
 
@@ -17,35 +18,7 @@ namespace fs = std::filesystem;
 using test::MakeDirs;
 using test::Touch;
 
-class DirTraversalTest : public ::testing::Test {
- protected:
-  std::string In(const std::string& relative = "") const {
-    return relative.empty() ? in_ : in_ + "/" + relative;
-  }
-  std::string Out(const std::string& relative) const { return out_ + "/" + relative; }
-
-  ScanOptions Options(std::string targetType, bool keepDir = false) const {
-    ScanOptions options;
-    options.SourceRoot = in_;
-    options.TargetRoot = out_;
-    options.TargetType = std::move(targetType);
-    options.KeepDir = keepDir;
-    return options;
-  }
-
-  std::vector<std::string> Scan(const ScanOptions& options) {
-    rows_.clear();
-    DirTraversal(options.SourceRoot, options, rows_);
-    std::vector<std::string> paths;
-    for (const WorkRow& row : rows_) paths.push_back(row.Path);
-    return paths;
-  }
-
-  test::TempDir dir_;
-  std::string in_ = dir_.File("in");
-  std::string out_ = dir_.File("out");
-  WorkList rows_;
-};
+using DirTraversalTest = test::ScanFixture<DirTraversal>;
 
 TEST_F(DirTraversalTest, LeavesOfADirectoryComeBeforeTheTreesBelowItsOtherSubdirectories) {
   Touch(In("a/p1/1.tif"));

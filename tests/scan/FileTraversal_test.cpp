@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/PageReader.h"
+#include "scan/ScanFixture.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
 #include "support/TestImages.h"
@@ -17,32 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::Touch;
 
-class FileTraversalTest : public ::testing::Test {
- protected:
-  std::string In(const std::string& relative) const { return in_ + "/" + relative; }
-  std::string Out(const std::string& relative) const { return out_ + "/" + relative; }
-
-  ScanOptions Options(std::string targetType) const {
-    ScanOptions options;
-    options.SourceRoot = in_;
-    options.TargetRoot = out_;
-    options.TargetType = std::move(targetType);
-    return options;
-  }
-
-  std::vector<std::string> Scan(const ScanOptions& options) {
-    rows_.clear();
-    FileTraversal(options.SourceRoot, options, rows_);
-    std::vector<std::string> paths;
-    for (const WorkRow& row : rows_) paths.push_back(row.Path);
-    return paths;
-  }
-
-  test::TempDir dir_;
-  std::string in_ = dir_.File("in");
-  std::string out_ = dir_.File("out");
-  WorkList rows_;
-};
+using FileTraversalTest = test::ScanFixture<FileTraversal>;
 
 TEST_F(FileTraversalTest, FilesOfADirectoryComeBeforeItsSubdirectoriesAndResultsAreLeftOut) {
   Touch(In("x.tif"));
