@@ -32,6 +32,19 @@ struct PngOutcome {
   int xDpi, yDpi;
 };
 
+uint32_t BigEndian32(const uint8_t* p) {
+  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+// The size in the IHDR chunk, which must follow the signature, checked
+// before libpng looks at anything else.
+void CheckDeclaredSize(const std::vector<uint8_t>& bytes, const std::string& path) {
+  if (bytes.size() < 24 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) {
+    throw ImageError(path + ": not a readable PNG image (no image header)");
+  }
+  CheckImageSize(BigEndian32(bytes.data() + 16), BigEndian32(bytes.data() + 20), path);
+}
+
 void OnPngError(png_structp png, png_const_charp message) {
   auto* source = static_cast<PngSource*>(png_get_error_ptr(png));
   std::snprintf(source->message, sizeof source->message, "%s", message);
@@ -89,6 +102,7 @@ void DecodePng(PngSource* source, PngOutcome* out) {
   }
   if (info == nullptr) png_error(png, "out of memory");
   png_set_read_fn(png, source, ReadFromMemory);
+  png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
   png_read_info(png, info);
   out->width = png_get_image_width(png, info);
   out->height = png_get_image_height(png, info);
@@ -152,6 +166,7 @@ void DecodePng(PngSource* source, PngOutcome* out) {
 
 Page LoadPngPage(const std::string& path) {
   const std::vector<uint8_t> bytes = ReadWholeFile(path, kMaxPngFileBytes);
+  CheckDeclaredSize(bytes, path);
   PngSource source{bytes.data(), bytes.size(), 0, ""};
   PngOutcome out{};
   DecodePng(&source, &out);

@@ -18,6 +18,7 @@ struct TiffFile::State {
   int fd = -1;
   bool writing = false;
   bool replacing = false;    // "w" mode: the file is created or replaced
+  bool regularFile = false;  // only a regular file is ever shortened or removed
   off_t originalSize = 0;    // length before an append
   bool discardWrites = false;
   int errors = 0;
@@ -107,7 +108,10 @@ TiffFile::TiffFile(const std::string& path, const char* mode)
     throw ImageError(path + ": cannot open the file (" + std::strerror(errno) + ")");
   }
   struct stat info {};
-  if (::fstat(state_->fd, &info) == 0) state_->originalSize = info.st_size;
+  if (::fstat(state_->fd, &info) == 0) {
+    state_->originalSize = info.st_size;
+    state_->regularFile = S_ISREG(info.st_mode);
+  }
 
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (options != nullptr) {
@@ -145,6 +149,7 @@ void TiffFile::Close() {
 void TiffFile::TakeBackWrites() {
   if (!state_->writing) return;
   state_->discardWrites = true;
+  if (!state_->regularFile) return;
   if (state_->replacing) {
     ::unlink(path_.c_str());
   } else if (::ftruncate(state_->fd, state_->originalSize) != 0) {

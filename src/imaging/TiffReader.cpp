@@ -243,7 +243,9 @@ Page LoadTiffPage(const std::string& path, int pageIndex) {
   TiffFile file(path, "rm");
   if (pageIndex > 0 && !TIFFSetDirectory(file.get(), static_cast<tdir_t>(pageIndex))) {
     TiffFile counter(path, "rhm");
-    ThrowPageBeyondEnd(path, pageIndex + 1, PageCount(counter));
+    const int count = PageCount(counter);
+    if (pageIndex < count) file.Fail("cannot read page " + std::to_string(pageIndex + 1));
+    ThrowPageBeyondEnd(path, pageIndex + 1, count);
   }
   const Layout layout = ReadLayout(file);
 

@@ -1,0 +1,79 @@
+#include "imaging/JpegWriter.h"
+#include "imaging/PageReader.h"
+#include "imaging/SaveFormat.h"
+#include "imaging/SavePage.h"
+
+#include "imaging/Toolkit_helpers.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace zelk {
+namespace {
+
+using namespace toolkittest;
+using test::TempDir;
+
+TEST(JpegWriter, EveryJpegCodeWritesItsSubsamplingAndResolution) {
+  TempDir dir;
+  struct Case {
+    const char* name;
+    int code;
+    PixPtr pix;
+    int bits;
+    int components;
+    int lumaH;  // luminance samples per chroma sample, across
+  };
+  std::vector<Case> cases;
+  cases.push_back({"444", kJpeg444, RgbPix(97, 61), 24, 3, 1});
+  cases.push_back({"422", kJpeg422, RgbPix(97, 61), 24, 3, 2});
+  cases.push_back({"411", kJpeg411, RgbPix(97, 61), 24, 3, 4});
+  cases.push_back({"grey", kJpeg422, GreyPix(97, 61), 8, 1, 1});
+  cases.push_back({"bitonal", kJpeg444, BitonalPix(97, 61), 1, 1, 1});
+  cases.push_back({"colour palette", kJpeg411, PalettePix(97, 61, true), 8, 3, 4});
+  cases.push_back({"grey palette", kJpeg411, PalettePix(97, 61, false), 8, 1, 1});
+  for (Case& c : cases) {
+    const std::string path = dir.File(std::string(c.name) + ".jpg");
+    Page page = PageOf(std::move(c.pix), 0);
+    page.xDpi = 300;
+    page.yDpi = 150;
+    SavePage(page, path, c.code, c.bits, 130, true);
+    const JpegHeader header = ReadJpegHeader(path);
+    ASSERT_TRUE(header.ok) << c.name;
+    EXPECT_EQ(header.width, 97) << c.name;
+    EXPECT_EQ(header.components, c.components) << c.name;
+    EXPECT_EQ(header.hSampling[0], c.lumaH) << c.name;
+    EXPECT_EQ(header.vSampling[0], 1) << c.name;
+    for (int k = 1; k < header.components; ++k) {
+      EXPECT_EQ(header.hSampling[k], 1) << c.name;
+      EXPECT_EQ(header.vSampling[k], 1) << c.name;
+    }
+    EXPECT_EQ(header.densityUnit, 1) << c.name;
+    EXPECT_EQ(header.xDensity, 300) << c.name;
+    EXPECT_EQ(header.yDensity, 150) << c.name;
+  }
+}
+
+TEST(JpegWriter, AJpegFileTakesNoSecondPage) {
+  TempDir dir;
+  const std::string path = dir.File("page.jpg");
+  const Page page = PageOf(RgbPix(40, 30), 200);
+  SaveJpegPage(page, path, kJpeg444, 24, 15, true);
+  const std::string first = test::ReadBytes(path);
+  try {
+    SaveJpegPage(page, path, kJpeg444, 24, 15, true);
+    ADD_FAILURE() << "a second page went into a JPEG file";
+  } catch (const ImageError& e) {
+    EXPECT_NE(std::string(e.what()).find("one page"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(test::ReadBytes(path), first);
+  // Without append the file is replaced; the quality factor shows in size.
+  SaveJpegPage(page, path, kJpeg444, 24, 245, false);
+  EXPECT_LT(test::ReadBytes(path).size(), first.size());
+  EXPECT_EQ(GetPageCount(path), 1);
+  EXPECT_THROW(SavePage(page, dir.File("x.jpg"), 42, 24, 15, false), ImageError);
+  EXPECT_THROW(SaveJpegPage(page, dir.File("x.jpg"), kTiffJpeg444, 24, 15, false), ImageError);
+}
+
+}  // namespace
+}  // namespace zelk
