@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "ocr/ChinesePunctuation.h"
 #include "ocr/LayoutCleanup.h"
 #include "ocr/WordSpacing.h"
 
@@ -175,6 +176,7 @@ class LayoutBuilder {
 
   void FinishLine() {
     if (line_ == nullptr) return;
+    RestoreChinesePunctuation(*line_);
     RepairWordBoxes(*line_);
     SetWordSpacing(*line_);
     line_->fontSize = LineFontSize(std::move(wordSizes_), line_->box, dpi_);

@@ -27,4 +27,27 @@ std::u32string DecodeUtf8(std::string_view text) {
   return decoded;
 }
 
+std::string EncodeUtf8(std::u32string_view characters) {
+  std::string encoded;
+  for (char32_t c : characters) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+    if (c < 0x80) {
+      encoded += static_cast<char>(c);
+    } else if (c < 0x800) {
+      encoded += static_cast<char>(0xC0 | (c >> 6));
+      encoded += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      encoded += static_cast<char>(0xE0 | (c >> 12));
+      encoded += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      encoded += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      encoded += static_cast<char>(0xF0 | (c >> 18));
+      encoded += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      encoded += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      encoded += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return encoded;
+}
+
 }  // namespace zelk

@@ -1,0 +1,71 @@
+#include "BenchRun.h"
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+extern char** environ;
+
+namespace zelk::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+RunFigures WaitFor(pid_t child, Clock::time_point start) {
+  RunFigures figures;
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child) return figures;
+  figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  figures.peakMegabytes = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+  figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return figures;
+}
+
+}  // namespace
+
+RunFigures RunInChild(const std::function<int()>& body) {
+  std::fflush(stdout);
+  const Clock::time_point start = Clock::now();
+  const pid_t child = fork();
+  if (child == 0) {
+    const int code = body();
+    std::fflush(stdout);
+    _exit(code);
+  }
+  if (child < 0) return {};
+  return WaitFor(child, start);
+}
+
+RunFigures RunProgram(const std::vector<std::string>& argv) {
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  const Clock::time_point start = Clock::now();
+  pid_t child = 0;
+  if (posix_spawnp(&child, args[0], nullptr, nullptr, args.data(), environ) != 0) return {};
+  return WaitFor(child, start);
+}
+
+double OwnPeakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024.0;
+}
+
+void PrintFigures(const std::string& name, int pages, const RunFigures& figures,
+                  const std::string& output) {
+  std::error_code ec;
+  const double outputMegabytes =
+      output.empty() ? 0 : std::filesystem::file_size(output, ec) / (1024.0 * 1024.0);
+  std::printf("%-44s %5d pages %8.2f s %8.1f pages/s  peak %7.1f MiB  output %8.1f MiB%s\n",
+              name.c_str(), pages, figures.seconds, pages / figures.seconds,
+              figures.peakMegabytes, outputMegabytes, figures.ok ? "" : "  FAILED");
+}
+
+}  // namespace zelk::bench

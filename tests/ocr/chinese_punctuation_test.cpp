@@ -1,0 +1,42 @@
+#include "ocr/ChinesePunctuation.h"
+
+#include <gtest/gtest.h>
+
+#include "ocr/Utf8.h"
+
+namespace zelk {
+namespace {
+
+std::vector<std::string> Restored(std::vector<std::string> words) {
+  LayoutLine line;
+  for (std::string& text : words) line.words.push_back(LayoutWord{std::move(text), {}, 90, false});
+  RestoreChinesePunctuation(line);
+  std::vector<std::string> texts;
+  for (const LayoutWord& word : line.words) texts.push_back(word.text);
+  return texts;
+}
+
+using Words = std::vector<std::string>;
+
+TEST(ChinesePunctuation, MarksBetweenChineseCharactersBecomeFullwidthAcrossWordBoundaries) {
+  EXPECT_EQ(Restored({"政府工作", "识别;执行", "及时:", "财务,", "部门"}),
+            (Words{"政府工作", "识别；执行", "及时：", "财务，", "部门"}));
+  EXPECT_EQ(Restored({"文档(", "扫描)", "完成?"}), (Words{"文档（", "扫描）", "完成？"}));
+  EXPECT_EQ(Restored({"(", "附件", ")"}), (Words{"（", "附件", "）"}));
+}
+
+TEST(ChinesePunctuation, MarksTouchingLatinTextOrDigitsStayAsTheyAre) {
+  EXPECT_EQ(Restored({"Note:", "see", "(page", "2)"}), (Words{"Note:", "see", "(page", "2)"}));
+  EXPECT_EQ(Restored({"中文,", "English"}), (Words{"中文,", "English"}));
+  EXPECT_EQ(Restored({"ISO", "9001:", "标准"}), (Words{"ISO", "9001:", "标准"}));
+  EXPECT_EQ(Restored({"版本", "3.5"}), (Words{"版本", "3.5"}));
+}
+
+TEST(Utf8, EncodingRoundTripsAndReplacesWhatIsNoCharacter) {
+  const std::u32string text = U"a\u00E9\u4E2D\U0001F600\uFF1B";
+  EXPECT_EQ(DecodeUtf8(EncodeUtf8(text)), text);
+  EXPECT_EQ(EncodeUtf8(std::u32string{char32_t{0xD800}, char32_t{0x110000}}), "\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace zelk
