@@ -221,6 +221,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+// Esc is released on whichever control has the focus, and a control may
+// keep the event to itself, so the window watches the whole application.
+// A release that travels up through several widgets is seen more than
+// once; cancelling is idempotent, so that does no harm.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyRelease) {
     const auto* key = static_cast<QKeyEvent*>(event);
