@@ -3,6 +3,7 @@
 #include <exception>
 #include <variant>
 
+#include "ocr/Join.h"
 #include "ocr/OcrError.h"
 #include "ocr/TessdataLocation.h"
 #include "ocr/TesseractRecognizer.h"
@@ -21,7 +22,7 @@ OcrEngine OcrEngine::Load(const OcrEngineOptions& options) {
   if (const auto* missing = std::get_if<TessdataMissing>(&found)) {
     throw EngineLoadError(missing->reason);
   }
-  const TesseractSetup setup{std::get<TessdataDirectory>(found).path, JoinLanguageCodes(*codes)};
+  const TesseractSetup setup{std::get<TessdataDirectory>(found).path, Join(*codes, "+")};
   const int workers = options.workers > 0 ? options.workers : DefaultWorkerCount();
   try {
     auto pool = std::make_unique<RecognitionPool>(

@@ -36,13 +36,4 @@ std::optional<std::vector<std::string>> TesseractLanguageCodes(std::string_view 
   return codes;
 }
 
-std::string JoinLanguageCodes(const std::vector<std::string>& codes) {
-  std::string joined;
-  for (const std::string& code : codes) {
-    if (!joined.empty()) joined += '+';
-    joined += code;
-  }
-  return joined;
-}
-
 }  // namespace zelk

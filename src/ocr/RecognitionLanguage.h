@@ -13,10 +13,8 @@ namespace zelk {
 inline constexpr std::string_view kDefaultRecognitionLanguage = "ChinesePRC+English";
 
 // Tesseract codes of a "+"-joined list of program language names, in the
-// same order; nullopt when a name is unknown or the list is empty.
+// same order; nullopt when a name is unknown or the list is empty.  Tesseract
+// takes them joined with "+" again.
 std::optional<std::vector<std::string>> TesseractLanguageCodes(std::string_view languageNames);
-
-// The codes joined with "+" as Tesseract's Init expects them.
-std::string JoinLanguageCodes(const std::vector<std::string>& codes);
 
 }  // namespace zelk

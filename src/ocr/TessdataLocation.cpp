@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "ocr/Join.h"
 #include "platform/ProgramDirectory.h"
 
 namespace zelk {
@@ -25,15 +26,6 @@ std::vector<std::string> MissingDataFiles(const std::string& directory,
     if (!fs::is_regular_file(fs::path(directory) / file, error)) missing.push_back(file);
   }
   return missing;
-}
-
-std::string JoinNames(const std::vector<std::string>& names) {
-  std::string joined;
-  for (const std::string& name : names) {
-    if (!joined.empty()) joined += ", ";
-    joined += name;
-  }
-  return joined;
 }
 
 }  // namespace
@@ -60,10 +52,10 @@ std::variant<TessdataDirectory, TessdataMissing> FindTessdata(
     if (firstExisting.empty()) firstExisting = candidate;
   }
   if (firstExisting.empty()) {
-    return TessdataMissing{"no language data directory found (looked in " + JoinNames(candidates) +
+    return TessdataMissing{"no language data directory found (looked in " + Join(candidates, ", ") +
                            ")"};
   }
-  return TessdataMissing{"language data " + JoinNames(MissingDataFiles(firstExisting, languageCodes)) +
+  return TessdataMissing{"language data " + Join(MissingDataFiles(firstExisting, languageCodes), ", ") +
                          " not found in " + firstExisting};
 }
 

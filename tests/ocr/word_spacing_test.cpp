@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ocr/Join.h"
 #include "ocr/RecognitionLanguage.h"
 #include "ocr/Utf8.h"
 
@@ -40,8 +41,8 @@ TEST(Utf8, DecodesEveryLengthAndReplacesMalformedSequences) {
 TEST(RecognitionLanguage, ProgramNamesMapToTesseractCodesInOrder) {
   const auto codes = TesseractLanguageCodes(kDefaultRecognitionLanguage);
   ASSERT_TRUE(codes);
-  EXPECT_EQ(JoinLanguageCodes(*codes), "chi_sim+eng");
-  EXPECT_EQ(JoinLanguageCodes(*TesseractLanguageCodes("English+ChinesePRC")), "eng+chi_sim");
+  EXPECT_EQ(Join(*codes, "+"), "chi_sim+eng");
+  EXPECT_EQ(Join(*TesseractLanguageCodes("English+ChinesePRC"), "+"), "eng+chi_sim");
   EXPECT_FALSE(TesseractLanguageCodes("ChinesePRC+Klingon"));
   EXPECT_FALSE(TesseractLanguageCodes("ChinesePRC+"));
   EXPECT_FALSE(TesseractLanguageCodes(""));
