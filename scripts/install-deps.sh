@@ -16,8 +16,9 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   libtiff-tools poppler-utils qpdf
-  # resource generators (scripts/make-template-xls.py)
-  python3-xlwt
+  # resource and fixture generators (scripts/make-template-xls.py,
+  # scripts/make-grouping-fixtures.py)
+  python3-xlwt python3-openpyxl
 )
 
 missing=()

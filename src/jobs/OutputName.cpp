@@ -1,0 +1,41 @@
+#include "jobs/OutputName.h"
+
+#include "platform/PathSeparator.h"
+
+namespace zelk {
+namespace {
+
+// The longest file name, in bytes, the usual Linux file systems accept.
+constexpr std::size_t kMaxFileNameBytes = 255;
+
+std::string Quoted(std::string_view name) { return "“" + std::string(name) + "”"; }
+
+}  // namespace
+
+std::string OutputNameProblem(std::string_view name) {
+  if (name.empty()) return "输出文件名为空";
+  if (name == "." || name == "..") return "输出文件名" + Quoted(name) + "不能用作文件名";
+  if (name.find_first_of("/\\") != std::string_view::npos) {
+    return "输出文件名" + Quoted(name) + "含有路径分隔符";
+  }
+  if (name.find('\0') != std::string_view::npos) return "输出文件名含有空字符";
+  if (name.size() > kMaxFileNameBytes) return "输出文件名" + Quoted(name) + "过长";
+  return {};
+}
+
+std::string OutputFilePath(const std::string& directory, std::string_view name,
+                           std::string_view extension) {
+  std::string fileName(name);
+  if (!extension.empty()) {
+    fileName += '.';
+    fileName += extension;
+  }
+  // The name itself is checked, and so is the file name it makes: a name
+  // that fits only without its extension is still too long.
+  std::string problem = OutputNameProblem(name);
+  if (problem.empty()) problem = OutputNameProblem(fileName);
+  if (!problem.empty()) throw UnsafeOutputName(problem);
+  return directory + kPathSeparator + fileName;
+}
+
+}  // namespace zelk

@@ -1,0 +1,16 @@
+#pragma once
+// Reads the leading rows of the first worksheet of an Excel 97-2003 (.xls)
+// workbook, through FreeXL.
+
+#include <string>
+#include <vector>
+
+#include "jobs/SheetRows.h"
+
+namespace zelk {
+
+// Columns A to C from row 1 down to the row before the first empty A.
+// Throws SheetReadError when the file cannot be opened or read.
+std::vector<SheetRow> ReadXlsRows(const std::string& path);
+
+}  // namespace zelk
