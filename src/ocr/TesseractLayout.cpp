@@ -9,6 +9,7 @@
 
 #include "ocr/ChinesePunctuation.h"
 #include "ocr/LayoutCleanup.h"
+#include "ocr/Utf8.h"
 #include "ocr/WordSpacing.h"
 
 namespace zelk {
@@ -85,14 +86,27 @@ int WordPointSize(const ResultIterator& it) {
   return pointSize;
 }
 
-// Median of the words' point sizes; from the line height when none has one.
-double LineFontSize(std::vector<int> wordSizes, const TextBox& box, int dpi) {
-  std::erase(wordSizes, 0);
-  if (!wordSizes.empty()) {
-    std::nth_element(wordSizes.begin(), wordSizes.begin() + wordSizes.size() / 2, wordSizes.end());
-    return wordSizes[wordSizes.size() / 2];
+bool HoldsChinese(const LayoutLine& line) {
+  for (const LayoutWord& word : line.words) {
+    for (char32_t c : DecodeUtf8(word.text)) {
+      if (IsCjkCharacter(c)) return true;
+    }
   }
-  return dpi > 0 ? (box.bottom - box.top) * 72.0 / dpi : 0;
+  return false;
+}
+
+// The type size of a line in points.  Chinese characters fill nearly their
+// whole em, so a line holding them gets its size from its height; Tesseract's
+// own estimate rests on the x-height of Latin script and runs high there.
+// Latin lines take the median of Tesseract's word estimates.
+double LineFontSize(const LayoutLine& line, std::vector<int> wordSizes, int dpi) {
+  constexpr double kChineseInkShareOfEm = 0.92;
+  const double heightPoints = dpi > 0 ? (line.box.bottom - line.box.top) * 72.0 / dpi : 0;
+  if (HoldsChinese(line)) return heightPoints / kChineseInkShareOfEm;
+  std::erase(wordSizes, 0);
+  if (wordSizes.empty()) return heightPoints;
+  std::nth_element(wordSizes.begin(), wordSizes.begin() + wordSizes.size() / 2, wordSizes.end());
+  return wordSizes[wordSizes.size() / 2];
 }
 
 void SetWordSpacing(LayoutLine& line) {
@@ -179,7 +193,7 @@ class LayoutBuilder {
     RestoreChinesePunctuation(*line_);
     RepairWordBoxes(*line_);
     SetWordSpacing(*line_);
-    line_->fontSize = LineFontSize(std::move(wordSizes_), line_->box, dpi_);
+    line_->fontSize = LineFontSize(*line_, std::move(wordSizes_), dpi_);
     wordSizes_.clear();
     line_ = nullptr;
   }

@@ -70,8 +70,7 @@ TEST(Recognition, MixedPageGivesLinesInOrderWithBlanksOnlyBetweenLatinWords) {
         EXPECT_NEAR(layoutLine.baseline, drawnBaseline, 6) << "line " << line;
         EXPECT_GE(layoutLine.baseline, layoutLine.box.top);
         EXPECT_LE(layoutLine.baseline, layoutLine.box.bottom);
-        EXPECT_GT(layoutLine.fontSize, 8);
-        EXPECT_LT(layoutLine.fontSize, 14);
+        EXPECT_NEAR(layoutLine.fontSize, 10.5, 1.2) << "line " << line;
         for (const LayoutWord& word : layoutLine.words) {
           EXPECT_TRUE(Contains(layoutLine.box, word.box, 2)) << word.text;
           EXPECT_GT(word.confidence, 50) << word.text;

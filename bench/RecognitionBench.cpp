@@ -1,7 +1,7 @@
 // Pages per minute of recognition on 10 A4 pages at 300 dpi with one and
 // with two worker threads, with the character error rate of the result.
 //
-//   ocr_recognition_bench [--keep] [--language NAMES] [worker counts...]
+//   recognition_bench [--keep] [--language NAMES] [worker counts...]
 //
 // Worker counts default to 1 2.  --keep leaves the corpus in the temporary
 // directory for other tools; --language recognises with other languages
