@@ -9,7 +9,8 @@
 namespace zelk::bench {
 
 struct RunFigures {
-  double seconds = 0;
+  double seconds = 0;     // wall clock
+  double cpuSeconds = 0;  // user + system time of the child
   double peakMegabytes = 0;
   bool ok = false;
 };
