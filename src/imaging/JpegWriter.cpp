@@ -3,6 +3,7 @@
 #include "imaging/FileBytes.h"
 #include "imaging/JpegEncoder.h"
 #include "imaging/JpegQuality.h"
+#include "imaging/LibraryMessages.h"
 #include "imaging/PixConvert.h"
 #include "imaging/SaveFormat.h"
 
@@ -64,6 +65,7 @@ void WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 void SaveJpegPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
                   int qualityFactor, bool append) {
+  SilenceImageLibraries();
   const ChromaSubsampling subsampling = SubsamplingFor(formatCode, path);
   if (!page.pix) throw ImageError(path + ": there is no page image to save");
   if (append && FileHasData(path)) {

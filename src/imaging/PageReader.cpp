@@ -3,6 +3,7 @@
 #include "imaging/BmpReader.h"
 #include "imaging/ImageFormat.h"
 #include "imaging/JpegReader.h"
+#include "imaging/LibraryMessages.h"
 #include "imaging/PageRange.h"
 #include "imaging/PdfPageReader.h"
 #include "imaging/PngReader.h"
@@ -18,6 +19,7 @@ namespace {
 }  // namespace
 
 Page LoadPage(const std::string& path, int page) {
+  SilenceImageLibraries();
   if (page < 0) throw ImageError(path + ": invalid page number " + std::to_string(page));
   const int index = page == 0 ? 0 : page - 1;
   const ImageFormat format = DetectFileFormat(path);

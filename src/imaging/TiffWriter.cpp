@@ -2,6 +2,7 @@
 
 #include "imaging/FileBytes.h"
 #include "imaging/JpegQuality.h"
+#include "imaging/LibraryMessages.h"
 #include "imaging/PackedRows.h"
 #include "imaging/PageReader.h"
 #include "imaging/PixConvert.h"
@@ -144,6 +145,7 @@ void WriteRows(const TiffFile& file, PIX* pix) {
 
 void SaveTiffPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
                   int qualityFactor, bool append) {
+  SilenceImageLibraries();
   const TiffEncoding encoding = EncodingFor(formatCode, path);
   const PixPtr pix = PixelsToStore(page, encoding, bitsPerPixel, path);
   const bool copyG4 = CanCopyG4(page, formatCode, pix.get());
