@@ -82,6 +82,7 @@ class Frame {
   ResultList failureList_;
   TimePoint start_{};
   bool busy_ = false;
+  bool scanCut_ = false;
   bool lastRowFailed_ = false;
   bool successListReported_ = false;
   bool failureListReported_ = false;
@@ -100,7 +101,7 @@ RunResult Frame::Run() {
   OpenResultLists();
   RemoveLeftoverTemporaryOutputs();
   Scan();
-  if (rows_.empty()) {
+  if (rows_.empty() && !scanCut_) {
     observer_.OnStatus(texts_.NoneFound);
     return End(RunEnd::NothingFound);
   }
@@ -191,8 +192,13 @@ void Frame::Scan() {
   observer_.OnStatus(texts_.Searching);
   rows_.clear();
   observer_.OnWorkListCleared();
+  // A cancel ends the scan early; what it found so far is then not the
+  // whole answer, so the run ends as cancelled, not as "nothing found".
   ScanPlace place{settings_.Common.ImageSrcDir, settings_.Common.ConvertDstDir,
-                  request_.SettleTime, [this] { return !control_.KeepRunning(); }};
+                  request_.SettleTime, [this] {
+                    scanCut_ = scanCut_ || !control_.KeepRunning();
+                    return scanCut_;
+                  }};
   RunScan(scan_, settings_, place, rows_, &observer_);
 }
 

@@ -146,6 +146,12 @@ TEST_F(RunFrameTest, CancelDuringTheScanEndsBeforeAnyLine) {
   EXPECT_FALSE(ListExists(kSuccessList));
   EXPECT_EQ(cancelling.BusyChanges, (std::vector<bool>{true, false}));
   EXPECT_FALSE(control_.IsActive());
+
+  // Cancelled before the scan found anything: still a cancel, not "nothing found".
+  control_.BeginRun();
+  control_.RequestCancel();
+  EXPECT_EQ(RunJob(job, request, cancelling, control_).End, RunEnd::CancelledDuringScan);
+  EXPECT_EQ(cancelling.LastStatus(), "图像目录合并过程被取消！");
 }
 
 TEST_F(RunFrameTest, CancelDuringAnItemFinishesItAndWritesTheSummary) {
