@@ -221,6 +221,29 @@ TEST(PdfWriter, AppendsToPdfsOfOtherPrograms) {
   SavePdfPage(GreyPage(300, 200, 100), empty, 146, 8, 128, true);
   EXPECT_TRUE(QpdfCheckClean(empty));
   EXPECT_EQ(PageSizes(empty).size(), 1u);
+
+  // Encrypted without a password to open: pages are added, the encryption stays.
+  const std::string encrypted = dir / "encrypted.pdf";
+  ASSERT_EQ(RunCommand("qpdf --encrypt '' owner 256 -- " + Quote(classic) + " " +
+                       Quote(encrypted)).exitCode,
+            0);
+  SavePdfPage(ColourPage(300, 200, 100), encrypted, 150, 24, 130, true);
+  EXPECT_EQ(PageSizes(encrypted).size(), 4u);
+  const std::string info = RunCommand("pdfinfo " + Quote(encrypted)).out;
+  const size_t encryptedLine = info.find("Encrypted:");
+  ASSERT_NE(encryptedLine, std::string::npos);
+  const std::string encryptedField =
+      info.substr(encryptedLine, info.find('\n', encryptedLine) - encryptedLine);
+  EXPECT_NE(encryptedField.find("yes"), std::string::npos) << info;
+  EXPECT_EQ(ListImages(encrypted).back().enc, "jpeg");
+  // One that needs a password cannot be read, so nothing is added.
+  const std::string locked = dir / "locked.pdf";
+  ASSERT_EQ(RunCommand("qpdf --encrypt user owner 256 -- " + Quote(classic) + " " +
+                       Quote(locked)).exitCode,
+            0);
+  const std::vector<uint8_t> lockedBytes = ReadBytes(locked);
+  EXPECT_THROW(SavePdfPage(ColourPage(30, 20, 100), locked, 150, 24, 130, true), ImageError);
+  EXPECT_EQ(ReadBytes(locked), lockedBytes);
 }
 
 std::vector<std::string> Entries(const std::filesystem::path& dir) {
