@@ -1,0 +1,47 @@
+#include "jobs/ConvertFiles2PdfJob.h"
+
+#include <string>
+
+#include "imaging/OutputTransaction.h"
+#include "imaging/PageReader.h"
+#include "imaging/PdfWriter.h"
+#include "jobs/PdfPageSize.h"
+#include "jobs/RunContext.h"
+#include "scan/DirectoryListing.h"
+#include "scan/PathHelpers.h"
+
+namespace zelk {
+namespace {
+
+constexpr const char* kPdfSuffix = ".pdf";
+
+}  // namespace
+
+ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t index) {
+  const Settings& settings = context.RunSettings();
+  const std::string& source = context.Row(index).Path;
+  // The source's directory part (with its trailing separator) mirrored.
+  const std::string outputDir = context.MirrorPath(GetParentPath(source));
+  MakeDirPath(outputDir);
+  const std::string output = JoinPath(outputDir, GetBaseName(GetFileNamePart(source)) + kPdfSuffix);
+
+  const int pageCount = GetPageCount(source);
+  if (pageCount <= 0) return ItemOutcome::Done;  // nothing to convert
+  // A PDF of this name already there (from a source that differs only in
+  // its extension) keeps its pages; this file's follow them.
+  OutputTransaction outputs;
+  const std::string pdf = outputs.Add(output, true);
+  PdfDocumentWriter writer(pdf, pdf);
+  for (int number = 1; number <= pageCount; ++number) {
+    context.ShowPageProgress(index, number, pageCount);
+    const Page page = LoadPage(source, number);
+    ChoosePdfSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), source);
+    writer.AddPage(page, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
+                   PdfPageOptionsFor(settings.PDF.ImageResolution, true, page));
+  }
+  writer.Finish();
+  outputs.Commit();
+  return ItemOutcome::Done;
+}
+
+}  // namespace zelk

@@ -1,0 +1,27 @@
+#pragma once
+// The pages of a leaf directory as the per-directory jobs take them, and
+// where that directory's documents go.
+
+#include <string>
+#include <vector>
+
+namespace zelk {
+
+struct PageFile {
+  std::string Path;  // the directory & separator & name
+  std::string Name;  // the file name
+};
+
+// The page files of `directory`: its visible regular files whose
+// lower-cased name contains ".tif" or ".jpg" anywhere (so x.tiff and
+// scan.jpg.bak count, a.jpeg does not), in natural order of their names.
+// Temporary outputs are left out.  Page p of a group is entry p - 1.
+std::vector<PageFile> ListPageFiles(const std::string& directory);
+
+// The directory that holds the documents of a source directory whose
+// mirrored path is `targetPath`: the mirrored directory itself when the
+// documents are kept inside it, else its parent (the document then lies
+// beside it, named after it).
+std::string DocumentDirectory(const std::string& targetPath, bool keepDir);
+
+}  // namespace zelk

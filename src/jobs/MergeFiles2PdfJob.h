@@ -1,0 +1,35 @@
+#pragma once
+// Single-layer PDF per directory: the pages of each leaf directory, or of
+// each group of them the grouping workbook names, become one image-only
+// PDF; on request a multi-page TIFF of the same pages lies beside it.
+//
+// Every page gets its own save parameters (the PDF choice by its file
+// name, the TIFF choice for the twin), a resolution below 100 dpi is taken
+// as 300, and the PDF page's size comes from the [PDF] ImageResolution
+// and PaperSize keys.  A directory's files are written whole or not at
+// all: a directory that fails leaves nothing behind and is offered again.
+
+#include <optional>
+
+#include "imaging/SaveChoice.h"
+#include "jobs/GroupingRun.h"
+#include "jobs/Job.h"
+
+namespace zelk {
+
+class MergeFiles2PdfJob final : public Job {
+ public:
+  JobId Id() const override { return JobId::MergeFiles2PDF; }
+  std::optional<UserMessage> CheckBeforeStart(const Settings& settings) override;
+  ScanRequest DescribeScan(const Settings& settings) override;
+  void Prepare(RunContext& context) override;
+  ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
+
+ private:
+  GroupingRun& Grouping(const Settings& settings);
+
+  std::optional<GroupingRun> grouping_;
+  SaveParameters save_;
+};
+
+}  // namespace zelk
