@@ -1,16 +1,25 @@
 #include "jobs/JobRegistry.h"
 
+#include "jobs/BatchRenameJob.h"
+#include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/ConvertFiles2PdfJob.h"
 #include "jobs/MergeFiles2PdfJob.h"
+#include "jobs/MergeFilesJob.h"
+#include "jobs/SplitFilesJob.h"
 
 namespace zelk {
 
 // One line per job unit, for example:
 //   registry.Register(JobId::MergeFiles, [] { return std::make_unique<MergeFilesJob>(); });
 void RegisterBuiltInJobs(JobRegistry& registry) {
+  registry.Register(JobId::MergeFiles, [] { return std::make_unique<MergeFilesJob>(); });
+  registry.Register(JobId::SplitFiles, [] { return std::make_unique<SplitFilesJob>(); });
+  registry.Register(JobId::BatchRename, [] { return std::make_unique<BatchRenameJob>(); });
   registry.Register(JobId::MergeFiles2PDF, [] { return std::make_unique<MergeFiles2PdfJob>(); });
   registry.Register(JobId::ConvertFiles2PDF,
                     [] { return std::make_unique<ConvertFiles2PdfJob>(); });
+  registry.Register(JobId::ConvertFiles22PDF,
+                    [] { return std::make_unique<ConvertFiles22PdfJob>(); });
 }
 
 }  // namespace zelk

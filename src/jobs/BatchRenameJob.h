@@ -1,0 +1,24 @@
+#pragma once
+// BatchRename: the files of each leaf directory get new names made of a
+// running number and the [Rename] settings, keeping their extensions.
+// With an output directory the renamed files are copies in the mirrored
+// tree; without one the files are renamed where they are.
+//
+// A directory's listing is read completely before the first name changes.
+// Renaming in place goes through temporary names and never overwrites a
+// file; a directory that cannot be renamed completely is put back as it
+// was, and copies that cannot be made completely leave no target
+// directory, and the item fails.
+
+#include "jobs/Job.h"
+
+namespace zelk {
+
+class BatchRenameJob : public Job {
+ public:
+  JobId Id() const override { return JobId::BatchRename; }
+  ScanRequest DescribeScan(const Settings& settings) override;
+  ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
+};
+
+}  // namespace zelk

@@ -1,0 +1,85 @@
+#include "jobs/MergeFilesJob.h"
+
+#include "imaging/OutputTransaction.h"
+#include "imaging/PageReader.h"
+#include "imaging/SavePage.h"
+#include "jobs/DirectoryPages.h"
+#include "jobs/ItemDirectory.h"
+#include "jobs/PageResolution.h"
+#include "jobs/PageSequence.h"
+#include "jobs/RunContext.h"
+
+namespace zelk {
+namespace {
+
+constexpr const char* kTifExtension = "tif";
+
+}  // namespace
+
+GroupingRun& MergeFilesJob::Grouping(const Settings& settings) {
+  if (!grouping_) grouping_.emplace("Merge", settings.Merge.Grouping);
+  return *grouping_;
+}
+
+std::optional<UserMessage> MergeFilesJob::CheckBeforeStart(const Settings& settings) {
+  return Grouping(settings).Check();
+}
+
+ScanRequest MergeFilesJob::DescribeScan(const Settings& settings) {
+  return Grouping(settings).AdaptScan(DefaultScanRequest(Id(), settings), kTifExtension);
+}
+
+void MergeFilesJob::Prepare(RunContext& context) {
+  Settings& settings = context.RunSettings();
+  Grouping(settings).Prepare(context, settings.Merge.KeepDir);
+}
+
+ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
+  const WorkRow& row = context.Row(index);
+  const std::string& source = row.Path;
+  const std::string target = context.MirrorPath(source);
+  const Settings& settings = context.RunSettings();
+  GroupingRun& grouping = Grouping(settings);
+  ItemDirectory directory(DocumentDirectory(target, settings.Merge.KeepDir != 0));
+
+  const std::vector<PageFile> pages = ListPageFiles(source);
+  context.ClearFileList();
+  for (const PageFile& page : pages) context.AddFileListEntry(page.Path, page.Name);
+
+  const GroupList groups = grouping.GroupsOf(source, target);
+  // Every name is checked before the first page is written.
+  const std::vector<std::string> outputs =
+      GroupOutputPaths(groups, directory.Path(), kTifExtension);
+  const std::vector<GroupPages> plan = PlanGroupPages(groups, static_cast<int>(pages.size()));
+
+  // The pages in writing order, each with the output it goes to.
+  std::vector<PageSource> sources;
+  std::vector<std::size_t> outputOf;
+  for (std::size_t g = 0; g < plan.size(); ++g) {
+    for (int p = plan[g].First; p <= plan[g].Last; ++p) {
+      sources.push_back({pages[static_cast<std::size_t>(p - 1)].Path, 1});
+      outputOf.push_back(g);
+    }
+  }
+
+  // A grouped run writes each group document anew; otherwise pages are
+  // added to an output that is already there.
+  const bool appendToExisting = !grouping.Grouped();
+  OutputTransaction transaction;
+  PageSequence loaded(std::move(sources));
+  long long done = 0;
+  for (const std::size_t g : outputOf) {
+    context.ShowPageProgress(index, ++done, row.Pages);
+    Page page = loaded.Next();
+    RaiseLowResolution(page);
+    ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), kSaveAsTif);
+    const std::string output = transaction.Add(outputs[g], appendToExisting);
+    SavePage(page, output, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
+             true);
+  }
+  transaction.Commit();
+  directory.Keep();
+  return ItemOutcome::Done;
+}
+
+}  // namespace zelk

@@ -1,0 +1,36 @@
+#pragma once
+// MergeFiles: the single-page TIFF and JPEG files of each leaf directory
+// become one multi-page TIFF in the mirrored tree, or, with a grouping
+// workbook, one multi-page TIFF per group of pages inside the mirrored
+// directory.
+//
+// Without a workbook an output of the same name that already exists gets
+// the pages appended.  With one, the workbook is read before the scan,
+// directories whose group documents all exist are left out, and a group
+// document replaces an older file of its name.  Each item's outputs appear
+// whole or not at all.
+
+#include <optional>
+
+#include "imaging/SaveChoice.h"
+#include "jobs/GroupingRun.h"
+#include "jobs/Job.h"
+
+namespace zelk {
+
+class MergeFilesJob : public Job {
+ public:
+  JobId Id() const override { return JobId::MergeFiles; }
+  std::optional<UserMessage> CheckBeforeStart(const Settings& settings) override;
+  ScanRequest DescribeScan(const Settings& settings) override;
+  void Prepare(RunContext& context) override;
+  ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
+
+ private:
+  GroupingRun& Grouping(const Settings& settings);
+
+  std::optional<GroupingRun> grouping_;
+  SaveParameters save_;
+};
+
+}  // namespace zelk

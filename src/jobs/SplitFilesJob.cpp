@@ -1,0 +1,89 @@
+#include "jobs/SplitFilesJob.h"
+
+#include <cstdint>
+#include <limits>
+#include <set>
+#include <stdexcept>
+
+#include "imaging/OutputTransaction.h"
+#include "imaging/PageReader.h"
+#include "imaging/SaveFormat.h"
+#include "imaging/SavePage.h"
+#include "jobs/ItemDirectory.h"
+#include "jobs/NumberedName.h"
+#include "jobs/OutputName.h"
+#include "jobs/PageResolution.h"
+#include "jobs/PageSequence.h"
+#include "jobs/RunContext.h"
+#include "scan/PathHelpers.h"
+#include "scan/ScanSupport.h"
+
+namespace zelk {
+namespace {
+
+NumberedNamePattern PagePattern(const Settings::SplitSection& split, const std::string& base) {
+  return {split.FileNameAutoAdd == 1 ? base : std::string(), split.FileNamePre,
+          split.FileNameInit, split.FileNameLength, split.AddZero != 0, split.FileNamePos};
+}
+
+// Page numbers are 16-bit values, as the settings that start them.
+void CheckPageNumber(long long number) {
+  if (number < std::numeric_limits<int16_t>::min() || number > std::numeric_limits<int16_t>::max()) {
+    throw std::out_of_range("页码" + std::to_string(number) + "超出了-32768至32767的范围");
+  }
+}
+
+// The page files of a file of `pageCount` pages, one per page in page order
+// (the same path more than once when names coincide).
+std::vector<std::string> PageFilePaths(const Settings::SplitSection& split,
+                                       const std::string& base, const std::string& directory,
+                                       int pageCount) {
+  const NumberedNamePattern pattern = PagePattern(split, base);
+  const char* extension = split.FileType == 1 ? "tif" : "jpg";
+  std::vector<std::string> paths;
+  for (int k = 0; k < pageCount; ++k) {
+    CheckPageNumber(pattern.First + k);
+    paths.push_back(OutputFilePath(directory, NumberedName(pattern, k), extension));
+  }
+  return paths;
+}
+
+}  // namespace
+
+ItemOutcome SplitFilesJob::ProcessItem(RunContext& context, std::size_t index) {
+  const std::string& source = context.Row(index).Path;
+  const Settings& settings = context.RunSettings();
+  const std::string base = GetBaseName(GetFileNamePart(source));
+  ItemDirectory directory(context.MirrorPath(GetParentPath(source) + base));
+
+  const int pageCount = GetPageCount(source);
+  const std::vector<std::string> outputs =
+      PageFilePaths(settings.Split, base, directory.Path(), pageCount);
+  const int16_t kind = settings.Split.FileType == 1 ? kSaveAsTif : kSaveAsJpg;
+
+  std::vector<PageSource> sources;
+  for (int k = 1; k <= pageCount; ++k) sources.push_back({source, k});
+  OutputTransaction transaction;
+  PageSequence loaded(std::move(sources));
+  std::set<std::string> written;
+  for (int k = 1; k <= pageCount; ++k) {
+    context.ShowPageProgress(index, k, pageCount);
+    Page page = loaded.Next();
+    RaiseLowResolution(page);
+    ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), kind);
+    const std::string& output = outputs[static_cast<std::size_t>(k - 1)];
+    const bool alreadyThere = written.count(output) > 0 || FileExists(output);
+    if (IsJpegFormat(save_.m_nSaveFormat) && alreadyThere) {
+      throw ImageError("第" + std::to_string(k) + "页的文件" + output +
+                       "已有一页，JPEG文件只能保存一页");
+    }
+    SavePage(page, transaction.Add(output, true), save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel,
+             save_.m_nSaveQFactor, true);
+    written.insert(output);
+  }
+  transaction.Commit();
+  directory.Keep();
+  return ItemOutcome::Done;
+}
+
+}  // namespace zelk
