@@ -95,21 +95,32 @@ void RepairWordBoxes(LayoutLine& line) {
 }
 
 void RemoveFragmentLines(PageLayout& layout) {
-  std::vector<int> heights;
+  std::vector<TextBox> boxes;
   for (const LayoutBlock& block : layout.blocks) {
     for (const LayoutParagraph& paragraph : block.paragraphs) {
-      for (const LayoutLine& line : paragraph.lines) heights.push_back(Height(line.box));
+      for (const LayoutLine& line : paragraph.lines) boxes.push_back(line.box);
     }
   }
-  if (heights.empty()) return;
+  if (boxes.empty()) return;
+  std::vector<int> heights;
+  for (const TextBox& box : boxes) heights.push_back(Height(box));
   std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
   const double minimumHeight = kFragmentHeightShare * heights[heights.size() / 2];
-  const auto isFragment = [minimumHeight](const LayoutLine& line) {
+  // A fragment overlaps a line at least twice its height; a line of small
+  // print standing on its own (a footnote, a page number) is never dropped.
+  const auto touchesTallerLine = [&boxes](const TextBox& box) {
+    return std::any_of(boxes.begin(), boxes.end(), [&box](const TextBox& other) {
+      return Height(other) >= 2 * Height(box) && other.left < box.right && box.left < other.right &&
+             other.top <= box.bottom && box.top <= other.bottom;
+    });
+  };
+  const auto isFragment = [&](const LayoutLine& line) {
     const double confidence =
         std::accumulate(line.words.begin(), line.words.end(), 0.0,
                         [](double sum, const LayoutWord& word) { return sum + word.confidence; }) /
         static_cast<double>(std::max<std::size_t>(1, line.words.size()));
-    return Height(line.box) < minimumHeight && confidence < kFragmentConfidence;
+    return Height(line.box) < minimumHeight && confidence < kFragmentConfidence &&
+           touchesTallerLine(line.box);
   };
   for (LayoutBlock& block : layout.blocks) {
     for (LayoutParagraph& paragraph : block.paragraphs) std::erase_if(paragraph.lines, isFragment);

@@ -13,9 +13,9 @@ namespace zelk {
 void RepairWordBoxes(LayoutLine& line);
 
 // Drops lines that are fragments of their neighbours rather than text: far
-// lower than the page's other lines and recognised with low confidence
-// (the top strokes of a row of Chinese characters read as a line of their
-// own).  Paragraphs and text blocks left empty go too.
+// lower than the page's other lines, recognised with low confidence and
+// overlapping a taller line (the top strokes of a row of Chinese characters
+// read as a line of their own).  Paragraphs and text blocks left empty go too.
 void RemoveFragmentLines(PageLayout& layout);
 
 }  // namespace zelk

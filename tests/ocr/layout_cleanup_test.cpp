@@ -68,16 +68,17 @@ TEST(RemoveFragmentLines, DropsLowFaintLinesAndTheBlocksTheyLeaveEmpty) {
     line.words.push_back(LayoutWord{"x", line.box, confidence, false});
   };
   addLine(68, 10, 46, true);    // the top strokes of the next line's characters
-  addLine(79, 36, 96, true);
+  addLine(72, 36, 96, true);
   addLine(150, 40, 95, false);
   addLine(230, 12, 97, false);  // small but certain: a page number
-  addLine(300, 40, 40, false);  // full height but faint: kept
+  addLine(300, 40, 40, false);  // full height but faint
+  addLine(360, 12, 40, false);  // small and faint, but on its own: a footnote
   page.blocks.push_back(LayoutBlock{BlockKind::Image, {0, 400, 100, 500}, {}});
 
   RemoveFragmentLines(page);
   ASSERT_EQ(page.blocks.size(), 2u);
-  EXPECT_EQ(page.blocks[0].paragraphs.size(), 4u);
-  EXPECT_EQ(page.blocks[0].paragraphs[0].lines[0].box.top, 79);
+  EXPECT_EQ(page.blocks[0].paragraphs.size(), 5u);
+  EXPECT_EQ(page.blocks[0].paragraphs[0].lines[0].box.top, 72);
   EXPECT_EQ(page.blocks[1].kind, BlockKind::Image);
 }
 
