@@ -38,6 +38,7 @@ class OcrEngine {
   // An engine on a ready pool (tests use it with stand-in recognizers).
   OcrEngine(std::unique_ptr<RecognitionPool> pool, PageReader reader);
 
+  // A new empty document; the engine must outlive it.
   OcrDocument CreateDocument() { return OcrDocument(*pool_, reader_); }
   RecognitionPool& Pool() { return *pool_; }
   int WorkerCount() const { return pool_->WorkerCount(); }
