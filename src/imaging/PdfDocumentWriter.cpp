@@ -40,7 +40,7 @@ double ResolutionOf(int optionDpi, int pageDpi) {
   return kDefaultDpi;
 }
 
-PageLayout LayoutOf(const PdfImage& image, const Page& page, const PdfPageOptions& options) {
+PdfPagePlacement LayoutOf(const PdfImage& image, const Page& page, const PdfPageOptions& options) {
   const double xDpi = ResolutionOf(options.xDpi, page.xDpi);
   const double yDpi = ResolutionOf(options.yDpi, page.yDpi);
   if (options.paper) {
@@ -155,7 +155,7 @@ void PdfDocumentWriter::AddPage(const Page& page, int formatCode, int bitsPerPix
                                 int qualityFactor, const PdfPageOptions& options) {
   if (state_->finished) throw ImageError("the PDF document is already written");
   const PdfImage image = EncodePdfImage(page, formatCode, bitsPerPixel, qualityFactor);
-  const PageLayout layout = LayoutOf(image, page, options);
+  const PdfPagePlacement layout = LayoutOf(image, page, options);
 
   const bool hasText = options.text && !options.text->lines.empty();
   if (hasText && !state_->font) state_->font = std::make_unique<PdfTextFont>(state_->pdf);

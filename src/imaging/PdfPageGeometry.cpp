@@ -34,19 +34,19 @@ const std::vector<PaperSize>& StandardPaperSizes() {
   return sizes;
 }
 
-PageLayout ImageSizeLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi) {
-  PageLayout layout;
+PdfPagePlacement ImageSizeLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi) {
+  PdfPagePlacement layout;
   layout.pageWidth = layout.imageWidth = pixelWidth / xDpi * 72.0;
   layout.pageHeight = layout.imageHeight = pixelHeight / yDpi * 72.0;
   return layout;
 }
 
-PageLayout FittedLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi,
+PdfPagePlacement FittedLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi,
                         double sheetWidth, double sheetHeight) {
-  const PageLayout own = ImageSizeLayout(pixelWidth, pixelHeight, xDpi, yDpi);
+  const PdfPagePlacement own = ImageSizeLayout(pixelWidth, pixelHeight, xDpi, yDpi);
   const double scale =
       std::min(sheetWidth / own.imageWidth, sheetHeight / own.imageHeight);
-  PageLayout layout;
+  PdfPagePlacement layout;
   layout.pageWidth = sheetWidth;
   layout.pageHeight = sheetHeight;
   layout.imageWidth = own.imageWidth * scale;
@@ -73,8 +73,8 @@ std::optional<PaperSize> NearestStandardPaper(double imageWidth, double imageHei
   return best;
 }
 
-PageLayout StandardPaperLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi) {
-  const PageLayout own = ImageSizeLayout(pixelWidth, pixelHeight, xDpi, yDpi);
+PdfPagePlacement StandardPaperLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi) {
+  const PdfPagePlacement own = ImageSizeLayout(pixelWidth, pixelHeight, xDpi, yDpi);
   const auto paper = NearestStandardPaper(own.imageWidth, own.imageHeight);
   if (!paper) return own;
   return FittedLayout(pixelWidth, pixelHeight, xDpi, yDpi, paper->width, paper->height);

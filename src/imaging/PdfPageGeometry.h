@@ -17,7 +17,7 @@ struct PaperSize {
 // A3, A4, A5, B4, B5 (ISO), Letter and Legal, portrait.
 const std::vector<PaperSize>& StandardPaperSizes();
 
-struct PageLayout {
+struct PdfPagePlacement {
   double pageWidth = 0;
   double pageHeight = 0;
   // The rectangle the image fills.
@@ -28,10 +28,10 @@ struct PageLayout {
 };
 
 // The image's own size: pixels / dpi x 72.
-PageLayout ImageSizeLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi);
+PdfPagePlacement ImageSizeLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi);
 
 // The image fitted (aspect kept) and centred on a sheet of the given size.
-PageLayout FittedLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi,
+PdfPagePlacement FittedLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi,
                         double sheetWidth, double sheetHeight);
 
 // The standard paper size (either orientation) both of whose sides lie
@@ -40,6 +40,6 @@ std::optional<PaperSize> NearestStandardPaper(double imageWidth, double imageHei
 
 // The image on the nearest standard paper when there is one, else at its
 // own size.
-PageLayout StandardPaperLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi);
+PdfPagePlacement StandardPaperLayout(int pixelWidth, int pixelHeight, double xDpi, double yDpi);
 
 }  // namespace zelk
