@@ -1,0 +1,56 @@
+#include "jobs/ConvertFiles22PdfJob.h"
+
+#include <filesystem>
+#include <string>
+
+#include "imaging/OutputTransaction.h"
+#include "jobs/ItemDirectory.h"
+#include "jobs/RunContext.h"
+#include "scan/DirectoryListing.h"
+#include "scan/PathHelpers.h"
+
+namespace zelk {
+
+void ConvertFiles22PdfJob::Prepare(RunContext& context) {
+  export_ = DualLayerPdfExportOf(context.RunSettings().TwoPDF);
+  recognition_.Start(context, [this, &context](std::size_t index) -> std::optional<OcrDocument> {
+    OcrDocument document = recognition_.Engine().CreateDocument();
+    document.AddImageFile(context.Row(index).Path);
+    return document;
+  });
+}
+
+ItemOutcome ConvertFiles22PdfJob::ProcessItem(RunContext& context, std::size_t index) {
+  const std::string& source = context.Row(index).Path;
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(source, ignored)) {
+    context.SetRowStatus(index, kSourceMissing);
+    return ItemOutcome::Skipped;
+  }
+  // The source's directory part (with its trailing separator) mirrored.
+  ItemDirectory directory(context.MirrorPath(GetParentPath(source)));
+  const std::string output =
+      JoinPath(directory.Path(), GetBaseName(GetFileNamePart(source)) + ".pdf");
+  OcrDocument* document = recognition_.Ahead().Take(index);
+  const int pageCount = document ? document->PageCount() : 0;
+
+  // A PDF of this name written earlier in the run (from a source that
+  // differs only in its extension, b.tif and b.jpg) keeps its pages; this
+  // file's follow them.
+  OutputTransaction outputs;
+  const std::string pdf = outputs.Add(output, true);
+  PdfDocumentWriter writer(pdf, pdf);
+  for (int number = 1; number <= pageCount; ++number) {
+    context.ShowPageProgress(index, number, pageCount);
+    RecognisedPage page = recognition_.Ahead().NextPage();
+    AddRecognisedPage(writer, page, export_);
+  }
+  writer.Finish();
+  outputs.Commit();
+  directory.Keep();
+  return ItemOutcome::Done;
+}
+
+void ConvertFiles22PdfJob::CleanUp(RunContext& context) { recognition_.Close(context); }
+
+}  // namespace zelk
