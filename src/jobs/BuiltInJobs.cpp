@@ -2,7 +2,6 @@
 
 #include "jobs/BatchRenameJob.h"
 #include "jobs/ConvertFiles22PdfJob.h"
-#include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/ConvertFiles2PdfJob.h"
 #include "jobs/MergeFiles2PdfJob.h"
 #include "jobs/MergeFilesJob.h"
@@ -19,8 +18,6 @@ void RegisterBuiltInJobs(JobRegistry& registry) {
   registry.Register(JobId::MergeFiles2PDF, [] { return std::make_unique<MergeFiles2PdfJob>(); });
   registry.Register(JobId::ConvertFiles2PDF,
                     [] { return std::make_unique<ConvertFiles2PdfJob>(); });
-  registry.Register(JobId::ConvertFiles22PDF,
-                    [] { return std::make_unique<ConvertFiles22PdfJob>(); });
   registry.Register(JobId::ConvertFiles22PDF,
                     [] { return std::make_unique<ConvertFiles22PdfJob>(); });
 }
