@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <optional>
 
 #include "app/settings/IniDocument.h"
@@ -97,6 +98,12 @@ bool WriteIniString(const std::string& filePath, const std::string& section,
   // stays as it was.
   const std::string_view text = std::string_view(value).substr(0, value.find('\0'));
   if (text.find_first_of("\r\n") != std::string_view::npos || !IsValidUtf8(text)) return false;
+
+  // A run writes its keys on its worker thread while the window's dialogs
+  // may write theirs: each write reads, changes and replaces the whole
+  // file, so writers take turns or one of two keys would be lost.
+  static std::mutex writers;
+  const std::lock_guard<std::mutex> turn(writers);
 
   // Only a file that is really absent starts empty; one that cannot be
   // looked at or read is never replaced by a file holding one key.
