@@ -13,9 +13,7 @@ class DesktopServices final : public DialogServices {
  public:
   void ShowMessage(QWidget* parent, MessageIcon icon, const QString& title,
                    const QString& text) override {
-    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Information,
-                    title, text, QMessageBox::Ok, parent);
-    box.exec();
+    ShowMessageBox(parent, icon, title, text);
   }
 
   std::optional<QString> PickOpenFile(QWidget* parent, const QString& title,
@@ -39,6 +37,12 @@ DialogServices* g_services = nullptr;
 
 }  // namespace
 
+void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) {
+  QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Information,
+                  title, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
 DialogServices& Services() { return g_services != nullptr ? *g_services : Desktop(); }
 
 ScopedDialogServices::ScopedDialogServices(DialogServices& services) : previous_(g_services) {
@@ -48,7 +52,7 @@ ScopedDialogServices::ScopedDialogServices(DialogServices& services) : previous_
 ScopedDialogServices::~ScopedDialogServices() { g_services = previous_; }
 
 void ShowNotice(QWidget* parent, MessageIcon icon, const QString& text) {
-  Services().ShowMessage(parent, icon, kMessageTitle, text);
+  Services().ShowMessage(parent, icon, QString::fromUtf8(kMessageTitle), text);
 }
 
 QString QtNameFilter(const QString& filter) {

@@ -7,14 +7,21 @@
 #include <QString>
 #include <optional>
 
+#include "jobs/UserMessage.h"
+
 class QWidget;
 
 namespace zelk {
 
-// Title of every message box the dialogs show.
-inline const QString kMessageTitle = QStringLiteral("提示信息");
+// Every message box of the program carries the title kMessageTitle
+// (jobs/UserMessage.h), so that the engine, the window and the dialogs
+// share one text.
 
 enum class MessageIcon { Information, Warning };
+
+// The desktop's modal message box with one OK button.  The window's shell
+// services use it too.
+void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, const QString& text);
 
 class DialogServices {
  public:

@@ -1,0 +1,102 @@
+// The result-list viewer: which files it lists, in which order, and which
+// file "查 看" and a double click open.
+
+#include <QPushButton>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "DialogTestSupport.h"
+#include "dialogs/ConvertLogsDialog.h"
+
+namespace zelk::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ConvertLogsTest : public DialogTest {
+ protected:
+  fs::path Logs() const { return dir_ / "Logs"; }
+  void AddList(const std::string& name) {
+    fs::create_directories(Logs());
+    std::ofstream(Logs() / name) << "x\r\n";
+  }
+  QString PathOf(const std::string& name) const {
+    return QString::fromStdString((Logs() / name).string());
+  }
+  static QStringList Column(const QTreeWidget* list, int column) {
+    QStringList texts;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+      texts << list->topLevelItem(row)->text(column);
+    }
+    return texts;
+  }
+};
+
+TEST_F(ConvertLogsTest, ListsEveryTxtFileNewestFirstNumberedFromOne) {
+  for (const char* name : {"2026年03月07日-成功.txt", "2026年03月06日-成功.txt", "p10.txt",
+                           "2026年03月06日-失败.txt", "p2.txt", "NOTES.TXT", "scan.tif"}) {
+    AddList(name);
+  }
+  fs::create_directories(Logs() / "old.txt");  // a directory, not a list
+
+  ConvertLogsDialog dialog(nullptr, dir_.string());
+  EXPECT_EQ(dialog.objectName(), QString("frmConvertLogs"));
+  EXPECT_EQ(dialog.windowTitle(), QString("查看转换日志"));
+  auto* list = Child<QTreeWidget>(&dialog, "lvwLogList");
+  EXPECT_EQ(list->headerItem()->text(0), QString("序号"));
+  EXPECT_EQ(list->headerItem()->text(1), QString("日志名称"));
+  EXPECT_EQ(Child<QPushButton>(&dialog, "cmdView")->text(), QString("查 看"));
+  EXPECT_EQ(Child<QPushButton>(&dialog, "cmdClose")->text(), QString("关 闭"));
+
+  // The reverse of the listing order, which is natural order: the later
+  // day comes first and p10 before p2.
+  EXPECT_EQ(Column(list, 1),
+            QStringList({"p10.txt", "p2.txt", "NOTES.TXT", "2026年03月07日-成功.txt",
+                         "2026年03月06日-成功.txt", "2026年03月06日-失败.txt"}));
+  EXPECT_EQ(Column(list, 0), QStringList({"1", "2", "3", "4", "5", "6"}));
+}
+
+TEST_F(ConvertLogsTest, ViewOpensTheSelectedRowOrTheFirstWhenNoneIsSelected) {
+  for (const char* name : {"2026年03月06日-成功.txt", "2026年03月07日-成功.txt",
+                           "2026年03月08日-失败.txt"}) {
+    AddList(name);
+  }
+  ConvertLogsDialog dialog(nullptr, dir_.string());
+  auto* list = Child<QTreeWidget>(&dialog, "lvwLogList");
+  auto* view = Child<QPushButton>(&dialog, "cmdView");
+  ASSERT_TRUE(list->selectedItems().isEmpty());
+
+  view->click();
+  list->topLevelItem(2)->setSelected(true);
+  view->click();
+  emit list->itemDoubleClicked(list->topLevelItem(1), 0);
+
+  EXPECT_EQ(services_.opened,
+            std::vector<QString>({PathOf("2026年03月08日-失败.txt"),
+                                  PathOf("2026年03月06日-成功.txt"),
+                                  PathOf("2026年03月07日-成功.txt")}));
+}
+
+TEST_F(ConvertLogsTest, NoLogsDirectoryGivesAnEmptyListAndViewDoesNothing) {
+  ConvertLogsDialog dialog(nullptr, dir_.string());
+  EXPECT_EQ(Child<QTreeWidget>(&dialog, "lvwLogList")->topLevelItemCount(), 0);
+  Child<QPushButton>(&dialog, "cmdView")->click();
+  EXPECT_TRUE(services_.opened.empty());
+  EXPECT_TRUE(ListResultLists((Logs() / "missing").string()).empty());
+}
+
+TEST_F(ConvertLogsTest, ShownModallyUntilClosed) {
+  AddList("2026年03月06日-成功.txt");
+  bool wasModal = false;
+  OnNextModalDialog([&](QWidget* dialog) {
+    wasModal = dialog->objectName() == QString("frmConvertLogs") && dialog->isModal();
+    Child<QPushButton>(dialog, "cmdClose")->click();
+  });
+  EXPECT_FALSE(ShowConvertLogs(nullptr, settings_, dir_.string()));
+  EXPECT_TRUE(wasModal);
+  EXPECT_TRUE(services_.opened.empty());
+}
+
+}  // namespace
+}  // namespace zelk::test
