@@ -1,10 +1,13 @@
 #include "jobs/ConvertFiles2PdfJob.h"
 
 #include <string>
+#include <vector>
 
 #include "imaging/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/PdfWriter.h"
+#include "jobs/ItemDirectory.h"
+#include "jobs/PageSequence.h"
 #include "jobs/PdfPageSize.h"
 #include "jobs/RunContext.h"
 #include "scan/DirectoryListing.h"
@@ -21,26 +24,33 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
   const Settings& settings = context.RunSettings();
   const std::string& source = context.Row(index).Path;
   // The source's directory part (with its trailing separator) mirrored.
-  const std::string outputDir = context.MirrorPath(GetParentPath(source));
-  MakeDirPath(outputDir);
-  const std::string output = JoinPath(outputDir, GetBaseName(GetFileNamePart(source)) + kPdfSuffix);
+  ItemDirectory directory(context.MirrorPath(GetParentPath(source)));
+  const std::string output =
+      JoinPath(directory.Path(), GetBaseName(GetFileNamePart(source)) + kPdfSuffix);
 
   const int pageCount = GetPageCount(source);
-  if (pageCount <= 0) return ItemOutcome::Done;  // nothing to convert
+  std::vector<PageSource> sources;
+  for (int number = 1; number <= pageCount; ++number) sources.push_back({source, number});
+  if (sources.empty()) {  // nothing to convert
+    directory.Keep();
+    return ItemOutcome::Done;
+  }
   // A PDF of this name already there (from a source that differs only in
   // its extension) keeps its pages; this file's follow them.
   OutputTransaction outputs;
   const std::string pdf = outputs.Add(output, true);
   PdfDocumentWriter writer(pdf, pdf);
+  PageSequence loaded(std::move(sources));
   for (int number = 1; number <= pageCount; ++number) {
     context.ShowPageProgress(index, number, pageCount);
-    const Page page = LoadPage(source, number);
+    const Page page = loaded.Next();
     ChoosePdfSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), source);
     writer.AddPage(page, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
                    PdfPageOptionsFor(settings.PDF.ImageResolution, true, page));
   }
   writer.Finish();
   outputs.Commit();
+  directory.Keep();
   return ItemOutcome::Done;
 }
 

@@ -1,6 +1,7 @@
 #include "jobs/DirectoryPages.h"
 
 #include "imaging/OutputTransaction.h"
+#include "jobs/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 #include "scan/SourceNames.h"
@@ -18,6 +19,22 @@ std::vector<PageFile> ListPageFiles(const std::string& directory) {
     pages.push_back({JoinPath(directory, entry.Name), entry.Name});
   }
   return pages;
+}
+
+void ShowPageList(RunContext& context, const std::vector<PageFile>& pages) {
+  context.ClearFileList();
+  for (const PageFile& page : pages) context.AddFileListEntry(page.Path, page.Name);
+}
+
+std::vector<PageSource> PagesInWritingOrder(const std::vector<PageFile>& pages,
+                                            const std::vector<GroupPages>& plan) {
+  std::vector<PageSource> sources;
+  for (const GroupPages& group : plan) {
+    for (int p = group.First; p <= group.Last; ++p) {
+      sources.push_back({pages[static_cast<std::size_t>(p - 1)].Path, 1});
+    }
+  }
+  return sources;
 }
 
 std::string DocumentDirectory(const std::string& targetPath, bool keepDir) {

@@ -5,7 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "jobs/GroupPlan.h"
+#include "jobs/PageSequence.h"
+
 namespace zelk {
+
+class RunContext;
 
 struct PageFile {
   std::string Path;  // the directory & separator & name
@@ -17,6 +22,14 @@ struct PageFile {
 // scan.jpg.bak count, a.jpeg does not), in natural order of their names.
 // Temporary outputs are left out.  Page p of a group is entry p - 1.
 std::vector<PageFile> ListPageFiles(const std::string& directory);
+
+// Shows the page files in the window's list of the directory in progress.
+void ShowPageList(RunContext& context, const std::vector<PageFile>& pages);
+
+// The pages the groups take, in writing order: group after group, each
+// from its first page to its last.
+std::vector<PageSource> PagesInWritingOrder(const std::vector<PageFile>& pages,
+                                            const std::vector<GroupPages>& plan);
 
 // The directory that holds the documents of a source directory whose
 // mirrored path is `targetPath`: the mirrored directory itself when the

@@ -41,7 +41,7 @@ ScanRequest GroupingRun::AdaptScan(ScanRequest scan, const std::string& extensio
   if (!Grouped()) return scan;
   Load();
   scan.ResultExists = [table = table_, extension](const std::string& leaf,
-                                                   const std::string& mirrored) {
+                                                  const std::string& mirrored) {
     return GroupOutputsExist(*table, leaf, mirrored, {extension});
   };
   return scan;

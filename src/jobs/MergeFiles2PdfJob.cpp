@@ -8,10 +8,11 @@
 #include "imaging/PdfWriter.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/DirectoryPages.h"
+#include "jobs/ItemDirectory.h"
 #include "jobs/PageResolution.h"
+#include "jobs/PageSequence.h"
 #include "jobs/PdfPageSize.h"
 #include "jobs/RunContext.h"
-#include "scan/PathHelpers.h"
 
 namespace zelk {
 namespace {
@@ -19,48 +20,25 @@ namespace {
 constexpr const char* kPdfExtension = "pdf";
 constexpr const char* kTifExtension = "tif";
 
-void ShowPageList(RunContext& context, const std::vector<PageFile>& pages) {
-  context.ClearFileList();
-  for (const PageFile& page : pages) context.AddFileListEntry(page.Path, page.Name);
-}
-
 }  // namespace
-
-GroupingRun& MergeFiles2PdfJob::Grouping(const Settings& settings) {
-  if (!grouping_) grouping_.emplace("PDF", settings.PDF.Grouping);
-  return *grouping_;
-}
-
-std::optional<UserMessage> MergeFiles2PdfJob::CheckBeforeStart(const Settings& settings) {
-  return Grouping(settings).Check();
-}
-
-ScanRequest MergeFiles2PdfJob::DescribeScan(const Settings& settings) {
-  return Grouping(settings).AdaptScan(DefaultScanRequest(Id(), settings), kPdfExtension);
-}
-
-void MergeFiles2PdfJob::Prepare(RunContext& context) {
-  Settings& settings = context.RunSettings();
-  Grouping(settings).Prepare(context, settings.PDF.KeepDir);
-}
 
 ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t index) {
   const Settings& settings = context.RunSettings();
   GroupingRun& grouping = Grouping(settings);
   const WorkRow& row = context.Row(index);
   const std::string target = context.MirrorPath(row.Path);
-  const std::string documents = DocumentDirectory(target, settings.PDF.KeepDir != 0);
-  MakeDirPath(documents);
+  ItemDirectory directory(DocumentDirectory(target, KeepDir(settings)));
 
   const std::vector<PageFile> pages = ListPageFiles(row.Path);
   ShowPageList(context, pages);
   const GroupList groups = grouping.GroupsOf(row.Path, target);
-  const std::vector<GroupPages> plan = PlanGroupPages(groups, static_cast<int>(pages.size()));
-  if (plan.empty()) return ItemOutcome::Done;  // no pages, or no group for this directory
+  // Every name is checked before the first page is written.
   const bool twin = settings.PDF.OutputTif == 1;
-  const std::vector<std::string> pdfPaths = GroupOutputPaths(groups, documents, kPdfExtension);
+  const std::vector<std::string> pdfPaths =
+      GroupOutputPaths(groups, directory.Path(), kPdfExtension);
   const std::vector<std::string> tifPaths =
-      twin ? GroupOutputPaths(groups, documents, kTifExtension) : std::vector<std::string>{};
+      twin ? GroupOutputPaths(groups, directory.Path(), kTifExtension) : std::vector<std::string>{};
+  const std::vector<GroupPages> plan = PlanGroupPages(groups, static_cast<int>(pages.size()));
 
   // A grouped run writes each group's files anew, replacing what an
   // earlier run left under that name (a re-run of a directory must not
@@ -69,21 +47,23 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   // collects both groups' pages.
   const bool appendToExisting = !grouping.Grouped();
   OutputTransaction outputs;
+  PageSequence loaded(PagesInWritingOrder(pages, plan));
   long long pagesDone = 0;
   for (std::size_t g = 0; g < plan.size(); ++g) {
     const std::string pdf = outputs.Add(pdfPaths[g], appendToExisting);
     const std::string tif = twin ? outputs.Add(tifPaths[g], appendToExisting) : std::string();
+    // One writer for the whole document: a page costs its own encoding only.
     PdfDocumentWriter writer(pdf, pdf);
     for (int p = plan[g].First; p <= plan[g].Last; ++p) {
       context.ShowPageProgress(index, ++pagesDone, row.Pages);
-      const PageFile& file = pages[static_cast<std::size_t>(p - 1)];
-      Page page = LoadPage(file.Path, 0);
+      Page page = loaded.Next();
       RaiseLowResolution(page);
       const int bits = ProgramBitsPerPixel(page);
-      ChoosePdfSaveFormat(save_, settings.ImageCompress, bits, file.Name);
-      writer.AddPage(page, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
-                     PdfPageOptionsFor(settings.PDF.ImageResolution, settings.PDF.PaperSize == 1,
-                                       page));
+      ChoosePdfSaveFormat(save_, settings.ImageCompress, bits,
+                          pages[static_cast<std::size_t>(p - 1)].Name);
+      writer.AddPage(
+          page, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
+          PdfPageOptionsFor(settings.PDF.ImageResolution, settings.PDF.PaperSize == 1, page));
       if (twin) {
         ChooseTifSaveFormat(save_, settings.ImageCompress, bits, kSaveAsTif);
         SaveTiffPage(page, tif, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel,
@@ -93,6 +73,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
     writer.Finish();
   }
   outputs.Commit();
+  directory.Keep();
   return ItemOutcome::Done;
 }
 

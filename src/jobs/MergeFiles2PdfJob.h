@@ -9,26 +9,17 @@
 // and PaperSize keys.  A directory's files are written whole or not at
 // all: a directory that fails leaves nothing behind and is offered again.
 
-#include <optional>
-
 #include "imaging/SaveChoice.h"
-#include "jobs/GroupingRun.h"
-#include "jobs/Job.h"
+#include "jobs/GroupedDirectoryJob.h"
 
 namespace zelk {
 
-class MergeFiles2PdfJob final : public Job {
+class MergeFiles2PdfJob final : public GroupedDirectoryJob {
  public:
   JobId Id() const override { return JobId::MergeFiles2PDF; }
-  std::optional<UserMessage> CheckBeforeStart(const Settings& settings) override;
-  ScanRequest DescribeScan(const Settings& settings) override;
-  void Prepare(RunContext& context) override;
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
  private:
-  GroupingRun& Grouping(const Settings& settings);
-
-  std::optional<GroupingRun> grouping_;
   SaveParameters save_;
 };
 
