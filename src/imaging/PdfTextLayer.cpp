@@ -43,7 +43,7 @@ std::vector<Span> LineSpans(const TextLine& line) {
   std::vector<std::pair<std::u32string, const TextWord*>> words;
   for (const TextWord& word : line.words) {
     std::u32string text;
-    for (char32_t c : DecodeUtf8(word.text)) {
+    for (char32_t c : DecodeTextLayerUtf8(word.text)) {
       if (IsDrawable(c)) text.push_back(c);
     }
     if (!text.empty()) words.emplace_back(std::move(text), &word);
@@ -70,7 +70,7 @@ std::vector<Span> LineSpans(const TextLine& line) {
 
 }  // namespace
 
-std::u32string DecodeUtf8(std::string_view utf8) {
+std::u32string DecodeTextLayerUtf8(std::string_view utf8) {
   std::u32string out;
   size_t i = 0;
   while (i < utf8.size()) {

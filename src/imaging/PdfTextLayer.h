@@ -34,7 +34,7 @@ class TextLayerEncoding {
 };
 
 // The code points of a UTF-8 text; ill-formed bytes become U+FFFD.
-std::u32string DecodeUtf8(std::string_view utf8);
+std::u32string DecodeTextLayerUtf8(std::string_view utf8);
 
 // Text operators for `text` in the pixel space of an image `imageHeight`
 // pixels high, y growing upwards (the caller's matrix maps pixels to the

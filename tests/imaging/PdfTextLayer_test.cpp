@@ -21,7 +21,7 @@ TextLine MakeLine(const std::vector<std::pair<std::string, bool>>& words, int le
   int x = left;
   int wordTop = top;
   for (const auto& [text, spaceAfter] : words) {
-    const int chars = static_cast<int>(DecodeUtf8(text).size());
+    const int chars = static_cast<int>(DecodeTextLayerUtf8(text).size());
     TextWord word;
     word.text = text;
     word.spaceAfter = spaceAfter;
@@ -185,8 +185,8 @@ TEST(PdfTextLayer, EncodingOfCodePoints) {
   EXPECT_NE(cmap.find("<D800> <D842DFB7>"), std::string::npos);
   EXPECT_EQ(cmap.find("<D800> <D8FF>"), std::string::npos) << "no identity over surrogates";
 
-  EXPECT_EQ(DecodeUtf8("a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"), U"aé中😀");
-  EXPECT_EQ(DecodeUtf8("\xC0\xAF|\xED\xA0\x80|\xF8|\xE4\xB8"), U"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD|\uFFFD\uFFFD");
+  EXPECT_EQ(DecodeTextLayerUtf8("a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"), U"aé中😀");
+  EXPECT_EQ(DecodeTextLayerUtf8("\xC0\xAF|\xED\xA0\x80|\xF8|\xE4\xB8"), U"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD|\uFFFD\uFFFD");
 }
 
 }  // namespace
