@@ -3,6 +3,7 @@
 #include "jobs/BatchRenameJob.h"
 #include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/ConvertFiles2PdfJob.h"
+#include "jobs/MergeFiles22PdfJob.h"
 #include "jobs/MergeFiles2PdfJob.h"
 #include "jobs/MergeFilesJob.h"
 #include "jobs/SplitFilesJob.h"
@@ -18,6 +19,7 @@ void RegisterBuiltInJobs(JobRegistry& registry) {
   registry.Register(JobId::MergeFiles2PDF, [] { return std::make_unique<MergeFiles2PdfJob>(); });
   registry.Register(JobId::ConvertFiles2PDF,
                     [] { return std::make_unique<ConvertFiles2PdfJob>(); });
+  registry.Register(JobId::MergeFiles22PDF, [] { return std::make_unique<MergeFiles22PdfJob>(); });
   registry.Register(JobId::ConvertFiles22PDF,
                     [] { return std::make_unique<ConvertFiles22PdfJob>(); });
 }

@@ -1,0 +1,149 @@
+#include "jobs/MergeFiles22PdfJob.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "imaging/OutputTransaction.h"
+#include "imaging/PageReader.h"
+#include "imaging/TiffWriter.h"
+#include "jobs/ItemDirectory.h"
+#include "jobs/PageResolution.h"
+#include "jobs/RunContext.h"
+#include "ocr/LayoutText.h"
+#include "scan/SourceNames.h"
+
+namespace zelk {
+namespace {
+
+// Status line and "状态" cell while a document is recognised and written.
+const std::string kConverting = "正在转换";
+constexpr const char* kConvertingCell = "转换...";
+
+// A page file stands for its first page only.
+OcrEngineOptions WithFirstPageReader(OcrEngineOptions options) {
+  options.pageReader.pageCount = [](const std::string&) { return 1; };
+  options.pageReader.loadPage = [](const std::string& path, int) { return LoadPage(path, 1); };
+  return options;
+}
+
+// The directory's page files the [Merge] Tif and Jpg keys admit.
+std::vector<PageFile> AdmittedPages(const std::string& directory,
+                                    const Settings::MergeSection& merge) {
+  std::vector<PageFile> admitted;
+  for (PageFile& page : ListPageFiles(directory)) {
+    const std::string lower = LowerAscii(page.Name);
+    if ((merge.Tif == 1 && lower.find(".tif") != std::string::npos) ||
+        (merge.Jpg == 1 && lower.find(".jpg") != std::string::npos)) {
+      admitted.push_back(std::move(page));
+    }
+  }
+  return admitted;
+}
+
+}  // namespace
+
+MergeFiles22PdfJob::MergeFiles22PdfJob(OcrEngineOptions engineOptions)
+    : recognition_(WithFirstPageReader(std::move(engineOptions))) {}
+
+void MergeFiles22PdfJob::Prepare(RunContext& context) {
+  export_ = DualLayerPdfExportOf(context.RunSettings().TwoPDF);
+  recognition_.Start(context, [this, &context](std::size_t index) {
+    return StartDirectory(context, index);
+  });
+  try {
+    GroupedDirectoryJob::Prepare(context);
+  } catch (const std::exception& error) {
+    ThrowPdfEngineFailure(error);
+  }
+}
+
+// Works out the directory's documents and hands their pages, in writing
+// order, to recognition.  Everything that can refuse the directory (a page
+// value, an output name) is checked here, before a page is written.
+std::optional<OcrDocument> MergeFiles22PdfJob::StartDirectory(RunContext& context,
+                                                              std::size_t index) {
+  const Settings& settings = context.RunSettings();
+  const WorkRow& row = context.Row(index);
+  if (row.Pages == 0) return std::nullopt;
+  DirectoryPlan plan;
+  plan.pages = AdmittedPages(row.Path, settings.Merge);
+  const std::string target = context.MirrorPath(row.Path);
+  plan.documentDir = DocumentDirectory(target, KeepDir(settings));
+  const GroupList groups = Grouping(settings).GroupsOf(row.Path, target);
+  plan.pdfPaths = GroupOutputPaths(groups, plan.documentDir, "pdf");
+  if (settings.TwoPDF.OutputTxt == 1) plan.txtPaths = GroupOutputPaths(groups, plan.documentDir, "txt");
+  if (settings.TwoPDF.OutputTif != 0) plan.tifPaths = GroupOutputPaths(groups, plan.documentDir, "tif");
+  plan.documents = PlanGroupPages(groups, static_cast<int>(plan.pages.size()));
+
+  std::optional<OcrDocument> document;
+  if (!plan.documents.empty()) {
+    document.emplace(recognition_.Engine().CreateDocument());
+    for (const GroupPages& range : plan.documents) {
+      for (int p = range.First; p <= range.Last; ++p) {
+        document->AddImageFile(plan.pages[static_cast<std::size_t>(p - 1)].Path);
+      }
+    }
+  }
+  plans_.insert_or_assign(index, std::move(plan));
+  return document;
+}
+
+ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t index) {
+  const WorkRow& row = context.Row(index);
+  if (row.Pages == 0) {
+    context.SetRowStatus(index, kNoPagesToConvert);
+    return ItemOutcome::Skipped;
+  }
+  RecognitionAhead& ahead = recognition_.Ahead();
+  ahead.Take(index);
+  const auto found = plans_.find(index);
+  if (found == plans_.end()) throw std::logic_error("directory without a plan");
+  const DirectoryPlan plan = std::move(found->second);
+  plans_.erase(found);
+  ShowPageList(context, plan.pages);
+  ItemDirectory directory(plan.documentDir);
+
+  const Settings& settings = context.RunSettings();
+  // Every output is written anew: the scan offers a directory only when
+  // its outputs are missing, and an older file of the same name (a TIFF
+  // kept by an earlier run) must not receive the pages a second time.
+  // Documents that share a name within the directory collect all their
+  // pages in one set of files.
+  OutputTransaction outputs;
+  std::set<std::string> started;
+  std::map<std::string, std::vector<PageLayout>> texts;
+  long long pagesDone = 0;
+  for (std::size_t d = 0; d < plan.documents.size(); ++d) {
+    const std::string pdf = outputs.Add(plan.pdfPaths[d], false);
+    const std::string tif = plan.tifPaths.empty() ? std::string() : outputs.Add(plan.tifPaths[d], false);
+    const bool continued = !started.insert(pdf).second;
+    PdfDocumentWriter writer(pdf, continued ? pdf : std::string());
+    std::vector<PageLayout>* layouts =
+        plan.txtPaths.empty() ? nullptr : &texts[plan.txtPaths[d]];
+    for (int p = plan.documents[d].First; p <= plan.documents[d].Last; ++p) {
+      context.ShowPageProgress(index, ++pagesDone, row.Pages);
+      RecognisedPage page = ahead.NextPage();
+      RaiseLowResolution(page.image);
+      if (!tif.empty()) {
+        ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page.image),
+                            kSaveAsTif);
+        SaveTiffPage(page.image, tif, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel,
+                     save_.m_nSaveQFactor, true);
+      }
+      if (layouts) layouts->push_back(page.layout);
+      AddRecognisedPage(writer, page, export_);
+    }
+    context.SetStatus(kConverting + row.Path);
+    context.SetRowStatus(index, kConvertingCell);
+    writer.Finish();
+    if (layouts) WritePlainTextFile(*layouts, outputs.Add(plan.txtPaths[d], false));
+  }
+  outputs.Commit();
+  directory.Keep();
+  return ItemOutcome::Done;
+}
+
+void MergeFiles22PdfJob::CleanUp(RunContext& context) { recognition_.Close(context); }
+
+}  // namespace zelk

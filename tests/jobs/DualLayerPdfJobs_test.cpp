@@ -1,0 +1,248 @@
+// The two dual-layer PDF jobs on real trees with pages rendered here from
+// known Chinese and English text, recognised by the real engine; outputs
+// read with poppler's pdftotext, pdffonts, pdfimages and with libtiff.
+
+#include <gtest/gtest.h>
+#include <leptonica/allheaders.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TextPageRenderer.h"
+#include "imaging/PdfTest_helpers.h"
+#include "jobs/ConvertFiles22PdfJob.h"
+#include "jobs/JobRun_helpers.h"
+#include "jobs/MergeFiles22PdfJob.h"
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+using pdftest::ListedImage;
+using test::TreeOf;
+
+// Small pages (about A7 at 200 dpi) of two lines each, so a run takes seconds.
+PixPtr TextPage(const std::string& chinese, const std::string& english) {
+  ocrtest::TextPageSpec spec;
+  spec.width = 800;
+  spec.height = 300;
+  spec.dpi = 200;
+  spec.margin = 40;
+  spec.pixelSize = 40;
+  spec.lines = {chinese, english};
+  return ocrtest::RenderTextPage(spec);
+}
+
+void WriteJpeg(const std::string& path, const PixPtr& pix) {
+  fs::create_directories(fs::path(path).parent_path());
+  ASSERT_EQ(pixWrite(path.c_str(), pix.get(), IFF_JFIF_JPEG), 0);
+}
+
+void WriteTiff(const std::string& path, const std::vector<PixPtr>& pages) {
+  fs::create_directories(fs::path(path).parent_path());
+  ocrtest::WriteMultipageTiff(path, pages);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// pdftotext of the whole document, or of one page.
+std::string PdfText(const std::string& pdf, int page = 0) {
+  const std::string pages =
+      page > 0 ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
+  const pdftest::CommandResult result =
+      pdftest::RunCommand("pdftotext -enc UTF-8" + pages + " " + pdftest::Quote(pdf) + " -");
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  return result.out;
+}
+
+// Whether `text` holds the words in this order.
+bool InOrder(const std::string& text, const std::vector<std::string>& words) {
+  std::size_t at = 0;
+  for (const std::string& word : words) {
+    at = text.find(word, at);
+    if (at == std::string::npos) return false;
+    at += word.size();
+  }
+  return true;
+}
+
+class DualLayerPdfJobTest : public test::JobRunTest {
+ protected:
+  void SetUp() override {
+    JobRunTest::SetUp();
+    settings_.Merge.Tif = 1;
+    settings_.Merge.Jpg = 1;
+    settings_.TwoPDF.KeepDir = 0;
+    settings_.TwoPDF.OutputTxt = 0;
+    settings_.TwoPDF.OutputTif = 0;
+    settings_.TwoPDF.Grouping.clear();
+    settings_.TwoPDF.PaperSize = 1;
+    settings_.TwoPDF.ImageQuality = 1;
+    settings_.TwoPDF.ImageResolution = 0;
+    settings_.TwoPDF.TextOutputMode = 1;
+    engine_.workers = 2;
+  }
+
+  RunResult RunJob(Job& job) {
+    RunRequest request;
+    request.RunSettings = settings_;
+    request.SourceDir = in_;
+    request.TargetDir = out_;
+    request.ProgramDir = dir_.Path().string();
+    request.TimeSource = &clock_;
+    observer_ = test::RecordingObserver();
+    RunControl control;
+    control.BeginRun();
+    return zelk::RunJob(job, request, observer_, control);
+  }
+  RunResult RunPerFile() {
+    ConvertFiles22PdfJob job(engine_);
+    return RunJob(job);
+  }
+  RunResult RunPerDirectory() {
+    MergeFiles22PdfJob job(engine_);
+    return RunJob(job);
+  }
+
+  OcrEngineOptions engine_;
+};
+
+TEST_F(DualLayerPdfJobTest, PerFileSearchableInOrderWithOnePagePerImageAndFailuresMoved) {
+  // A three-page TIFF (bitonal, grey, grey) and a colour-free JPEG.
+  WriteTiff(In("box/doc.tif"), [] {
+    std::vector<PixPtr> pages;
+    pages.push_back(ocrtest::Binarize(TextPage("档案管理办法", "First archive page")));
+    pages.push_back(TextPage("电子文件归档", "Second scanned page"));
+    pages.push_back(TextPage("会议纪要整理", "Third record page"));
+    return pages;
+  }());
+  WriteJpeg(In("a.b.jpg"), TextPage("人民政府通知", "Public notice"));
+  WriteBytes(In("box/broken.tif"), "II*\0 not a tiff at all");
+
+  const RunResult result = RunPerFile();
+  EXPECT_EQ(result.End, RunEnd::Finished);
+  EXPECT_EQ(result.Successes, 2u);
+  EXPECT_EQ(result.Failures, 1u);
+  // The broken file left the source tree for the mirrored Error tree; no
+  // output or temporary file is left for it.
+  EXPECT_FALSE(fs::exists(In("box/broken.tif")));
+  EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"Error/", "Error/box/", "Error/box/broken.tif",
+                                                    "a.b.pdf", "box/", "box/doc.pdf"}));
+  EXPECT_NE(FailureList().find(In("box/") + "\r\n"), std::string::npos) << FailureList();
+
+  const std::string doc = Out("box/doc.pdf");
+  EXPECT_TRUE(pdftest::QpdfCheckClean(doc));
+  const std::vector<ListedImage> images = pdftest::ListImages(doc);
+  ASSERT_EQ(images.size(), 3u);  // one image per page
+  EXPECT_EQ(images[0].enc, "ccitt");
+  EXPECT_EQ(images[1].enc, "jpeg");
+  EXPECT_EQ(images[2].page, 3);
+  EXPECT_TRUE(InOrder(PdfText(doc), {"档案管理办法", "First", "archive", "page", "电子文件归档",
+                                     "Second", "scanned", "会议纪要整理", "Third"}))
+      << PdfText(doc);
+  // A Chinese word is found on its own page only.
+  EXPECT_NE(PdfText(doc, 2).find("归档"), std::string::npos);
+  EXPECT_EQ(PdfText(doc, 1).find("归档"), std::string::npos);
+  EXPECT_EQ(PdfText(doc, 3).find("归档"), std::string::npos);
+  EXPECT_TRUE(InOrder(PdfText(Out("a.b.pdf")), {"人民政府通知", "Public", "notice"}));
+
+  const pdftest::CommandResult fonts = pdftest::RunCommand("pdffonts " + pdftest::Quote(doc));
+  ASSERT_EQ(fonts.exitCode, 0);
+  // The text layer's font.
+  EXPECT_NE(fonts.out.find("ZelkTextLayer"), std::string::npos) << fonts.out;
+  EXPECT_NE(fonts.out.find("CID TrueType"), std::string::npos) << fonts.out;
+}
+
+TEST_F(DualLayerPdfJobTest, PerFileTextUnderImageStaysSearchable) {
+  settings_.TwoPDF.TextOutputMode = 0;
+  settings_.TwoPDF.PaperSize = 2;
+  WriteJpeg(In("n.jpg"), TextPage("税务登记证明", "Tax office"));
+  ASSERT_EQ(RunPerFile().Successes, 1u);
+  EXPECT_TRUE(InOrder(PdfText(Out("n.pdf")), {"税务登记证明", "Tax", "office"}));
+  const std::vector<pdftest::PdfPageSize> sizes = pdftest::PageSizes(Out("n.pdf"));
+  ASSERT_EQ(sizes.size(), 1u);
+  EXPECT_NEAR(sizes[0].width, 595.45, 0.6);
+}
+
+TEST_F(DualLayerPdfJobTest, MissingLanguageDataEndsRunAtEngineStart) {
+  engine_.tessdataCandidates = {dir_.File("no-tessdata")};
+  fs::create_directories(dir_.File("no-tessdata"));
+  WriteJpeg(In("d/n.jpg"), TextPage("通知", "Notice"));
+  for (bool perDirectory : {false, true}) {
+    const RunResult result = perDirectory ? RunPerDirectory() : RunPerFile();
+    EXPECT_EQ(result.End, RunEnd::PreparationFailed);
+    ASSERT_EQ(observer_.Messages.size(), 1u);
+    const std::string& text = observer_.Messages[0].Text;
+    EXPECT_EQ(text.rfind("Error while loading OCR engine: ", 0), 0u) << text;
+    EXPECT_TRUE(text.ends_with(".traineddata    ") || text.ends_with("    ")) << text;
+    EXPECT_EQ(observer_.Messages[0].Kind, UserMessage::Icon::Warning);
+    EXPECT_EQ(observer_.LastStatus(), kPdfEngineFailed);
+  }
+  // Headers only: no summary lines, no outputs.
+  EXPECT_EQ(SuccessList().find("共历时"), std::string::npos);
+  EXPECT_FALSE(fs::exists(out_));
+}
+
+TEST_F(DualLayerPdfJobTest, PerDirectoryWritesPdfTextAndFreshTiffSideBySide) {
+  settings_.TwoPDF.OutputTxt = 1;
+  settings_.TwoPDF.OutputTif = 1;
+  WriteTiff(In("box1/vol2/p1.tif"), [] {
+    std::vector<PixPtr> pages;
+    pages.push_back(ocrtest::Binarize(TextPage("土地承包合同", "Land contract")));
+    return pages;
+  }());
+  WriteJpeg(In("box1/vol2/p2.jpg"), TextPage("财务报表附件", "Annual report"));
+  WriteBytes(In("box1/vol2/notes.txt"), "not a page");
+  // A TIFF an earlier run kept under the document's name gets no pages added.
+  WriteTiff(Out("box1/vol2.tif"), [] {
+    std::vector<PixPtr> pages;
+    pages.push_back(TextPage("旧", "old"));
+    pages.push_back(TextPage("旧", "old"));
+    return pages;
+  }());
+
+  const RunResult result = RunPerDirectory();
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"box1/", "box1/vol2.pdf", "box1/vol2.tif",
+                                                    "box1/vol2.txt"}));
+  const std::string pdf = Out("box1/vol2.pdf");
+  EXPECT_TRUE(pdftest::QpdfCheckClean(pdf));
+  ASSERT_EQ(pdftest::ListImages(pdf).size(), 2u);
+  EXPECT_TRUE(InOrder(PdfText(pdf), {"土地承包合同", "Land", "contract", "财务报表附件", "Annual"}));
+  EXPECT_EQ(test::ReadTiffInfo(Out("box1/vol2.tif")).size(), 2u);  // built afresh
+  const std::string txt = ReadAll(Out("box1/vol2.txt"));
+  EXPECT_TRUE(InOrder(txt, {"土地承包合同", "\r\n", "\f", "财务报表附件"})) << txt;
+  EXPECT_EQ(txt.find("\n\n"), std::string::npos);  // every line ends with CR LF
+}
+
+TEST_F(DualLayerPdfJobTest, PerDirectoryFailureCopiesDirectoryAndLeavesNoOutput) {
+  settings_.TwoPDF.KeepDir = 1;
+  settings_.TwoPDF.OutputTif = 1;
+  WriteJpeg(In("bad/p1.jpg"), TextPage("通知", "Notice"));
+  WriteBytes(In("bad/p2.jpg"), "\xff\xd8\xff broken");
+  WriteJpeg(In("good/p1.jpg"), TextPage("合同", "Contract"));
+
+  const RunResult result = RunPerDirectory();
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_TRUE(fs::exists(In("bad/p2.jpg")));  // copied, not moved
+  EXPECT_EQ(TreeOf(out_),
+            (std::vector<std::string>{"Error/", "Error/bad/", "Error/bad/p1.jpg", "Error/bad/p2.jpg",
+                                      "good/", "good/good.pdf", "good/good.tif"}));
+}
+
+}  // namespace
+}  // namespace zelk
