@@ -1,0 +1,125 @@
+// The per-file dual-layer PDF job on 10 A4 pages at 300 dpi (bitonal G4
+// scans of known Chinese and English text): pages per minute of the whole
+// run (engine start included and, separately, without it), the size of the
+// PDFs, and the character error rate of pdftotext's output against the
+// known text.  For scale, the same pages are then recognised by the engine
+// alone (no PDF written) on the same workers: the difference is what the
+// job adds.
+//
+//   dual_layer_pdf_bench [pages] [workers]
+//
+// Start it with OMP_THREAD_LIMIT=1, as the program runs.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "RecognitionCorpus.h"
+#include "jobs/ConvertFiles22PdfJob.h"
+#include "jobs/RunFrame.h"
+#include "ocr/OcrEngine.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::string Run(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
+
+// Notes when the engine has started, so its start can be told apart.
+class EngineStartWatch : public zelk::RunObserver {
+ public:
+  void OnStatus(const std::string& text) override {
+    if (text == zelk::kPdfEngineStarting) starting = Clock::now();
+  }
+  void OnRowSelected(std::size_t index) override {
+    if (index == 0) firstRow = Clock::now();
+  }
+  Clock::time_point starting, firstRow;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int pageCount = argc > 1 ? std::atoi(argv[1]) : 10;
+  const int workers = argc > 2 ? std::atoi(argv[2]) : 0;
+  const fs::path root = fs::temp_directory_path() / ("zelk-dual-layer-bench-" + std::to_string(getpid()));
+  const fs::path in = root / "in", out = root / "out";
+  fs::create_directories(in);
+  const auto known = zelk::bench::CorpusText(pageCount);
+  zelk::bench::WriteCorpus(known, in.string());
+
+  zelk::RunRequest request;
+  request.SourceDir = in.string();
+  request.TargetDir = out.string();
+  request.ProgramDir = root.string();
+  request.RunSettings.TwoPDF.ImageQuality = 0;
+  request.RunSettings.TwoPDF.TextOutputMode = 1;
+  zelk::OcrEngineOptions engine;
+  engine.workers = workers;
+  zelk::ConvertFiles22PdfJob job(engine);
+  EngineStartWatch watch;
+  zelk::RunControl control;
+  control.BeginRun();
+  const auto start = Clock::now();
+  const zelk::RunResult result = zelk::RunJob(job, request, watch, control);
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double engineSeconds = std::chrono::duration<double>(watch.firstRow - watch.starting).count();
+
+  zelk::bench::ErrorCount errors;
+  unsigned long long bytes = 0;
+  for (int i = 0; i < pageCount; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "page%02d.pdf", i + 1);
+    const fs::path pdf = out / name;
+    if (!fs::exists(pdf)) continue;
+    bytes += fs::file_size(pdf);
+    std::string knownText;
+    for (const std::string& line : known[static_cast<std::size_t>(i)]) knownText += line + "\n";
+    const auto page =
+        zelk::bench::CharacterErrors(Run("pdftotext -enc UTF-8 '" + pdf.string() + "' -"), knownText);
+    errors.errors += page.errors;
+    errors.characters += page.characters;
+  }
+  std::printf("dual-layer PDF per file, %d A4 pages at 300 dpi (G4), %s workers\n", pageCount,
+              workers > 0 ? std::to_string(workers).c_str() : "default");
+  std::printf("  converted %zu, failed %zu\n", result.Successes, result.Failures);
+  std::printf("  wall %.1f s (engine start %.1f s): %.1f pages/min, %.1f pages/min without the start\n",
+              seconds, engineSeconds, pageCount * 60.0 / seconds,
+              pageCount * 60.0 / (seconds - engineSeconds));
+  std::printf("  output %.1f KiB (%.1f KiB a page)\n", bytes / 1024.0, bytes / 1024.0 / pageCount);
+  std::printf("  pdftotext character error rate %.2f %% (%ld of %ld)\n", 100 * errors.Rate(),
+              errors.errors, errors.characters);
+
+  // Recognition alone, one document of all pages, on as many workers.
+  zelk::OcrEngine alone = zelk::OcrEngine::Load(engine);
+  std::vector<std::string> files;
+  for (const auto& entry : fs::directory_iterator(in)) files.push_back(entry.path().string());
+  const auto aloneStart = Clock::now();
+  {
+    zelk::OcrDocument document = alone.CreateDocument();
+    for (const std::string& file : files) document.AddImageFile(file);
+    document.Process();
+  }
+  const double aloneSeconds = std::chrono::duration<double>(Clock::now() - aloneStart).count();
+  std::printf("  recognition alone on %d workers: %.1f s, %.1f pages/min\n", alone.WorkerCount(),
+              aloneSeconds, files.size() * 60.0 / aloneSeconds);
+  std::printf("  ocrmypdf comparison: not run (ocrmypdf is not installed)\n");
+  fs::remove_all(root);
+  return result.Failures == 0 ? 0 : 1;
+}
