@@ -17,6 +17,9 @@ this script after changing it and commit its output together with it.
   grouping-mode1.xls / .xlsx   header "页号"; 2001-1 split at pages 1, 4, 6
   grouping-mode2.xls / .xlsx   header "页数"; 2001.1 split into 4 and 4 pages
   grouping-unsafe-name.xlsx    an output name "../x"
+  grouping-damaged.xls         grouping-table.xls with the length of a cell
+                               record made too large: FreeXL 1.0.6 crashes
+                               on it, which must fail the load and nothing else
 
 Needs python3-xlwt and python3-openpyxl (Debian).
 Usage: scripts/make-grouping-fixtures.py [output directory]
@@ -75,6 +78,23 @@ def write_xlsx(path, sheets):
                 if value is not None:
                     sheet.cell(row=r, column=c, value=value)
     book.save(path)
+    fix_zip_times(path)
+
+
+def fix_zip_times(path):
+    """Rewrites a zip with fixed entry times, so that a rerun gives the
+    same bytes."""
+    with zipfile.ZipFile(path) as archive:
+        parts = [(info.filename, archive.read(info)) for info in archive.infolist()]
+    write_zip(path, parts)
+
+
+def write_zip(path, parts):
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, data in parts:
+            info = zipfile.ZipInfo(name, date_time=FIXED_TIME.timetuple()[:6])
+            info.compress_type = zipfile.ZIP_DEFLATED
+            archive.writestr(info, data)
 
 
 def write_both(directory, stem, sheets):
@@ -136,11 +156,21 @@ CRAFTED_PARTS = {
 
 
 def write_crafted_xlsx(path):
-    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
-        for name, text in CRAFTED_PARTS.items():
-            info = zipfile.ZipInfo(name, date_time=FIXED_TIME.timetuple()[:6])
-            info.compress_type = zipfile.ZIP_DEFLATED
-            archive.writestr(info, text.encode("utf-8"))
+    write_zip(path, [(name, text.encode("utf-8")) for name, text in CRAFTED_PARTS.items()])
+
+
+def write_damaged_xls(source, path):
+    data = bytearray(open(source, "rb").read())
+    # A LABELSST record (type 0x00FD) of 10 bytes; the second one is made to
+    # claim 165 bytes.
+    record = b"\xfd\x00\x0a\x00"
+    first = data.find(record)
+    second = data.find(record, first + 1)
+    if first < 0 or second < 0:
+        sys.exit("no cell record to damage in " + source)
+    data[second + 2] = 0xA5
+    with open(path, "wb") as out:
+        out.write(data)
 
 
 def main():
@@ -154,6 +184,8 @@ def main():
     write_xlsx(os.path.join(directory, "grouping-unsafe-name.xlsx"),
                [("分件", UNSAFE_ROWS)])
     write_crafted_xlsx(os.path.join(directory, "grouping-crafted.xlsx"))
+    write_damaged_xls(os.path.join(directory, "grouping-table.xls"),
+                      os.path.join(directory, "grouping-damaged.xls"))
 
 
 if __name__ == "__main__":

@@ -2,7 +2,12 @@
 
 #include <freexl.h>
 
+#include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+
+#include "jobs/ChildProcessCall.h"
 
 namespace zelk {
 namespace {
@@ -36,9 +41,7 @@ std::string CellText(const FreeXL_CellValue& cell) {
   }
 }
 
-}  // namespace
-
-std::vector<SheetRow> ReadXlsRows(const std::string& path) {
+std::vector<SheetRow> ReadRowsHere(const std::string& path) {
   const void* raw = nullptr;
   const int opened = freexl_open(path.c_str(), &raw);
   // FreeXL wants the handle closed even when opening failed.
@@ -63,6 +66,54 @@ std::vector<SheetRow> ReadXlsRows(const std::string& path) {
         "read a cell of", path);
     return CellText(cell);
   });
+}
+
+// The rows as length-prefixed texts, to pass them out of the child process.
+std::string EncodeRows(const std::vector<SheetRow>& rows) {
+  std::string bytes;
+  for (const SheetRow& row : rows) {
+    for (const std::string& text : row) {
+      const auto size = static_cast<std::uint32_t>(text.size());
+      bytes.append(reinterpret_cast<const char*>(&size), sizeof size);
+      bytes += text;
+    }
+  }
+  return bytes;
+}
+
+std::vector<SheetRow> DecodeRows(const std::string& bytes) {
+  std::vector<SheetRow> rows;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    SheetRow row;
+    for (std::string& text : row) {
+      std::uint32_t size = 0;
+      if (bytes.size() - at < sizeof size)
+        throw SheetReadError("the .xls reader's result is cut short");
+      std::memcpy(&size, bytes.data() + at, sizeof size);
+      at += sizeof size;
+      if (bytes.size() - at < size) throw SheetReadError("the .xls reader's result is cut short");
+      text = bytes.substr(at, size);
+      at += size;
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+// FreeXL can crash on a damaged file; the child process keeps that from
+// ending the program.
+constexpr std::chrono::seconds kReadTimeout{60};
+
+}  // namespace
+
+std::vector<SheetRow> ReadXlsRows(const std::string& path) {
+  try {
+    return DecodeRows(
+        CallInChildProcess([&] { return EncodeRows(ReadRowsHere(path)); }, kReadTimeout));
+  } catch (const ChildProcessError& error) {
+    throw SheetReadError("cannot read " + path + ": " + error.what());
+  }
 }
 
 }  // namespace zelk

@@ -1,6 +1,7 @@
 #pragma once
 // Reads the leading rows of the first worksheet of an Excel 97-2003 (.xls)
-// workbook, through FreeXL.
+// workbook, through FreeXL.  FreeXL crashes on some damaged files, so it
+// runs in a child process: such a file fails the read, not the program.
 
 #include <string>
 #include <vector>

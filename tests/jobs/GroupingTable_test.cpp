@@ -86,8 +86,8 @@ TEST(GroupingTableTest, AWorkbookWithoutRowsOrThatCannotBeReadIsAnErrorNamingThe
   const std::string notWorkbook = dir.File("other.xlsx");
   test::WriteBytes(notWorkbook, std::string("PK\x03\x04", 4) + std::string(100, '\0'));
 
-  for (const std::string& path :
-       {text, fakeXls, truncated, notWorkbook, dir.File("missing.xlsx"), dir.Path().string()}) {
+  for (const std::string& path : {Fixture("grouping-damaged.xls"), text, fakeXls, truncated,
+                                  notWorkbook, dir.File("missing.xlsx"), dir.Path().string()}) {
     const GroupingTableError error = LoadError(path);
     EXPECT_EQ(std::string(error.what()), "无法读取分件数据文件：" + path);
     EXPECT_FALSE(error.Detail().empty()) << path;
