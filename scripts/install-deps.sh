@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need.
 # Idempotent: asks apt only for what is missing, and runs `apt-get update`
-# only when something is missing.
+# only when something is missing.  Usage: install-deps.sh [more packages]
 set -euo pipefail
 
 packages=(
@@ -20,6 +20,8 @@ packages=(
   # scripts/make-grouping-fixtures.py)
   python3-xlwt python3-openpyxl
 )
+# Further packages named on the command line (scripts/install-bench-deps.sh).
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
