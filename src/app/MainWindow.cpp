@@ -10,22 +10,31 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
 #include <optional>
 #include <utility>
 
+#include "app/RunController.h"
 #include "app/ShellServices.h"
 #include "app/StartupHousekeeping.h"
 #include "app/WorkListModel.h"
 #include "app/settings/SettingsFile.h"
+#include "jobs/JobRegistry.h"
+#include "jobs/UserMessage.h"
+#include "platform/Clock.h"
 
 namespace zelk {
 
 namespace {
 
-constexpr const char* kMessageBoxTitle = "提示信息";
+const Clock& SystemTime() {
+  static const SystemClock clock;
+  return clock;
+}
+
 // Both messages end in blanks, kept as the program has always shown them.
 constexpr const char* kSettingsMissingMessage = "配置文件已被破坏，请联系软件开发商！\u3000\u3000";
 constexpr const char* kDestinationMissingMessage = "该目录不存在，转换时会自动创建。    ";
@@ -58,20 +67,45 @@ std::optional<std::pair<int, int>> ParseDailyTime(const std::string& stored) {
 
 }  // namespace
 
+const JobRegistry& BuiltInJobRegistry() {
+  static const JobRegistry registry = [] {
+    JobRegistry jobs;
+    RegisterBuiltInJobs(jobs);
+    return jobs;
+  }();
+  return registry;
+}
+
 MainWindow::MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
-                       QWidget* parent)
-    : QMainWindow(parent), programDir_(std::move(programDir)), settings_(settings), shell_(shell) {
+                       const JobRegistry& jobs, const Clock& clock, QWidget* parent)
+    : QMainWindow(parent),
+      programDir_(std::move(programDir)),
+      settings_(settings),
+      shell_(shell),
+      jobs_(jobs),
+      scheduler_(clock),
+      runner_(std::make_unique<RunController>(jobs_, run_, settings_)) {
   BuildControls();
+  ConnectRunner();
   if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
+                       QWidget* parent)
+    : MainWindow(std::move(programDir), settings, shell, BuiltInJobRegistry(), SystemTime(),
+                 parent) {}
+
+// The worker thread may still be busy (the window is destroyed without a
+// close, or right after a preview); it must be gone before the window's
+// record, flags and controls are.
+MainWindow::~MainWindow() { runner_->Shutdown(); }
 
 bool MainWindow::Load() {
   StartupHousekeeping(programDir_, ExecutablePathIn(programDir_));
   FillTimeLists();
   if (!LoadSettings(programDir_, settings_)) {
-    shell_.ShowMessage(nullptr, MessageBoxIcon::Warning, kMessageBoxTitle, kSettingsMissingMessage);
+    shell_.ShowMessage(nullptr, MessageBoxIcon::Warning, QString::fromUtf8(kMessageTitle),
+                       kSettingsMissingMessage);
     return false;
   }
   RestoreControls();
@@ -154,7 +188,8 @@ void MainWindow::OpenDestinationDirectory() {
   if (QFileInfo::exists(path)) {
     shell_.OpenUrl(QUrl::fromLocalFile(path));
   } else {
-    shell_.ShowMessage(this, MessageBoxIcon::Information, kMessageBoxTitle, kDestinationMissingMessage);
+    shell_.ShowMessage(this, MessageBoxIcon::Information, QString::fromUtf8(kMessageTitle),
+                       kDestinationMissingMessage);
   }
 }
 
@@ -186,7 +221,7 @@ void MainWindow::OnRunFinished() {
   EnableCommandButtons();
   cmdCancel_->hide();
   run_.EndRun();
-  if (run_.QuitRequested()) close();
+  if (run_.QuitRequested() || closeAfterRun_) close();
 }
 
 void MainWindow::SetStatusText(const QString& text) { lblStatus_->setText(text); }
@@ -213,11 +248,18 @@ void MainWindow::OnCancelClicked() { run_.RequestCancel(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // During a run the close becomes a request: the run stops after the item
-  // in progress and OnRunFinished() closes the window then.
-  if (run_.RequestQuit()) {
+  // in progress and OnRunFinished() closes the window then.  A conversion
+  // whose end has not reached the window yet counts as running.
+  if (run_.RequestQuit() || runner_->IsConverting()) {
+    closeAfterRun_ = true;
     event->ignore();
     return;
   }
+  // The program is ending: no scheduled start any more, and a preview scan
+  // has nothing to finish, so it stops at its next check.
+  tmrTimer_->stop();
+  tmrAuto_->stop();
+  runner_->StopPreview();
   event->accept();
 }
 

@@ -7,16 +7,19 @@
 // lblResult0, ...), so tests and other modules find them with findChild.
 //
 // Construction only builds the controls; Load() performs the start-up.
-// A run is driven from elsewhere: the run frame calls the public slots below
-// (through queued connections when it works on another thread) and shares
-// the RunControl flags with the window.
+// Runs and previews execute on the worker thread of a RunController: the
+// engine's reports arrive through queued signals at the public slots below,
+// and cancel, Esc and close only set the RunControl flags.  The two
+// one-second timers drive the schedule.
 
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "app/OptionDialogs.h"
+#include "app/schedule/Scheduler.h"
 #include "jobs/RunControl.h"
 
 class QComboBox;
@@ -32,8 +35,14 @@ class QTreeWidget;
 namespace zelk {
 
 struct Settings;
+class Clock;
+class JobRegistry;
+class RunController;
 class ShellServices;
 class WorkListModel;
+
+// The jobs this build offers, registered once.
+const JobRegistry& BuiltInJobRegistry();
 
 inline constexpr const char* kMainWindowTitle = "Quillon双层PDF批量转换系统 8.1";
 inline constexpr const char* kWebSiteUrl = "https://quillon.example.com/zelk/";
@@ -45,9 +54,14 @@ class MainWindow : public QMainWindow {
  public:
   // `programDir` holds ZELK.conf, Logs and help.doc; `settings` is the
   // process-wide record Load() fills; `shell` shows messages and pickers and
-  // opens documents and dialogs.  Both must outlive the window.
+  // opens documents and dialogs; `jobs` are the jobs runs are dispatched to;
+  // `clock` is what the schedule reads.  All must outlive the window.
+  MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
+             const JobRegistry& jobs, const Clock& clock, QWidget* parent = nullptr);
+  // The built-in jobs and the system clock.
   MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
              QWidget* parent = nullptr);
+  // Waits for a run or preview still on the worker thread.
   ~MainWindow() override;
 
   // Start-up, in this order: housekeeping of the program directory
@@ -58,6 +72,7 @@ class MainWindow : public QMainWindow {
   bool Load();
 
   RunControl& Run() { return run_; }
+  RunController& Runner() { return *runner_; }
   WorkListModel& WorkList() { return *workList_; }
   const std::string& ProgramDir() const { return programDir_; }
   Settings& CurrentSettings() { return settings_; }
@@ -87,10 +102,30 @@ class MainWindow : public QMainWindow {
   void ClearFileList();
   void AddFileListEntry(const QString& fileName);
 
+  // The work list: a row added by a scan, shown and scrolled into view.
+  void AppendWorkRow(const QString& path, int pageCount);
+  // A message box the engine asked for, then the focus where it says
+  // (`icon` and `focus` as UserMessage::Icon and UserMessage::Focus).
+  void ShowRunMessage(int icon, const QString& text, int focus);
+
   // Command buttons.  cmdCancel and Esc ask a running job to stop; the
-  // other three hand over to the dispatch and the schedule through the
-  // signals below.
+  // other three are handed over through the signals below, which the
+  // window itself connects to StartConversion(), StartPreview() and
+  // ConfirmSchedule().
   void OnCancelClicked();
+
+  // "立即转换" (scheduled: a start by the schedule, which leaves out what
+  // changed within the last minute).  The run takes a copy of the settings
+  // and the two directory boxes as they are now.
+  void StartConversion(bool scheduled = false);
+  // "转换预览": the scan of the selected action into the work list.
+  void StartPreview();
+  // "定时转换": stores the chosen schedule mode and says so.
+  void ConfirmSchedule();
+
+  // One tick of tmrTimer (daily start) and of tmrAuto (interval start).
+  void OnDailyTimerTick();
+  void OnIntervalTimerTick();
 
  signals:
   void ConvertRequested();       // cmdConvert
@@ -124,10 +159,23 @@ class MainWindow : public QMainWindow {
   void OpenWebSite();
   void OpenDialog(DialogId id);
 
+  // MainWindowRun.cpp
+  void ConnectRunner();
+  bool RunInProgress() const;
+  void OnConversionEnded();
+  void OnPreviewEnded();
+  void StartDeferredScheduledRun();
+
   std::string programDir_;
   Settings& settings_;
   ShellServices& shell_;
+  const JobRegistry& jobs_;
   RunControl run_;
+  Scheduler scheduler_;
+  // Declared after everything its worker thread uses, so it is gone first.
+  std::unique_ptr<RunController> runner_;
+  // A close came while a conversion was still ending: close when it has.
+  bool closeAfterRun_ = false;
   WorkListModel* workList_ = nullptr;
 
   std::array<QRadioButton*, 6> optAction_{};

@@ -2,6 +2,9 @@
 
 #include <iterator>
 
+#include "dialogs/ConvertLogsDialog.h"
+#include "dialogs/OptionDialogs.h"
+
 namespace zelk {
 
 namespace {
@@ -9,14 +12,14 @@ namespace {
 // One opener per dialog, in DialogId order.  An empty entry leaves the menu
 // item, icon or button without effect until the dialog is added here.
 constexpr DialogOpener kDialogOpeners[] = {
-    nullptr,  // ImageCompress
-    nullptr,  // Merge
-    nullptr,  // Split
-    nullptr,  // Rename
-    nullptr,  // Pdf
-    nullptr,  // TwoPdf
-    nullptr,  // Ocr
-    nullptr,  // ConvertLogs
+    ShowImageCompressOptions,  // ImageCompress
+    ShowMergeOptions,          // Merge
+    ShowSplitOptions,          // Split
+    ShowRenameOptions,         // Rename
+    ShowPdfOptions,            // Pdf
+    ShowTwoPdfOptions,         // TwoPdf
+    ShowOcrOptions,            // Ocr
+    ShowConvertLogs,           // ConvertLogs
 };
 static_assert(std::size(kDialogOpeners) == static_cast<size_t>(DialogId::ConvertLogs) + 1,
               "one opener per dialog");

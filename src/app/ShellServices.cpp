@@ -2,15 +2,12 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QMessageBox>
 
 namespace zelk {
 
 void QtShellServices::ShowMessage(QWidget* parent, MessageBoxIcon icon, const QString& title,
                                   const QString& text) {
-  QMessageBox box(icon == MessageBoxIcon::Warning ? QMessageBox::Warning : QMessageBox::Information,
-                  title, text, QMessageBox::Ok, parent);
-  box.exec();
+  ShowMessageBox(parent, icon, title, text);
 }
 
 QString QtShellServices::BrowseForFolder(QWidget* parent, const QString& title) {

@@ -9,12 +9,14 @@
 #include <string>
 
 #include "app/OptionDialogs.h"
+#include "dialogs/DialogServices.h"
 
 class QWidget;
 
 namespace zelk {
 
-enum class MessageBoxIcon { Information, Warning };
+// The same icons as the dialogs' message boxes.
+using MessageBoxIcon = MessageIcon;
 
 class ShellServices {
  public:

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the screenshot tool and saves a PNG of every option dialog into
+# Builds the screenshot tool and saves a PNG of the main window (idle and
+# during a run), every option dialog and the log viewer into
 # <build-dir>/screenshots, listing any caption drawn narrower than it needs.
 #   tests/dialogs/screenshots.sh [build-dir]
 set -euo pipefail
