@@ -3,7 +3,6 @@
 // arming a mode, and scheduled starts that fall during a run.
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QRadioButton>
 
 #include "RunWindowFixture.h"
@@ -13,9 +12,6 @@
 
 namespace zelk::test {
 namespace {
-
-namespace fs = std::filesystem;
-using std::chrono::seconds;
 
 class ScheduleTest : public RunWindowTest {
  protected:
@@ -83,29 +79,22 @@ TEST_F(ScheduleTest, StoredIntervalCountsFromStartUpAndRestartsAfterEachRun) {
   ASSERT_TRUE(WaitForConversionEnds(2));
 }
 
-TEST_F(ScheduleTest, ConfirmingDailyWithoutATimeStoresNothing) {
+TEST_F(ScheduleTest, ConfirmingDailyStoresAndArmsTheTimeButNeedsBothLists) {
   OpenWindow({"TimerType=0"});
   const std::string before = FileBytes();
   Find<QRadioButton>("optTimer0")->click();
-  Find<QComboBox>("cboHour")->setCurrentIndex(8);  // no minute chosen
+  Find<QComboBox>("cboHour")->setCurrentIndex(8);  // no minute chosen yet
   Click("cmdTimerConvert");
-
   ASSERT_EQ(shell_.messages.size(), 1u);
   EXPECT_EQ(shell_.messages[0].text, QString("请选择定时转换的时间！\u3000\u3000"));
   EXPECT_EQ(shell_.messages[0].title, QString("提示信息"));
   EXPECT_EQ(FileBytes(), before);
   EXPECT_EQ(settings_.Common.TimerType, 0);
-}
 
-TEST_F(ScheduleTest, ConfirmingDailyStoresTheTimeAndArmsIt) {
-  OpenWindow({"TimerType=0"});
-  Find<QRadioButton>("optTimer0")->click();
-  Find<QComboBox>("cboHour")->setCurrentIndex(8);
   Find<QComboBox>("cboMinute")->setCurrentIndex(5);
   Click("cmdTimerConvert");
-
-  ASSERT_EQ(shell_.messages.size(), 1u);
-  EXPECT_EQ(shell_.messages[0].text, QString("定时转换策略已启动！\u3000\u3000"));
+  ASSERT_EQ(shell_.messages.size(), 2u);
+  EXPECT_EQ(shell_.messages[1].text, QString("定时转换策略已启动！\u3000\u3000"));
   EXPECT_EQ(ReadIniString(settings_.IniPath, "Timer", "Timer1"), "8:5");
   EXPECT_EQ(ReadIniString(settings_.IniPath, "Common", "TimerType"), "1");
   EXPECT_FALSE(Busy());  // confirming starts nothing
@@ -113,30 +102,6 @@ TEST_F(ScheduleTest, ConfirmingDailyStoresTheTimeAndArmsIt) {
   DailyTickAt(8, 5, 0);
   EXPECT_TRUE(Busy());
   ASSERT_TRUE(WaitForConversionEnds(1));
-}
-
-TEST_F(ScheduleTest, ConfirmingIntervalRestartsTheCount) {
-  OpenWindow({"TimerType=2", "[Timer]", "Timer2=1"});
-  IntervalTicks(50);
-  Find<QRadioButton>("optTimer1")->click();
-  Find<QLineEdit>("txtInterval")->setText("2");
-  Click("cmdTimerConvert");
-  EXPECT_EQ(ReadIniString(settings_.IniPath, "Timer", "Timer2"), "2");
-
-  IntervalTicks(119);
-  EXPECT_FALSE(Busy());
-  IntervalTicks(1);
-  EXPECT_TRUE(Busy());
-  ASSERT_TRUE(WaitForConversionEnds(1));
-
-  // Neither option: the schedule is off, and still confirmed.
-  Find<QRadioButton>("optTimer1")->setAutoExclusive(false);
-  Find<QRadioButton>("optTimer1")->setChecked(false);
-  Click("cmdTimerConvert");
-  EXPECT_EQ(shell_.messages.back().text, QString("定时转换策略已启动！\u3000\u3000"));
-  EXPECT_EQ(ReadIniString(settings_.IniPath, "Common", "TimerType"), "0");
-  IntervalTicks(300);
-  EXPECT_FALSE(Busy());
 }
 
 }  // namespace
