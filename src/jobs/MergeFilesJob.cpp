@@ -43,8 +43,7 @@ ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   ItemDirectory directory(DocumentDirectory(target, settings.Merge.KeepDir != 0));
 
   const std::vector<PageFile> pages = ListPageFiles(source);
-  context.ClearFileList();
-  for (const PageFile& page : pages) context.AddFileListEntry(page.Path, page.Name);
+  ShowPageList(context, pages);
 
   const GroupList groups = grouping.GroupsOf(source, target);
   // Every name is checked before the first page is written.
@@ -52,30 +51,22 @@ ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
       GroupOutputPaths(groups, directory.Path(), kTifExtension);
   const std::vector<GroupPages> plan = PlanGroupPages(groups, static_cast<int>(pages.size()));
 
-  // The pages in writing order, each with the output it goes to.
-  std::vector<PageSource> sources;
-  std::vector<std::size_t> outputOf;
-  for (std::size_t g = 0; g < plan.size(); ++g) {
-    for (int p = plan[g].First; p <= plan[g].Last; ++p) {
-      sources.push_back({pages[static_cast<std::size_t>(p - 1)].Path, 1});
-      outputOf.push_back(g);
-    }
-  }
-
   // A grouped run writes each group document anew; otherwise pages are
   // added to an output that is already there.
   const bool appendToExisting = !grouping.Grouped();
   OutputTransaction transaction;
-  PageSequence loaded(std::move(sources));
+  PageSequence loaded(PagesInWritingOrder(pages, plan));
   long long done = 0;
-  for (const std::size_t g : outputOf) {
-    context.ShowPageProgress(index, ++done, row.Pages);
-    Page page = loaded.Next();
-    RaiseLowResolution(page);
-    ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), kSaveAsTif);
+  for (std::size_t g = 0; g < plan.size(); ++g) {
     const std::string output = transaction.Add(outputs[g], appendToExisting);
-    SavePage(page, output, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
-             true);
+    for (int p = plan[g].First; p <= plan[g].Last; ++p) {
+      context.ShowPageProgress(index, ++done, row.Pages);
+      Page page = loaded.Next();
+      RaiseLowResolution(page);
+      ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), kSaveAsTif);
+      SavePage(page, output, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel,
+               save_.m_nSaveQFactor, true);
+    }
   }
   transaction.Commit();
   directory.Keep();
