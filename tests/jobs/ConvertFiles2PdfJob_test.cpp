@@ -12,13 +12,11 @@
 #include "imaging/PdfTest_helpers.h"
 #include "imaging/Toolkit_helpers.h"
 #include "jobs/JobRun_helpers.h"
-#include "support/FileTree.h"
 
 namespace zelk {
 namespace {
 
 using pdftest::ListedImage;
-using test::SourcePage;
 using test::TreeOf;
 
 // The images of a sound PDF (qpdf finds nothing to complain about).

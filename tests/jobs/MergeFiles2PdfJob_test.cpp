@@ -18,7 +18,6 @@ namespace zelk {
 namespace {
 
 using pdftest::ListedImage;
-using test::SourcePage;
 using test::TreeOf;
 
 // The encodings of a PDF's images in page order, after qpdf found the

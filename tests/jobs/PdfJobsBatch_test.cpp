@@ -11,7 +11,6 @@
 #include "app/settings/SettingsFile.h"
 #include "imaging/PdfTest_helpers.h"
 #include "jobs/JobRun_helpers.h"
-#include "support/FileTree.h"
 #include "support/TempDir.h"
 
 namespace zelk {
