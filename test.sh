@@ -4,7 +4,9 @@
 #   ./test.sh --sanitize   address and undefined-behaviour sanitizers, in build-sanitize/
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-"$here/scripts/install-deps.sh"
+# LibreOffice Writer (no GUI) opens the word-processor documents the tests
+# write, as a user's word processor would.
+"$here/scripts/install-deps.sh" libreoffice-writer-nogui
 
 build_dir="$here/build"
 cmake_opts=()

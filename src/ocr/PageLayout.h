@@ -4,12 +4,23 @@
 // with its box in page-image pixels (origin top left, right and bottom
 // exclusive, as in TextBox).
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "imaging/PageText.h"
 
 namespace zelk {
+
+// A colour taken from the page image, 8 bits a channel.
+struct Rgb {
+  std::uint8_t red = 0;
+  std::uint8_t green = 0;
+  std::uint8_t blue = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+inline constexpr Rgb kBlackInk{0, 0, 0};
+inline constexpr Rgb kWhitePaper{255, 255, 255};
 
 struct LayoutWord {
   std::string text;  // UTF-8, never empty, no blanks
@@ -19,6 +30,7 @@ struct LayoutWord {
   // line (Latin words); false inside runs of Chinese characters and after
   // the line's last word.
   bool spaceAfter = false;
+  Rgb color = kBlackInk;  // ink colour, when sampled from the image
 };
 
 struct LayoutLine {
@@ -52,6 +64,7 @@ struct LayoutBlock {
   BlockKind kind = BlockKind::Text;
   TextBox box;
   std::vector<LayoutParagraph> paragraphs;  // empty for Image and Separator
+  Rgb background = kWhitePaper;  // paper colour, when sampled from the image
 };
 
 struct PageLayout {

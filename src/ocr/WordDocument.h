@@ -1,0 +1,71 @@
+#pragma once
+// The editable document the word-processor export writes: a neutral model
+// between the recognised page layouts and the file formats.  The layout
+// mapping (WordLayout.h) fills it under the layout-retention mode; the RTF
+// and DOCX writers (WordWriters.h) only serialise it.
+//
+// Lengths are in points (1/72 inch); page coordinates have their origin at
+// the page's top left corner.
+
+#include <string>
+#include <vector>
+
+#include "ocr/PageLayout.h"
+
+namespace zelk {
+
+// One stretch of text in one look.  The writers pick the fonts by script:
+// Chinese (and other East Asian) characters in 宋体, Latin text in a Latin
+// serif font.
+struct WordRun {
+  std::string text;      // UTF-8, no line breaks
+  double fontSize = 0;   // points; 0 leaves the document's default size
+  Rgb color = kBlackInk;
+};
+
+enum class WordAlignment { Left, Center, Right, Justify };
+
+// One paragraph: the lines of a recognised paragraph joined into one run
+// of text (no hard line break inside).
+struct WordParagraph {
+  std::vector<WordRun> runs;  // at least one
+  WordAlignment alignment = WordAlignment::Left;
+  double firstLineIndent = 0;  // points; negative for a hanging indent
+  double spaceBefore = 0;      // points above the paragraph
+  double lineHeight = 0;       // exact line pitch in points; 0 leaves single spacing
+  bool hasShading = false;     // background colour behind the paragraph
+  Rgb shading = kWhitePaper;
+};
+
+// A text frame at a fixed place on its page (the exact-copy mode): the
+// paragraphs of one recognised block.
+struct WordFrame {
+  double left = 0;  // points from the page's left edge
+  double top = 0;   // points from the page's top edge
+  double width = 0;
+  double height = 0;
+  bool hasBackground = false;
+  Rgb background = kWhitePaper;
+  std::vector<WordParagraph> paragraphs;  // at least one
+};
+
+// One source page: a section that starts on a new page of its own size.
+struct WordSection {
+  double pageWidth = 595.3;  // points (A4 when the image gives no size)
+  double pageHeight = 841.9;
+  double marginLeft = 72;
+  double marginRight = 72;
+  double marginTop = 72;
+  double marginBottom = 72;
+  int columns = 1;         // newspaper columns of the flowing text
+  double columnGap = 21;   // points between columns
+  std::vector<WordParagraph> paragraphs;  // flowing text, in reading order
+  std::vector<WordFrame> frames;          // positioned text, in reading order
+};
+
+struct WordDocument {
+  double defaultFontSize = 10.5;  // points (五号)
+  std::vector<WordSection> sections;  // one per source page, in page order
+};
+
+}  // namespace zelk
