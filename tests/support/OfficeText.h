@@ -1,0 +1,140 @@
+#pragma once
+// Reading a word-processor document back through LibreOffice: the file is
+// converted headless to plain text and that text returned.  Each call runs
+// soffice with a profile of its own in a fresh temporary directory, so tests
+// running in parallel do not collide on LibreOffice's user installation.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace zelk::test {
+
+namespace office_detail {
+
+// The full path of an executable found on PATH, or empty.
+inline std::string FindOnPath(const std::string& name) {
+  const char* path = getenv("PATH");
+  std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= dirs.size()) {
+    std::size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    std::filesystem::path candidate =
+        std::filesystem::path(dirs.substr(start, end - start)) / name;
+    if (end > start && access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    start = end + 1;
+  }
+  return {};
+}
+
+inline std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs the program with its output and errors into `logPath`; the exit status.
+inline int RunProgram(const std::vector<std::string>& arguments, const std::string& logPath) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  pid_t child = 0;
+  int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) throw std::runtime_error("cannot start " + arguments[0]);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) throw std::runtime_error("cannot wait for " + arguments[0]);
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// A fresh directory removed with its contents when the object goes.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "zelk-office-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace office_detail
+
+// True when LibreOffice's soffice is on PATH.
+inline bool HasSoffice() { return !office_detail::FindOnPath("soffice").empty(); }
+
+// Converts the document with LibreOffice into `filter` (as --convert-to takes
+// it, e.g. "pdf" or "odt") and returns the converted file's bytes.  The
+// document is converted from a copy under its own name, since LibreOffice
+// takes the name's extension into its format detection.  Raises
+// std::runtime_error when soffice is missing or the conversion fails.
+inline std::string OfficeConvertedBytes(const std::string& documentPath, const std::string& filter,
+                                        const std::string& extension) {
+  namespace fs = std::filesystem;
+  std::string soffice = office_detail::FindOnPath("soffice");
+  if (soffice.empty()) {
+    throw std::runtime_error(
+        "soffice (LibreOffice) not found on PATH; install libreoffice-writer-nogui");
+  }
+  if (!fs::is_regular_file(documentPath)) {
+    throw std::runtime_error("no document to convert: " + documentPath);
+  }
+  office_detail::ScratchDir scratch;
+  const fs::path input = scratch.Path() / "in" / fs::path(documentPath).filename();
+  const fs::path output = scratch.Path() / "out";
+  fs::create_directories(input.parent_path());
+  fs::create_directories(output);
+  fs::copy_file(documentPath, input);
+  const std::string log = (scratch.Path() / "soffice.log").string();
+  const int status = office_detail::RunProgram(
+      {soffice, "--headless", "--norestore",
+       "-env:UserInstallation=file://" + (scratch.Path() / "profile").string(), "--convert-to",
+       filter, "--outdir", output.string(), input.string()},
+      log);
+  const fs::path converted = output / (input.stem().string() + extension);
+  if (status != 0 || !fs::is_regular_file(converted)) {
+    throw std::runtime_error("LibreOffice could not convert " + documentPath + " (exit " +
+                             std::to_string(status) + "): " + office_detail::ReadWholeFile(log));
+  }
+  return office_detail::ReadWholeFile(converted);
+}
+
+// The document's text as LibreOffice reads it, in UTF-8: one line per
+// paragraph, without the byte-order mark the text filter writes.
+inline std::string OfficeDocumentText(const std::string& documentPath) {
+  std::string text = OfficeConvertedBytes(documentPath, "txt:Text", ".txt");
+  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+  return text;
+}
+
+}  // namespace zelk::test
