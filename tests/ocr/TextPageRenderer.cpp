@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -29,8 +30,12 @@ struct FreeTypeLibrary {
   }
 };
 
-// Darkens the page under one glyph's coverage bitmap.
-void DrawGlyph(PIX* page, const FT_Bitmap& bitmap, int left, int top) {
+// Lays ink of the given coverage (0 to 255) on one pixel already known to
+// be inside the page.
+using InkPlotter = std::function<void(l_uint32* line, int x, int coverage)>;
+
+// Lays one glyph's coverage bitmap on the page.
+void DrawGlyph(PIX* page, const FT_Bitmap& bitmap, int left, int top, const InkPlotter& plot) {
   const int width = pixGetWidth(page);
   const int height = pixGetHeight(page);
   for (unsigned row = 0; row < bitmap.rows; ++row) {
@@ -41,37 +46,108 @@ void DrawGlyph(PIX* page, const FT_Bitmap& bitmap, int left, int top) {
       const int x = left + static_cast<int>(column);
       if (x < 0 || x >= width) continue;
       const int coverage = bitmap.buffer[row * bitmap.pitch + column];
-      const int ink = std::min<int>(GET_DATA_BYTE(line, x), 255 - coverage);
-      SET_DATA_BYTE(line, x, ink);
+      if (coverage > 0) plot(line, x, coverage);
     }
   }
+}
+
+// Sets lines of text from (left, top): the first baseline one em below top.
+void DrawLines(FreeTypeLibrary& freeType, PIX* page, int left, int top, int pixelSize,
+               double lineSpacing, const std::vector<std::string>& lines, const InkPlotter& plot) {
+  FT_Set_Pixel_Sizes(freeType.face, 0, pixelSize);
+  const int lineAdvance = static_cast<int>(std::lround(pixelSize * lineSpacing));
+  int baseline = top + pixelSize;
+  for (const std::string& line : lines) {
+    int pen = left;
+    for (char32_t c : DecodeUtf8(line)) {
+      if (FT_Load_Char(freeType.face, c, FT_LOAD_RENDER) != 0) continue;
+      const FT_GlyphSlot glyph = freeType.face->glyph;
+      DrawGlyph(page, glyph->bitmap, pen + glyph->bitmap_left, baseline - glyph->bitmap_top, plot);
+      pen += static_cast<int>(glyph->advance.x >> 6);
+    }
+    baseline += lineAdvance;
+  }
+}
+
+// Darkens an 8-bit grey page: black ink of the given coverage.
+void PlotGrey(l_uint32* line, int x, int coverage) {
+  const int ink = std::min<int>(GET_DATA_BYTE(line, x), 255 - coverage);
+  SET_DATA_BYTE(line, x, ink);
+}
+
+int Blend(int under, int over, int coverage) {
+  return (under * (255 - coverage) + over * coverage + 127) / 255;
+}
+
+// Mixes the ink colour into a 32-bit RGB page by coverage, as anti-aliased
+// type lies on coloured paper.
+InkPlotter ColourPlotter(Rgb ink) {
+  return [ink](l_uint32* line, int x, int coverage) {
+    l_int32 red = 0, green = 0, blue = 0;
+    extractRGBValues(line[x], &red, &green, &blue);
+    composeRGBPixel(Blend(red, ink.red, coverage), Blend(green, ink.green, coverage),
+                    Blend(blue, ink.blue, coverage), &line[x]);
+  };
+}
+
+l_uint32 PixelOf(Rgb colour) {
+  l_uint32 pixel = 0;
+  composeRGBPixel(colour.red, colour.green, colour.blue, &pixel);
+  return pixel;
+}
+
+void FillRectangle(PIX* page, int left, int top, int right, int bottom, Rgb colour) {
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min<int>(right, pixGetWidth(page));
+  bottom = std::min<int>(bottom, pixGetHeight(page));
+  if (left >= right || top >= bottom) return;
+  BOX* box = boxCreate(left, top, right - left, bottom - top);
+  pixSetInRectArbitrary(page, box, PixelOf(colour));
+  boxDestroy(&box);
+}
+
+void DrawRule(PIX* page, const RuleSpec& rule) {
+  const int half = rule.thickness / 2;
+  const int left = std::min(rule.x0, rule.x1) - half;
+  const int top = std::min(rule.y0, rule.y1) - half;
+  const int right = std::max(rule.x0, rule.x1) - half + rule.thickness;
+  const int bottom = std::max(rule.y0, rule.y1) - half + rule.thickness;
+  FillRectangle(page, left, top, right, bottom, kBlackInk);
 }
 
 }  // namespace
 
 PixPtr RenderTextPage(const TextPageSpec& spec) {
   FreeTypeLibrary freeType;
-  FT_Set_Pixel_Sizes(freeType.face, 0, spec.pixelSize);
   PixPtr page(pixCreate(spec.width, spec.height, 8));
   pixSetAllArbitrary(page.get(), 255);
   pixSetResolution(page.get(), spec.dpi, spec.dpi);
-  const int lineAdvance = static_cast<int>(std::lround(spec.pixelSize * spec.lineSpacing));
-  int baseline = spec.margin + spec.pixelSize;
-  for (const std::string& line : spec.lines) {
-    int pen = spec.margin;
-    for (char32_t c : DecodeUtf8(line)) {
-      if (FT_Load_Char(freeType.face, c, FT_LOAD_RENDER) != 0) continue;
-      const FT_GlyphSlot glyph = freeType.face->glyph;
-      DrawGlyph(page.get(), glyph->bitmap, pen + glyph->bitmap_left, baseline - glyph->bitmap_top);
-      pen += static_cast<int>(glyph->advance.x >> 6);
-    }
-    baseline += lineAdvance;
+  DrawLines(freeType, page.get(), spec.margin, spec.margin, spec.pixelSize, spec.lineSpacing,
+            spec.lines, PlotGrey);
+  return page;
+}
+
+PixPtr RenderLayoutPage(const LayoutPageSpec& spec) {
+  FreeTypeLibrary freeType;
+  PixPtr page(pixCreate(spec.width, spec.height, 32));
+  pixSetAllArbitrary(page.get(), PixelOf(spec.paper));
+  pixSetResolution(page.get(), spec.dpi, spec.dpi);
+  for (const FillSpec& fill : spec.fills) {
+    FillRectangle(page.get(), fill.left, fill.top, fill.right, fill.bottom, fill.color);
   }
+  for (const TextBlockSpec& block : spec.blocks) {
+    DrawLines(freeType, page.get(), block.left, block.top, block.pixelSize, block.lineSpacing,
+              block.lines, ColourPlotter(block.color));
+  }
+  for (const RuleSpec& rule : spec.rules) DrawRule(page.get(), rule);
   return page;
 }
 
 PixPtr Binarize(const PixPtr& grey) {
-  PixPtr bitonal(pixThresholdToBinary(grey.get(), 128));
+  PixPtr luminance;
+  if (pixGetDepth(grey.get()) == 32) luminance.reset(pixConvertRGBToLuminance(grey.get()));
+  PixPtr bitonal(pixThresholdToBinary(luminance ? luminance.get() : grey.get(), 128));
   pixCopyResolution(bitonal.get(), grey.get());
   return bitonal;
 }

@@ -1,11 +1,14 @@
 #pragma once
 // Renders pages of known text with a CJK font from Debian, as the
-// recognition tests and benchmarks feed them to the engine.
+// recognition tests and benchmarks feed them to the engine: plain pages of
+// black lines, and laid-out colour pages with text blocks at chosen places
+// and ruling lines.
 
 #include <string>
 #include <vector>
 
 #include "imaging/Page.h"
+#include "ocr/PageLayout.h"
 
 namespace zelk::ocrtest {
 
@@ -25,7 +28,51 @@ struct TextPageSpec {
 // Raises std::runtime_error when the font cannot be loaded.
 PixPtr RenderTextPage(const TextPageSpec& spec);
 
-// The page as 1-bit pixels, as a bitonal scan would give it.
+// Lines of one look set from a top left corner.
+struct TextBlockSpec {
+  int left = 60;   // pixels: left edge of the lines
+  int top = 60;    // pixels: top of the first line's em box
+  int pixelSize = 44;
+  double lineSpacing = 1.8;  // baseline to baseline, in ems
+  Rgb color = kBlackInk;
+  std::vector<std::string> lines;  // UTF-8
+};
+
+// A filled rectangle behind the text (a shaded box), drawn before the text.
+struct FillSpec {
+  int left = 0;
+  int top = 0;
+  int right = 0;   // exclusive
+  int bottom = 0;  // exclusive
+  Rgb color = kWhitePaper;
+};
+
+// A straight ruling line from (x0, y0) to (x1, y1), horizontal or vertical,
+// `thickness` pixels wide, drawn in black over the text.
+struct RuleSpec {
+  int x0 = 0;
+  int y0 = 0;
+  int x1 = 0;
+  int y1 = 0;
+  int thickness = 3;
+};
+
+struct LayoutPageSpec {
+  int width = 2480;  // pixels (A4 at 300 dpi)
+  int height = 3508;
+  int dpi = 300;
+  Rgb paper = kWhitePaper;
+  std::vector<FillSpec> fills;
+  std::vector<TextBlockSpec> blocks;
+  std::vector<RuleSpec> rules;
+};
+
+// A 32-bit RGB page with the fills, text blocks and rules drawn in that
+// order, resolution set to spec.dpi.  Raises std::runtime_error when the
+// font cannot be loaded.
+PixPtr RenderLayoutPage(const LayoutPageSpec& spec);
+
+// The page (grey or RGB) as 1-bit pixels, as a bitonal scan would give it.
 PixPtr Binarize(const PixPtr& grey);
 
 // Writes the pages as one multi-page TIFF (CCITT G4 for 1-bit pages, LZW
