@@ -12,7 +12,7 @@
 
 #include "jobs/DualLayerPdfExport.h"
 #include "jobs/Job.h"
-#include "jobs/PdfRecognitionRun.h"
+#include "jobs/RecognitionRun.h"
 
 namespace zelk {
 
@@ -21,7 +21,7 @@ inline constexpr const char* kSourceMissing = "不存在";
 class ConvertFiles22PdfJob final : public Job {
  public:
   explicit ConvertFiles22PdfJob(OcrEngineOptions engineOptions = {})
-      : recognition_(std::move(engineOptions)) {}
+      : recognition_(std::move(engineOptions), kPdfEngineTexts) {}
 
   JobId Id() const override { return JobId::ConvertFiles22PDF; }
   void Prepare(RunContext& context) override;
@@ -29,7 +29,7 @@ class ConvertFiles22PdfJob final : public Job {
   void CleanUp(RunContext& context) override;
 
  private:
-  PdfRecognitionRun recognition_;
+  RecognitionRun recognition_;
   DualLayerPdfExport export_;
 };
 

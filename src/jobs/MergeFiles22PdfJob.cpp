@@ -8,10 +8,9 @@
 #include "imaging/PageReader.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/ItemDirectory.h"
-#include "jobs/PageResolution.h"
+#include "jobs/MergePageFiles.h"
 #include "jobs/RunContext.h"
 #include "ocr/LayoutText.h"
-#include "scan/SourceNames.h"
 
 namespace zelk {
 namespace {
@@ -20,31 +19,10 @@ namespace {
 const std::string kConverting = "正在转换";
 constexpr const char* kConvertingCell = "转换...";
 
-// A page file stands for its first page only.
-OcrEngineOptions WithFirstPageReader(OcrEngineOptions options) {
-  options.pageReader.pageCount = [](const std::string&) { return 1; };
-  options.pageReader.loadPage = [](const std::string& path, int) { return LoadPage(path, 1); };
-  return options;
-}
-
-// The directory's page files the [Merge] Tif and Jpg keys admit.
-std::vector<PageFile> AdmittedPages(const std::string& directory,
-                                    const Settings::MergeSection& merge) {
-  std::vector<PageFile> admitted;
-  for (PageFile& page : ListPageFiles(directory)) {
-    const std::string lower = LowerAscii(page.Name);
-    if ((merge.Tif == 1 && lower.find(".tif") != std::string::npos) ||
-        (merge.Jpg == 1 && lower.find(".jpg") != std::string::npos)) {
-      admitted.push_back(std::move(page));
-    }
-  }
-  return admitted;
-}
-
 }  // namespace
 
 MergeFiles22PdfJob::MergeFiles22PdfJob(OcrEngineOptions engineOptions)
-    : recognition_(WithFirstPageReader(std::move(engineOptions))) {}
+    : recognition_(WithFirstPageReader(std::move(engineOptions)), kPdfEngineTexts) {}
 
 void MergeFiles22PdfJob::Prepare(RunContext& context) {
   export_ = DualLayerPdfExportOf(context.RunSettings().TwoPDF);
@@ -54,7 +32,7 @@ void MergeFiles22PdfJob::Prepare(RunContext& context) {
   try {
     GroupedDirectoryJob::Prepare(context);
   } catch (const std::exception& error) {
-    ThrowPdfEngineFailure(error);
+    recognition_.ThrowStartFailure(error);
   }
 }
 
@@ -67,7 +45,7 @@ std::optional<OcrDocument> MergeFiles22PdfJob::StartDirectory(RunContext& contex
   const WorkRow& row = context.Row(index);
   if (row.Pages == 0) return std::nullopt;
   DirectoryPlan plan;
-  plan.pages = AdmittedPages(row.Path, settings.Merge);
+  plan.pages = AdmittedPageFiles(row.Path, settings.Merge);
   const std::string target = context.MirrorPath(row.Path);
   plan.documentDir = DocumentDirectory(target, KeepDir(settings));
   const GroupList groups = Grouping(settings).GroupsOf(row.Path, target);
@@ -124,7 +102,6 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
     for (int p = plan.documents[d].First; p <= plan.documents[d].Last; ++p) {
       context.ShowPageProgress(index, ++pagesDone, row.Pages);
       RecognisedPage page = ahead.NextPage();
-      RaiseLowResolution(page.image);
       if (!tif.empty()) {
         ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page.image),
                             kSaveAsTif);

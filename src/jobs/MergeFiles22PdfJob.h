@@ -24,7 +24,7 @@
 #include "jobs/DirectoryPages.h"
 #include "jobs/DualLayerPdfExport.h"
 #include "jobs/GroupedDirectoryJob.h"
-#include "jobs/PdfRecognitionRun.h"
+#include "jobs/RecognitionRun.h"
 
 namespace zelk {
 
@@ -51,7 +51,7 @@ class MergeFiles22PdfJob final : public GroupedDirectoryJob {
 
   std::optional<OcrDocument> StartDirectory(RunContext& context, std::size_t index);
 
-  PdfRecognitionRun recognition_;
+  RecognitionRun recognition_;
   DualLayerPdfExport export_;
   SaveParameters save_;
   std::map<std::size_t, DirectoryPlan> plans_;

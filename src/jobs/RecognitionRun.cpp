@@ -1,4 +1,4 @@
-#include "jobs/PdfRecognitionRun.h"
+#include "jobs/RecognitionRun.h"
 
 #include <string>
 
@@ -7,23 +7,23 @@
 
 namespace zelk {
 
-void ThrowPdfEngineFailure(const std::exception& error) {
+void RecognitionRun::ThrowStartFailure(const std::exception& error) const {
   throw JobStartError({UserMessage::Icon::Warning, std::string(error.what()) + "    "},
-                      kPdfEngineFailed);
+                      texts_.Failed);
 }
 
-void PdfRecognitionRun::Start(RunContext& context, RecognitionAhead::DocumentStarter starter) {
-  context.SetStatus(kPdfEngineStarting);
+void RecognitionRun::Start(RunContext& context, RecognitionAhead::DocumentStarter starter) {
+  context.SetStatus(texts_.Starting);
   try {
     engine_.emplace(OcrEngine::Load(options_));
   } catch (const std::exception& error) {
-    ThrowPdfEngineFailure(error);
+    ThrowStartFailure(error);
   }
   ahead_ = std::make_unique<RecognitionAhead>(*engine_, context.Rows().size(), std::move(starter));
 }
 
-void PdfRecognitionRun::Close(RunContext& context) {
-  context.SetStatus(kPdfEngineClosing);
+void RecognitionRun::Close(RunContext& context) {
+  context.SetStatus(texts_.Closing);
   ahead_.reset();
   engine_.reset();
 }

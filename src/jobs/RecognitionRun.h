@@ -1,8 +1,9 @@
 #pragma once
-// The recognition engine of a dual-layer PDF run: started once before the
-// first item, with its status text and its start failure, and closed after
-// the last, together with the documents recognised ahead of the items.
+// The recognition engine of a recognition run: started once before the
+// first item, with the job's status texts and its start failure, and closed
+// after the last, together with the documents recognised ahead of the items.
 
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -13,18 +14,35 @@ namespace zelk {
 
 class RunContext;
 
+// The status texts a job shows around its engine.
+struct EngineStatusTexts {
+  const char* Starting;  // while the engine loads
+  const char* Closing;   // while it is dropped at the end of the run
+  const char* Failed;    // left in the status line when it cannot start
+};
+
+// The dual-layer PDF jobs.
 inline constexpr const char* kPdfEngineStarting = "正在启动PDF转换引擎 . . . ";
 inline constexpr const char* kPdfEngineClosing = "正在关闭PDF转换引擎 . . . . . . ";
 inline constexpr const char* kPdfEngineFailed = "PDF文件转换错误！";
+inline constexpr EngineStatusTexts kPdfEngineTexts{kPdfEngineStarting, kPdfEngineClosing,
+                                                   kPdfEngineFailed};
 
-class PdfRecognitionRun {
+// The Word jobs.
+inline constexpr const char* kOcrEngineStarting = "正在启动OCR文本识别引擎 . . . ";
+inline constexpr const char* kOcrEngineClosing = "正在关闭OCR文本识别引擎 . . . . . . ";
+inline constexpr const char* kOcrEngineFailed = "OCR文本识别错误！";
+inline constexpr EngineStatusTexts kOcrEngineTexts{kOcrEngineStarting, kOcrEngineClosing,
+                                                   kOcrEngineFailed};
+
+class RecognitionRun {
  public:
-  explicit PdfRecognitionRun(OcrEngineOptions options) : options_(std::move(options)) {}
+  RecognitionRun(OcrEngineOptions options, EngineStatusTexts texts)
+      : options_(std::move(options)), texts_(texts) {}
 
   // Shows the starting status and loads the engine; the rows of the work
   // list are then recognised ahead through `starter`.  An engine that
-  // cannot start ends the run: JobStartError with the error's description
-  // and four blanks (warning icon) and the status "PDF文件转换错误！".
+  // cannot start ends the run (ThrowStartFailure).
   void Start(RunContext& context, RecognitionAhead::DocumentStarter starter);
 
   OcrEngine& Engine() { return *engine_; }
@@ -33,14 +51,16 @@ class PdfRecognitionRun {
   // Shows the closing status, drops the documents still open and the engine.
   void Close(RunContext& context);
 
+  // Ends the run before its items because the engine, or what the run
+  // prepares with it, could not start: JobStartError with the error's
+  // description and four blanks (warning icon) and the job's failed status.
+  [[noreturn]] void ThrowStartFailure(const std::exception& error) const;
+
  private:
   OcrEngineOptions options_;
+  EngineStatusTexts texts_;
   std::optional<OcrEngine> engine_;
   std::unique_ptr<RecognitionAhead> ahead_;
 };
-
-// The JobStartError of an engine (or what the run prepares with it) that
-// could not start.
-[[noreturn]] void ThrowPdfEngineFailure(const std::exception& error);
 
 }  // namespace zelk

@@ -1,0 +1,26 @@
+#pragma once
+// The page files of a directory as the recognition jobs that stack a
+// directory into one document take them.
+
+#include <string>
+#include <vector>
+
+#include "app/settings/Settings.h"
+#include "jobs/DirectoryPages.h"
+#include "ocr/OcrEngine.h"
+
+namespace zelk {
+
+// The directory's page files the [Merge] Tif and Jpg keys admit: names
+// containing ".tif" while Tif is 1, ".jpg" while Jpg is 1, in the order
+// ListPageFiles gives them.
+std::vector<PageFile> AdmittedPageFiles(const std::string& directory,
+                                        const Settings::MergeSection& merge);
+
+// The engine options with a page reader that takes the first page of each
+// page file only and raises a resolution below 100 dpi to 300 before the
+// page is recognised, so that type sizes are estimated at the page's real
+// resolution and a page written on keeps the raised value.
+OcrEngineOptions WithFirstPageReader(OcrEngineOptions options);
+
+}  // namespace zelk

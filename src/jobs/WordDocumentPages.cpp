@@ -1,0 +1,25 @@
+#include "jobs/WordDocumentPages.h"
+
+#include "ocr/WordWriters.h"
+
+namespace zelk {
+
+void WordDocumentPages::Prepend(const std::vector<PageLayout>& earlier) {
+  layouts_.insert(layouts_.begin(), earlier.begin(), earlier.end());
+}
+
+void WordDocumentPages::Add(RecognisedPage page) {
+  if (options_.keepColours) SampleLayoutColours(page.image, page.layout);
+  layouts_.push_back(std::move(page.layout));
+}
+
+void WordDocumentPages::Write(const std::string& finalPath, const std::string& writePath) const {
+  const WordDocument document = BuildWordDocument(layouts_, options_);
+  if (WordFileFormatFor(finalPath) == WordFileFormat::Docx) {
+    WriteDocxDocument(document, writePath);
+  } else {
+    WriteRtfDocument(document, writePath);
+  }
+}
+
+}  // namespace zelk
