@@ -137,4 +137,12 @@ inline std::string OfficeDocumentText(const std::string& documentPath) {
   return text;
 }
 
+// The document as LibreOffice lays it out, in its flat OpenDocument XML: for
+// what plain text leaves out.  Frames show as <draw:frame> (the text filter
+// drops their contents), columns as fo:column-count, colours as fo:color,
+// and the laid-out page count as meta:page-count.
+inline std::string OfficeFlatOdt(const std::string& documentPath) {
+  return OfficeConvertedBytes(documentPath, "fodt", ".fodt");
+}
+
 }  // namespace zelk::test
