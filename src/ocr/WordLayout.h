@@ -1,0 +1,25 @@
+#pragma once
+// The mapping of recognised page layouts onto the editable document, one
+// section per page, under the layout-retention mode (BuildWordDocument in
+// WordExport.h puts these together).
+
+#include "ocr/PageLayout.h"
+#include "ocr/WordDocument.h"
+#include "ocr/WordExport.h"
+#include "ocr/WordLayoutParagraphs.h"
+
+namespace zelk {
+
+// What of the page's look a mode keeps, with or without its colours.
+ParagraphLook LookOf(const WordExportOptions& options);
+
+// The page as flowing paragraphs in reading order.  In the editable-copy
+// mode (and any mode code not known) also the columns of the page and space
+// before paragraphs for the blank space above them; the other flowing modes
+// give one column of plain paragraphs.
+WordSection FlowingSection(const PageLayout& page, const WordExportOptions& options);
+
+// The page's text blocks as frames at their places (the exact-copy mode).
+WordSection FramedSection(const PageLayout& page, const WordExportOptions& options);
+
+}  // namespace zelk

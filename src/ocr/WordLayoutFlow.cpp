@@ -1,0 +1,42 @@
+#include <algorithm>
+#include <cmath>
+
+#include "ocr/WordLayout.h"
+
+namespace zelk {
+namespace {
+
+// Narrowest gap between columns a word processor is given, in points.
+constexpr double kSmallestColumnGap = 6;
+
+bool KeepsPageLayout(LayoutRetention retention) {
+  return retention != LayoutRetention::PlainText && retention != LayoutRetention::FormattedText;
+}
+
+}  // namespace
+
+WordSection FlowingSection(const PageLayout& page, const WordExportOptions& options) {
+  WordSection section;
+  SetPageGeometry(page, section);
+  const PointScale points(page.dpi);
+  const ParagraphLook look = LookOf(options);
+  const bool pageLayout = KeepsPageLayout(options.retention);
+  if (pageLayout) {
+    const ColumnLayout columns = DetectColumns(page);
+    if (columns.columns > 1) {
+      section.columns = columns.columns;
+      section.columnGap = std::max(kSmallestColumnGap, std::round(points(columns.gap) * 2) / 2);
+    }
+  }
+  const int marginTop = static_cast<int>(std::lround(section.marginTop / points(1)));
+  ParagraphSpacing spacing(marginTop, TypicalLeading(page), section.columns > 1, points);
+  for (const LayoutBlock& block : page.blocks) {
+    for (PlacedParagraph& placed : BlockParagraphs(block, look, points)) {
+      if (pageLayout) placed.paragraph.spaceBefore = spacing.Before(placed.box);
+      section.paragraphs.push_back(std::move(placed.paragraph));
+    }
+  }
+  return section;
+}
+
+}  // namespace zelk

@@ -1,0 +1,47 @@
+#pragma once
+// Page measures for the word-processor export: pixels to points, page size
+// and margins, the newspaper columns of a page and its usual line leading.
+
+#include "ocr/PageLayout.h"
+#include "ocr/WordDocument.h"
+
+namespace zelk {
+
+// Resolution taken for a page that states none.
+inline constexpr int kAssumedDpi = 300;
+
+// Converts page-image pixels into points at the page's resolution.
+class PointScale {
+ public:
+  explicit PointScale(int dpi) : pointsPerPixel_(72.0 / (dpi > 0 ? dpi : kAssumedDpi)) {}
+  double operator()(double pixels) const { return pixels * pointsPerPixel_; }
+
+ private:
+  double pointsPerPixel_;
+};
+
+// Blocks that hold text for the document (pictures and rules do not).
+bool HoldsText(const LayoutBlock& block);
+
+// Page size from the image; margins from the box around the page's text,
+// each kept between a quarter inch and a quarter of the page, so that the
+// text area never vanishes; one inch where the page has no text.
+void SetPageGeometry(const PageLayout& page, WordSection& section);
+
+struct ColumnLayout {
+  int columns = 1;
+  int gap = 0;  // pixels between neighbouring columns
+};
+
+// Columns of running text standing side by side: blocks that have a
+// neighbour beside them (overlapping it in height, not in width) grouped by
+// their horizontal extent.  One column where no such blocks cover a good
+// part of the text's height, and where more bands are found than pages
+// have columns (a grid of cells, not columns).
+ColumnLayout DetectColumns(const PageLayout& page);
+
+// Usual blank space between the lines of a paragraph on the page, in
+// pixels (0 when no paragraph has two lines).
+int TypicalLeading(const PageLayout& page);
+
+}  // namespace zelk
