@@ -13,7 +13,7 @@ namespace zelk {
 // What of the page's look a mode keeps, with or without its colours.
 ParagraphLook LookOf(const WordExportOptions& options);
 
-// The page as flowing paragraphs in reading order.  In the editable-copy
+// The page as flowing paragraphs in reading order (WordLayoutOrder.h).  In the editable-copy
 // mode (and any mode code not known) also the columns of the page and space
 // before paragraphs for the blank space above them; the other flowing modes
 // give one column of plain paragraphs.

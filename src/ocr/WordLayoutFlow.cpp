@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "ocr/WordLayout.h"
+#include "ocr/WordLayoutOrder.h"
 
 namespace zelk {
 namespace {
@@ -30,8 +31,8 @@ WordSection FlowingSection(const PageLayout& page, const WordExportOptions& opti
   }
   const int marginTop = static_cast<int>(std::lround(section.marginTop / points(1)));
   ParagraphSpacing spacing(marginTop, TypicalLeading(page), section.columns > 1, points);
-  for (const LayoutBlock& block : page.blocks) {
-    for (PlacedParagraph& placed : BlockParagraphs(block, look, points)) {
+  for (std::size_t index : ReadingOrder(page.blocks)) {
+    for (PlacedParagraph& placed : BlockParagraphs(page.blocks[index], look, points)) {
       if (pageLayout) placed.paragraph.spaceBefore = spacing.Before(placed.box);
       section.paragraphs.push_back(std::move(placed.paragraph));
     }

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "ocr/WordLayout.h"
+#include "ocr/WordLayoutOrder.h"
 
 namespace zelk {
 namespace {
@@ -21,7 +22,8 @@ WordSection FramedSection(const PageLayout& page, const WordExportOptions& optio
   const PointScale points(page.dpi);
   const ParagraphLook look = LookOf(options);
   const int leading = TypicalLeading(page);
-  for (const LayoutBlock& block : page.blocks) {
+  for (std::size_t index : ReadingOrder(page.blocks)) {
+    const LayoutBlock& block = page.blocks[index];
     std::vector<PlacedParagraph> placed = BlockParagraphs(block, look, points);
     if (placed.empty()) continue;
     WordFrame frame;

@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "TextPageRenderer.h"
+#include "ocr/OcrEngine.h"
 #include "ocr/Utf8.h"
 #include "ocr/WordExport.h"
+#include "ocr/WordLayoutOrder.h"
 #include "ocr/WordLayoutText.h"
+#include "support/TempDir.h"
 
 namespace zelk {
 namespace {
@@ -322,6 +326,85 @@ TEST(WordLayoutPages, OneSectionPerPageSizedFromTheImageWithMarginsFromTheText) 
   EXPECT_DOUBLE_EQ(blank.marginLeft, 72);
   ASSERT_FALSE(document.sections[0].paragraphs.empty());
   EXPECT_EQ(TextOf(document.sections[0].paragraphs[0]), "正文正文正文");
+}
+
+// --- Reading order ----------------------------------------------------------
+
+TEST(WordLayoutOrder, HeadingsComeBeforeTheColumnsTheySpanAndColumnsReadDownFirst) {
+  // The recogniser listed the left column before the heading over both.
+  LayoutBlock heading = ColumnBlock(700, 100, 1, "标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题标题");
+  LayoutBlock left = ColumnBlock(300, 400, 10, "左栏正文内容左栏正文内容");
+  LayoutBlock right = ColumnBlock(1300, 400, 10, "右栏正文内容右栏正文内容");
+  EXPECT_EQ(ReadingOrder({left, heading, right}), (std::vector<std::size_t>{1, 0, 2}));
+  // So does a short heading centred over the gutter.
+  LayoutBlock shortHeading = ColumnBlock(900, 100, 1, "目录");
+  EXPECT_EQ(ReadingOrder({left, right, shortHeading}), (std::vector<std::size_t>{2, 0, 1}));
+
+  // Paragraph gaps at the same height in both columns: the gutter is wider,
+  // so each column is read to its end first.
+  const std::vector<LayoutBlock> columns{ColumnBlock(300, 400, 3, "左上"), ColumnBlock(1300, 400, 3, "右上"),
+                                         ColumnBlock(300, 660, 3, "左下"), ColumnBlock(1300, 660, 3, "右下")};
+  EXPECT_EQ(ReadingOrder(columns), (std::vector<std::size_t>{0, 2, 1, 3}));
+
+  // Blocks nothing separates keep the recogniser's order; pictures follow.
+  LayoutBlock picture;
+  picture.kind = BlockKind::Image;
+  picture.box = TextBox{0, 0, 2480, 3508};
+  LayoutBlock wide = ColumnBlock(300, 400, 4, "重叠重叠重叠重叠");
+  LayoutBlock inside = ColumnBlock(350, 420, 1, "内");
+  EXPECT_EQ(ReadingOrder({picture, inside, wide}), (std::vector<std::size_t>{1, 2, 0}));
+}
+
+// --- Through the recognition engine ----------------------------------------
+
+std::string Join(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += line;
+  return joined;
+}
+
+bool Reddish(Rgb colour) { return colour.red >= 150 && colour.green <= 80 && colour.blue <= 80; }
+
+TEST(WordLayoutEngine, RecognisedTwoColumnPageKeepsItsColumnsAndItsRedHeading) {
+  ocrtest::LayoutPageSpec spec;
+  spec.height = 1500;
+  spec.blocks.push_back({700, 120, 88, 1.5, Rgb{200, 0, 0}, {"扫描文档批量转换"}});
+  const std::vector<std::string> left{"左栏第一行文字内容", "左栏第二行文字内容", "左栏第三行文字内容",
+                                      "左栏第四行文字内容", "左栏第五行文字内容", "左栏第六行文字内容"};
+  const std::vector<std::string> right{"右栏第一行文字内容", "右栏第二行文字内容", "右栏第三行文字内容",
+                                       "右栏第四行文字内容", "右栏第五行文字内容", "右栏第六行文字内容"};
+  spec.blocks.push_back({150, 450, 60, 1.8, kBlackInk, left});
+  spec.blocks.push_back({1400, 450, 60, 1.8, kBlackInk, right});
+  test::TempDir directory;
+  const std::string path = directory.File("columns.png");
+  ASSERT_EQ(pixWrite(path.c_str(), ocrtest::RenderLayoutPage(spec).get(), IFF_PNG), 0);
+
+  OcrEngineOptions engineOptions;
+  engineOptions.workers = 1;
+  OcrEngine engine = OcrEngine::Load(engineOptions);
+  OcrDocument document = engine.CreateDocument();
+  document.AddImageFile(path);
+  RecognisedPage page = document.NextPage();
+  SampleLayoutColours(page.image, page.layout);
+  const WordSection section =
+      Build({page.layout}, LayoutRetention::EditableCopy, true).sections[0];
+  EXPECT_EQ(section.columns, 2);
+  EXPECT_GT(section.columnGap, 36);
+  ASSERT_GE(section.paragraphs.size(), 3u);
+  const WordParagraph& heading = section.paragraphs.front();
+  EXPECT_NE(TextOf(heading).find("批量转换"), std::string::npos) << TextOf(heading);
+  ASSERT_FALSE(heading.runs.empty());
+  EXPECT_TRUE(Reddish(heading.runs[0].color));
+  EXPECT_GT(heading.runs[0].fontSize, 16);
+
+  // The body in reading order, left column first, all in black.
+  std::string body;
+  for (std::size_t i = 1; i < section.paragraphs.size(); ++i) {
+    body += TextOf(section.paragraphs[i]);
+    for (const WordRun& run : section.paragraphs[i].runs) EXPECT_EQ(run.color, kBlackInk) << run.text;
+  }
+  const std::string expected = Join(left) + Join(right);
+  EXPECT_EQ(body, expected);
 }
 
 }  // namespace
