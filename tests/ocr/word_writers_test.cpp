@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ocr/WordDocument.h"
+#include "ocr/WordExport.h"
 #include "ocr/WordWriters.h"
 #include "support/OfficeText.h"
 #include "support/TempDir.h"
@@ -590,6 +591,49 @@ TEST(WordWritersOffice, FramesPagesAndColoursAsLibreOfficeLaysThemOut) {
   ExpectLaidOut(test::OfficeFlatOdt(dir.File("framed.docx")), true, "framed.docx");
   ExpectLaidOut(test::OfficeFlatOdt(dir.File("framed.rtf")), true, "framed.rtf");
   ExpectLaidOut(test::OfficeFlatOdt(dir.File("flowing.docx")), false, "flowing.docx");
+}
+
+// --- Export by file name -------------------------------------------------
+
+TEST(WordExport, FormatFollowsTheNameAndTheDocumentHoldsThePage) {
+  EXPECT_EQ(WordFileFormatFor("out/scan.docx"), WordFileFormat::Docx);
+  EXPECT_EQ(WordFileFormatFor("SCAN.DocX"), WordFileFormat::Docx);
+  for (const char* path : {"scan.doc", "scan.rtf", "scan.", "scan", "scan.docx.rtf",
+                           "box.docx/scan"}) {
+    EXPECT_EQ(WordFileFormatFor(path), WordFileFormat::Rtf) << path;
+  }
+
+  PageLayout page;
+  page.width = 2480;
+  page.height = 3508;
+  page.dpi = 300;
+  LayoutLine line;
+  line.words = {LayoutWord{"Export", {300, 300, 600, 360}, 90, true},
+                LayoutWord{"测试", {640, 300, 760, 360}, 90, false}};
+  line.box = {300, 300, 760, 360};
+  line.baseline = 350;
+  line.fontSize = 12;
+  LayoutParagraph paragraph;
+  paragraph.lines = {line};
+  paragraph.box = line.box;
+  LayoutBlock block;
+  block.box = line.box;
+  block.paragraphs = {paragraph};
+  page.blocks = {block};
+
+  TempDir dir;
+  ExportWordDocument({page}, WordExportOptions{}, dir.File("page.DOCX"));
+  pugi::xml_document xml;
+  ParsePart(DocxPackage(dir.File("page.DOCX")), "word/document.xml", xml);
+  std::string text;
+  for (const pugi::xpath_node& t : xml.select_nodes("//w:t")) text += t.node().child_value();
+  EXPECT_NE(text.find("Export"), std::string::npos) << text;
+  EXPECT_NE(text.find("测试"), std::string::npos) << text;
+
+  ExportWordDocument({page}, WordExportOptions{}, dir.File("page.doc"));
+  const std::string rtf = test::ReadBytes(dir.File("page.doc"));
+  EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+  EXPECT_NE(rtf.find("Export"), std::string::npos);
 }
 
 }  // namespace

@@ -6,17 +6,17 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "support/TempDir.h"
 
 extern char** environ;
 
@@ -38,11 +38,6 @@ inline std::string FindOnPath(const std::string& name) {
     start = end + 1;
   }
   return {};
-}
-
-inline std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Runs the program with its output and errors into `logPath`; the exit status.
@@ -67,27 +62,6 @@ inline int RunProgram(const std::vector<std::string>& arguments, const std::stri
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// A fresh directory removed with its contents when the object goes.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zelk-office-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 }  // namespace office_detail
 
 // True when LibreOffice's soffice is on PATH.
@@ -109,7 +83,7 @@ inline std::string OfficeConvertedBytes(const std::string& documentPath, const s
   if (!fs::is_regular_file(documentPath)) {
     throw std::runtime_error("no document to convert: " + documentPath);
   }
-  office_detail::ScratchDir scratch;
+  TempDir scratch;
   const fs::path input = scratch.Path() / "in" / fs::path(documentPath).filename();
   const fs::path output = scratch.Path() / "out";
   fs::create_directories(input.parent_path());
@@ -124,9 +98,9 @@ inline std::string OfficeConvertedBytes(const std::string& documentPath, const s
   const fs::path converted = output / (input.stem().string() + extension);
   if (status != 0 || !fs::is_regular_file(converted)) {
     throw std::runtime_error("LibreOffice could not convert " + documentPath + " (exit " +
-                             std::to_string(status) + "): " + office_detail::ReadWholeFile(log));
+                             std::to_string(status) + "): " + ReadBytes(log));
   }
-  return office_detail::ReadWholeFile(converted);
+  return ReadBytes(converted);
 }
 
 // The document's text as LibreOffice reads it, in UTF-8: one line per
