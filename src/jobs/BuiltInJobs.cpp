@@ -3,8 +3,10 @@
 #include "jobs/BatchRenameJob.h"
 #include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/ConvertFiles2PdfJob.h"
+#include "jobs/ConvertFiles2WordJob.h"
 #include "jobs/MergeFiles22PdfJob.h"
 #include "jobs/MergeFiles2PdfJob.h"
+#include "jobs/MergeFiles2WordJob.h"
 #include "jobs/MergeFilesJob.h"
 #include "jobs/SplitFilesJob.h"
 
@@ -22,6 +24,9 @@ void RegisterBuiltInJobs(JobRegistry& registry) {
   registry.Register(JobId::MergeFiles22PDF, [] { return std::make_unique<MergeFiles22PdfJob>(); });
   registry.Register(JobId::ConvertFiles22PDF,
                     [] { return std::make_unique<ConvertFiles22PdfJob>(); });
+  registry.Register(JobId::MergeFiles2Word, [] { return std::make_unique<MergeFiles2WordJob>(); });
+  registry.Register(JobId::ConvertFiles2Word,
+                    [] { return std::make_unique<ConvertFiles2WordJob>(); });
 }
 
 }  // namespace zelk

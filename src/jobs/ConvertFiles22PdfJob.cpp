@@ -13,11 +13,7 @@ namespace zelk {
 
 void ConvertFiles22PdfJob::Prepare(RunContext& context) {
   export_ = DualLayerPdfExportOf(context.RunSettings().TwoPDF);
-  recognition_.Start(context, [this, &context](std::size_t index) -> std::optional<OcrDocument> {
-    OcrDocument document = recognition_.Engine().CreateDocument();
-    document.AddImageFile(context.Row(index).Path);
-    return document;
-  });
+  recognition_.StartFiles(context);
 }
 
 ItemOutcome ConvertFiles22PdfJob::ProcessItem(RunContext& context, std::size_t index) {

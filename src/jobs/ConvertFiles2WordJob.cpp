@@ -14,11 +14,7 @@ namespace zelk {
 
 void ConvertFiles2WordJob::Prepare(RunContext& context) {
   options_ = WordExportOptionsOf(context.RunSettings().OCR);
-  recognition_.Start(context, [this, &context](std::size_t index) -> std::optional<OcrDocument> {
-    OcrDocument document = recognition_.Engine().CreateDocument();
-    document.AddImageFile(context.Row(index).Path);
-    return document;
-  });
+  recognition_.StartFiles(context);
 }
 
 ItemOutcome ConvertFiles2WordJob::ProcessItem(RunContext& context, std::size_t index) {

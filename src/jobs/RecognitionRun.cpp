@@ -22,6 +22,14 @@ void RecognitionRun::Start(RunContext& context, RecognitionAhead::DocumentStarte
   ahead_ = std::make_unique<RecognitionAhead>(*engine_, context.Rows().size(), std::move(starter));
 }
 
+void RecognitionRun::StartFiles(RunContext& context) {
+  Start(context, [this, &context](std::size_t index) -> std::optional<OcrDocument> {
+    OcrDocument document = Engine().CreateDocument();
+    document.AddImageFile(context.Row(index).Path);
+    return document;
+  });
+}
+
 void RecognitionRun::Close(RunContext& context) {
   context.SetStatus(texts_.Closing);
   ahead_.reset();

@@ -44,6 +44,9 @@ class RecognitionRun {
   // list are then recognised ahead through `starter`.  An engine that
   // cannot start ends the run (ThrowStartFailure).
   void Start(RunContext& context, RecognitionAhead::DocumentStarter starter);
+  // Start for a file scan's work list: each row's image file, every page
+  // of it, is one document.
+  void StartFiles(RunContext& context);
 
   OcrEngine& Engine() { return *engine_; }
   RecognitionAhead& Ahead() { return *ahead_; }

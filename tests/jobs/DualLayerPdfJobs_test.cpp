@@ -3,26 +3,28 @@
 // read with poppler's pdftotext, pdffonts, pdfimages and with libtiff.
 
 #include <gtest/gtest.h>
-#include <leptonica/allheaders.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "TextPageRenderer.h"
 #include "imaging/PdfTest_helpers.h"
 #include "jobs/ConvertFiles22PdfJob.h"
-#include "jobs/JobRun_helpers.h"
 #include "jobs/MergeFiles22PdfJob.h"
+#include "jobs/RecognitionJob_helpers.h"
 
 namespace zelk {
 namespace {
 
 namespace fs = std::filesystem;
 using pdftest::ListedImage;
+using test::InOrder;
+using test::ReadBytes;
 using test::TreeOf;
+using test::WriteSourceBytes;
+using test::WritePageJpeg;
+using test::WritePageTiff;
 
 // Small pages (about A7 at 200 dpi) of two lines each, so a run takes seconds.
 PixPtr TextPage(const std::string& chinese, const std::string& english) {
@@ -36,28 +38,6 @@ PixPtr TextPage(const std::string& chinese, const std::string& english) {
   return ocrtest::RenderTextPage(spec);
 }
 
-void WriteJpeg(const std::string& path, const PixPtr& pix) {
-  fs::create_directories(fs::path(path).parent_path());
-  ASSERT_EQ(pixWrite(path.c_str(), pix.get(), IFF_JFIF_JPEG), 0);
-}
-
-void WriteTiff(const std::string& path, const std::vector<PixPtr>& pages) {
-  fs::create_directories(fs::path(path).parent_path());
-  ocrtest::WriteMultipageTiff(path, pages);
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // pdftotext of the whole document, or of one page.
 std::string PdfText(const std::string& pdf, int page = 0) {
   const std::string pages =
@@ -68,23 +48,10 @@ std::string PdfText(const std::string& pdf, int page = 0) {
   return result.out;
 }
 
-// Whether `text` holds the words in this order.
-bool InOrder(const std::string& text, const std::vector<std::string>& words) {
-  std::size_t at = 0;
-  for (const std::string& word : words) {
-    at = text.find(word, at);
-    if (at == std::string::npos) return false;
-    at += word.size();
-  }
-  return true;
-}
-
-class DualLayerPdfJobTest : public test::JobRunTest {
+class DualLayerPdfJobTest : public test::RecognitionJobTest {
  protected:
   void SetUp() override {
-    JobRunTest::SetUp();
-    settings_.Merge.Tif = 1;
-    settings_.Merge.Jpg = 1;
+    RecognitionJobTest::SetUp();
     settings_.TwoPDF.KeepDir = 0;
     settings_.TwoPDF.OutputTxt = 0;
     settings_.TwoPDF.OutputTif = 0;
@@ -93,21 +60,8 @@ class DualLayerPdfJobTest : public test::JobRunTest {
     settings_.TwoPDF.ImageQuality = 1;
     settings_.TwoPDF.ImageResolution = 0;
     settings_.TwoPDF.TextOutputMode = 1;
-    engine_.workers = 2;
   }
 
-  RunResult RunJob(Job& job) {
-    RunRequest request;
-    request.RunSettings = settings_;
-    request.SourceDir = in_;
-    request.TargetDir = out_;
-    request.ProgramDir = dir_.Path().string();
-    request.TimeSource = &clock_;
-    observer_ = test::RecordingObserver();
-    RunControl control;
-    control.BeginRun();
-    return zelk::RunJob(job, request, observer_, control);
-  }
   RunResult RunPerFile() {
     ConvertFiles22PdfJob job(engine_);
     return RunJob(job);
@@ -116,21 +70,19 @@ class DualLayerPdfJobTest : public test::JobRunTest {
     MergeFiles22PdfJob job(engine_);
     return RunJob(job);
   }
-
-  OcrEngineOptions engine_;
 };
 
 TEST_F(DualLayerPdfJobTest, PerFileSearchableInOrderWithOnePagePerImageAndFailuresMoved) {
   // A three-page TIFF (bitonal, grey, grey) and a colour-free JPEG.
-  WriteTiff(In("box/doc.tif"), [] {
+  WritePageTiff(In("box/doc.tif"), [] {
     std::vector<PixPtr> pages;
     pages.push_back(ocrtest::Binarize(TextPage("档案管理办法", "First archive page")));
     pages.push_back(TextPage("电子文件归档", "Second scanned page"));
     pages.push_back(TextPage("会议纪要整理", "Third record page"));
     return pages;
   }());
-  WriteJpeg(In("a.b.jpg"), TextPage("人民政府通知", "Public notice"));
-  WriteBytes(In("box/broken.tif"), "II*\0 not a tiff at all");
+  WritePageJpeg(In("a.b.jpg"), TextPage("人民政府通知", "Public notice"));
+  WriteSourceBytes(In("box/broken.tif"), "II*\0 not a tiff at all");
 
   const RunResult result = RunPerFile();
   EXPECT_EQ(result.End, RunEnd::Finished);
@@ -169,7 +121,7 @@ TEST_F(DualLayerPdfJobTest, PerFileSearchableInOrderWithOnePagePerImageAndFailur
 TEST_F(DualLayerPdfJobTest, PerFileTextUnderImageStaysSearchable) {
   settings_.TwoPDF.TextOutputMode = 0;
   settings_.TwoPDF.PaperSize = 2;
-  WriteJpeg(In("n.jpg"), TextPage("税务登记证明", "Tax office"));
+  WritePageJpeg(In("n.jpg"), TextPage("税务登记证明", "Tax office"));
   ASSERT_EQ(RunPerFile().Successes, 1u);
   EXPECT_TRUE(InOrder(PdfText(Out("n.pdf")), {"税务登记证明", "Tax", "office"}));
   const std::vector<pdftest::PdfPageSize> sizes = pdftest::PageSizes(Out("n.pdf"));
@@ -180,7 +132,7 @@ TEST_F(DualLayerPdfJobTest, PerFileTextUnderImageStaysSearchable) {
 TEST_F(DualLayerPdfJobTest, MissingLanguageDataEndsRunAtEngineStart) {
   engine_.tessdataCandidates = {dir_.File("no-tessdata")};
   fs::create_directories(dir_.File("no-tessdata"));
-  WriteJpeg(In("d/n.jpg"), TextPage("通知", "Notice"));
+  WritePageJpeg(In("d/n.jpg"), TextPage("通知", "Notice"));
   for (bool perDirectory : {false, true}) {
     const RunResult result = perDirectory ? RunPerDirectory() : RunPerFile();
     EXPECT_EQ(result.End, RunEnd::PreparationFailed);
@@ -199,15 +151,15 @@ TEST_F(DualLayerPdfJobTest, MissingLanguageDataEndsRunAtEngineStart) {
 TEST_F(DualLayerPdfJobTest, PerDirectoryWritesPdfTextAndFreshTiffSideBySide) {
   settings_.TwoPDF.OutputTxt = 1;
   settings_.TwoPDF.OutputTif = 1;
-  WriteTiff(In("box1/vol2/p1.tif"), [] {
+  WritePageTiff(In("box1/vol2/p1.tif"), [] {
     std::vector<PixPtr> pages;
     pages.push_back(ocrtest::Binarize(TextPage("土地承包合同", "Land contract")));
     return pages;
   }());
-  WriteJpeg(In("box1/vol2/p2.jpg"), TextPage("财务报表附件", "Annual report"));
-  WriteBytes(In("box1/vol2/notes.txt"), "not a page");
+  WritePageJpeg(In("box1/vol2/p2.jpg"), TextPage("财务报表附件", "Annual report"));
+  WriteSourceBytes(In("box1/vol2/notes.txt"), "not a page");
   // A TIFF an earlier run kept under the document's name gets no pages added.
-  WriteTiff(Out("box1/vol2.tif"), [] {
+  WritePageTiff(Out("box1/vol2.tif"), [] {
     std::vector<PixPtr> pages;
     pages.push_back(TextPage("旧", "old"));
     pages.push_back(TextPage("旧", "old"));
@@ -223,7 +175,7 @@ TEST_F(DualLayerPdfJobTest, PerDirectoryWritesPdfTextAndFreshTiffSideBySide) {
   ASSERT_EQ(pdftest::ListImages(pdf).size(), 2u);
   EXPECT_TRUE(InOrder(PdfText(pdf), {"土地承包合同", "Land", "contract", "财务报表附件", "Annual"}));
   EXPECT_EQ(test::ReadTiffInfo(Out("box1/vol2.tif")).size(), 2u);  // built afresh
-  const std::string txt = ReadAll(Out("box1/vol2.txt"));
+  const std::string txt = ReadBytes(Out("box1/vol2.txt"));
   EXPECT_TRUE(InOrder(txt, {"土地承包合同", "\r\n", "\f", "财务报表附件"})) << txt;
   EXPECT_EQ(txt.find("\n\n"), std::string::npos);  // every line ends with CR LF
 }
@@ -231,9 +183,9 @@ TEST_F(DualLayerPdfJobTest, PerDirectoryWritesPdfTextAndFreshTiffSideBySide) {
 TEST_F(DualLayerPdfJobTest, PerDirectoryFailureCopiesDirectoryAndLeavesNoOutput) {
   settings_.TwoPDF.KeepDir = 1;
   settings_.TwoPDF.OutputTif = 1;
-  WriteJpeg(In("bad/p1.jpg"), TextPage("通知", "Notice"));
-  WriteBytes(In("bad/p2.jpg"), "\xff\xd8\xff broken");
-  WriteJpeg(In("good/p1.jpg"), TextPage("合同", "Contract"));
+  WritePageJpeg(In("bad/p1.jpg"), TextPage("通知", "Notice"));
+  WriteSourceBytes(In("bad/p2.jpg"), "\xff\xd8\xff broken");
+  WritePageJpeg(In("good/p1.jpg"), TextPage("合同", "Contract"));
 
   const RunResult result = RunPerDirectory();
   EXPECT_EQ(result.Successes, 1u);
