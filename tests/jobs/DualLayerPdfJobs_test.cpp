@@ -129,25 +129,6 @@ TEST_F(DualLayerPdfJobTest, PerFileTextUnderImageStaysSearchable) {
   EXPECT_NEAR(sizes[0].width, 595.45, 0.6);
 }
 
-TEST_F(DualLayerPdfJobTest, MissingLanguageDataEndsRunAtEngineStart) {
-  engine_.tessdataCandidates = {dir_.File("no-tessdata")};
-  fs::create_directories(dir_.File("no-tessdata"));
-  WritePageJpeg(In("d/n.jpg"), TextPage("通知", "Notice"));
-  for (bool perDirectory : {false, true}) {
-    const RunResult result = perDirectory ? RunPerDirectory() : RunPerFile();
-    EXPECT_EQ(result.End, RunEnd::PreparationFailed);
-    ASSERT_EQ(observer_.Messages.size(), 1u);
-    const std::string& text = observer_.Messages[0].Text;
-    EXPECT_EQ(text.rfind("Error while loading OCR engine: ", 0), 0u) << text;
-    EXPECT_TRUE(text.ends_with("    ")) << text;
-    EXPECT_EQ(observer_.Messages[0].Kind, UserMessage::Icon::Warning);
-    EXPECT_EQ(observer_.LastStatus(), kPdfEngineFailed);
-  }
-  // Headers only: no summary lines, no outputs.
-  EXPECT_EQ(SuccessList().find("共历时"), std::string::npos);
-  EXPECT_FALSE(fs::exists(out_));
-}
-
 TEST_F(DualLayerPdfJobTest, PerDirectoryWritesPdfTextAndFreshTiffSideBySide) {
   settings_.TwoPDF.OutputTxt = 1;
   settings_.TwoPDF.OutputTif = 1;

@@ -152,12 +152,16 @@ class WordJobTest : public test::RecognitionJobTest {
 TEST_F(WordJobTest, PerFileDocxHoldsEveryPageInOrderAndUnreadableFileStaysInPlace) {
   WritePageTiff(In("box/doc.tif"), PageList(TextPage("档案管理办法", "First archive page"),
                                      ocrtest::Binarize(TextPage("电子文件归档", "Second scanned page"))));
+  // A source named like doc.tif but for its extension: its page comes
+  // first in the same document (doc.jpg is taken before doc.tif), neither
+  // replaces the other.
+  WritePageJpeg(In("box/doc.jpg"), TextPage("会议纪要整理", "Meeting minutes"));
   WritePageJpeg(In("a.b.jpg"), TextPage("人民政府通知", "Public notice"));
   WriteSourceBytes(In("box/broken.tif"), std::string("II*\0 not a tiff at all", 22));
 
   const RunResult result = RunPerFile();
   EXPECT_EQ(result.End, RunEnd::Finished);
-  EXPECT_EQ(result.Successes, 2u);
+  EXPECT_EQ(result.Successes, 3u);
   EXPECT_EQ(result.Failures, 1u);
   // The broken file stays in the source tree and a copy lies in the
   // mirrored Error tree; no document or temporary file is left for it.
@@ -173,7 +177,8 @@ TEST_F(WordJobTest, PerFileDocxHoldsEveryPageInOrderAndUnreadableFileStaysInPlac
   const pugi::xml_document xml = DocumentXml(doc);
   EXPECT_GT(CountElements(xml, "w:p"), 0);
   const std::string text = OfficeText(doc);
-  EXPECT_TRUE(InOrder(text, {"档案管理办法", "First", "archive", "电子文件归档", "Second", "scanned"}))
+  EXPECT_TRUE(InOrder(text, {"会议纪要整理", "Meeting", "档案管理办法", "First", "archive",
+                             "电子文件归档", "Second", "scanned"}))
       << text;
   EXPECT_TRUE(InOrder(OfficeText(Out("a.b.docx")), {"人民政府通知", "Public", "notice"}));
 }
@@ -283,26 +288,7 @@ TEST_F(WordJobTest, PerDirectoryUnreadablePageFailsWholeDirectoryAndLeavesNothin
   EXPECT_NE(SuccessList().find("本次总共识别了0个图像目录 共历时"), std::string::npos);
 }
 
-// ---- Both jobs ----
-
-TEST_F(WordJobTest, MissingLanguageDataEndsRunAtEngineStart) {
-  engine_.tessdataCandidates = {dir_.File("no-tessdata")};
-  fs::create_directories(dir_.File("no-tessdata"));
-  WritePageJpeg(In("d/n.jpg"), TextPage("通知", "Notice"));
-  for (bool perDirectory : {false, true}) {
-    const RunResult result = perDirectory ? RunPerDirectory() : RunPerFile();
-    EXPECT_EQ(result.End, RunEnd::PreparationFailed);
-    ASSERT_EQ(observer_.Messages.size(), 1u);
-    const std::string& text = observer_.Messages[0].Text;
-    EXPECT_EQ(text.rfind("Error while loading OCR engine: ", 0), 0u) << text;
-    EXPECT_TRUE(text.ends_with("    ")) << text;
-    EXPECT_EQ(observer_.Messages[0].Kind, UserMessage::Icon::Warning);
-    EXPECT_EQ(observer_.LastStatus(), kOcrEngineFailed);
-  }
-  // Headers only: no summary lines, no outputs.
-  EXPECT_EQ(SuccessList().find("共历时"), std::string::npos);
-  EXPECT_FALSE(fs::exists(out_));
-}
+// ---- Settings of the export ----
 
 TEST(WordExportSettingsTest, RecognizeModeAndColourFlagGiveTheEngineValues) {
   struct Case {
