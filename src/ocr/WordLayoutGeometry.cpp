@@ -14,6 +14,7 @@ constexpr double kBesideOverlapShare = 0.5;
 // Columns must run over at least this share of the text's height.
 constexpr double kColumnHeightShare = 0.4;
 constexpr int kMostColumns = 6;
+constexpr std::size_t kTableColumnLines = 4;
 
 int Height(const TextBox& box) { return box.bottom - box.top; }
 
@@ -43,8 +44,18 @@ bool Beside(const TextBox& a, const TextBox& b) {
   return apartInWidth && overlap > 0 && overlap >= kBesideOverlapShare * std::min(Height(a), Height(b));
 }
 
+std::size_t LineCount(const LayoutBlock& block) {
+  std::size_t lines = 0;
+  for (const LayoutParagraph& paragraph : block.paragraphs) lines += paragraph.lines.size();
+  return lines;
+}
+
+// Headings lie across columns or inside one.  The recogniser takes a column
+// of short lines (Chinese text often) for a table, so a table block of many
+// lines counts as a column; a few-line table block is a cell of a grid.
 bool TakesPartInColumns(const LayoutBlock& block) {
-  return HoldsText(block) && block.kind != BlockKind::Heading && block.kind != BlockKind::Table;
+  if (!HoldsText(block) || block.kind == BlockKind::Heading) return false;
+  return block.kind != BlockKind::Table || LineCount(block) >= kTableColumnLines;
 }
 
 }  // namespace

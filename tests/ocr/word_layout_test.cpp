@@ -289,6 +289,16 @@ TEST(WordLayoutModes, EditableCopyKeepsOneColumnForStackedBlocksAndTableGrids) {
   EXPECT_EQ(Build({labels}, LayoutRetention::EditableCopy, false).sections[0].columns, 1);
 }
 
+TEST(WordLayoutModes, EditableCopyTakesALongColumnTheRecogniserCalledATableForAColumn) {
+  PageLayout page = HeadingOverTwoColumns();
+  page.blocks[1].kind = BlockKind::Table;
+  const WordSection section = Build({page}, LayoutRetention::EditableCopy, false).sections[0];
+  EXPECT_EQ(section.columns, 2);
+  ASSERT_EQ(section.paragraphs.size(), 1u + 12 + 1);  // the table's rows one by one
+  EXPECT_EQ(TextOf(section.paragraphs[1]), "左栏正文内容左栏正文内容");
+  EXPECT_EQ(TextOf(section.paragraphs[13]).substr(0, 6), "右栏");
+}
+
 // --- Pages ----------------------------------------------------------------
 
 TEST(WordLayoutPages, OneSectionPerPageSizedFromTheImageWithMarginsFromTheText) {
