@@ -12,26 +12,32 @@
 
 namespace zelk {
 
+std::string ConvertFiles2WordJob::DocumentPathOf(RunContext& context, const std::string& source) {
+  return JoinPath(context.MirrorPath(GetParentPath(source)),
+                  GetBaseName(GetFileNamePart(source)) + "." + OcrExtension(context.RunSettings()));
+}
+
 void ConvertFiles2WordJob::Prepare(RunContext& context) {
   options_ = WordExportOptionsOf(context.RunSettings().OCR);
+  for (const WorkRow& row : context.Rows()) ++rowsToCome_[DocumentPathOf(context, row.Path)];
   recognition_.StartFiles(context);
 }
 
 ItemOutcome ConvertFiles2WordJob::ProcessItem(RunContext& context, std::size_t index) {
   const std::string& source = context.Row(index).Path;
-  // The source's directory part (with its trailing separator) mirrored;
-  // an empty extension leaves the name ending in its dot.
-  ItemDirectory directory(context.MirrorPath(GetParentPath(source)));
-  const std::string output = JoinPath(directory.Path(), GetBaseName(GetFileNamePart(source)) +
-                                                            "." + OcrExtension(context.RunSettings()));
-  OcrDocument* document = recognition_.Ahead().Take(index);
-  if (!document) throw std::logic_error("image file without a document");
-  const int pageCount = document->PageCount();
-
+  const std::string output = DocumentPathOf(context, source);
+  const bool moreToCome = --rowsToCome_[output] > 0;
   WordDocumentPages pages(options_);
   if (const auto earlier = written_.find(output); earlier != written_.end()) {
     pages.Prepend(earlier->second);
+    if (!moreToCome) written_.erase(earlier);
   }
+
+  // The source's directory part (with its trailing separator) mirrored.
+  ItemDirectory directory(GetParentPath(output));
+  OcrDocument* document = recognition_.Ahead().Take(index);
+  if (!document) throw std::logic_error("image file without a document");
+  const int pageCount = document->PageCount();
   for (int number = 1; number <= pageCount; ++number) {
     context.ShowPageProgress(index, number, pageCount);
     pages.Add(recognition_.Ahead().NextPage());
@@ -40,7 +46,7 @@ ItemOutcome ConvertFiles2WordJob::ProcessItem(RunContext& context, std::size_t i
   pages.Write(output, outputs.Add(output, false));
   outputs.Commit();
   directory.Keep();
-  written_.insert_or_assign(output, pages.Layouts());
+  if (moreToCome) written_.insert_or_assign(output, pages.Layouts());
   return ItemOutcome::Done;
 }
 

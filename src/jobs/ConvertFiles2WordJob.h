@@ -33,11 +33,17 @@ class ConvertFiles2WordJob final : public Job {
   void CleanUp(RunContext& context) override;
 
  private:
+  // The document of a row's source: the mirrored directory, the name
+  // without its last extension, "." and the extension ("" keeps the dot).
+  static std::string DocumentPathOf(RunContext& context, const std::string& source);
+
   RecognitionRun recognition_;
   WordExportOptions options_;
-  // The pages of the documents written so far in this run, by path: a
-  // source that differs from an earlier one only in its extension (b.tif,
-  // b.jpg) adds its pages to that document instead of replacing it.
+  // Sources that differ only in their extension (b.tif, b.jpg) share one
+  // document: the later ones add their pages to it instead of replacing
+  // it.  For each document path, the rows still to come that write it, and
+  // the pages written so far while more are to come.
+  std::map<std::string, int> rowsToCome_;
   std::map<std::string, std::vector<PageLayout>> written_;
 };
 
