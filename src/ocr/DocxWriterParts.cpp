@@ -77,8 +77,6 @@ std::string Settings() {
          "<w:settings xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
          "<w:defaultTabStop w:val=\"420\"/>"
          "<w:characterSpacingControl w:val=\"compressPunctuation\"/>"
-         "<w:compat><w:compatSetting w:name=\"compatibilityMode\" "
-         "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat>"
          "</w:settings>";
 }
 

@@ -10,7 +10,8 @@ namespace {
 // as their UTF-16 surrogate pair.
 void AppendUnicodeEscape(std::string& out, char32_t c) {
   auto unit = [&out](unsigned value) {
-    const int signedValue = value > 0x7FFF ? static_cast<int>(value) - 0x10000 : static_cast<int>(value);
+    const int signedValue =
+        value > 0x7FFF ? static_cast<int>(value) - 0x10000 : static_cast<int>(value);
     out += "\\u" + std::to_string(signedValue) + "?";
   };
   if (c > 0xFFFF) {
@@ -33,9 +34,10 @@ void AppendCharacter(std::string& out, char32_t c) {
   }
 }
 
-// The group opening of a stretch in one script.  The font goes into all
-// three character classes RTF readers distinguish, so that the reader puts
-// each character in the intended font whichever class it files it under.
+// The group opening of a stretch in one script.  The stretch's font goes
+// into both classes readers file Latin text under (\loch, \hich), and 宋体
+// stays the East Asian font (\dbch) throughout, so that each character
+// lands in the intended font whichever class the reader gives it.
 std::string GroupOpening(bool eastAsian) {
   const std::string font = std::to_string(eastAsian ? kRtfEastAsianFont : kRtfLatinFont);
   return "{\\hich\\af" + font + "\\dbch\\af" + std::to_string(kRtfEastAsianFont) + "\\loch\\f" +

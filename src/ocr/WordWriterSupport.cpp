@@ -74,6 +74,8 @@ std::u32string DocumentCharacters(std::string_view utf8) {
   for (char32_t c : DecodeUtf8(utf8)) {
     if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029) {
       characters += U' ';
+    } else if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+      characters += U'\uFFFD';
     } else if (c != 0xFFFE && c != 0xFFFF) {
       characters += c;
     }

@@ -44,7 +44,8 @@ FrameGeometry FrameGeometryOf(const WordFrame& frame);
 
 // The code points of a run's UTF-8 text as a document holds them: a line
 // break, tab or other control character becomes a blank (a run has no hard
-// breaks), and the non-characters U+FFFE and U+FFFF are dropped.
+// breaks), a surrogate or a value beyond Unicode the replacement character,
+// and the non-characters U+FFFE and U+FFFF are dropped.
 std::u32string DocumentCharacters(std::string_view utf8);
 
 // "RRGGBB" in upper-case hex.

@@ -471,6 +471,8 @@ TEST(WordWriters, DegenerateModelsStayWithinWhatReadersAccept) {
   odd.columns = 100;
   odd.columnGap = 1e6;
   odd.paragraphs.push_back(Paragraph({TextRun("x", std::nan(""))}));
+  // Malformed UTF-8, an encoded surrogate and a vertical tab.
+  odd.paragraphs.push_back(Paragraph({TextRun("bad\xFF\xED\xA0\x80\x0B" "end")}));
   WordFrame frame;
   frame.left = -50;
   frame.width = 0;
@@ -497,6 +499,8 @@ TEST(WordWriters, DegenerateModelsStayWithinWhatReadersAccept) {
     EXPECT_GE(size.node().attribute("w:val").as_int(), 2);
     EXPECT_LE(size.node().attribute("w:val").as_int(), 3276);
   }
+  EXPECT_EQ(ParagraphText(xml.select_node("//w:p[w:r/w:t[starts-with(., 'bad')]]").node()),
+            "bad\uFFFD\uFFFD end");
   const pugi::xml_node framePr = xml.select_node("//w:framePr").node();
   EXPECT_EQ(framePr.attribute("w:x").as_int(), 0);
   EXPECT_GT(framePr.attribute("w:w").as_int(), 0);
@@ -508,6 +512,7 @@ TEST(WordWriters, DegenerateModelsStayWithinWhatReadersAccept) {
   EXPECT_NE(rtf.find("\\cols45"), std::string::npos);
   EXPECT_EQ(rtf.find("nan"), std::string::npos);
   EXPECT_EQ(rtf.find("\\fs-"), std::string::npos);
+  EXPECT_NE(rtf.find("bad\\u-3?\\u-3? end"), std::string::npos);
 
   // A document without sections is still a valid one-page document.
   WriteDocxDocument(WordDocument{}, dir.File("empty.docx"));
