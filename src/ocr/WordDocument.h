@@ -33,6 +33,9 @@ struct WordParagraph {
   double firstLineIndent = 0;  // points; negative for a hanging indent
   double spaceBefore = 0;      // points above the paragraph
   double lineHeight = 0;       // exact line pitch in points; 0 leaves single spacing
+  // Starts the next newspaper column of its section: the column before ends
+  // here, as it does on the page, however much room is left in it.
+  bool columnBreakBefore = false;
   bool hasShading = false;     // background colour behind the paragraph
   Rgb shading = kWhitePaper;
 };

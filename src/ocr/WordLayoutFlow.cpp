@@ -30,10 +30,10 @@ WordSection FlowingSection(const PageLayout& page, const WordExportOptions& opti
     }
   }
   const int marginTop = static_cast<int>(std::lround(section.marginTop / points(1)));
-  ParagraphSpacing spacing(marginTop, TypicalLeading(page), section.columns > 1, points);
+  ParagraphSpacing spacing(marginTop, section.columns, points);
   for (std::size_t index : ReadingOrder(page.blocks)) {
     for (PlacedParagraph& placed : BlockParagraphs(page.blocks[index], look, points)) {
-      if (pageLayout) placed.paragraph.spaceBefore = spacing.Before(placed.box);
+      if (pageLayout) spacing.Place(placed);
       section.paragraphs.push_back(std::move(placed.paragraph));
     }
   }

@@ -21,15 +21,14 @@ WordSection FramedSection(const PageLayout& page, const WordExportOptions& optio
   SetPageGeometry(page, section);
   const PointScale points(page.dpi);
   const ParagraphLook look = LookOf(options);
-  const int leading = TypicalLeading(page);
   for (std::size_t index : ReadingOrder(page.blocks)) {
     const LayoutBlock& block = page.blocks[index];
     std::vector<PlacedParagraph> placed = BlockParagraphs(block, look, points);
     if (placed.empty()) continue;
     WordFrame frame;
-    ParagraphSpacing spacing(block.box.top, leading, false, points);
+    ParagraphSpacing spacing(block.box.top, 1, points);
     for (PlacedParagraph& each : placed) {
-      each.paragraph.spaceBefore = spacing.Before(each.box);
+      spacing.Place(each);
       frame.paragraphs.push_back(std::move(each.paragraph));
     }
     frame.left = points(block.box.left);

@@ -125,20 +125,4 @@ ColumnLayout DetectColumns(const PageLayout& page) {
   return ColumnLayout{static_cast<int>(bands.size()), gap};
 }
 
-int TypicalLeading(const PageLayout& page) {
-  std::vector<int> gaps;
-  for (const LayoutBlock& block : page.blocks) {
-    if (!HoldsText(block)) continue;
-    for (const LayoutParagraph& paragraph : block.paragraphs) {
-      for (std::size_t i = 1; i < paragraph.lines.size(); ++i) {
-        gaps.push_back(std::max(0, paragraph.lines[i].box.top - paragraph.lines[i - 1].box.bottom));
-      }
-    }
-  }
-  if (gaps.empty()) return 0;
-  auto middle = gaps.begin() + static_cast<std::ptrdiff_t>(gaps.size() / 2);
-  std::nth_element(gaps.begin(), middle, gaps.end());
-  return *middle;
-}
-
 }  // namespace zelk

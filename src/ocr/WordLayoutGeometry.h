@@ -1,6 +1,6 @@
 #pragma once
 // Page measures for the word-processor export: pixels to points, page size
-// and margins, the newspaper columns of a page and its usual line leading.
+// and margins, and the newspaper columns of a page.
 
 #include "ocr/PageLayout.h"
 #include "ocr/WordDocument.h"
@@ -39,9 +39,5 @@ struct ColumnLayout {
 // part of the text's height, and where more bands are found than pages
 // have columns (a grid of cells, not columns).
 ColumnLayout DetectColumns(const PageLayout& page);
-
-// Usual blank space between the lines of a paragraph on the page, in
-// pixels (0 when no paragraph has two lines).
-int TypicalLeading(const PageLayout& page);
 
 }  // namespace zelk

@@ -6,6 +6,10 @@
 namespace zelk {
 namespace {
 
+// Line pitch of single spacing, in ems of the type: what a word processor
+// gives a paragraph that has no exact pitch.
+constexpr double kSingleSpacing = 1.2;
+
 double RoundToHalfPoint(double points) { return std::round(points * 2) / 2; }
 
 WordAlignment AlignmentOf(ParagraphAlignment alignment) {
@@ -58,6 +62,25 @@ WordParagraph ParagraphOf(const LayoutBlock& block, const LayoutParagraph& parag
   return result;
 }
 
+// The baseline of a line; where the recogniser found none, a fifth of the
+// line's height above its bottom.
+int BaselineOf(const LayoutLine& line) {
+  return line.baseline > 0 ? line.baseline : line.box.bottom - (line.box.bottom - line.box.top) / 5;
+}
+
+PlacedParagraph Placed(WordParagraph paragraph, const TextBox& box, const LayoutLine& first,
+                       const LayoutLine& last) {
+  return PlacedParagraph{std::move(paragraph), box, BaselineOf(first), BaselineOf(last)};
+}
+
+// Pitch from the baseline before to the paragraph's first one that the
+// word processor gives by itself, in points.
+double NaturalAdvance(const WordParagraph& paragraph) {
+  if (paragraph.lineHeight > 0) return paragraph.lineHeight;
+  const double size = paragraph.runs.front().fontSize;
+  return kSingleSpacing * (size > 0 ? size : WordDocument{}.defaultFontSize);
+}
+
 }  // namespace
 
 std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const ParagraphLook& look,
@@ -75,29 +98,35 @@ std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const Par
         if (runs.empty()) continue;
         WordParagraph row = ParagraphOf(block, paragraph, std::move(runs), rowLook, points);
         row.lineHeight = 0;
-        placed.push_back({std::move(row), paragraph.lines[line].box});
+        const LayoutLine& rowLine = paragraph.lines[line];
+        placed.push_back(Placed(std::move(row), rowLine.box, rowLine, rowLine));
       }
       continue;
     }
     std::vector<WordRun> runs = ParagraphRuns(paragraph, 0, paragraph.lines.size(), look.runs, false);
     if (runs.empty()) continue;
-    placed.push_back({ParagraphOf(block, paragraph, std::move(runs), look, points), paragraph.box});
+    placed.push_back(Placed(ParagraphOf(block, paragraph, std::move(runs), look, points), paragraph.box,
+                            paragraph.lines.front(), paragraph.lines.back()));
   }
   return placed;
 }
 
-double ParagraphSpacing::Before(const TextBox& box) {
-  int gap = 0;
+void ParagraphSpacing::Place(PlacedParagraph& placed) {
+  WordParagraph& paragraph = placed.paragraph;
+  double before = 0;
   if (first_) {
-    gap = box.top - originTop_;
-  } else if (box.top >= previousBottom_) {
-    gap = box.top - previousBottom_ - leading_;
-  } else if (newColumns_) {
-    gap = box.top - originTop_;
+    before = points_(placed.box.top - originTop_);
+  } else if (placed.box.top >= previousBottom_) {
+    before = points_(placed.firstBaseline - previousBaseline_) - NaturalAdvance(paragraph);
+  } else if (columnBreaksLeft_ > 0) {
+    --columnBreaksLeft_;
+    paragraph.columnBreakBefore = true;
+    before = points_(placed.box.top - originTop_);
   }
+  paragraph.spaceBefore = RoundToHalfPoint(std::max(before, 0.0));
   first_ = false;
-  previousBottom_ = box.bottom;
-  return RoundToHalfPoint(points_(std::max(gap, 0)));
+  previousBottom_ = placed.box.bottom;
+  previousBaseline_ = placed.lastBaseline;
 }
 
 }  // namespace zelk

@@ -21,10 +21,12 @@ struct ParagraphLook {
   bool shading = true;      // the block's paper colour when it is not white
 };
 
-// A document paragraph with the page box it came from.
+// A document paragraph with where it came from on the page, in pixels.
 struct PlacedParagraph {
   WordParagraph paragraph;
   TextBox box;
+  int firstBaseline = 0;
+  int lastBaseline = 0;
 };
 
 // One paragraph per recognised paragraph; in a table block one per line
@@ -32,27 +34,27 @@ struct PlacedParagraph {
 std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const ParagraphLook& look,
                                              const PointScale& points);
 
-// Space before each paragraph from the blank space above it on the page,
-// less the usual leading between lines (which the line pitch already gives).
+// Space before each paragraph, so that its first baseline stands as far
+// below the last baseline of the paragraph before as on the page.
 class ParagraphSpacing {
  public:
-  // `originTop`: where the text area starts, in pixels; `newColumns`: a
+  // `originTop`: where the text area starts, in pixels.  `newColumns`: a
   // paragraph above the one before starts a new column, measured from
-  // originTop again.
-  ParagraphSpacing(int originTop, int leading, bool newColumns, const PointScale& points)
-      : originTop_(originTop), leading_(leading), newColumns_(newColumns), points_(points) {}
+  // originTop again; at most `columns` - 1 of them on the page.
+  ParagraphSpacing(int originTop, int columns, const PointScale& points)
+      : originTop_(originTop), columnBreaksLeft_(columns - 1), points_(points) {}
 
-  // Space before the paragraph in points, and the paragraph taken as the
-  // one before the next.
-  double Before(const TextBox& box);
+  // Sets the paragraph's space before (and its column break), and takes it
+  // as the one before the next.
+  void Place(PlacedParagraph& placed);
 
  private:
   int originTop_;
-  int leading_;
-  bool newColumns_;
+  int columnBreaksLeft_;
   PointScale points_;
   bool first_ = true;
   int previousBottom_ = 0;
+  int previousBaseline_ = 0;
 };
 
 }  // namespace zelk

@@ -10,6 +10,7 @@
 #include "ocr/Utf8.h"
 #include "ocr/WordExport.h"
 #include "ocr/WordLayoutOrder.h"
+#include "ocr/WordLayoutParagraphs.h"
 #include "ocr/WordLayoutText.h"
 #include "support/TempDir.h"
 
@@ -262,12 +263,15 @@ TEST(WordLayoutModes, EditableCopyFindsTwoColumnsBesideEachOtherUnderAHeading) {
   ASSERT_EQ(section.paragraphs.size(), 3u);
   EXPECT_EQ(TextOf(section.paragraphs[1]).substr(0, 6), "左栏");
   EXPECT_EQ(TextOf(section.paragraphs[2]).substr(0, 6), "右栏");
-  // The heading starts the text area; the left column stands 256 px below
-  // the heading (less the 22 px leading of the body), the right column at
-  // the same height, measured from the top again.
+  // The heading starts the text area; the left column's first baseline
+  // stands 300 px (72 pt) below the heading's, of which its own 16 pt line
+  // pitch gives 16; the right column breaks to the next column and stands
+  // at the same height, measured from the top again.
   EXPECT_DOUBLE_EQ(section.marginTop, 72);
   EXPECT_DOUBLE_EQ(section.paragraphs[0].spaceBefore, 0);
-  EXPECT_DOUBLE_EQ(section.paragraphs[1].spaceBefore, 56);  // (600 - 344 - 22) px
+  EXPECT_DOUBLE_EQ(section.paragraphs[1].spaceBefore, 56);
+  EXPECT_FALSE(section.paragraphs[1].columnBreakBefore);
+  EXPECT_TRUE(section.paragraphs[2].columnBreakBefore);
   EXPECT_DOUBLE_EQ(section.paragraphs[2].spaceBefore, 72);    // (600 - 300) px
   EXPECT_EQ(section.paragraphs[2].shading, kBlue);
   EXPECT_DOUBLE_EQ(section.paragraphs[1].runs[0].fontSize, 10.5);
@@ -296,7 +300,28 @@ TEST(WordLayoutModes, EditableCopyTakesALongColumnTheRecogniserCalledATableForAC
   EXPECT_EQ(section.columns, 2);
   ASSERT_EQ(section.paragraphs.size(), 1u + 12 + 1);  // the table's rows one by one
   EXPECT_EQ(TextOf(section.paragraphs[1]), "左栏正文内容左栏正文内容");
+  // Rows 66 px (15.84 pt) apart; single spacing of 10.5 pt type gives 12.6.
+  EXPECT_DOUBLE_EQ(section.paragraphs[2].spaceBefore, 3);
+  EXPECT_TRUE(section.paragraphs[13].columnBreakBefore);
   EXPECT_EQ(TextOf(section.paragraphs[13]).substr(0, 6), "右栏");
+}
+
+TEST(WordLayoutModes, NoMoreColumnBreaksThanColumnsLeftOnThePage) {
+  // A column break in the last column would start a page of its own.
+  ParagraphSpacing spacing(300, 2, PointScale(300));
+  std::vector<PlacedParagraph> placed(3);
+  for (int i = 0; i < 3; ++i) {
+    placed[i].paragraph.runs = {WordRun{"字", 10.5, kBlackInk}};
+    placed[i].box = TextBox{300 + 600 * i, 900 - 200 * i, 800 + 600 * i, 1000 - 200 * i};
+    placed[i].firstBaseline = placed[i].lastBaseline = 980 - 200 * i;
+    spacing.Place(placed[i]);
+  }
+  EXPECT_FALSE(placed[0].paragraph.columnBreakBefore);
+  EXPECT_DOUBLE_EQ(placed[0].paragraph.spaceBefore, 144);
+  EXPECT_TRUE(placed[1].paragraph.columnBreakBefore);
+  EXPECT_DOUBLE_EQ(placed[1].paragraph.spaceBefore, 96);
+  EXPECT_FALSE(placed[2].paragraph.columnBreakBefore);
+  EXPECT_DOUBLE_EQ(placed[2].paragraph.spaceBefore, 0);
 }
 
 // --- Pages ----------------------------------------------------------------
