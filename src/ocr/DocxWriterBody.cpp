@@ -158,6 +158,9 @@ class BodyBuilder {
       Attribute(properties.append_child("w:jc"), "w:val", jc);
     }
     if (!properties.first_child()) p.remove_child(properties);
+    if (paragraph.columnBreakBefore) {
+      Attribute(p.append_child("w:r").append_child("w:br"), "w:type", "column");
+    }
     for (const WordRun& run : paragraph.runs) Run(p, run);
     return p;
   }

@@ -182,6 +182,7 @@ class RtfBuilder {
       out_ += frameShading;
     }
     out_ += "\\fs" + Number(defaultSize_) + " ";
+    if (paragraph.columnBreakBefore) out_ += "\\column ";
     for (const WordRun& run : paragraph.runs) {
       out_ += "{\\fs" + Number(HalfPoints(run.fontSize, document_.defaultFontSize)) + "\\cf" +
               Number(colours_.IndexOf(run.color)) + " " + RtfRunText(run.text) + "}";

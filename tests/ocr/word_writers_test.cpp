@@ -73,6 +73,7 @@ WordDocument SampleDocument(bool withFrame) {
   WordParagraph shaded = Paragraph({TextRun("中文段落保持原样，不加空格。", 12)});
   shaded.hasShading = true;
   shaded.shading = kNoteYellow;
+  shaded.columnBreakBefore = true;  // the second column starts here
   first.paragraphs.push_back(shaded);
   WordParagraph mixed = Paragraph({TextRun("扫描仪"), TextRun(" scanner "), TextRun("设备")});
   mixed.firstLineIndent = -21;
@@ -574,6 +575,7 @@ void ExpectLaidOut(const std::string& odt, bool withFrame, const std::string& la
   SCOPED_TRACE(label);
   EXPECT_NE(odt.find("meta:page-count=\"2\""), std::string::npos);
   EXPECT_NE(odt.find("fo:column-count=\"2\""), std::string::npos);
+  EXPECT_NE(odt.find("fo:break-before=\"column\""), std::string::npos);
   EXPECT_NE(odt.find("fo:color=\"#c81e1e\""), std::string::npos);
   EXPECT_NE(odt.find("fo:background-color=\"#fff0c8\""), std::string::npos);
   EXPECT_NE(odt.find("svg:font-family=\"宋体\""), std::string::npos);
