@@ -4,7 +4,11 @@
 // PDFs, and the character error rate of pdftotext's output against the
 // known text.  For scale, the same pages are then recognised by the engine
 // alone (no PDF written) on the same workers: the difference is what the
-// job adds.
+// job adds.  Last, ocrmypdf recognises the same pages as one PDF made by
+// img2pdf, and both runs are printed side by side: pages per minute by the
+// clock and by CPU time (all threads and child processes), output size
+// and character error rate.  Without ocrmypdf (scripts/install-bench-deps.sh)
+// that row says so.
 //
 //   dual_layer_pdf_bench [pages] [workers]
 //
@@ -20,6 +24,7 @@
 
 #include <unistd.h>
 
+#include "OcrmypdfComparison.h"
 #include "RecognitionCorpus.h"
 #include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/RunFrame.h"
@@ -29,17 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::string Run(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
 
 // Notes when the engine has started, so its start can be told apart.
 class EngineStartWatch : public zelk::RunObserver {
@@ -62,7 +56,7 @@ int main(int argc, char** argv) {
   const fs::path in = root / "in", out = root / "out";
   fs::create_directories(in);
   const auto known = zelk::bench::CorpusText(pageCount);
-  zelk::bench::WriteCorpus(known, in.string());
+  const std::vector<std::string> pageFiles = zelk::bench::WriteCorpus(known, in.string());
 
   zelk::RunRequest request;
   request.SourceDir = in.string();
@@ -76,9 +70,11 @@ int main(int argc, char** argv) {
   EngineStartWatch watch;
   zelk::RunControl control;
   control.BeginRun();
+  const double cpuStart = zelk::bench::CpuSecondsSoFar();
   const auto start = Clock::now();
   const zelk::RunResult result = zelk::RunJob(job, request, watch, control);
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double cpuSeconds = zelk::bench::CpuSecondsSoFar() - cpuStart;
   const double engineSeconds = std::chrono::duration<double>(watch.firstRow - watch.starting).count();
 
   zelk::bench::ErrorCount errors;
@@ -89,10 +85,7 @@ int main(int argc, char** argv) {
     const fs::path pdf = out / name;
     if (!fs::exists(pdf)) continue;
     bytes += fs::file_size(pdf);
-    std::string knownText;
-    for (const std::string& line : known[static_cast<std::size_t>(i)]) knownText += line + "\n";
-    const auto page =
-        zelk::bench::CharacterErrors(Run("pdftotext -enc UTF-8 '" + pdf.string() + "' -"), knownText);
+    const auto page = zelk::bench::PdfPageErrors(pdf.string(), 1, known[static_cast<std::size_t>(i)]);
     errors.errors += page.errors;
     errors.characters += page.characters;
   }
@@ -119,7 +112,23 @@ int main(int argc, char** argv) {
   const double aloneSeconds = std::chrono::duration<double>(Clock::now() - aloneStart).count();
   std::printf("  recognition alone on %d workers: %.1f s, %.1f pages/min\n", alone.WorkerCount(),
               aloneSeconds, files.size() * 60.0 / aloneSeconds);
-  std::printf("  ocrmypdf comparison: not run (ocrmypdf is not installed)\n");
+
+  const zelk::bench::OcrmypdfFigures other = zelk::bench::RunOcrmypdf(pageFiles, known, root.string());
+  std::printf("\n%-28s %16s %16s %12s %8s\n", "", "pages/min wall", "pages/min CPU", "output KiB",
+              "CER %");
+  std::printf("%-28s %16.1f %16.1f %12.1f %8.2f\n", "zelk per-file job", pageCount * 60.0 / seconds,
+              pageCount * 60.0 / cpuSeconds, bytes / 1024.0, 100 * errors.Rate());
+  if (!other.available) {
+    std::printf("%-28s not run: ocrmypdf or img2pdf is not installed\n", "ocrmypdf --jobs 2");
+  } else if (!other.figures.ok) {
+    std::printf("%-28s FAILED\n", "ocrmypdf --jobs 2");
+  } else {
+    std::printf("%-28s %16.1f %16.1f %12.1f %8.2f\n", "ocrmypdf --jobs 2",
+                pageCount * 60.0 / other.figures.seconds, pageCount * 60.0 / other.figures.cpuSeconds,
+                other.bytes / 1024.0, 100 * other.errors.Rate());
+    std::printf("(ocrmypdf's input: one %d-page PDF of the same G4 pages, made by img2pdf)\n",
+                pageCount);
+  }
   fs::remove_all(root);
   return result.Failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,76 @@
+#include "OcrmypdfComparison.h"
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace zelk::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+double Seconds(const rusage& usage) {
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+std::string CommandOutput(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
+
+bool OnPath(const std::string& program) {
+  return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+}  // namespace
+
+double CpuSecondsSoFar() {
+  rusage self{}, children{};
+  getrusage(RUSAGE_SELF, &self);
+  getrusage(RUSAGE_CHILDREN, &children);
+  return Seconds(self) + Seconds(children);
+}
+
+ErrorCount PdfPageErrors(const std::string& pdf, int page, const std::vector<std::string>& knownLines) {
+  std::string knownText;
+  for (const std::string& line : knownLines) knownText += line + "\n";
+  const std::string number = std::to_string(page);
+  return CharacterErrors(
+      CommandOutput("pdftotext -enc UTF-8 -f " + number + " -l " + number + " '" + pdf + "' -"),
+      knownText);
+}
+
+OcrmypdfFigures RunOcrmypdf(const std::vector<std::string>& pageFiles,
+                            const std::vector<std::vector<std::string>>& known,
+                            const std::string& workDirectory) {
+  OcrmypdfFigures result;
+  result.available = OnPath("ocrmypdf") && OnPath("img2pdf");
+  if (!result.available) return result;
+  const std::string input = workDirectory + "/input.pdf";
+  const std::string output = workDirectory + "/ocrmypdf.pdf";
+  std::vector<std::string> img2pdf{"img2pdf", "-o", input};
+  img2pdf.insert(img2pdf.end(), pageFiles.begin(), pageFiles.end());
+  if (!RunProgram(img2pdf).ok) return result;
+
+  result.figures = RunProgram({"ocrmypdf", "-l", "chi_sim+eng", "--jobs", "2", input, output});
+  std::error_code ec;
+  if (!result.figures.ok || !fs::exists(output, ec)) return result;
+  result.bytes = fs::file_size(output, ec);
+  for (std::size_t i = 0; i < known.size(); ++i) {
+    const ErrorCount page = PdfPageErrors(output, static_cast<int>(i + 1), known[i]);
+    result.errors.errors += page.errors;
+    result.errors.characters += page.characters;
+  }
+  return result;
+}
+
+}  // namespace zelk::bench

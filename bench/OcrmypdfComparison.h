@@ -1,0 +1,38 @@
+#pragma once
+// The dual-layer PDF bench's comparison with ocrmypdf, a general-purpose
+// OCR tool that adds a text layer to a PDF: the same pages, as one PDF
+// made by img2pdf (the G4 data embedded as it is), recognised with
+// `ocrmypdf -l chi_sim+eng --jobs 2`.  Also the measures both sides
+// share: CPU time of a stretch of work and the character error rate of a
+// PDF's text as pdftotext extracts it.
+
+#include <string>
+#include <vector>
+
+#include "BenchRun.h"
+#include "RecognitionCorpus.h"
+
+namespace zelk::bench {
+
+// User and system time of this process (all threads) and of the child
+// processes it has waited for, in seconds.
+double CpuSecondsSoFar();
+
+// Errors of pdftotext's text of page `page` (1-based) of `pdf` against
+// the known lines of that page; blanks and line ends ignored on both sides.
+ErrorCount PdfPageErrors(const std::string& pdf, int page, const std::vector<std::string>& knownLines);
+
+struct OcrmypdfFigures {
+  bool available = false;  // ocrmypdf and img2pdf found on the PATH
+  RunFigures figures;      // ocrmypdf alone, its children included
+  unsigned long long bytes = 0;
+  ErrorCount errors;
+};
+
+// Builds `workDirectory`/input.pdf from `pageFiles` with img2pdf and runs
+// ocrmypdf on it into `workDirectory`/ocrmypdf.pdf.
+OcrmypdfFigures RunOcrmypdf(const std::vector<std::string>& pageFiles,
+                            const std::vector<std::vector<std::string>>& known,
+                            const std::string& workDirectory);
+
+}  // namespace zelk::bench
