@@ -1,7 +1,5 @@
 #include "jobs/WordDocumentPages.h"
 
-#include "ocr/WordWriters.h"
-
 namespace zelk {
 
 void WordDocumentPages::Prepend(const std::vector<PageLayout>& earlier) {
@@ -14,12 +12,7 @@ void WordDocumentPages::Add(RecognisedPage page) {
 }
 
 void WordDocumentPages::Write(const std::string& finalPath, const std::string& writePath) const {
-  const WordDocument document = BuildWordDocument(layouts_, options_);
-  if (WordFileFormatFor(finalPath) == WordFileFormat::Docx) {
-    WriteDocxDocument(document, writePath);
-  } else {
-    WriteRtfDocument(document, writePath);
-  }
+  ExportWordDocument(layouts_, options_, WordFileFormatFor(finalPath), writePath);
 }
 
 }  // namespace zelk

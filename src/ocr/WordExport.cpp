@@ -16,13 +16,18 @@ WordFileFormat WordFileFormatFor(const std::string& path) {
 }
 
 void ExportWordDocument(const std::vector<PageLayout>& pages, const WordExportOptions& options,
-                        const std::string& path) {
+                        WordFileFormat format, const std::string& path) {
   const WordDocument document = BuildWordDocument(pages, options);
-  if (WordFileFormatFor(path) == WordFileFormat::Docx) {
+  if (format == WordFileFormat::Docx) {
     WriteDocxDocument(document, path);
   } else {
     WriteRtfDocument(document, path);
   }
+}
+
+void ExportWordDocument(const std::vector<PageLayout>& pages, const WordExportOptions& options,
+                        const std::string& path) {
+  ExportWordDocument(pages, options, WordFileFormatFor(path), path);
 }
 
 }  // namespace zelk

@@ -58,5 +58,9 @@ WordFileFormat WordFileFormatFor(const std::string& path);
 // no document behind.
 void ExportWordDocument(const std::vector<PageLayout>& pages, const WordExportOptions& options,
                         const std::string& path);
+// The same in the given format, whatever the name (a temporary name of the
+// final document, say).
+void ExportWordDocument(const std::vector<PageLayout>& pages, const WordExportOptions& options,
+                        WordFileFormat format, const std::string& path);
 
 }  // namespace zelk
