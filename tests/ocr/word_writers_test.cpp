@@ -204,7 +204,7 @@ const std::map<std::string, std::vector<std::string>> kSchemaOrder = {
       "w:cols", "w:formProt", "w:vAlign", "w:noEndnote", "w:titlePg", "w:textDirection",
       "w:bidi", "w:rtlGutter", "w:docGrid", "w:printerSettings"}},
     {"w:p", {"w:pPr", "w:r"}},
-    {"w:r", {"w:rPr", "w:t"}},
+    {"w:r", {"w:rPr", "w:br", "w:t"}},  // properties first; a break or text after them
 };
 
 // Every properties element below `node` has known children in schema order.
