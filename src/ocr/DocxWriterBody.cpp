@@ -63,10 +63,11 @@ void FrameProperties(pugi::xml_node properties, const WordFrame& frame) {
   Attribute(framePr, "w:y", place.top);
 }
 
-void SectionProperties(pugi::xml_node parent, const WordSection& section) {
+// `continuous`: the section goes on below the one before on its page.
+void SectionProperties(pugi::xml_node parent, const WordSection& section, bool continuous) {
   const PageGeometry page = PageGeometryOf(section);
   pugi::xml_node sectPr = parent.append_child("w:sectPr");
-  Attribute(sectPr.append_child("w:type"), "w:val", "nextPage");
+  Attribute(sectPr.append_child("w:type"), "w:val", continuous ? "continuous" : "nextPage");
   pugi::xml_node size = sectPr.append_child("w:pgSz");
   Attribute(size, "w:w", page.width);
   Attribute(size, "w:h", page.height);
@@ -93,12 +94,12 @@ class BodyBuilder {
     const std::vector<WordSection>& sections = document_.sections;
     if (sections.empty()) {
       body_.append_child("w:p");
-      SectionProperties(body_, WordSection{});
+      SectionProperties(body_, WordSection{}, false);
       return;
     }
     for (std::size_t i = 0; i < sections.size(); ++i) {
       const bool last = i + 1 == sections.size();
-      Section(sections[i], last);
+      Section(sections[i], i > 0 && sections[i].continuesPage, last);
     }
   }
 
@@ -106,8 +107,9 @@ class BodyBuilder {
   // Frames come first so that each is anchored on the section's first
   // page.  A section ends in a flowing paragraph which holds the section's
   // properties (the final section's go at the end of the body), so a
-  // section break never sits in a frame.
-  void Section(const WordSection& section, bool last) {
+  // section break never sits in a frame.  The properties, the break type
+  // among them, describe the section that ends there.
+  void Section(const WordSection& section, bool continuous, bool last) {
     for (const WordFrame& frame : section.frames) {
       for (const WordParagraph& paragraph : frame.paragraphs) {
         Paragraph(paragraph, &frame);
@@ -117,11 +119,11 @@ class BodyBuilder {
     for (const WordParagraph& paragraph : section.paragraphs) closing = Paragraph(paragraph, nullptr);
     if (!closing) closing = body_.append_child("w:p");
     if (last) {
-      SectionProperties(body_, section);
+      SectionProperties(body_, section, continuous);
     } else {
       pugi::xml_node properties = closing.child("w:pPr");
       if (!properties) properties = closing.prepend_child("w:pPr");
-      SectionProperties(properties, section);
+      SectionProperties(properties, section, continuous);
     }
   }
 

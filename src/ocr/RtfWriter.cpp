@@ -1,4 +1,5 @@
-// The RTF writer: one RTF section per document section, flowing paragraphs
+// The RTF writer: one RTF section per document section (a continuous one
+// where the section goes on on the same page), flowing paragraphs
 // as plain paragraphs, frames as paragraphs carrying absolute-position
 // properties.  Non-ASCII text goes as Unicode escapes, so the file is plain
 // ASCII and reads the same under any code page.
@@ -73,9 +74,11 @@ std::string FontTable() {
          "\\'cb\\'ce\\'cc\\'e5{\\*\\falt SimSun};}}\n";
 }
 
-std::string SectionProperties(const WordSection& section) {
+// `continuous`: the section goes on below the one before on its page.
+std::string SectionProperties(const WordSection& section, bool continuous) {
   const PageGeometry page = PageGeometryOf(section);
-  std::string out = "\\sectd\\sbkpage\\pgwsxn" + Number(page.width) + "\\pghsxn" +
+  std::string out = std::string(continuous ? "\\sectd\\sbknone" : "\\sectd\\sbkpage") +
+                    "\\pgwsxn" + Number(page.width) + "\\pghsxn" +
                     Number(page.height) + "\\marglsxn" + Number(page.marginLeft) + "\\margrsxn" +
                     Number(page.marginRight) + "\\margtsxn" + Number(page.marginTop) +
                     "\\margbsxn" + Number(page.marginBottom);
@@ -136,12 +139,12 @@ class RtfBuilder {
     out_ += colours_.Rtf();
     out_ += DocumentPage(document_);
     if (document_.sections.empty()) {
-      out_ += SectionProperties(WordSection{});
+      out_ += SectionProperties(WordSection{}, false);
       EmptyParagraph();
     }
     for (std::size_t i = 0; i < document_.sections.size(); ++i) {
       if (i > 0) out_ += "\\sect\n";
-      Section(document_.sections[i]);
+      Section(document_.sections[i], i > 0 && document_.sections[i].continuesPage);
     }
     out_ += "}\n";
     return std::move(out_);
@@ -151,8 +154,8 @@ class RtfBuilder {
   // Frames come first so that each is anchored on the section's first
   // page; a section always ends in a flowing paragraph, which keeps the
   // section break out of a frame.
-  void Section(const WordSection& section) {
-    out_ += SectionProperties(section);
+  void Section(const WordSection& section, bool continuous) {
+    out_ += SectionProperties(section, continuous);
     for (const WordFrame& frame : section.frames) {
       const std::string place = FrameProperties(frame);
       for (const WordParagraph& paragraph : frame.paragraphs) {

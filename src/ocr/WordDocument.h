@@ -52,7 +52,11 @@ struct WordFrame {
   std::vector<WordParagraph> paragraphs;  // at least one
 };
 
-// One source page: a section that starts on a new page of its own size.
+// One band of a source page, with the columns of that band: a page whose
+// full-width heading stands above two columns is a one-column section
+// followed by a two-column one.  The first section of a page starts a new
+// page of its own size; the page's later bands continue it (a continuous
+// section break) and have the same page size and margins.
 struct WordSection {
   double pageWidth = 595.3;  // points (A4 when the image gives no size)
   double pageHeight = 841.9;
@@ -64,11 +68,14 @@ struct WordSection {
   double columnGap = 21;   // points between columns
   std::vector<WordParagraph> paragraphs;  // flowing text, in reading order
   std::vector<WordFrame> frames;          // positioned text, in reading order
+  // Starts on the same page, below the section before, instead of on a new
+  // page.  Meaningless for the document's first section.
+  bool continuesPage = false;
 };
 
 struct WordDocument {
   double defaultFontSize = 10.5;  // points (五号)
-  std::vector<WordSection> sections;  // one per source page, in page order
+  std::vector<WordSection> sections;  // one or more per source page, in page order
 };
 
 }  // namespace zelk

@@ -39,8 +39,9 @@ struct WordExportOptions {
 // white.
 void SampleLayoutColours(const Page& image, PageLayout& layout);
 
-// The document of the recognised pages (one section per page, in order)
-// under the options.  A page whose resolution is unknown (0) is taken at
+// The document of the recognised pages (in page order; one section per
+// page, or per column band of a page in the editable-copy mode) under the
+// options.  A page whose resolution is unknown (0) is taken at
 // 300 dpi.
 WordDocument BuildWordDocument(const std::vector<PageLayout>& pages,
                                const WordExportOptions& options);

@@ -26,9 +26,13 @@ WordDocument BuildWordDocument(const std::vector<PageLayout>& pages,
   WordDocument document;
   document.sections.reserve(pages.size());
   for (const PageLayout& page : pages) {
-    document.sections.push_back(options.retention == LayoutRetention::ExactCopy
-                                    ? FramedSection(page, options)
-                                    : FlowingSection(page, options));
+    if (options.retention == LayoutRetention::ExactCopy) {
+      document.sections.push_back(FramedSection(page, options));
+      continue;
+    }
+    for (WordSection& section : FlowingSections(page, options)) {
+      document.sections.push_back(std::move(section));
+    }
   }
   return document;
 }

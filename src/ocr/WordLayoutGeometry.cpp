@@ -115,14 +115,16 @@ ColumnLayout DetectColumns(const PageLayout& page) {
   if (bands.size() < 2 || bands.size() > static_cast<std::size_t>(kMostColumns)) return {};
   int top = bands.front().top;
   int bottom = bands.front().bottom;
-  int gap = bands[1].left - bands[0].right;
+  ColumnLayout layout{static_cast<int>(bands.size()), bands[1].left - bands[0].right, {}};
   for (std::size_t i = 0; i < bands.size(); ++i) {
     top = std::min(top, bands[i].top);
     bottom = std::max(bottom, bands[i].bottom);
-    if (i > 0) gap = std::min(gap, bands[i].left - bands[i - 1].right);
+    if (i == 0) continue;
+    layout.gap = std::min(layout.gap, bands[i].left - bands[i - 1].right);
+    layout.gutters.push_back(Gutter{bands[i - 1].right, bands[i].left});
   }
   if (bottom - top < kColumnHeightShare * Height(*text)) return {};
-  return ColumnLayout{static_cast<int>(bands.size()), gap};
+  return layout;
 }
 
 }  // namespace zelk

@@ -2,6 +2,8 @@
 // Page measures for the word-processor export: pixels to points, page size
 // and margins, and the newspaper columns of a page.
 
+#include <vector>
+
 #include "ocr/PageLayout.h"
 #include "ocr/WordDocument.h"
 
@@ -28,9 +30,16 @@ bool HoldsText(const LayoutBlock& block);
 // text area never vanishes; one inch where the page has no text.
 void SetPageGeometry(const PageLayout& page, WordSection& section);
 
+// The blank strip between two neighbouring columns, in pixels.
+struct Gutter {
+  int left = 0;
+  int right = 0;
+};
+
 struct ColumnLayout {
   int columns = 1;
-  int gap = 0;  // pixels between neighbouring columns
+  int gap = 0;  // pixels between neighbouring columns, the narrowest gutter
+  std::vector<Gutter> gutters;  // columns - 1 of them, left to right
 };
 
 // Columns of running text standing side by side: blocks that have a

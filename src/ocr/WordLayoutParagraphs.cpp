@@ -115,13 +115,16 @@ void ParagraphSpacing::Place(PlacedParagraph& placed) {
   WordParagraph& paragraph = placed.paragraph;
   double before = 0;
   if (first_) {
-    before = points_(placed.box.top - originTop_);
+    before = below_ ? points_(placed.firstBaseline - previousBaseline_) - NaturalAdvance(paragraph)
+                    : points_(placed.box.top - originTop_);
+    firstTop_ = placed.box.top;
+    firstBefore_ = before;
   } else if (placed.box.top >= previousBottom_) {
     before = points_(placed.firstBaseline - previousBaseline_) - NaturalAdvance(paragraph);
   } else if (columnBreaksLeft_ > 0) {
     --columnBreaksLeft_;
     paragraph.columnBreakBefore = true;
-    before = points_(placed.box.top - originTop_);
+    before = firstBefore_ + points_(placed.box.top - firstTop_);
   }
   paragraph.spaceBefore = RoundToHalfPoint(std::max(before, 0.0));
   first_ = false;

@@ -38,11 +38,21 @@ std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const Par
 // below the last baseline of the paragraph before as on the page.
 class ParagraphSpacing {
  public:
-  // `originTop`: where the text area starts, in pixels.  `newColumns`: a
-  // paragraph above the one before starts a new column, measured from
-  // originTop again; at most `columns` - 1 of them on the page.
+  // `originTop`: where the text area starts, in pixels.  `columns`: a
+  // paragraph above the one before starts a new column, as far down as the
+  // section's first paragraph and as far again as it stands lower on the
+  // page; at most `columns` - 1 of them in the section.
   ParagraphSpacing(int originTop, int columns, const PointScale& points)
       : originTop_(originTop), columnBreaksLeft_(columns - 1), points_(points) {}
+
+  // The section goes on below text that ends at `bottom` with its lowest
+  // baseline at `baseline` (the band of the page above): the first
+  // paragraph is spaced from that baseline instead of from originTop.
+  void Below(int bottom, int baseline) {
+    below_ = true;
+    previousBottom_ = bottom;
+    previousBaseline_ = baseline;
+  }
 
   // Sets the paragraph's space before (and its column break), and takes it
   // as the one before the next.
@@ -53,6 +63,9 @@ class ParagraphSpacing {
   int columnBreaksLeft_;
   PointScale points_;
   bool first_ = true;
+  bool below_ = false;
+  int firstTop_ = 0;        // the section's first paragraph: its top, pixels
+  double firstBefore_ = 0;  // and its space before, points
   int previousBottom_ = 0;
   int previousBaseline_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TextPageRenderer.h"
@@ -254,27 +255,92 @@ TEST(WordLayoutModes, ExactCopyPutsEachTextBlockInAFrameAtItsPlace) {
 }
 
 TEST(WordLayoutModes, EditableCopyFindsTwoColumnsBesideEachOtherUnderAHeading) {
-  const WordSection section =
-      Build({HeadingOverTwoColumns()}, LayoutRetention::EditableCopy, true).sections[0];
+  const WordDocument document = Build({HeadingOverTwoColumns()}, LayoutRetention::EditableCopy, true);
+  ASSERT_EQ(document.sections.size(), 2u);
+  // The heading over the gutter stands in a band of one column of its own.
+  const WordSection& top = document.sections[0];
+  EXPECT_EQ(top.columns, 1);
+  EXPECT_FALSE(top.continuesPage);
+  ASSERT_EQ(top.paragraphs.size(), 1u);
+  EXPECT_EQ(top.paragraphs[0].alignment, WordAlignment::Center);
+  EXPECT_DOUBLE_EQ(top.marginTop, 72);
+  EXPECT_DOUBLE_EQ(top.paragraphs[0].spaceBefore, 0);
+
+  const WordSection& section = document.sections[1];
+  EXPECT_TRUE(section.continuesPage);
   EXPECT_TRUE(section.frames.empty());
   EXPECT_EQ(section.columns, 2);
   // Left column ends at 300 + 12 * 24 = 588 px; the right one starts at 1300.
   EXPECT_DOUBLE_EQ(section.columnGap, 171);  // 712 px, to the half point
-  ASSERT_EQ(section.paragraphs.size(), 3u);
-  EXPECT_EQ(TextOf(section.paragraphs[1]).substr(0, 6), "左栏");
-  EXPECT_EQ(TextOf(section.paragraphs[2]).substr(0, 6), "右栏");
-  // The heading starts the text area; the left column's first baseline
-  // stands 300 px (72 pt) below the heading's, of which its own 16 pt line
-  // pitch gives 16; the right column breaks to the next column and stands
-  // at the same height, measured from the top again.
-  EXPECT_DOUBLE_EQ(section.marginTop, 72);
-  EXPECT_DOUBLE_EQ(section.paragraphs[0].spaceBefore, 0);
+  EXPECT_DOUBLE_EQ(section.marginTop, top.marginTop);
+  ASSERT_EQ(section.paragraphs.size(), 2u);
+  EXPECT_EQ(TextOf(section.paragraphs[0]).substr(0, 6), "左栏");
+  EXPECT_EQ(TextOf(section.paragraphs[1]).substr(0, 6), "右栏");
+  // The left column's first baseline stands 300 px (72 pt) below the
+  // heading's, of which its own 16 pt line pitch gives 16; the right column
+  // breaks to the next column and stands at the same height.
+  EXPECT_DOUBLE_EQ(section.paragraphs[0].spaceBefore, 56);
+  EXPECT_FALSE(section.paragraphs[0].columnBreakBefore);
+  EXPECT_TRUE(section.paragraphs[1].columnBreakBefore);
   EXPECT_DOUBLE_EQ(section.paragraphs[1].spaceBefore, 56);
-  EXPECT_FALSE(section.paragraphs[1].columnBreakBefore);
-  EXPECT_TRUE(section.paragraphs[2].columnBreakBefore);
-  EXPECT_DOUBLE_EQ(section.paragraphs[2].spaceBefore, 72);    // (600 - 300) px
-  EXPECT_EQ(section.paragraphs[2].shading, kBlue);
-  EXPECT_DOUBLE_EQ(section.paragraphs[1].runs[0].fontSize, 10.5);
+  EXPECT_EQ(section.paragraphs[1].shading, kBlue);
+  EXPECT_DOUBLE_EQ(section.paragraphs[0].runs[0].fontSize, 10.5);
+}
+
+// A heading across the page, two columns, a note across the page below
+// them; then a page of one column.
+TEST(WordLayoutModes, EditableCopySetsFullWidthBlocksAboveAndBelowColumnsInBandsOfTheirOwn) {
+  LayoutBlock heading = BlockOf({ParagraphOf({TextLine(300, 300, {"横跨两栏的标题横跨两栏的标题横跨两栏的标题横跨两栏的标题横跨"}, false, 16)})},
+                                BlockKind::Heading);
+  LayoutBlock left = ColumnBlock(300, 600, 11, "左栏正文内容左栏正文内容");
+  LayoutBlock right = ColumnBlock(1300, 600, 12, "右栏正文内容右栏正文内容");
+  // The left column's last paragraph, lower than the right column's end,
+  // reaches into the gutter without crossing it: still the column.
+  LayoutBlock tail = ColumnBlock(300, 1350, 1, "左栏末段左栏末段左栏末段末段");
+  LayoutBlock note = ColumnBlock(300, 1600, 2, "通栏注释通栏注释通栏注释通栏注释通栏注释通栏注释通栏注释通栏注释通栏注释");
+  const PageLayout second = A4Page({ColumnBlock(300, 300, 5, "第二页正文")});
+  const WordDocument document =
+      Build({A4Page({note, right, tail, left, heading}), second}, LayoutRetention::EditableCopy, false);
+  ASSERT_EQ(document.sections.size(), 4u);
+  // Whether a section continues the page, its columns, its paragraphs.
+  auto band = [](const WordSection& section) {
+    return std::tuple(section.continuesPage, section.columns, section.paragraphs.size());
+  };
+
+  const WordSection& top = document.sections[0];
+  ASSERT_EQ(band(top), std::tuple(false, 1, std::size_t{1}));
+  EXPECT_EQ(TextOf(top.paragraphs[0]).substr(0, 6), "横跨");
+
+  const WordSection& columns = document.sections[1];
+  ASSERT_EQ(band(columns), std::tuple(true, 2, std::size_t{3}));
+  EXPECT_EQ(TextOf(columns.paragraphs[0]).substr(0, 6), "左栏");
+  EXPECT_EQ(TextOf(columns.paragraphs[1]).substr(0, 12), "左栏末段");
+  EXPECT_FALSE(columns.paragraphs[1].columnBreakBefore);
+  EXPECT_TRUE(columns.paragraphs[2].columnBreakBefore);
+  // The right column starts as far down as the left one.
+  EXPECT_DOUBLE_EQ(columns.paragraphs[2].spaceBefore, columns.paragraphs[0].spaceBefore);
+  EXPECT_EQ(TextOf(columns.paragraphs[2]).substr(0, 6), "右栏");
+
+  const WordSection& bottom = document.sections[2];
+  ASSERT_EQ(band(bottom), std::tuple(true, 1, std::size_t{1}));
+  EXPECT_EQ(TextOf(bottom.paragraphs[0]).substr(0, 12), "通栏注释");
+  // Spaced from the lowest baseline above (the left column's last line at
+  // 1386 px) to its own first one (1636 px): 60 pt, less its 16 pt line
+  // pitch.
+  EXPECT_DOUBLE_EQ(bottom.paragraphs[0].spaceBefore, 44);
+  for (const WordSection* band : {&columns, &bottom}) {
+    EXPECT_DOUBLE_EQ(band->pageHeight, top.pageHeight);
+    EXPECT_DOUBLE_EQ(band->marginTop, top.marginTop);
+    EXPECT_DOUBLE_EQ(band->marginLeft, top.marginLeft);
+    EXPECT_DOUBLE_EQ(band->marginBottom, top.marginBottom);
+  }
+  // The next source page starts a new page.
+  EXPECT_FALSE(document.sections[3].continuesPage);
+  EXPECT_EQ(document.sections[3].columns, 1);
+
+  // The other modes keep one section per page.
+  EXPECT_EQ(Build({A4Page({heading, left, right, note})}, LayoutRetention::FormattedText, false).sections.size(), 1u);
+  EXPECT_EQ(Build({A4Page({heading, left, right, note})}, LayoutRetention::ExactCopy, false).sections.size(), 1u);
 }
 
 TEST(WordLayoutModes, EditableCopyKeepsOneColumnForStackedBlocksAndTableGrids) {
@@ -296,14 +362,16 @@ TEST(WordLayoutModes, EditableCopyKeepsOneColumnForStackedBlocksAndTableGrids) {
 TEST(WordLayoutModes, EditableCopyTakesALongColumnTheRecogniserCalledATableForAColumn) {
   PageLayout page = HeadingOverTwoColumns();
   page.blocks[1].kind = BlockKind::Table;
-  const WordSection section = Build({page}, LayoutRetention::EditableCopy, false).sections[0];
+  const WordDocument document = Build({page}, LayoutRetention::EditableCopy, false);
+  ASSERT_EQ(document.sections.size(), 2u);  // the heading's band, the columns'
+  const WordSection& section = document.sections[1];
   EXPECT_EQ(section.columns, 2);
-  ASSERT_EQ(section.paragraphs.size(), 1u + 12 + 1);  // the table's rows one by one
-  EXPECT_EQ(TextOf(section.paragraphs[1]), "左栏正文内容左栏正文内容");
+  ASSERT_EQ(section.paragraphs.size(), 12u + 1);  // the table's rows one by one
+  EXPECT_EQ(TextOf(section.paragraphs[0]), "左栏正文内容左栏正文内容");
   // Rows 66 px (15.84 pt) apart; single spacing of 10.5 pt type gives 12.6.
-  EXPECT_DOUBLE_EQ(section.paragraphs[2].spaceBefore, 3);
-  EXPECT_TRUE(section.paragraphs[13].columnBreakBefore);
-  EXPECT_EQ(TextOf(section.paragraphs[13]).substr(0, 6), "右栏");
+  EXPECT_DOUBLE_EQ(section.paragraphs[1].spaceBefore, 3);
+  EXPECT_TRUE(section.paragraphs[12].columnBreakBefore);
+  EXPECT_EQ(TextOf(section.paragraphs[12]).substr(0, 6), "右栏");
 }
 
 TEST(WordLayoutModes, NoMoreColumnBreaksThanColumnsLeftOnThePage) {
@@ -421,22 +489,28 @@ TEST(WordLayoutEngine, RecognisedTwoColumnPageKeepsItsColumnsAndItsRedHeading) {
   document.AddImageFile(path);
   RecognisedPage page = document.NextPage();
   SampleLayoutColours(page.image, page.layout);
-  const WordSection section =
-      Build({page.layout}, LayoutRetention::EditableCopy, true).sections[0];
-  EXPECT_EQ(section.columns, 2);
-  EXPECT_GT(section.columnGap, 36);
-  ASSERT_GE(section.paragraphs.size(), 3u);
-  const WordParagraph& heading = section.paragraphs.front();
+  const WordDocument word = Build({page.layout}, LayoutRetention::EditableCopy, true);
+  // The heading across the page in a band of its own, the columns below.
+  ASSERT_EQ(word.sections.size(), 2u);
+  const WordSection& top = word.sections[0];
+  EXPECT_EQ(top.columns, 1);
+  ASSERT_EQ(top.paragraphs.size(), 1u);
+  const WordParagraph& heading = top.paragraphs.front();
   EXPECT_NE(TextOf(heading).find("批量转换"), std::string::npos) << TextOf(heading);
   ASSERT_FALSE(heading.runs.empty());
   EXPECT_TRUE(Reddish(heading.runs[0].color));
   EXPECT_GT(heading.runs[0].fontSize, 16);
 
+  const WordSection& section = word.sections[1];
+  EXPECT_TRUE(section.continuesPage);
+  EXPECT_EQ(section.columns, 2);
+  EXPECT_GT(section.columnGap, 36);
+  ASSERT_GE(section.paragraphs.size(), 2u);
   // The body in reading order, left column first, all in black.
   std::string body;
-  for (std::size_t i = 1; i < section.paragraphs.size(); ++i) {
-    body += TextOf(section.paragraphs[i]);
-    for (const WordRun& run : section.paragraphs[i].runs) EXPECT_EQ(run.color, kBlackInk) << run.text;
+  for (const WordParagraph& paragraph : section.paragraphs) {
+    body += TextOf(paragraph);
+    for (const WordRun& run : paragraph.runs) EXPECT_EQ(run.color, kBlackInk) << run.text;
   }
   const std::string expected = Join(left) + Join(right);
   EXPECT_EQ(body, expected);

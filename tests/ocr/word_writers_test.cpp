@@ -549,6 +549,83 @@ TEST(WordWriters, UnwritablePathRaisesNamingItAndLeavesNothing) {
   EXPECT_EQ(test::EntryCount(dir.Path()), 2);
 }
 
+// --- Column bands of a page -------------------------------------------------
+
+const std::string kBannerLine = "通栏标题 Banner heading";
+const std::string kLeftLine = "左栏 Left column text.";
+const std::string kRightLine = "右栏 Right column text.";
+const std::string kNoteLine = "通栏注释 Full-width note.";
+const std::string kNextPageLine = "第二页 Next page.";
+
+// A page of three sections, one column, two columns, one column, the later
+// two continuing the page; then a page of its own.  The first section is
+// marked as continuing too, which a writer must not take for a break.
+WordDocument BandedDocument() {
+  WordDocument document;
+  WordSection banner;
+  banner.continuesPage = true;
+  banner.paragraphs.push_back(Paragraph({TextRun(kBannerLine, 16)}, WordAlignment::Center));
+  WordSection columns;
+  columns.continuesPage = true;
+  columns.columns = 2;
+  columns.columnGap = 24;
+  columns.paragraphs.push_back(Paragraph({TextRun(kLeftLine)}));
+  WordParagraph right = Paragraph({TextRun(kRightLine)});
+  right.columnBreakBefore = true;
+  columns.paragraphs.push_back(right);
+  WordSection note;
+  note.continuesPage = true;
+  note.paragraphs.push_back(Paragraph({TextRun(kNoteLine)}));
+  WordSection next;
+  next.paragraphs.push_back(Paragraph({TextRun(kNextPageLine)}));
+  document.sections = {banner, columns, note, next};
+  return document;
+}
+
+TEST(DocxWriter, ContinuingSectionsCarryAContinuousBreakInTheirOwnProperties) {
+  TempDir dir;
+  WriteDocxDocument(BandedDocument(), dir.File("banded.docx"));
+  pugi::xml_document xml;
+  ParsePart(DocxPackage(dir.File("banded.docx")), "word/document.xml", xml);
+  ExpectSchemaOrder(xml);
+  // Properties close the section they describe: the banner's paragraph,
+  // the right column's, the note's, and the body for the last page.
+  const pugi::xpath_node_set sections = xml.select_nodes("//w:sectPr");
+  ASSERT_EQ(sections.size(), 4u);
+  const std::vector<std::string> types{"nextPage", "continuous", "continuous", "nextPage"};
+  const std::vector<int> columns{1, 2, 1, 1};
+  const std::vector<std::string> closing{kBannerLine, kRightLine, kNoteLine, ""};
+  for (std::size_t i = 0; i < 4; ++i) {
+    const pugi::xml_node section = sections[i].node();
+    SCOPED_TRACE(i);
+    EXPECT_STREQ(section.first_child().name(), "w:type");
+    EXPECT_EQ(section.child("w:type").attribute("w:val").value(), types[i]);
+    EXPECT_EQ(section.child("w:cols").attribute("w:num").as_int(), columns[i]);
+    const pugi::xml_node paragraph = section.parent().parent();
+    EXPECT_EQ(i == 3 ? std::string() : ParagraphText(paragraph), closing[i]);
+  }
+  EXPECT_STREQ(sections[3].node().parent().name(), "w:body");
+}
+
+TEST(RtfWriter, ContinuingSectionsHaveNoBreakAndPagesAPageBreak) {
+  TempDir dir;
+  WriteRtfDocument(BandedDocument(), dir.File("banded.rtf"));
+  const std::string rtf = test::ReadBytes(dir.File("banded.rtf"));
+  EXPECT_TRUE(RtfGroupsBalance(rtf));
+  std::vector<std::string> breaks;
+  for (std::size_t at = rtf.find("\\sectd"); at != std::string::npos; at = rtf.find("\\sectd", at + 1)) {
+    breaks.push_back(rtf.substr(at + 6, 8));
+  }
+  EXPECT_EQ(breaks, (std::vector<std::string>{"\\sbkpage", "\\sbknone", "\\sbknone", "\\sbkpage"}));
+  EXPECT_EQ(Count(rtf, "\\cols2\\colsx480"), 1u);
+  EXPECT_EQ(Count(rtf, "\\sect\n"), 3u);
+  // The two-column section holds both columns, the break between them.
+  const std::size_t twoColumns = rtf.find("\\cols2");
+  const std::size_t columnBreak = rtf.find("\\column ");
+  EXPECT_LT(twoColumns, columnBreak);
+  EXPECT_LT(columnBreak, rtf.find("\\sbknone", twoColumns));
+}
+
 // --- Read back by LibreOffice ---------------------------------------------
 
 #define SKIP_WITHOUT_SOFFICE()                                                    \
@@ -598,6 +675,36 @@ TEST(WordWritersOffice, FramesPagesAndColoursAsLibreOfficeLaysThemOut) {
   ExpectLaidOut(test::OfficeFlatOdt(dir.File("framed.docx")), true, "framed.docx");
   ExpectLaidOut(test::OfficeFlatOdt(dir.File("framed.rtf")), true, "framed.rtf");
   ExpectLaidOut(test::OfficeFlatOdt(dir.File("flowing.docx")), false, "flowing.docx");
+}
+
+// A page of bands lays out as one page: the columns in the middle only,
+// the full-width text above and below them, the next page on its own.
+TEST(WordWritersOffice, ColumnBandsOfAPageStayOnOnePage) {
+  SKIP_WITHOUT_SOFFICE();
+  TempDir dir;
+  WriteDocxDocument(BandedDocument(), dir.File("banded.docx"));
+  WriteRtfDocument(BandedDocument(), dir.File("banded.rtf"));
+  for (const char* name : {"banded.docx", "banded.rtf"}) {
+    SCOPED_TRACE(name);
+    const std::string odt = test::OfficeFlatOdt(dir.File(name));
+    EXPECT_NE(odt.find("meta:page-count=\"2\""), std::string::npos);
+    EXPECT_NE(odt.find("fo:break-before=\"column\""), std::string::npos);
+    // The two columns hold the left and right text and nothing else.
+    pugi::xml_document xml;
+    ASSERT_TRUE(xml.load_buffer(odt.data(), odt.size()));
+    const std::string style =
+        xml.select_node("//style:style[@style:family='section'][.//@fo:column-count='2']/@style:name")
+            .attribute()
+            .value();
+    ASSERT_FALSE(style.empty());
+    const pugi::xpath_query sectionText(("string(//text:section[@text:style-name='" + style + "'])").c_str());
+    const std::string columns = sectionText.evaluate_string(xml);
+    EXPECT_NE(columns.find("Left column"), std::string::npos) << columns;
+    EXPECT_NE(columns.find("Right column"), std::string::npos) << columns;
+    EXPECT_EQ(columns.find("Banner"), std::string::npos) << columns;
+    EXPECT_EQ(columns.find("Full-width"), std::string::npos) << columns;
+    EXPECT_NE(odt.find("Full-width note"), std::string::npos);
+  }
 }
 
 // --- Export by file name -------------------------------------------------
