@@ -12,7 +12,8 @@
 //
 //   dual_layer_pdf_bench [pages] [workers]
 //
-// Start it with OMP_THREAD_LIMIT=1, as the program runs.
+// Runs with OMP_THREAD_LIMIT=1, as the program does (it restarts itself
+// with the variable set when it is missing).
 
 #include <chrono>
 #include <cstdio>
@@ -29,6 +30,7 @@
 #include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/RunFrame.h"
 #include "ocr/OcrEngine.h"
+#include "platform/ThreadLimit.h"
 
 namespace {
 
@@ -50,6 +52,7 @@ class EngineStartWatch : public zelk::RunObserver {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zelk::EnsureOpenMpThreadLimit(argc, argv);
   const int pageCount = argc > 1 ? std::atoi(argv[1]) : 10;
   const int workers = argc > 2 ? std::atoi(argv[2]) : 0;
   const fs::path root = fs::temp_directory_path() / ("zelk-dual-layer-bench-" + std::to_string(getpid()));

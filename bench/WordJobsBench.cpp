@@ -7,7 +7,8 @@
 //
 //   word_jobs_bench [pages] [workers]
 //
-// Start it with OMP_THREAD_LIMIT=1, as the program runs.
+// Runs with OMP_THREAD_LIMIT=1, as the program does (it restarts itself
+// with the variable set when it is missing).
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -23,6 +24,7 @@
 #include "RecognitionCorpus.h"
 #include "jobs/ConvertFiles2WordJob.h"
 #include "jobs/RunFrame.h"
+#include "platform/ThreadLimit.h"
 #include "support/OfficeText.h"
 
 namespace {
@@ -97,6 +99,7 @@ bool BenchOutputType(int outputType, const std::string& extension, int pageCount
 }  // namespace
 
 int main(int argc, char** argv) {
+  zelk::EnsureOpenMpThreadLimit(argc, argv);
   const int pageCount = argc > 1 ? std::atoi(argv[1]) : 10;
   const int workers = argc > 2 ? std::atoi(argv[2]) : 0;
   const fs::path root = fs::temp_directory_path() / ("zelk-word-bench-" + std::to_string(getpid()));
