@@ -16,14 +16,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+double CpuSeconds(const rusage& usage) {
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 RunFigures WaitFor(pid_t child, Clock::time_point start) {
   RunFigures figures;
   int status = 0;
   rusage usage{};
   if (wait4(child, &status, 0, &usage) != child) return figures;
   figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  figures.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  figures.cpuSeconds = CpuSeconds(usage);
   figures.peakMegabytes = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
   figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return figures;
@@ -52,6 +56,13 @@ RunFigures RunProgram(const std::vector<std::string>& argv) {
   pid_t child = 0;
   if (posix_spawnp(&child, args[0], nullptr, nullptr, args.data(), environ) != 0) return {};
   return WaitFor(child, start);
+}
+
+double CpuSecondsSoFar() {
+  rusage self{}, children{};
+  getrusage(RUSAGE_SELF, &self);
+  getrusage(RUSAGE_CHILDREN, &children);
+  return CpuSeconds(self) + CpuSeconds(children);
 }
 
 double OwnPeakMegabytes() {

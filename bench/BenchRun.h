@@ -21,6 +21,10 @@ RunFigures RunInChild(const std::function<int()>& body);
 // Runs a program with arguments and waits for it.
 RunFigures RunProgram(const std::vector<std::string>& argv);
 
+// User and system time of this process (all threads) and of the child
+// processes it has waited for, in seconds.
+double CpuSecondsSoFar();
+
 // Peak resident memory of this process so far, in MiB.
 double OwnPeakMegabytes();
 

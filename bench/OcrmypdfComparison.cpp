@@ -1,7 +1,5 @@
 #include "OcrmypdfComparison.h"
 
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,11 +8,6 @@ namespace zelk::bench {
 namespace {
 
 namespace fs = std::filesystem;
-
-double Seconds(const rusage& usage) {
-  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 std::string CommandOutput(const std::string& command) {
   std::string out;
@@ -32,13 +25,6 @@ bool OnPath(const std::string& program) {
 }
 
 }  // namespace
-
-double CpuSecondsSoFar() {
-  rusage self{}, children{};
-  getrusage(RUSAGE_SELF, &self);
-  getrusage(RUSAGE_CHILDREN, &children);
-  return Seconds(self) + Seconds(children);
-}
 
 ErrorCount PdfPageErrors(const std::string& pdf, int page, const std::vector<std::string>& knownLines) {
   std::string knownText;

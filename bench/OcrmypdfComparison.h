@@ -2,9 +2,8 @@
 // The dual-layer PDF bench's comparison with ocrmypdf, a general-purpose
 // OCR tool that adds a text layer to a PDF: the same pages, as one PDF
 // made by img2pdf (the G4 data embedded as it is), recognised with
-// `ocrmypdf -l chi_sim+eng --jobs 2`.  Also the measures both sides
-// share: CPU time of a stretch of work and the character error rate of a
-// PDF's text as pdftotext extracts it.
+// `ocrmypdf -l chi_sim+eng --jobs 2`.  Also the measure both sides share:
+// the character error rate of a PDF's text as pdftotext extracts it.
 
 #include <string>
 #include <vector>
@@ -13,10 +12,6 @@
 #include "RecognitionCorpus.h"
 
 namespace zelk::bench {
-
-// User and system time of this process (all threads) and of the child
-// processes it has waited for, in seconds.
-double CpuSecondsSoFar();
 
 // Errors of pdftotext's text of page `page` (1-based) of `pdf` against
 // the known lines of that page; blanks and line ends ignored on both sides.

@@ -10,7 +10,6 @@
 // Runs with OMP_THREAD_LIMIT=1, as the program does (it restarts itself
 // with the variable set when it is missing).
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -20,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchRun.h"
 #include "EngineStartWatch.h"
 #include "RecognitionCorpus.h"
 #include "jobs/ConvertFiles2WordJob.h"
@@ -31,13 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // One run of the job over `in` into a fresh `out`; false when a page failed.
 bool BenchOutputType(int outputType, const std::string& extension, int pageCount, int workers,
@@ -56,11 +49,11 @@ bool BenchOutputType(int outputType, const std::string& extension, int pageCount
   zelk::bench::EngineStartWatch watch(zelk::kOcrEngineStarting);
   zelk::RunControl control;
   control.BeginRun();
-  const double cpuStart = CpuSeconds();
+  const double cpuStart = zelk::bench::CpuSecondsSoFar();
   const auto start = Clock::now();
   const zelk::RunResult result = zelk::RunJob(job, request, watch, control);
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  const double cpu = CpuSeconds() - cpuStart;
+  const double cpu = zelk::bench::CpuSecondsSoFar() - cpuStart;
   const double engineSeconds = watch.EngineSeconds();
 
   zelk::bench::ErrorCount errors;
