@@ -17,7 +17,7 @@
 #include "BenchCorpus.h"
 #include "BenchRun.h"
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
 #include "imaging/SavePage.h"

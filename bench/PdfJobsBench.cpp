@@ -21,7 +21,7 @@
 #include "BenchCorpus.h"
 #include "BenchRun.h"
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
 #include "jobs/ConvertFiles2PdfJob.h"

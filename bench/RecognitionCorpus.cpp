@@ -5,7 +5,7 @@
 #include <random>
 
 #include "TextPageRenderer.h"
-#include "ocr/Utf8.h"
+#include "platform/Utf8.h"
 #include "ocr/WordSpacing.h"
 
 namespace zelk::bench {

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Configures and builds the project into a build directory.
 #   scripts/build.sh [build-dir] [extra cmake options...]
+# ZELK_WERROR=ON in the environment turns compiler warnings into errors.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-"$here/build"}
 shift || true
-cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DZELK_WERROR="${ZELK_WERROR:-OFF}" "$@" >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"

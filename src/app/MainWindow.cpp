@@ -21,9 +21,9 @@
 #include "app/ShellServices.h"
 #include "app/StartupHousekeeping.h"
 #include "app/WorkListModel.h"
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "jobs/JobRegistry.h"
-#include "jobs/UserMessage.h"
+#include "platform/UserMessage.h"
 #include "platform/Clock.h"
 
 namespace zelk {

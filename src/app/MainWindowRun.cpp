@@ -15,8 +15,8 @@
 #include "app/ShellServices.h"
 #include "app/WorkListModel.h"
 #include "app/schedule/ScheduleConfirm.h"
-#include "app/settings/Settings.h"
-#include "jobs/UserMessage.h"
+#include "settings/Settings.h"
+#include "platform/UserMessage.h"
 
 namespace zelk {
 

@@ -24,11 +24,11 @@
 #include <thread>
 
 #include "app/QtRunObserver.h"
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "jobs/JobRegistry.h"
 #include "jobs/RunControl.h"
 #include "jobs/RunFrame.h"
-#include "jobs/SettingsChangeSet.h"
+#include "settings/SettingsChangeSet.h"
 
 namespace zelk {
 

@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/ShellServices.h"
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/ThreadLimit.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 
 class QPushButton;
 class QTreeWidget;

@@ -7,14 +7,14 @@
 #include <QString>
 #include <optional>
 
-#include "jobs/UserMessage.h"
+#include "platform/UserMessage.h"
 
 class QWidget;
 
 namespace zelk {
 
 // Every message box of the program carries the title kMessageTitle
-// (jobs/UserMessage.h), so that the engine, the window and the dialogs
+// (platform/UserMessage.h), so that the engine, the window and the dialogs
 // share one text.
 
 enum class MessageIcon { Information, Warning };

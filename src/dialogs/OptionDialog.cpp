@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "dialogs/DialogWidgets.h"
 #include "dialogs/OptionDialogs.h"
 

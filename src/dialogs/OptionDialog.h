@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 
 class QBoxLayout;
 class QPushButton;

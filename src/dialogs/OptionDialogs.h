@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 
 class QWidget;
 

@@ -5,7 +5,7 @@
 #include "imaging/PdfWriter.h"
 
 #include "imaging/FlateData.h"
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>

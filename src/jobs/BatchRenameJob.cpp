@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <set>
 
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"

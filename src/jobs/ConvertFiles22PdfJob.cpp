@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/RunContext.h"
 #include "scan/DirectoryListing.h"

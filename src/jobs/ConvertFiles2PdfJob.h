@@ -10,7 +10,7 @@
 // whole or not at all: a file that fails leaves nothing behind and is
 // offered again.
 
-#include "imaging/SaveChoice.h"
+#include "jobs/SaveChoice.h"
 #include "jobs/Job.h"
 
 namespace zelk {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/RunContext.h"
 #include "jobs/WordDocumentPages.h"

@@ -18,7 +18,7 @@
 
 #include "jobs/Job.h"
 #include "jobs/RecognitionRun.h"
-#include "ocr/WordExport.h"
+#include "documents/WordExport.h"
 
 namespace zelk {
 

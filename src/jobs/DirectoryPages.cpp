@@ -1,6 +1,6 @@
 #include "jobs/DirectoryPages.h"
 
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 #include "jobs/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"

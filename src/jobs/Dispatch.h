@@ -10,13 +10,13 @@
 #include <optional>
 #include <string>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "jobs/JobId.h"
 #include "jobs/JobRegistry.h"
 #include "jobs/RunControl.h"
 #include "jobs/RunFrame.h"
 #include "jobs/RunObserver.h"
-#include "jobs/SettingsChangeSet.h"
+#include "settings/SettingsChangeSet.h"
 #include "scan/WorkList.h"
 
 namespace zelk {

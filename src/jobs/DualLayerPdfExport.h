@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "imaging/PageText.h"
 #include "imaging/PdfWriter.h"
 #include "ocr/RecognitionPool.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "jobs/GroupingTable.h"
+#include "workbook/GroupingTable.h"
 
 namespace zelk {
 

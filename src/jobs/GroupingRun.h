@@ -14,9 +14,9 @@
 #include <string>
 
 #include "jobs/GroupPlan.h"
-#include "jobs/GroupingTable.h"
+#include "workbook/GroupingTable.h"
 #include "jobs/ScanRequest.h"
-#include "jobs/UserMessage.h"
+#include "platform/UserMessage.h"
 
 namespace zelk {
 

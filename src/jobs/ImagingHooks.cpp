@@ -1,6 +1,6 @@
 #include "jobs/ImagingHooks.h"
 
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 
 namespace zelk {

@@ -12,10 +12,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "jobs/JobId.h"
 #include "jobs/ScanRequest.h"
-#include "jobs/UserMessage.h"
+#include "platform/UserMessage.h"
 #include "scan/WorkList.h"
 
 namespace zelk {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/ItemDirectory.h"

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/SaveChoice.h"
+#include "jobs/SaveChoice.h"
 #include "jobs/DirectoryPages.h"
 #include "jobs/DualLayerPdfExport.h"
 #include "jobs/GroupedDirectoryJob.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/PdfWriter.h"
 #include "imaging/TiffWriter.h"

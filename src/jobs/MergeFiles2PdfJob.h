@@ -9,7 +9,7 @@
 // and PaperSize keys.  A directory's files are written whole or not at
 // all: a directory that fails leaves nothing behind and is offered again.
 
-#include "imaging/SaveChoice.h"
+#include "jobs/SaveChoice.h"
 #include "jobs/GroupedDirectoryJob.h"
 
 namespace zelk {

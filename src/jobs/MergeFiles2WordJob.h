@@ -23,11 +23,11 @@
 #include <string>
 #include <vector>
 
-#include "imaging/SaveChoice.h"
+#include "jobs/SaveChoice.h"
 #include "jobs/DirectoryPages.h"
 #include "jobs/Job.h"
 #include "jobs/RecognitionRun.h"
-#include "ocr/WordExport.h"
+#include "documents/WordExport.h"
 
 namespace zelk {
 

@@ -1,6 +1,6 @@
 #include "jobs/MergeFilesJob.h"
 
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/SavePage.h"
 #include "jobs/DirectoryPages.h"

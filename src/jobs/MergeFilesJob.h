@@ -12,7 +12,7 @@
 
 #include <optional>
 
-#include "imaging/SaveChoice.h"
+#include "jobs/SaveChoice.h"
 #include "jobs/GroupingRun.h"
 #include "jobs/Job.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "jobs/DirectoryPages.h"
 #include "ocr/OcrEngine.h"
 

@@ -5,11 +5,11 @@
 #include <cstddef>
 #include <string>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "jobs/JobTexts.h"
 #include "jobs/RunControl.h"
 #include "jobs/RunObserver.h"
-#include "jobs/SettingsChangeSet.h"
+#include "settings/SettingsChangeSet.h"
 #include "scan/WorkList.h"
 
 namespace zelk {

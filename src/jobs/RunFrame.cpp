@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/settings/SettingsFile.h"
-#include "imaging/OutputTransaction.h"
+#include "settings/SettingsFile.h"
+#include "platform/OutputTransaction.h"
 #include "jobs/ErrorTree.h"
 #include "jobs/JobTexts.h"
 #include "jobs/ResultLog.h"

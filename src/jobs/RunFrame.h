@@ -13,11 +13,11 @@
 #include <cstddef>
 #include <string>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "jobs/Job.h"
 #include "jobs/RunControl.h"
 #include "jobs/RunObserver.h"
-#include "jobs/SettingsChangeSet.h"
+#include "settings/SettingsChangeSet.h"
 #include "platform/Clock.h"
 #include "scan/WorkList.h"
 

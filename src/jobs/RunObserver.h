@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "jobs/UserMessage.h"
+#include "platform/UserMessage.h"
 #include "scan/WorkList.h"
 
 namespace zelk {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "jobs/JobId.h"
 #include "scan/ScanOptions.h"
 #include "scan/WorkList.h"

@@ -5,7 +5,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "imaging/OutputTransaction.h"
+#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
 #include "imaging/SavePage.h"

@@ -8,7 +8,7 @@
 // losing pages.  Each item's outputs appear whole or not at all, and a
 // failed item leaves no output directory behind.
 
-#include "imaging/SaveChoice.h"
+#include "jobs/SaveChoice.h"
 #include "jobs/Job.h"
 
 namespace zelk {

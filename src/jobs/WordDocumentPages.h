@@ -11,7 +11,7 @@
 
 #include "ocr/PageLayout.h"
 #include "ocr/RecognitionPool.h"
-#include "ocr/WordExport.h"
+#include "documents/WordExport.h"
 
 namespace zelk {
 

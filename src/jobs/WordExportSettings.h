@@ -1,8 +1,8 @@
 #pragma once
 // The word-processor export options a run takes from its [OCR] section.
 
-#include "app/settings/Settings.h"
-#include "ocr/WordExport.h"
+#include "settings/Settings.h"
+#include "documents/WordExport.h"
 
 namespace zelk {
 

@@ -1,6 +1,6 @@
 #include "ocr/ChinesePunctuation.h"
 
-#include "ocr/Utf8.h"
+#include "platform/Utf8.h"
 #include "ocr/WordSpacing.h"
 
 namespace zelk {

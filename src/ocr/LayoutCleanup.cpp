@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numeric>
 
-#include "ocr/Utf8.h"
+#include "platform/Utf8.h"
 #include "ocr/WordSpacing.h"
 
 namespace zelk {

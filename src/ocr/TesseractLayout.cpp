@@ -9,7 +9,7 @@
 
 #include "ocr/ChinesePunctuation.h"
 #include "ocr/LayoutCleanup.h"
-#include "ocr/Utf8.h"
+#include "platform/Utf8.h"
 #include "ocr/WordSpacing.h"
 
 namespace zelk {

@@ -1,6 +1,6 @@
 #include "ocr/WordSpacing.h"
 
-#include "ocr/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "AppTestSupport.h"
 #include "app/MainWindow.h"
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 
 namespace zelk::test {
 namespace {

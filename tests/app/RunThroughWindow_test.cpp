@@ -11,7 +11,7 @@
 #include "RunWindowFixture.h"
 #include "app/OptionDialogs.h"
 #include "app/RunController.h"
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "jobs/Dispatch.h"
 #include "jobs/RunContext.h"
 #include "support/FileTree.h"

@@ -22,7 +22,7 @@
 #include "AppTestSupport.h"
 #include "app/MainWindow.h"
 #include "app/WorkListModel.h"
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "jobs/JobRegistry.h"
 #include "support/FakeClock.h"
 #include "support/TestJob.h"

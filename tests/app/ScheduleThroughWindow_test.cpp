@@ -7,7 +7,7 @@
 
 #include "RunWindowFixture.h"
 #include "app/RunController.h"
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "support/TempDir.h"
 
 namespace zelk::test {

@@ -21,7 +21,7 @@
 #include "app/MainWindow.h"
 #include "app/ShellServices.h"
 #include "app/WorkListModel.h"
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "dialogs/ConvertLogsDialog.h"
 #include "dialogs/DialogServices.h"
 #include "dialogs/ImageCompressDialog.h"

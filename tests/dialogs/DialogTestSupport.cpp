@@ -7,7 +7,7 @@
 #include <iterator>
 #include <unistd.h>
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 namespace zelk::test {
 namespace {

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "dialogs/DialogServices.h"
 
 namespace zelk::test {

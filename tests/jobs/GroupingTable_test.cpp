@@ -1,4 +1,4 @@
-#include "jobs/GroupingTable.h"
+#include "workbook/GroupingTable.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "jobs/GroupPlan.h"
-#include "jobs/SheetRows.h"
+#include "workbook/SheetRows.h"
 #include "support/TempDir.h"
 
 namespace zelk {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "jobs/JobRegistry.h"
 
 namespace zelk::test {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "jobs/JobId.h"
 #include "jobs/RunFrame.h"
 #include "support/FakeClock.h"

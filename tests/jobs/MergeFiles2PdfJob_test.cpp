@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "imaging/PdfTest_helpers.h"
 #include "jobs/JobRun_helpers.h"
 #include "support/FileTree.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "imaging/PdfTest_helpers.h"
 #include "jobs/JobRun_helpers.h"
 #include "support/TempDir.h"

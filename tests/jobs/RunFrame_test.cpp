@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "support/FakeClock.h"
 #include "support/FileTree.h"
 #include "support/RecordingObserver.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "ocr/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace zelk::ocrtest {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ocr/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "ocr/Join.h"
 #include "ocr/RecognitionLanguage.h"
-#include "ocr/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {

@@ -7,7 +7,7 @@
 #include <ostream>
 
 #include "app/batch/PrintingObserver.h"
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "jobs/Dispatch.h"
 
 namespace zelk {

@@ -1,6 +1,6 @@
 #include "app/schedule/ScheduleConfirm.h"
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 namespace zelk {
 namespace {

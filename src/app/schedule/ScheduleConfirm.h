@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/schedule/Scheduler.h"
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 
 namespace zelk {
 

@@ -17,7 +17,7 @@
 
 #include <optional>
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "platform/Clock.h"
 
 namespace zelk {

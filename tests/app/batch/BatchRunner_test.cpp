@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
 #include "support/TestJob.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/batch/BatchRunner.h"
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
 #include "support/TestImages.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "support/FakeClock.h"
 #include "support/TempDir.h"
 

@@ -1,0 +1,207 @@
+// Elements are appended in the order the WordprocessingML schema sets for
+// their parents (framePr, shd, spacing, ind, jc, sectPr in a paragraph's
+// properties; color, sz, szCs in a run's), since Word rejects a document
+// whose properties stand out of order.
+
+#include "documents/DocxWriterBody.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include <pugixml.hpp>
+
+#include "platform/Utf8.h"
+#include "documents/WordWriterSupport.h"
+
+namespace zelk {
+namespace {
+
+constexpr const char* kWordNamespace =
+    "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+constexpr const char* kRelationshipNamespace =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+void Attribute(pugi::xml_node node, const char* name, const std::string& value) {
+  node.append_attribute(name) = value.c_str();
+}
+
+void Attribute(pugi::xml_node node, const char* name, int value) {
+  node.append_attribute(name) = value;
+}
+
+const char* Justification(WordAlignment alignment) {
+  switch (alignment) {
+    case WordAlignment::Center: return "center";
+    case WordAlignment::Right: return "right";
+    case WordAlignment::Justify: return "both";
+    case WordAlignment::Left: break;
+  }
+  return nullptr;  // left is the default
+}
+
+void Shading(pugi::xml_node properties, Rgb colour) {
+  pugi::xml_node shading = properties.append_child("w:shd");
+  Attribute(shading, "w:val", "clear");
+  Attribute(shading, "w:color", "auto");
+  Attribute(shading, "w:fill", HexColour(colour));
+}
+
+// Paragraphs of one frame carry identical frame properties; Word and
+// LibreOffice join consecutive such paragraphs into one frame.
+void FrameProperties(pugi::xml_node properties, const WordFrame& frame) {
+  const FrameGeometry place = FrameGeometryOf(frame);
+  pugi::xml_node framePr = properties.append_child("w:framePr");
+  Attribute(framePr, "w:w", place.width);
+  Attribute(framePr, "w:h", place.height);
+  // A least height: text larger than estimated grows the frame instead of
+  // being cut off.
+  Attribute(framePr, "w:hRule", "atLeast");
+  Attribute(framePr, "w:wrap", "around");
+  Attribute(framePr, "w:hAnchor", "page");
+  Attribute(framePr, "w:vAnchor", "page");
+  Attribute(framePr, "w:x", place.left);
+  Attribute(framePr, "w:y", place.top);
+}
+
+// `continuous`: the section goes on below the one before on its page.
+void SectionProperties(pugi::xml_node parent, const WordSection& section, bool continuous) {
+  const PageGeometry page = PageGeometryOf(section);
+  pugi::xml_node sectPr = parent.append_child("w:sectPr");
+  Attribute(sectPr.append_child("w:type"), "w:val", continuous ? "continuous" : "nextPage");
+  pugi::xml_node size = sectPr.append_child("w:pgSz");
+  Attribute(size, "w:w", page.width);
+  Attribute(size, "w:h", page.height);
+  if (page.width > page.height) Attribute(size, "w:orient", "landscape");
+  pugi::xml_node margins = sectPr.append_child("w:pgMar");
+  Attribute(margins, "w:top", page.marginTop);
+  Attribute(margins, "w:right", page.marginRight);
+  Attribute(margins, "w:bottom", page.marginBottom);
+  Attribute(margins, "w:left", page.marginLeft);
+  Attribute(margins, "w:header", std::min(page.marginTop, 720));
+  Attribute(margins, "w:footer", std::min(page.marginBottom, 720));
+  Attribute(margins, "w:gutter", 0);
+  pugi::xml_node columns = sectPr.append_child("w:cols");
+  Attribute(columns, "w:num", page.columns);
+  Attribute(columns, "w:space", page.columnGap);
+}
+
+class BodyBuilder {
+ public:
+  BodyBuilder(const WordDocument& document, pugi::xml_node body)
+      : document_(document), body_(body) {}
+
+  void Build() {
+    const std::vector<WordSection>& sections = document_.sections;
+    if (sections.empty()) {
+      body_.append_child("w:p");
+      SectionProperties(body_, WordSection{}, false);
+      return;
+    }
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+      const bool last = i + 1 == sections.size();
+      Section(sections[i], i > 0 && sections[i].continuesPage, last);
+    }
+  }
+
+ private:
+  // Frames come first so that each is anchored on the section's first
+  // page.  A section ends in a flowing paragraph which holds the section's
+  // properties (the final section's go at the end of the body), so a
+  // section break never sits in a frame.  The properties, the break type
+  // among them, describe the section that ends there.
+  void Section(const WordSection& section, bool continuous, bool last) {
+    for (const WordFrame& frame : section.frames) {
+      for (const WordParagraph& paragraph : frame.paragraphs) {
+        Paragraph(paragraph, &frame);
+      }
+    }
+    pugi::xml_node closing;
+    for (const WordParagraph& paragraph : section.paragraphs) closing = Paragraph(paragraph, nullptr);
+    if (!closing) closing = body_.append_child("w:p");
+    if (last) {
+      SectionProperties(body_, section, continuous);
+    } else {
+      pugi::xml_node properties = closing.child("w:pPr");
+      if (!properties) properties = closing.prepend_child("w:pPr");
+      SectionProperties(properties, section, continuous);
+    }
+  }
+
+  pugi::xml_node Paragraph(const WordParagraph& paragraph, const WordFrame* frame) {
+    pugi::xml_node p = body_.append_child("w:p");
+    pugi::xml_node properties = p.append_child("w:pPr");
+    if (frame != nullptr) FrameProperties(properties, *frame);
+    if (paragraph.hasShading) {
+      Shading(properties, paragraph.shading);
+    } else if (frame != nullptr && frame->hasBackground) {
+      Shading(properties, frame->background);
+    }
+    const int before = Twips(paragraph.spaceBefore);
+    const int pitch = Twips(paragraph.lineHeight);
+    if (before > 0 || pitch > 0) {
+      pugi::xml_node spacing = properties.append_child("w:spacing");
+      if (before > 0) Attribute(spacing, "w:before", before);
+      if (pitch > 0) {
+        Attribute(spacing, "w:line", pitch);
+        Attribute(spacing, "w:lineRule", "exact");
+      }
+    }
+    const int indent = Twips(paragraph.firstLineIndent);
+    if (indent != 0) {
+      pugi::xml_node ind = properties.append_child("w:ind");
+      if (indent > 0) {
+        Attribute(ind, "w:firstLine", indent);
+      } else {
+        Attribute(ind, "w:left", -indent);
+        Attribute(ind, "w:hanging", -indent);
+      }
+    }
+    if (const char* jc = Justification(paragraph.alignment)) {
+      Attribute(properties.append_child("w:jc"), "w:val", jc);
+    }
+    if (!properties.first_child()) p.remove_child(properties);
+    if (paragraph.columnBreakBefore) {
+      Attribute(p.append_child("w:r").append_child("w:br"), "w:type", "column");
+    }
+    for (const WordRun& run : paragraph.runs) Run(p, run);
+    return p;
+  }
+
+  void Run(pugi::xml_node p, const WordRun& run) {
+    const std::string text = EncodeUtf8(DocumentCharacters(run.text));
+    if (text.empty()) return;
+    pugi::xml_node r = p.append_child("w:r");
+    pugi::xml_node properties = r.append_child("w:rPr");
+    if (!(run.color == kBlackInk)) {
+      Attribute(properties.append_child("w:color"), "w:val", HexColour(run.color));
+    }
+    const int size = HalfPoints(run.fontSize, document_.defaultFontSize);
+    Attribute(properties.append_child("w:sz"), "w:val", size);
+    Attribute(properties.append_child("w:szCs"), "w:val", size);
+    pugi::xml_node t = r.append_child("w:t");
+    Attribute(t, "xml:space", "preserve");
+    t.text().set(text.c_str());
+  }
+
+  const WordDocument& document_;
+  pugi::xml_node body_;
+};
+
+}  // namespace
+
+std::string DocxDocumentXml(const WordDocument& document) {
+  pugi::xml_document xml;
+  pugi::xml_node declaration = xml.append_child(pugi::node_declaration);
+  Attribute(declaration, "version", "1.0");
+  Attribute(declaration, "encoding", "UTF-8");
+  Attribute(declaration, "standalone", "yes");
+  pugi::xml_node root = xml.append_child("w:document");
+  Attribute(root, "xmlns:w", kWordNamespace);
+  Attribute(root, "xmlns:r", kRelationshipNamespace);
+  BodyBuilder(document, root.append_child("w:body")).Build();
+  std::ostringstream out;
+  xml.save(out, "", pugi::format_raw);
+  return out.str();
+}
+
+}  // namespace zelk

@@ -1,0 +1,221 @@
+// The RTF writer: one RTF section per document section (a continuous one
+// where the section goes on on the same page), flowing paragraphs
+// as plain paragraphs, frames as paragraphs carrying absolute-position
+// properties.  Non-ASCII text goes as Unicode escapes, so the file is plain
+// ASCII and reads the same under any code page.
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "documents/RtfWriterText.h"
+#include "documents/WordWriterSupport.h"
+#include "documents/WordWriters.h"
+
+namespace zelk {
+namespace {
+
+// The colours the document uses, numbered from 1 (entry 0 is the reader's
+// automatic colour).
+class ColourTable {
+ public:
+  explicit ColourTable(const WordDocument& document) {
+    for (const WordSection& section : document.sections) {
+      for (const WordFrame& frame : section.frames) {
+        if (frame.hasBackground) Add(frame.background);
+        AddParagraphs(frame.paragraphs);
+      }
+      AddParagraphs(section.paragraphs);
+    }
+  }
+
+  int IndexOf(Rgb colour) const {
+    for (std::size_t i = 0; i < colours_.size(); ++i) {
+      if (colours_[i] == colour) return static_cast<int>(i) + 1;
+    }
+    return 0;
+  }
+
+  std::string Rtf() const {
+    std::string out = "{\\colortbl;";
+    for (const Rgb& colour : colours_) {
+      out += "\\red" + std::to_string(colour.red) + "\\green" + std::to_string(colour.green) +
+             "\\blue" + std::to_string(colour.blue) + ";";
+    }
+    return out + "}\n";
+  }
+
+ private:
+  void Add(Rgb colour) {
+    if (IndexOf(colour) == 0) colours_.push_back(colour);
+  }
+  void AddParagraphs(const std::vector<WordParagraph>& paragraphs) {
+    for (const WordParagraph& paragraph : paragraphs) {
+      if (paragraph.hasShading) Add(paragraph.shading);
+      for (const WordRun& run : paragraph.runs) Add(run.color);
+    }
+  }
+
+  std::vector<Rgb> colours_;
+};
+
+std::string Number(int value) { return std::to_string(value); }
+
+std::string FontTable() {
+  // 宋体 in the font's own code page (GBK), as RTF readers expect the names
+  // of fonts with a character set; SimSun is its Latin alternative name.
+  return "{\\fonttbl"
+         "{\\f" + Number(kRtfLatinFont) + "\\froman\\fcharset0\\fprq2 Times New Roman;}"
+         "{\\f" + Number(kRtfEastAsianFont) + "\\fnil\\fcharset134\\fprq2 "
+         "\\'cb\\'ce\\'cc\\'e5{\\*\\falt SimSun};}}\n";
+}
+
+// `continuous`: the section goes on below the one before on its page.
+std::string SectionProperties(const WordSection& section, bool continuous) {
+  const PageGeometry page = PageGeometryOf(section);
+  std::string out = std::string(continuous ? "\\sectd\\sbknone" : "\\sectd\\sbkpage") +
+                    "\\pgwsxn" + Number(page.width) + "\\pghsxn" +
+                    Number(page.height) + "\\marglsxn" + Number(page.marginLeft) + "\\margrsxn" +
+                    Number(page.marginRight) + "\\margtsxn" + Number(page.marginTop) +
+                    "\\margbsxn" + Number(page.marginBottom);
+  if (page.width > page.height) out += "\\lndscpsxn";
+  if (page.columns > 1) {
+    out += "\\cols" + Number(page.columns) + "\\colsx" + Number(page.columnGap);
+  }
+  return out + "\n";
+}
+
+// The document-wide page, taken from the first section, for readers that
+// look at it before the section properties.
+std::string DocumentPage(const WordDocument& document) {
+  const PageGeometry page =
+      PageGeometryOf(document.sections.empty() ? WordSection{} : document.sections.front());
+  return "\\paperw" + Number(page.width) + "\\paperh" + Number(page.height) + "\\margl" +
+         Number(page.marginLeft) + "\\margr" + Number(page.marginRight) + "\\margt" +
+         Number(page.marginTop) + "\\margb" + Number(page.marginBottom) + "\n";
+}
+
+std::string FrameProperties(const WordFrame& frame) {
+  const FrameGeometry place = FrameGeometryOf(frame);
+  // A positive height is a least height: text larger than estimated grows
+  // the frame instead of being cut off.
+  return "\\phpg\\pvpg\\posx" + Number(place.left) + "\\posy" + Number(place.top) + "\\absw" +
+         Number(place.width) + "\\absh" + Number(place.height);
+}
+
+std::string Alignment(WordAlignment alignment) {
+  switch (alignment) {
+    case WordAlignment::Center: return "\\qc";
+    case WordAlignment::Right: return "\\qr";
+    case WordAlignment::Justify: return "\\qj";
+    case WordAlignment::Left: break;
+  }
+  return "\\ql";
+}
+
+// Shading with pattern and background in the same colour: readers that
+// apply the pattern percentage and readers that take the background alone
+// both show the colour.
+std::string Shading(int colourIndex) {
+  return "\\cbpat" + Number(colourIndex) + "\\cfpat" + Number(colourIndex) + "\\shading10000";
+}
+
+class RtfBuilder {
+ public:
+  explicit RtfBuilder(const WordDocument& document)
+      : document_(document),
+        colours_(document),
+        defaultSize_(HalfPoints(document.defaultFontSize, 10.5)) {}
+
+  std::string Build() {
+    out_ = "{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff" + Number(kRtfLatinFont) + "\\stshfdbch" +
+           Number(kRtfEastAsianFont) + "\\stshfloch" + Number(kRtfLatinFont) + "\\stshfhich" +
+           Number(kRtfLatinFont) + "\\deflang1033\\deflangfe2052\n";
+    out_ += FontTable();
+    out_ += colours_.Rtf();
+    out_ += DocumentPage(document_);
+    if (document_.sections.empty()) {
+      out_ += SectionProperties(WordSection{}, false);
+      EmptyParagraph();
+    }
+    for (std::size_t i = 0; i < document_.sections.size(); ++i) {
+      if (i > 0) out_ += "\\sect\n";
+      Section(document_.sections[i], i > 0 && document_.sections[i].continuesPage);
+    }
+    out_ += "}\n";
+    return std::move(out_);
+  }
+
+ private:
+  // Frames come first so that each is anchored on the section's first
+  // page; a section always ends in a flowing paragraph, which keeps the
+  // section break out of a frame.
+  void Section(const WordSection& section, bool continuous) {
+    out_ += SectionProperties(section, continuous);
+    for (const WordFrame& frame : section.frames) {
+      const std::string place = FrameProperties(frame);
+      for (const WordParagraph& paragraph : frame.paragraphs) {
+        const bool frameShading = frame.hasBackground && !paragraph.hasShading;
+        Paragraph(paragraph, place, frameShading ? Shading(colours_.IndexOf(frame.background)) : "");
+      }
+    }
+    for (const WordParagraph& paragraph : section.paragraphs) Paragraph(paragraph, "", "");
+    if (section.paragraphs.empty()) EmptyParagraph();
+  }
+
+  void EmptyParagraph() { out_ += "\\pard\\plain\\fs" + Number(defaultSize_) + "\\par\n"; }
+
+  void Paragraph(const WordParagraph& paragraph, const std::string& frame,
+                 const std::string& frameShading) {
+    out_ += "\\pard\\plain" + frame + Alignment(paragraph.alignment);
+    const int indent = Twips(paragraph.firstLineIndent);
+    if (indent > 0) out_ += "\\fi" + Number(indent);
+    if (indent < 0) out_ += "\\li" + Number(-indent) + "\\fi" + Number(indent);
+    const int before = Twips(paragraph.spaceBefore);
+    if (before > 0) out_ += "\\sb" + Number(before);
+    const int pitch = Twips(paragraph.lineHeight);
+    if (pitch > 0) out_ += "\\sl-" + Number(pitch) + "\\slmult0";
+    if (paragraph.hasShading) {
+      out_ += Shading(colours_.IndexOf(paragraph.shading));
+    } else {
+      out_ += frameShading;
+    }
+    out_ += "\\fs" + Number(defaultSize_) + " ";
+    if (paragraph.columnBreakBefore) out_ += "\\column ";
+    for (const WordRun& run : paragraph.runs) {
+      out_ += "{\\fs" + Number(HalfPoints(run.fontSize, document_.defaultFontSize)) + "\\cf" +
+              Number(colours_.IndexOf(run.color)) + " " + RtfRunText(run.text) + "}";
+    }
+    out_ += "\\par\n";
+  }
+
+  const WordDocument& document_;
+  ColourTable colours_;
+  int defaultSize_;
+  std::string out_;
+};
+
+}  // namespace
+
+void WriteRtfDocument(const WordDocument& document, const std::string& path) {
+  const std::string text = RtfBuilder(document).Build();
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    throw std::runtime_error("cannot write the RTF document " + path + ": " +
+                             std::strerror(errno));
+  }
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  if (!out) {
+    const std::string reason = std::strerror(errno);
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    throw std::runtime_error("cannot write the RTF document " + path + ": " + reason);
+  }
+}
+
+}  // namespace zelk

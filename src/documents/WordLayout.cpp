@@ -1,0 +1,40 @@
+#include "documents/WordLayout.h"
+
+namespace zelk {
+
+ParagraphLook LookOf(const WordExportOptions& options) {
+  ParagraphLook look;
+  look.runs.colours = options.keepColours;
+  look.shading = options.keepColours;
+  switch (options.retention) {
+    case LayoutRetention::PlainText:
+      return ParagraphLook{RunLook{false, false}, false, false, false, false};
+    case LayoutRetention::FormattedText:
+      look.lineHeight = false;
+      return look;
+    case LayoutRetention::ExactCopy:
+      // The frame carries the block's paper colour.
+      look.shading = false;
+      return look;
+    default:
+      return look;
+  }
+}
+
+WordDocument BuildWordDocument(const std::vector<PageLayout>& pages,
+                               const WordExportOptions& options) {
+  WordDocument document;
+  document.sections.reserve(pages.size());
+  for (const PageLayout& page : pages) {
+    if (options.retention == LayoutRetention::ExactCopy) {
+      document.sections.push_back(FramedSection(page, options));
+      continue;
+    }
+    for (WordSection& section : FlowingSections(page, options)) {
+      document.sections.push_back(std::move(section));
+    }
+  }
+  return document;
+}
+
+}  // namespace zelk

@@ -1,0 +1,52 @@
+#pragma once
+// Page measures for the word-processor export: pixels to points, page size
+// and margins, and the newspaper columns of a page.
+
+#include <vector>
+
+#include "ocr/PageLayout.h"
+#include "documents/WordDocument.h"
+
+namespace zelk {
+
+// Resolution taken for a page that states none.
+inline constexpr int kAssumedDpi = 300;
+
+// Converts page-image pixels into points at the page's resolution.
+class PointScale {
+ public:
+  explicit PointScale(int dpi) : pointsPerPixel_(72.0 / (dpi > 0 ? dpi : kAssumedDpi)) {}
+  double operator()(double pixels) const { return pixels * pointsPerPixel_; }
+
+ private:
+  double pointsPerPixel_;
+};
+
+// Blocks that hold text for the document (pictures and rules do not).
+bool HoldsText(const LayoutBlock& block);
+
+// Page size from the image; margins from the box around the page's text,
+// each kept between a quarter inch and a quarter of the page, so that the
+// text area never vanishes; one inch where the page has no text.
+void SetPageGeometry(const PageLayout& page, WordSection& section);
+
+// The blank strip between two neighbouring columns, in pixels.
+struct Gutter {
+  int left = 0;
+  int right = 0;
+};
+
+struct ColumnLayout {
+  int columns = 1;
+  int gap = 0;  // pixels between neighbouring columns, the narrowest gutter
+  std::vector<Gutter> gutters;  // columns - 1 of them, left to right
+};
+
+// Columns of running text standing side by side: blocks that have a
+// neighbour beside them (overlapping it in height, not in width) grouped by
+// their horizontal extent.  One column where no such blocks cover a good
+// part of the text's height, and where more bands are found than pages
+// have columns (a grid of cells, not columns).
+ColumnLayout DetectColumns(const PageLayout& page);
+
+}  // namespace zelk

@@ -1,0 +1,73 @@
+#pragma once
+// Document paragraphs of one recognised block, in the look a layout mode
+// keeps, and the spacing that stands in for the blank space between them on
+// the page.
+
+#include <vector>
+
+#include "ocr/PageLayout.h"
+#include "documents/WordDocument.h"
+#include "documents/WordLayoutGeometry.h"
+#include "documents/WordLayoutText.h"
+
+namespace zelk {
+
+// What of the page's look the paragraphs keep.
+struct ParagraphLook {
+  RunLook runs;
+  bool alignment = true;    // centred and right-aligned paragraphs stay so
+  bool indent = true;       // first-line indents
+  bool lineHeight = true;   // the line pitch of the page
+  bool shading = true;      // the block's paper colour when it is not white
+};
+
+// A document paragraph with where it came from on the page, in pixels.
+struct PlacedParagraph {
+  WordParagraph paragraph;
+  TextBox box;
+  int firstBaseline = 0;
+  int lastBaseline = 0;
+};
+
+// One paragraph per recognised paragraph; in a table block one per line
+// (a row of cells).  Paragraphs without text are left out.
+std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const ParagraphLook& look,
+                                             const PointScale& points);
+
+// Space before each paragraph, so that its first baseline stands as far
+// below the last baseline of the paragraph before as on the page.
+class ParagraphSpacing {
+ public:
+  // `originTop`: where the text area starts, in pixels.  `columns`: a
+  // paragraph above the one before starts a new column, as far down as the
+  // section's first paragraph and as far again as it stands lower on the
+  // page; at most `columns` - 1 of them in the section.
+  ParagraphSpacing(int originTop, int columns, const PointScale& points)
+      : originTop_(originTop), columnBreaksLeft_(columns - 1), points_(points) {}
+
+  // The section goes on below text that ends at `bottom` with its lowest
+  // baseline at `baseline` (the band of the page above): the first
+  // paragraph is spaced from that baseline instead of from originTop.
+  void Below(int bottom, int baseline) {
+    below_ = true;
+    previousBottom_ = bottom;
+    previousBaseline_ = baseline;
+  }
+
+  // Sets the paragraph's space before (and its column break), and takes it
+  // as the one before the next.
+  void Place(PlacedParagraph& placed);
+
+ private:
+  int originTop_;
+  int columnBreaksLeft_;
+  PointScale points_;
+  bool first_ = true;
+  bool below_ = false;
+  int firstTop_ = 0;        // the section's first paragraph: its top, pixels
+  double firstBefore_ = 0;  // and its space before, points
+  int previousBottom_ = 0;
+  int previousBaseline_ = 0;
+};
+
+}  // namespace zelk

@@ -1,0 +1,92 @@
+#include "documents/WordWriterSupport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/Utf8.h"
+
+namespace zelk {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kSmallestPage = kTwipsPerInch / 10;
+constexpr int kLargestPage = 22 * kTwipsPerInch;
+constexpr int kMostColumns = 45;
+
+// Margins of one direction cut back in proportion so that at least a tenth
+// of the page length stays between them.
+void FitMargins(int pageLength, int& before, int& after) {
+  before = std::max(before, 0);
+  after = std::max(after, 0);
+  const int allowed = pageLength - pageLength / 10;
+  const long long total = static_cast<long long>(before) + after;
+  if (total <= allowed) return;
+  before = static_cast<int>(static_cast<long long>(before) * allowed / total);
+  after = allowed - before;
+}
+
+int ClampedTwips(double points, int lowest, int highest) {
+  if (!std::isfinite(points)) return lowest;
+  return static_cast<int>(std::clamp<double>(std::lround(std::clamp(points, -1e7, 1e7) * 20),
+                                             lowest, highest));
+}
+
+}  // namespace
+
+int Twips(double points) { return ClampedTwips(points, -kLargestPage, kLargestPage); }
+
+int HalfPoints(double points, double fallbackPoints) {
+  if (!(points > 0)) points = fallbackPoints > 0 ? fallbackPoints : 10.5;
+  return static_cast<int>(std::clamp<long>(std::lround(std::min(points, 1e4) * 2), 2, 3276));
+}
+
+PageGeometry PageGeometryOf(const WordSection& section) {
+  PageGeometry page;
+  page.width = ClampedTwips(section.pageWidth, kSmallestPage, kLargestPage);
+  page.height = ClampedTwips(section.pageHeight, kSmallestPage, kLargestPage);
+  page.marginLeft = ClampedTwips(section.marginLeft, 0, kLargestPage);
+  page.marginRight = ClampedTwips(section.marginRight, 0, kLargestPage);
+  page.marginTop = ClampedTwips(section.marginTop, 0, kLargestPage);
+  page.marginBottom = ClampedTwips(section.marginBottom, 0, kLargestPage);
+  FitMargins(page.width, page.marginLeft, page.marginRight);
+  FitMargins(page.height, page.marginTop, page.marginBottom);
+  page.columns = std::clamp(section.columns, 1, kMostColumns);
+  page.columnGap = ClampedTwips(section.columnGap, 0, kLargestPage);
+  // The gaps may not eat the text width: each column keeps at least a tenth
+  // of its share.
+  const int textWidth = page.width - page.marginLeft - page.marginRight;
+  if (page.columns > 1) {
+    const int widestGap = textWidth * 9 / 10 / (page.columns - 1);
+    page.columnGap = std::min(page.columnGap, widestGap);
+  }
+  return page;
+}
+
+FrameGeometry FrameGeometryOf(const WordFrame& frame) {
+  return {ClampedTwips(frame.left, 0, kLargestPage), ClampedTwips(frame.top, 0, kLargestPage),
+          ClampedTwips(frame.width, 20, kLargestPage),
+          ClampedTwips(frame.height, 20, kLargestPage)};
+}
+
+std::u32string DocumentCharacters(std::string_view utf8) {
+  std::u32string characters;
+  for (char32_t c : DecodeUtf8(utf8)) {
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029) {
+      characters += U' ';
+    } else if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+      characters += U'\uFFFD';
+    } else if (c != 0xFFFE && c != 0xFFFF) {
+      characters += c;
+    }
+  }
+  return characters;
+}
+
+std::string HexColour(Rgb colour) {
+  char hex[7];
+  std::snprintf(hex, sizeof hex, "%02X%02X%02X", colour.red, colour.green, colour.blue);
+  return hex;
+}
+
+}  // namespace zelk

@@ -1,0 +1,117 @@
+#include "jobs/SaveChoice.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace zelk {
+namespace {
+
+constexpr int16_t kBitonalQualityFactor = 128;
+
+// Looks a setting up in a table indexed by its value.
+template <size_t N>
+std::optional<int16_t> Lookup(const int16_t (&table)[N], int16_t value) {
+  if (value < 0 || static_cast<size_t>(value) >= N) return std::nullopt;
+  return table[value];
+}
+
+void Assign(int16_t& target, std::optional<int16_t> value) {
+  if (value) target = *value;
+}
+
+int16_t DeepPageBits(int pageBitsPerPixel) {
+  return (pageBitsPerPixel > 1 && pageBitsPerPixel <= 8) ? 8 : 24;
+}
+
+bool Contains(std::string_view haystack, std::string_view needle) {
+  return haystack.find(needle) != std::string_view::npos;
+}
+
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+}  // namespace
+
+int16_t CustomQualityFactor(int16_t qualityValue) {
+  const int product = 5 * static_cast<int>(qualityValue);
+  if (product < std::numeric_limits<int16_t>::min() ||
+      product > std::numeric_limits<int16_t>::max()) {
+    throw SaveChoiceOverflow("overflow: the custom image quality " +
+                             std::to_string(qualityValue) +
+                             " is out of range");
+  }
+  // The halves are exact in double; nearbyint in the default rounding
+  // mode rounds them to the even neighbour.
+  const double factor = 250.0 - static_cast<double>(product) / 2.0;
+  return static_cast<int16_t>(std::nearbyint(factor));
+}
+
+std::optional<int16_t> PresetQualityFactor(int16_t preset, int16_t customValue) {
+  switch (preset) {
+    case 0: return 15;
+    case 1: return 130;
+    case 2: return 245;
+    case 3: return CustomQualityFactor(customValue);
+    default: return std::nullopt;
+  }
+}
+
+void ChooseTifSaveFormat(SaveParameters& params,
+                         const Settings::ImageCompressSection& compress,
+                         int pageBitsPerPixel, int16_t kind) {
+  static constexpr int16_t kBitonal[] = {29, 28, 27, 25, 17};
+  static constexpr int16_t kTif[] = {3, 11, 24, 22, 17};
+  static constexpr int16_t kJpg[] = {10, 23, 21};
+
+  if (pageBitsPerPixel == 1) {
+    Assign(params.m_nSaveFormat, Lookup(kBitonal, compress.Tif1Compress));
+    params.m_nSaveQFactor = kBitonalQualityFactor;
+    params.m_nSaveBitsPerPixel = 1;
+    return;
+  }
+  if (kind == kSaveAsTif) {
+    Assign(params.m_nSaveFormat, Lookup(kTif, compress.Tif2Compress));
+    Assign(params.m_nSaveQFactor,
+           PresetQualityFactor(compress.Tif2Quality, compress.Tif2QualityValue));
+  } else if (kind == kSaveAsJpg) {
+    Assign(params.m_nSaveFormat, Lookup(kJpg, compress.JpgCompress));
+    Assign(params.m_nSaveQFactor,
+           PresetQualityFactor(compress.JpgQuality, compress.JpgQualityValue));
+  }
+  params.m_nSaveBitsPerPixel = DeepPageBits(pageBitsPerPixel);
+}
+
+void ChoosePdfSaveFormat(SaveParameters& params,
+                         const Settings::ImageCompressSection& compress,
+                         int pageBitsPerPixel, std::string_view name) {
+  static constexpr int16_t kBitonal[] = {149, 148, 147, 149};
+  static constexpr int16_t kJpg[] = {150, 151, 152};
+  static constexpr int16_t kTif[] = {146, 150, 151, 152, 146};
+
+  params.m_nSaveFormat = 146;
+  if (pageBitsPerPixel == 1) {
+    Assign(params.m_nSaveFormat, Lookup(kBitonal, compress.Tif1Compress));
+    params.m_nSaveQFactor = kBitonalQualityFactor;
+    params.m_nSaveBitsPerPixel = 1;
+    return;
+  }
+  const std::string lowerName = AsciiLower(name);
+  if (Contains(lowerName, ".jpg")) {
+    Assign(params.m_nSaveFormat, Lookup(kJpg, compress.JpgCompress));
+  }
+  if (Contains(lowerName, ".tif")) {
+    Assign(params.m_nSaveFormat, Lookup(kTif, compress.Tif2Compress));
+  }
+  Assign(params.m_nSaveQFactor,
+         PresetQualityFactor(compress.JpgQuality, compress.JpgQualityValue));
+  params.m_nSaveBitsPerPixel = DeepPageBits(pageBitsPerPixel);
+}
+
+}  // namespace zelk

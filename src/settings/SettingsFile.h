@@ -1,0 +1,66 @@
+#pragma once
+// Reading and writing ZELK.conf.
+//
+// The file is an INI file with profile-API semantics: one key is written at
+// a time, its line replaced in place or the key (and its section) added;
+// every other line and the line endings stay as they were; sections and keys
+// match without regard to case; a value reads back as at most 1023 bytes.
+// The file's encoding is kept: UTF-8, or GBK when its bytes are not valid
+// UTF-8 (a file carried over from a Windows installation).
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "settings/Settings.h"
+
+namespace zelk {
+
+inline constexpr const char* kSettingsFileName = "ZELK.conf";
+
+// One key of the file: where it lives, its type, the shipped default and
+// the record field that holds it.  The table is in the order LoadSettings
+// reads the keys, and it is also what the shipped ZELK.conf is written from.
+struct SettingKey {
+  const char* Section;
+  const char* Key;
+  bool IsInteger;
+  int16_t DefaultInt;       // integer keys
+  const char* DefaultText;  // text keys
+  int16_t* (*IntField)(Settings&);
+  std::string* (*TextField)(Settings&);
+};
+std::span<const SettingKey> SettingKeys();
+const SettingKey* FindSettingKey(std::string_view section, std::string_view key);
+
+// Reads every key of <programDir>/ZELK.conf into `settings` and remembers the
+// path in settings.IniPath.  Returns false when the file does not exist or
+// cannot be read.
+// An integer that is missing, empty, not a number or outside 16 bits reads
+// as the key's shipped default.
+bool LoadSettings(const std::string& programDir, Settings& settings);
+
+// The value of [section] key as UTF-8, at most 1023 bytes of the file's
+// encoding, cut at the first NUL; empty when the section or key is absent.
+std::string ReadIniString(const std::string& filePath, const std::string& section,
+                          const std::string& key);
+
+// Writes one key (value given as UTF-8; it ends at its first NUL).  The file
+// is created when missing and replaced whole, never left half-written.
+// Returns false on failure, and refuses (leaving the file as it was) a value
+// holding a line break or bytes that are not UTF-8.  Callers that follow the
+// program's rules ignore the result.
+bool WriteIniString(const std::string& filePath, const std::string& section,
+                    const std::string& key, const std::string& value);
+
+// Writes the record's current value of [section] key to settings.IniPath.
+// Integers are written as plain decimal digits with no leading blank.
+// Returns false for a key that is not in the table or a failed write;
+// callers that follow the program's rules ignore the result.
+bool WriteSettingKey(const Settings& settings, std::string_view section, std::string_view key);
+
+// The full text of a settings file holding every key with its shipped
+// default (UTF-8, CR LF line ends).
+std::string DefaultSettingsFileText();
+
+}  // namespace zelk

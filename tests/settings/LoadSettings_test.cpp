@@ -1,0 +1,160 @@
+// Loading the whole record, the key table, the shipped file and the
+// fall-back of damaged integer values to the shipped defaults.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "settings/SettingsFile.h"
+#include "support/TempDir.h"
+
+namespace zelk {
+namespace {
+
+using test::ReadBytes;
+using test::WriteBytes;
+
+// The value of one key in `settings`, as the text the file would hold.
+std::string FieldText(Settings& settings, const SettingKey& key) {
+  return key.IsInteger ? std::to_string(*key.IntField(settings)) : *key.TextField(settings);
+}
+
+std::string DefaultText(const SettingKey& key) {
+  return key.IsInteger ? std::to_string(key.DefaultInt) : key.DefaultText;
+}
+
+class LoadSettingsTest : public ::testing::Test {
+ protected:
+  test::TempDir dir_;
+  std::string conf_ = dir_.File(kSettingsFileName);
+};
+
+TEST_F(LoadSettingsTest, MissingFileIsReportedAndThePathStillRemembered) {
+  Settings settings;
+  EXPECT_FALSE(LoadSettings(dir_.Path().string(), settings));
+  EXPECT_EQ(settings.IniPath, conf_);
+}
+
+TEST_F(LoadSettingsTest, ShippedFileHoldsEveryKeyAndLoadsAsTheDefaults) {
+  WriteBytes(conf_, DefaultSettingsFileText());
+  std::set<std::pair<std::string, std::string>> seen;
+  for (const SettingKey& key : SettingKeys()) {
+    EXPECT_TRUE(seen.emplace(key.Section, key.Key).second) << key.Section << " " << key.Key;
+    EXPECT_EQ(FindSettingKey(key.Section, key.Key), &key);
+  }
+  EXPECT_EQ(seen.size(), 49u);
+
+  Settings settings;
+  ASSERT_TRUE(LoadSettings(dir_.Path().string(), settings));
+  for (const SettingKey& key : SettingKeys()) {
+    EXPECT_EQ(ReadIniString(conf_, key.Section, key.Key), DefaultText(key)) << key.Key;
+    EXPECT_EQ(FieldText(settings, key), DefaultText(key)) << key.Key;
+  }
+}
+
+// Every shipped integer lies in the domain its dialog or job accepts.
+TEST_F(LoadSettingsTest, ShippedIntegersAreValidChoices) {
+  const std::map<std::string, std::pair<int, int>> domains = {
+      {"Common.ConvertAction", {1, 6}},       {"Common.TimerType", {0, 2}},
+      {"ImageCompress.Tif1Compress", {0, 4}}, {"ImageCompress.Tif2Compress", {0, 4}},
+      {"ImageCompress.Tif2Quality", {0, 3}},  {"ImageCompress.Tif2QualityValue", {1, 100}},
+      {"ImageCompress.JpgCompress", {0, 2}},  {"ImageCompress.JpgQuality", {0, 3}},
+      {"ImageCompress.JpgQualityValue", {1, 100}},
+      {"Split.FileType", {1, 2}},             {"Split.FileNameLength", {1, 8}},
+      {"Rename.RFileNameLength", {1, 8}},     {"PDF.ConvertType", {1, 2}},
+      {"PDF.ImageResolution", {0, 7}},        {"PDF.PaperSize", {0, 1}},
+      {"2PDF.ConvertType", {1, 2}},           {"2PDF.PaperSize", {0, 3}},
+      {"2PDF.ImageQuality", {0, 3}},          {"2PDF.ImageResolution", {0, 7}},
+      {"OCR.ConvertType", {1, 2}},            {"OCR.OutputType", {0, 2}},
+      {"OCR.RecognizeMode", {0, 3}},
+  };
+  for (const SettingKey& key : SettingKeys()) {
+    if (!key.IsInteger) continue;
+    const auto found = domains.find(std::string(key.Section) + "." + key.Key);
+    // Keys not listed are flags (0/1) or start values (any number).
+    const auto [low, high] = found != domains.end() ? found->second
+                             : std::string(key.Key).ends_with("Init") ? std::pair(0, 32767)
+                                                                      : std::pair(0, 1);
+    EXPECT_GE(key.DefaultInt, low) << key.Section << " " << key.Key;
+    EXPECT_LE(key.DefaultInt, high) << key.Section << " " << key.Key;
+  }
+  Settings settings;
+  WriteBytes(conf_, DefaultSettingsFileText());
+  ASSERT_TRUE(LoadSettings(dir_.Path().string(), settings));
+  EXPECT_EQ(settings.Timer.Timer1, "8:0");
+  EXPECT_EQ(settings.Timer.Timer2, "5");
+}
+
+TEST_F(LoadSettingsTest, DamagedIntegersFallBackToTheShippedDefaults) {
+  WriteBytes(conf_,
+             "[Common]\r\nConvertAction=\r\nTimerType=abc\r\n"
+             "[ImageCompress]\r\nTif1Compress=70000\r\nTif2Compress=-40000\r\n"
+             "Tif2QualityValue=12abc\r\nJpgQualityValue=1.5\r\n"
+             "[Split]\r\nFileNameInit=-32768\r\nFileNameLength=+3\r\nFileType= 2 \r\n"
+             "[Rename]\r\nRFileNameInit=32767\r\n");
+  Settings settings;
+  ASSERT_TRUE(LoadSettings(dir_.Path().string(), settings));
+  EXPECT_EQ(settings.Common.ConvertAction, 1);
+  EXPECT_EQ(settings.Common.TimerType, 0);
+  EXPECT_EQ(settings.ImageCompress.Tif1Compress, 0);
+  EXPECT_EQ(settings.ImageCompress.Tif2Compress, 1);
+  EXPECT_EQ(settings.ImageCompress.Tif2QualityValue, 75);
+  EXPECT_EQ(settings.ImageCompress.JpgQualityValue, 75);
+  EXPECT_EQ(settings.PDF.ConvertType, 1) << "missing key";
+  // Well-formed numbers at the edges of 16 bits are taken as they are.
+  EXPECT_EQ(settings.Split.FileNameInit, -32768);
+  EXPECT_EQ(settings.Split.FileNameLength, 3);
+  EXPECT_EQ(settings.Split.FileType, 2);
+  EXPECT_EQ(settings.Rename.RFileNameInit, 32767);
+  // Missing text keys are empty, not their shipped text.
+  EXPECT_EQ(settings.Split.FileNamePre, "");
+  EXPECT_EQ(settings.Timer.Timer2, "");
+}
+
+// Writing every key from a record and loading it again gives the same
+// record: each table row reads and writes its own field.
+TEST_F(LoadSettingsTest, EveryKeyRoundTripsThroughTheFile) {
+  WriteBytes(conf_, "[Common]\r\n");
+  Settings written;
+  written.IniPath = conf_;
+  int16_t number = -3;
+  for (const SettingKey& key : SettingKeys()) {
+    if (key.IsInteger) {
+      *key.IntField(written) = number++;
+    } else {
+      *key.TextField(written) = std::string("\xE6\x95\xB0 ") + key.Section + "/" + key.Key;
+    }
+  }
+  for (const SettingKey& key : SettingKeys()) {
+    EXPECT_TRUE(WriteSettingKey(written, key.Section, key.Key));
+  }
+  const std::string bytes = ReadBytes(conf_);
+  EXPECT_NE(bytes.find("\r\nTimerType=-2\r\n"), std::string::npos) << "no blank before digits";
+  EXPECT_EQ(bytes.find("= "), std::string::npos);
+
+  Settings loaded;
+  ASSERT_TRUE(LoadSettings(dir_.Path().string(), loaded));
+  for (const SettingKey& key : SettingKeys()) {
+    EXPECT_EQ(FieldText(loaded, key), FieldText(written, key)) << key.Section << " " << key.Key;
+  }
+  EXPECT_FALSE(WriteSettingKey(written, "Common", "NoSuchKey"));
+}
+
+TEST(DefaultConfToolTest, WritesTheShippedFileOnlyWhenNoneIsThere) {
+  test::TempDir dir;
+  const std::string conf = dir.File(kSettingsFileName);
+  const std::string command = std::string(ZELK_DEFAULT_CONF_TOOL) + " '" + conf + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(ReadBytes(conf), DefaultSettingsFileText());
+
+  WriteBytes(conf, "[Common]\r\nConvertAction=4\r\n");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(ReadBytes(conf), "[Common]\r\nConvertAction=4\r\n");
+}
+
+}  // namespace
+}  // namespace zelk
