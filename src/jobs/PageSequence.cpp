@@ -1,7 +1,6 @@
 #include "jobs/PageSequence.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <thread>
 
 #include "imaging/PageReader.h"
@@ -9,45 +8,30 @@
 namespace zelk {
 namespace {
 
-// A decoded A4 colour page takes some 35 MB, so only a few are held at once.
-constexpr std::size_t kMostLoadsAhead = 4;
+// Two loader threads keep up with any job's writing; more would only
+// compete with the recognition workers and the writer for the cores.
+constexpr std::size_t kMostLoaderThreads = 2;
 
-std::size_t LoadsAhead(std::size_t requested) {
-  if (requested > 0) return requested;
-  const std::size_t cores = std::thread::hardware_concurrency();
-  return std::clamp<std::size_t>(cores, 1, kMostLoadsAhead);
+std::size_t LoaderThreads() {
+  return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMostLoaderThreads);
+}
+
+// A decoded A4 colour page takes some 35 MB, so only a few are held at
+// once: one waiting per loader thread while it loads the next.
+std::size_t PagesAhead(std::size_t requested) {
+  return requested > 0 ? requested : 2 * LoaderThreads();
 }
 
 }  // namespace
 
 PageSequence::PageSequence(std::vector<PageSource> sources, std::size_t ahead)
-    : sources_(std::move(sources)), ahead_(LoadsAhead(ahead)) {
-  StartLoads();
-}
-
-PageSequence::~PageSequence() {
-  for (std::future<Page>& load : loading_) {
-    if (load.valid()) load.wait();
-  }
-}
-
-void PageSequence::StartLoads() {
-  while (started_ < sources_.size() && loading_.size() < ahead_) {
-    const PageSource& source = sources_[started_++];
-    loading_.push_back(std::async(std::launch::async, [path = source.Path,
-                                                       page = source.PageNumber] {
-      return LoadPage(path, page);
-    }));
-  }
-}
-
-Page PageSequence::Next() {
-  if (AtEnd()) throw std::out_of_range("no page left in the sequence");
-  std::future<Page> load = std::move(loading_.front());
-  loading_.pop_front();
-  ++taken_;
-  StartLoads();
-  return load.get();
-}
+    : sources_(std::move(sources)),
+      loads_(
+          sources_.size(),
+          [this](std::size_t index) {
+            const PageSource& source = sources_[index];
+            return LoadPage(source.Path, source.PageNumber);
+          },
+          LoaderThreads(), PagesAhead(ahead)) {}
 
 }  // namespace zelk

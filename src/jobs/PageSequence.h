@@ -2,17 +2,17 @@
 // Pages of one work item, loaded ahead of their use.
 //
 // Decoding a page is the slow part of most jobs.  While the job saves one
-// page, the next few are already being loaded on other threads; the job
-// still receives them one by one, in the order given, so the documents it
-// writes keep their page order and are written from one thread only.
+// page, the next few are already being loaded on a small, fixed set of
+// loader threads; the job still receives them one by one, in the order
+// given, so the documents it writes keep their page order and are written
+// from one thread only.
 
 #include <cstddef>
-#include <deque>
-#include <future>
 #include <string>
 #include <vector>
 
 #include "imaging/Page.h"
+#include "platform/ReadAhead.h"
 
 namespace zelk {
 
@@ -23,28 +23,24 @@ struct PageSource {
 
 class PageSequence {
  public:
-  // `ahead`: how many loads may run at once; 0 chooses from the number of
-  // processor cores.
+  // `ahead`: how many pages may be loaded (or loading) and not yet taken;
+  // 0 chooses two per loader thread.
   explicit PageSequence(std::vector<PageSource> sources, std::size_t ahead = 0);
-  // Waits for the loads still running; their pages are dropped.
-  ~PageSequence();
+  // Stops the loaders: pages not yet begun are never loaded, the running
+  // loads end and are dropped.
+  ~PageSequence() = default;
   PageSequence(const PageSequence&) = delete;
   PageSequence& operator=(const PageSequence&) = delete;
 
-  bool AtEnd() const { return taken_ == sources_.size(); }
+  bool AtEnd() const { return loads_.AtEnd(); }
 
   // The next page in order.  Throws what its load threw (ImageError for an
   // unreadable page), and std::out_of_range past the end.
-  Page Next();
+  Page Next() { return loads_.Next(); }
 
  private:
-  void StartLoads();
-
   std::vector<PageSource> sources_;
-  std::size_t ahead_;
-  std::size_t started_ = 0;
-  std::size_t taken_ = 0;
-  std::deque<std::future<Page>> loading_;
+  ReadAhead<Page> loads_;  // after sources_, which its loaders read
 };
 
 }  // namespace zelk

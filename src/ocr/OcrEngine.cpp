@@ -5,6 +5,7 @@
 
 #include "ocr/Join.h"
 #include "ocr/OcrError.h"
+#include "ocr/RecognitionWorkers.h"
 #include "ocr/TessdataLocation.h"
 #include "ocr/TesseractRecognizer.h"
 

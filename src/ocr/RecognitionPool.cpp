@@ -15,8 +15,6 @@ void Drop(std::promise<RecognisedPage>& result) {
 
 }  // namespace
 
-int DefaultWorkerCount() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
-
 RecognitionPool::RecognitionPool(int workers, const RecognizerFactory& factory) {
   workers = std::max(1, workers);
   std::vector<std::future<std::unique_ptr<PageRecognizer>>> created;

@@ -29,9 +29,6 @@ struct RecognisedPage {
   PageText text;      // the same lines and words as the text layer needs them
 };
 
-// One worker per hardware thread, at least one.
-int DefaultWorkerCount();
-
 class RecognitionPool {
  public:
   using RecognizerFactory = std::function<std::unique_ptr<PageRecognizer>()>;

@@ -12,6 +12,7 @@
 
 #include "ocr/OcrEngine.h"
 #include "ocr/OcrError.h"
+#include "ocr/RecognitionWorkers.h"
 
 namespace zelk {
 namespace {
