@@ -6,19 +6,12 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <array>
 
 #include "dialogs/DialogServices.h"
 #include "platform/LenientNumber.h"
 
 namespace zelk {
 namespace {
-
-// [ImageCompress], in the order the keys are written.
-constexpr std::array<const char*, 7> kKeys = {"Tif1Compress", "Tif2Compress",
-                                              "Tif2Quality",  "Tif2QualityValue",
-                                              "JpgCompress",  "JpgQuality",
-                                              "JpgQualityValue"};
 
 const QStringList kTif1Captions = {"CCITT,GROUP 4", "CCITT,GROUP 3,2 DIM", "CCITT,GROUP 3,1 DIM",
                                    "CCITT", "LZW"};
@@ -193,7 +186,7 @@ bool ImageCompressDialog::Store() {
   section.JpgCompress = jpgCompress_.Value();
   section.JpgQuality = jpgQuality_.Value();
   section.JpgQualityValue = jpgValue;
-  WriteSection(settings(), "ImageCompress", kKeys);
+  WriteSection(settings(), SettingSection::ImageCompress);
   return true;
 }
 

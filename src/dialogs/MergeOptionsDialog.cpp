@@ -7,16 +7,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <array>
 
 #include "dialogs/DialogServices.h"
 #include "dialogs/DialogWidgets.h"
 
 namespace zelk {
 namespace {
-
-// [Merge], in the order the keys are written.
-constexpr std::array<const char*, 4> kKeys = {"Tif", "Jpg", "KeepDir", "Grouping"};
 
 const QString kNoTypeChosen = QStringLiteral("必须选择一个要合并的文件类型！    ");
 
@@ -75,7 +71,7 @@ bool MergeOptionsDialog::Store() {
   section.Jpg = FlagValue(chkJpg_);
   section.KeepDir = FlagValue(chkDir_);
   section.Grouping = grouping_.Value();
-  WriteSection(settings(), "Merge", kKeys);
+  WriteSection(settings(), SettingSection::Merge);
   return true;
 }
 

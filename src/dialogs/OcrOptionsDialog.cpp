@@ -7,14 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <array>
 
 namespace zelk {
 namespace {
-
-// [OCR], in the order the keys are written.
-constexpr std::array<const char*, 4> kKeys = {"ConvertType", "OutputType", "RecognizeMode",
-                                              "KeepTextAndBackgroundColor"};
 
 const QStringList kFileTypeEntries = {"Word 97-2003 文档", "Word 2007以上文档", "RTF文档"};
 const QStringList kRecognizeModeEntries = {"和原稿保持一致", "容易编辑的原稿版本", "带格式的文本",
@@ -71,7 +66,7 @@ bool OcrOptionsDialog::Store() {
   section.OutputType = EntryValue(cboFileType_);
   section.RecognizeMode = EntryValue(cboRecognizeMode_);
   section.KeepTextAndBackgroundColor = FlagValue(chkKeep_);
-  WriteSection(settings(), "OCR", kKeys);
+  WriteSection(settings(), SettingSection::OCR);
   return true;
 }
 

@@ -42,11 +42,14 @@ QBoxLayout* OptionDialog::MakeButtonRow(QPushButton* leading) {
   return row;
 }
 
-void WriteSection(const Settings& settings, std::string_view section,
-                  std::span<const char* const> keys) {
-  // A failed write leaves the record changed and is not reported, as with
-  // every other writer of the settings file.
-  for (const char* key : keys) WriteSettingKey(settings, section, key);
+// A failed write leaves the record changed and is not reported, as with
+// every other writer of the settings file.
+void WriteSection(const Settings& settings, SettingSection section) {
+  for (const SettingKey& key : SettingKeysOf(section)) WriteSettingKey(settings, key.Id);
+}
+
+void WriteSection(const Settings& settings, std::span<const SettingId> keys) {
+  for (const SettingId key : keys) WriteSettingKey(settings, key);
 }
 
 }  // namespace zelk

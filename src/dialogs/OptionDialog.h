@@ -7,8 +7,8 @@
 #include <QDialog>
 #include <span>
 #include <string>
-#include <string_view>
 
+#include "settings/SettingKeys.h"
 #include "settings/Settings.h"
 
 class QBoxLayout;
@@ -48,9 +48,10 @@ class OptionDialog : public QDialog {
   QPushButton* cmdCancel_;
 };
 
-// Writes the record's current values of `keys` of [section] to the settings
-// file, one key after the other in the given order.
-void WriteSection(const Settings& settings, std::string_view section,
-                  std::span<const char* const> keys);
+// Writes the record's current values of every key of `section` to the
+// settings file, one key after the other in file order.
+void WriteSection(const Settings& settings, SettingSection section);
+// The same for `keys`, in the given order.
+void WriteSection(const Settings& settings, std::span<const SettingId> keys);
 
 }  // namespace zelk

@@ -15,9 +15,11 @@
 namespace zelk {
 namespace {
 
-// [PDF], in the order the keys are written.
-constexpr std::array<const char*, 6> kKeys = {"KeepDir",     "OutputTif",       "Grouping",
-                                              "ConvertType", "ImageResolution", "PaperSize"};
+// [PDF], in the order the keys are written (not the file order: the keys
+// a file lacks are added in this order).
+constexpr std::array kKeys = {SettingId::PDF_KeepDir,     SettingId::PDF_OutputTif,
+                              SettingId::PDF_Grouping,    SettingId::PDF_ConvertType,
+                              SettingId::PDF_ImageResolution, SettingId::PDF_PaperSize};
 
 const QStringList kPaperSizeEntries = {"原纸张幅面", "原图像大小"};
 
@@ -87,7 +89,7 @@ bool PdfOptionsDialog::Store() {
   section.Grouping = grouping_.Value();
   section.ImageResolution = EntryValue(cboResolution_);
   section.PaperSize = EntryValue(cboPaperSize_);
-  WriteSection(settings(), "PDF", kKeys);
+  WriteSection(settings(), kKeys);
   return true;
 }
 

@@ -5,19 +5,10 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <array>
 
 #include "dialogs/DialogWidgets.h"
 
 namespace zelk {
-namespace {
-
-// [Rename], in the order the keys are written.
-constexpr std::array<const char*, 6> kKeys = {"RFileNameAutoAdd", "RFileNamePre",
-                                              "RFileNameInit",    "RFileNameLength",
-                                              "RAddZero",         "RFileNamePos"};
-
-}  // namespace
 
 RenameOptionsDialog::RenameOptionsDialog(QWidget* parent, Settings& settings,
                                          const std::string& programDir)
@@ -48,7 +39,7 @@ bool RenameOptionsDialog::Store() {
   section.RFileNameLength = rule.Length;
   section.RAddZero = rule.AddZero;
   section.RFileNamePos = rule.Postfix;
-  WriteSection(settings(), "Rename", kKeys);
+  WriteSection(settings(), SettingSection::Rename);
   return true;
 }
 

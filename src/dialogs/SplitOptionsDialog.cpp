@@ -8,17 +8,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <array>
 
 #include "dialogs/DialogWidgets.h"
 
 namespace zelk {
 namespace {
-
-// [Split], in the order the keys are written.
-constexpr std::array<const char*, 7> kKeys = {"FileType",       "FileNameAutoAdd", "FileNamePre",
-                                              "FileNameInit",   "FileNameLength",  "AddZero",
-                                              "FileNamePos"};
 
 constexpr int16_t kTifPages = 1;
 constexpr int16_t kJpgPages = 2;
@@ -70,7 +64,7 @@ bool SplitOptionsDialog::Store() {
   section.FileNameLength = rule.Length;
   section.AddZero = rule.AddZero;
   section.FileNamePos = rule.Postfix;
-  WriteSection(settings(), "Split", kKeys);
+  WriteSection(settings(), SettingSection::Split);
   return true;
 }
 

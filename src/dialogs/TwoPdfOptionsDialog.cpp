@@ -8,15 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <array>
 
 namespace zelk {
 namespace {
-
-// [2PDF], in the order the keys are written.
-constexpr std::array<const char*, 9> kKeys = {
-    "ConvertType", "KeepDir",        "OutputTxt",    "OutputTif",      "Grouping",
-    "PaperSize",   "TextOutputMode", "ImageQuality", "ImageResolution"};
 
 const QStringList kPaperSizeEntries = {"自动", "原图像大小", "A4", "A3"};
 const QStringList kTextOutputModeEntries = {"图像在上文本在下", "图像在下文本在上"};
@@ -103,7 +97,7 @@ bool TwoPdfOptionsDialog::Store() {
   section.TextOutputMode = EntryValue(cboTextOutputMode_);
   section.ImageQuality = EntryValue(cboImageQuality_);
   section.ImageResolution = EntryValue(cboImageResolution_);
-  WriteSection(settings(), "2PDF", kKeys);
+  WriteSection(settings(), SettingSection::TwoPDF);
   return true;
 }
 

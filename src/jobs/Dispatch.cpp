@@ -81,8 +81,8 @@ PreviewResult RunPreview(int action, const Settings& settings, const std::string
   Settings scanSettings = settings;
   scanSettings.Common.ImageSrcDir = sourceDir;
   scanSettings.Common.ConvertDstDir = targetDir;
-  result.SettingsChanges.Capture(scanSettings, "Common", "ImageSrcDir");
-  result.SettingsChanges.Capture(scanSettings, "Common", "ConvertDstDir");
+  result.SettingsChanges.Capture(scanSettings, SettingId::Common_ImageSrcDir);
+  result.SettingsChanges.Capture(scanSettings, SettingId::Common_ConvertDstDir);
   result.Scanned = true;
 
   observer.OnWorkListCleared();

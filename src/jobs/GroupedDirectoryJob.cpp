@@ -9,11 +9,11 @@ namespace {
 
 // Where each job keeps its workbook and keep-directory flag, and the
 // extension of its documents.
-const char* SectionOf(JobId id) {
+SettingId KeepDirKeyOf(JobId id) {
   switch (id) {
-    case JobId::MergeFiles: return "Merge";
-    case JobId::MergeFiles2PDF: return "PDF";
-    case JobId::MergeFiles22PDF: return "2PDF";
+    case JobId::MergeFiles: return SettingId::Merge_KeepDir;
+    case JobId::MergeFiles2PDF: return SettingId::PDF_KeepDir;
+    case JobId::MergeFiles22PDF: return SettingId::TwoPDF_KeepDir;
     default: throw std::logic_error("the job has no grouping workbook");
   }
 }
@@ -41,7 +41,7 @@ auto& KeepDirOf(JobId id, AnySettings& settings) {
 }  // namespace
 
 GroupingRun& GroupedDirectoryJob::Grouping(const Settings& settings) {
-  if (!grouping_) grouping_.emplace(SectionOf(Id()), WorkbookOf(Id(), settings));
+  if (!grouping_) grouping_.emplace(KeepDirKeyOf(Id()), WorkbookOf(Id(), settings));
   return *grouping_;
 }
 

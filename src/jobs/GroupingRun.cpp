@@ -15,8 +15,8 @@ UserMessage MissingWorkbookMessage() {
   return {UserMessage::Icon::Information, "分件数据文件不存在，请设置！    "};
 }
 
-GroupingRun::GroupingRun(std::string section, std::string workbook)
-    : section_(std::move(section)), workbook_(std::move(workbook)) {}
+GroupingRun::GroupingRun(SettingId keepDirKey, std::string workbook)
+    : keepDirKey_(keepDirKey), workbook_(std::move(workbook)) {}
 
 void GroupingRun::Load() {
   if (!Grouped() || table_) return;
@@ -51,7 +51,7 @@ void GroupingRun::Prepare(RunContext& context, int16_t& keepDir) const {
   if (!Grouped()) return;
   context.SetStatus(kLoadingStatus);
   keepDir = 1;
-  context.KeepSettingChange(section_, "KeepDir");
+  context.KeepSettingChange(keepDirKey_);
 }
 
 GroupList GroupingRun::GroupsOf(const std::string& sourceDir, const std::string& targetPath) {

@@ -17,6 +17,7 @@
 #include "workbook/GroupingTable.h"
 #include "jobs/ScanRequest.h"
 #include "platform/UserMessage.h"
+#include "settings/SettingKeys.h"
 
 namespace zelk {
 
@@ -27,9 +28,9 @@ UserMessage MissingWorkbookMessage();
 
 class GroupingRun {
  public:
-  // `section` is the job's settings section ("Merge", "PDF", "2PDF"),
+  // `keepDirKey` is the KeepDir key of the job's settings section,
   // `workbook` its Grouping key (empty: no workbook).
-  GroupingRun(std::string section, std::string workbook);
+  GroupingRun(SettingId keepDirKey, std::string workbook);
 
   bool Grouped() const { return !workbook_.empty(); }
 
@@ -59,7 +60,7 @@ class GroupingRun {
  private:
   void Load();
 
-  std::string section_;
+  SettingId keepDirKey_;
   std::string workbook_;
   std::shared_ptr<const GroupingTable> table_;
 };

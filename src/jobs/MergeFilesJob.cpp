@@ -17,7 +17,7 @@ constexpr const char* kTifExtension = "tif";
 }  // namespace
 
 GroupingRun& MergeFilesJob::Grouping(const Settings& settings) {
-  if (!grouping_) grouping_.emplace("Merge", settings.Merge.Grouping);
+  if (!grouping_) grouping_.emplace(SettingId::Merge_KeepDir, settings.Merge.Grouping);
   return *grouping_;
 }
 

@@ -44,8 +44,8 @@ void RunContext::AddFileListEntry(const std::string& path, const std::string& na
 
 void RunContext::ShowMessage(const UserMessage& message) { observer_.OnMessage(message); }
 
-void RunContext::KeepSettingChange(const std::string& section, const std::string& key) {
-  changes_.Capture(settings_, section, key);
+void RunContext::KeepSettingChange(SettingId key) {
+  changes_.Capture(settings_, key);
 }
 
 }  // namespace zelk

@@ -45,7 +45,7 @@ class RunContext {
 
   // Hands an in-memory change of the run's settings back to the window's
   // record at the end of the run (the settings file is not written).
-  void KeepSettingChange(const std::string& section, const std::string& key);
+  void KeepSettingChange(SettingId key);
 
   // A cancel or close was requested.  The frame tests it after every
   // successful item; a job may test it too where stopping early is safe.

@@ -167,9 +167,10 @@ void Frame::StoreDirectoriesAndAction() {
   stored.Common.ConvertDstDir = request_.TargetDir;
   stored.Common.ConvertAction = static_cast<int16_t>(texts_.ConvertAction);
   settings_.Common.ConvertAction = stored.Common.ConvertAction;
-  for (const char* key : {"ImageSrcDir", "ConvertDstDir", "ConvertAction"}) {
-    WriteSettingKey(stored, "Common", key);
-    result_.SettingsChanges.Capture(stored, "Common", key);
+  for (const SettingId key : {SettingId::Common_ImageSrcDir, SettingId::Common_ConvertDstDir,
+                              SettingId::Common_ConvertAction}) {
+    WriteSettingKey(stored, key);
+    result_.SettingsChanges.Capture(stored, key);
   }
 }
 

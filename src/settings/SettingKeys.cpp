@@ -2,111 +2,72 @@
 // table writes the shipped file and supplies the value of an integer key
 // that is missing or damaged, so the two can never disagree.
 
+#include "settings/SettingKeys.h"
+
+#include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "settings/SettingsFile.h"
 
 namespace zelk {
 namespace {
 
-#define ZELK_INT_KEY(sectionName, member, key, value)                                   \
-  SettingKey {                                                                          \
-    sectionName, #key, true, value, nullptr,                                            \
-        [](Settings& s) -> int16_t* { return &s.member.key; }, nullptr                  \
-  }
-#define ZELK_TEXT_KEY(sectionName, member, key, value)                                  \
-  SettingKey {                                                                          \
-    sectionName, #key, false, 0, value, nullptr,                                        \
-        [](Settings& s) -> std::string* { return &s.member.key; }                       \
-  }
-
-const std::array kSettingKeys = {
-    ZELK_TEXT_KEY("Common", Common, ImageSrcDir, ""),
-    ZELK_TEXT_KEY("Common", Common, ConvertDstDir, ""),
-    ZELK_INT_KEY("Common", Common, ConvertAction, 1),
-    ZELK_INT_KEY("Common", Common, TimerType, 0),
-    ZELK_TEXT_KEY("Timer", Timer, Timer1, "8:0"),
-    ZELK_TEXT_KEY("Timer", Timer, Timer2, "5"),
-    ZELK_INT_KEY("ImageCompress", ImageCompress, Tif1Compress, 0),
-    ZELK_INT_KEY("ImageCompress", ImageCompress, Tif2Compress, 1),
-    ZELK_INT_KEY("ImageCompress", ImageCompress, Tif2Quality, 0),
-    ZELK_INT_KEY("ImageCompress", ImageCompress, Tif2QualityValue, 75),
-    ZELK_INT_KEY("ImageCompress", ImageCompress, JpgCompress, 0),
-    ZELK_INT_KEY("ImageCompress", ImageCompress, JpgQuality, 0),
-    ZELK_INT_KEY("ImageCompress", ImageCompress, JpgQualityValue, 75),
-    ZELK_INT_KEY("Merge", Merge, Tif, 1),
-    ZELK_INT_KEY("Merge", Merge, Jpg, 1),
-    ZELK_INT_KEY("Merge", Merge, KeepDir, 1),
-    ZELK_TEXT_KEY("Merge", Merge, Grouping, ""),
-    ZELK_INT_KEY("Split", Split, FileType, 1),
-    ZELK_INT_KEY("Split", Split, FileNameAutoAdd, 1),
-    ZELK_TEXT_KEY("Split", Split, FileNamePre, "-"),
-    ZELK_INT_KEY("Split", Split, FileNameInit, 1),
-    ZELK_INT_KEY("Split", Split, FileNameLength, 4),
-    ZELK_INT_KEY("Split", Split, AddZero, 1),
-    ZELK_TEXT_KEY("Split", Split, FileNamePos, ""),
-    ZELK_INT_KEY("Rename", Rename, RFileNameAutoAdd, 1),
-    ZELK_TEXT_KEY("Rename", Rename, RFileNamePre, "-"),
-    ZELK_INT_KEY("Rename", Rename, RFileNameInit, 1),
-    ZELK_INT_KEY("Rename", Rename, RFileNameLength, 4),
-    ZELK_INT_KEY("Rename", Rename, RAddZero, 1),
-    ZELK_TEXT_KEY("Rename", Rename, RFileNamePos, ""),
-    ZELK_INT_KEY("PDF", PDF, ConvertType, 1),
-    ZELK_INT_KEY("PDF", PDF, KeepDir, 1),
-    ZELK_INT_KEY("PDF", PDF, OutputTif, 0),
-    ZELK_TEXT_KEY("PDF", PDF, Grouping, ""),
-    ZELK_INT_KEY("PDF", PDF, ImageResolution, 0),
-    ZELK_INT_KEY("PDF", PDF, PaperSize, 0),
-    ZELK_INT_KEY("2PDF", TwoPDF, ConvertType, 1),
-    ZELK_INT_KEY("2PDF", TwoPDF, KeepDir, 1),
-    ZELK_INT_KEY("2PDF", TwoPDF, OutputTxt, 0),
-    ZELK_INT_KEY("2PDF", TwoPDF, OutputTif, 0),
-    ZELK_TEXT_KEY("2PDF", TwoPDF, Grouping, ""),
-    ZELK_INT_KEY("2PDF", TwoPDF, PaperSize, 0),
-    ZELK_INT_KEY("2PDF", TwoPDF, TextOutputMode, 0),
-    ZELK_INT_KEY("2PDF", TwoPDF, ImageQuality, 0),
-    ZELK_INT_KEY("2PDF", TwoPDF, ImageResolution, 0),
-    ZELK_INT_KEY("OCR", OCR, ConvertType, 1),
-    ZELK_INT_KEY("OCR", OCR, OutputType, 1),
-    ZELK_INT_KEY("OCR", OCR, RecognizeMode, 0),
-    ZELK_INT_KEY("OCR", OCR, KeepTextAndBackgroundColor, 0),
+constexpr std::array kSectionNames = {
+#define ZELK_SECTION_NAME(id, name) name,
+    ZELK_SETTING_SECTIONS(ZELK_SECTION_NAME)
+#undef ZELK_SECTION_NAME
 };
 
-#undef ZELK_INT_KEY
-#undef ZELK_TEXT_KEY
+// One row per KEY of the list; `type` picks the integer or the text form of
+// the default and the field accessor.
+#define ZELK_KEY_ROW(section, key, type, value)                                        \
+  SettingKey{SettingId::section##_##key, SettingSection::section,                      \
+             kSectionNames[static_cast<std::size_t>(SettingSection::section)], #key,   \
+             ZELK_##type##_PARTS(section, key, value)},
+#define ZELK_Int_PARTS(section, key, value) \
+  true, value, nullptr, [](Settings& s) -> int16_t* { return &s.section.key; }, nullptr
+#define ZELK_Text_PARTS(section, key, value) \
+  false, 0, value, nullptr, [](Settings& s) -> std::string* { return &s.section.key; }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
+constexpr std::array kSettingKeys = {ZELK_SETTING_KEYS(ZELK_KEY_ROW)};
+
+#undef ZELK_KEY_ROW
+#undef ZELK_Int_PARTS
+#undef ZELK_Text_PARTS
+
+// Row i is the row of handle i, and the sections follow each other in
+// their own order, each with its keys together (the shipped file names
+// every section once).
+constexpr bool RowsAreInHandleAndSectionOrder() {
+  for (std::size_t i = 0; i < kSettingKeys.size(); ++i) {
+    if (static_cast<std::size_t>(kSettingKeys[i].Id) != i) return false;
+    if (i > 0 && kSettingKeys[i].SectionId < kSettingKeys[i - 1].SectionId) return false;
   }
   return true;
 }
+static_assert(RowsAreInHandleAndSectionOrder());
 
 }  // namespace
 
 std::span<const SettingKey> SettingKeys() { return kSettingKeys; }
 
-const SettingKey* FindSettingKey(std::string_view section, std::string_view key) {
-  for (const SettingKey& entry : kSettingKeys) {
-    if (EqualsIgnoringCase(entry.Section, section) && EqualsIgnoringCase(entry.Key, key)) {
-      return &entry;
-    }
-  }
-  return nullptr;
+const SettingKey& SettingKeyOf(SettingId id) { return kSettingKeys.at(static_cast<std::size_t>(id)); }
+
+std::span<const SettingKey> SettingKeysOf(SettingSection section) {
+  const auto inSection = [section](const SettingKey& row) { return row.SectionId == section; };
+  const auto first = std::find_if(kSettingKeys.begin(), kSettingKeys.end(), inSection);
+  return {first, std::find_if_not(first, kSettingKeys.end(), inSection)};
 }
 
 std::string DefaultSettingsFileText() {
   std::string text;
-  const char* section = nullptr;
+  const SettingKey* previous = nullptr;
   for (const SettingKey& entry : kSettingKeys) {
-    if (section == nullptr || std::strcmp(section, entry.Section) != 0) {
-      if (section != nullptr) text += "\r\n";
-      section = entry.Section;
-      text += "[" + std::string(section) + "]\r\n";
+    if (previous == nullptr || previous->SectionId != entry.SectionId) {
+      if (previous != nullptr) text += "\r\n";
+      text += "[" + std::string(entry.Section) + "]\r\n";
     }
+    previous = &entry;
     text += std::string(entry.Key) + "=" +
             (entry.IsInteger ? std::to_string(entry.DefaultInt) : std::string(entry.DefaultText)) +
             "\r\n";

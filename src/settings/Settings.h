@@ -5,7 +5,7 @@
 //
 // Texts are held as UTF-8 whatever the file's own encoding is; integers are
 // 16-bit signed as the file format defines them.  The shipped defaults live
-// in one table, SettingKeys() in SettingsFile.h, not here.
+// in one table, SettingKeys() in SettingKeys.h, not here.
 
 #include <cstdint>
 #include <string>

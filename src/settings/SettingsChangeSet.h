@@ -6,28 +6,26 @@
 #include <string>
 #include <vector>
 
+#include "settings/SettingKeys.h"
 #include "settings/Settings.h"
 
 namespace zelk {
 
 class SettingsChangeSet {
  public:
-  // Remembers the current value of [section] key in `from`.  Unknown keys
-  // are ignored.  A later capture of the same key replaces the earlier one.
-  void Capture(const Settings& from, const std::string& section, const std::string& key);
+  // Remembers the current value of `key` in `from`.  A later capture of the
+  // same key replaces the earlier one.
+  void Capture(const Settings& from, SettingId key);
 
   // Writes every captured value into `to`.
   void ApplyTo(Settings& to) const;
 
   bool Empty() const { return changes_.empty(); }
-  // Whether [section] key was captured (sections and keys without regard to case).
-  bool Contains(const std::string& section, const std::string& key) const;
+  bool Contains(SettingId key) const;
 
  private:
   struct Change {
-    std::string Section;
-    std::string Key;
-    bool IsInteger = false;
+    SettingId Key;
     int16_t Number = 0;
     std::string Text;
   };

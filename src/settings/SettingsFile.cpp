@@ -118,14 +118,13 @@ bool WriteIniString(const std::string& filePath, const std::string& section,
   return ReplaceFileContents(filePath, document.Serialize(), error);
 }
 
-bool WriteSettingKey(const Settings& settings, std::string_view section, std::string_view key) {
-  const SettingKey* entry = FindSettingKey(section, key);
-  if (entry == nullptr) return false;
+bool WriteSettingKey(const Settings& settings, SettingId key) {
+  const SettingKey& entry = SettingKeyOf(key);
   // The field accessors take a mutable record; they are only read here.
   Settings& record = const_cast<Settings&>(settings);
-  const std::string value = entry->IsInteger ? std::to_string(*entry->IntField(record))
-                                             : *entry->TextField(record);
-  return WriteIniString(settings.IniPath, entry->Section, entry->Key, value);
+  const std::string value = entry.IsInteger ? std::to_string(*entry.IntField(record))
+                                            : *entry.TextField(record);
+  return WriteIniString(settings.IniPath, entry.Section, entry.Key, value);
 }
 
 }  // namespace zelk

@@ -8,30 +8,14 @@
 // The file's encoding is kept: UTF-8, or GBK when its bytes are not valid
 // UTF-8 (a file carried over from a Windows installation).
 
-#include <span>
 #include <string>
-#include <string_view>
 
+#include "settings/SettingKeys.h"
 #include "settings/Settings.h"
 
 namespace zelk {
 
 inline constexpr const char* kSettingsFileName = "ZELK.conf";
-
-// One key of the file: where it lives, its type, the shipped default and
-// the record field that holds it.  The table is in the order LoadSettings
-// reads the keys, and it is also what the shipped ZELK.conf is written from.
-struct SettingKey {
-  const char* Section;
-  const char* Key;
-  bool IsInteger;
-  int16_t DefaultInt;       // integer keys
-  const char* DefaultText;  // text keys
-  int16_t* (*IntField)(Settings&);
-  std::string* (*TextField)(Settings&);
-};
-std::span<const SettingKey> SettingKeys();
-const SettingKey* FindSettingKey(std::string_view section, std::string_view key);
 
 // Reads every key of <programDir>/ZELK.conf into `settings` and remembers the
 // path in settings.IniPath.  Returns false when the file does not exist or
@@ -53,11 +37,11 @@ std::string ReadIniString(const std::string& filePath, const std::string& sectio
 bool WriteIniString(const std::string& filePath, const std::string& section,
                     const std::string& key, const std::string& value);
 
-// Writes the record's current value of [section] key to settings.IniPath.
+// Writes the record's current value of `key` to settings.IniPath.
 // Integers are written as plain decimal digits with no leading blank.
-// Returns false for a key that is not in the table or a failed write;
-// callers that follow the program's rules ignore the result.
-bool WriteSettingKey(const Settings& settings, std::string_view section, std::string_view key);
+// Returns false for a failed write; callers that follow the program's
+// rules ignore the result.
+bool WriteSettingKey(const Settings& settings, SettingId key);
 
 // The full text of a settings file holding every key with its shipped
 // default (UTF-8, CR LF line ends).

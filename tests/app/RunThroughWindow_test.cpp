@@ -124,7 +124,7 @@ TEST_F(RunWindowTest, RunWorksOnACopyOfTheSettingsAndHandsBackWhatItKept) {
     if (index != 0) return;
     preSeenByRun = context.RunSettings().Split.FileNamePre;
     context.RunSettings().Merge.KeepDir = 1;  // as after a grouping workbook
-    context.KeepSettingChange("Merge", "KeepDir");
+    context.KeepSettingChange(SettingId::Merge_KeepDir);
   };
   HoldFirstItem();
   Find<QLineEdit>("txtSrcDir")->setText(QString::fromStdString(source_.string() + "/"));

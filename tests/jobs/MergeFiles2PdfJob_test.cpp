@@ -151,7 +151,7 @@ TEST_F(MergeFiles2PdfJobTest, KeepDirPlacesThePdfAndASecondRunFindsNothingNew) {
 }
 
 TEST_F(MergeFiles2PdfJobTest, GroupsByFirstPageWithTwinsAndNoSecondRun) {
-  ASSERT_TRUE(WriteSettingKey(settings_, "PDF", "KeepDir"));  // 0 in the file
+  ASSERT_TRUE(WriteSettingKey(settings_, SettingId::PDF_KeepDir));  // 0 in the file
   settings_.PDF.Grouping = test::Fixture("grouping-mode1.xls");
   settings_.PDF.OutputTif = 1;
   Pages("2001/1", 7);

@@ -144,7 +144,7 @@ TEST_F(MergeFilesJobTest, WorkbooksSplitADirectoryIntoGroupsInBothModesAndFormat
     EXPECT_EQ(test::EntryCount(Out(c.directory)), static_cast<std::ptrdiff_t>(c.groups.size()));
     EXPECT_EQ(test::EntryCount(Out("2001/10")), 0);
     // The run's KeepDir became 1 and goes back to the window's record.
-    EXPECT_TRUE(result.SettingsChanges.Contains("Merge", "KeepDir"));
+    EXPECT_TRUE(result.SettingsChanges.Contains(SettingId::Merge_KeepDir));
     EXPECT_NE(std::find(observer_.Statuses.begin(), observer_.Statuses.end(),
                         "正在装载分件数据 . . . "),
               observer_.Statuses.end());

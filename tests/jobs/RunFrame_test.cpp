@@ -35,9 +35,9 @@ class RunFrameTest : public ::testing::Test {
     settings_.Merge.KeepDir = 0;
     settings_.PDF.KeepDir = 0;
     settings_.TwoPDF.KeepDir = 0;
-    for (const auto& [section, key] : {std::pair{"Merge", "KeepDir"}, std::pair{"PDF", "KeepDir"},
-                                       std::pair{"2PDF", "KeepDir"}}) {
-      ASSERT_TRUE(WriteSettingKey(settings_, section, key));
+    for (const SettingId key :
+         {SettingId::Merge_KeepDir, SettingId::PDF_KeepDir, SettingId::TwoPDF_KeepDir}) {
+      ASSERT_TRUE(WriteSettingKey(settings_, key));
     }
     // Every item takes 25 seconds of the fake clock.
     script_.OnItem = [this](RunContext&, std::size_t) { clock_.Advance(std::chrono::seconds(25)); };
@@ -316,7 +316,7 @@ TEST_F(RunFrameTest, StoresTheBoxesAsTypedAndHandsInMemoryChangesBack) {
   Touch(Out("a.pdf"));
   script_.OnItem = [](RunContext& context, std::size_t) {
     context.RunSettings().PDF.KeepDir = 1;
-    context.KeepSettingChange("PDF", "KeepDir");
+    context.KeepSettingChange(SettingId::PDF_KeepDir);
   };
   Touch(In("b/1.tif"));
   const RunResult result = Run(JobId::MergeFiles2PDF, in_ + "/", out_ + "//");

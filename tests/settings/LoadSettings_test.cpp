@@ -1,13 +1,17 @@
-// Loading the whole record, the key table, the shipped file and the
-// fall-back of damaged integer values to the shipped defaults.
+// Loading the whole record, the key table and its handles, the shipped file
+// and the fall-back of damaged integer values to the shipped defaults.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "settings/SettingsFile.h"
 #include "support/TempDir.h"
@@ -27,6 +31,98 @@ std::string DefaultText(const SettingKey& key) {
   return key.IsInteger ? std::to_string(key.DefaultInt) : key.DefaultText;
 }
 
+std::string Lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// The shipped ZELK.conf as released: its sections, keys, their order and
+// defaults.  Installed files hold these bytes, so they must never change.
+constexpr const char* kShippedFile =
+    "[Common]\r\n"
+    "ImageSrcDir=\r\n"
+    "ConvertDstDir=\r\n"
+    "ConvertAction=1\r\n"
+    "TimerType=0\r\n"
+    "\r\n"
+    "[Timer]\r\n"
+    "Timer1=8:0\r\n"
+    "Timer2=5\r\n"
+    "\r\n"
+    "[ImageCompress]\r\n"
+    "Tif1Compress=0\r\n"
+    "Tif2Compress=1\r\n"
+    "Tif2Quality=0\r\n"
+    "Tif2QualityValue=75\r\n"
+    "JpgCompress=0\r\n"
+    "JpgQuality=0\r\n"
+    "JpgQualityValue=75\r\n"
+    "\r\n"
+    "[Merge]\r\n"
+    "Tif=1\r\n"
+    "Jpg=1\r\n"
+    "KeepDir=1\r\n"
+    "Grouping=\r\n"
+    "\r\n"
+    "[Split]\r\n"
+    "FileType=1\r\n"
+    "FileNameAutoAdd=1\r\n"
+    "FileNamePre=-\r\n"
+    "FileNameInit=1\r\n"
+    "FileNameLength=4\r\n"
+    "AddZero=1\r\n"
+    "FileNamePos=\r\n"
+    "\r\n"
+    "[Rename]\r\n"
+    "RFileNameAutoAdd=1\r\n"
+    "RFileNamePre=-\r\n"
+    "RFileNameInit=1\r\n"
+    "RFileNameLength=4\r\n"
+    "RAddZero=1\r\n"
+    "RFileNamePos=\r\n"
+    "\r\n"
+    "[PDF]\r\n"
+    "ConvertType=1\r\n"
+    "KeepDir=1\r\n"
+    "OutputTif=0\r\n"
+    "Grouping=\r\n"
+    "ImageResolution=0\r\n"
+    "PaperSize=0\r\n"
+    "\r\n"
+    "[2PDF]\r\n"
+    "ConvertType=1\r\n"
+    "KeepDir=1\r\n"
+    "OutputTxt=0\r\n"
+    "OutputTif=0\r\n"
+    "Grouping=\r\n"
+    "PaperSize=0\r\n"
+    "TextOutputMode=0\r\n"
+    "ImageQuality=0\r\n"
+    "ImageResolution=0\r\n"
+    "\r\n"
+    "[OCR]\r\n"
+    "ConvertType=1\r\n"
+    "OutputType=1\r\n"
+    "RecognizeMode=0\r\n"
+    "KeepTextAndBackgroundColor=0\r\n";
+
+// The (section, key) names of `text`, in file order.
+std::vector<std::pair<std::string, std::string>> KeyNamesOf(const std::string& text) {
+  std::vector<std::pair<std::string, std::string>> names;
+  std::string section;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    const std::string line = text.substr(start, end - start);
+    if (line.starts_with("[")) {
+      section = line.substr(1, line.size() - 2);
+    } else if (!line.empty()) {
+      names.emplace_back(section, line.substr(0, line.find('=')));
+    }
+  }
+  return names;
+}
+
 class LoadSettingsTest : public ::testing::Test {
  protected:
   test::TempDir dir_;
@@ -41,10 +137,13 @@ TEST_F(LoadSettingsTest, MissingFileIsReportedAndThePathStillRemembered) {
 
 TEST_F(LoadSettingsTest, ShippedFileHoldsEveryKeyAndLoadsAsTheDefaults) {
   WriteBytes(conf_, DefaultSettingsFileText());
+  EXPECT_EQ(DefaultSettingsFileText(), kShippedFile);
+  // The file matches names without regard to case, so no two keys may
+  // differ in case alone.
   std::set<std::pair<std::string, std::string>> seen;
   for (const SettingKey& key : SettingKeys()) {
-    EXPECT_TRUE(seen.emplace(key.Section, key.Key).second) << key.Section << " " << key.Key;
-    EXPECT_EQ(FindSettingKey(key.Section, key.Key), &key);
+    EXPECT_TRUE(seen.emplace(Lowered(key.Section), Lowered(key.Key)).second)
+        << key.Section << " " << key.Key;
   }
   EXPECT_EQ(seen.size(), 49u);
 
@@ -54,6 +153,43 @@ TEST_F(LoadSettingsTest, ShippedFileHoldsEveryKeyAndLoadsAsTheDefaults) {
     EXPECT_EQ(ReadIniString(conf_, key.Section, key.Key), DefaultText(key)) << key.Key;
     EXPECT_EQ(FieldText(settings, key), DefaultText(key)) << key.Key;
   }
+}
+
+// Each handle names exactly one row, the row of its place in the shipped
+// file, and the row's accessor reaches a field of the record that no other
+// handle reaches.
+TEST(SettingKeyTableTest, EveryHandleNamesOneRowAndItsOwnField) {
+  const auto shippedNames = KeyNamesOf(kShippedFile);
+  const std::span<const SettingKey> rows = SettingKeys();
+  ASSERT_EQ(rows.size(), shippedNames.size());
+  Settings record;
+  const auto* recordBegin = reinterpret_cast<const char*>(&record);
+  std::set<const void*> fields = {&record.IniPath};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const SettingId id = static_cast<SettingId>(i);
+    const SettingKey& row = SettingKeyOf(id);
+    SCOPED_TRACE(std::string(row.Section) + " " + row.Key);
+    const auto namesId = [id](const SettingKey& other) { return other.Id == id; };
+    EXPECT_EQ(std::count_if(rows.begin(), rows.end(), namesId), 1);
+    EXPECT_EQ(&row, &rows[i]);
+    EXPECT_EQ((std::pair<std::string, std::string>(row.Section, row.Key)), shippedNames[i]);
+
+    const std::span<const SettingKey> section = SettingKeysOf(row.SectionId);
+    EXPECT_TRUE(&row >= section.data() && &row < section.data() + section.size());
+    EXPECT_STREQ(section.front().Section, row.Section);
+
+    EXPECT_EQ(row.IntField == nullptr, !row.IsInteger);
+    EXPECT_EQ(row.TextField == nullptr, row.IsInteger);
+    const auto* field = row.IsInteger ? static_cast<const void*>(row.IntField(record))
+                                      : static_cast<const void*>(row.TextField(record));
+    const auto* fieldBytes = static_cast<const char*>(field);
+    EXPECT_TRUE(fieldBytes >= recordBegin && fieldBytes < recordBegin + sizeof(Settings));
+    EXPECT_TRUE(fields.insert(field).second) << "field shared with another key";
+  }
+  // Where the section's name in the file differs from the record's member.
+  EXPECT_STREQ(SettingKeyOf(SettingId::TwoPDF_KeepDir).Section, "2PDF");
+  EXPECT_EQ(SettingKeyOf(SettingId::TwoPDF_KeepDir).IntField(record), &record.TwoPDF.KeepDir);
+  EXPECT_EQ(SettingKeysOf(SettingSection::TwoPDF).size(), 9u);
 }
 
 // Every shipped integer lies in the domain its dialog or job accepts.
@@ -130,7 +266,7 @@ TEST_F(LoadSettingsTest, EveryKeyRoundTripsThroughTheFile) {
     }
   }
   for (const SettingKey& key : SettingKeys()) {
-    EXPECT_TRUE(WriteSettingKey(written, key.Section, key.Key));
+    EXPECT_TRUE(WriteSettingKey(written, key.Id));
   }
   const std::string bytes = ReadBytes(conf_);
   EXPECT_NE(bytes.find("\r\nTimerType=-2\r\n"), std::string::npos) << "no blank before digits";
@@ -141,7 +277,10 @@ TEST_F(LoadSettingsTest, EveryKeyRoundTripsThroughTheFile) {
   for (const SettingKey& key : SettingKeys()) {
     EXPECT_EQ(FieldText(loaded, key), FieldText(written, key)) << key.Section << " " << key.Key;
   }
-  EXPECT_FALSE(WriteSettingKey(written, "Common", "NoSuchKey"));
+
+  // A write that cannot reach the file is reported.
+  written.IniPath = dir_.File("no/such/dir/ZELK.conf");
+  EXPECT_FALSE(WriteSettingKey(written, SettingId::Common_TimerType));
 }
 
 TEST(DefaultConfToolTest, WritesTheShippedFileOnlyWhenNoneIsThere) {

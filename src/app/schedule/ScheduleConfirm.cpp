@@ -19,15 +19,15 @@ ScheduleConfirmation ConfirmSchedule(Settings& settings, const ScheduleChoice& c
   if (choice.Chosen == Mode::Daily) {
     settings.Common.TimerType = 1;
     settings.Timer.Timer1 = std::to_string(*choice.Hour) + ":" + std::to_string(*choice.Minute);
-    WriteSettingKey(settings, "Timer", "Timer1");
+    WriteSettingKey(settings, SettingId::Timer_Timer1);
   }
   if (choice.Chosen == Mode::Interval) {
     settings.Common.TimerType = 2;
     settings.Timer.Timer2 = choice.IntervalText;
-    WriteSettingKey(settings, "Timer", "Timer2");
+    WriteSettingKey(settings, SettingId::Timer_Timer2);
     scheduler.RestartInterval();
   }
-  WriteSettingKey(settings, "Common", "TimerType");
+  WriteSettingKey(settings, SettingId::Common_TimerType);
   return {true, std::string("定时转换策略已启动！") + kTwoIdeographicSpaces};
 }
 
