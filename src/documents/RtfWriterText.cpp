@@ -2,6 +2,7 @@
 
 #include "ocr/WordSpacing.h"
 #include "documents/WordWriterSupport.h"
+#include "platform/Utf16.h"
 
 namespace zelk {
 namespace {
@@ -9,17 +10,10 @@ namespace {
 // \uN takes a signed 16-bit number; characters beyond the basic plane go
 // as their UTF-16 surrogate pair.
 void AppendUnicodeEscape(std::string& out, char32_t c) {
-  auto unit = [&out](unsigned value) {
+  for (const char16_t unit : Utf16Units(c)) {
     const int signedValue =
-        value > 0x7FFF ? static_cast<int>(value) - 0x10000 : static_cast<int>(value);
+        unit > 0x7FFF ? static_cast<int>(unit) - 0x10000 : static_cast<int>(unit);
     out += "\\u" + std::to_string(signedValue) + "?";
-  };
-  if (c > 0xFFFF) {
-    const char32_t offset = c - 0x10000;
-    unit(0xD800 + (offset >> 10));
-    unit(0xDC00 + (offset & 0x3FF));
-  } else {
-    unit(c);
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include "imaging/GlyphlessFont.h"
 #include "imaging/PdfNumber.h"
+#include "platform/Utf16.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,9 +25,9 @@ std::string Hex4(uint32_t value) {
 
 // UTF-16BE of a code point, as hex digits.
 std::string Utf16Hex(char32_t codePoint) {
-  if (codePoint < 0x10000) return Hex4(codePoint);
-  const char32_t v = codePoint - 0x10000;
-  return Hex4(0xD800 + (v >> 10)) + Hex4(0xDC00 + (v & 0x3FF));
+  std::string hex;
+  for (char16_t unit : Utf16Units(codePoint)) hex += Hex4(unit);
+  return hex;
 }
 
 bool IsDrawable(char32_t c) { return c >= 0x20 && c != 0x7F; }
@@ -43,7 +45,7 @@ std::vector<Span> LineSpans(const TextLine& line) {
   std::vector<std::pair<std::u32string, const TextWord*>> words;
   for (const TextWord& word : line.words) {
     std::u32string text;
-    for (char32_t c : DecodeTextLayerUtf8(word.text)) {
+    for (char32_t c : DecodeUtf8(word.text, Utf8Decoding::Strict)) {
       if (IsDrawable(c)) text.push_back(c);
     }
     if (!text.empty()) words.emplace_back(std::move(text), &word);
@@ -69,40 +71,6 @@ std::vector<Span> LineSpans(const TextLine& line) {
 }
 
 }  // namespace
-
-std::u32string DecodeTextLayerUtf8(std::string_view utf8) {
-  std::u32string out;
-  size_t i = 0;
-  while (i < utf8.size()) {
-    const auto byte = static_cast<unsigned char>(utf8[i]);
-    const int length = byte < 0x80                  ? 1
-                       : byte >= 0xC2 && byte < 0xE0 ? 2
-                       : byte >= 0xE0 && byte < 0xF0 ? 3
-                       : byte >= 0xF0 && byte < 0xF5 ? 4
-                                                     : 0;
-    if (length == 0 || i + length > utf8.size()) {
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    char32_t c = length == 1 ? byte : byte & (0x7F >> length);
-    bool valid = true;
-    for (int k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(utf8[i + k]);
-      if ((next & 0xC0) != 0x80) { valid = false; break; }
-      c = (c << 6) | (next & 0x3F);
-    }
-    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!valid || c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    out.push_back(c);
-    i += length;
-  }
-  return out;
-}
 
 uint16_t TextLayerEncoding::CodeFor(char32_t codePoint) {
   if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return kReplacement;

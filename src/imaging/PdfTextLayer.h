@@ -33,9 +33,6 @@ class TextLayerEncoding {
   std::map<char32_t, uint16_t> supplementary_;
 };
 
-// The code points of a UTF-8 text; ill-formed bytes become U+FFFD.
-std::u32string DecodeTextLayerUtf8(std::string_view utf8);
-
 // Text operators for `text` in the pixel space of an image `imageHeight`
 // pixels high, y growing upwards (the caller's matrix maps pixels to the
 // page).  `fontName` is the font's resource name without the slash.

@@ -1,5 +1,7 @@
 #include "platform/TextEncoding.h"
 
+#include "platform/Utf8.h"
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -9,35 +11,6 @@ namespace zelk {
 namespace {
 
 constexpr const char* kGbkCodec = "GB18030";
-
-// Length of the UTF-8 sequence starting at text[pos], or 0 when it is not a
-// well-formed sequence.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char secondMin = 0x80, secondMax = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) secondMin = 0xA0;  // overlong
-    if (lead == 0xED) secondMax = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) secondMin = 0x90;  // overlong
-    if (lead == 0xF4) secondMax = 0x8F;  // above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (pos + length > text.size()) return 0;
-  if (byte(1) < secondMin || byte(1) > secondMax) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  }
-  return length;
-}
 
 // Length of the GB18030 character starting at text[pos]: one byte for
 // ASCII, four for the lead/digit/lead/digit form, two otherwise.
@@ -86,7 +59,7 @@ std::string Convert(std::string_view input, const char* from, const char* to,
 
 bool IsValidUtf8(std::string_view bytes) {
   for (std::size_t pos = 0; pos < bytes.size();) {
-    const std::size_t length = Utf8SequenceLength(bytes, pos);
+    const std::size_t length = WellFormedUtf8Length(bytes, pos);
     if (length == 0) return false;
     pos += length;
   }
@@ -107,7 +80,7 @@ std::string FromUtf8(std::string_view utf8, TextEncoding encoding) {
 
 std::size_t CharacterLength(std::string_view text, std::size_t pos, TextEncoding encoding) {
   if (encoding == TextEncoding::Gbk) return GbkSequenceLength(text, pos);
-  const std::size_t length = Utf8SequenceLength(text, pos);
+  const std::size_t length = WellFormedUtf8Length(text, pos);
   return length == 0 ? 1 : length;
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {
@@ -30,12 +29,6 @@ TEST(ChinesePunctuation, MarksTouchingLatinTextOrDigitsStayAsTheyAre) {
   EXPECT_EQ(Restored({"中文,", "English"}), (Words{"中文,", "English"}));
   EXPECT_EQ(Restored({"ISO", "9001:", "标准"}), (Words{"ISO", "9001:", "标准"}));
   EXPECT_EQ(Restored({"版本", "3.5"}), (Words{"版本", "3.5"}));
-}
-
-TEST(Utf8, EncodingRoundTripsAndReplacesWhatIsNoCharacter) {
-  const std::u32string text = U"a\u00E9\u4E2D\U0001F600\uFF1B";
-  EXPECT_EQ(DecodeUtf8(EncodeUtf8(text)), text);
-  EXPECT_EQ(EncodeUtf8(std::u32string{char32_t{0xD800}, char32_t{0x110000}}), "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 }  // namespace

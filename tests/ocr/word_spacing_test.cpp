@@ -4,7 +4,6 @@
 
 #include "ocr/Join.h"
 #include "ocr/RecognitionLanguage.h"
-#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {
@@ -29,13 +28,6 @@ TEST(WordSpacing, ChineseNextToLatinFollowsTheGap) {
   EXPECT_FALSE(BlankBetweenWords("English", "混排", 6, kLineHeight));
   EXPECT_TRUE(BlankBetweenWords("混合", "Tesseract", 20, kLineHeight));
   EXPECT_TRUE(BlankBetweenWords("Tesseract", "识别", 20, kLineHeight));
-}
-
-TEST(Utf8, DecodesEveryLengthAndReplacesMalformedSequences) {
-  EXPECT_EQ(DecodeUtf8("a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"), U"a\u00E9\u4E2D\U0001F600");
-  // A cut three-byte sequence, a stray continuation byte, an invalid lead.
-  EXPECT_EQ(DecodeUtf8("\xE4\xB8z\x80\xFFy"), U"\uFFFDz\uFFFD\uFFFDy");
-  EXPECT_EQ(DecodeUtf8("\xE4"), U"\uFFFD");
 }
 
 TEST(RecognitionLanguage, ProgramNamesMapToTesseractCodesInOrder) {
