@@ -4,6 +4,7 @@
 #include <set>
 
 #include "platform/OutputTransaction.h"
+#include "platform/Quoting.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
@@ -14,8 +15,6 @@
 
 namespace zelk {
 namespace {
-
-std::string Quoted(const std::string& name) { return "“" + name + "”"; }
 
 // The directory's files as they are before anything changes: visible
 // regular files, in natural order.

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "jobs/ScanRequest.h"
+#include "platform/Quoting.h"
 
 namespace zelk {
 namespace {
@@ -49,7 +50,7 @@ std::string ActionCaption(int action) {
 }
 
 UserMessage NotAvailableMessage(int action, JobId id) {
-  std::string name = "“" + ActionCaption(action) + "”";
+  std::string name = Quoted(ActionCaption(action));
   if (IsPerDirectoryChoice(id)) name += "（按目录）";
   if (IsPerFileChoice(id)) name += "（按文件）";
   return UserMessage{UserMessage::Icon::Information,

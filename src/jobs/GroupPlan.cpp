@@ -6,6 +6,7 @@
 
 #include "jobs/OutputName.h"
 #include "platform/PathSeparator.h"
+#include "platform/Quoting.h"
 #include "scan/PathHelpers.h"
 #include "scan/ScanSupport.h"
 
@@ -25,8 +26,6 @@ std::string KeyAsPath(std::string_view key) {
   }
   return path;
 }
-
-std::string Quoted(std::string_view text) { return "“" + std::string(text) + "”"; }
 
 // A page value as a whole number; blanks around it are allowed, and so is
 // a whole number written with a fraction part ("4.0").

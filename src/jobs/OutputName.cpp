@@ -1,14 +1,13 @@
 #include "jobs/OutputName.h"
 
 #include "platform/PathSeparator.h"
+#include "platform/Quoting.h"
 
 namespace zelk {
 namespace {
 
 // The longest file name, in bytes, the usual Linux file systems accept.
 constexpr std::size_t kMaxFileNameBytes = 255;
-
-std::string Quoted(std::string_view name) { return "“" + std::string(name) + "”"; }
 
 }  // namespace
 

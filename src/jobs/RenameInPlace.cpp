@@ -6,12 +6,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/Quoting.h"
 #include "scan/DirectoryListing.h"
 
 namespace zelk {
 namespace {
-
-std::string Quoted(const std::string& name) { return "“" + name + "”"; }
 
 bool Exists(const std::string& path) {
   struct stat info {};
