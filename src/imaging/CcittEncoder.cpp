@@ -1,8 +1,8 @@
 #include "imaging/CcittEncoder.h"
 
-#include "imaging/MemoryTiff.h"
 #include "imaging/Page.h"
 #include "imaging/PixelRows.h"
+#include "imaging/TiffFile.h"
 
 namespace zelk {
 namespace {
@@ -18,8 +18,8 @@ std::vector<uint8_t> WriteOneStripTiff(PIX* bitonal, CcittScheme scheme) {
   const uint32_t height = pixGetHeight(bitonal);
   std::vector<uint8_t> rows = PackedImage(bitonal, false);
 
-  MemoryTiff file({}, "w");
-  TIFF* tif = file.handle();
+  TiffFile file(TiffFile::InMemory{}, "w");
+  TIFF* tif = file.get();
   TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
   TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
   TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
@@ -42,19 +42,20 @@ std::vector<uint8_t> WriteOneStripTiff(PIX* bitonal, CcittScheme scheme) {
   }
   if (TIFFWriteEncodedStrip(tif, 0, rows.data(), static_cast<tmsize_t>(rows.size())) < 0 ||
       !TIFFWriteDirectory(tif)) {
-    throw ImageError(file.LastError("CCITT encoding failed"));
+    file.Fail("CCITT encoding failed");
   }
-  return file.Close();
+  file.Close();
+  return file.TakeBytes();
 }
 
 std::vector<uint8_t> TakeStrip(std::vector<uint8_t> tiffBytes) {
-  MemoryTiff file(std::move(tiffBytes), "r");
-  TIFF* tif = file.handle();
+  TiffFile file(TiffFile::InMemory{std::move(tiffBytes)}, "r");
+  TIFF* tif = file.get();
   const tmsize_t size = TIFFRawStripSize(tif, 0);
-  if (size <= 0) throw ImageError(file.LastError("CCITT encoding produced no data"));
+  if (size <= 0) file.Fail("CCITT encoding produced no data");
   std::vector<uint8_t> strip(static_cast<size_t>(size));
   if (TIFFReadRawStrip(tif, 0, strip.data(), size) != size) {
-    throw ImageError(file.LastError("CCITT encoding produced a short strip"));
+    file.Fail("CCITT encoding produced a short strip");
   }
   return strip;
 }

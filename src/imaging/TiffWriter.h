@@ -24,7 +24,7 @@ namespace zelk {
 // Throws ImageError for a code outside the TIFF set, a CCITT code on a page
 // deeper than 1 bit, or a failed write.  Checks happen before the file is
 // touched; a write that fails half-way is taken back (an appended file
-// returns to its former length, a new or replaced one is removed).
+// returns to its former bytes and length, a new or replaced one is removed).
 void SaveTiffPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
                   int qualityFactor, bool append);
 
