@@ -104,8 +104,7 @@ bool MainWindow::Load() {
   StartupHousekeeping(programDir_, ExecutablePathIn(programDir_));
   FillTimeLists();
   if (!LoadSettings(programDir_, settings_)) {
-    shell_.ShowMessage(nullptr, MessageBoxIcon::Warning, QString::fromUtf8(kMessageTitle),
-                       kSettingsMissingMessage);
+    ShowNotice(shell_, nullptr, MessageIcon::Warning, kSettingsMissingMessage);
     return false;
   }
   RestoreControls();
@@ -188,8 +187,7 @@ void MainWindow::OpenDestinationDirectory() {
   if (QFileInfo::exists(path)) {
     shell_.OpenUrl(QUrl::fromLocalFile(path));
   } else {
-    shell_.ShowMessage(this, MessageBoxIcon::Information, QString::fromUtf8(kMessageTitle),
-                       kDestinationMissingMessage);
+    ShowNotice(shell_, this, MessageIcon::Information, kDestinationMissingMessage);
   }
 }
 

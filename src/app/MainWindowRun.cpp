@@ -110,8 +110,7 @@ void MainWindow::AppendWorkRow(const QString& path, int pageCount) {
 
 void MainWindow::ShowRunMessage(int icon, const QString& text, int focus) {
   const bool warning = icon == static_cast<int>(UserMessage::Icon::Warning);
-  shell_.ShowMessage(this, warning ? MessageBoxIcon::Warning : MessageBoxIcon::Information,
-                     QString::fromUtf8(kMessageTitle), text);
+  ShowNotice(shell_, this, warning ? MessageIcon::Warning : MessageIcon::Information, text);
   if (focus == static_cast<int>(UserMessage::Focus::SourceDirButton)) cmdSrcDir_->setFocus();
   if (focus == static_cast<int>(UserMessage::Focus::TargetDirButton)) cmdDstDir_->setFocus();
 }
@@ -125,8 +124,8 @@ void MainWindow::ConfirmSchedule() {
   choice.Minute = SelectedNumber(cboMinute_);
   choice.IntervalText = txtInterval_->text().toStdString();
   const ScheduleConfirmation confirmation = zelk::ConfirmSchedule(settings_, choice, scheduler_);
-  shell_.ShowMessage(this, MessageBoxIcon::Information, QString::fromUtf8(kMessageTitle),
-                     QString::fromStdString(confirmation.Message));
+  ShowNotice(shell_, this, MessageIcon::Information,
+             QString::fromStdString(confirmation.Message));
 }
 
 void MainWindow::OnDailyTimerTick() {

@@ -5,7 +5,7 @@
 
 namespace zelk {
 
-void QtShellServices::ShowMessage(QWidget* parent, MessageBoxIcon icon, const QString& title,
+void QtShellServices::ShowMessage(QWidget* parent, MessageIcon icon, const QString& title,
                                   const QString& text) {
   ShowMessageBox(parent, icon, title, text);
 }

@@ -1,31 +1,23 @@
 #pragma once
-// What the main window asks of the desktop: message boxes, the folder
-// picker, opening a folder, document or web address with its program, and
-// the modal dialogs.  Behind an interface so that tests can answer in place
-// of the user and see what would have been shown or opened.
+// What the main window asks of the desktop: message boxes (the dialogs'
+// message presenter), the folder picker, opening a folder, document or web
+// address with its program, and the modal dialogs.  Behind an interface so
+// that tests can answer in place of the user and see what would have been
+// shown or opened.
 
 #include <QString>
 #include <QUrl>
 #include <string>
 
 #include "app/OptionDialogs.h"
-#include "dialogs/DialogServices.h"
+#include "dialogs/MessagePresenter.h"
 
 class QWidget;
 
 namespace zelk {
 
-// The same icons as the dialogs' message boxes.
-using MessageBoxIcon = MessageIcon;
-
-class ShellServices {
+class ShellServices : public MessagePresenter {
  public:
-  virtual ~ShellServices() = default;
-
-  // A modal message box with one OK button.
-  virtual void ShowMessage(QWidget* parent, MessageBoxIcon icon, const QString& title,
-                           const QString& text) = 0;
-
   // The chosen directory, or an empty string when the user cancels.
   virtual QString BrowseForFolder(QWidget* parent, const QString& title) = 0;
 
@@ -42,7 +34,7 @@ class ShellServices {
 // dialog table.
 class QtShellServices : public ShellServices {
  public:
-  void ShowMessage(QWidget* parent, MessageBoxIcon icon, const QString& title,
+  void ShowMessage(QWidget* parent, MessageIcon icon, const QString& title,
                    const QString& text) override;
   QString BrowseForFolder(QWidget* parent, const QString& title) override;
   void OpenUrl(const QUrl& url) override;

@@ -2,7 +2,6 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QStringList>
 #include <QUrl>
 
@@ -37,12 +36,6 @@ DialogServices* g_services = nullptr;
 
 }  // namespace
 
-void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) {
-  QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Information,
-                  title, text, QMessageBox::Ok, parent);
-  box.exec();
-}
-
 DialogServices& Services() { return g_services != nullptr ? *g_services : Desktop(); }
 
 ScopedDialogServices::ScopedDialogServices(DialogServices& services) : previous_(g_services) {
@@ -52,7 +45,7 @@ ScopedDialogServices::ScopedDialogServices(DialogServices& services) : previous_
 ScopedDialogServices::~ScopedDialogServices() { g_services = previous_; }
 
 void ShowNotice(QWidget* parent, MessageIcon icon, const QString& text) {
-  Services().ShowMessage(parent, icon, QString::fromUtf8(kMessageTitle), text);
+  ShowNotice(Services(), parent, icon, text);
 }
 
 QString QtNameFilter(const QString& filter) {

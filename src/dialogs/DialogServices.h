@@ -7,30 +7,14 @@
 #include <QString>
 #include <optional>
 
-#include "platform/UserMessage.h"
+#include "dialogs/MessagePresenter.h"
 
 class QWidget;
 
 namespace zelk {
 
-// Every message box of the program carries the title kMessageTitle
-// (platform/UserMessage.h), so that the engine, the window and the dialogs
-// share one text.
-
-enum class MessageIcon { Information, Warning };
-
-// The desktop's modal message box with one OK button.  The window's shell
-// services use it too.
-void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, const QString& text);
-
-class DialogServices {
+class DialogServices : public MessagePresenter {
  public:
-  virtual ~DialogServices() = default;
-
-  // A modal message box with one OK button.
-  virtual void ShowMessage(QWidget* parent, MessageIcon icon, const QString& title,
-                           const QString& text) = 0;
-
   // An open-file dialog with no initial file name.  `filter` lists
   // description and pattern alternately, separated by "|"
   // ("Text(*.txt)|*.txt|...").  nullopt when the user cancels.

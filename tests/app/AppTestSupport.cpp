@@ -12,7 +12,7 @@ namespace zelk::test {
 
 namespace fs = std::filesystem;
 
-void FakeShell::ShowMessage(QWidget*, MessageBoxIcon icon, const QString& title,
+void FakeShell::ShowMessage(QWidget*, MessageIcon icon, const QString& title,
                             const QString& text) {
   messages.push_back({icon, title, text});
 }

@@ -19,12 +19,12 @@ namespace zelk::test {
 class FakeShell : public ShellServices {
  public:
   struct Message {
-    MessageBoxIcon icon;
+    MessageIcon icon;
     QString title;
     QString text;
   };
 
-  void ShowMessage(QWidget* parent, MessageBoxIcon icon, const QString& title,
+  void ShowMessage(QWidget* parent, MessageIcon icon, const QString& title,
                    const QString& text) override;
   QString BrowseForFolder(QWidget* parent, const QString& title) override;
   void OpenUrl(const QUrl& url) override;

@@ -74,7 +74,7 @@ TEST_F(WindowTest, OpenDestinationWarnsAboutAMissingDirectoryAndOpensAnExistingO
   Find<QLineEdit>("txtDstDir")->setText(QString::fromStdString(missing.string()));
   Click("cmdOpenDst");
   ASSERT_EQ(shell_.messages.size(), 1u);
-  EXPECT_EQ(shell_.messages[0].icon, MessageBoxIcon::Information);
+  EXPECT_EQ(shell_.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(shell_.messages[0].title, QString("提示信息"));
   EXPECT_EQ(shell_.messages[0].text, QString("该目录不存在，转换时会自动创建。    "));
   EXPECT_TRUE(shell_.openedUrls.empty());

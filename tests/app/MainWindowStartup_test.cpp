@@ -51,7 +51,7 @@ TEST_F(StartupTest, MissingSettingsFileShowsTheWarningAndNoWindowAfterHousekeepi
   EXPECT_FALSE(window.Load());
   EXPECT_FALSE(window.isVisible());
   ASSERT_EQ(shell_.messages.size(), 1u);
-  EXPECT_EQ(shell_.messages[0].icon, MessageBoxIcon::Warning);
+  EXPECT_EQ(shell_.messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(shell_.messages[0].title, QString("提示信息"));
   EXPECT_EQ(shell_.messages[0].text, QString("配置文件已被破坏，请联系软件开发商！\u3000\u3000"));
   // The housekeeping ran before the settings were read.

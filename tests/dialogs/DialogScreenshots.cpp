@@ -130,7 +130,7 @@ std::filesystem::path SampleProgramDir() {
 // Nothing is shown or opened while the window's pictures are taken.
 class SilentShell : public ShellServices {
  public:
-  void ShowMessage(QWidget*, MessageBoxIcon, const QString&, const QString&) override {}
+  void ShowMessage(QWidget*, MessageIcon, const QString&, const QString&) override {}
   QString BrowseForFolder(QWidget*, const QString&) override { return {}; }
   void OpenUrl(const QUrl&) override {}
   void OpenDialog(DialogId, QWidget*, Settings&, const std::string&) override {}
