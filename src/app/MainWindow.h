@@ -20,6 +20,7 @@
 
 #include "app/OptionDialogs.h"
 #include "app/schedule/Scheduler.h"
+#include "jobs/JobActions.h"
 #include "jobs/RunControl.h"
 
 class QComboBox;
@@ -178,8 +179,8 @@ class MainWindow : public QMainWindow {
   bool closeAfterRun_ = false;
   WorkListModel* workList_ = nullptr;
 
-  std::array<QRadioButton*, 6> optAction_{};
-  std::array<QToolButton*, 6> imgSetting_{};
+  std::array<QRadioButton*, kActionCount> optAction_{};
+  std::array<QToolButton*, kActionCount> imgSetting_{};
   QLineEdit* txtSrcDir_ = nullptr;
   QLineEdit* txtDstDir_ = nullptr;
   QPushButton* cmdSrcDir_ = nullptr;

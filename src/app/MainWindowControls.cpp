@@ -28,27 +28,30 @@
 #include "app/InlineFieldLabel.h"
 #include "app/MainWindow.h"
 #include "app/WorkListModel.h"
+#include "jobs/Dispatch.h"
 
 namespace zelk {
 
 namespace {
 
+// What the window adds to an action's option (whose caption is the
+// action's own): tooltips and the dialog of its settings icon.
 struct ActionEntry {
-  const char* caption;
   const char* tooltip;
   const char* settingTooltip;  // of the settings icon beside the option
   DialogId settingDialog;
 };
 
-// optAction(0..5) and imgSetting(0..5).
+// optAction(i) and imgSetting(i), for action i + 1.
 constexpr ActionEntry kActions[] = {
-    {"单页合并", "单页图像合并为多页TIF", "单页合并设置", DialogId::Merge},
-    {"多页拆分", "多页TIF拆分为单页图像", "多页拆分设置", DialogId::Split},
-    {"单层PDF", "转换为单层PDF", "单层PDF转换设置", DialogId::Pdf},
-    {"双层PDF", "转换为双层PDF", "双层PDF转换设置", DialogId::TwoPdf},
-    {"Word文档", "OCR为Word文档", "OCR为Word设置", DialogId::Ocr},
-    {"批量更名", "批量更名", "批量更名设置", DialogId::Rename},
+    {"单页图像合并为多页TIF", "单页合并设置", DialogId::Merge},
+    {"多页TIF拆分为单页图像", "多页拆分设置", DialogId::Split},
+    {"转换为单层PDF", "单层PDF转换设置", DialogId::Pdf},
+    {"转换为双层PDF", "双层PDF转换设置", DialogId::TwoPdf},
+    {"OCR为Word文档", "OCR为Word设置", DialogId::Ocr},
+    {"批量更名", "批量更名设置", DialogId::Rename},
 };
+static_assert(std::size(kActions) == kActionCount, "one entry per action");
 
 // The items of the settings menu; a null caption is a separator.
 struct MenuEntry {
@@ -175,7 +178,8 @@ QWidget* MainWindow::BuildActionFrame() {
   const QIcon gear = SettingIcon(palette());
   for (size_t i = 0; i < optAction_.size(); ++i) {
     const ActionEntry& entry = kActions[i];
-    auto* option = new QRadioButton(entry.caption, frame);
+    auto* option =
+        new QRadioButton(QString::fromStdString(ActionCaption(static_cast<int>(i) + 1)), frame);
     option->setObjectName(QStringLiteral("optAction%1").arg(i));
     option->setToolTip(entry.tooltip);
     optAction_[i] = option;

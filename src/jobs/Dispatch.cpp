@@ -1,58 +1,35 @@
 #include "jobs/Dispatch.h"
 
-#include <array>
-
+#include "jobs/JobActions.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/ScanRequest.h"
 #include "platform/Quoting.h"
 
 namespace zelk {
-namespace {
-
-constexpr std::array<const char*, 6> kActionCaptions = {"单页合并", "多页拆分", "单层PDF",
-                                                        "双层PDF",  "Word文档", "批量更名"};
-
-JobId PerDirectoryOrFile(int16_t convertType, JobId perDirectory, JobId perFile) {
-  return convertType == 1 ? perDirectory : perFile;
-}
-
-bool IsPerDirectoryChoice(JobId id) {
-  return id == JobId::MergeFiles2PDF || id == JobId::MergeFiles22PDF ||
-         id == JobId::MergeFiles2Word;
-}
-
-bool IsPerFileChoice(JobId id) {
-  return id == JobId::ConvertFiles2PDF || id == JobId::ConvertFiles22PDF ||
-         id == JobId::ConvertFiles2Word;
-}
-
-}  // namespace
 
 std::optional<JobId> JobForAction(int action, const Settings& settings) {
-  switch (action) {
-    case 1: return JobId::MergeFiles;
-    case 2: return JobId::SplitFiles;
-    case 3:
-      return PerDirectoryOrFile(settings.PDF.ConvertType, JobId::MergeFiles2PDF,
-                                JobId::ConvertFiles2PDF);
-    case 4:
-      return PerDirectoryOrFile(settings.TwoPDF.ConvertType, JobId::MergeFiles22PDF,
-                                JobId::ConvertFiles22PDF);
-    case 5:
-      return PerDirectoryOrFile(settings.OCR.ConvertType, JobId::MergeFiles2Word,
-                                JobId::ConvertFiles2Word);
-    case 6: return JobId::BatchRename;
-    default: return std::nullopt;
+  const ActionJobs jobs = JobsOfAction(action);
+  if (jobs.Chooses()) {
+    const JobSection& section = *jobs.PerDirectory->Section;
+    return section.ConvertType.Read(settings) == 1 ? jobs.PerDirectory->Id : jobs.PerFile->Id;
   }
+  if (jobs.PerDirectory) return jobs.PerDirectory->Id;
+  if (jobs.PerFile) return jobs.PerFile->Id;
+  return std::nullopt;
 }
 
 std::string ActionCaption(int action) {
-  return (action >= 1 && action <= 6) ? kActionCaptions[action - 1] : "";
+  return (action >= 1 && action <= static_cast<int>(kActionCount))
+             ? kJobActions[action - 1].Caption
+             : "";
 }
 
 UserMessage NotAvailableMessage(int action, JobId id) {
   std::string name = Quoted(ActionCaption(action));
-  if (IsPerDirectoryChoice(id)) name += "（按目录）";
-  if (IsPerFileChoice(id)) name += "（按文件）";
+  const JobDescriptor& job = DescriptorOf(id);
+  if (JobsOfAction(job.Action).Chooses()) {
+    name += job.Items == ScanRequest::Mode::Directories ? "（按目录）" : "（按文件）";
+  }
   return UserMessage{UserMessage::Icon::Information,
                      name + "功能尚未提供，暂时无法使用。" + kTwoIdeographicSpaces};
 }

@@ -2,9 +2,8 @@
 // From the chosen action to a job: the "立即转换" entry (also used by the
 // schedule) and the "转换预览" scan.
 //
-// Actions are numbered as [Common] ConvertAction stores them: 1 merge,
-// 2 split, 3 single-layer PDF, 4 dual-layer PDF, 5 Word, 6 rename; the
-// window's optAction(i) is action i + 1.
+// Actions are numbered as [Common] ConvertAction stores them (JobActions.h);
+// the jobs they run are in the job catalog (JobCatalog.h).
 
 #include <functional>
 #include <optional>
@@ -21,11 +20,13 @@
 
 namespace zelk {
 
-// The job of an action; actions 3 to 5 choose by their section's
-// ConvertType (1: per directory, else per file).  None outside 1..6.
+// The job of an action; an action with a job per directory and one per
+// file chooses by their section's ConvertType (1: per directory, else per
+// file).  None outside the actions.
 std::optional<JobId> JobForAction(int action, const Settings& settings);
 
-// The caption of an action's option ("单页合并" ...); empty outside 1..6.
+// The caption of an action's option ("单页合并" ...); empty outside the
+// actions.
 std::string ActionCaption(int action);
 
 // The message for a job this build does not offer yet.

@@ -2,9 +2,9 @@
 // A per-directory job whose settings section names a grouping workbook
 // (MergeFiles, MergeFiles2PDF, MergeFiles22PDF): the start check, the scan
 // and the preparation that the workbook decides (GroupingRun), from the
-// section that belongs to the job's id.  A job derives from it and
-// supplies what it does with one directory, asking Grouping() for the
-// directory's groups.
+// section of the job's catalog row (its Grouping and KeepDir keys).  A job
+// derives from it and supplies what it does with one directory, asking
+// Grouping() for the directory's groups.
 
 #include <optional>
 

@@ -1,8 +1,8 @@
 #pragma once
-// One kind of run.  The run frame does everything the nine jobs share (the
+// One kind of run.  The run frame does everything the jobs share (the
 // checks, the busy state, the scan, the result lists, counters, failure
 // bookkeeping and the Error tree, cancel and close); a job supplies its row
-// in the texts table (JobTexts), its scan and what it does with one item.
+// in the job catalog (JobCatalog.h), its scan and what it does with one item.
 //
 // A job object lives for one run: the registry makes a fresh one for every
 // run, so members hold per-run state (save parameters, a grouping table, an

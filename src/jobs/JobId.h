@@ -1,7 +1,6 @@
 #pragma once
-// The nine jobs, one per kind of run.
-
-#include <array>
+// The jobs, one per kind of run.  Each has its row in the job catalog
+// (JobCatalog.h), in this order.
 
 namespace zelk {
 
@@ -16,10 +15,5 @@ enum class JobId {
   MergeFiles2Word,    // Word documents per directory
   ConvertFiles2Word,  // Word documents per file
 };
-
-inline constexpr std::array<JobId, 9> kAllJobs = {
-    JobId::MergeFiles,       JobId::SplitFiles,        JobId::BatchRename,
-    JobId::MergeFiles2PDF,   JobId::ConvertFiles2PDF,  JobId::MergeFiles22PDF,
-    JobId::ConvertFiles22PDF, JobId::MergeFiles2Word,  JobId::ConvertFiles2Word};
 
 }  // namespace zelk

@@ -1,6 +1,7 @@
 #pragma once
-// The jobs this build offers.  Each job registers a factory as its unit
-// lands (RegisterBuiltInJobs); a job without one is "not available yet".
+// The jobs a run may make.  RegisterBuiltInJobs registers every job of the
+// catalog; a job without a factory (a registry a test filled) is "not
+// available yet".
 // Filled once at start-up, read-only afterwards (safe to read from any
 // thread).
 
@@ -27,7 +28,7 @@ class JobRegistry {
   std::map<JobId, Factory> factories_;
 };
 
-// Registers every job built so far (each job unit adds its line).
+// Registers the factory of every job in the catalog (JobCatalog.h).
 void RegisterBuiltInJobs(JobRegistry& registry);
 
 }  // namespace zelk

@@ -1,7 +1,7 @@
 #pragma once
-// Everything that tells the nine jobs apart inside the run frame, as one
-// table: their action number, their status texts, the heads and tails of
-// their result-list lines and how a failed item is recorded.
+// What tells the jobs apart inside the run frame: their status texts, the
+// heads and tails of their result-list lines and how a failed item is
+// recorded.  Each job's row is part of its descriptor (JobCatalog.h).
 
 #include <string>
 
@@ -32,9 +32,6 @@ enum class ErrorCopy {
 };
 
 struct JobTexts {
-  JobId Id;
-  const char* Name;          // the job's name, as in the dispatch table
-  int ConvertAction;         // [Common] ConvertAction stored at the start
   bool NeedsTargetDir;       // the output box must not be empty
   const char* Searching;     // status while scanning, ends with one blank
   const char* NoneFound;     // status when the scan found nothing

@@ -16,31 +16,13 @@ constexpr const char* kTifExtension = "tif";
 
 }  // namespace
 
-GroupingRun& MergeFilesJob::Grouping(const Settings& settings) {
-  if (!grouping_) grouping_.emplace(SettingId::Merge_KeepDir, settings.Merge.Grouping);
-  return *grouping_;
-}
-
-std::optional<UserMessage> MergeFilesJob::CheckBeforeStart(const Settings& settings) {
-  return Grouping(settings).Check();
-}
-
-ScanRequest MergeFilesJob::DescribeScan(const Settings& settings) {
-  return Grouping(settings).AdaptScan(DefaultScanRequest(Id(), settings), kTifExtension);
-}
-
-void MergeFilesJob::Prepare(RunContext& context) {
-  Settings& settings = context.RunSettings();
-  Grouping(settings).Prepare(context, settings.Merge.KeepDir);
-}
-
 ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   const WorkRow& row = context.Row(index);
   const std::string& source = row.Path;
   const std::string target = context.MirrorPath(source);
   const Settings& settings = context.RunSettings();
   GroupingRun& grouping = Grouping(settings);
-  ItemDirectory directory(DocumentDirectory(target, settings.Merge.KeepDir != 0));
+  ItemDirectory directory(DocumentDirectory(target, KeepDir(settings)));
 
   const std::vector<PageFile> pages = ListPageFiles(source);
   ShowPageList(context, pages);

@@ -10,26 +10,17 @@
 // document replaces an older file of its name.  Each item's outputs appear
 // whole or not at all.
 
-#include <optional>
-
 #include "jobs/SaveChoice.h"
-#include "jobs/GroupingRun.h"
-#include "jobs/Job.h"
+#include "jobs/GroupedDirectoryJob.h"
 
 namespace zelk {
 
-class MergeFilesJob : public Job {
+class MergeFilesJob final : public GroupedDirectoryJob {
  public:
   JobId Id() const override { return JobId::MergeFiles; }
-  std::optional<UserMessage> CheckBeforeStart(const Settings& settings) override;
-  ScanRequest DescribeScan(const Settings& settings) override;
-  void Prepare(RunContext& context) override;
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
  private:
-  GroupingRun& Grouping(const Settings& settings);
-
-  std::optional<GroupingRun> grouping_;
   SaveParameters save_;
 };
 

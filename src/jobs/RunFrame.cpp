@@ -6,6 +6,7 @@
 #include "settings/SettingsFile.h"
 #include "platform/OutputTransaction.h"
 #include "jobs/ErrorTree.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/JobTexts.h"
 #include "jobs/ResultLog.h"
 #include "jobs/RunContext.h"
@@ -165,7 +166,7 @@ void Frame::StoreDirectoriesAndAction() {
   Settings stored = settings_;
   stored.Common.ImageSrcDir = request_.SourceDir;
   stored.Common.ConvertDstDir = request_.TargetDir;
-  stored.Common.ConvertAction = static_cast<int16_t>(texts_.ConvertAction);
+  stored.Common.ConvertAction = static_cast<int16_t>(DescriptorOf(job_.Id()).Action);
   settings_.Common.ConvertAction = stored.Common.ConvertAction;
   for (const SettingId key : {SettingId::Common_ImageSrcDir, SettingId::Common_ConvertDstDir,
                               SettingId::Common_ConvertAction}) {

@@ -6,17 +6,6 @@
 #include "scan/MirroredPath.h"
 
 namespace zelk {
-namespace {
-
-ScanRequest Directories(std::string targetType, bool keepDir) {
-  return ScanRequest{ScanRequest::Mode::Directories, std::move(targetType), keepDir, {}};
-}
-
-ScanRequest Files(std::string targetType) {
-  return ScanRequest{ScanRequest::Mode::Files, std::move(targetType), false, {}};
-}
-
-}  // namespace
 
 std::string OcrExtension(const Settings& settings) {
   switch (settings.OCR.OutputType) {
@@ -25,21 +14,6 @@ std::string OcrExtension(const Settings& settings) {
     case 2: return "rtf";
     default: return {};
   }
-}
-
-ScanRequest DefaultScanRequest(JobId id, const Settings& settings) {
-  switch (id) {
-    case JobId::MergeFiles: return Directories("tif", settings.Merge.KeepDir != 0);
-    case JobId::SplitFiles: return Files("");
-    case JobId::BatchRename: return Directories("", false);
-    case JobId::MergeFiles2PDF: return Directories("pdf", settings.PDF.KeepDir != 0);
-    case JobId::ConvertFiles2PDF: return Files("pdf");
-    case JobId::MergeFiles22PDF: return Directories("pdf", settings.TwoPDF.KeepDir != 0);
-    case JobId::ConvertFiles22PDF: return Files("pdf");
-    case JobId::MergeFiles2Word: return Directories(OcrExtension(settings), false);
-    case JobId::ConvertFiles2Word: return Files(OcrExtension(settings));
-  }
-  return Files("");
 }
 
 void RunScan(const ScanRequest& request, const Settings& settings, const ScanPlace& place,

@@ -22,17 +22,8 @@ struct ScanRequest {
   std::function<bool(const std::string& leaf, const std::string& mirrored)> ResultExists;
 };
 
-// The scan each job runs by default, from the settings of the moment:
-//   MergeFiles         directories, "tif", [Merge] KeepDir
-//   SplitFiles         files, no target type
-//   BatchRename        directories, no target type
-//   MergeFiles2PDF     directories, "pdf", [PDF] KeepDir
-//   ConvertFiles2PDF   files, "pdf"
-//   MergeFiles22PDF    directories, "pdf", [2PDF] KeepDir
-//   ConvertFiles22PDF  files, "pdf"
-//   MergeFiles2Word    directories, OcrExtension, keep-directory 0 (the
-//                      document lies beside the mirrored directory)
-//   ConvertFiles2Word  files, OcrExtension
+// The scan a job runs by default, from the settings of the moment: the one
+// of its row in the job catalog (JobCatalog.h).
 ScanRequest DefaultScanRequest(JobId id, const Settings& settings);
 
 // "doc", "docx" or "rtf" for [OCR] OutputType 0, 1 or 2; empty otherwise.

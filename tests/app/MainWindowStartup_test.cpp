@@ -7,12 +7,14 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QToolButton>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "AppTestSupport.h"
 #include "app/MainWindow.h"
+#include "jobs/JobActions.h"
 #include "settings/Settings.h"
 
 namespace zelk::test {
@@ -90,6 +92,29 @@ TEST_F(StartupTest, ActionOptionFollowsConvertActionAndOutOfRangeSelectsNone) {
     MainWindow window(dir.String(), settings, shell_);
     ASSERT_TRUE(window.Load());
     EXPECT_EQ(window.SelectedAction(), -1) << value;
+  }
+}
+
+TEST_F(StartupTest, ActionOptionsAreTheActionsOfTheJobTable) {
+  LoadWith({"[Common]", "ConvertAction=1"});
+  for (std::size_t i = 0; i < kActionCount; ++i) {
+    const std::string name = "optAction" + std::to_string(i);
+    auto* option = Find<QRadioButton>(name.c_str());
+    ASSERT_NE(option, nullptr);
+    EXPECT_EQ(option->text(), QString(kJobActions[i].Caption));
+    EXPECT_NE(window_->findChild<QToolButton*>("imgSetting" + QString::number(i)), nullptr);
+  }
+  EXPECT_EQ(window_->findChild<QRadioButton*>("optAction" + QString::number(kActionCount)),
+            nullptr);
+
+  // Every action of the table is one the window restores and selects.
+  for (const JobAction& action : kJobActions) {
+    Settings settings;
+    TempProgramDir dir;
+    dir.WriteSettings({"[Common]", "ConvertAction=" + std::to_string(action.Number)});
+    MainWindow window(dir.String(), settings, shell_);
+    ASSERT_TRUE(window.Load());
+    EXPECT_EQ(window.SelectedAction(), action.Number - 1) << action.Caption;
   }
 }
 

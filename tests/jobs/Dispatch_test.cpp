@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobCatalog.h"
 #include "support/FakeClock.h"
 #include "support/FileTree.h"
 #include "support/RecordingObserver.h"
@@ -44,10 +45,10 @@ TEST(DispatchTest, ActionAndConvertTypeChooseTheJob) {
     EXPECT_EQ(JobForAction(c.action, perDirectory), c.perDirectory) << c.action;
     EXPECT_EQ(JobForAction(c.action, perFile), c.perFile) << c.action;
   }
-  for (JobId id : kAllJobs) {
-    const int action = TextsOf(id).ConvertAction;
-    EXPECT_TRUE(JobForAction(action, perDirectory) == id || JobForAction(action, perFile) == id)
-        << TextsOf(id).Name;
+  for (const JobDescriptor& job : JobCatalog()) {
+    EXPECT_TRUE(JobForAction(job.Action, perDirectory) == job.Id ||
+                JobForAction(job.Action, perFile) == job.Id)
+        << job.Name;
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "jobs/JobCatalog.h"
+
 namespace zelk {
 namespace {
 
@@ -39,7 +41,7 @@ TEST(SummaryLinesTest, EveryJobWritesItsHeadsInItsOrder) {
   };
   for (const Expectation& e : expectations) {
     const JobTexts& texts = TextsOf(e.id);
-    SCOPED_TRACE(texts.Name);
+    SCOPED_TRACE(DescriptorOf(e.id).Name);
     const auto afterFailure = SummaryLines(texts, 2, 1, "1秒", true);
     EXPECT_EQ(afterFailure[0].ToFailureList, e.failureFirstAfterFailedLast);
     const SummaryLine& success = afterFailure[afterFailure[0].ToFailureList ? 1 : 0];

@@ -9,6 +9,7 @@
 #include "app/batch/PrintingObserver.h"
 #include "settings/SettingsFile.h"
 #include "jobs/Dispatch.h"
+#include "jobs/JobActions.h"
 
 namespace zelk {
 namespace {
@@ -88,7 +89,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   const int action = request.RunSettings.Common.ConvertAction;
   if (!JobForAction(action, request.RunSettings)) {
-    err << "[Common] ConvertAction 须为 1 到 6：" << action << '\n';
+    err << "[Common] ConvertAction 须为 1 到 " << kActionCount << "：" << action << '\n';
     return kBatchNotStarted;
   }
   PrintingObserver observer(out, err);

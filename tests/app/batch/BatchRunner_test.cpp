@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobActions.h"
 #include "settings/SettingsFile.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
@@ -128,6 +129,26 @@ TEST_F(BatchRunnerTest, ARunThatCannotStartExitsWithTwoAndSaysWhy) {
   EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
   EXPECT_EQ(err_text_.str(), "请选择目录！\n");
   EXPECT_TRUE(script_.Seen.empty());
+}
+
+TEST_F(BatchRunnerTest, AcceptsExactlyTheActionsOfTheJobTable) {
+  const int outside[] = {0, static_cast<int>(kActionCount) + 1};
+  for (int action : outside) {
+    Set("Common", "ConvertAction", std::to_string(action));
+    EXPECT_EQ(Batch({conf_}), kBatchNotStarted) << action;
+    EXPECT_EQ(err_text_.str(), "[Common] ConvertAction 须为 1 到 " + std::to_string(kActionCount) +
+                                   "：" + std::to_string(action) + "\n");
+  }
+  // Inside the range an action gets as far as its job: this registry has
+  // only the merge job, the others say they are not available.
+  for (const JobAction& action : kJobActions) {
+    Set("Common", "ConvertAction", std::to_string(action.Number));
+    Batch({conf_});
+    EXPECT_EQ(err_text_.str().find("ConvertAction"), std::string::npos) << err_text_.str();
+    if (action.Number != 1) {
+      EXPECT_NE(err_text_.str().find("功能尚未提供"), std::string::npos) << err_text_.str();
+    }
+  }
 }
 
 TEST_F(BatchRunnerTest, TheExecutableReportsAWrongCallWithExitStatusTwo) {
