@@ -25,12 +25,12 @@
 
 #include <unistd.h>
 
-#include "OcrmypdfComparison.h"
-#include "RecognitionCorpus.h"
 #include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/RunFrame.h"
 #include "ocr/OcrEngine.h"
+#include "OcrmypdfComparison.h"
 #include "platform/ThreadLimit.h"
+#include "RecognitionCorpus.h"
 
 namespace {
 

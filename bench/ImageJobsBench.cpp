@@ -17,12 +17,12 @@
 #include "BenchCorpus.h"
 #include "BenchRun.h"
 
-#include "settings/SettingsFile.h"
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
 #include "imaging/SavePage.h"
 #include "jobs/JobRegistry.h"
 #include "jobs/RunFrame.h"
+#include "settings/SettingsFile.h"
 
 #include <cstdio>
 #include <cstdlib>

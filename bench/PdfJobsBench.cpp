@@ -21,12 +21,12 @@
 #include "BenchCorpus.h"
 #include "BenchRun.h"
 
-#include "settings/SettingsFile.h"
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
 #include "jobs/ConvertFiles2PdfJob.h"
 #include "jobs/MergeFiles2PdfJob.h"
 #include "jobs/RunFrame.h"
+#include "settings/SettingsFile.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "RecognitionCorpus.h"
 #include "ocr/LayoutText.h"
 #include "ocr/OcrEngine.h"
+#include "RecognitionCorpus.h"
 
 namespace {
 

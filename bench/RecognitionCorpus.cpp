@@ -4,9 +4,9 @@
 #include <array>
 #include <random>
 
-#include "TextPageRenderer.h"
-#include "platform/Utf8.h"
 #include "ocr/WordSpacing.h"
+#include "platform/Utf8.h"
+#include "TextPageRenderer.h"
 
 namespace zelk::bench {
 namespace {

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "ocr/OcrEngine.h"
 #include "RecognitionCorpus.h"
 #include "TextPageRenderer.h"
-#include "ocr/OcrEngine.h"
 
 namespace {
 

@@ -21,10 +21,10 @@
 
 #include "BenchRun.h"
 #include "EngineStartWatch.h"
-#include "RecognitionCorpus.h"
 #include "jobs/ConvertFiles2WordJob.h"
 #include "jobs/RunFrame.h"
 #include "platform/ThreadLimit.h"
+#include "RecognitionCorpus.h"
 #include "support/OfficeText.h"
 
 namespace {

@@ -21,10 +21,10 @@
 #include "app/ShellServices.h"
 #include "app/StartupHousekeeping.h"
 #include "app/WorkListModel.h"
-#include "settings/SettingsFile.h"
 #include "jobs/JobRegistry.h"
-#include "platform/UserMessage.h"
 #include "platform/Clock.h"
+#include "platform/UserMessage.h"
+#include "settings/SettingsFile.h"
 
 namespace zelk {
 

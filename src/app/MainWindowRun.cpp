@@ -12,11 +12,11 @@
 
 #include "app/MainWindow.h"
 #include "app/RunController.h"
+#include "app/schedule/ScheduleConfirm.h"
 #include "app/ShellServices.h"
 #include "app/WorkListModel.h"
-#include "app/schedule/ScheduleConfirm.h"
-#include "settings/Settings.h"
 #include "platform/UserMessage.h"
+#include "settings/Settings.h"
 
 namespace zelk {
 

@@ -24,10 +24,10 @@
 #include <thread>
 
 #include "app/QtRunObserver.h"
-#include "settings/Settings.h"
 #include "jobs/JobRegistry.h"
 #include "jobs/RunControl.h"
 #include "jobs/RunFrame.h"
+#include "settings/Settings.h"
 #include "settings/SettingsChangeSet.h"
 
 namespace zelk {

@@ -2,9 +2,9 @@
 
 #include "app/MainWindow.h"
 #include "app/ShellServices.h"
-#include "settings/Settings.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/ThreadLimit.h"
+#include "settings/Settings.h"
 
 int main(int argc, char** argv) {
   zelk::EnsureOpenMpThreadLimit(argc, argv);

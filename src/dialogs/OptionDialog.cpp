@@ -3,9 +3,9 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
-#include "settings/SettingsFile.h"
 #include "dialogs/DialogWidgets.h"
 #include "dialogs/OptionDialogs.h"
+#include "settings/SettingsFile.h"
 
 namespace zelk {
 

@@ -11,8 +11,8 @@
 
 #include "documents/DocxWriterBody.h"
 #include "documents/DocxWriterParts.h"
-#include "documents/WordWriterSupport.h"
 #include "documents/WordWriters.h"
+#include "documents/WordWriterSupport.h"
 
 namespace zelk {
 namespace {

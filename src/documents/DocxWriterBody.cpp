@@ -10,8 +10,8 @@
 
 #include <pugixml.hpp>
 
-#include "platform/Utf8.h"
 #include "documents/WordWriterSupport.h"
+#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {

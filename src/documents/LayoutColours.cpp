@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "imaging/Page.h"
 #include "documents/LayoutColoursPixels.h"
 #include "documents/WordExport.h"
+#include "imaging/Page.h"
 
 namespace zelk {
 namespace {

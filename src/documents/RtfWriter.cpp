@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "documents/RtfWriterText.h"
-#include "documents/WordWriterSupport.h"
 #include "documents/WordWriters.h"
+#include "documents/WordWriterSupport.h"
 
 namespace zelk {
 namespace {

@@ -1,7 +1,7 @@
 #include "documents/RtfWriterText.h"
 
-#include "ocr/WordSpacing.h"
 #include "documents/WordWriterSupport.h"
+#include "ocr/WordSpacing.h"
 #include "platform/Utf16.h"
 
 namespace zelk {

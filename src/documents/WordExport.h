@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "documents/WordDocument.h"
 #include "imaging/Page.h"
 #include "ocr/PageLayout.h"
-#include "documents/WordDocument.h"
 
 namespace zelk {
 

@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "ocr/PageLayout.h"
 #include "documents/WordDocument.h"
 #include "documents/WordExport.h"
 #include "documents/WordLayoutParagraphs.h"
+#include "ocr/PageLayout.h"
 
 namespace zelk {
 

@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "ocr/PageLayout.h"
 #include "documents/WordLayoutGeometry.h"
+#include "ocr/PageLayout.h"
 
 namespace zelk {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "ocr/PageLayout.h"
 #include "documents/WordDocument.h"
+#include "ocr/PageLayout.h"
 
 namespace zelk {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/Utf8.h"
 #include "ocr/WordSpacing.h"
+#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {

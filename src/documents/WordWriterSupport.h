@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "ocr/PageLayout.h"
 #include "documents/WordDocument.h"
+#include "ocr/PageLayout.h"
 
 namespace zelk {
 

@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/OutputTransaction.h"
-#include "platform/Quoting.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
 #include "jobs/RenameInPlace.h"
 #include "jobs/RunContext.h"
+#include "platform/OutputTransaction.h"
+#include "platform/Quoting.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/OutputTransaction.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/RunContext.h"
+#include "platform/OutputTransaction.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 

@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/PdfWriter.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageSequence.h"
 #include "jobs/PdfPageSize.h"
 #include "jobs/RunContext.h"
+#include "platform/OutputTransaction.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 

@@ -10,8 +10,8 @@
 // whole or not at all: a file that fails leaves nothing behind and is
 // offered again.
 
-#include "jobs/SaveChoice.h"
 #include "jobs/Job.h"
+#include "jobs/SaveChoice.h"
 
 namespace zelk {
 

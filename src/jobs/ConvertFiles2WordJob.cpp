@@ -2,11 +2,11 @@
 
 #include <stdexcept>
 
-#include "platform/OutputTransaction.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/RunContext.h"
 #include "jobs/WordDocumentPages.h"
 #include "jobs/WordExportSettings.h"
+#include "platform/OutputTransaction.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "documents/WordExport.h"
 #include "jobs/Job.h"
 #include "jobs/RecognitionRun.h"
-#include "documents/WordExport.h"
 
 namespace zelk {
 

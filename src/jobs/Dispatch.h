@@ -9,14 +9,14 @@
 #include <optional>
 #include <string>
 
-#include "settings/Settings.h"
 #include "jobs/JobId.h"
 #include "jobs/JobRegistry.h"
 #include "jobs/RunControl.h"
 #include "jobs/RunFrame.h"
 #include "jobs/RunObserver.h"
-#include "settings/SettingsChangeSet.h"
 #include "scan/WorkList.h"
+#include "settings/Settings.h"
+#include "settings/SettingsChangeSet.h"
 
 namespace zelk {
 

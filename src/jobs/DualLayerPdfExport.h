@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "settings/Settings.h"
 #include "imaging/PageText.h"
 #include "imaging/PdfWriter.h"
 #include "ocr/RecognitionPool.h"
+#include "settings/Settings.h"
 
 namespace zelk {
 

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "jobs/GroupPlan.h"
-#include "workbook/GroupingTable.h"
 #include "jobs/ScanRequest.h"
 #include "platform/UserMessage.h"
 #include "settings/SettingKeys.h"
+#include "workbook/GroupingTable.h"
 
 namespace zelk {
 

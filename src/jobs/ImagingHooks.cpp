@@ -1,7 +1,7 @@
 #include "jobs/ImagingHooks.h"
 
-#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
+#include "platform/OutputTransaction.h"
 
 namespace zelk {
 

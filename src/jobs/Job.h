@@ -12,11 +12,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "settings/Settings.h"
 #include "jobs/JobId.h"
 #include "jobs/ScanRequest.h"
 #include "platform/UserMessage.h"
 #include "scan/WorkList.h"
+#include "settings/Settings.h"
 
 namespace zelk {
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/MergePageFiles.h"
 #include "jobs/RunContext.h"
 #include "ocr/LayoutText.h"
+#include "platform/OutputTransaction.h"
 
 namespace zelk {
 namespace {

@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "jobs/SaveChoice.h"
 #include "jobs/DirectoryPages.h"
 #include "jobs/DualLayerPdfExport.h"
 #include "jobs/GroupedDirectoryJob.h"
 #include "jobs/RecognitionRun.h"
+#include "jobs/SaveChoice.h"
 
 namespace zelk {
 

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/PdfWriter.h"
 #include "imaging/TiffWriter.h"
@@ -13,6 +12,7 @@
 #include "jobs/PageSequence.h"
 #include "jobs/PdfPageSize.h"
 #include "jobs/RunContext.h"
+#include "platform/OutputTransaction.h"
 
 namespace zelk {
 namespace {

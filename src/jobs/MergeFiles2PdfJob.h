@@ -9,8 +9,8 @@
 // and PaperSize keys.  A directory's files are written whole or not at
 // all: a directory that fails leaves nothing behind and is offered again.
 
-#include "jobs/SaveChoice.h"
 #include "jobs/GroupedDirectoryJob.h"
+#include "jobs/SaveChoice.h"
 
 namespace zelk {
 

@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/ItemDirectory.h"
@@ -10,6 +9,7 @@
 #include "jobs/RunContext.h"
 #include "jobs/WordDocumentPages.h"
 #include "jobs/WordExportSettings.h"
+#include "platform/OutputTransaction.h"
 
 namespace zelk {
 namespace {

@@ -23,11 +23,11 @@
 #include <string>
 #include <vector>
 
-#include "jobs/SaveChoice.h"
+#include "documents/WordExport.h"
 #include "jobs/DirectoryPages.h"
 #include "jobs/Job.h"
 #include "jobs/RecognitionRun.h"
-#include "documents/WordExport.h"
+#include "jobs/SaveChoice.h"
 
 namespace zelk {
 

@@ -1,6 +1,5 @@
 #include "jobs/MergeFilesJob.h"
 
-#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/SavePage.h"
 #include "jobs/DirectoryPages.h"
@@ -8,6 +7,7 @@
 #include "jobs/PageResolution.h"
 #include "jobs/PageSequence.h"
 #include "jobs/RunContext.h"
+#include "platform/OutputTransaction.h"
 
 namespace zelk {
 namespace {

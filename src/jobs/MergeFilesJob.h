@@ -10,8 +10,8 @@
 // document replaces an older file of its name.  Each item's outputs appear
 // whole or not at all.
 
-#include "jobs/SaveChoice.h"
 #include "jobs/GroupedDirectoryJob.h"
+#include "jobs/SaveChoice.h"
 
 namespace zelk {
 

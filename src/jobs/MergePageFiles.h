@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/Settings.h"
 #include "jobs/DirectoryPages.h"
 #include "ocr/OcrEngine.h"
+#include "settings/Settings.h"
 
 namespace zelk {
 

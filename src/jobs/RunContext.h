@@ -5,12 +5,12 @@
 #include <cstddef>
 #include <string>
 
-#include "settings/Settings.h"
 #include "jobs/JobTexts.h"
 #include "jobs/RunControl.h"
 #include "jobs/RunObserver.h"
-#include "settings/SettingsChangeSet.h"
 #include "scan/WorkList.h"
+#include "settings/Settings.h"
+#include "settings/SettingsChangeSet.h"
 
 namespace zelk {
 

@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "settings/SettingsFile.h"
-#include "platform/OutputTransaction.h"
 #include "jobs/ErrorTree.h"
 #include "jobs/JobCatalog.h"
 #include "jobs/JobTexts.h"
@@ -12,9 +10,11 @@
 #include "jobs/RunContext.h"
 #include "jobs/ScanRequest.h"
 #include "jobs/SummaryLines.h"
+#include "platform/OutputTransaction.h"
 #include "scan/DirectoryListing.h"
 #include "scan/MirroredPath.h"
 #include "scan/PathHelpers.h"
+#include "settings/SettingsFile.h"
 
 namespace zelk {
 namespace {

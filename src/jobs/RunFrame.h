@@ -13,13 +13,13 @@
 #include <cstddef>
 #include <string>
 
-#include "settings/Settings.h"
 #include "jobs/Job.h"
 #include "jobs/RunControl.h"
 #include "jobs/RunObserver.h"
-#include "settings/SettingsChangeSet.h"
 #include "platform/Clock.h"
 #include "scan/WorkList.h"
+#include "settings/Settings.h"
+#include "settings/SettingsChangeSet.h"
 
 namespace zelk {
 

@@ -8,8 +8,8 @@
 // table leaves the format code (or the quality factor) as the previous call
 // set it.
 
-#include "settings/Settings.h"
 #include "imaging/Page.h"
+#include "settings/Settings.h"
 
 #include <cstdint>
 #include <optional>

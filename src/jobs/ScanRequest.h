@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "settings/Settings.h"
 #include "jobs/JobId.h"
 #include "scan/ScanOptions.h"
 #include "scan/WorkList.h"
+#include "settings/Settings.h"
 
 namespace zelk {
 

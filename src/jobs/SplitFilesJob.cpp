@@ -5,7 +5,6 @@
 #include <set>
 #include <stdexcept>
 
-#include "platform/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
 #include "imaging/SavePage.h"
@@ -15,6 +14,7 @@
 #include "jobs/PageResolution.h"
 #include "jobs/PageSequence.h"
 #include "jobs/RunContext.h"
+#include "platform/OutputTransaction.h"
 #include "scan/PathHelpers.h"
 #include "scan/ScanSupport.h"
 

@@ -8,8 +8,8 @@
 // losing pages.  Each item's outputs appear whole or not at all, and a
 // failed item leaves no output directory behind.
 
-#include "jobs/SaveChoice.h"
 #include "jobs/Job.h"
+#include "jobs/SaveChoice.h"
 
 namespace zelk {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "documents/WordExport.h"
 #include "ocr/PageLayout.h"
 #include "ocr/RecognitionPool.h"
-#include "documents/WordExport.h"
 
 namespace zelk {
 

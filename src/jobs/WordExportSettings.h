@@ -1,8 +1,8 @@
 #pragma once
 // The word-processor export options a run takes from its [OCR] section.
 
-#include "settings/Settings.h"
 #include "documents/WordExport.h"
+#include "settings/Settings.h"
 
 namespace zelk {
 

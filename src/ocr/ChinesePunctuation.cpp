@@ -1,7 +1,7 @@
 #include "ocr/ChinesePunctuation.h"
 
-#include "platform/Utf8.h"
 #include "ocr/WordSpacing.h"
+#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numeric>
 
-#include "platform/Utf8.h"
 #include "ocr/WordSpacing.h"
+#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "ocr/ChinesePunctuation.h"
 #include "ocr/LayoutCleanup.h"
-#include "platform/Utf8.h"
 #include "ocr/WordSpacing.h"
+#include "platform/Utf8.h"
 
 namespace zelk {
 namespace {

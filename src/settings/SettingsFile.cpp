@@ -7,9 +7,9 @@
 #include <mutex>
 #include <optional>
 
-#include "settings/IniDocument.h"
 #include "platform/PathSeparator.h"
 #include "platform/ReplaceFile.h"
+#include "settings/IniDocument.h"
 
 namespace zelk {
 namespace {

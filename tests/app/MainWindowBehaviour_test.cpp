@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "AppTestSupport.h"
 #include "app/MainWindow.h"
+#include "AppTestSupport.h"
 #include "settings/Settings.h"
 
 namespace zelk::test {

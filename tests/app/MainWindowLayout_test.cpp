@@ -12,9 +12,9 @@
 #include <QRadioButton>
 #include <cstdlib>
 
-#include "AppTestSupport.h"
 #include "app/MainWindow.h"
 #include "app/WorkListModel.h"
+#include "AppTestSupport.h"
 #include "settings/Settings.h"
 
 namespace zelk::test {

@@ -12,8 +12,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "AppTestSupport.h"
 #include "app/MainWindow.h"
+#include "AppTestSupport.h"
 #include "jobs/JobActions.h"
 #include "settings/Settings.h"
 

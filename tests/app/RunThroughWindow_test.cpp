@@ -8,12 +8,12 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "RunWindowFixture.h"
 #include "app/OptionDialogs.h"
 #include "app/RunController.h"
-#include "settings/SettingsFile.h"
 #include "jobs/Dispatch.h"
 #include "jobs/RunContext.h"
+#include "RunWindowFixture.h"
+#include "settings/SettingsFile.h"
 #include "support/FileTree.h"
 
 namespace zelk::test {

@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "AppTestSupport.h"
 #include "app/MainWindow.h"
 #include "app/WorkListModel.h"
-#include "settings/Settings.h"
+#include "AppTestSupport.h"
 #include "jobs/JobRegistry.h"
+#include "settings/Settings.h"
 #include "support/FakeClock.h"
 #include "support/TestJob.h"
 

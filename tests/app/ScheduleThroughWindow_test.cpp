@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QRadioButton>
 
-#include "RunWindowFixture.h"
 #include "app/RunController.h"
+#include "RunWindowFixture.h"
 #include "settings/SettingsFile.h"
 #include "support/TempDir.h"
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DialogTestSupport.h"
 #include "dialogs/ConvertLogsDialog.h"
+#include "DialogTestSupport.h"
 
 namespace zelk::test {
 namespace {

@@ -21,7 +21,6 @@
 #include "app/MainWindow.h"
 #include "app/ShellServices.h"
 #include "app/WorkListModel.h"
-#include "settings/SettingsFile.h"
 #include "dialogs/ConvertLogsDialog.h"
 #include "dialogs/DialogServices.h"
 #include "dialogs/ImageCompressDialog.h"
@@ -31,6 +30,7 @@
 #include "dialogs/RenameOptionsDialog.h"
 #include "dialogs/SplitOptionsDialog.h"
 #include "dialogs/TwoPdfOptionsDialog.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 

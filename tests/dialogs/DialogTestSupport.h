@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "settings/Settings.h"
 #include "dialogs/DialogServices.h"
+#include "settings/Settings.h"
 
 namespace zelk::test {
 

@@ -4,8 +4,8 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "DialogTestSupport.h"
 #include "dialogs/ImageCompressDialog.h"
+#include "DialogTestSupport.h"
 
 namespace zelk::test {
 namespace {

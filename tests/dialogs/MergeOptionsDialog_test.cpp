@@ -3,9 +3,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "DialogTestSupport.h"
 #include "dialogs/DialogWidgets.h"
 #include "dialogs/MergeOptionsDialog.h"
+#include "DialogTestSupport.h"
 
 namespace zelk::test {
 namespace {

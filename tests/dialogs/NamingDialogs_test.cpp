@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "DialogTestSupport.h"
 #include "dialogs/RenameOptionsDialog.h"
 #include "dialogs/SplitOptionsDialog.h"
+#include "DialogTestSupport.h"
 
 namespace zelk::test {
 namespace {

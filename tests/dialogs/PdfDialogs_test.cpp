@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "DialogTestSupport.h"
 #include "dialogs/OcrOptionsDialog.h"
 #include "dialogs/PdfOptionsDialog.h"
 #include "dialogs/TwoPdfOptionsDialog.h"
+#include "DialogTestSupport.h"
 
 namespace zelk::test {
 namespace {

@@ -1,9 +1,9 @@
 // Ink and paper colours sampled from rendered pages into hand-made layouts.
 #include <gtest/gtest.h>
 
-#include "TextPageRenderer.h"
 #include "documents/LayoutColours.h"
 #include "documents/WordExport.h"
+#include "TextPageRenderer.h"
 
 namespace zelk {
 namespace {

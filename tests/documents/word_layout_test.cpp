@@ -6,14 +6,14 @@
 #include <tuple>
 #include <vector>
 
-#include "TextPageRenderer.h"
-#include "ocr/OcrEngine.h"
-#include "platform/Utf8.h"
 #include "documents/WordExport.h"
 #include "documents/WordLayoutOrder.h"
 #include "documents/WordLayoutParagraphs.h"
 #include "documents/WordLayoutText.h"
+#include "ocr/OcrEngine.h"
+#include "platform/Utf8.h"
 #include "support/TempDir.h"
+#include "TextPageRenderer.h"
 
 namespace zelk {
 namespace {

@@ -1,6 +1,6 @@
-#include "PdfTest_helpers.h"
 #include "imaging/PdfTextLayer.h"
 #include "imaging/PdfWriter.h"
+#include "PdfTest_helpers.h"
 #include "platform/Utf8.h"
 
 #include <gtest/gtest.h>

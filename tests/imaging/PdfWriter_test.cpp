@@ -1,8 +1,8 @@
-#include "PdfTest_helpers.h"
 #include "imaging/CcittEncoder.h"
 #include "imaging/JpegEncoder.h"
 #include "imaging/PdfImageEncoder.h"
 #include "imaging/PdfWriter.h"
+#include "PdfTest_helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "TextPageRenderer.h"
 #include "imaging/PdfTest_helpers.h"
 #include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/MergeFiles22PdfJob.h"
 #include "jobs/RecognitionJob_helpers.h"
+#include "TextPageRenderer.h"
 
 namespace zelk {
 namespace {

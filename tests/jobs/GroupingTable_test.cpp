@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "jobs/GroupPlan.h"
-#include "workbook/SheetRows.h"
 #include "support/TempDir.h"
+#include "workbook/SheetRows.h"
 
 namespace zelk {
 namespace {

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "settings/SettingsFile.h"
 #include "jobs/JobRegistry.h"
+#include "settings/SettingsFile.h"
 
 namespace zelk::test {
 namespace fs = std::filesystem;

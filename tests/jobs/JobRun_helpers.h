@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/Settings.h"
 #include "jobs/JobId.h"
 #include "jobs/RunFrame.h"
+#include "settings/Settings.h"
 #include "support/FakeClock.h"
 #include "support/RecordingObserver.h"
 #include "support/TempDir.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/SettingsFile.h"
 #include "imaging/PdfTest_helpers.h"
 #include "jobs/JobRun_helpers.h"
+#include "settings/SettingsFile.h"
 #include "support/FileTree.h"
 
 namespace zelk {

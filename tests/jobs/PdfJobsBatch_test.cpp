@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "settings/SettingsFile.h"
 #include "imaging/PdfTest_helpers.h"
 #include "jobs/JobRun_helpers.h"
+#include "settings/SettingsFile.h"
 #include "support/TempDir.h"
 
 namespace zelk {

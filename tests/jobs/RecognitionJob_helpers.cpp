@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "TextPageRenderer.h"
 #include "support/TempDir.h"
+#include "TextPageRenderer.h"
 
 namespace zelk::test {
 namespace fs = std::filesystem;

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "TextPageRenderer.h"
 #include "jobs/ConvertFiles2WordJob.h"
 #include "jobs/MergeFiles2WordJob.h"
 #include "jobs/RecognitionJob_helpers.h"
 #include "jobs/WordExportSettings.h"
 #include "support/OfficeText.h"
+#include "TextPageRenderer.h"
 
 namespace zelk {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "TextPageRenderer.h"
 #include "ocr/LayoutText.h"
 #include "ocr/OcrEngine.h"
 #include "ocr/OcrError.h"
 #include "support/TempDir.h"
+#include "TextPageRenderer.h"
 
 namespace zelk {
 namespace {

@@ -7,9 +7,9 @@
 #include <ostream>
 
 #include "app/batch/PrintingObserver.h"
-#include "settings/SettingsFile.h"
 #include "jobs/Dispatch.h"
 #include "jobs/JobActions.h"
+#include "settings/SettingsFile.h"
 
 namespace zelk {
 namespace {

@@ -17,8 +17,8 @@
 
 #include <optional>
 
-#include "settings/Settings.h"
 #include "platform/Clock.h"
+#include "settings/Settings.h"
 
 namespace zelk {
 
