@@ -26,11 +26,11 @@
 #include <unistd.h>
 
 #include "jobs/ConvertFiles22PdfJob.h"
-#include "jobs/RunFrame.h"
 #include "ocr/OcrEngine.h"
 #include "OcrmypdfComparison.h"
 #include "platform/ThreadLimit.h"
 #include "RecognitionCorpus.h"
+#include "run/RunFrame.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "jobs/RunObserver.h"
+#include "run/RunObserver.h"
 
 namespace zelk::bench {
 

@@ -20,8 +20,9 @@
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
 #include "imaging/SavePage.h"
-#include "jobs/JobRegistry.h"
-#include "jobs/RunFrame.h"
+#include "jobs/JobCatalog.h"
+#include "run/JobRegistry.h"
+#include "run/RunFrame.h"
 #include "settings/SettingsFile.h"
 
 #include <cstdio>

@@ -25,7 +25,7 @@
 #include "imaging/SaveFormat.h"
 #include "jobs/ConvertFiles2PdfJob.h"
 #include "jobs/MergeFiles2PdfJob.h"
-#include "jobs/RunFrame.h"
+#include "run/RunFrame.h"
 #include "settings/SettingsFile.h"
 
 #include <cstdio>

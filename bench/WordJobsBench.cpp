@@ -22,9 +22,9 @@
 #include "BenchRun.h"
 #include "EngineStartWatch.h"
 #include "jobs/ConvertFiles2WordJob.h"
-#include "jobs/RunFrame.h"
 #include "platform/ThreadLimit.h"
 #include "RecognitionCorpus.h"
+#include "run/RunFrame.h"
 #include "support/OfficeText.h"
 
 namespace {

@@ -21,9 +21,10 @@
 #include "app/ShellServices.h"
 #include "app/StartupHousekeeping.h"
 #include "app/WorkListModel.h"
-#include "jobs/JobRegistry.h"
+#include "jobs/JobCatalog.h"
 #include "platform/Clock.h"
 #include "platform/UserMessage.h"
+#include "run/JobRegistry.h"
 #include "settings/SettingsFile.h"
 
 namespace zelk {

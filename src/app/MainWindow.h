@@ -21,7 +21,7 @@
 #include "app/OptionDialogs.h"
 #include "app/schedule/Scheduler.h"
 #include "jobs/JobActions.h"
-#include "jobs/RunControl.h"
+#include "run/RunControl.h"
 
 class QComboBox;
 class QLabel;

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QString>
 
-#include "jobs/RunObserver.h"
+#include "run/RunObserver.h"
 
 namespace zelk {
 

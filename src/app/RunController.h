@@ -24,9 +24,9 @@
 #include <thread>
 
 #include "app/QtRunObserver.h"
-#include "jobs/JobRegistry.h"
-#include "jobs/RunControl.h"
-#include "jobs/RunFrame.h"
+#include "run/JobRegistry.h"
+#include "run/RunControl.h"
+#include "run/RunFrame.h"
 #include "settings/Settings.h"
 #include "settings/SettingsChangeSet.h"
 

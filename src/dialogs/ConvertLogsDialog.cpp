@@ -8,7 +8,7 @@
 
 #include "dialogs/DialogServices.h"
 #include "dialogs/DialogWidgets.h"
-#include "jobs/ResultLog.h"
+#include "run/ResultLog.h"
 #include "scan/DirectoryListing.h"
 
 namespace zelk {

@@ -7,9 +7,9 @@
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
 #include "jobs/RenameInPlace.h"
-#include "jobs/RunContext.h"
 #include "platform/OutputTransaction.h"
 #include "platform/Quoting.h"
+#include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 

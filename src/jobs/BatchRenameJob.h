@@ -10,13 +10,14 @@
 // was, and copies that cannot be made completely leave no target
 // directory, and the item fails.
 
-#include "jobs/Job.h"
+#include "jobs/JobCatalog.h"
+#include "run/Job.h"
 
 namespace zelk {
 
 class BatchRenameJob : public Job {
  public:
-  JobId Id() const override { return JobId::BatchRename; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::BatchRename); }
   ScanRequest DescribeScan(const Settings& settings) override;
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 };

@@ -1,5 +1,5 @@
 #include "jobs/JobCatalog.h"
-#include "jobs/JobRegistry.h"
+#include "run/JobRegistry.h"
 
 namespace zelk {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "jobs/ItemDirectory.h"
-#include "jobs/RunContext.h"
 #include "platform/OutputTransaction.h"
+#include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 

@@ -11,8 +11,9 @@
 // neither counted nor listed.
 
 #include "jobs/DualLayerPdfExport.h"
-#include "jobs/Job.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/RecognitionRun.h"
+#include "run/Job.h"
 
 namespace zelk {
 
@@ -23,7 +24,7 @@ class ConvertFiles22PdfJob final : public Job {
   explicit ConvertFiles22PdfJob(OcrEngineOptions engineOptions = {})
       : recognition_(std::move(engineOptions), kPdfEngineTexts) {}
 
-  JobId Id() const override { return JobId::ConvertFiles22PDF; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::ConvertFiles22PDF); }
   void Prepare(RunContext& context) override;
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
   void CleanUp(RunContext& context) override;

@@ -8,8 +8,8 @@
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageSequence.h"
 #include "jobs/PdfPageSize.h"
-#include "jobs/RunContext.h"
 #include "platform/OutputTransaction.h"
+#include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 

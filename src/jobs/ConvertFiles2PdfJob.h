@@ -10,14 +10,15 @@
 // whole or not at all: a file that fails leaves nothing behind and is
 // offered again.
 
-#include "jobs/Job.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/SaveChoice.h"
+#include "run/Job.h"
 
 namespace zelk {
 
 class ConvertFiles2PdfJob final : public Job {
  public:
-  JobId Id() const override { return JobId::ConvertFiles2PDF; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::ConvertFiles2PDF); }
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
  private:

@@ -3,10 +3,10 @@
 #include <stdexcept>
 
 #include "jobs/ItemDirectory.h"
-#include "jobs/RunContext.h"
 #include "jobs/WordDocumentPages.h"
 #include "jobs/WordExportSettings.h"
 #include "platform/OutputTransaction.h"
+#include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 

@@ -17,8 +17,9 @@
 #include <vector>
 
 #include "documents/WordExport.h"
-#include "jobs/Job.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/RecognitionRun.h"
+#include "run/Job.h"
 
 namespace zelk {
 
@@ -27,7 +28,7 @@ class ConvertFiles2WordJob final : public Job {
   explicit ConvertFiles2WordJob(OcrEngineOptions engineOptions = {})
       : recognition_(std::move(engineOptions), kOcrEngineTexts) {}
 
-  JobId Id() const override { return JobId::ConvertFiles2Word; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::ConvertFiles2Word); }
   void Prepare(RunContext& context) override;
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
   void CleanUp(RunContext& context) override;

@@ -1,7 +1,7 @@
 #include "jobs/DirectoryPages.h"
 
-#include "jobs/RunContext.h"
 #include "platform/OutputTransaction.h"
+#include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 #include "scan/SourceNames.h"

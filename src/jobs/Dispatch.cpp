@@ -2,8 +2,8 @@
 
 #include "jobs/JobActions.h"
 #include "jobs/JobCatalog.h"
-#include "jobs/ScanRequest.h"
 #include "platform/Quoting.h"
+#include "run/ScanRequest.h"
 
 namespace zelk {
 

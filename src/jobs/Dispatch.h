@@ -9,11 +9,11 @@
 #include <optional>
 #include <string>
 
-#include "jobs/JobId.h"
-#include "jobs/JobRegistry.h"
-#include "jobs/RunControl.h"
-#include "jobs/RunFrame.h"
-#include "jobs/RunObserver.h"
+#include "run/JobId.h"
+#include "run/JobRegistry.h"
+#include "run/RunControl.h"
+#include "run/RunFrame.h"
+#include "run/RunObserver.h"
 #include "scan/WorkList.h"
 #include "settings/Settings.h"
 #include "settings/SettingsChangeSet.h"

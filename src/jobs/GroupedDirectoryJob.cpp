@@ -1,7 +1,7 @@
 #include "jobs/GroupedDirectoryJob.h"
 
 #include "jobs/JobCatalog.h"
-#include "jobs/RunContext.h"
+#include "run/RunContext.h"
 
 namespace zelk {
 namespace {

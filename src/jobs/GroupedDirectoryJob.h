@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "jobs/GroupingRun.h"
-#include "jobs/Job.h"
+#include "run/Job.h"
 
 namespace zelk {
 

@@ -1,7 +1,7 @@
 #include "jobs/GroupingRun.h"
 
-#include "jobs/Job.h"
-#include "jobs/RunContext.h"
+#include "run/Job.h"
+#include "run/RunContext.h"
 #include "scan/ScanSupport.h"
 
 namespace zelk {

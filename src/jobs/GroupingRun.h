@@ -14,8 +14,8 @@
 #include <string>
 
 #include "jobs/GroupPlan.h"
-#include "jobs/ScanRequest.h"
 #include "platform/UserMessage.h"
+#include "run/ScanRequest.h"
 #include "settings/SettingKeys.h"
 #include "workbook/GroupingTable.h"
 

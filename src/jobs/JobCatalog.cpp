@@ -191,6 +191,15 @@ const JobDescriptor& DescriptorOf(JobId id) {
   return kJobs[index];
 }
 
+std::string OcrExtension(const Settings& settings) {
+  switch (settings.OCR.OutputType) {
+    case 0: return "doc";
+    case 1: return "docx";
+    case 2: return "rtf";
+    default: return {};
+  }
+}
+
 const JobTexts& TextsOf(JobId id) { return DescriptorOf(id).Texts; }
 
 ScanRequest DefaultScanRequest(JobId id, const Settings& settings) {

@@ -14,47 +14,27 @@
 #include <span>
 #include <string>
 
-#include "jobs/JobId.h"
-#include "jobs/JobTexts.h"
-#include "jobs/ScanRequest.h"
-#include "settings/SettingKeys.h"
+#include "run/JobDescriptor.h"
+#include "run/JobId.h"
+#include "run/JobRegistry.h"
+#include "run/JobTexts.h"
+#include "run/ScanRequest.h"
 #include "settings/Settings.h"
 
 namespace zelk {
 
-class Job;
+// Registers the factory of every job in the catalog.
+void RegisterBuiltInJobs(JobRegistry& registry);
 
-// One key of a settings section: its handle, and its field in the record
-// to read from any record or to write in a run's own copy.  The accessors
-// are null where the section has no such key.
-template <typename T>
-struct SectionKey {
-  SettingId Id{};
-  const T& (*Read)(const Settings&) = nullptr;
-  T& (*Write)(Settings&) = nullptr;
-};
+// The texts row of `id`.
+const JobTexts& TextsOf(JobId id);
 
-// The section a job reads and those of its keys that shape a run:
-// ConvertType picks the action's per-directory (1) or per-file job,
-// KeepDir puts a directory's documents inside its mirrored directory (1)
-// or beside it, Grouping names the grouping workbook (empty: none).
-struct JobSection {
-  SettingSection Id;
-  SectionKey<int16_t> ConvertType;
-  SectionKey<int16_t> KeepDir;
-  SectionKey<std::string> Grouping;
-};
+// The scan a job runs by default, from the settings of the moment: the one
+// of its row in the catalog.
+ScanRequest DefaultScanRequest(JobId id, const Settings& settings);
 
-struct JobDescriptor {
-  JobId Id;
-  const char* Name;           // "MergeFiles" ...
-  int Action;                 // the JobActions number that runs the job
-  ScanRequest::Mode Items;    // one item per leaf directory or per file
-  const JobSection* Section;  // never null
-  ScanRequest (*DefaultScan)(const Settings& settings);  // see DefaultScanRequest
-  std::unique_ptr<Job> (*Create)();                      // a fresh job for one run
-  JobTexts Texts;
-};
+// "doc", "docx" or "rtf" for [OCR] OutputType 0, 1 or 2; empty otherwise.
+std::string OcrExtension(const Settings& settings);
 
 // Every job, in JobId order.
 std::span<const JobDescriptor> JobCatalog();

@@ -8,9 +8,9 @@
 #include "imaging/TiffWriter.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/MergePageFiles.h"
-#include "jobs/RunContext.h"
 #include "ocr/LayoutText.h"
 #include "platform/OutputTransaction.h"
+#include "run/RunContext.h"
 
 namespace zelk {
 namespace {

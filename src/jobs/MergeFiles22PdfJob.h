@@ -23,6 +23,7 @@
 #include "jobs/DirectoryPages.h"
 #include "jobs/DualLayerPdfExport.h"
 #include "jobs/GroupedDirectoryJob.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/RecognitionRun.h"
 #include "jobs/SaveChoice.h"
 
@@ -35,7 +36,7 @@ class MergeFiles22PdfJob final : public GroupedDirectoryJob {
  public:
   explicit MergeFiles22PdfJob(OcrEngineOptions engineOptions = {});
 
-  JobId Id() const override { return JobId::MergeFiles22PDF; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::MergeFiles22PDF); }
   void Prepare(RunContext& context) override;
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
   void CleanUp(RunContext& context) override;

@@ -11,8 +11,8 @@
 #include "jobs/PageResolution.h"
 #include "jobs/PageSequence.h"
 #include "jobs/PdfPageSize.h"
-#include "jobs/RunContext.h"
 #include "platform/OutputTransaction.h"
+#include "run/RunContext.h"
 
 namespace zelk {
 namespace {

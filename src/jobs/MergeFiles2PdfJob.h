@@ -10,13 +10,14 @@
 // all: a directory that fails leaves nothing behind and is offered again.
 
 #include "jobs/GroupedDirectoryJob.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/SaveChoice.h"
 
 namespace zelk {
 
 class MergeFiles2PdfJob final : public GroupedDirectoryJob {
  public:
-  JobId Id() const override { return JobId::MergeFiles2PDF; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::MergeFiles2PDF); }
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
  private:

@@ -6,10 +6,10 @@
 #include "imaging/TiffWriter.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/MergePageFiles.h"
-#include "jobs/RunContext.h"
 #include "jobs/WordDocumentPages.h"
 #include "jobs/WordExportSettings.h"
 #include "platform/OutputTransaction.h"
+#include "run/RunContext.h"
 
 namespace zelk {
 namespace {

@@ -25,9 +25,10 @@
 
 #include "documents/WordExport.h"
 #include "jobs/DirectoryPages.h"
-#include "jobs/Job.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/RecognitionRun.h"
 #include "jobs/SaveChoice.h"
+#include "run/Job.h"
 
 namespace zelk {
 
@@ -35,7 +36,7 @@ class MergeFiles2WordJob final : public Job {
  public:
   explicit MergeFiles2WordJob(OcrEngineOptions engineOptions = {});
 
-  JobId Id() const override { return JobId::MergeFiles2Word; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::MergeFiles2Word); }
   void Prepare(RunContext& context) override;
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
   void CleanUp(RunContext& context) override;

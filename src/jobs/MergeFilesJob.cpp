@@ -6,8 +6,8 @@
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageResolution.h"
 #include "jobs/PageSequence.h"
-#include "jobs/RunContext.h"
 #include "platform/OutputTransaction.h"
+#include "run/RunContext.h"
 
 namespace zelk {
 namespace {

@@ -11,13 +11,14 @@
 // whole or not at all.
 
 #include "jobs/GroupedDirectoryJob.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/SaveChoice.h"
 
 namespace zelk {
 
 class MergeFilesJob final : public GroupedDirectoryJob {
  public:
-  JobId Id() const override { return JobId::MergeFiles; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::MergeFiles); }
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
  private:

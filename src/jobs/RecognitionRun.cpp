@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "jobs/Job.h"
-#include "jobs/RunContext.h"
+#include "run/Job.h"
+#include "run/RunContext.h"
 
 namespace zelk {
 

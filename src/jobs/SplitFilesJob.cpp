@@ -13,8 +13,8 @@
 #include "jobs/OutputName.h"
 #include "jobs/PageResolution.h"
 #include "jobs/PageSequence.h"
-#include "jobs/RunContext.h"
 #include "platform/OutputTransaction.h"
+#include "run/RunContext.h"
 #include "scan/PathHelpers.h"
 #include "scan/ScanSupport.h"
 

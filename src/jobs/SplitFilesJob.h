@@ -8,14 +8,15 @@
 // losing pages.  Each item's outputs appear whole or not at all, and a
 // failed item leaves no output directory behind.
 
-#include "jobs/Job.h"
+#include "jobs/JobCatalog.h"
 #include "jobs/SaveChoice.h"
+#include "run/Job.h"
 
 namespace zelk {
 
 class SplitFilesJob : public Job {
  public:
-  JobId Id() const override { return JobId::SplitFiles; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::SplitFiles); }
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
  private:

@@ -1,4 +1,4 @@
-#include "jobs/RunControl.h"
+#include "run/RunControl.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include "app/OptionDialogs.h"
 #include "app/RunController.h"
 #include "jobs/Dispatch.h"
-#include "jobs/RunContext.h"
+#include "run/RunContext.h"
 #include "RunWindowFixture.h"
 #include "settings/SettingsFile.h"
 #include "support/FileTree.h"

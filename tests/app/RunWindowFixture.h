@@ -22,7 +22,7 @@
 #include "app/MainWindow.h"
 #include "app/WorkListModel.h"
 #include "AppTestSupport.h"
-#include "jobs/JobRegistry.h"
+#include "run/JobRegistry.h"
 #include "settings/Settings.h"
 #include "support/FakeClock.h"
 #include "support/TestJob.h"

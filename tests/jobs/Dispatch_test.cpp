@@ -147,7 +147,7 @@ TEST_F(StartAndPreviewTest, PreviewWithoutSourceOnlyAsksForIt) {
 
 TEST_F(StartAndPreviewTest, PreviewUsesTheScanOfARegisteredJob) {
   struct PdfScanJob final : Job {
-    JobId Id() const override { return JobId::MergeFiles; }
+    const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::MergeFiles); }
     ScanRequest DescribeScan(const Settings&) override {
       return ScanRequest{ScanRequest::Mode::Files, "pdf", false, {}};
     }

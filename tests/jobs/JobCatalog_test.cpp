@@ -8,9 +8,9 @@
 
 #include "jobs/Dispatch.h"
 #include "jobs/GroupedDirectoryJob.h"
-#include "jobs/Job.h"
 #include "jobs/JobActions.h"
-#include "jobs/JobRegistry.h"
+#include "run/Job.h"
+#include "run/JobRegistry.h"
 
 namespace zelk {
 namespace {

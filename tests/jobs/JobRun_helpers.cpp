@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "jobs/JobRegistry.h"
+#include "jobs/JobCatalog.h"
+#include "run/JobRegistry.h"
 #include "settings/SettingsFile.h"
 
 namespace zelk::test {

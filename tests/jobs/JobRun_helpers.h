@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "jobs/JobId.h"
-#include "jobs/RunFrame.h"
+#include "run/JobId.h"
+#include "run/RunFrame.h"
 #include "settings/Settings.h"
 #include "support/FakeClock.h"
 #include "support/RecordingObserver.h"

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "imaging/Page.h"
-#include "jobs/Job.h"
 #include "jobs/JobRun_helpers.h"
 #include "ocr/OcrEngine.h"
+#include "run/Job.h"
 
 namespace zelk::test {
 

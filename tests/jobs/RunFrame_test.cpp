@@ -1,4 +1,4 @@
-#include "jobs/RunFrame.h"
+#include "run/RunFrame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "jobs/SummaryLines.h"
+#include "run/SummaryLines.h"
 
 #include <gtest/gtest.h>
 

@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "jobs/Job.h"
-#include "jobs/RunContext.h"
-#include "jobs/ScanRequest.h"
+#include "jobs/JobCatalog.h"
+#include "run/Job.h"
+#include "run/RunContext.h"
+#include "run/ScanRequest.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 
@@ -35,7 +36,7 @@ class TestJob final : public Job {
  public:
   explicit TestJob(TestJobScript& script) : script_(script) {}
 
-  JobId Id() const override { return script_.Id; }
+  const JobDescriptor& Descriptor() const override { return DescriptorOf(script_.Id); }
 
   std::optional<UserMessage> CheckBeforeStart(const Settings&) override {
     return script_.StartCheckMessage;

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "jobs/JobRegistry.h"
-#include "jobs/RunControl.h"
+#include "run/JobRegistry.h"
+#include "run/RunControl.h"
 
 namespace zelk {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "jobs/RunObserver.h"
+#include "run/RunObserver.h"
 
 namespace zelk {
 

@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "app/batch/BatchRunner.h"
-#include "jobs/JobRegistry.h"
-#include "jobs/RunControl.h"
+#include "jobs/JobCatalog.h"
 #include "platform/ThreadLimit.h"
+#include "run/JobRegistry.h"
+#include "run/RunControl.h"
 
 namespace {
 

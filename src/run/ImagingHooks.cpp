@@ -1,4 +1,4 @@
-#include "jobs/ImagingHooks.h"
+#include "run/ImagingHooks.h"
 
 #include "imaging/PageReader.h"
 #include "platform/OutputTransaction.h"

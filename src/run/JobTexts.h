@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "jobs/JobId.h"
+#include "run/JobId.h"
 
 namespace zelk {
 
@@ -53,7 +53,5 @@ struct JobTexts {
   FailureLine FailureLineKind;
   ErrorCopy ErrorCopyKind;
 };
-
-const JobTexts& TextsOf(JobId id);
 
 }  // namespace zelk

@@ -1,8 +1,9 @@
 #pragma once
 // One kind of run.  The run frame does everything the jobs share (the
 // checks, the busy state, the scan, the result lists, counters, failure
-// bookkeeping and the Error tree, cancel and close); a job supplies its row
-// in the job catalog (JobCatalog.h), its scan and what it does with one item.
+// bookkeeping and the Error tree, cancel and close); a job supplies its
+// descriptor (its row in the job catalog, jobs/JobCatalog.h), its scan and
+// what it does with one item.
 //
 // A job object lives for one run: the registry makes a fresh one for every
 // run, so members hold per-run state (save parameters, a grouping table, an
@@ -12,9 +13,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "jobs/JobId.h"
-#include "jobs/ScanRequest.h"
 #include "platform/UserMessage.h"
+#include "run/JobDescriptor.h"
+#include "run/JobId.h"
+#include "run/ScanRequest.h"
 #include "scan/WorkList.h"
 #include "settings/Settings.h"
 
@@ -47,7 +49,9 @@ class Job {
  public:
   virtual ~Job() = default;
 
-  virtual JobId Id() const = 0;
+  // The job's row of the catalog: its action, texts and standard scan.
+  virtual const JobDescriptor& Descriptor() const = 0;
+  JobId Id() const { return Descriptor().Id; }
 
   // Checks beyond the two directory boxes, before anything changes (a
   // grouping workbook that is missing or cannot be read).  A message stops
@@ -61,7 +65,7 @@ class Job {
   // has seen no CheckBeforeStart, so it must stand on its own.  May throw
   // JobStartError.
   virtual ScanRequest DescribeScan(const Settings& settings) {
-    return DefaultScanRequest(Id(), settings);
+    return Descriptor().DefaultScan(settings);
   }
 
   // After the header lines, before the first item: loading a table,

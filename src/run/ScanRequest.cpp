@@ -1,20 +1,11 @@
-#include "jobs/ScanRequest.h"
+#include "run/ScanRequest.h"
 
-#include "jobs/ImagingHooks.h"
+#include "run/ImagingHooks.h"
 #include "scan/DirTraversal.h"
 #include "scan/FileTraversal.h"
 #include "scan/MirroredPath.h"
 
 namespace zelk {
-
-std::string OcrExtension(const Settings& settings) {
-  switch (settings.OCR.OutputType) {
-    case 0: return "doc";
-    case 1: return "docx";
-    case 2: return "rtf";
-    default: return {};
-  }
-}
 
 void RunScan(const ScanRequest& request, const Settings& settings, const ScanPlace& place,
              WorkList& rows, ScanObserver* observer) {

@@ -1,4 +1,4 @@
-#include "jobs/ResultLog.h"
+#include "run/ResultLog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "jobs/RunContext.h"
+#include "run/RunContext.h"
 
 #include "scan/DirectoryListing.h"
 #include "scan/MirroredPath.h"

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "jobs/JobTexts.h"
+#include "run/JobTexts.h"
 
 namespace zelk {
 

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <string>
 
-#include "jobs/JobTexts.h"
-#include "jobs/RunControl.h"
-#include "jobs/RunObserver.h"
+#include "run/JobTexts.h"
+#include "run/RunControl.h"
+#include "run/RunObserver.h"
 #include "scan/WorkList.h"
 #include "settings/Settings.h"
 #include "settings/SettingsChangeSet.h"

@@ -5,7 +5,6 @@
 #include <functional>
 #include <string>
 
-#include "jobs/JobId.h"
 #include "scan/ScanOptions.h"
 #include "scan/WorkList.h"
 #include "settings/Settings.h"
@@ -21,13 +20,6 @@ struct ScanRequest {
   // standard test expects replaces it (see ScanOptions::ResultExists).
   std::function<bool(const std::string& leaf, const std::string& mirrored)> ResultExists;
 };
-
-// The scan a job runs by default, from the settings of the moment: the one
-// of its row in the job catalog (JobCatalog.h).
-ScanRequest DefaultScanRequest(JobId id, const Settings& settings);
-
-// "doc", "docx" or "rtf" for [OCR] OutputType 0, 1 or 2; empty otherwise.
-std::string OcrExtension(const Settings& settings);
 
 // Where and how to scan; roots as typed (trailing separators are dropped).
 struct ScanPlace {

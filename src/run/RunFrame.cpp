@@ -1,16 +1,15 @@
-#include "jobs/RunFrame.h"
+#include "run/RunFrame.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "jobs/ErrorTree.h"
-#include "jobs/JobCatalog.h"
-#include "jobs/JobTexts.h"
-#include "jobs/ResultLog.h"
-#include "jobs/RunContext.h"
-#include "jobs/ScanRequest.h"
-#include "jobs/SummaryLines.h"
 #include "platform/OutputTransaction.h"
+#include "run/ErrorTree.h"
+#include "run/JobTexts.h"
+#include "run/ResultLog.h"
+#include "run/RunContext.h"
+#include "run/ScanRequest.h"
+#include "run/SummaryLines.h"
 #include "scan/DirectoryListing.h"
 #include "scan/MirroredPath.h"
 #include "scan/PathHelpers.h"
@@ -39,7 +38,7 @@ class Frame {
         control_(control),
         clock_(request.TimeSource != nullptr ? *request.TimeSource : systemClock_),
         settings_(request.RunSettings),
-        texts_(TextsOf(job.Id())),
+        texts_(job.Descriptor().Texts),
         context_(settings_, texts_, request.ProgramDir, rows_, observer, control,
                  result_.SettingsChanges) {}
 
@@ -166,7 +165,7 @@ void Frame::StoreDirectoriesAndAction() {
   Settings stored = settings_;
   stored.Common.ImageSrcDir = request_.SourceDir;
   stored.Common.ConvertDstDir = request_.TargetDir;
-  stored.Common.ConvertAction = static_cast<int16_t>(DescriptorOf(job_.Id()).Action);
+  stored.Common.ConvertAction = static_cast<int16_t>(job_.Descriptor().Action);
   settings_.Common.ConvertAction = stored.Common.ConvertAction;
   for (const SettingId key : {SettingId::Common_ImageSrcDir, SettingId::Common_ConvertDstDir,
                               SettingId::Common_ConvertAction}) {

@@ -1,4 +1,4 @@
-#include "jobs/JobRegistry.h"
+#include "run/JobRegistry.h"
 
 namespace zelk {
 

@@ -1,7 +1,7 @@
 #pragma once
-// The jobs a run may make.  RegisterBuiltInJobs registers every job of the
-// catalog; a job without a factory (a registry a test filled) is "not
-// available yet".
+// The jobs a run may make.  RegisterBuiltInJobs (jobs/JobCatalog.h)
+// registers every job of the catalog; a job without a factory (a registry a
+// test filled) is "not available yet".
 // Filled once at start-up, read-only afterwards (safe to read from any
 // thread).
 
@@ -9,8 +9,8 @@
 #include <map>
 #include <memory>
 
-#include "jobs/Job.h"
-#include "jobs/JobId.h"
+#include "run/Job.h"
+#include "run/JobId.h"
 
 namespace zelk {
 
@@ -27,8 +27,5 @@ class JobRegistry {
  private:
   std::map<JobId, Factory> factories_;
 };
-
-// Registers the factory of every job in the catalog (JobCatalog.h).
-void RegisterBuiltInJobs(JobRegistry& registry);
 
 }  // namespace zelk

@@ -13,10 +13,10 @@
 #include <cstddef>
 #include <string>
 
-#include "jobs/Job.h"
-#include "jobs/RunControl.h"
-#include "jobs/RunObserver.h"
 #include "platform/Clock.h"
+#include "run/Job.h"
+#include "run/RunControl.h"
+#include "run/RunObserver.h"
 #include "scan/WorkList.h"
 #include "settings/Settings.h"
 #include "settings/SettingsChangeSet.h"

@@ -1,4 +1,4 @@
-#include "jobs/ErrorTree.h"
+#include "run/ErrorTree.h"
 
 #include <filesystem>
 #include <system_error>
