@@ -109,8 +109,7 @@ void MainWindow::AppendWorkRow(const QString& path, int pageCount) {
 }
 
 void MainWindow::ShowRunMessage(int icon, const QString& text, int focus) {
-  const bool warning = icon == static_cast<int>(UserMessage::Icon::Warning);
-  ShowNotice(shell_, this, warning ? MessageIcon::Warning : MessageIcon::Information, text);
+  ShowNotice(shell_, this, static_cast<MessageIcon>(icon), text);
   if (focus == static_cast<int>(UserMessage::Focus::SourceDirButton)) cmdSrcDir_->setFocus();
   if (focus == static_cast<int>(UserMessage::Focus::TargetDirButton)) cmdDstDir_->setFocus();
 }

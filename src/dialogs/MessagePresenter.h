@@ -15,7 +15,8 @@ class QWidget;
 
 namespace zelk {
 
-enum class MessageIcon { Information, Warning };
+// The icon of a message box: the engine's own choice for its messages.
+using MessageIcon = UserMessage::Icon;
 
 class MessagePresenter {
  public:

@@ -75,7 +75,7 @@ void CopyRenamed(const std::string& source, const std::string& target,
 }  // namespace
 
 ScanRequest BatchRenameJob::DescribeScan(const Settings& settings) {
-  ScanRequest scan = DefaultScanRequest(Id(), settings);
+  ScanRequest scan = Job::DescribeScan(settings);
   // Renaming in place has no output tree to look into: every leaf directory
   // is offered (its mirrored path would name an unrelated place).
   if (settings.Common.ConvertDstDir.empty()) {

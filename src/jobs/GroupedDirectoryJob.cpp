@@ -1,27 +1,23 @@
 #include "jobs/GroupedDirectoryJob.h"
 
-#include "jobs/JobCatalog.h"
 #include "run/RunContext.h"
 
 namespace zelk {
-namespace {
 
 // A grouped job's section holds its workbook (Grouping) and keep-directory
 // flag (KeepDir).
-const JobSection& SectionOf(JobId id) { return *DescriptorOf(id).Section; }
-
-}  // namespace
+const JobSection& GroupedDirectoryJob::Section() const { return *Descriptor().Section; }
 
 GroupingRun& GroupedDirectoryJob::Grouping(const Settings& settings) {
   if (!grouping_) {
-    const JobSection& section = SectionOf(Id());
+    const JobSection& section = Section();
     grouping_.emplace(section.KeepDir.Id, section.Grouping.Read(settings));
   }
   return *grouping_;
 }
 
 bool GroupedDirectoryJob::KeepDir(const Settings& settings) const {
-  return SectionOf(Id()).KeepDir.Read(settings) != 0;
+  return Section().KeepDir.Read(settings) != 0;
 }
 
 std::optional<UserMessage> GroupedDirectoryJob::CheckBeforeStart(const Settings& settings) {
@@ -30,14 +26,14 @@ std::optional<UserMessage> GroupedDirectoryJob::CheckBeforeStart(const Settings&
 
 // Group documents carry the extension the standard scan looks for.
 ScanRequest GroupedDirectoryJob::DescribeScan(const Settings& settings) {
-  ScanRequest scan = DefaultScanRequest(Id(), settings);
+  ScanRequest scan = Job::DescribeScan(settings);
   const std::string extension = scan.TargetType;
   return Grouping(settings).AdaptScan(std::move(scan), extension);
 }
 
 void GroupedDirectoryJob::Prepare(RunContext& context) {
   Settings& settings = context.RunSettings();
-  Grouping(settings).Prepare(context, SectionOf(Id()).KeepDir.Write(settings));
+  Grouping(settings).Prepare(context, Section().KeepDir.Write(settings));
 }
 
 }  // namespace zelk

@@ -26,6 +26,8 @@ class GroupedDirectoryJob : public Job {
   bool KeepDir(const Settings& settings) const;
 
  private:
+  const JobSection& Section() const;
+
   std::optional<GroupingRun> grouping_;
 };
 

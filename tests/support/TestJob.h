@@ -65,7 +65,7 @@ class TestJob final : public Job {
  private:
   void WriteResult(RunContext& context, const std::string& path) {
     if (context.TargetRoot().empty()) return;  // renaming in place: nothing to write
-    const ScanRequest scan = DefaultScanRequest(Id(), context.RunSettings());
+    const ScanRequest scan = Descriptor().DefaultScan(context.RunSettings());
     std::string result;
     if (scan.ScanMode == ScanRequest::Mode::Directories) {
       result = context.MirrorPath(path);
