@@ -15,7 +15,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -88,14 +87,12 @@ std::string Matrix(double a, double d, double e, double f) {
 }
 
 // A file beside `outputPath` that no one else uses, created with the
-// permissions a new output would get.  Its name ends like the output
-// transaction's temporary files, so scans pass it over and the start of
-// the next run removes it should the program die while writing.
+// permissions a new output would get.  It is named like the output
+// transaction's temporary files, so scans pass it over and the next run
+// removes it should this process die while writing.
 FILE* CreateTemporaryBeside(const std::string& outputPath, std::string& tempPath) {
-  static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = outputPath + ".~" + std::to_string(::getpid()) + "-" +
-               std::to_string(counter++) + std::string(kTemporaryOutputSuffix);
+    tempPath = TemporaryPathBeside(outputPath).string();
     const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       FILE* file = ::fdopen(fd, "wb");

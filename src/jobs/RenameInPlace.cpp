@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/DurableFiles.h"
 #include "platform/Quoting.h"
 #include "scan/DirectoryListing.h"
 
@@ -67,14 +68,6 @@ std::string StepFailure(const std::string& from, const std::string& to, int erro
 }
 
 }  // namespace
-
-int RenameWithoutReplacing(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
-  // A file system that cannot refuse to replace by itself: look first.
-  if (Exists(to)) return EEXIST;
-  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-}
 
 void RenameFilesInPlace(const std::string& directory, const std::vector<NameChange>& changes) {
   std::vector<Move> moves;

@@ -33,8 +33,4 @@ inline constexpr const char* kRenamingSuffix = ".zelk-renaming";
 // name.  Throws RenameError.
 void RenameFilesInPlace(const std::string& directory, const std::vector<NameChange>& changes);
 
-// Renames `from` to `to` unless something exists at `to`; returns 0 or the
-// errno value (EEXIST when `to` is taken).
-int RenameWithoutReplacing(const std::string& from, const std::string& to);
-
 }  // namespace zelk

@@ -1,39 +1,39 @@
 #include "platform/OutputTransaction.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <atomic>
+#include <charconv>
+#include <set>
+
+#include "platform/DurableFiles.h"
+#include "platform/ProcessOwner.h"
 
 namespace zelk {
 namespace fs = std::filesystem;
-
-namespace {
-
-// Unique among the transactions of all running processes, so that two
-// items (or two program instances) never share a temporary file.
-fs::path TemporaryPathFor(const fs::path& finalPath) {
-  static std::atomic<unsigned long> counter{0};
-  std::string name = finalPath.filename().string();
-  name += "." + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-  name += kTemporaryOutputSuffix;
-  return finalPath.parent_path() / name;
-}
-
-}  // namespace
 
 bool IsTemporaryOutput(std::string_view name) {
   return name.size() > kTemporaryOutputSuffix.size() && name.ends_with(kTemporaryOutputSuffix);
 }
 
+fs::path TemporaryPathBeside(const fs::path& finalPath) {
+  static std::atomic<unsigned long> counter{0};
+  char number[17];
+  const auto end = std::to_chars(number, number + sizeof number, ++counter, 16).ptr;
+  std::string name = ".zelk-" + OwnerToken(ThisProcess()) + "-" + std::string(number, end);
+  name += kTemporaryOutputSuffix;
+  return finalPath.parent_path() / name;
+}
+
 OutputTransaction::~OutputTransaction() { Discard(); }
 
-std::string OutputTransaction::Add(const std::string& finalPath, bool appendToExisting) {
+std::string OutputTransaction::Add(const std::string& finalPath, bool appendToExisting,
+                                   OutputKind kind) {
   const fs::path target(finalPath);
   for (const Output& output : outputs_) {
     if (output.finalPath == target) return output.temporaryPath.string();
   }
   if (target.has_parent_path()) fs::create_directories(target.parent_path());
-  Output output{target, TemporaryPathFor(target)};
+  Output output{target, TemporaryPathBeside(target), kind};
   std::error_code ec;
   if (appendToExisting && fs::is_regular_file(target, ec)) {
     fs::copy_file(target, output.temporaryPath, fs::copy_options::overwrite_existing);
@@ -43,19 +43,25 @@ std::string OutputTransaction::Add(const std::string& finalPath, bool appendToEx
 }
 
 void OutputTransaction::Commit() {
+  std::stable_partition(outputs_.begin(), outputs_.end(),
+                        [](const Output& output) { return output.kind == OutputKind::Companion; });
+  std::set<fs::path> directories;
   for (size_t i = 0; i < outputs_.size(); ++i) {
+    const Output& output = outputs_[i];
     std::error_code ec;
-    if (!fs::exists(outputs_[i].temporaryPath, ec)) continue;
-    fs::rename(outputs_[i].temporaryPath, outputs_[i].finalPath, ec);
-    if (ec) {
+    if (!fs::exists(output.temporaryPath, ec)) continue;
+    try {
+      SyncFile(output.temporaryPath);
+      fs::rename(output.temporaryPath, output.finalPath);
+    } catch (const fs::filesystem_error&) {
       outputs_.erase(outputs_.begin(), outputs_.begin() + static_cast<long>(i));
-      const Output failed = outputs_.front();
       Discard();
-      throw fs::filesystem_error("cannot put the output in place", failed.temporaryPath,
-                                 failed.finalPath, ec);
+      throw;
     }
+    directories.insert(output.finalPath.parent_path());
   }
   outputs_.clear();
+  for (const fs::path& directory : directories) SyncDirectory(directory);
 }
 
 void OutputTransaction::Discard() {
@@ -64,19 +70,6 @@ void OutputTransaction::Discard() {
     fs::remove(output.temporaryPath, ignored);
   }
   outputs_.clear();
-}
-
-int RemoveTemporaryOutputs(const fs::path& root) {
-  int removed = 0;
-  std::error_code ec;
-  fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec);
-  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    std::error_code entryError;
-    if (!it->is_regular_file(entryError) || it->is_symlink(entryError)) continue;
-    if (!IsTemporaryOutput(it->path().filename().string())) continue;
-    if (fs::remove(it->path(), entryError)) ++removed;
-  }
-  return removed;
 }
 
 }  // namespace zelk

@@ -2,15 +2,24 @@
 // Outputs of one work item, written whole or not at all.
 //
 // A job asks the transaction for a temporary path beside each final output
-// and writes there.  Commit() renames every temporary file into place; a
-// transaction destroyed without Commit() removes them, so a failed or
-// interrupted item leaves no partial output and the next scan offers it
-// again.  When the job appends to an output that already exists, the
-// temporary file starts as a copy of it, so an interrupted append never
-// damages the existing file.
+// and writes there.  Commit() flushes every temporary file to the disk,
+// renames it into place and flushes the directory, so a power cut never
+// leaves a short file under a final name; a transaction destroyed without
+// Commit() removes them, so a failed or interrupted item leaves no partial
+// output and the next scan offers it again.  When the job appends to an
+// output that already exists, the temporary file starts as a copy of it,
+// so an interrupted append never damages the existing file.
 //
-// Temporary files end in kTemporaryOutputSuffix; scans skip such names, and
-// RemoveTemporaryOutputs() clears those a crashed run left behind.
+// An item with several outputs commits its companions (a TIFF twin, a text
+// file) before its result, the file the scan looks for: a run killed
+// between two renames leaves the result missing, and the next run offers
+// the item again.
+//
+// Temporary names are short and of fixed length, whatever the final name
+// (".zelk-<owner token>-<n>.zelk-tmp", see ProcessOwner.h), so they stay
+// within the file system's name limit, and they name the process that
+// writes them: AbandonedFiles.h clears those whose process is gone and
+// never touches those of a live run.
 
 #include <filesystem>
 #include <string>
@@ -19,11 +28,20 @@
 
 namespace zelk {
 
+// What an output is to its item: the result the scans test for, or a
+// companion written beside it.
+enum class OutputKind { Result, Companion };
+
 inline constexpr std::string_view kTemporaryOutputSuffix = ".zelk-tmp";
 
 // True when the file name (or path) is one of the transaction's temporary
 // files.
 bool IsTemporaryOutput(std::string_view name);
+
+// A fresh temporary name beside `finalPath` (in its directory) for a file
+// or directory this process writes; the name ends in
+// kTemporaryOutputSuffix.
+std::filesystem::path TemporaryPathBeside(const std::filesystem::path& finalPath);
 
 class OutputTransaction {
  public:
@@ -37,12 +55,14 @@ class OutputTransaction {
   // is missing.  With `appendToExisting` and a file at `finalPath`, the
   // temporary file starts as a copy of it.  Throws std::filesystem_error
   // when the directory or the copy cannot be made.
-  std::string Add(const std::string& finalPath, bool appendToExisting);
+  std::string Add(const std::string& finalPath, bool appendToExisting,
+                  OutputKind kind = OutputKind::Result);
 
-  // Renames every temporary file that was written into its final place
-  // (replacing what is there); outputs never written are skipped.  On a
-  // failure the remaining temporary files are removed and
-  // std::filesystem_error is thrown; outputs renamed before it stay.
+  // Flushes and renames every temporary file that was written into its
+  // final place (replacing what is there), companions first; outputs never
+  // written are skipped.  On a failure the remaining temporary files are
+  // removed and std::filesystem_error is thrown; outputs renamed before it
+  // stay.
   void Commit();
 
   // Removes every temporary file; nothing reaches the final names.
@@ -52,13 +72,9 @@ class OutputTransaction {
   struct Output {
     std::filesystem::path finalPath;
     std::filesystem::path temporaryPath;
+    OutputKind kind;
   };
   std::vector<Output> outputs_;
 };
-
-// Removes the temporary outputs below `root` (recursively, not following
-// links) and returns how many were removed.  Unreadable directories and
-// files that cannot be removed are passed over.
-int RemoveTemporaryOutputs(const std::filesystem::path& root);
 
 }  // namespace zelk

@@ -1,12 +1,14 @@
 #include "run/RunFrame.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
-#include "platform/OutputTransaction.h"
+#include "platform/AbandonedFiles.h"
 #include "run/ErrorTree.h"
 #include "run/JobTexts.h"
 #include "run/ResultLog.h"
+#include "run/RowClaims.h"
 #include "run/RunContext.h"
 #include "run/ScanRequest.h"
 #include "run/SummaryLines.h"
@@ -51,12 +53,13 @@ class Frame {
   bool PassesStartChecks();
   void StoreDirectoriesAndAction();
   void OpenResultLists();
-  void RemoveLeftoverTemporaryOutputs();
+  void RemoveAbandonedWork();
   void Scan();
   bool Prepare();
   void ProcessRows();
   enum class RowEnd { Done, Skipped, Failed };
   RowEnd ProcessRow(std::size_t index);
+  RowEnd ProcessClaimedRow(std::size_t index);
   void RecordSuccess(std::size_t index);
   void RecordFailure(std::size_t index, const std::string& reason);
   void PutIntoErrorTree(const WorkRow& row);
@@ -78,6 +81,7 @@ class Frame {
   RunResult result_;
   RunContext context_;
   ScanRequest scan_;
+  std::optional<RowClaims> claims_;
   ResultList successList_;
   ResultList failureList_;
   TimePoint start_{};
@@ -99,7 +103,7 @@ RunResult Frame::Run() {
   observer_.OnBusyChanged(true);
   StoreDirectoriesAndAction();
   OpenResultLists();
-  RemoveLeftoverTemporaryOutputs();
+  RemoveAbandonedWork();
   Scan();
   if (rows_.empty() && !scanCut_) {
     observer_.OnStatus(texts_.NoneFound);
@@ -182,11 +186,11 @@ void Frame::OpenResultLists() {
   failureList_ = ResultList(JoinPath(logs, FailureListName(today)));
 }
 
-// Temporary files a crashed or killed run left in the output tree.
-void Frame::RemoveLeftoverTemporaryOutputs() {
-  if (!settings_.Common.ConvertDstDir.empty()) {
-    RemoveTemporaryOutputs(settings_.Common.ConvertDstDir);
-  }
+// Temporary outputs and claims that killed runs left in the tree this run
+// writes to (the source tree when renaming in place); a live run's stay.
+void Frame::RemoveAbandonedWork() {
+  const std::string& target = settings_.Common.ConvertDstDir;
+  RemoveAbandonedFiles(target.empty() ? settings_.Common.ImageSrcDir : target);
 }
 
 void Frame::Scan() {
@@ -201,6 +205,7 @@ void Frame::Scan() {
                     return scanCut_;
                   }};
   RunScan(scan_, settings_, place, rows_, &observer_);
+  claims_.emplace(scan_, ScanOptionsFor(scan_, settings_, place));
 }
 
 bool Frame::Prepare() {
@@ -220,8 +225,33 @@ void Frame::ProcessRows() {
   }
 }
 
+// An item is claimed before it is converted, and the claim is released
+// once its outputs are in place (or it failed): another run on the same
+// destination passes it by meanwhile, and so does this one with an item
+// another run holds.
 Frame::RowEnd Frame::ProcessRow(std::size_t index) {
   observer_.OnRowSelected(index);
+  std::optional<ItemClaim> claim;
+  try {
+    switch (claims_->Claim(rows_[index].Path, claim)) {
+      case RowClaims::Verdict::Claimed: break;
+      case RowClaims::Verdict::HeldByAnotherRun:
+        context_.SetRowStatus(index, kHeldByAnotherRun);
+        return RowEnd::Skipped;
+      case RowClaims::Verdict::DoneByAnotherRun:
+        context_.SetRowStatus(index, kDoneByAnotherRun);
+        return RowEnd::Skipped;
+    }
+  } catch (const std::exception& error) {
+    RecordFailure(index, error.what());
+    return RowEnd::Failed;
+  }
+  const RowEnd end = ProcessClaimedRow(index);
+  if (end == RowEnd::Done) claims_->MarkWritten(rows_[index].Path);
+  return end;
+}
+
+Frame::RowEnd Frame::ProcessClaimedRow(std::size_t index) {
   context_.SetStatus(texts_.WorkingWord + rows_[index].Path);
   context_.SetRowStatus(index, texts_.WorkingCell);
   std::string reason;

@@ -7,8 +7,8 @@
 
 namespace zelk {
 
-void RunScan(const ScanRequest& request, const Settings& settings, const ScanPlace& place,
-             WorkList& rows, ScanObserver* observer) {
+ScanOptions ScanOptionsFor(const ScanRequest& request, const Settings& settings,
+                           const ScanPlace& place) {
   ScanOptions options;
   options.SourceRoot = NormalizeRoot(place.SourceRoot);
   options.TargetRoot = NormalizeRoot(place.TargetRoot);
@@ -20,6 +20,27 @@ void RunScan(const ScanRequest& request, const Settings& settings, const ScanPla
   options.ResultExists = request.ResultExists;
   options.StopRequested = place.StopRequested;
   AttachImagingHooks(options);
+  return options;
+}
+
+std::string ResultKeyOf(const ScanRequest& request, const ScanOptions& options,
+                        const std::string& rowPath) {
+  if (options.TargetRoot.empty()) return rowPath;
+  if (request.ScanMode == ScanRequest::Mode::Directories) {
+    return MirrorPath(rowPath, options.SourceRoot, options.TargetRoot);
+  }
+  return FileResultBase(rowPath, options);
+}
+
+bool ResultExistsNow(const ScanRequest& request, const ScanOptions& options,
+                     const std::string& rowPath) {
+  if (request.ScanMode == ScanRequest::Mode::Directories) return LeafIsDone(rowPath, options);
+  return FileIsDone(rowPath, options);
+}
+
+void RunScan(const ScanRequest& request, const Settings& settings, const ScanPlace& place,
+             WorkList& rows, ScanObserver* observer) {
+  const ScanOptions options = ScanOptionsFor(request, settings, place);
   if (request.ScanMode == ScanRequest::Mode::Directories) {
     DirTraversal(options.SourceRoot, options, rows, observer);
   } else {

@@ -29,6 +29,21 @@ struct ScanPlace {
   std::function<bool()> StopRequested;
 };
 
+// The options a scan of `place` runs with.
+ScanOptions ScanOptionsFor(const ScanRequest& request, const Settings& settings,
+                           const ScanPlace& place);
+
+// The path that stands for a row's result: the mirrored directory of a
+// directory row, the mirrored file without its extension of a file row;
+// the row's own path when there is no output root (renaming in place).
+// Runs that share a destination claim an item under this path.
+std::string ResultKeyOf(const ScanRequest& request, const ScanOptions& options,
+                        const std::string& rowPath);
+
+// The scan's test whether a row's result exists, asked again now.
+bool ResultExistsNow(const ScanRequest& request, const ScanOptions& options,
+                     const std::string& rowPath);
+
 // Runs the requested scan over the source root, appending to `rows`.
 void RunScan(const ScanRequest& request, const Settings& settings, const ScanPlace& place,
              WorkList& rows, ScanObserver* observer);

@@ -15,13 +15,13 @@ bool HasPlainDirectory(const std::vector<DirEntry>& entries) {
                      [](const DirEntry& entry) { return entry.IsPlainDirectory(); });
 }
 
+}  // namespace
+
 bool LeafIsDone(const std::string& leaf, const ScanOptions& options) {
   const std::string mirrored = MirrorPath(leaf, options.SourceRoot, options.TargetRoot);
   if (options.ResultExists) return options.ResultExists(leaf, mirrored);
   return DirResultExists(mirrored, options);
 }
-
-}  // namespace
 
 bool DirResultExists(const std::string& mirrored, const ScanOptions& options) {
   if (options.TargetType.empty()) return PathExists(mirrored);

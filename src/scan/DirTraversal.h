@@ -24,6 +24,10 @@ void DirTraversal(const std::string& directory, const ScanOptions& options, Work
 // file <mirrored>/<last part>.<type> (KeepDir) or <mirrored>.<type>.
 bool DirResultExists(const std::string& mirrored, const ScanOptions& options);
 
+// Whether the result of the leaf directory `leaf` exists: the job's own
+// test (ScanOptions::ResultExists) or the standard one.
+bool LeafIsDone(const std::string& leaf, const ScanOptions& options);
+
 // The number of page files among a directory's entries: visible files whose
 // lower-cased name contains ".tif" (CountTif) or ".jpg" (CountJpg).
 int CountPageFiles(const std::vector<DirEntry>& entries, const ScanOptions& options);

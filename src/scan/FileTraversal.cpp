@@ -11,16 +11,6 @@
 namespace zelk {
 namespace {
 
-// The mirrored location of the file without its extension, and whether the
-// result is already there.
-bool FileIsDone(const std::string& directory, const std::string& name,
-                const ScanOptions& options) {
-  const std::string base =
-      JoinPath(MirrorPath(directory, options.SourceRoot, options.TargetRoot), GetBaseName(name));
-  if (options.TargetType.empty()) return PathExists(base);
-  return FileExists(base + "." + options.TargetType);
-}
-
 int PageCountOrUnknown(const ScanOptions& options, const std::string& path) {
   if (!options.PageCount) return WorkRow::kUnknownPages;
   try {
@@ -32,6 +22,18 @@ int PageCountOrUnknown(const ScanOptions& options, const std::string& path) {
 }
 
 }  // namespace
+
+std::string FileResultBase(const std::string& file, const ScanOptions& options) {
+  const std::string directory = NormalizeRoot(GetParentPath(file));
+  return JoinPath(MirrorPath(directory, options.SourceRoot, options.TargetRoot),
+                  GetBaseName(GetFileNamePart(file)));
+}
+
+bool FileIsDone(const std::string& file, const ScanOptions& options) {
+  const std::string base = FileResultBase(file, options);
+  if (options.TargetType.empty()) return PathExists(base);
+  return FileExists(base + "." + options.TargetType);
+}
 
 void FileTraversal(const std::string& directory, const ScanOptions& options, WorkList& rows,
                    ScanObserver* observer) {
@@ -47,7 +49,7 @@ void FileTraversal(const std::string& directory, const ScanOptions& options, Wor
         IsTemporaryName(options, entry.Name)) {
       continue;
     }
-    if (FileIsDone(directory, entry.Name, options) || StillSettling(options, path)) continue;
+    if (FileIsDone(path, options) || StillSettling(options, path)) continue;
     AppendRow(rows, path, PageCountOrUnknown(options, path), observer);
   }
   for (const std::string& subdirectory : subdirectories) {

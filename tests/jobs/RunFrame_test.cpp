@@ -1,12 +1,17 @@
 #include "run/RunFrame.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/ItemClaim.h"
+#include "platform/OutputTransaction.h"
+#include "run/RowClaims.h"
 #include "settings/SettingsFile.h"
 #include "support/FakeClock.h"
 #include "support/FileTree.h"
@@ -354,11 +359,45 @@ TEST_F(RunFrameTest, ItemProgressTextsComeFromTheJobsRow) {
             observer_.Statuses.end());
 }
 
-TEST_F(RunFrameTest, LeftoverTemporaryOutputsAreRemovedAtTheStart) {
+TEST_F(RunFrameTest, WhatKilledRunsLeftGoesAndALiveRunsFilesStay) {
   Touch(In("a/1.tif"));
-  Touch(Out("x/half.pdf.zelk-tmp"));
+  fs::create_directories(Out("x"));
+  const pid_t child = ::fork();
+  if (child == 0) {  // a run killed while it wrote
+    test::WriteBytes(TemporaryPathBeside(Out("x/half.pdf")).string(), "half");
+    ::_exit(0);
+  }
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);
+  const std::string live = TemporaryPathBeside(Out("x/live.pdf")).string();
+  test::WriteBytes(live, "being written by a live run");
   Run(JobId::MergeFiles);
-  EXPECT_FALSE(fs::exists(Out("x/half.pdf.zelk-tmp")));
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(Out("x"))) {
+    left.push_back(entry.path().string());
+  }
+  EXPECT_EQ(left, std::vector<std::string>{live});
+}
+
+TEST_F(RunFrameTest, ItemsAnotherRunHoldsOrHasFinishedArePassedBy) {
+  Touch(In("a/1.tif"));
+  Touch(In("b/1.tif"));
+  Touch(In("c/1.tif"));
+  // Another run holds a (a live claim) and finishes c while this run works
+  // on b, after this run's scan.
+  std::optional<ItemClaim> other = ItemClaim::Take(Out("a"));
+  ASSERT_TRUE(other);
+  script_.OnItem = [this](RunContext&, std::size_t) { Touch(Out("c.tif")); };
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(result.Failures, 0u);
+  EXPECT_EQ(script_.Seen, std::vector<std::string>{In("b")});
+  EXPECT_EQ(observer_.RowStatuses[0].back(), kHeldByAnotherRun);
+  EXPECT_EQ(observer_.RowStatuses[2].back(), kDoneByAnotherRun);
+  EXPECT_EQ(List(kSuccessList).find(In("a")), std::string::npos);
+  EXPECT_EQ(List(kFailureList).find(In("a")), std::string::npos);
+  EXPECT_TRUE(fs::exists(ClaimPathFor(Out("a")))) << "another run's claim is not touched";
+  EXPECT_FALSE(fs::exists(ClaimPathFor(Out("b")))) << "this run's claims are released";
 }
 
 }  // namespace

@@ -61,19 +61,33 @@ TEST(OutputTransaction, UncommittedOutputsVanishAndAppendsStartFromACopy) {
   EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"doc.tif"});
 }
 
-TEST(OutputTransaction, LeftoverTemporaryFilesAreRemovedAndOnlyThey) {
+TEST(OutputTransaction, TemporaryNamesAreShortWhateverTheFinalName) {
   TempDir dir;
-  fs::create_directories(dir.Path() / "a" / "b");
-  WriteBytes(dir.File("a/b/doc.tif.123-4.zelk-tmp"), "x");
-  WriteBytes(dir.File("top.pdf.9-9.zelk-tmp"), "x");
-  WriteBytes(dir.File("a/keep.tif"), "x");
-  WriteBytes(dir.File("a/zelk-tmp"), "x");
-  WriteBytes(dir.File("a/.zelk-tmp.tif"), "x");
-  EXPECT_EQ(RemoveTemporaryOutputs(dir.Path()), 2);
-  EXPECT_EQ(Names(dir.Path()),
-            (std::vector<std::string>{"a", "a/.zelk-tmp.tif", "a/b", "a/keep.tif", "a/zelk-tmp"}));
-  EXPECT_EQ(RemoveTemporaryOutputs(dir.File("missing")), 0);
+  const std::string longName(250, 'n');
+  OutputTransaction transaction;
+  const std::string temporary = transaction.Add(dir.File(longName + ".tif"), false);
+  EXPECT_LT(fs::path(temporary).filename().string().size(), 80u);
+  EXPECT_TRUE(IsTemporaryOutput(fs::path(temporary).filename().string()));
   EXPECT_FALSE(IsTemporaryOutput(".zelk-tmp"));
+  WriteBytes(temporary, "pages");
+  transaction.Commit();
+  EXPECT_EQ(ReadBytes(dir.File(longName + ".tif")), "pages");
+}
+
+TEST(OutputTransaction, CompanionsReachTheirNamesBeforeTheResult) {
+  TempDir dir;
+  OutputTransaction transaction;
+  const std::string pdf = transaction.Add(dir.File("a.pdf"), false);
+  const std::string tif = transaction.Add(dir.File("a.tif"), false, OutputKind::Companion);
+  WriteBytes(pdf, "pdf");
+  WriteBytes(tif, "tif");
+  // A directory holds the result's name, so its rename fails: the
+  // companion must already be in place.
+  fs::create_directory(dir.File("a.pdf"));
+  WriteBytes(dir.File("a.pdf/blocker"), "x");
+  EXPECT_THROW(transaction.Commit(), fs::filesystem_error);
+  EXPECT_EQ(ReadBytes(dir.File("a.tif")), "tif");
+  EXPECT_FALSE(fs::exists(pdf)) << "the result's temporary file is cleared";
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+#include "platform/AbandonedFiles.h"
+
+#include <signal.h>
+
+#include <cerrno>
+#include <charconv>
+#include <string>
+
+#include "platform/ItemClaim.h"
+#include "platform/OutputTransaction.h"
+#include "platform/ProcessOwner.h"
+
+namespace zelk {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".zelk-";
+
+// Temporary names of earlier versions: "<final name>.<pid>-<n>.zelk-tmp",
+// written on this host.
+bool EarlierOwnerGone(std::string_view name) {
+  name.remove_suffix(kTemporaryOutputSuffix.size());
+  const std::size_t dash = name.rfind('-');
+  const std::size_t dot = dash == std::string_view::npos ? dash : name.rfind('.', dash);
+  if (dot == std::string_view::npos) return false;
+  long pid = 0;
+  const std::string_view digits = name.substr(dot + 1, dash - dot - 1);
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+  if (error != std::errc() || end != digits.data() + digits.size() || pid <= 0) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+}  // namespace
+
+bool IsAbandonedTemporaryOutput(const std::string& name) {
+  if (!IsTemporaryOutput(name)) return false;
+  if (!name.starts_with(kTemporaryPrefix)) return EarlierOwnerGone(name);
+  // ".zelk-<token>-<n>.zelk-tmp": the token is all but the last number.
+  std::string_view inner(name);
+  inner.remove_prefix(kTemporaryPrefix.size());
+  inner.remove_suffix(kTemporaryOutputSuffix.size());
+  const std::size_t dash = inner.rfind('-');
+  if (dash == std::string_view::npos) return false;
+  return StateOfToken(inner.substr(0, dash)) == OwnerState::Gone;
+}
+
+int RemoveAbandonedFiles(const fs::path& root) {
+  int removed = 0;
+  std::error_code ec;
+  fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec);
+  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::error_code entryError;
+    if (it->is_symlink(entryError)) continue;
+    if (IsClaimFile(name)) {
+      if (it->is_regular_file(entryError) && ClearAbandonedClaim(it->path())) ++removed;
+      continue;
+    }
+    if (!IsAbandonedTemporaryOutput(name)) continue;
+    if (it->is_directory(entryError)) it.disable_recursion_pending();
+    if (fs::remove_all(it->path(), entryError) > 0) ++removed;
+  }
+  return removed;
+}
+
+}  // namespace zelk

@@ -1,0 +1,35 @@
+#pragma once
+// File operations that survive a power cut and never replace by accident.
+//
+// A rename is only durable once the directory holding the new name has
+// reached the disk, and the renamed file's data must be there before the
+// rename, or a power cut can leave a zero-length file under the final name.
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace zelk {
+
+// Flushes a file's data to the disk (fsync).  Throws std::filesystem_error.
+void SyncFile(const std::filesystem::path& file);
+
+// Flushes a directory's entries to the disk, so that names created,
+// renamed or removed in it stay.  Throws std::filesystem_error.
+void SyncDirectory(const std::filesystem::path& directory);
+
+// Every file below `directory` (not following links), then the
+// directories themselves, deepest first.  Throws std::filesystem_error.
+void SyncTree(const std::filesystem::path& directory);
+
+// Renames `from` to `to` unless something exists at `to`; returns 0 or the
+// errno value (EEXIST when `to` is taken).  Works for files and
+// directories.
+int RenameWithoutReplacing(const std::string& from, const std::string& to);
+
+// Copies the file at `from` to the new file `to` (which must not exist),
+// its data synced, without following a link at `from` (a link is copied as
+// a link).  On failure nothing is left at `to` and the error is returned.
+std::error_code CopyFileSynced(const std::filesystem::path& from, const std::filesystem::path& to);
+
+}  // namespace zelk

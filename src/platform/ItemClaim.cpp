@@ -1,0 +1,191 @@
+#include "platform/ItemClaim.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "platform/ProcessOwner.h"
+
+namespace zelk {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::string_view kClaimPrefix = ".zelk-claim-";
+constexpr std::string_view kTakeoverSuffix = ".stale";
+// A claim without readable owner is one whose writer died between creating
+// and writing it; after this long it is taken for abandoned.
+constexpr auto kUnreadableClaimAge = std::chrono::minutes(2);
+
+std::uint64_t NameHash(std::string_view name) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const unsigned char c : name) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+std::optional<std::string> ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+bool LongUnreadable(const fs::path& claim) {
+  std::error_code error;
+  const auto written = fs::last_write_time(claim, error);
+  return !error && fs::file_time_type::clock::now() - written > kUnreadableClaimAge;
+}
+
+enum class Holder { Live, Abandoned, Missing };
+
+Holder Judge(const fs::path& claim, std::string& content) {
+  const std::optional<std::string> text = ReadAll(claim);
+  if (!text) return Holder::Missing;
+  content = *text;
+  const std::optional<ProcessOwner> owner = ParseOwner(content);
+  if (!owner) return LongUnreadable(claim) ? Holder::Abandoned : Holder::Live;
+  return StateOf(*owner) == OwnerState::Gone ? Holder::Abandoned : Holder::Live;
+}
+
+// Removes an abandoned claim whose text was `seen`.  Two runs may find the
+// same abandoned claim at once, and the one that is faster may already
+// have put a claim of its own in its place: so the claim is first moved
+// aside (only one run can move a given file), and when what was moved
+// turns out not to be the abandoned claim it is put back.
+void RemoveAbandoned(const fs::path& claim, const std::string& seen) {
+  fs::path aside = claim;
+  aside += "." + OwnerToken(ThisProcess()) + std::string(kTakeoverSuffix);
+  if (::rename(claim.c_str(), aside.c_str()) != 0) return;
+  const std::optional<std::string> moved = ReadAll(aside);
+  if (moved && *moved != seen) {
+    // Another run's fresh claim: back under its name, unless a third run
+    // has claimed the item in the meantime.
+    if (::link(aside.c_str(), claim.c_str()) != 0 && errno != EEXIST) return;
+  }
+  ::unlink(aside.c_str());
+}
+
+// The highest missing directory on the way to `directory`.
+fs::path HighestMissing(const fs::path& directory) {
+  fs::path highest;
+  std::error_code error;
+  for (fs::path at = directory; !at.empty() && !fs::exists(at, error); at = at.parent_path()) {
+    highest = at;
+    if (at == at.parent_path()) break;
+  }
+  return highest;
+}
+
+}  // namespace
+
+bool IsClaimFile(std::string_view name) { return name.starts_with(kClaimPrefix); }
+
+fs::path ClaimPathFor(const fs::path& itemPath) {
+  char hash[17];
+  std::snprintf(hash, sizeof hash, "%016llx",
+                static_cast<unsigned long long>(NameHash(itemPath.filename().string())));
+  return itemPath.parent_path() / (std::string(kClaimPrefix) + hash);
+}
+
+std::optional<ItemClaim> ItemClaim::Take(const fs::path& itemPath, std::string* holder) {
+  const fs::path claim = ClaimPathFor(itemPath);
+  const fs::path created = HighestMissing(claim.parent_path());
+  if (!created.empty()) fs::create_directories(claim.parent_path());
+  const std::string content = DescribeOwner(ThisProcess());
+  // A few rounds: each either claims, finds a live holder, or clears an
+  // abandoned claim and tries again.
+  for (int round = 0; round < 4; ++round) {
+    const int fd = ::open(claim.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      const bool written = WriteAll(fd, content);
+      const int error = errno;
+      ::close(fd);
+      if (!written) {
+        ::unlink(claim.c_str());
+        throw fs::filesystem_error("cannot write the claim", claim,
+                                   std::error_code(error, std::generic_category()));
+      }
+      return ItemClaim(claim, content, created);
+    }
+    if (errno != EEXIST) {
+      throw fs::filesystem_error("cannot claim the item", claim,
+                                 std::error_code(errno, std::generic_category()));
+    }
+    std::string seen;
+    switch (Judge(claim, seen)) {
+      case Holder::Live:
+        if (holder != nullptr) *holder = seen;
+        return std::nullopt;
+      case Holder::Abandoned: RemoveAbandoned(claim, seen); break;
+      case Holder::Missing: break;  // released meanwhile: try again
+    }
+  }
+  if (holder != nullptr) holder->clear();
+  return std::nullopt;
+}
+
+ItemClaim::ItemClaim(fs::path path, std::string content, fs::path created)
+    : path_(std::move(path)), content_(std::move(content)), created_(std::move(created)) {}
+
+ItemClaim::ItemClaim(ItemClaim&& other) noexcept
+    : path_(std::move(other.path_)),
+      content_(std::move(other.content_)),
+      created_(std::move(other.created_)) {
+  other.path_.clear();
+}
+
+ItemClaim& ItemClaim::operator=(ItemClaim&& other) noexcept {
+  if (this != &other) {
+    Release();
+    path_ = std::move(other.path_);
+    content_ = std::move(other.content_);
+    created_ = std::move(other.created_);
+    other.path_.clear();
+  }
+  return *this;
+}
+
+ItemClaim::~ItemClaim() { Release(); }
+
+void ItemClaim::Release() {
+  if (path_.empty()) return;
+  // Only this run's own claim goes: one that was taken over after this
+  // process was wrongly thought dead belongs to someone else now.
+  if (ReadAll(path_) == content_) ::unlink(path_.c_str());
+  if (!created_.empty()) {
+    std::error_code error;
+    for (fs::path at = path_.parent_path(); at.string().size() >= created_.string().size();
+         at = at.parent_path()) {
+      if (!fs::remove(at, error) || at == created_) break;  // not empty: stays
+    }
+  }
+  path_.clear();
+}
+
+bool ClearAbandonedClaim(const fs::path& claim) {
+  std::string seen;
+  if (Judge(claim, seen) != Holder::Abandoned) return false;
+  RemoveAbandoned(claim, seen);
+  return true;
+}
+
+}  // namespace zelk
