@@ -1,6 +1,7 @@
 #include "jobs/GroupedDirectoryJob.h"
 
 #include "run/RunContext.h"
+#include "scan/DirTraversal.h"
 
 namespace zelk {
 
@@ -27,8 +28,23 @@ std::optional<UserMessage> GroupedDirectoryJob::CheckBeforeStart(const Settings&
 // Group documents carry the extension the standard scan looks for.
 ScanRequest GroupedDirectoryJob::DescribeScan(const Settings& settings) {
   ScanRequest scan = Job::DescribeScan(settings);
-  const std::string extension = scan.TargetType;
-  return Grouping(settings).AdaptScan(std::move(scan), extension);
+  std::vector<std::string> types{scan.TargetType};
+  const std::vector<std::string> companions = CompanionTypes(settings);
+  types.insert(types.end(), companions.begin(), companions.end());
+  if (Grouping(settings).Grouped()) return Grouping(settings).AdaptScan(std::move(scan), types);
+  if (!companions.empty()) {
+    scan.ResultExists = [types, keepDir = scan.KeepDir](const std::string&,
+                                                        const std::string& mirrored) {
+      ScanOptions options;
+      options.KeepDir = keepDir;
+      for (const std::string& type : types) {
+        options.TargetType = type;
+        if (!DirResultExists(mirrored, options)) return false;
+      }
+      return true;
+    };
+  }
+  return scan;
 }
 
 void GroupedDirectoryJob::Prepare(RunContext& context) {

@@ -7,6 +7,8 @@
 // Grouping() for the directory's groups.
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "jobs/GroupingRun.h"
 #include "run/Job.h"
@@ -24,6 +26,14 @@ class GroupedDirectoryJob : public Job {
   GroupingRun& Grouping(const Settings& settings);
   // The section's KeepDir in `settings` (a grouped run has set it to 1).
   bool KeepDir(const Settings& settings) const;
+
+  // The types of the files written beside each document (a TIFF twin, a
+  // text file).  A directory counts as done only when they are all there
+  // too, so one killed between the renames of its outputs is offered again.
+  virtual std::vector<std::string> CompanionTypes(const Settings& settings) const {
+    (void)settings;
+    return {};
+  }
 
  private:
   const JobSection& Section() const;

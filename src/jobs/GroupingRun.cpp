@@ -37,12 +37,12 @@ std::optional<UserMessage> GroupingRun::Check() {
   return std::nullopt;
 }
 
-ScanRequest GroupingRun::AdaptScan(ScanRequest scan, const std::string& extension) {
+ScanRequest GroupingRun::AdaptScan(ScanRequest scan, const std::vector<std::string>& extensions) {
   if (!Grouped()) return scan;
   Load();
-  scan.ResultExists = [table = table_, extension](const std::string& leaf,
-                                                  const std::string& mirrored) {
-    return GroupOutputsExist(*table, leaf, mirrored, {extension});
+  scan.ResultExists = [table = table_, extensions](const std::string& leaf,
+                                                   const std::string& mirrored) {
+    return GroupOutputsExist(*table, leaf, mirrored, extensions);
   };
   return scan;
 }

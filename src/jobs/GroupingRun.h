@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "jobs/GroupPlan.h"
 #include "platform/UserMessage.h"
@@ -40,11 +41,11 @@ class GroupingRun {
   std::optional<UserMessage> Check();
 
   // `scan` as a grouped run needs it: a directory is left out when the
-  // table assigns it groups and each group's file with `extension` exists
+  // table assigns it groups and each group's file with each of `extensions` exists
   // inside its mirrored directory.  Loads the table when Check has not
   // (the preview), throwing JobStartError when it cannot.  Ungrouped: the
   // scan unchanged.
-  ScanRequest AdaptScan(ScanRequest scan, const std::string& extension);
+  ScanRequest AdaptScan(ScanRequest scan, const std::vector<std::string>& extensions);
 
   // Preparation of a grouped run: the status "正在装载分件数据 . . . " and
   // `keepDir` (the run's copy of the section's KeepDir) set to 1, a change

@@ -19,10 +19,20 @@ namespace {
 const std::string kConverting = "正在转换";
 constexpr const char* kConvertingCell = "转换...";
 
+constexpr const char* kTxtType = "txt";
+constexpr const char* kTifType = "tif";
+
 }  // namespace
 
 MergeFiles22PdfJob::MergeFiles22PdfJob(OcrEngineOptions engineOptions)
     : recognition_(WithFirstPageReader(std::move(engineOptions)), kPdfEngineTexts) {}
+
+std::vector<std::string> MergeFiles22PdfJob::CompanionTypes(const Settings& settings) const {
+  std::vector<std::string> types;
+  if (settings.TwoPDF.OutputTxt == 1) types.push_back(kTxtType);
+  if (settings.TwoPDF.OutputTif != 0) types.push_back(kTifType);
+  return types;
+}
 
 void MergeFiles22PdfJob::Prepare(RunContext& context) {
   export_ = DualLayerPdfExportOf(context.RunSettings().TwoPDF);
@@ -50,8 +60,10 @@ std::optional<OcrDocument> MergeFiles22PdfJob::StartDirectory(RunContext& contex
   plan.documentDir = DocumentDirectory(target, KeepDir(settings));
   const GroupList groups = Grouping(settings).GroupsOf(row.Path, target);
   plan.pdfPaths = GroupOutputPaths(groups, plan.documentDir, "pdf");
-  if (settings.TwoPDF.OutputTxt == 1) plan.txtPaths = GroupOutputPaths(groups, plan.documentDir, "txt");
-  if (settings.TwoPDF.OutputTif != 0) plan.tifPaths = GroupOutputPaths(groups, plan.documentDir, "tif");
+  for (const std::string& type : CompanionTypes(settings)) {
+    (type == kTxtType ? plan.txtPaths : plan.tifPaths) =
+        GroupOutputPaths(groups, plan.documentDir, type);
+  }
   plan.documents = PlanGroupPages(groups, static_cast<int>(plan.pages.size()));
 
   std::optional<OcrDocument> document;
@@ -87,14 +99,17 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
   // its outputs are missing, and an older file of the same name (a TIFF
   // kept by an earlier run) must not receive the pages a second time.
   // Documents that share a name within the directory collect all their
-  // pages in one set of files.
+  // pages in one set of files.  The PDF, the file the scan looks for,
+  // reaches its name after the TIFF and text companions.
   OutputTransaction outputs;
   std::set<std::string> started;
   std::map<std::string, std::vector<PageLayout>> texts;
   long long pagesDone = 0;
   for (std::size_t d = 0; d < plan.documents.size(); ++d) {
     const std::string pdf = outputs.Add(plan.pdfPaths[d], false);
-    const std::string tif = plan.tifPaths.empty() ? std::string() : outputs.Add(plan.tifPaths[d], false);
+    const std::string tif = plan.tifPaths.empty()
+                                ? std::string()
+                                : outputs.Add(plan.tifPaths[d], false, OutputKind::Companion);
     const bool continued = !started.insert(pdf).second;
     PdfDocumentWriter writer(pdf, continued ? pdf : std::string());
     std::vector<PageLayout>* layouts =
@@ -114,7 +129,9 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
     context.SetStatus(kConverting + row.Path);
     context.SetRowStatus(index, kConvertingCell);
     writer.Finish();
-    if (layouts) WritePlainTextFile(*layouts, outputs.Add(plan.txtPaths[d], false));
+    if (layouts) {
+      WritePlainTextFile(*layouts, outputs.Add(plan.txtPaths[d], false, OutputKind::Companion));
+    }
   }
   outputs.Commit();
   directory.Keep();

@@ -41,6 +41,9 @@ class MergeFiles22PdfJob final : public GroupedDirectoryJob {
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
   void CleanUp(RunContext& context) override;
 
+ protected:
+  std::vector<std::string> CompanionTypes(const Settings& settings) const override;
+
  private:
   // What one directory becomes, worked out when its recognition starts.
   struct DirectoryPlan {

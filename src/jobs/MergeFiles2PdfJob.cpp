@@ -13,6 +13,7 @@
 #include "jobs/PdfPageSize.h"
 #include "platform/OutputTransaction.h"
 #include "run/RunContext.h"
+#include "scan/ScanSupport.h"
 
 namespace zelk {
 namespace {
@@ -21,6 +22,11 @@ constexpr const char* kPdfExtension = "pdf";
 constexpr const char* kTifExtension = "tif";
 
 }  // namespace
+
+std::vector<std::string> MergeFiles2PdfJob::CompanionTypes(const Settings& settings) const {
+  if (settings.PDF.OutputTif == 1) return {kTifExtension};
+  return {};
+}
 
 ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t index) {
   const Settings& settings = context.RunSettings();
@@ -45,13 +51,21 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   // add its pages a second time); an ungrouped one adds its pages after
   // those of a document already there.  A name that two groups share
   // collects both groups' pages.
+  //
+  // With a TIFF twin the pair is added to only when both are there: one
+  // without the other (deleted by hand, or a run killed between the two
+  // renames) is written anew with its partner, so no page appears twice in
+  // either.  The PDF, the file the scan looks for, reaches its name last.
   const bool appendToExisting = !grouping.Grouped();
   OutputTransaction outputs;
   PageSequence loaded(PagesInWritingOrder(pages, plan));
   long long pagesDone = 0;
   for (std::size_t g = 0; g < plan.size(); ++g) {
-    const std::string pdf = outputs.Add(pdfPaths[g], appendToExisting);
-    const std::string tif = twin ? outputs.Add(tifPaths[g], appendToExisting) : std::string();
+    const bool append =
+        appendToExisting && (!twin || (FileExists(pdfPaths[g]) && FileExists(tifPaths[g])));
+    const std::string pdf = outputs.Add(pdfPaths[g], append);
+    const std::string tif =
+        twin ? outputs.Add(tifPaths[g], append, OutputKind::Companion) : std::string();
     // One writer for the whole document: a page costs its own encoding only.
     PdfDocumentWriter writer(pdf, pdf);
     for (int p = plan[g].First; p <= plan[g].Last; ++p) {

@@ -20,6 +20,9 @@ class MergeFiles2PdfJob final : public GroupedDirectoryJob {
   const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::MergeFiles2PDF); }
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
+ protected:
+  std::vector<std::string> CompanionTypes(const Settings& settings) const override;
+
  private:
   SaveParameters save_;
 };

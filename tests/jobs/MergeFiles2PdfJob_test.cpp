@@ -83,6 +83,26 @@ TEST_F(MergeFiles2PdfJobTest, ColourJpegAndBitonalTiffGiveDctAndCcittPagesAndATw
                                "\r\n本次总共转换了2个图像目录 共历时0秒\r\n\r\n");
 }
 
+TEST_F(MergeFiles2PdfJobTest, APdfAndItsTwinAreWrittenAsAPairAndNeverGetPagesTwice) {
+  settings_.PDF.OutputTif = 1;
+  Pages("a", 3);
+  Pages("b", 3);
+  Pages("c", 3);
+  // a: a run killed between the two renames left the twin alone.
+  test::WriteTiff(Out("a.tif"), {{10, 30, 8, 200}, {20, 30, 8, 200}, {30, 30, 8, 200}});
+  EXPECT_EQ(Run().Successes, 3u);
+  // b's PDF and c's twin deleted by hand: each offered again, and the
+  // files written anew as a pair.
+  std::filesystem::remove(Out("b.pdf"));
+  std::filesystem::remove(Out("c.tif"));
+  EXPECT_EQ(Run().Successes, 2u);
+  for (const char* name : {"a", "b", "c"}) {
+    EXPECT_EQ(ImageWidths(Out(std::string(name) + ".pdf")), (std::vector<int>{10, 20, 30})) << name;
+    EXPECT_EQ(test::ReadTiffInfo(Out(std::string(name) + ".tif")).size(), 3u) << name;
+  }
+  EXPECT_EQ(Run().End, RunEnd::NothingFound);
+}
+
 TEST_F(MergeFiles2PdfJobTest, CompressionSettingsReachThePdfAndTheTwin) {
   settings_.PDF.OutputTif = 1;
   settings_.ImageCompress.Tif1Compress = 4;  // LZW: bitonal PDF pages uncompressed (Flate)
