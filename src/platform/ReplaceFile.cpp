@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/DurableFiles.h"
+
 namespace zelk {
 namespace {
 
@@ -88,8 +90,18 @@ bool ReplaceFileContents(const std::string& requestedPath, std::string_view data
     error = LastError();
     ok = false;
   }
-  if (!ok) ::unlink(name.data());
-  return ok;
+  if (!ok) {
+    ::unlink(name.data());
+    return false;
+  }
+  // The new name reaches the disk with its directory.  The file is in
+  // place either way, so a directory that cannot be flushed is no failure
+  // of the replacement.
+  try {
+    SyncDirectory(std::filesystem::path(path).parent_path());
+  } catch (const std::filesystem::filesystem_error&) {
+  }
+  return true;
 }
 
 }  // namespace zelk
