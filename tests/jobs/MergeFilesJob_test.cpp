@@ -87,6 +87,20 @@ TEST_F(MergeFilesJobTest, KeepDirPutsTheOutputInsideAndASecondRunFindsNothing) {
   EXPECT_EQ(observer_.LastStatus(), "未找到需合并的图像目录");
 }
 
+TEST_F(MergeFilesJobTest, ANameNearTheFileSystemLimitIsMergedLikeAnyOther) {
+  // 250 bytes: with ".tif" still a legal name, so no temporary or claim
+  // name may grow beyond it.
+  const std::string longName(250, 'n');
+  for (const int keepDir : {0, 1}) {
+    settings_.Merge.KeepDir = static_cast<int16_t>(keepDir);
+    const std::string leaf = "k" + std::to_string(keepDir) + "/" + longName;
+    test::WriteTiff(In(leaf + "/1.tif"), {Bitonal(64)});
+    const RunResult result = Run(JobId::MergeFiles);
+    EXPECT_EQ(result.Failures, 0u) << observer_.LastStatus();
+    EXPECT_EQ(ReadTiffInfo(Out(keepDir ? leaf + "/" + longName + ".tif" : leaf + ".tif")).size(), 1u);
+  }
+}
+
 TEST_F(MergeFilesJobTest, ACorruptPageFailsItsDirectoryWithoutLeavingAnOutput) {
   settings_.Merge.KeepDir = 0;
   Pages("bad", 2);
