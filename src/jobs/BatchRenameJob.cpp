@@ -74,6 +74,10 @@ void CopyRenamed(const std::string& source, const std::string& target,
 
 }  // namespace
 
+void BatchRenameJob::RecoverInterruptedWork(const Settings& settings) {
+  if (settings.Common.ConvertDstDir.empty()) RecoverInterruptedRenames(settings.Common.ImageSrcDir);
+}
+
 ScanRequest BatchRenameJob::DescribeScan(const Settings& settings) {
   ScanRequest scan = Job::DescribeScan(settings);
   // Renaming in place has no output tree to look into: every leaf directory
@@ -86,9 +90,17 @@ ScanRequest BatchRenameJob::DescribeScan(const Settings& settings) {
 
 ItemOutcome BatchRenameJob::ProcessItem(RunContext& context, std::size_t index) {
   const std::string& source = context.Row(index).Path;
+  const bool inPlace = context.TargetRoot().empty();
+  // A rename a killed run left in this directory is settled before its
+  // files are listed; copies are not made of a directory in that state.
+  if (inPlace) {
+    FinishInterruptedRename(source);
+  } else {
+    RefuseUnfinishedRename(source);
+  }
   const std::vector<NameChange> changes =
       NewNames(context.RunSettings().Rename, source, FilesOf(source));
-  if (context.TargetRoot().empty()) {
+  if (inPlace) {
     RenameFilesInPlace(source, changes);
   } else {
     CopyRenamed(source, context.MirrorPath(source), changes);
