@@ -7,7 +7,6 @@
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
 #include "jobs/RenameInPlace.h"
-#include "platform/OutputTransaction.h"
 #include "platform/Quoting.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
@@ -61,15 +60,12 @@ std::vector<NameChange> NewNames(const Settings::RenameSection& rename,
 // The renamed copies in `target`, all or none.
 void CopyRenamed(const std::string& source, const std::string& target,
                  const std::vector<NameChange>& changes) {
-  ItemDirectory directory(target);
-  OutputTransaction transaction;
+  StagedItemDirectory directory(target);
   for (const NameChange& change : changes) {
-    const std::string copy = transaction.Add(JoinPath(target, change.To), false);
-    std::filesystem::copy_file(JoinPath(source, change.From), copy,
-                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(JoinPath(source, change.From),
+                               JoinPath(directory.Path(), change.To));
   }
-  transaction.Commit();
-  directory.Keep();
+  directory.Commit();
 }
 
 }  // namespace

@@ -8,8 +8,9 @@
 // Renaming in place goes through temporary names under a journal and never
 // overwrites a file; a directory that cannot be renamed completely is put
 // back as it was, and one whose run was killed midway is finished or put
-// back by the next run, before its scan.  Copies that cannot be made
-// completely leave no target directory, and the item fails.
+// back by the next run, before its scan.  The copies are made in a
+// temporary directory that takes the target directory's name once they are
+// all there, so a failed or killed item leaves no target directory.
 
 #include "jobs/JobCatalog.h"
 #include "run/Job.h"

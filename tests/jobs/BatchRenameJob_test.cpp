@@ -203,5 +203,16 @@ TEST_F(BatchRenameJobTest, FilesAnEarlierVersionLeftUnderTemporaryNamesAreNotRen
   EXPECT_EQ(TreeOf(In("a")), (std::vector<std::string>{"x.tif.zelk-renaming", "y.tif"}));
 }
 
+TEST_F(BatchRenameJobTest, CopiesKilledMidwayAreMadeWholeByTheNextRun) {
+  Touch(In("a/x.tif"), "x");
+  Touch(In("a/y.tif"), std::string(1 << 20, 'y'));
+  // The run dies while it copies the large file, the small one copied.
+  ASSERT_TRUE(test::KilledWritingBeyond(64 << 10, [this] { Run(JobId::BatchRename); }));
+  EXPECT_FALSE(fs::exists(Out("a")));
+  EXPECT_EQ(Run(JobId::BatchRename).Successes, 1u);
+  EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"a/", "a/A001.tif", "a/A002.tif"}));
+  EXPECT_EQ(ReadBytes(Out("a/A002.tif")).size(), 1u << 20);
+}
+
 }  // namespace
 }  // namespace zelk
