@@ -112,7 +112,9 @@ void StagedItemDirectory::Commit() {
 // next run offers every item of this result again.
 void StagedItemDirectory::ReplaceOwnEarlierResult() {
   const std::string aside = TemporaryPathBeside(final_).string();
-  if (const int error = RenameWithoutReplacing(final_, aside)) ThrowRenameError(error, final_, aside);
+  if (const int error = RenameWithoutReplacing(final_, aside)) {
+    ThrowRenameError(error, final_, aside);
+  }
   if (const int error = RenameWithoutReplacing(stage_, final_)) {
     RenameWithoutReplacing(aside, final_);
     ThrowRenameError(error, stage_, final_);

@@ -33,8 +33,8 @@ std::string FreshTemporaryName(const std::string& directory) {
   for (;;) {
     char number[17];
     const auto end = std::to_chars(number, number + sizeof number, ++counter, 16).ptr;
-    std::string name = ".zelk-" + OwnerToken(ThisProcess()) + "-r" + std::string(number, end) +
-                       kRenamingSuffix;
+    std::string name =
+        ".zelk-" + OwnerToken(ThisProcess()) + "-r" + std::string(number, end) + kRenamingSuffix;
     if (!Exists(JoinPath(directory, name))) return name;
   }
 }
@@ -206,8 +206,7 @@ int RecoverInterruptedRenames(const std::string& root) {
   for (const std::string& directory : directories) {
     try {
       const std::optional<RenameJournal> journal = ReadRenameJournal(directory);
-      const std::optional<ProcessOwner> owner =
-          journal ? ParseOwner(journal->Owner) : std::nullopt;
+      const std::optional<ProcessOwner> owner = journal ? ParseOwner(journal->Owner) : std::nullopt;
       if (!owner || StateOf(*owner) != OwnerState::Gone) continue;
       std::optional<ItemClaim> claim = ItemClaim::Take(directory);
       if (!claim) continue;

@@ -53,7 +53,8 @@ std::vector<std::string_view> FieldsOf(std::string_view bytes) {
 }
 
 [[noreturn]] void ThrowWriteError(const std::string& what, const fs::path& path) {
-  throw fs::filesystem_error(what, path, std::error_code(errno ? errno : EIO, std::generic_category()));
+  throw fs::filesystem_error(what, path,
+                             std::error_code(errno ? errno : EIO, std::generic_category()));
 }
 
 void WriteSynced(const fs::path& path, std::string_view bytes, std::ios::openmode mode) {
@@ -104,8 +105,8 @@ std::optional<RenameJournal> DecodeRenameJournal(std::string_view bytes) {
     if (fields[at] == kEntryTag && !phaseSeen && at + 3 < fields.size()) {
       RenameEntry entry{std::string(fields[at + 1]), std::string(fields[at + 2]),
                         std::string(fields[at + 3])};
-      if (!IsPlainName(entry.Old) || !IsPlainName(entry.New) ||
-          !IsPlainName(entry.Temporary) || !entry.Temporary.starts_with('.')) {
+      if (!IsPlainName(entry.Old) || !IsPlainName(entry.New) || !IsPlainName(entry.Temporary) ||
+          !entry.Temporary.starts_with('.')) {
         return std::nullopt;
       }
       journal.Entries.push_back(std::move(entry));
@@ -126,9 +127,10 @@ bool CreateRenameJournal(const std::string& directory, const std::vector<RenameE
   const fs::path journal = RenameJournalPath(directory);
   const fs::path temporary = TemporaryPathBeside(journal);
   try {
-    WriteSynced(temporary,
-                EncodeRenameJournal({DescribeOwner(ThisProcess()), entries, RenamePhase::ToTemporary}),
-                std::ios::trunc);
+    WriteSynced(
+        temporary,
+        EncodeRenameJournal({DescribeOwner(ThisProcess()), entries, RenamePhase::ToTemporary}),
+        std::ios::trunc);
     if (const int error = RenameWithoutReplacing(temporary.string(), journal.string())) {
       std::error_code ignored;
       fs::remove(temporary, ignored);

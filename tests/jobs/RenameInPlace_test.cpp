@@ -30,8 +30,12 @@ const std::string kLongNewName = std::string(246, 'y') + ".png";
 // Names with a newline, a tab and 250 bytes, and two files that swap
 // their names.
 const std::vector<NameChange> kChanges = {
-    {"a.tif", "b.tif"},        {"b.tif", "a.tif"},          {"line\nbreak.tif", "A001.tif"},
-    {"tab\there.jpg", "A\t002.jpg"}, {kLongName, "A003.tif"}, {"c.png", kLongNewName},
+    {"a.tif", "b.tif"},
+    {"b.tif", "a.tif"},
+    {"line\nbreak.tif", "A001.tif"},
+    {"tab\there.jpg", "A\t002.jpg"},
+    {kLongName, "A003.tif"},
+    {"c.png", kLongNewName},
 };
 
 // Every entry of a directory (hidden ones too) with its content.
@@ -64,7 +68,9 @@ class RenameInPlaceTest : public ::testing::Test {
   void Fill() {
     fs::remove_all(directory_);
     fs::create_directories(directory_);
-    for (const NameChange& change : kChanges) WriteBytes(directory_ + "/" + change.From, change.From);
+    for (const NameChange& change : kChanges) {
+      WriteBytes(directory_ + "/" + change.From, change.From);
+    }
   }
 
   // Renames in a child killed at step `killAt` (the journal is step 1).
@@ -87,7 +93,9 @@ class RenameInPlaceTest : public ::testing::Test {
 
   // Puts a link to nowhere at `name`: a name the listing does not show,
   // which no rename step may replace.
-  void Block(const std::string& name) { fs::create_symlink(dir_.File("nowhere"), directory_ + "/" + name); }
+  void Block(const std::string& name) {
+    fs::create_symlink(dir_.File("nowhere"), directory_ + "/" + name);
+  }
 
   test::TempDir dir_;
   std::string directory_ = dir_.File("pages");
