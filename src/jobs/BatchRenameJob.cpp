@@ -7,7 +7,6 @@
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
 #include "jobs/RenameInPlace.h"
-#include "platform/OutputTransaction.h"
 #include "platform/Quoting.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
@@ -61,18 +60,19 @@ std::vector<NameChange> NewNames(const Settings::RenameSection& rename,
 // The renamed copies in `target`, all or none.
 void CopyRenamed(const std::string& source, const std::string& target,
                  const std::vector<NameChange>& changes) {
-  ItemDirectory directory(target);
-  OutputTransaction transaction;
+  StagedItemDirectory directory(target);
   for (const NameChange& change : changes) {
-    const std::string copy = transaction.Add(JoinPath(target, change.To), false);
-    std::filesystem::copy_file(JoinPath(source, change.From), copy,
-                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(JoinPath(source, change.From),
+                               JoinPath(directory.Path(), change.To));
   }
-  transaction.Commit();
-  directory.Keep();
+  directory.Commit();
 }
 
 }  // namespace
+
+void BatchRenameJob::RecoverInterruptedWork(const Settings& settings) {
+  if (settings.Common.ConvertDstDir.empty()) RecoverInterruptedRenames(settings.Common.ImageSrcDir);
+}
 
 ScanRequest BatchRenameJob::DescribeScan(const Settings& settings) {
   ScanRequest scan = Job::DescribeScan(settings);
@@ -86,9 +86,17 @@ ScanRequest BatchRenameJob::DescribeScan(const Settings& settings) {
 
 ItemOutcome BatchRenameJob::ProcessItem(RunContext& context, std::size_t index) {
   const std::string& source = context.Row(index).Path;
+  const bool inPlace = context.TargetRoot().empty();
+  // A rename a killed run left in this directory is settled before its
+  // files are listed; copies are not made of a directory in that state.
+  if (inPlace) {
+    FinishInterruptedRename(source);
+  } else {
+    RefuseUnfinishedRename(source);
+  }
   const std::vector<NameChange> changes =
       NewNames(context.RunSettings().Rename, source, FilesOf(source));
-  if (context.TargetRoot().empty()) {
+  if (inPlace) {
     RenameFilesInPlace(source, changes);
   } else {
     CopyRenamed(source, context.MirrorPath(source), changes);

@@ -5,10 +5,12 @@
 // tree; without one the files are renamed where they are.
 //
 // A directory's listing is read completely before the first name changes.
-// Renaming in place goes through temporary names and never overwrites a
-// file; a directory that cannot be renamed completely is put back as it
-// was, and copies that cannot be made completely leave no target
-// directory, and the item fails.
+// Renaming in place goes through temporary names under a journal and never
+// overwrites a file; a directory that cannot be renamed completely is put
+// back as it was, and one whose run was killed midway is finished or put
+// back by the next run, before its scan.  The copies are made in a
+// temporary directory that takes the target directory's name once they are
+// all there, so a failed or killed item leaves no target directory.
 
 #include "jobs/JobCatalog.h"
 #include "run/Job.h"
@@ -18,6 +20,7 @@ namespace zelk {
 class BatchRenameJob : public Job {
  public:
   const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::BatchRename); }
+  void RecoverInterruptedWork(const Settings& settings) override;
   ScanRequest DescribeScan(const Settings& settings) override;
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 };

@@ -1,8 +1,13 @@
 #include "jobs/ItemDirectory.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
+#include "platform/DurableFiles.h"
+#include "platform/OutputTransaction.h"
+#include "platform/Quoting.h"
 #include "scan/PathHelpers.h"
 
 namespace zelk {
@@ -26,6 +31,20 @@ std::string HighestMissingLevel(const std::string& path) {
   return missing.string();
 }
 
+// The directory path without "." or ".." parts or a trailing separator.
+std::string Normalized(const std::string& path) {
+  std::string normal = fs::path(path).lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  return normal;
+}
+
+std::string ParentOf(const std::string& path) { return fs::path(path).parent_path().string(); }
+
+[[noreturn]] void ThrowRenameError(int error, const std::string& from, const std::string& to) {
+  throw fs::filesystem_error("cannot move the output directory into place", from, to,
+                             std::error_code(error, std::generic_category()));
+}
+
 }  // namespace
 
 ItemDirectory::ItemDirectory(std::string path)
@@ -42,6 +61,66 @@ ItemDirectory::~ItemDirectory() {
   if (created_.empty()) return;
   std::error_code ignored;
   fs::remove_all(created_, ignored);
+}
+
+StagedItemDirectory::StagedItemDirectory(std::string finalPath, Existing existing)
+    : final_(Normalized(finalPath)),
+      existing_(existing),
+      created_(HighestMissingLevel(ParentOf(final_))),
+      stage_(TemporaryPathBeside(final_).string()) {
+  try {
+    MakeDirPath(ParentOf(final_));
+    fs::create_directory(stage_);
+    if (existing_ == Existing::Extend && fs::is_directory(fs::symlink_status(final_))) {
+      fs::copy(final_, stage_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    }
+  } catch (...) {
+    Discard();
+    throw;
+  }
+}
+
+StagedItemDirectory::~StagedItemDirectory() {
+  if (!committed_) Discard();
+}
+
+void StagedItemDirectory::Discard() {
+  std::error_code ignored;
+  fs::remove_all(stage_, ignored);
+  if (created_.empty()) return;
+  // The parents this item made, unless another item has put something there.
+  for (fs::path level = ParentOf(final_); fs::remove(level, ignored); level = level.parent_path()) {
+    if (level == created_) break;
+  }
+}
+
+void StagedItemDirectory::Commit() {
+  SyncTree(stage_);
+  if (existing_ == Existing::Extend && Exists(final_)) {
+    ReplaceOwnEarlierResult();
+  } else if (const int error = RenameWithoutReplacing(stage_, final_)) {
+    if (error != EEXIST) ThrowRenameError(error, stage_, final_);
+    throw std::runtime_error("输出目录" + Quoted(final_) +
+                             "已存在，可能是另一进程刚刚生成的；本次未向其中写入");
+  }
+  committed_ = true;
+  SyncDirectory(ParentOf(final_));
+}
+
+// The earlier result moves aside, the new one takes its place, and the
+// earlier one goes.  A run killed in between leaves no result, and the
+// next run offers every item of this result again.
+void StagedItemDirectory::ReplaceOwnEarlierResult() {
+  const std::string aside = TemporaryPathBeside(final_).string();
+  if (const int error = RenameWithoutReplacing(final_, aside)) {
+    ThrowRenameError(error, final_, aside);
+  }
+  if (const int error = RenameWithoutReplacing(stage_, final_)) {
+    RenameWithoutReplacing(aside, final_);
+    ThrowRenameError(error, stage_, final_);
+  }
+  std::error_code ignored;
+  fs::remove_all(aside, ignored);
 }
 
 }  // namespace zelk

@@ -1,15 +1,15 @@
 #pragma once
-// The output directory of one work item, created when missing and taken
-// away again when the item does not succeed.
-//
-// The scans take an existing output directory as the sign that an item is
-// done (split and rename), so a directory left behind by a failed item
-// would keep it from ever being offered again.
+// The output directory of one work item: either one that holds the item's
+// output files among others (ItemDirectory), or one that is the item's
+// result itself (StagedItemDirectory).
 
 #include <string>
 
 namespace zelk {
 
+// A directory the item's output files go into, created when missing and
+// taken away again when the item does not succeed.  Other items' outputs
+// may share it.
 class ItemDirectory {
  public:
   // Creates `path` with every missing parent (MakeDirPath).
@@ -29,6 +29,50 @@ class ItemDirectory {
  private:
   std::string path_;
   std::string created_;  // the highest level that did not exist, or empty
+};
+
+// The output directory of an item whose result is the directory itself
+// (the pages of a split file, a directory's renamed copies), which the
+// scans take as the sign that the item is done.  It is built under a
+// temporary name beside its final place and renamed into place whole by
+// Commit(): a run killed before that leaves only the temporary directory,
+// which names its dead owner and which a later run clears, and the item is
+// offered again.  An item that does not commit leaves nothing.
+class StagedItemDirectory {
+ public:
+  // What to do about a directory already at the final place.
+  enum class Existing {
+    Refuse,  // another run made it: Commit() fails rather than merge into it
+    Extend,  // this run made it for an earlier item: the temporary
+             // directory starts as a copy of it and Commit() replaces it
+  };
+
+  // Creates the missing parents of `finalPath` and a fresh temporary
+  // directory beside it.  Throws std::filesystem_error.
+  explicit StagedItemDirectory(std::string finalPath, Existing existing = Existing::Refuse);
+  // Unless committed: removes the temporary directory, and the parents the
+  // constructor made while they are empty.
+  ~StagedItemDirectory();
+  StagedItemDirectory(const StagedItemDirectory&) = delete;
+  StagedItemDirectory& operator=(const StagedItemDirectory&) = delete;
+
+  // Where the item writes: the temporary directory.
+  const std::string& Path() const { return stage_; }
+
+  // Flushes everything in the temporary directory to the disk and renames
+  // it to the final path, never over a directory another run made there
+  // (std::runtime_error names it then); flushes the parent.
+  void Commit();
+
+ private:
+  void Discard();
+  void ReplaceOwnEarlierResult();
+
+  std::string final_;
+  Existing existing_;
+  std::string created_;  // the highest parent level that did not exist, or empty
+  std::string stage_;
+  bool committed_ = false;
 };
 
 }  // namespace zelk

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <set>
 #include <stdexcept>
 
 #include "imaging/PageReader.h"
@@ -13,8 +12,8 @@
 #include "jobs/OutputName.h"
 #include "jobs/PageResolution.h"
 #include "jobs/PageSequence.h"
-#include "platform/OutputTransaction.h"
 #include "run/RunContext.h"
+#include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
 #include "scan/ScanSupport.h"
 
@@ -54,35 +53,36 @@ ItemOutcome SplitFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   const std::string& source = context.Row(index).Path;
   const Settings& settings = context.RunSettings();
   const std::string base = GetBaseName(GetFileNamePart(source));
-  ItemDirectory directory(context.MirrorPath(GetParentPath(source) + base));
-
+  const std::string target = context.MirrorPath(GetParentPath(source) + base);
   const int pageCount = GetPageCount(source);
-  const std::vector<std::string> outputs =
-      PageFilePaths(settings.Split, base, directory.Path(), pageCount);
+  const std::vector<std::string> outputs = PageFilePaths(settings.Split, base, target, pageCount);
   const int16_t kind = settings.Split.FileType == 1 ? kSaveAsTif : kSaveAsJpg;
 
+  // Sources that differ only in their extension share one directory: a
+  // later one adds its pages to what this run wrote for the earlier.
+  StagedItemDirectory directory(target, made_.count(target) > 0
+                                            ? StagedItemDirectory::Existing::Extend
+                                            : StagedItemDirectory::Existing::Refuse);
   std::vector<PageSource> sources;
   for (int k = 1; k <= pageCount; ++k) sources.push_back({source, k});
-  OutputTransaction transaction;
   PageSequence loaded(std::move(sources));
-  std::set<std::string> written;
   for (int k = 1; k <= pageCount; ++k) {
     context.ShowPageProgress(index, k, pageCount);
     Page page = loaded.Next();
     RaiseLowResolution(page);
     ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), kind);
     const std::string& output = outputs[static_cast<std::size_t>(k - 1)];
-    const bool alreadyThere = written.count(output) > 0 || FileExists(output);
-    if (IsJpegFormat(save_.m_nSaveFormat) && alreadyThere) {
+    const std::string staged = JoinPath(directory.Path(), GetFileNamePart(output));
+    if (IsJpegFormat(save_.m_nSaveFormat) && FileExists(staged)) {
       throw ImageError("第" + std::to_string(k) + "页的文件" + output +
                        "已有一页，JPEG文件只能保存一页");
     }
-    SavePage(page, transaction.Add(output, true), save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel,
-             save_.m_nSaveQFactor, true);
-    written.insert(output);
+    // A page file of a name that came before gets this page appended.
+    SavePage(page, staged, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
+             true);
   }
-  transaction.Commit();
-  directory.Keep();
+  directory.Commit();
+  made_.insert(target);
   return ItemOutcome::Done;
 }
 

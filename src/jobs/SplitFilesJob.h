@@ -5,8 +5,12 @@
 //
 // Pages whose names coincide (a number of no digits) are appended into one
 // TIFF; a JPEG file holds one page, so there the item fails instead of
-// losing pages.  Each item's outputs appear whole or not at all, and a
-// failed item leaves no output directory behind.
+// losing pages.  Each file's directory is written under a temporary name
+// and takes its own name whole once every page is in it, so a failed or
+// killed item leaves no output directory behind and is offered again.
+
+#include <set>
+#include <string>
 
 #include "jobs/JobCatalog.h"
 #include "jobs/SaveChoice.h"
@@ -21,6 +25,7 @@ class SplitFilesJob : public Job {
 
  private:
   SaveParameters save_;
+  std::set<std::string> made_;  // the output directories this run has made
 };
 
 }  // namespace zelk

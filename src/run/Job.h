@@ -61,6 +61,13 @@ class Job {
     return std::nullopt;
   }
 
+  // Before the scan, once the frame has cleared the temporary files of
+  // killed runs: finishes or undoes what a killed run left half done where
+  // the scan would judge it (a rename in place).  Must not throw; what
+  // cannot be settled stays for its item to report.  The settings are the
+  // run's copy, roots already set.
+  virtual void RecoverInterruptedWork(const Settings& settings) { (void)settings; }
+
   // The scan to run.  The preview calls it too, on a fresh job object that
   // has seen no CheckBeforeStart, so it must stand on its own.  May throw
   // JobStartError.

@@ -104,6 +104,7 @@ RunResult Frame::Run() {
   StoreDirectoriesAndAction();
   OpenResultLists();
   RemoveAbandonedWork();
+  job_.RecoverInterruptedWork(settings_);
   Scan();
   if (rows_.empty() && !scanCut_) {
     observer_.OnStatus(texts_.NoneFound);

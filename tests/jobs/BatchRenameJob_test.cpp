@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "jobs/JobRun_helpers.h"
+#include "jobs/KilledChild_helpers.h"
+#include "jobs/RenameInPlace.h"
+#include "jobs/RenameJournal.h"
 #include "support/FileTree.h"
 
 namespace zelk {
@@ -119,6 +122,96 @@ TEST_F(BatchRenameJobTest, NamesThatCannotBeUsedChangeNothing) {
     EXPECT_EQ(TreeOf(In("a")), (std::vector<std::string>{"x.tif", "y.tif"}));
     EXPECT_FALSE(fs::exists(out_));
   }
+}
+
+// Three files of directory "a" and the names the job gives them.
+class InterruptedRenameTest : public BatchRenameJobTest {
+ protected:
+  void SetUp() override {
+    BatchRenameJobTest::SetUp();
+    MakeFiles();
+  }
+
+  void MakeFiles() {
+    fs::remove_all(In("a"));
+    Touch(In("a/x.tif"), "x");
+    Touch(In("a/y.tif"), "y");
+    Touch(In("a/z.jpg"), "z");
+  }
+
+  // The job's rename of "a", in a child killed at step `killAt` (the
+  // journal is step 1, then two renames per file).
+  bool KillRenameAt(int killAt) {
+    return test::KilledAtStep(killAt, [this](const std::function<void()>& step) {
+      RenameFilesInPlace(In("a"), kChanges, step);
+    });
+  }
+
+  const std::vector<NameChange> kChanges = {
+      {"x.tif", "A001.tif"}, {"y.tif", "A002.tif"}, {"z.jpg", "A003.jpg"}};
+};
+
+TEST_F(InterruptedRenameTest, TheNextRunFinishesARenameKilledAtAnyStep) {
+  for (int k = 1; k <= 7; ++k) {
+    SCOPED_TRACE("killed at step " + std::to_string(k));
+    MakeFiles();
+    ASSERT_TRUE(KillRenameAt(k));
+    EXPECT_EQ(Run(JobId::BatchRename, "-").Successes, 1u);
+    EXPECT_EQ(TreeOf(In("a")), (std::vector<std::string>{"A001.tif", "A002.tif", "A003.jpg"}));
+    EXPECT_EQ(ReadBytes(In("a/A001.tif")), "x");
+    EXPECT_EQ(ReadBytes(In("a/A003.jpg")), "z");
+  }
+}
+
+TEST_F(InterruptedRenameTest, ARenameKilledInADirectoryTheScanPassesOverIsSettledBeforeIt) {
+  ASSERT_TRUE(KillRenameAt(3));  // x and y under temporary names
+  // "a" is no leaf any more: it is never an item of its own.
+  Touch(In("a/sub/p.tif"), "p");
+  EXPECT_EQ(Run(JobId::BatchRename, "-").Successes, 1u);
+  EXPECT_EQ(TreeOf(In("a")),
+            (std::vector<std::string>{"sub/", "sub/A001.tif", "x.tif", "y.tif", "z.jpg"}));
+  EXPECT_EQ(ReadBytes(In("a/y.tif")), "y");
+}
+
+TEST_F(InterruptedRenameTest, ARenameThatCanGoNeitherWayFailsItsDirectoryNamingTheFiles) {
+  ASSERT_TRUE(KillRenameAt(5));  // x at its new name, y and z at temporary names
+  Touch(In("a/A002.tif"), "stranger");
+  Touch(In("a/y.tif"), "stranger");
+  // Copies are not made of the files either: some are out of sight.
+  EXPECT_EQ(Run(JobId::BatchRename).Failures, 1u);
+  EXPECT_FALSE(fs::exists(Out("a")));
+  const RunResult result = Run(JobId::BatchRename, "-");
+  EXPECT_EQ(result.Failures, 1u);
+  ASSERT_EQ(observer_.FailureReasons.size(), 1u);
+  EXPECT_NE(observer_.FailureReasons[0].find("原名y.tif"), std::string::npos)
+      << observer_.FailureReasons[0];
+  EXPECT_TRUE(fs::exists(RenameJournalPath(In("a"))));
+
+  fs::remove(In("a/y.tif"));
+  fs::remove(In("a/A002.tif"));
+  EXPECT_EQ(Run(JobId::BatchRename, "-").Successes, 1u);
+  EXPECT_EQ(TreeOf(In("a")), (std::vector<std::string>{"A001.tif", "A002.tif", "A003.jpg"}));
+  EXPECT_EQ(ReadBytes(In("a/A002.tif")), "y");
+}
+
+TEST_F(BatchRenameJobTest, FilesAnEarlierVersionLeftUnderTemporaryNamesAreNotRenamed) {
+  Touch(In("a/x.tif.zelk-renaming"), "x");
+  Touch(In("a/y.tif"), "y");
+  EXPECT_EQ(Run(JobId::BatchRename, "-").Failures, 1u);
+  ASSERT_EQ(observer_.FailureReasons.size(), 1u);
+  EXPECT_NE(observer_.FailureReasons[0].find("x.tif.zelk-renaming"), std::string::npos);
+  EXPECT_EQ(TreeOf(In("a")), (std::vector<std::string>{"x.tif.zelk-renaming", "y.tif"}));
+}
+
+TEST_F(BatchRenameJobTest, CopiesKilledMidwayAreMadeWholeByTheNextRun) {
+  Touch(In("a/x.tif"), "x");
+  Touch(In("a/y.tif"), std::string(1 << 20, 'y'));
+  // The run dies while it copies the large file, the small one copied.
+  ASSERT_TRUE(test::KilledWritingBeyond(64 << 10, [this] { Run(JobId::BatchRename); }));
+  EXPECT_FALSE(fs::exists(Out("a")));
+  EXPECT_EQ(Run(JobId::BatchRename).Successes, 1u);
+  EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"a/", "a/A001.tif", "a/A002.tif"}));
+  EXPECT_EQ(ReadBytes(Out("a/A002.tif")).size(), 1u << 20);
 }
 
 }  // namespace

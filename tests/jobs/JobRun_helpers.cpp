@@ -154,6 +154,7 @@ RunResult JobRunTest::Run(JobId id, const std::string& target) {
   request.ProgramDir = dir_.Path().string();
   request.TimeSource = &clock_;
   observer_ = RecordingObserver();
+  observer_.StatusHook = onStatus_;
   RunControl control;
   control.BeginRun();
   return RunJob(*job, request, observer_, control);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,9 @@ class JobRunTest : public ::testing::Test {
   // Runs the registered job through the frame; `target` "-" runs without
   // an output directory.
   RunResult Run(JobId id, const std::string& target = {});
+
+  // Called with every status of the runs (RecordingObserver::StatusHook).
+  std::function<void(const std::string&)> onStatus_;
 
   TempDir dir_;
   std::string in_ = dir_.File("in");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "jobs/JobRun_helpers.h"
+#include "jobs/KilledChild_helpers.h"
 #include "support/FileTree.h"
 
 namespace zelk {
@@ -157,6 +158,51 @@ TEST_F(SplitFilesJobTest, NamesThatCannotBeUsedFailTheItemBeforeAnythingIsWritte
     EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"Error/", "Error/a/", "Error/a/doc.tif"}));
   }
   EXPECT_FALSE(fs::exists(Out("a/P0001.tif")));
+}
+
+TEST_F(SplitFilesJobTest, ASplitKilledMidwayIsDoneWholeByTheNextRun) {
+  ThreePages("doc.tif");
+  ASSERT_TRUE(test::KilledAtStep(1, [this](const std::function<void()>& step) {
+    onStatus_ = [&](const std::string& status) {
+      if (status.find("第3页") != std::string::npos) step();
+    };
+    Run(JobId::SplitFiles);
+  }));
+  // Two pages were written, under a name the scan does not take for done.
+  EXPECT_FALSE(fs::exists(Out("doc")));
+  const RunResult result = Run(JobId::SplitFiles);
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(TreeOf(out_),
+            (std::vector<std::string>{"doc/", "doc/P0001.tif", "doc/P0002.tif", "doc/P0003.tif"}));
+  for (const char* page : {"doc/P0001.tif", "doc/P0002.tif", "doc/P0003.tif"}) {
+    EXPECT_EQ(test::ReadTiffInfo(Out(page)).size(), 1u) << page;
+  }
+  EXPECT_EQ(PageWidths(Out("doc/P0003.tif")), (std::vector<uint32_t>{30}));
+}
+
+TEST_F(SplitFilesJobTest, ADirectoryAnotherRunFinishedMeanwhileIsNotMergedInto) {
+  ThreePages("doc.tif");
+  onStatus_ = [this](const std::string& status) {
+    if (status.find("第2页") != std::string::npos) test::Touch(Out("doc/P0001.tif"), "theirs");
+  };
+  const RunResult result = Run(JobId::SplitFiles);
+  EXPECT_EQ(result.Failures, 1u);
+  ASSERT_EQ(observer_.FailureReasons.size(), 1u);
+  EXPECT_NE(observer_.FailureReasons[0].find("已存在"), std::string::npos)
+      << observer_.FailureReasons[0];
+  EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"Error/", "Error/doc.tif", "doc/",
+                                                    "doc/P0001.tif"}));
+  EXPECT_EQ(test::ReadBytes(Out("doc/P0001.tif")), "theirs");
+}
+
+TEST_F(SplitFilesJobTest, FilesOfOneNameAddTheirPagesToTheDirectoryThisRunMade) {
+  test::WriteColourJpeg(In("a/doc.jpg"), 40, 30, 300);
+  test::WriteTiff(In("a/doc.tif"), {{10, 30, 8, 200}, {20, 30, 8, 200}});
+  EXPECT_EQ(Run(JobId::SplitFiles).Successes, 2u);
+  EXPECT_EQ(TreeOf(out_),
+            (std::vector<std::string>{"a/", "a/doc/", "a/doc/P0001.tif", "a/doc/P0002.tif"}));
+  EXPECT_EQ(PageWidths(Out("a/doc/P0001.tif")), (std::vector<uint32_t>{40, 10}));
+  EXPECT_EQ(PageWidths(Out("a/doc/P0002.tif")), (std::vector<uint32_t>{20}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Records what a run shows, for tests.
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,10 +23,15 @@ class RecordingObserver : public RunObserver {
   std::vector<std::string> FailureReasons;
   int WorkListClears = 0;
   int CloseRequests = 0;
+  // Called with every status after it is recorded: a test acts mid-run.
+  std::function<void(const std::string&)> StatusHook;
 
   std::string LastStatus() const { return Statuses.empty() ? std::string() : Statuses.back(); }
 
-  void OnStatus(const std::string& text) override { Statuses.push_back(text); }
+  void OnStatus(const std::string& text) override {
+    Statuses.push_back(text);
+    if (StatusHook) StatusHook(text);
+  }
   void OnRowAdded(const WorkRow& row) override { RowsAdded.push_back(row.Path); }
   void OnTotalCount(std::size_t rows) override { TotalCounts.push_back(rows); }
   void OnWorkListCleared() override { ++WorkListClears; }
