@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/CreatedDirectories.h"
 #include "platform/DurableFiles.h"
 #include "platform/OutputTransaction.h"
 #include "platform/Quoting.h"
@@ -20,15 +21,8 @@ bool Exists(const fs::path& path) {
   return fs::exists(fs::symlink_status(path, error));
 }
 
-// The highest missing level of `path`, or empty when it exists.
 std::string HighestMissingLevel(const std::string& path) {
-  fs::path missing;
-  for (fs::path level = fs::path(path).lexically_normal(); !level.empty() && !Exists(level);
-       level = level.parent_path()) {
-    missing = level;
-    if (level == level.parent_path()) break;
-  }
-  return missing.string();
+  return HighestMissingDirectory(path).string();
 }
 
 // The directory path without "." or ".." parts or a trailing separator.
@@ -57,11 +51,7 @@ ItemDirectory::ItemDirectory(std::string path)
   }
 }
 
-ItemDirectory::~ItemDirectory() {
-  if (created_.empty()) return;
-  std::error_code ignored;
-  fs::remove_all(created_, ignored);
-}
+ItemDirectory::~ItemDirectory() { RemoveEmptyDirectories(path_, created_); }
 
 StagedItemDirectory::StagedItemDirectory(std::string finalPath, Existing existing)
     : final_(Normalized(finalPath)),
@@ -87,11 +77,8 @@ StagedItemDirectory::~StagedItemDirectory() {
 void StagedItemDirectory::Discard() {
   std::error_code ignored;
   fs::remove_all(stage_, ignored);
-  if (created_.empty()) return;
   // The parents this item made, unless another item has put something there.
-  for (fs::path level = ParentOf(final_); fs::remove(level, ignored); level = level.parent_path()) {
-    if (level == created_) break;
-  }
+  RemoveEmptyDirectories(ParentOf(final_), created_);
 }
 
 void StagedItemDirectory::Commit() {

@@ -14,9 +14,9 @@ class ItemDirectory {
  public:
   // Creates `path` with every missing parent (MakeDirPath).
   explicit ItemDirectory(std::string path);
-  // Unless Keep() was called: removes what the constructor created (the
-  // highest level it made, with everything below it, all of which this
-  // item wrote).
+  // Unless Keep() was called: removes the levels the constructor created,
+  // deepest first, as long as they are empty (another run may have put its
+  // outputs there meanwhile; those stay).
   ~ItemDirectory();
   ItemDirectory(const ItemDirectory&) = delete;
   ItemDirectory& operator=(const ItemDirectory&) = delete;

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/CreatedDirectories.h"
 #include "platform/ProcessOwner.h"
 
 namespace zelk {
@@ -84,17 +85,6 @@ void RemoveAbandoned(const fs::path& claim, const std::string& seen) {
   ::unlink(aside.c_str());
 }
 
-// The highest missing directory on the way to `directory`.
-fs::path HighestMissing(const fs::path& directory) {
-  fs::path highest;
-  std::error_code error;
-  for (fs::path at = directory; !at.empty() && !fs::exists(at, error); at = at.parent_path()) {
-    highest = at;
-    if (at == at.parent_path()) break;
-  }
-  return highest;
-}
-
 }  // namespace
 
 bool IsClaimFile(std::string_view name) { return name.starts_with(kClaimPrefix); }
@@ -108,7 +98,7 @@ fs::path ClaimPathFor(const fs::path& itemPath) {
 
 std::optional<ItemClaim> ItemClaim::Take(const fs::path& itemPath, std::string* holder) {
   const fs::path claim = ClaimPathFor(itemPath);
-  const fs::path created = HighestMissing(claim.parent_path());
+  const fs::path created = HighestMissingDirectory(claim.parent_path());
   if (!created.empty()) fs::create_directories(claim.parent_path());
   const std::string content = DescribeOwner(ThisProcess());
   // A few rounds: each either claims, finds a live holder, or clears an
@@ -171,13 +161,7 @@ void ItemClaim::Release() {
   // Only this run's own claim goes: one that was taken over after this
   // process was wrongly thought dead belongs to someone else now.
   if (ReadAll(path_) == content_) ::unlink(path_.c_str());
-  if (!created_.empty()) {
-    std::error_code error;
-    for (fs::path at = path_.parent_path(); at.string().size() >= created_.string().size();
-         at = at.parent_path()) {
-      if (!fs::remove(at, error) || at == created_) break;  // not empty: stays
-    }
-  }
+  RemoveEmptyDirectories(path_.parent_path(), created_);
   path_.clear();
 }
 
