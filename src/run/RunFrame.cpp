@@ -54,7 +54,7 @@ class Frame {
   void RemoveLeftoverTemporaryOutputs();
   void Scan();
   bool Prepare();
-  void ProcessRows();
+  bool ProcessRows();
   enum class RowEnd { Done, Skipped, Failed };
   RowEnd ProcessRow(std::size_t index);
   void RecordSuccess(std::size_t index);
@@ -113,12 +113,13 @@ RunResult Frame::Run() {
   Write(successList_, HeaderLine(startLocal, texts_.SuccessHeader));
   Write(failureList_, HeaderLine(startLocal, texts_.FailureHeader));
   if (!Prepare()) return End(RunEnd::PreparationFailed);
-  ProcessRows();
+  const bool allRows = ProcessRows();
   CleanUp();
   WriteSummary();
-  observer_.OnStatus(std::string(texts_.Finished) +
+  // A run cut short by a stop request says so instead of "finished".
+  observer_.OnStatus(std::string(allRows ? texts_.Finished : texts_.CancelledInScan) +
                      (result_.ResultListFailed ? kListNotWrittenNote : ""));
-  return End(RunEnd::Finished);
+  return End(allRows ? RunEnd::Finished : RunEnd::Cancelled);
 }
 
 bool Frame::DirectoriesGiven() {
@@ -210,14 +211,16 @@ bool Frame::Prepare() {
   });
 }
 
-void Frame::ProcessRows() {
+// False when a stop request ended the loop before the last row.
+bool Frame::ProcessRows() {
   for (std::size_t index = 0; index < rows_.size(); ++index) {
     const RowEnd end = ProcessRow(index);
     // Only the last row decides which summary head is written.
     lastRowFailed_ = end == RowEnd::Failed;
     // The cancel flag is tested after a successful item only.
-    if (end == RowEnd::Done && !control_.KeepRunning()) break;
+    if (end == RowEnd::Done && !control_.KeepRunning()) return index + 1 == rows_.size();
   }
+  return true;
 }
 
 Frame::RowEnd Frame::ProcessRow(std::size_t index) {

@@ -160,12 +160,23 @@ TEST_F(RunFrameTest, CancelDuringAnItemFinishesItAndWritesTheSummary) {
     if (index == 0) control_.RequestCancel();
   };
   const RunResult result = Run(JobId::MergeFiles);
-  EXPECT_EQ(result.End, RunEnd::Finished);
+  EXPECT_EQ(result.End, RunEnd::Cancelled);
   EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("a")}));
   EXPECT_EQ(result.Successes, 1u);
-  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
+  // The status says the run was cut short; the lists still get their summary.
+  EXPECT_EQ(observer_.LastStatus(), "图像目录合并过程被取消！");
   EXPECT_NE(List(kSuccessList).find("本次总共合并了1个图像目录 共历时0秒\r\n\r\n"),
             std::string::npos);
+  EXPECT_FALSE(control_.IsActive());
+
+  // A cancel during the last item leaves nothing undone: the run finished.
+  script_.OnItem = [this](RunContext&, std::size_t index) {
+    if (index == 1) control_.RequestCancel();
+  };
+  const RunResult rest = Run(JobId::MergeFiles);
+  EXPECT_EQ(rest.End, RunEnd::Finished);
+  EXPECT_EQ(rest.Successes, 2u);
+  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
 }
 
 TEST_F(RunFrameTest, NoCancelTestAfterAFailedItem) {
