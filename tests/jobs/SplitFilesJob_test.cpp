@@ -105,6 +105,21 @@ TEST_F(SplitFilesJobTest, AJpegThatWouldTakeASecondPageFailsTheItem) {
   EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"Error/", "Error/a/", "Error/a/doc.tif"}));
 }
 
+TEST_F(SplitFilesJobTest, ACompressionSettingThatCannotSaveAPageIsNamedInTheFailure) {
+  // The bitonal first page sets a G4 code; JpgCompress 3 is outside its
+  // table, so the grey second page would be left with G4.
+  test::WriteTiff(In("a/doc.tif"), {{30, 30, 1, 300}, {20, 30, 8, 200}});
+  settings_.Split.FileType = 0;
+  settings_.ImageCompress.JpgCompress = 3;
+  const RunResult result = Run(JobId::SplitFiles);
+  EXPECT_EQ(result.Failures, 1u);
+  ASSERT_EQ(observer_.FailureReasons.size(), 1u);
+  EXPECT_NE(observer_.FailureReasons[0].find("[ImageCompress] JpgCompress 的值 3"),
+            std::string::npos)
+      << observer_.FailureReasons[0];
+  EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"Error/", "Error/a/", "Error/a/doc.tif"}));
+}
+
 TEST_F(SplitFilesJobTest, AFailedFileLeavesNoOutputAndIsOfferedAgain) {
   test::WriteTiff(In("a/bad.tif"), {{10, 30, 8, 200}, {40, 30, 1, 300, 0, /*Corrupt=*/true}});
   ThreePages("a/a-good.tif");
