@@ -1,12 +1,14 @@
 #include "run/RunFrame.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "platform/OutputTransaction.h"
 #include "run/ErrorTree.h"
 #include "run/JobTexts.h"
 #include "run/ResultLog.h"
+#include "run/RootChecks.h"
 #include "run/RunContext.h"
 #include "run/ScanRequest.h"
 #include "run/SummaryLines.h"
@@ -151,7 +153,10 @@ bool Frame::Attempt(Step step) {
 
 bool Frame::PassesStartChecks() {
   return Attempt([this] {
-    if (const auto message = job_.CheckBeforeStart(settings_)) {
+    std::optional<UserMessage> message =
+        CheckRoots(settings_.Common.ImageSrcDir, settings_.Common.ConvertDstDir);
+    if (!message) message = job_.CheckBeforeStart(settings_);
+    if (message) {
       observer_.OnMessage(*message);
       return false;
     }

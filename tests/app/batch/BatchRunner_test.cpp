@@ -126,6 +126,16 @@ TEST_F(BatchRunnerTest, ARunThatCannotStartExitsWithTwoAndSaysWhy) {
   EXPECT_NE(err_text_.str().find("ConvertAction"), std::string::npos);
 
   Set("Common", "ConvertAction", "1");
+  Set("Common", "ConvertDstDir", in_ + "/a/out");
+  EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
+  EXPECT_EQ(err_text_.str(), "输出目录不能位于源目录之内！\n");
+
+  Set("Common", "ConvertDstDir", out_);
+  Set("Common", "ImageSrcDir", dir_.File("nowhere"));
+  EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
+  EXPECT_EQ(err_text_.str(), "源目录“" + dir_.File("nowhere") + "”不存在！\n");
+  Set("Common", "ImageSrcDir", in_);
+
   Set("Common", "ConvertDstDir", "");
   EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
   EXPECT_EQ(err_text_.str(), "请选择目录！\n");
