@@ -6,7 +6,6 @@
 #include <signal.h>
 #include <string.h>
 #include <sys/wait.h>
-#include <tiffio.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,10 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "app/batch/BatchFixture.h"
 #include "app/batch/BatchProcess.h"
 #include "app/batch/BatchRunner.h"
-#include "settings/SettingsFile.h"
-#include "support/TempDir.h"
 
 namespace zelk {
 namespace {
@@ -44,17 +42,11 @@ void WriteLargeJpeg(const std::string& path, int seed) {
   if (failed != 0) throw std::runtime_error("cannot write " + path);
 }
 
-int TiffPageCount(const std::string& path) {
-  TIFF* tif = TIFFOpen(path.c_str(), "r");
-  if (tif == nullptr) return -1;
-  const int count = TIFFNumberOfDirectories(tif);
-  TIFFClose(tif);
-  return count;
-}
-
 std::string ItemName(int item) { return "doc" + std::to_string(item); }
 
-class StopSignalsTest : public ::testing::Test {
+using test::TiffPageCount;
+
+class StopSignalsTest : public test::BatchFixture {
  protected:
   // The source tree is read only, so every test shares one.
   static void SetUpTestSuite() {
@@ -73,12 +65,10 @@ class StopSignalsTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    fs::create_directories(dir_.File("program"));
-    test::WriteBytes(conf_, DefaultSettingsFileText());
-    ASSERT_TRUE(WriteIniString(conf_, "Common", "ImageSrcDir", sources_->Path().string()));
-    ASSERT_TRUE(WriteIniString(conf_, "Common", "ConvertDstDir", out_));
-    ASSERT_TRUE(WriteIniString(conf_, "Common", "ConvertAction", "1"));
-    ASSERT_TRUE(WriteIniString(conf_, "Merge", "KeepDir", "0"));
+    BatchFixture::SetUp();
+    Set("Common", "ImageSrcDir", sources_->Path().string());
+    Set("Common", "ConvertAction", "1");
+    Set("Merge", "KeepDir", "0");
   }
 
   // Starts the program and waits until it works on its first item.
@@ -115,9 +105,6 @@ class StopSignalsTest : public ::testing::Test {
   }
 
   static test::TempDir* sources_;
-  test::TempDir dir_;
-  std::string conf_ = dir_.File("program/ZELK.conf");
-  std::string out_ = dir_.File("out");
 };
 
 test::TempDir* StopSignalsTest::sources_ = nullptr;
