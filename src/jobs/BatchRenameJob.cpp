@@ -18,12 +18,8 @@ namespace {
 // The directory's files as they are before anything changes: visible
 // regular files, in natural order.
 std::vector<std::string> FilesOf(const std::string& directory) {
-  std::vector<DirEntry> entries;
-  if (!ListDirectory(directory, entries)) {
-    throw std::runtime_error("无法读取目录" + Quoted(directory));
-  }
   std::vector<std::string> names;
-  for (const DirEntry& entry : entries) {
+  for (const DirEntry& entry : ListDirectoryOrFail(directory)) {
     if (entry.IsFile() && !entry.Hidden) names.push_back(entry.Name);
   }
   return names;

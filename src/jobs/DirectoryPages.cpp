@@ -10,7 +10,7 @@ namespace zelk {
 
 std::vector<PageFile> ListPageFiles(const std::string& directory) {
   std::vector<PageFile> pages;
-  for (const DirEntry& entry : ListDirectory(directory)) {
+  for (const DirEntry& entry : ListDirectoryOrFail(directory)) {
     if (!entry.IsFile() || entry.Hidden || IsTemporaryOutput(entry.Name)) continue;
     const std::string lower = LowerAscii(entry.Name);
     if (lower.find(".tif") == std::string::npos && lower.find(".jpg") == std::string::npos) {

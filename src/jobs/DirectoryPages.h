@@ -21,6 +21,8 @@ struct PageFile {
 // lower-cased name contains ".tif" or ".jpg" anywhere (so x.tiff and
 // scan.jpg.bak count, a.jpeg does not), in natural order of their names.
 // Temporary outputs are left out.  Page p of a group is entry p - 1.
+// Throws when the directory cannot be listed, so the item fails instead of
+// counting as a directory without pages.
 std::vector<PageFile> ListPageFiles(const std::string& directory);
 
 // Shows the page files in the window's list of the directory in progress.

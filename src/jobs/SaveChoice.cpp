@@ -5,6 +5,8 @@
 #include <limits>
 #include <string>
 
+#include "imaging/SaveFormat.h"
+
 namespace zelk {
 namespace {
 
@@ -19,6 +21,34 @@ std::optional<int16_t> Lookup(const int16_t (&table)[N], int16_t value) {
 
 void Assign(int16_t& target, std::optional<int16_t> value) {
   if (value) target = *value;
+}
+
+// Whether a TIFF or JPEG format code can save a page of `pageBitsPerPixel`:
+// the CCITT codes take bitonal pages only.
+bool FitsPage(int16_t code, int pageBitsPerPixel) {
+  switch (code) {
+    case kTiffCcittG4: case kTiffCcittG3TwoD: case kTiffCcittG3OneD: case kTiffCcittRle:
+      return pageBitsPerPixel == 1;
+    default:
+      return IsTiffFormat(code) || IsJpegFormat(code);
+  }
+}
+
+// Sets the format code from `table` by the value of the setting `key`.  A
+// value outside the table keeps the code of the previous call, as long as
+// that code can save this page.
+template <size_t N>
+void AssignFormat(int16_t& code, const int16_t (&table)[N], SettingId key, int16_t value,
+                  int pageBitsPerPixel) {
+  if (const std::optional<int16_t> chosen = Lookup(table, value)) {
+    code = *chosen;
+    return;
+  }
+  if (FitsPage(code, pageBitsPerPixel)) return;
+  const SettingKey& row = SettingKeyOf(key);
+  throw SaveSettingError(std::string("设置 [") + row.Section + "] " + row.Key + " 的值 " +
+                         std::to_string(value) + " 无效，无法为" +
+                         std::to_string(pageBitsPerPixel) + "位的页面选择保存格式");
 }
 
 int16_t DeepPageBits(int pageBitsPerPixel) {
@@ -71,17 +101,20 @@ void ChooseTifSaveFormat(SaveParameters& params,
   static constexpr int16_t kJpg[] = {10, 23, 21};
 
   if (pageBitsPerPixel == 1) {
-    Assign(params.m_nSaveFormat, Lookup(kBitonal, compress.Tif1Compress));
+    AssignFormat(params.m_nSaveFormat, kBitonal, SettingId::ImageCompress_Tif1Compress,
+                 compress.Tif1Compress, pageBitsPerPixel);
     params.m_nSaveQFactor = kBitonalQualityFactor;
     params.m_nSaveBitsPerPixel = 1;
     return;
   }
   if (kind == kSaveAsTif) {
-    Assign(params.m_nSaveFormat, Lookup(kTif, compress.Tif2Compress));
+    AssignFormat(params.m_nSaveFormat, kTif, SettingId::ImageCompress_Tif2Compress,
+                 compress.Tif2Compress, pageBitsPerPixel);
     Assign(params.m_nSaveQFactor,
            PresetQualityFactor(compress.Tif2Quality, compress.Tif2QualityValue));
   } else if (kind == kSaveAsJpg) {
-    Assign(params.m_nSaveFormat, Lookup(kJpg, compress.JpgCompress));
+    AssignFormat(params.m_nSaveFormat, kJpg, SettingId::ImageCompress_JpgCompress,
+                 compress.JpgCompress, pageBitsPerPixel);
     Assign(params.m_nSaveQFactor,
            PresetQualityFactor(compress.JpgQuality, compress.JpgQualityValue));
   }

@@ -6,9 +6,13 @@
 //
 // A chooser assigns only what its rules name: a setting outside a mapping
 // table leaves the format code (or the quality factor) as the previous call
-// set it.
+// set it.  When the code so left cannot save the page at hand (a CCITT code
+// for a page that is not bitonal, or no usable code at all), the chooser
+// raises SaveSettingError naming the setting, so the item's failure tells
+// the operator which setting to mend.
 
 #include "imaging/Page.h"
+#include "settings/SettingKeys.h"
 #include "settings/Settings.h"
 
 #include <cstdint>
@@ -33,6 +37,14 @@ class SaveChoiceOverflow : public ImageError {
   using ImageError::ImageError;
 };
 
+// A compression setting whose value is outside its table, met with a page
+// the format code left by an earlier page cannot save; the job counts the
+// item as failed.  The text names the setting as "[Section] Key".
+class SaveSettingError : public ImageError {
+ public:
+  using ImageError::ImageError;
+};
+
 // Quality factor of a custom quality percentage: 250 - (5q)/2, rounded half
 // to even (q = 1 gives 248, q = 3 gives 242).  Throws SaveChoiceOverflow
 // when 5q leaves the 16-bit range.
@@ -43,7 +55,7 @@ int16_t CustomQualityFactor(int16_t qualityValue);
 std::optional<int16_t> PresetQualityFactor(int16_t preset, int16_t customValue);
 
 // Target TIFF (kind 1) or JPEG (kind 2).  A 1-bit page always gets a TIFF
-// bitonal code, whatever the kind.
+// bitonal code, whatever the kind.  Throws SaveSettingError (see above).
 void ChooseTifSaveFormat(SaveParameters& params,
                          const Settings::ImageCompressSection& compress,
                          int pageBitsPerPixel, int16_t kind);

@@ -35,7 +35,7 @@ struct JobTexts {
   bool NeedsTargetDir;       // the output box must not be empty
   const char* Searching;     // status while scanning, ends with one blank
   const char* NoneFound;     // status when the scan found nothing
-  const char* CancelledInScan;
+  const char* CancelledInScan;  // status when a stop request ends the run, in the scan or later
   const char* SuccessHeader;  // header suffix of the success list
   const char* FailureHeader;  // header suffix of the failure list
   const char* SuccessHead;    // success summary head

@@ -8,6 +8,7 @@
 #include "run/ErrorTree.h"
 #include "run/JobTexts.h"
 #include "run/ResultLog.h"
+#include "run/RootChecks.h"
 #include "run/RowClaims.h"
 #include "run/RunContext.h"
 #include "run/ScanRequest.h"
@@ -56,7 +57,7 @@ class Frame {
   void RemoveAbandonedWork();
   void Scan();
   bool Prepare();
-  void ProcessRows();
+  bool ProcessRows();
   enum class RowEnd { Done, Skipped, Failed };
   RowEnd ProcessRow(std::size_t index);
   RowEnd ProcessClaimedRow(std::size_t index);
@@ -118,12 +119,13 @@ RunResult Frame::Run() {
   Write(successList_, HeaderLine(startLocal, texts_.SuccessHeader));
   Write(failureList_, HeaderLine(startLocal, texts_.FailureHeader));
   if (!Prepare()) return End(RunEnd::PreparationFailed);
-  ProcessRows();
+  const bool allRows = ProcessRows();
   CleanUp();
   WriteSummary();
-  observer_.OnStatus(std::string(texts_.Finished) +
+  // A run cut short by a stop request says so instead of "finished".
+  observer_.OnStatus(std::string(allRows ? texts_.Finished : texts_.CancelledInScan) +
                      (result_.ResultListFailed ? kListNotWrittenNote : ""));
-  return End(RunEnd::Finished);
+  return End(allRows ? RunEnd::Finished : RunEnd::Cancelled);
 }
 
 bool Frame::DirectoriesGiven() {
@@ -155,7 +157,10 @@ bool Frame::Attempt(Step step) {
 
 bool Frame::PassesStartChecks() {
   return Attempt([this] {
-    if (const auto message = job_.CheckBeforeStart(settings_)) {
+    std::optional<UserMessage> message =
+        CheckRoots(settings_.Common.ImageSrcDir, settings_.Common.ConvertDstDir);
+    if (!message) message = job_.CheckBeforeStart(settings_);
+    if (message) {
       observer_.OnMessage(*message);
       return false;
     }
@@ -216,14 +221,16 @@ bool Frame::Prepare() {
   });
 }
 
-void Frame::ProcessRows() {
+// False when a stop request ended the loop before the last row.
+bool Frame::ProcessRows() {
   for (std::size_t index = 0; index < rows_.size(); ++index) {
     const RowEnd end = ProcessRow(index);
     // Only the last row decides which summary head is written.
     lastRowFailed_ = end == RowEnd::Failed;
     // The cancel flag is tested after a successful item only.
-    if (end == RowEnd::Done && !control_.KeepRunning()) break;
+    if (end == RowEnd::Done && !control_.KeepRunning()) return index + 1 == rows_.size();
   }
+  return true;
 }
 
 // An item is claimed before it is converted, and the claim is released

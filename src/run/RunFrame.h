@@ -42,6 +42,7 @@ enum class RunEnd {
   CancelledDuringScan,
   PreparationFailed,   // the job could not prepare (engine start, ...)
   Finished,            // items processed, summary lines written
+  Cancelled,           // a stop request ended the items early, summary lines written
 };
 
 struct RunResult {

@@ -51,7 +51,9 @@ void DirTraversal(const std::string& directory, const ScanOptions& options, Work
     if (ScanShouldStop(options)) return;
     if (!entry.IsPlainDirectory()) continue;
     const std::string path = JoinPath(directory, entry.Name);
-    if (!ListDirectory(path, inside)) continue;  // cannot be listed: nothing to find there
+    // A directory that cannot be listed is taken as a leaf: its item then
+    // fails with the reason, where skipping it would hide it for good.
+    if (!ListDirectory(path, inside)) inside.clear();
     if (HasPlainDirectory(inside)) {
       subdirectories.push_back(path);
       continue;

@@ -3,7 +3,8 @@
 // visible directory without such a directory inside) whose result does not
 // exist yet.  Within a directory its own leaves come first, in natural
 // order; then the tree below each further subdirectory in turn.  The
-// starting directory itself is never a row.
+// starting directory itself is never a row.  A directory that cannot be
+// listed counts as a leaf without pages, so its job reports why it failed.
 
 #include <string>
 #include <vector>

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 #include "platform/PathSeparator.h"
+#include "platform/Quoting.h"
 #include "scan/NaturalOrder.h"
 
 namespace zelk {
@@ -12,10 +14,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-DirEntry::Kind KindOf(const fs::directory_entry& entry) {
+// The kind of an entry; `unreadable` is set when the entry itself cannot
+// be looked at because the directory cannot be searched (an entry removed
+// meanwhile is merely of no kind).
+DirEntry::Kind KindOf(const fs::directory_entry& entry, bool& unreadable) {
   std::error_code error;
   const fs::file_status own = entry.symlink_status(error);
-  if (error) return DirEntry::Kind::Other;
+  if (error) {
+    unreadable = unreadable || error != std::errc::no_such_file_or_directory;
+    return DirEntry::Kind::Other;
+  }
   if (fs::is_directory(own)) return DirEntry::Kind::Directory;
   if (fs::is_regular_file(own)) return DirEntry::Kind::File;
   if (fs::is_symlink(own) && fs::is_regular_file(entry.status(error)) && !error) {
@@ -47,15 +55,30 @@ bool ListDirectory(const std::string& directory, std::vector<DirEntry>& entries)
   std::error_code error;
   fs::directory_iterator it(directory, error);
   if (error) return false;
+  bool unreadable = false;
   for (; it != fs::directory_iterator(); it.increment(error)) {
     if (error) break;
     std::string name = it->path().filename().string();
     const bool hidden = !name.empty() && name.front() == '.';
-    entries.push_back(DirEntry{std::move(name), KindOf(*it), hidden});
+    entries.push_back(DirEntry{std::move(name), KindOf(*it, unreadable), hidden});
+  }
+  // Names that cannot be looked at, or a listing cut short, are not the
+  // directory's contents.
+  if (error || unreadable) {
+    entries.clear();
+    return false;
   }
   std::sort(entries.begin(), entries.end(),
             [](const DirEntry& a, const DirEntry& b) { return NaturalLess(a.Name, b.Name); });
   return true;
+}
+
+std::vector<DirEntry> ListDirectoryOrFail(const std::string& directory) {
+  std::vector<DirEntry> entries;
+  if (!ListDirectory(directory, entries)) {
+    throw std::runtime_error("无法读取目录" + Quoted(directory));
+  }
+  return entries;
 }
 
 std::string JoinPath(const std::string& directory, const std::string& name) {

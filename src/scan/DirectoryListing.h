@@ -3,8 +3,9 @@
 //
 // A directory is entered only when it is a plain, visible directory: names
 // that start with a dot are hidden, and a symbolic link is never followed
-// as a directory.  Permissions play no part.  A directory that cannot be
-// listed gives no entries.
+// as a directory.  Permissions play no part in that choice.  A directory
+// that cannot be listed completely (no read permission, or no search
+// permission, so its entries cannot be looked at) gives no entries.
 
 #include <chrono>
 #include <string>
@@ -34,6 +35,10 @@ std::vector<DirEntry> ListDirectory(const std::string& directory);
 // The same, telling a directory that cannot be listed (false) from an
 // empty one.
 bool ListDirectory(const std::string& directory, std::vector<DirEntry>& entries);
+
+// The same for a directory a job works on: throws std::runtime_error
+// "无法读取目录“…”" when it cannot be listed, so the item fails.
+std::vector<DirEntry> ListDirectoryOrFail(const std::string& directory);
 
 // Joins a directory and an entry name with one separator.
 std::string JoinPath(const std::string& directory, const std::string& name);

@@ -22,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const QString kMergeFinished = "本次合并完毕！    ";
+const QString kMergeCancelled = "图像目录合并过程被取消！";
 
 TEST_F(RunWindowTest, RunShowsItsRowsStatusesAndCountersWithTheStartButtonsDisabled) {
   OpenWindow();
@@ -89,7 +90,7 @@ TEST_P(CancelTest, StopsAfterTheItemInProgressAndTheNextRunTakesTheRest) {
   EXPECT_EQ(Rows().Status(0), QString("已合并"));
   EXPECT_EQ(Rows().Status(1), QString());
   EXPECT_EQ(Text("lblResult1"), QString("1"));
-  EXPECT_EQ(Text("lblStatus"), kMergeFinished);
+  EXPECT_EQ(Text("lblStatus"), kMergeCancelled);
   EXPECT_TRUE(Enabled("cmdConvert"));
 
   Click("cmdConvert");

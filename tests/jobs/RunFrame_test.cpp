@@ -53,12 +53,13 @@ class RunFrameTest : public ::testing::Test {
   std::string List(const char* name) const { return test::ReadBytes(dir_.File(name)); }
   bool ListExists(const char* name) const { return fs::exists(dir_.File(name)); }
 
+  // An empty `target` runs with out_, "-" with an empty output box.
   RunResult Run(JobId id, std::string source = {}, std::string target = {}) {
     script_.Id = id;
     RunRequest request;
     request.RunSettings = settings_;
     request.SourceDir = source.empty() ? in_ : source;
-    request.TargetDir = target.empty() ? out_ : target;
+    request.TargetDir = target.empty() ? out_ : target == "-" ? std::string() : target;
     request.ProgramDir = dir_.Path().string();
     request.TimeSource = &clock_;
     test::TestJob job(script_);
@@ -165,12 +166,23 @@ TEST_F(RunFrameTest, CancelDuringAnItemFinishesItAndWritesTheSummary) {
     if (index == 0) control_.RequestCancel();
   };
   const RunResult result = Run(JobId::MergeFiles);
-  EXPECT_EQ(result.End, RunEnd::Finished);
+  EXPECT_EQ(result.End, RunEnd::Cancelled);
   EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("a")}));
   EXPECT_EQ(result.Successes, 1u);
-  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
+  // The status says the run was cut short; the lists still get their summary.
+  EXPECT_EQ(observer_.LastStatus(), "图像目录合并过程被取消！");
   EXPECT_NE(List(kSuccessList).find("本次总共合并了1个图像目录 共历时0秒\r\n\r\n"),
             std::string::npos);
+  EXPECT_FALSE(control_.IsActive());
+
+  // A cancel during the last item leaves nothing undone: the run finished.
+  script_.OnItem = [this](RunContext&, std::size_t index) {
+    if (index == 1) control_.RequestCancel();
+  };
+  const RunResult rest = Run(JobId::MergeFiles);
+  EXPECT_EQ(rest.End, RunEnd::Finished);
+  EXPECT_EQ(rest.Successes, 2u);
+  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
 }
 
 TEST_F(RunFrameTest, NoCancelTestAfterAFailedItem) {
@@ -295,6 +307,51 @@ TEST_F(RunFrameTest, EmptyBoxesStopTheRunWithAMessage) {
   control_.BeginRun();
   script_.Id = JobId::BatchRename;
   EXPECT_EQ(RunJob(job, request, observer_, control_).End, RunEnd::Finished);
+}
+
+// Refused roots stop the run before it stores the boxes, opens the lists
+// or clears temporary files, whatever the job.
+TEST_F(RunFrameTest, AMissingSourceOrAnOutputInsideTheSourceStopsTheRunBeforeAnyWrite) {
+  Touch(In("a/1.tif"));
+  Touch(In("a/leftover.tif.zelk-tmp"));
+  struct Case {
+    JobId id;
+    std::string source, target;
+    std::string message;
+    UserMessage::Focus focus;
+  };
+  const std::vector<Case> cases = {
+      {JobId::MergeFiles, In("missing"), out_, "源目录“" + In("missing") + "”不存在！　　",
+       UserMessage::Focus::SourceDirButton},
+      {JobId::BatchRename, In("missing"), "", "源目录“" + In("missing") + "”不存在！　　",
+       UserMessage::Focus::SourceDirButton},
+      {JobId::SplitFiles, in_ + "/", in_, "输出目录不能与源目录相同！　　",
+       UserMessage::Focus::TargetDirButton},
+      {JobId::MergeFiles, in_, In("a/out"), "输出目录不能位于源目录之内！　　",
+       UserMessage::Focus::TargetDirButton},
+      {JobId::BatchRename, in_, In("renamed/"), "输出目录不能位于源目录之内！　　",
+       UserMessage::Focus::TargetDirButton},
+  };
+  const std::string storedSettings = test::ReadBytes(dir_.File("ZELK.conf"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    observer_ = {};
+    EXPECT_EQ(Run(c.id, c.source, c.target.empty() ? std::string("-") : c.target).End,
+              RunEnd::NotStarted);
+    ASSERT_EQ(observer_.Messages.size(), 1u);
+    EXPECT_EQ(observer_.Messages[0].Text, c.message);
+    EXPECT_EQ(observer_.Messages[0].FocusAfter, c.focus);
+    EXPECT_TRUE(observer_.BusyChanges.empty());
+    EXPECT_FALSE(control_.IsActive());
+  }
+  EXPECT_TRUE(script_.Seen.empty());
+  EXPECT_FALSE(fs::exists(dir_.File("Logs")));
+  EXPECT_TRUE(fs::exists(In("a/leftover.tif.zelk-tmp")));
+  EXPECT_EQ(test::ReadBytes(dir_.File("ZELK.conf")), storedSettings);
+  EXPECT_EQ(test::EntryCount(in_), 1);  // nothing made inside the source
+
+  // Renaming in place compares no output root.
+  EXPECT_EQ(Run(JobId::BatchRename, in_, "-").End, RunEnd::Finished);
 }
 
 TEST_F(RunFrameTest, StartCheckAndPreparationFailuresEndTheRun) {

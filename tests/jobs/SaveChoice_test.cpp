@@ -85,8 +85,6 @@ TEST(SaveChoice, TifChooserTable) {
       {"bitonal LZW", with([](Compress& c) { c.Tif1Compress = 4; }), 1, 1, {17, 1, 128}},
       {"bitonal page bound for JPEG gets a TIFF code",
        with([](Compress& c) { c.Tif1Compress = 3; c.JpgCompress = 1; }), 1, 2, {25, 1, 128}},
-      {"bitonal out of table keeps the format",
-       with([](Compress& c) { c.Tif1Compress = 9; }), 1, 1, {77, 1, 128}},
       {"tif uncompressed", with([](Compress& c) { c.Tif2Compress = 0; }), 24, 1, {3, 24, 15}},
       {"tif jpeg 444", with([](Compress& c) { c.Tif2Compress = 1; c.Tif2Quality = 1; }), 24, 1,
        {11, 24, 130}},
@@ -100,8 +98,6 @@ TEST(SaveChoice, TifChooserTable) {
        24, 1, {3, 24, 0}},
       {"tif quality keys, not jpg keys",
        with([](Compress& c) { c.Tif2Quality = 1; c.JpgQuality = 2; }), 24, 1, {3, 24, 130}},
-      {"tif compress 7 keeps the previous format",
-       with([](Compress& c) { c.Tif2Compress = 7; }), 24, 1, {77, 24, 15}},
       {"tif quality 9 keeps the previous factor",
        with([](Compress& c) { c.Tif2Quality = 9; }), 24, 1, {3, 24, 77}},
       {"jpg 444", with([](Compress& c) { c.JpgCompress = 0; c.JpgQuality = 1; }), 24, 2,
@@ -110,7 +106,6 @@ TEST(SaveChoice, TifChooserTable) {
       {"jpg 411 custom 3",
        with([](Compress& c) { c.JpgCompress = 2; c.JpgQuality = 3; c.JpgQualityValue = 3; }), 24,
        2, {21, 24, 242}},
-      {"jpg out of table", with([](Compress& c) { c.JpgCompress = 3; }), 24, 2, {77, 24, 15}},
       {"4-bit page at 8 bits", Defaults(), 4, 1, {3, 8, 15}},
       {"2-bit page at 8 bits", Defaults(), 2, 1, {3, 8, 15}},
       {"8-bit page at 8 bits", Defaults(), 8, 1, {3, 8, 15}},
@@ -185,6 +180,62 @@ TEST(SaveChoice, PdfChooserTable) {
     ChoosePdfSaveFormat(p, c.settings, c.bits, c.name);
     ExpectParams(p, c.expect, c.what);
   }
+}
+
+// A value outside its table keeps the code the previous page left while
+// that code can save the page; otherwise the item fails naming the setting.
+TEST(SaveChoice, OutOfTableValueKeepsAFittingFormatAndNamesTheSettingOtherwise) {
+  struct Case {
+    std::string what;
+    Compress settings;
+    int bits;
+    int16_t kind;
+    int16_t previous;
+    Expect expect;         // when the previous code fits
+    const char* setting;   // when it does not: the setting named
+  };
+  auto with = [](auto change) { Compress c = Defaults(); change(c); return c; };
+  const std::vector<Case> cases = {
+      {"bitonal keeps LZW", with([](Compress& c) { c.Tif1Compress = 9; }), 1, 1, 17,
+       {17, 1, 128}, nullptr},
+      {"bitonal keeps a JPEG code", with([](Compress& c) { c.Tif1Compress = -1; }), 1, 2, 23,
+       {23, 1, 128}, nullptr},
+      {"tif keeps JPEG 4:2:2", with([](Compress& c) { c.Tif2Compress = 7; }), 24, 1, 24,
+       {24, 24, 15}, nullptr},
+      {"jpg keeps 4:1:1", with([](Compress& c) { c.JpgCompress = 3; }), 8, 2, 21, {21, 8, 15},
+       nullptr},
+      {"colour page after a G4 page", with([](Compress& c) { c.JpgCompress = 3; }), 24, 2, 29,
+       {}, "[ImageCompress] JpgCompress"},
+      {"grey page after a G3 page", with([](Compress& c) { c.Tif2Compress = 5; }), 8, 1, 27,
+       {}, "[ImageCompress] Tif2Compress"},
+      {"first page of a run", with([](Compress& c) { c.Tif2Compress = -3; }), 24, 1, 0, {},
+       "[ImageCompress] Tif2Compress"},
+      {"bitonal page after a PDF code", with([](Compress& c) { c.Tif1Compress = 5; }), 1, 1, 150,
+       {}, "[ImageCompress] Tif1Compress"},
+      {"unknown code", with([](Compress& c) { c.JpgCompress = 3; }), 24, 2, 77, {},
+       "[ImageCompress] JpgCompress"},
+  };
+  for (const Case& c : cases) {
+    SaveParameters p = Previous();
+    p.m_nSaveFormat = c.previous;
+    if (c.setting == nullptr) {
+      ChooseTifSaveFormat(p, c.settings, c.bits, c.kind);
+      ExpectParams(p, c.expect, c.what);
+      continue;
+    }
+    try {
+      ChooseTifSaveFormat(p, c.settings, c.bits, c.kind);
+      ADD_FAILURE() << c.what << ": no error";
+    } catch (const SaveSettingError& error) {
+      EXPECT_NE(std::string(error.what()).find(c.setting), std::string::npos)
+          << c.what << ": " << error.what();
+    }
+  }
+  // Inside the table the chosen code always fits, whatever came before.
+  SaveParameters p = Previous();
+  p.m_nSaveFormat = 29;
+  EXPECT_NO_THROW(ChooseTifSaveFormat(p, Defaults(), 24, kSaveAsJpg));
+  EXPECT_EQ(p.m_nSaveFormat, 10);
 }
 
 TEST(SaveChoice, TifChooserKeepsFormatOfThePreviousCallNotAFixedValue) {

@@ -29,6 +29,17 @@ class SplitFilesJobTest : public test::JobRunTest {
     settings_.Split.AddZero = 1;
   }
 
+  // Runs the split of a/doc.tif, which must fail with `reason` in its
+  // failure and leave nothing but its copy in the Error tree.
+  void RunAndExpectDocFailedSaying(const std::string& reason) {
+    const RunResult result = Run(JobId::SplitFiles);
+    EXPECT_EQ(result.Failures, 1u);
+    ASSERT_EQ(observer_.FailureReasons.size(), 1u);
+    EXPECT_NE(observer_.FailureReasons[0].find(reason), std::string::npos)
+        << observer_.FailureReasons[0];
+    EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"Error/", "Error/a/", "Error/a/doc.tif"}));
+  }
+
   // A three-page TIFF whose pages are 10, 20 and 30 pixels wide.
   void ThreePages(const std::string& relative) {
     test::WriteTiff(In(relative), {{10, 30, 8, 200}, {20, 30, 8, 72}, {30, 30, 1, 300}});
@@ -99,11 +110,16 @@ TEST_F(SplitFilesJobTest, AJpegThatWouldTakeASecondPageFailsTheItem) {
   test::WriteTiff(In("a/doc.tif"), {{10, 30, 8, 200}, {20, 30, 8, 200}});
   settings_.Split.FileType = 0;
   settings_.Split.FileNameLength = 0;
-  const RunResult result = Run(JobId::SplitFiles);
-  EXPECT_EQ(result.Failures, 1u);
-  ASSERT_EQ(observer_.FailureReasons.size(), 1u);
-  EXPECT_NE(observer_.FailureReasons[0].find("JPEG文件只能保存一页"), std::string::npos);
-  EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"Error/", "Error/a/", "Error/a/doc.tif"}));
+  RunAndExpectDocFailedSaying("JPEG文件只能保存一页");
+}
+
+TEST_F(SplitFilesJobTest, ACompressionSettingThatCannotSaveAPageIsNamedInTheFailure) {
+  // The bitonal first page sets a G4 code; JpgCompress 3 is outside its
+  // table, so the grey second page would be left with G4.
+  test::WriteTiff(In("a/doc.tif"), {{30, 30, 1, 300}, {20, 30, 8, 200}});
+  settings_.Split.FileType = 0;
+  settings_.ImageCompress.JpgCompress = 3;
+  RunAndExpectDocFailedSaying("[ImageCompress] JpgCompress 的值 3");
 }
 
 TEST_F(SplitFilesJobTest, AFailedFileLeavesNoOutputAndIsOfferedAgain) {

@@ -1,6 +1,7 @@
 #include "scan/DirTraversal.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "scan/ScanFixture.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace zelk {
 namespace {
@@ -100,14 +102,21 @@ TEST_F(DirTraversalTest, NaturalOrderOfDirectoryNames) {
                                       In("scan10")}));
 }
 
-TEST_F(DirTraversalTest, AnUnlistableDirectoryYieldsNothingAndTheScanGoesOn) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+// What is below an unlistable directory is unknown; the directory itself
+// becomes a row (its item fails with the reason) and the scan goes on.
+TEST_F(DirTraversalTest, AnUnlistableDirectoryIsARowAndTheScanGoesOn) {
   Touch(In("locked/p/1.tif"));
   Touch(In("open/1.tif"));
+  test::OpenToEveryone(dir_.Path());
   fs::permissions(In("locked"), fs::perms::none);
-  const std::vector<std::string> found = Scan(Options("tif"));
-  fs::permissions(In("locked"), fs::perms::owner_all);
-  EXPECT_EQ(found, (std::vector<std::string>{In("open")}));
+  const auto found = test::RunUnprivileged([&] {
+    std::string paths;
+    for (const std::string& path : Scan(Options("tif"))) paths += path + ";";
+    return paths;
+  });
+  fs::permissions(In("locked"), fs::perms::all);
+  if (!found) GTEST_SKIP() << "cannot run without the super-user's rights here";
+  EXPECT_EQ(*found, In("locked") + ";" + In("open") + ";");
 }
 
 TEST_F(DirTraversalTest, SettleTimeLeavesOutLeavesChangedRecently) {
@@ -154,6 +163,26 @@ TEST_F(DirTraversalTest, ReportsEveryRowAndTheTotal) {
   DirTraversal(in_, Options("tif"), rows_, &recorder);
   EXPECT_EQ(recorder.rows, (std::vector<std::string>{In("a"), In("b")}));
   EXPECT_EQ(recorder.totals, (std::vector<std::size_t>{1, 2}));
+}
+
+// A directory that can be read but not searched lists names whose kind
+// is unknown: a row as well, in its place among the leaves, never a leaf
+// that looks empty.
+TEST_F(DirTraversalTest, ADirectoryThatCannotBeSearchedIsARowInItsPlace) {
+  Touch(In("a/1.tif"));
+  Touch(In("no-search/1.tif"));
+  Touch(In("no-search/inner/1.tif"));
+  Touch(In("z/1.tif"));
+  test::OpenToEveryone(dir_.Path());
+  ASSERT_EQ(chmod(In("no-search").c_str(), 0666), 0);
+  const auto rows = test::RunUnprivileged([&] {
+    std::string found;
+    for (const std::string& path : Scan(Options("tif"))) found += path + ";";
+    return found + std::to_string(rows_.size() == 3 ? rows_[1].Pages : -1);
+  });
+  chmod(In("no-search").c_str(), 0777);
+  if (!rows) GTEST_SKIP() << "cannot run without the super-user's rights here";
+  EXPECT_EQ(*rows, In("a") + ";" + In("no-search") + ";" + In("z") + ";0");
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include "scan/DirectoryListing.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "support/FileTree.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace zelk {
 namespace {
@@ -21,6 +25,38 @@ TEST(DirectoryListingTest, TellsAnUnlistableDirectoryFromAnEmptyOne) {
   std::filesystem::create_directory(dir.File("empty"));
   EXPECT_TRUE(ListDirectory(dir.File("empty"), entries));
   EXPECT_TRUE(entries.empty());
+}
+
+// What root can always read is tried as the user nobody (Unprivileged.h).
+TEST(DirectoryListingTest, ADirectoryWithoutReadOrSearchPermissionCannotBeListed) {
+  test::TempDir dir;
+  const std::string noRead = dir.File("no-read");
+  const std::string noSearch = dir.File("no-search");
+  const std::string open = dir.File("open");
+  for (const std::string& path : {noRead, noSearch, open}) test::Touch(path + "/page.tif");
+  test::OpenToEveryone(dir.Path());
+  ASSERT_EQ(chmod(noRead.c_str(), 0333), 0);
+  ASSERT_EQ(chmod(noSearch.c_str(), 0666), 0);
+  const auto listed = test::RunUnprivileged([&] {
+    std::string result;
+    for (const std::string& path : {noRead, noSearch, open}) {
+      std::vector<DirEntry> entries{DirEntry{"stale"}};
+      result += ListDirectory(path, entries) ? "listed " : "refused ";
+      result += std::to_string(entries.size()) + ";";
+      try {
+        ListDirectoryOrFail(path);
+      } catch (const std::runtime_error& error) {
+        result += error.what();
+        result += ";";
+      }
+    }
+    return result;
+  });
+  chmod(noRead.c_str(), 0777);
+  chmod(noSearch.c_str(), 0777);
+  if (!listed) GTEST_SKIP() << "cannot run without the super-user's rights here";
+  EXPECT_EQ(*listed, "refused 0;无法读取目录“" + noRead + "”;refused 0;无法读取目录“" + noSearch +
+                         "”;listed 1;");
 }
 
 TEST(DirectoryListingTest, KindsOfEntries) {

@@ -6,9 +6,11 @@
 #include <optional>
 #include <ostream>
 
+#include "app/batch/BatchHelp.h"
 #include "app/batch/PrintingObserver.h"
 #include "jobs/Dispatch.h"
 #include "jobs/JobActions.h"
+#include "platform/Quoting.h"
 #include "settings/SettingsFile.h"
 
 namespace zelk {
@@ -16,14 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kUsage = "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS]";
-
 struct BatchArguments {
   std::string ProgramDir;
   std::chrono::seconds SettleTime{0};
+  bool Help = false;
 };
 
-std::optional<long long> Seconds(const std::string& text) {
+// A whole number of plain decimal digits, nothing before or after them.
+std::optional<long long> WholeNumber(const std::string& text) {
   long long value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) {
@@ -38,6 +40,12 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
   BatchArguments parsed;
   std::optional<std::string> settingsPath;
   for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--help" || args[i] == "-h") {
+      parsed.Help = true;
+      return parsed;
+    }
+  }
+  for (std::size_t i = 0; i < args.size(); ++i) {
     std::string settle;
     if (args[i] == "--settle" && i + 1 < args.size()) {
       settle = args[++i];
@@ -47,18 +55,18 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
       settingsPath = args[i];
       continue;
     } else {
-      err << kUsage << '\n';
+      err << kBatchUsage << '\n';
       return std::nullopt;
     }
-    const std::optional<long long> seconds = Seconds(settle);
+    const std::optional<long long> seconds = WholeNumber(settle);
     if (!seconds) {
-      err << "--settle 需要一个不小于 0 的整数秒数\n" << kUsage << '\n';
+      err << "--settle 需要一个不小于 0 的整数秒数\n" << kBatchUsage << '\n';
       return std::nullopt;
     }
     parsed.SettleTime = std::chrono::seconds(*seconds);
   }
   if (!settingsPath) {
-    err << kUsage << '\n';
+    err << kBatchUsage << '\n';
     return std::nullopt;
   }
   fs::path path = fs::absolute(*settingsPath);
@@ -70,12 +78,46 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
   return parsed;
 }
 
+// The action stored in [Common] ConvertAction, read from the file's own
+// text: the record reads numbers leniently ("abc" and "1.9" become an
+// action), and a damaged value must not start some job.  Writes why to
+// `err` and returns nullopt when the text is not an action number.
+std::optional<int> StoredAction(const std::string& iniPath, std::ostream& err) {
+  const std::string text = ReadIniString(iniPath, "Common", "ConvertAction");
+  const std::optional<long long> number = WholeNumber(text);
+  if (!number || *number < 1 || *number > static_cast<long long>(kActionCount)) {
+    err << "[Common] ConvertAction 须为 1 到 " << kActionCount << " 的整数：" << Quoted(text)
+        << '\n';
+    return std::nullopt;
+  }
+  return static_cast<int>(*number);
+}
+
+int ExitStatusOf(const RunResult& result) {
+  switch (result.End) {
+    case RunEnd::NotStarted:
+    case RunEnd::PreparationFailed:
+      return kBatchNotStarted;
+    case RunEnd::CancelledDuringScan:
+    case RunEnd::Cancelled:
+      return kBatchStopped;
+    case RunEnd::NothingFound:
+    case RunEnd::Finished:
+      break;
+  }
+  return result.Failures > 0 ? kBatchSomeFailed : kBatchAllDone;
+}
+
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const JobRegistry& registry, RunControl& control) {
   const std::optional<BatchArguments> arguments = ParseArguments(args, err);
   if (!arguments) return kBatchNotStarted;
+  if (arguments->Help) {
+    out << kBatchHelp;
+    return kBatchAllDone;
+  }
 
   RunRequest request;
   if (!LoadSettings(arguments->ProgramDir, request.RunSettings)) {
@@ -87,21 +129,14 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   request.ProgramDir = arguments->ProgramDir;
   request.SettleTime = arguments->SettleTime;
 
-  const int action = request.RunSettings.Common.ConvertAction;
-  if (!JobForAction(action, request.RunSettings)) {
-    err << "[Common] ConvertAction 须为 1 到 " << kActionCount << "：" << action << '\n';
-    return kBatchNotStarted;
-  }
+  const std::optional<int> action = StoredAction(request.RunSettings.IniPath, err);
+  if (!action) return kBatchNotStarted;
   PrintingObserver observer(out, err);
   if (!control.BeginRun()) {
     err << "已有转换正在进行\n";
     return kBatchNotStarted;
   }
-  const RunResult result = StartConversion(action, request, registry, observer, control);
-  if (result.End == RunEnd::NotStarted || result.End == RunEnd::PreparationFailed) {
-    return kBatchNotStarted;
-  }
-  return result.Failures > 0 ? kBatchSomeFailed : kBatchAllDone;
+  return ExitStatusOf(StartConversion(*action, request, registry, observer, control));
 }
 
 }  // namespace zelk

@@ -6,11 +6,13 @@
 // The settings are read from the file; the directory holding it is the
 // program directory of the run (its Logs get the result lists).  The run
 // goes from [Common] ImageSrcDir to ConvertDstDir with the job of
-// [Common] ConvertAction.  Status line changes go to `out`, messages and
-// failed items to `err`.  With --settle, leaf directories and files changed
-// within that many seconds are left for a later run.
+// [Common] ConvertAction, which must be stored as a plain action number.
+// Status line changes go to `out`, messages and failed items to `err`.
+// With --settle, leaf directories and files changed within that many
+// seconds are left for a later run.  --help (-h) prints kBatchHelp
+// (BatchHelp.h) to `out`.
 //
-// Exit status: 0 no item failed, 1 some failed, 2 the run could not start.
+// Exit status: the constants below, listed with their meaning in kBatchHelp.
 
 #include <iosfwd>
 #include <string>
@@ -24,6 +26,9 @@ namespace zelk {
 inline constexpr int kBatchAllDone = 0;
 inline constexpr int kBatchSomeFailed = 1;
 inline constexpr int kBatchNotStarted = 2;
+// A stop request (a signal, or RunControl::RequestCancel) ended the run
+// before every item was done; the rest is left for the next run.
+inline constexpr int kBatchStopped = 3;
 
 // `args` without the program name.
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

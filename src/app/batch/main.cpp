@@ -1,6 +1,8 @@
 // zelk-batch: the headless runner (see BatchRunner.h).
 
-#include <csignal>
+#include <signal.h>
+
+#include <atomic>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,14 +15,50 @@
 
 namespace {
 
-zelk::RunControl* g_control = nullptr;
+// The signals that ask a run to stop: Ctrl-C, a termination request, the
+// terminal going away and Ctrl-\.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
-// Ctrl-C or a termination request ends the run after the item in progress,
-// with its summary lines written, as the cancel button does.  A second one
-// ends the process at once.
-extern "C" void RequestCancel(int signalNumber) {
-  if (g_control != nullptr) g_control->RequestCancel();
-  std::signal(signalNumber, SIG_DFL);
+zelk::RunControl* g_control = nullptr;
+std::atomic<bool> g_stopAsked{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+
+// The first stop signal during a run ends it after the item in progress,
+// with its summary lines written, as the cancel button does (only atomics
+// are touched here).  A second one, or one while no run is active, ends
+// the process at once with the signal's own default action: every output
+// is written under a temporary name first, so nothing half-written stays
+// behind, and the next run clears the temporary files.
+extern "C" void OnStopSignal(int signalNumber) {
+  const bool first = !g_stopAsked.exchange(true);
+  if (first && g_control != nullptr && g_control->IsActive()) {
+    g_control->RequestCancel();
+    return;
+  }
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
+  sigaction(signalNumber, &byDefault, nullptr);
+  raise(signalNumber);  // delivered once the handler returns
+}
+
+void HandleStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  // While one stop signal is handled the others wait, so two at once are
+  // still seen as first and second.
+  for (const int signalNumber : kStopSignals) sigaddset(&action.sa_mask, signalNumber);
+  action.sa_flags = SA_RESTART;
+  for (const int signalNumber : kStopSignals) {
+    // A signal the caller chose to ignore (nohup, a background job of a
+    // script) stays ignored.
+    struct sigaction inherited {};
+    if (sigaction(signalNumber, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN) {
+      continue;
+    }
+    sigaction(signalNumber, &action, nullptr);
+  }
 }
 
 }  // namespace
@@ -31,8 +69,7 @@ int main(int argc, char** argv) {
   zelk::RegisterBuiltInJobs(registry);
   zelk::RunControl control;
   g_control = &control;
-  std::signal(SIGINT, RequestCancel);
-  std::signal(SIGTERM, RequestCancel);
+  HandleStopSignals();
   const std::vector<std::string> args(argv + 1, argv + argc);
   return zelk::RunBatch(args, std::cout, std::cerr, registry, control);
 }

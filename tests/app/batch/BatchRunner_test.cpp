@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/batch/BatchHelp.h"
 #include "jobs/JobActions.h"
 #include "settings/SettingsFile.h"
 #include "support/FileTree.h"
@@ -125,6 +126,16 @@ TEST_F(BatchRunnerTest, ARunThatCannotStartExitsWithTwoAndSaysWhy) {
   EXPECT_NE(err_text_.str().find("ConvertAction"), std::string::npos);
 
   Set("Common", "ConvertAction", "1");
+  Set("Common", "ConvertDstDir", in_ + "/a/out");
+  EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
+  EXPECT_EQ(err_text_.str(), "输出目录不能位于源目录之内！\n");
+
+  Set("Common", "ConvertDstDir", out_);
+  Set("Common", "ImageSrcDir", dir_.File("nowhere"));
+  EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
+  EXPECT_EQ(err_text_.str(), "源目录“" + dir_.File("nowhere") + "”不存在！\n");
+  Set("Common", "ImageSrcDir", in_);
+
   Set("Common", "ConvertDstDir", "");
   EXPECT_EQ(Batch({conf_}), kBatchNotStarted);
   EXPECT_EQ(err_text_.str(), "请选择目录！\n");
@@ -137,7 +148,7 @@ TEST_F(BatchRunnerTest, AcceptsExactlyTheActionsOfTheJobTable) {
     Set("Common", "ConvertAction", std::to_string(action));
     EXPECT_EQ(Batch({conf_}), kBatchNotStarted) << action;
     EXPECT_EQ(err_text_.str(), "[Common] ConvertAction 须为 1 到 " + std::to_string(kActionCount) +
-                                   "：" + std::to_string(action) + "\n");
+                                   " 的整数：“" + std::to_string(action) + "”\n");
   }
   // Inside the range an action gets as far as its job: this registry has
   // only the merge job, the others say they are not available.
@@ -149,6 +160,60 @@ TEST_F(BatchRunnerTest, AcceptsExactlyTheActionsOfTheJobTable) {
       EXPECT_NE(err_text_.str().find("功能尚未提供"), std::string::npos) << err_text_.str();
     }
   }
+}
+
+TEST_F(BatchRunnerTest, ADamagedActionRunsNoJobAndNamesTheKeyAndTheStoredText) {
+  Touch(in_ + "/a/1.tif");
+  // The window reads these leniently (most of them as action 1); a batch
+  // run must not guess which job was meant.
+  for (const std::string value :
+       {"abc", "", "1.9", "99999999999999999999", "0", "7", "-1", "1abc", "+1", "0x1"}) {
+    Set("Common", "ConvertAction", value);
+    EXPECT_EQ(Batch({conf_}), kBatchNotStarted) << value;
+    EXPECT_EQ(err_text_.str(), "[Common] ConvertAction 须为 1 到 " + std::to_string(kActionCount) +
+                                   " 的整数：“" + value + "”\n");
+    EXPECT_TRUE(out_text_.str().empty()) << value;
+  }
+  EXPECT_TRUE(script_.Seen.empty());
+  EXPECT_FALSE(fs::exists(dir_.File("program/Logs")));
+  EXPECT_EQ(ReadIniString(conf_, "Common", "ConvertAction"), "0x1");  // left as it was
+
+  Set("Common", "ConvertAction", "01");  // digits all the same
+  EXPECT_EQ(Batch({conf_}), kBatchAllDone) << err_text_.str();
+  EXPECT_EQ(script_.Seen, (std::vector<std::string>{in_ + "/a"}));
+}
+
+TEST_F(BatchRunnerTest, HelpListsTheOptionsSettingsEnvironmentAndEveryExitStatus) {
+  for (const char* flag : {"--help", "-h"}) {
+    EXPECT_EQ(Batch({flag}), kBatchAllDone) << flag;
+    EXPECT_EQ(out_text_.str(), kBatchHelp);
+    EXPECT_TRUE(err_text_.str().empty());
+  }
+  // Help wins over everything else on the line, and runs nothing.
+  Touch(in_ + "/a/1.tif");
+  EXPECT_EQ(Batch({conf_, "--settle", "5", "--help"}), kBatchAllDone);
+  EXPECT_TRUE(script_.Seen.empty());
+
+  const std::string help = kBatchHelp;
+  for (const char* word : {"--settle", "--help", "-h", "[Common] ImageSrcDir",
+                           "[Common] ConvertDstDir", "[Common] ConvertAction", "[ImageCompress]",
+                           "OMP_THREAD_LIMIT", "TESSDATA_PREFIX", "ZELK_BIN_DIR", "SIGINT",
+                           "SIGTERM", "SIGHUP", "SIGQUIT"}) {
+    EXPECT_NE(help.find(word), std::string::npos) << word;
+  }
+  for (const JobAction& action : kJobActions) {
+    EXPECT_NE(help.find(std::to_string(action.Number) + " " + action.Caption), std::string::npos)
+        << action.Caption;
+  }
+  const std::size_t statuses = help.find("退出状态：\n");
+  ASSERT_NE(statuses, std::string::npos);
+  for (const int status : {kBatchAllDone, kBatchSomeFailed, kBatchNotStarted, kBatchStopped}) {
+    EXPECT_NE(help.find("\n  " + std::to_string(status) + "  ", statuses), std::string::npos)
+        << status;
+  }
+
+  const std::string program = ZELK_BATCH_EXECUTABLE;
+  EXPECT_EQ(WEXITSTATUS(std::system((program + " --help >/dev/null 2>&1").c_str())), kBatchAllDone);
 }
 
 TEST_F(BatchRunnerTest, TheExecutableReportsAWrongCallWithExitStatusTwo) {

@@ -3,16 +3,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <tiffio.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "app/batch/BatchFixture.h"
 #include "app/batch/BatchRunner.h"
-#include "settings/SettingsFile.h"
 #include "support/FileTree.h"
-#include "support/TempDir.h"
 #include "support/TestImages.h"
 
 namespace zelk {
@@ -20,27 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int TiffPageCount(const std::string& path) {
-  TIFF* tif = TIFFOpen(path.c_str(), "r");
-  if (tif == nullptr) return -1;
-  const int count = TIFFNumberOfDirectories(tif);
-  TIFFClose(tif);
-  return count;
-}
+using test::TiffPageCount;
 
-class ImageJobsBatchTest : public ::testing::Test {
+class ImageJobsBatchTest : public test::BatchFixture {
  protected:
-  void SetUp() override {
-    fs::create_directories(dir_.File("program"));
-    test::WriteBytes(conf_, DefaultSettingsFileText());
-    Set("Common", "ImageSrcDir", in_);
-    Set("Common", "ConvertDstDir", out_);
-  }
-
-  void Set(const char* section, const char* key, const std::string& value) {
-    ASSERT_TRUE(WriteIniString(conf_, section, key, value));
-  }
-
   int Batch() {
     const std::string command = std::string(ZELK_BATCH_EXECUTABLE) + " '" + conf_ + "' >'" +
                                 dir_.File("stdout.txt") + "' 2>&1";
@@ -48,11 +29,6 @@ class ImageJobsBatchTest : public ::testing::Test {
   }
 
   std::string Printed() const { return test::ReadBytes(dir_.File("stdout.txt")); }
-
-  test::TempDir dir_;
-  std::string conf_ = dir_.File("program/ZELK.conf");
-  std::string in_ = dir_.File("in");
-  std::string out_ = dir_.File("out");
 };
 
 TEST_F(ImageJobsBatchTest, MergeThenSplitThenRename) {
