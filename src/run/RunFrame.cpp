@@ -315,10 +315,12 @@ void Frame::PutIntoErrorTree(const WorkRow& row) {
         MoveFileInto(row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
         return;
     }
-  } catch (const std::exception&) {
-    // The run goes on; the operator learns of it from the status line.
+  } catch (const std::exception& error) {
+    // The run goes on; the operator learns of it, and why, from the status
+    // line.
     ++result_.ErrorCopyFailures;
-    observer_.OnStatus(kErrorCopyFailed + row.Path);
+    observer_.OnStatus(kErrorCopyFailed + row.Path + "：" +
+                       ErrorTreeFailureReason(error, row.Path));
   }
 }
 
