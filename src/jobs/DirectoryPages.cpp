@@ -8,9 +8,11 @@
 
 namespace zelk {
 
-std::vector<PageFile> ListPageFiles(const std::string& directory) {
+std::vector<PageFile> ListPageFiles(const std::string& directory, const std::string& sourceRoot) {
   std::vector<PageFile> pages;
-  for (const DirEntry& entry : ListDirectory(directory)) {
+  std::vector<DirEntry> entries;
+  ListDirectoryWithin(directory, sourceRoot, entries);
+  for (const DirEntry& entry : entries) {
     if (!entry.IsFile() || entry.Hidden || IsTemporaryOutput(entry.Name)) continue;
     const std::string lower = LowerAscii(entry.Name);
     if (lower.find(".tif") == std::string::npos && lower.find(".jpg") == std::string::npos) {

@@ -51,7 +51,9 @@ void DirTraversal(const std::string& directory, const ScanOptions& options, Work
     if (ScanShouldStop(options)) return;
     if (!entry.IsPlainDirectory()) continue;
     const std::string path = JoinPath(directory, entry.Name);
-    if (!ListDirectory(path, inside)) continue;  // cannot be listed: nothing to find there
+    // Cannot be listed: nothing to find there.  Page links that leave the
+    // source root are not counted, as the jobs pass them over.
+    if (!ListDirectoryWithin(path, options.SourceRoot, inside)) continue;
     if (HasPlainDirectory(inside)) {
       subdirectories.push_back(path);
       continue;

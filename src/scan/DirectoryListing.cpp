@@ -58,6 +58,44 @@ bool ListDirectory(const std::string& directory, std::vector<DirEntry>& entries)
   return true;
 }
 
+namespace {
+
+// Whether the resolved `path` is `root` or lies below it.
+bool Inside(const fs::path& path, const fs::path& root) {
+  return std::mismatch(root.begin(), root.end(), path.begin(), path.end()).first == root.end();
+}
+
+bool LeavesResolvedRoot(const std::string& path, const fs::path& resolvedRoot) {
+  std::error_code error;
+  if (!fs::is_symlink(fs::symlink_status(path, error)) || error) return false;
+  const fs::path target = fs::canonical(path, error);
+  return error || resolvedRoot.empty() || !Inside(target, resolvedRoot);
+}
+
+fs::path ResolvedRoot(const std::string& root) {
+  std::error_code error;
+  fs::path resolved = fs::canonical(root, error);
+  return error ? fs::path() : resolved;
+}
+
+}  // namespace
+
+bool LinkLeavesRoot(const std::string& path, const std::string& root) {
+  return LeavesResolvedRoot(path, ResolvedRoot(root));
+}
+
+bool ListDirectoryWithin(const std::string& directory, const std::string& root,
+                         std::vector<DirEntry>& entries) {
+  if (!ListDirectory(directory, entries)) return false;
+  const fs::path resolvedRoot = ResolvedRoot(root);
+  for (DirEntry& entry : entries) {
+    if (entry.IsFile() && LeavesResolvedRoot(JoinPath(directory, entry.Name), resolvedRoot)) {
+      entry.Type = DirEntry::Kind::Other;
+    }
+  }
+  return true;
+}
+
 std::string JoinPath(const std::string& directory, const std::string& name) {
   if (!directory.empty() && directory.back() == kPathSeparator) return directory + name;
   return directory + kPathSeparator + name;
