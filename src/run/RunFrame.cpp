@@ -277,7 +277,7 @@ Frame::RowEnd Frame::ProcessClaimedRow(std::size_t index) {
 }
 
 void Frame::RecordSuccess(std::size_t index) {
-  Write(successList_, rows_[index].Path);
+  Write(successList_, ListItemText(rows_[index].Path));
   ++result_.Successes;
   observer_.OnDoneCount(result_.Successes);
   context_.SetRowStatus(index, texts_.DoneWord);
@@ -285,7 +285,7 @@ void Frame::RecordSuccess(std::size_t index) {
 
 void Frame::RecordFailure(std::size_t index, const std::string& reason) {
   ++result_.Failures;
-  Write(failureList_, FailureLineOf(rows_[index]));
+  Write(failureList_, ListItemText(FailureLineOf(rows_[index])));
   context_.SetRowStatus(index, texts_.FailedWord);
   observer_.OnItemFailed(index, reason);
   PutIntoErrorTree(rows_[index]);

@@ -107,6 +107,18 @@ TEST_F(RunFrameTest, ThreeItemsWithOneFailureGiveByteExactLists) {
   EXPECT_EQ(observer_.CloseRequests, 0);
 }
 
+TEST_F(RunFrameTest, NamesWithLineBreaksOrLegacyBytesStayOneLineOfUtf8) {
+  Touch(In("a\nb/1.tif"));
+  Touch(In("c\xD6\xD0-bad/1.tif"));  // a GBK name from a Windows share
+  Touch(In("d/1.tif"));
+  Run(JobId::MergeFiles);
+  EXPECT_EQ(List(kSuccessList),
+            "2026年3月7日 9时5分 -- 已合并清单\r\n" + In("a\\nb") + "\r\n" + In("d") +
+                "\r\n本次总共合并了2个图像目录 共历时1分15秒\r\n\r\n");
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("c\\xD6\\xD0-bad") +
+                                    "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n");
+}
+
 TEST_F(RunFrameTest, TwoRunsOnOneDayAppendToTheSameLists) {
   Touch(In("a/1.tif"));
   Touch(In("bad/1.tif"));
