@@ -8,6 +8,7 @@
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageSequence.h"
 #include "jobs/PdfPageSize.h"
+#include "jobs/SourceFile.h"
 #include "platform/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
@@ -22,7 +23,7 @@ constexpr const char* kPdfSuffix = ".pdf";
 
 ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t index) {
   const Settings& settings = context.RunSettings();
-  const std::string& source = context.Row(index).Path;
+  const std::string& source = PageSourceFile(context, index);
   // The source's directory part (with its trailing separator) mirrored.
   ItemDirectory directory(context.MirrorPath(GetParentPath(source)));
   const std::string output =

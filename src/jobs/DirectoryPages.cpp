@@ -8,9 +8,9 @@
 
 namespace zelk {
 
-std::vector<PageFile> ListPageFiles(const std::string& directory) {
+std::vector<PageFile> ListPageFiles(const std::string& directory, const std::string& sourceRoot) {
   std::vector<PageFile> pages;
-  for (const DirEntry& entry : ListDirectoryOrFail(directory)) {
+  for (const DirEntry& entry : ListDirectoryOrFail(directory, sourceRoot)) {
     if (!entry.IsFile() || entry.Hidden || IsTemporaryOutput(entry.Name)) continue;
     const std::string lower = LowerAscii(entry.Name);
     if (lower.find(".tif") == std::string::npos && lower.find(".jpg") == std::string::npos) {

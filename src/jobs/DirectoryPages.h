@@ -20,10 +20,11 @@ struct PageFile {
 // The page files of `directory`: its visible regular files whose
 // lower-cased name contains ".tif" or ".jpg" anywhere (so x.tiff and
 // scan.jpg.bak count, a.jpeg does not), in natural order of their names.
-// Temporary outputs are left out.  Page p of a group is entry p - 1.
-// Throws when the directory cannot be listed, so the item fails instead of
-// counting as a directory without pages.
-std::vector<PageFile> ListPageFiles(const std::string& directory);
+// Temporary outputs and links that lead out of `sourceRoot` are left out.
+// Page p of a group is entry p - 1.  Throws when the directory cannot be
+// listed, so the item fails instead of counting as a directory without
+// pages.
+std::vector<PageFile> ListPageFiles(const std::string& directory, const std::string& sourceRoot);
 
 // Shows the page files in the window's list of the directory in progress.
 void ShowPageList(RunContext& context, const std::vector<PageFile>& pages);

@@ -55,7 +55,7 @@ std::optional<OcrDocument> MergeFiles22PdfJob::StartDirectory(RunContext& contex
   const WorkRow& row = context.Row(index);
   if (row.Pages == 0) return std::nullopt;
   DirectoryPlan plan;
-  plan.pages = AdmittedPageFiles(row.Path, settings.Merge);
+  plan.pages = AdmittedPageFiles(row.Path, context.SourceRoot(), settings.Merge);
   const std::string target = context.MirrorPath(row.Path);
   plan.documentDir = DocumentDirectory(target, KeepDir(settings));
   const GroupList groups = Grouping(settings).GroupsOf(row.Path, target);

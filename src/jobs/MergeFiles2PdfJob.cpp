@@ -35,7 +35,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   const std::string target = context.MirrorPath(row.Path);
   ItemDirectory directory(DocumentDirectory(target, KeepDir(settings)));
 
-  const std::vector<PageFile> pages = ListPageFiles(row.Path);
+  const std::vector<PageFile> pages = ListPageFiles(row.Path, context.SourceRoot());
   ShowPageList(context, pages);
   const GroupList groups = grouping.GroupsOf(row.Path, target);
   // Every name is checked before the first page is written.

@@ -35,7 +35,8 @@ void MergeFiles2WordJob::Prepare(RunContext& context) {
 std::optional<OcrDocument> MergeFiles2WordJob::StartDirectory(RunContext& context,
                                                               std::size_t index) {
   const std::string& directory = context.Row(index).Path;
-  std::vector<PageFile> pages = AdmittedPageFiles(directory, context.RunSettings().Merge);
+  std::vector<PageFile> pages =
+      AdmittedPageFiles(directory, context.SourceRoot(), context.RunSettings().Merge);
   if (pages.empty()) throw std::runtime_error("目录中没有可识别的图像文件：" + directory);
   OcrDocument document = recognition_.Engine().CreateDocument();
   for (const PageFile& page : pages) document.AddImageFile(page.Path);

@@ -24,7 +24,7 @@ ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   GroupingRun& grouping = Grouping(settings);
   ItemDirectory directory(DocumentDirectory(target, KeepDir(settings)));
 
-  const std::vector<PageFile> pages = ListPageFiles(source);
+  const std::vector<PageFile> pages = ListPageFiles(source, context.SourceRoot());
   ShowPageList(context, pages);
 
   const GroupList groups = grouping.GroupsOf(source, target);

@@ -6,10 +6,10 @@
 
 namespace zelk {
 
-std::vector<PageFile> AdmittedPageFiles(const std::string& directory,
+std::vector<PageFile> AdmittedPageFiles(const std::string& directory, const std::string& sourceRoot,
                                         const Settings::MergeSection& merge) {
   std::vector<PageFile> admitted;
-  for (PageFile& page : ListPageFiles(directory)) {
+  for (PageFile& page : ListPageFiles(directory, sourceRoot)) {
     const std::string lower = LowerAscii(page.Name);
     if ((merge.Tif == 1 && lower.find(".tif") != std::string::npos) ||
         (merge.Jpg == 1 && lower.find(".jpg") != std::string::npos)) {

@@ -14,7 +14,7 @@ namespace zelk {
 // The directory's page files the [Merge] Tif and Jpg keys admit: names
 // containing ".tif" while Tif is 1, ".jpg" while Jpg is 1, in the order
 // ListPageFiles gives them.
-std::vector<PageFile> AdmittedPageFiles(const std::string& directory,
+std::vector<PageFile> AdmittedPageFiles(const std::string& directory, const std::string& sourceRoot,
                                         const Settings::MergeSection& merge);
 
 // The engine options with a page reader that takes the first page of each

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "jobs/SourceFile.h"
 #include "run/Job.h"
 #include "run/RunContext.h"
 
@@ -25,7 +26,7 @@ void RecognitionRun::Start(RunContext& context, RecognitionAhead::DocumentStarte
 void RecognitionRun::StartFiles(RunContext& context) {
   Start(context, [this, &context](std::size_t index) -> std::optional<OcrDocument> {
     OcrDocument document = Engine().CreateDocument();
-    document.AddImageFile(context.Row(index).Path);
+    document.AddImageFile(PageSourceFile(context, index));
     return document;
   });
 }

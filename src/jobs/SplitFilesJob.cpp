@@ -12,6 +12,7 @@
 #include "jobs/OutputName.h"
 #include "jobs/PageResolution.h"
 #include "jobs/PageSequence.h"
+#include "jobs/SourceFile.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"
@@ -50,7 +51,7 @@ std::vector<std::string> PageFilePaths(const Settings::SplitSection& split,
 }  // namespace
 
 ItemOutcome SplitFilesJob::ProcessItem(RunContext& context, std::size_t index) {
-  const std::string& source = context.Row(index).Path;
+  const std::string& source = PageSourceFile(context, index);
   const Settings& settings = context.RunSettings();
   const std::string base = GetBaseName(GetFileNamePart(source));
   const std::string target = context.MirrorPath(GetParentPath(source) + base);

@@ -1,24 +1,52 @@
 #pragma once
-// Copying or moving a failed item's source into the Error tree under the
-// output root.  Each function creates the target directory with every
-// missing parent, replaces files of the same name and throws
-// std::filesystem::filesystem_error when it cannot finish.
+// Putting a failed item's source into the Error tree under the output root.
+//
+// Nothing in the Error tree is ever replaced: a file there may be a moved
+// original, its only copy.  A copy or move takes the first free name of
+// "scan.tif", "scan (2).tif", "scan (3).tif" ... (the number goes before the
+// last extension; a directory becomes "dir (2)"), claimed by a rename that
+// refuses a name already taken, so that runs writing one Error tree at once
+// never take the same name.  A copy is not made again when one of those
+// names already holds the same content: an item that fails on every run is
+// kept once, not once per run.
+//
+// Copies are built whole under a temporary name beside the final one,
+// synced and renamed into place, so a copy that cannot be finished (a full
+// disk) leaves nothing behind.  Symbolic links are copied as links and
+// never followed.
+//
+// Each function creates the missing directories, returns where the source
+// now lies in the Error tree, and throws std::filesystem::filesystem_error
+// when it cannot finish.
 
+#include <exception>
+#include <filesystem>
 #include <string>
 
 namespace zelk {
 
-// Copies the directory `source` with its files and subdirectories into
-// `target` (merged with what is there already).  Symbolic links are copied
-// as links, never followed.
-void CopyDirectoryInto(const std::string& source, const std::string& target);
+// Copies the directory `source` with everything below it to `target`, or
+// to the first free numbered name beside it.
+std::filesystem::path CopyDirectoryInto(const std::string& source, const std::string& target);
 
-// Copies the file into `directory` under its own name.
-void CopyFileInto(const std::string& file, const std::string& directory);
+// Copies the file (or link) into `directory` under its own name, or the
+// first free numbered one.
+std::filesystem::path CopyFileInto(const std::string& file, const std::string& directory);
 
-// Moves the file into `directory` under its own name.  Across file systems
-// it is copied first and removed from the source only when the copy is
-// complete.
-void MoveFileInto(const std::string& file, const std::string& directory);
+// Moves the file (or link) into `directory` under its own name, or the
+// first free numbered one.  On one file system this is a rename; across
+// file systems the file is copied whole first and removed from the source
+// only once the copy is in place.
+std::filesystem::path MoveFileInto(const std::string& file, const std::string& directory);
+
+// Name number `number` of the family of `path` (1: the path itself):
+// "scan (2).tif", or "dir (2)" for a directory.
+std::filesystem::path NumberedErrorName(const std::filesystem::path& path, int number,
+                                        bool directory);
+
+// Why an Error-tree copy failed, for the status line: the system's reason
+// ("磁盘空间不足" for a full disk), and the entry it concerns when that is
+// not `item` itself.
+std::string ErrorTreeFailureReason(const std::exception& error, const std::string& item);
 
 }  // namespace zelk

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/Utf8.h"
+
 namespace zelk {
 namespace {
 
@@ -10,7 +12,50 @@ std::string TwoDigits(int value) {
   return (value < 10 ? "0" : "") + std::to_string(value);
 }
 
+// How the character of `length` bytes at name[pos] is written, or empty
+// when it is written as it is; `length` 0 stands for a byte that starts no
+// well-formed UTF-8 sequence.
+std::string EscapeOf(std::string_view name, std::size_t pos, std::size_t length) {
+  const auto byte = static_cast<unsigned char>(name[pos]);
+  if (length > 1 || (length == 1 && byte >= 0x20 && byte != 0x7F)) return {};
+  switch (byte) {
+    case '\n': return "\\n";
+    case '\r': return "\\r";
+    case '\t': return "\\t";
+    default: break;
+  }
+  constexpr const char* kHexDigits = "0123456789ABCDEF";
+  return {'\\', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
+}
+
+// Whether a backslash of the name followed by name[next] would be read as
+// the start of an escape.
+bool BackslashNeedsDoubling(std::string_view name, std::size_t next) {
+  if (next >= name.size()) return false;
+  if (std::string_view("\\nrtx").find(name[next]) != std::string_view::npos) return true;
+  return !EscapeOf(name, next, WellFormedUtf8Length(name, next)).empty();
+}
+
 }  // namespace
+
+std::string ListItemText(std::string_view name) {
+  std::string text;
+  text.reserve(name.size());
+  std::size_t pos = 0;
+  while (pos < name.size()) {
+    const std::size_t length = WellFormedUtf8Length(name, pos);
+    const std::string escape = EscapeOf(name, pos, length);
+    if (!escape.empty()) {
+      text += escape;
+      ++pos;
+      continue;
+    }
+    if (name[pos] == '\\' && BackslashNeedsDoubling(name, pos + 1)) text += '\\';
+    text.append(name, pos, length);
+    pos += length;
+  }
+  return text;
+}
 
 std::string TodayStamp(const LocalDateTime& now) {
   std::string year = std::to_string(now.Year);

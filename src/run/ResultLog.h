@@ -6,6 +6,7 @@
 // down.
 
 #include <string>
+#include <string_view>
 
 #include "platform/Clock.h"
 
@@ -30,6 +31,19 @@ std::string HeaderLine(const LocalDateTime& start, const std::string& suffix);
 std::string FormatElapsed(TimePoint start, TimePoint end);
 std::string FormatElapsedSeconds(long long seconds);
 
+// A path or name as a list writes it: one line of valid UTF-8 that keeps
+// the original recoverable.  A name that is valid UTF-8 without control
+// characters is written as it is.  Otherwise:
+//   line feed, carriage return, tab          -> \n  \r  \t
+//   other controls (U+0000..U+001F, U+007F)  -> \xHH (two upper-case hex digits)
+//   each byte that is not well-formed UTF-8  -> \xHH (GBK names keep their bytes)
+// A backslash of the name itself is doubled only where it would otherwise
+// be read as the start of one of these: before "\", "n", "r", "t", "x" or
+// before a character that is escaped.  Reading a line back, "\\", "\n",
+// "\r", "\t" and "\xHH" stand for what they name and any other backslash
+// for itself.
+std::string ListItemText(std::string_view name);
+
 // One result list.
 class ResultList {
  public:
@@ -38,8 +52,8 @@ class ResultList {
 
   const std::string& Path() const { return path_; }
 
-  // Appends `line` and CR LF.  Returns false when the file could not be
-  // opened or written.
+  // Appends `line` as given and CR LF (names in it pass ListItemText
+  // first).  Returns false when the file could not be opened or written.
   bool Append(const std::string& line) const;
 
  private:

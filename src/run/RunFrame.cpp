@@ -284,7 +284,7 @@ Frame::RowEnd Frame::ProcessClaimedRow(std::size_t index) {
 }
 
 void Frame::RecordSuccess(std::size_t index) {
-  Write(successList_, rows_[index].Path);
+  Write(successList_, ListItemText(rows_[index].Path));
   ++result_.Successes;
   observer_.OnDoneCount(result_.Successes);
   context_.SetRowStatus(index, texts_.DoneWord);
@@ -292,7 +292,7 @@ void Frame::RecordSuccess(std::size_t index) {
 
 void Frame::RecordFailure(std::size_t index, const std::string& reason) {
   ++result_.Failures;
-  Write(failureList_, FailureLineOf(rows_[index]));
+  Write(failureList_, ListItemText(FailureLineOf(rows_[index])));
   context_.SetRowStatus(index, texts_.FailedWord);
   observer_.OnItemFailed(index, reason);
   PutIntoErrorTree(rows_[index]);
@@ -322,10 +322,12 @@ void Frame::PutIntoErrorTree(const WorkRow& row) {
         MoveFileInto(row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
         return;
     }
-  } catch (const std::exception&) {
-    // The run goes on; the operator learns of it from the status line.
+  } catch (const std::exception& error) {
+    // The run goes on; the operator learns of it, and why, from the status
+    // line.
     ++result_.ErrorCopyFailures;
-    observer_.OnStatus(kErrorCopyFailed + row.Path);
+    observer_.OnStatus(kErrorCopyFailed + row.Path + "：" +
+                       ErrorTreeFailureReason(error, row.Path));
   }
 }
 

@@ -53,7 +53,9 @@ void DirTraversal(const std::string& directory, const ScanOptions& options, Work
     const std::string path = JoinPath(directory, entry.Name);
     // A directory that cannot be listed is taken as a leaf: its item then
     // fails with the reason, where skipping it would hide it for good.
-    if (!ListDirectory(path, inside)) inside.clear();
+    // Page links that leave the source root are not counted, as the jobs
+    // pass them over.
+    if (!ListDirectoryWithin(path, options.SourceRoot, inside)) inside.clear();
     if (HasPlainDirectory(inside)) {
       subdirectories.push_back(path);
       continue;

@@ -73,11 +73,49 @@ bool ListDirectory(const std::string& directory, std::vector<DirEntry>& entries)
   return true;
 }
 
-std::vector<DirEntry> ListDirectoryOrFail(const std::string& directory) {
-  std::vector<DirEntry> entries;
-  if (!ListDirectory(directory, entries)) {
-    throw std::runtime_error("无法读取目录" + Quoted(directory));
+namespace {
+
+// Whether the resolved `path` is `root` or lies below it.
+bool Inside(const fs::path& path, const fs::path& root) {
+  return std::mismatch(root.begin(), root.end(), path.begin(), path.end()).first == root.end();
+}
+
+bool LeavesResolvedRoot(const std::string& path, const fs::path& resolvedRoot) {
+  std::error_code error;
+  if (!fs::is_symlink(fs::symlink_status(path, error)) || error) return false;
+  const fs::path target = fs::canonical(path, error);
+  return error || resolvedRoot.empty() || !Inside(target, resolvedRoot);
+}
+
+fs::path ResolvedRoot(const std::string& root) {
+  std::error_code error;
+  fs::path resolved = fs::canonical(root, error);
+  return error ? fs::path() : resolved;
+}
+
+}  // namespace
+
+bool LinkLeavesRoot(const std::string& path, const std::string& root) {
+  return LeavesResolvedRoot(path, ResolvedRoot(root));
+}
+
+bool ListDirectoryWithin(const std::string& directory, const std::string& root,
+                         std::vector<DirEntry>& entries) {
+  if (!ListDirectory(directory, entries)) return false;
+  const fs::path resolvedRoot = ResolvedRoot(root);
+  for (DirEntry& entry : entries) {
+    if (entry.IsFile() && LeavesResolvedRoot(JoinPath(directory, entry.Name), resolvedRoot)) {
+      entry.Type = DirEntry::Kind::Other;
+    }
   }
+  return true;
+}
+
+std::vector<DirEntry> ListDirectoryOrFail(const std::string& directory, const std::string& root) {
+  std::vector<DirEntry> entries;
+  const bool listed =
+      root.empty() ? ListDirectory(directory, entries) : ListDirectoryWithin(directory, root, entries);
+  if (!listed) throw std::runtime_error("无法读取目录" + Quoted(directory));
   return entries;
 }
 

@@ -36,9 +36,23 @@ std::vector<DirEntry> ListDirectory(const std::string& directory);
 // empty one.
 bool ListDirectory(const std::string& directory, std::vector<DirEntry>& entries);
 
+// True when `path` is a symbolic link whose target, fully resolved, lies
+// outside the directory `root` (also resolved), or cannot be resolved.
+// Pages are never read through such a link: it could hand out a file that
+// only its own directory's permissions kept private.
+bool LinkLeavesRoot(const std::string& path, const std::string& root);
+
+// ListDirectory, with every link that leaves `root` (LinkLeavesRoot) as
+// Kind::Other, so that it is passed over as a page.  Links that stay inside
+// the root are files as before.
+bool ListDirectoryWithin(const std::string& directory, const std::string& root,
+                         std::vector<DirEntry>& entries);
+
 // The same for a directory a job works on: throws std::runtime_error
-// "无法读取目录“…”" when it cannot be listed, so the item fails.
-std::vector<DirEntry> ListDirectoryOrFail(const std::string& directory);
+// "无法读取目录“…”" when it cannot be listed, so the item fails.  With a
+// `root`, links that leave it are Kind::Other (ListDirectoryWithin).
+std::vector<DirEntry> ListDirectoryOrFail(const std::string& directory,
+                                          const std::string& root = {});
 
 // Joins a directory and an entry name with one separator.
 std::string JoinPath(const std::string& directory, const std::string& name);

@@ -50,7 +50,11 @@ void FileTraversal(const std::string& directory, const ScanOptions& options, Wor
       continue;
     }
     if (FileIsDone(path, options) || StillSettling(options, path)) continue;
-    AppendRow(rows, path, PageCountOrUnknown(options, path), observer);
+    // A link that leaves the source root is a row, for the run to fail with
+    // its reason, but nothing is read through it.
+    const bool leaves = LinkLeavesRoot(path, options.SourceRoot);
+    AppendRow(rows, path, leaves ? WorkRow::kUnknownPages : PageCountOrUnknown(options, path),
+              observer);
   }
   for (const std::string& subdirectory : subdirectories) {
     if (ScanShouldStop(options)) return;

@@ -113,6 +113,30 @@ TEST_F(ConvertFiles2PdfJobTest, AFailedFileLeavesNoPdfGoesToTheErrorTreeAndIsOff
   const RunResult again = Run();
   ASSERT_EQ(again.Rows.size(), 2u);
   EXPECT_EQ(again.Rows[0].Path, In("a/part.tif"));
+  // The Error tree holds each of them once, however often they fail.
+  EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"Error/", "Error/a/", "Error/a/part.tif",
+                                                    "Error/a/zero.pdf", "a/", "a/good.pdf"}));
+}
+
+TEST_F(ConvertFiles2PdfJobTest, ALinkOutOfTheSourceRootFailsAndItsTargetIsNeverCopied) {
+  namespace fs = std::filesystem;
+  // A page only its own directory's permissions keep private.
+  test::WriteTiff(dir_.File("private/secret.tif"), {{48, 30, 1, 300}});
+  fs::permissions(dir_.File("private"), fs::perms::owner_all);
+  test::WriteTiff(In("a/page.tif"), {{48, 30, 1, 300}});
+  fs::create_symlink(dir_.File("private/secret.tif"), In("a/secret.tif"));
+  fs::create_symlink("page.tif", In("a/same-page.tif"));  // inside the root: read as before
+
+  const RunResult result = Run();
+  EXPECT_EQ(result.Successes, 2u);
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_EQ(observer_.FailureReasons,
+            std::vector<std::string>{"链接指向源目录之外：" + In("a/secret.tif")});
+  EXPECT_EQ(Images(Out("a/same-page.pdf")).size(), 1u);
+  EXPECT_FALSE(fs::exists(Out("a/secret.pdf")));
+  // The failure copy is the link itself, not the private page.
+  ASSERT_TRUE(fs::is_symlink(Out("Error/a/secret.tif")));
+  EXPECT_EQ(fs::read_symlink(Out("Error/a/secret.tif")), dir_.File("private/secret.tif"));
 }
 
 }  // namespace

@@ -115,8 +115,9 @@ std::vector<std::string> TreeOf(const std::string& root) {
   std::vector<std::string> entries;
   if (!fs::exists(root)) return entries;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    std::string relative = fs::relative(entry.path(), root).string();
-    if (entry.is_directory()) relative += "/";
+    // A link is listed under its own name, not its target's.
+    std::string relative = entry.path().lexically_relative(root).string();
+    if (entry.is_directory() && !entry.is_symlink()) relative += "/";
     entries.push_back(relative);
   }
   std::sort(entries.begin(), entries.end());

@@ -1,10 +1,13 @@
 #include "run/RunFrame.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +19,7 @@
 #include "support/FakeClock.h"
 #include "support/FileTree.h"
 #include "support/RecordingObserver.h"
+#include "support/SmallTmpfs.h"
 #include "support/TempDir.h"
 #include "support/TestJob.h"
 
@@ -51,6 +55,10 @@ class RunFrameTest : public ::testing::Test {
   std::string In(const std::string& relative) const { return in_ + "/" + relative; }
   std::string Out(const std::string& relative) const { return out_ + "/" + relative; }
   std::string List(const char* name) const { return test::ReadBytes(dir_.File(name)); }
+  bool HasStatusStartingWith(const std::string& start) const {
+    return std::any_of(observer_.Statuses.begin(), observer_.Statuses.end(),
+                       [&start](const std::string& text) { return text.starts_with(start); });
+  }
   bool ListExists(const char* name) const { return fs::exists(dir_.File(name)); }
 
   // An empty `target` runs with out_, "-" with an empty output box.
@@ -98,6 +106,18 @@ TEST_F(RunFrameTest, ThreeItemsWithOneFailureGiveByteExactLists) {
   EXPECT_EQ(observer_.FailureReasons, (std::vector<std::string>{"damaged page"}));
   EXPECT_FALSE(control_.IsActive());
   EXPECT_EQ(observer_.CloseRequests, 0);
+}
+
+TEST_F(RunFrameTest, NamesWithLineBreaksOrLegacyBytesStayOneLineOfUtf8) {
+  Touch(In("a\nb/1.tif"));
+  Touch(In("c\xD6\xD0-bad/1.tif"));  // a GBK name from a Windows share
+  Touch(In("d/1.tif"));
+  Run(JobId::MergeFiles);
+  EXPECT_EQ(List(kSuccessList),
+            "2026年3月7日 9时5分 -- 已合并清单\r\n" + In("a\\nb") + "\r\n" + In("d") +
+                "\r\n本次总共合并了2个图像目录 共历时1分15秒\r\n\r\n");
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("c\\xD6\\xD0-bad") +
+                                    "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n");
 }
 
 TEST_F(RunFrameTest, TwoRunsOnOneDayAppendToTheSameLists) {
@@ -229,16 +249,22 @@ TEST_F(RunFrameTest, ASkippedItemIsNeitherCountedNorListed) {
   EXPECT_EQ(List(kSuccessList).find(In("gone.tif")), std::string::npos);
 }
 
-TEST_F(RunFrameTest, FailedDirectoryIsCopiedWholeIntoTheErrorTree) {
+TEST_F(RunFrameTest, FailedDirectoryIsCopiedWholeIntoTheErrorTreeBesideWhatIsThere) {
   Touch(In("box/bad/1.tif"), "page one");
   Touch(In("box/bad/.notes/2.txt"), "hidden, but part of the directory");
   Touch(Out("Error/box/bad/1.tif"), "old copy");
   Touch(Out("Error/box/bad/other.tif"), "left from before");
   Run(JobId::MergeFiles2PDF);
-  EXPECT_EQ(test::ReadBytes(Out("Error/box/bad/1.tif")), "page one");
-  EXPECT_EQ(test::ReadBytes(Out("Error/box/bad/.notes/2.txt")), "hidden, but part of the directory");
+  // The earlier copy stays as it was; this one takes the next free name.
+  EXPECT_EQ(test::ReadBytes(Out("Error/box/bad/1.tif")), "old copy");
   EXPECT_TRUE(fs::exists(Out("Error/box/bad/other.tif")));
+  EXPECT_EQ(test::ReadBytes(Out("Error/box/bad (2)/1.tif")), "page one");
+  EXPECT_EQ(test::ReadBytes(Out("Error/box/bad (2)/.notes/2.txt")),
+            "hidden, but part of the directory");
   EXPECT_TRUE(fs::exists(In("box/bad/1.tif")));
+  // Failing again unchanged on the next run adds no third copy.
+  Run(JobId::MergeFiles2PDF);
+  EXPECT_EQ(test::EntryCount(Out("Error/box")), 2);
 }
 
 TEST_F(RunFrameTest, FailedFileIsCopiedOrMovedAndListedAsTheJobSays) {
@@ -253,6 +279,14 @@ TEST_F(RunFrameTest, FailedFileIsCopiedOrMovedAndListedAsTheJobSays) {
   EXPECT_EQ(test::ReadBytes(Out("Error/root-bad.jpg")), "moved source");
   EXPECT_FALSE(fs::exists(In("root-bad.jpg")));
   EXPECT_NE(List(kFailureList).find("\r\n" + in_ + "/\r\n"), std::string::npos);
+
+  // A later file of that name never replaces the moved original, the only
+  // copy there is.
+  Touch(In("root-bad.jpg"), "a newer scan of that name");
+  Run(JobId::ConvertFiles22PDF);
+  EXPECT_EQ(test::ReadBytes(Out("Error/root-bad.jpg")), "moved source");
+  EXPECT_EQ(test::ReadBytes(Out("Error/root-bad (2).jpg")), "a newer scan of that name");
+  EXPECT_FALSE(fs::exists(In("root-bad.jpg")));
 }
 
 TEST_F(RunFrameTest, AnErrorCopyThatFailsIsReportedAndTheRunGoesOn) {
@@ -262,9 +296,31 @@ TEST_F(RunFrameTest, AnErrorCopyThatFailsIsReportedAndTheRunGoesOn) {
   const RunResult result = Run(JobId::MergeFiles);
   EXPECT_EQ(result.ErrorCopyFailures, 1u);
   EXPECT_EQ(result.Successes, 1u);
-  EXPECT_NE(std::find(observer_.Statuses.begin(), observer_.Statuses.end(),
-                      "无法放入Error目录：" + In("a-bad")),
-            observer_.Statuses.end());
+  // The status names the item and why: the Error directory is a file.
+  EXPECT_TRUE(HasStatusStartingWith("无法放入Error目录：" + In("a-bad") + "：" +
+                                    std::strerror(ENOTDIR)));
+}
+
+TEST_F(RunFrameTest, AnErrorCopyThatCannotBeFinishedLeavesNothingAndSaysWhy) {
+  Touch(In("a-bad/1.tif"), "page one");
+  ASSERT_EQ(::mkfifo(In("a-bad/pipe").c_str(), 0600), 0);
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.ErrorCopyFailures, 1u);
+  EXPECT_TRUE(HasStatusStartingWith("无法放入Error目录：" + In("a-bad") + "：" +
+                                    std::strerror(ENOTSUP) + "（" + In("a-bad/pipe") + "）"));
+  EXPECT_EQ(test::EntryCount(Out("Error")), 0);
+}
+
+TEST_F(RunFrameTest, AnErrorCopyOnAFullDiskLeavesNothingAndSaysSo) {
+  const test::SmallTmpfs disk(out_, "2m");
+  if (!disk.Mounted()) GTEST_SKIP() << disk.SkipReason();
+  const std::string page(100 * 1024, 'p');
+  for (int n = 1; n <= 30; ++n) Touch(In("b-bad/" + std::to_string(n) + ".tif"), page);
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_EQ(result.ErrorCopyFailures, 1u);
+  EXPECT_TRUE(HasStatusStartingWith("无法放入Error目录：" + In("b-bad") + "：磁盘空间不足"));
+  EXPECT_EQ(test::EntryCount(Out("Error")), 0) << "no half copy, no temporary";
 }
 
 TEST_F(RunFrameTest, UnwritableListsDoNotStopTheRunAndTheStatusSaysSo) {

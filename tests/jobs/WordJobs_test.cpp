@@ -149,6 +149,20 @@ class WordJobTest : public test::RecognitionJobTest {
 
 // ---- Word documents per file ----
 
+TEST_F(WordJobTest, PerFileLinkOutOfTheSourceRootIsNeverRecognised) {
+  WritePageJpeg(dir_.File("private/notice.jpg"), TextPage("人民政府通知", "Public notice"));
+  fs::create_directories(In("box"));
+  fs::create_symlink(dir_.File("private/notice.jpg"), In("box/notice.jpg"));
+
+  const RunResult result = RunPerFile();
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_EQ(observer_.FailureReasons,
+            std::vector<std::string>{"链接指向源目录之外：" + In("box/notice.jpg")});
+  EXPECT_EQ(TreeOf(out_),
+            (std::vector<std::string>{"Error/", "Error/box/", "Error/box/notice.jpg"}));
+  EXPECT_TRUE(fs::is_symlink(Out("Error/box/notice.jpg")));
+}
+
 TEST_F(WordJobTest, PerFileDocxHoldsEveryPageInOrderAndUnreadableFileStaysInPlace) {
   WritePageTiff(In("box/doc.tif"), PageList(TextPage("档案管理办法", "First archive page"),
                                      ocrtest::Binarize(TextPage("电子文件归档", "Second scanned page"))));

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/Utf8.h"
 
 #include "support/TempDir.h"
 
@@ -38,6 +43,64 @@ TEST(ResultLogTest, EachLineIsAppendedWithCrLf) {
   EXPECT_TRUE(list.Append("second\r\n"));
   EXPECT_EQ(test::ReadBytes(dir.File("list.txt")), "第一行\r\nsecond\r\n\r\n");
   EXPECT_FALSE(ResultList(dir.File("missing/list.txt")).Append("x"));
+}
+
+bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+// Reads a list item back as ResultLog.h describes it.
+std::string ReadItemBack(const std::string& text) {
+  std::string name;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      name += text[i];
+      continue;
+    }
+    const char next = text[i + 1];
+    if (next == '\\' || next == 'n' || next == 'r' || next == 't') {
+      name += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : '\\';
+      ++i;
+    } else if (next == 'x' && i + 3 < text.size() && IsHexDigit(text[i + 2]) &&
+               IsHexDigit(text[i + 3])) {
+      name += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+      i += 3;
+    } else {
+      name += '\\';
+    }
+  }
+  return name;
+}
+
+bool IsOneLineOfUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = WellFormedUtf8Length(text, i);
+    if (length == 0 || static_cast<unsigned char>(text[i]) < 0x20 || text[i] == 0x7F) return false;
+    i += length;
+  }
+  return true;
+}
+
+TEST(ResultLogTest, NamesWithoutControlsOrBadBytesAreWrittenAsTheyAre) {
+  for (const std::string name : {"/in/第一卷/scan 1.tif", "/in/a\\b/c\\", "/in/\\d\\(1)", ""}) {
+    EXPECT_EQ(ListItemText(name), name);
+  }
+}
+
+TEST(ResultLogTest, ControlsAndLegacyBytesAreEscapedAndCanBeReadBack) {
+  EXPECT_EQ(ListItemText("/in/a\nb/c.tif"), "/in/a\\nb/c.tif");
+  EXPECT_EQ(ListItemText("x\r\ty\x01\x7F"), "x\\r\\ty\\x01\\x7F");
+  // "中文" in GBK, as a name from a Windows share carries it.
+  EXPECT_EQ(ListItemText("/in/\xD6\xD0\xCE\xC4.tif"), "/in/\\xD6\\xD0\\xCE\\xC4.tif");
+  // A backslash of the name is doubled only where it would start an escape.
+  EXPECT_EQ(ListItemText("a\\nb"), "a\\\\nb");
+  EXPECT_EQ(ListItemText("a\\\n"), "a\\\\\\n");
+  const std::vector<std::string> names = {
+      "/in/a\nb/c.tif", "\xD6\xD0/1.tif", "a\\nb", "a\\\n", "a\\x41", "\\\\", "tail\\",
+      "\xE4\xB8", "\xE4\xB8\xAD\xFF", "mixed\\\xFFz", std::string("nul\0byte", 8), "中\r\n"};
+  for (const std::string& name : names) {
+    const std::string text = ListItemText(name);
+    EXPECT_TRUE(IsOneLineOfUtf8(text)) << text;
+    EXPECT_EQ(ReadItemBack(text), name) << text;
+  }
 }
 
 }  // namespace

@@ -95,6 +95,17 @@ TEST_F(DirTraversalTest, HiddenAndLinkedDirectoriesAreNeitherRowsNorScanned) {
   EXPECT_EQ(Scan(Options("tif")), (std::vector<std::string>{In("box")}));
 }
 
+TEST_F(DirTraversalTest, PageLinksThatLeaveTheSourceRootAreNotCounted) {
+  Touch(In("box/1.tif"));
+  Touch(In("box/2.tif"));
+  Touch(dir_.File("elsewhere/far.tif"));
+  fs::create_symlink(dir_.File("elsewhere/far.tif"), In("box/3.tif"));
+  fs::create_symlink("1.tif", In("box/4.tif"));
+  Scan(Options("tif"));
+  ASSERT_EQ(rows_.size(), 1u);
+  EXPECT_EQ(rows_[0].Pages, 3);
+}
+
 TEST_F(DirTraversalTest, NaturalOrderOfDirectoryNames) {
   for (const char* name : {"scan10", "Scan2", "scan1", "p10", "P2", "b"}) Touch(In(name) + "/1.tif");
   EXPECT_EQ(Scan(Options("tif")),

@@ -78,5 +78,36 @@ TEST(DirectoryListingTest, KindsOfEntries) {
   EXPECT_EQ(entries[5].Type, DirEntry::Kind::Other);
 }
 
+TEST(DirectoryListingTest, LinksThatLeaveTheRootAreNoFilesWithinIt) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  test::Touch(dir.Path() / "private/secret.tif");
+  test::Touch(dir.Path() / "real/in/box/page.tif");
+  test::Touch(dir.Path() / "real/in/other/page.tif");
+  test::Touch(dir.Path() / "real/inside-not.tif");  // shares the root's name as a prefix
+  // The root is reached through a link, as a mounted share often is.
+  fs::create_directory_symlink(dir.File("real/in"), dir.File("in"));
+  const std::string box = dir.File("in/box");
+  fs::create_symlink(dir.File("private/secret.tif"), box + "/a-outside.tif");
+  fs::create_symlink("../../inside-not.tif", box + "/b-sibling.tif");
+  fs::create_symlink("../other/page.tif", box + "/c-relative.tif");
+  fs::create_symlink(dir.File("in/other/page.tif"), box + "/d-through-root-link.tif");
+  fs::create_symlink("d-through-root-link.tif", box + "/e-chain.tif");
+
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(ListDirectoryWithin(box, dir.File("in"), entries));
+  ASSERT_EQ(entries.size(), 6u);
+  std::vector<std::string> files;
+  for (const DirEntry& entry : entries) {
+    if (entry.IsFile()) files.push_back(entry.Name);
+  }
+  EXPECT_EQ(files, (std::vector<std::string>{"c-relative.tif", "d-through-root-link.tif",
+                                             "e-chain.tif", "page.tif"}));
+  EXPECT_TRUE(LinkLeavesRoot(box + "/a-outside.tif", dir.File("in")));
+  EXPECT_FALSE(LinkLeavesRoot(box + "/page.tif", dir.File("in")));  // no link at all
+  // The same links are inside a wider root.
+  EXPECT_FALSE(LinkLeavesRoot(box + "/b-sibling.tif", dir.File("real")));
+}
+
 }  // namespace
 }  // namespace zelk

@@ -83,6 +83,25 @@ TEST_F(FileTraversalTest, PageCountsComeFromTheImageFiles) {
   EXPECT_EQ(rows_[2].Pages, 3);
 }
 
+TEST_F(FileTraversalTest, ALinkLeavingTheSourceRootIsARowButNothingIsReadThroughIt) {
+  test::WriteTiffPages(dir_.File("elsewhere/far.tif"), 2);
+  test::WriteTiffPages(In("near.tif"), 2);
+  fs::create_symlink(dir_.File("elsewhere/far.tif"), In("far-link.tif"));
+  fs::create_symlink("near.tif", In("near-link.tif"));
+  ScanOptions options = Options("pdf");
+  std::vector<std::string> read;
+  options.PageCount = [&read](const std::string& path) {
+    read.push_back(path);
+    return GetPageCount(path);
+  };
+  // The run fails the row with its reason, so the operator learns of it.
+  EXPECT_EQ(Scan(options), (std::vector<std::string>{In("far-link.tif"), In("near-link.tif"),
+                                                     In("near.tif")}));
+  EXPECT_EQ(rows_[0].Pages, WorkRow::kUnknownPages);
+  EXPECT_EQ(rows_[1].Pages, 2);
+  EXPECT_EQ(read, (std::vector<std::string>{In("near-link.tif"), In("near.tif")}));
+}
+
 TEST_F(FileTraversalTest, TemporaryOutputsAndUnsettledFilesAreLeftOut) {
   Touch(In("a.tif"));
   Touch(In("b.pdf.part"));
