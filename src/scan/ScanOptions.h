@@ -29,6 +29,9 @@ struct ScanOptions {
   // Leave out a leaf directory or file changed within this time (scheduled
   // runs: a scanner may still be writing it).  Zero leaves nothing out.
   std::chrono::seconds SettleTime{0};
+  // Told of each leaf directory or file the settle time leaves out, so a
+  // run can say how many wait for the next one.
+  std::function<void(const std::string& path)> HeldBack;
 
   // Directory scan: replaces the standard "result exists" test of a leaf
   // (arguments: the leaf path and its mirrored path).  Jobs whose outputs

@@ -29,7 +29,9 @@ bool FileExists(const std::string& path) {
 }
 
 bool StillSettling(const ScanOptions& options, const std::string& path) {
-  return options.SettleTime.count() > 0 && ChangedWithin(path, options.SettleTime);
+  if (options.SettleTime.count() <= 0 || !ChangedWithin(path, options.SettleTime)) return false;
+  if (options.HeldBack) options.HeldBack(path);
+  return true;
 }
 
 void AppendRow(WorkList& rows, const std::string& path, int pages, ScanObserver* observer) {

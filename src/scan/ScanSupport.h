@@ -16,7 +16,8 @@ bool PathExists(const std::string& path);
 // Something other than a directory exists at that path.
 bool FileExists(const std::string& path);
 
-// True when the settle rule leaves `path` out of this scan.
+// True when the settle rule leaves `path` out of this scan; such a path is
+// reported to options.HeldBack.
 bool StillSettling(const ScanOptions& options, const std::string& path);
 
 // Appends a row with the next number and reports it.

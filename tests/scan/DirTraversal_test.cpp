@@ -139,9 +139,13 @@ TEST_F(DirTraversalTest, SettleTimeLeavesOutLeavesChangedRecently) {
   ScanOptions options = Options("tif");
   options.SettleTime = std::chrono::seconds(60);
   test::SetAge(In("fresh"), 10);
+  std::vector<std::string> heldBack;
+  options.HeldBack = [&heldBack](const std::string& path) { heldBack.push_back(path); };
   EXPECT_EQ(Scan(options), (std::vector<std::string>{In("old")}));
+  EXPECT_EQ(heldBack, (std::vector<std::string>{In("fresh"), In("growing")}));
   options.SettleTime = std::chrono::seconds(0);
   EXPECT_EQ(Scan(options).size(), 3u);
+  EXPECT_EQ(heldBack.size(), 2u);
 }
 
 TEST_F(DirTraversalTest, TemporaryOutputsAreNotCountedAsPages) {

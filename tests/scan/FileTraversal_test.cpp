@@ -111,7 +111,10 @@ TEST_F(FileTraversalTest, TemporaryOutputsAndUnsettledFilesAreLeftOut) {
   ScanOptions options = Options("pdf");
   options.IsTemporaryOutput = [](std::string_view name) { return name.ends_with(".part"); };
   options.SettleTime = std::chrono::seconds(60);
+  std::vector<std::string> heldBack;
+  options.HeldBack = [&heldBack](const std::string& path) { heldBack.push_back(path); };
   EXPECT_EQ(Scan(options), (std::vector<std::string>{In("a.tif")}));
+  EXPECT_EQ(heldBack, (std::vector<std::string>{In("c.tif")}));
 }
 
 }  // namespace
