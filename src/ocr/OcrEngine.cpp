@@ -27,7 +27,8 @@ OcrEngine OcrEngine::Load(const OcrEngineOptions& options) {
   const int workers = options.workers > 0 ? options.workers : DefaultWorkerCount();
   try {
     auto pool = std::make_unique<RecognitionPool>(
-        workers, [&setup] { return std::make_unique<TesseractRecognizer>(setup); });
+        workers, [&setup] { return std::make_unique<TesseractRecognizer>(setup); },
+        options.cancelled);
     return OcrEngine(std::move(pool), options.pageReader);
   } catch (const EngineLoadError&) {
     throw;

@@ -25,6 +25,9 @@ struct OcrEngineOptions {
   int workers = 0;
   // How documents read their image files.
   PageReader pageReader = DefaultPageReader();
+  // Asked by the workers while they recognise; true stops the pages in
+  // progress and drops the queued ones (RecognitionPool).
+  RecognitionCancelCheck cancelled;
 };
 
 class OcrEngine {

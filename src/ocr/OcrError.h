@@ -23,7 +23,8 @@ class RecognitionError : public std::runtime_error {
 };
 
 // The page was dropped before a worker took it (the document was closed or
-// the pending pages were cancelled).
+// the pending pages were cancelled), or a stop request cut its recognition
+// short.
 class RecognitionCancelled : public RecognitionError {
  public:
   RecognitionCancelled() : RecognitionError("recognition cancelled") {}

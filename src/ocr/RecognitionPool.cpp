@@ -15,7 +15,9 @@ void Drop(std::promise<RecognisedPage>& result) {
 
 }  // namespace
 
-RecognitionPool::RecognitionPool(int workers, const RecognizerFactory& factory) {
+RecognitionPool::RecognitionPool(int workers, const RecognizerFactory& factory,
+                                 RecognitionCancelCheck cancelled)
+    : cancelled_(std::move(cancelled)) {
   workers = std::max(1, workers);
   std::vector<std::future<std::unique_ptr<PageRecognizer>>> created;
   for (int i = 0; i < workers; ++i) created.push_back(std::async(std::launch::async, factory));
@@ -75,14 +77,14 @@ void RecognitionPool::Work(PageRecognizer& recognizer) {
       task = std::move(queue_.front());
       queue_.pop_front();
     }
-    if (task.abandoned && task.abandoned->load()) {
+    if ((task.abandoned && task.abandoned->load()) || Cancelled()) {
       Drop(task.result);
       continue;
     }
     try {
       RecognisedPage page;
       page.image = task.load();
-      page.layout = recognizer.Recognise(page.image);
+      page.layout = recognizer.RecogniseUnlessCancelled(page.image, cancelled_);
       page.text = TextLayerOf(page.layout);
       task.result.set_value(std::move(page));
     } catch (...) {

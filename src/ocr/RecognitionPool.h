@@ -39,7 +39,10 @@ class RecognitionPool {
   // Creates `workers` recognizers (at least one), in parallel since loading
   // language data takes a while, then starts one thread per recognizer.  An
   // exception from the factory is raised here once every call has ended.
-  RecognitionPool(int workers, const RecognizerFactory& factory);
+  // Once `cancelled` returns true the pages being recognised stop early and
+  // the queued ones are dropped, each raising RecognitionCancelled.
+  RecognitionPool(int workers, const RecognizerFactory& factory,
+                  RecognitionCancelCheck cancelled = {});
   // Drops the pages still queued and waits for the ones being recognised.
   ~RecognitionPool();
   RecognitionPool(const RecognitionPool&) = delete;
@@ -62,7 +65,9 @@ class RecognitionPool {
   };
 
   void Work(PageRecognizer& recognizer);
+  bool Cancelled() const { return cancelled_ && cancelled_(); }
 
+  RecognitionCancelCheck cancelled_;
   std::vector<std::unique_ptr<PageRecognizer>> recognizers_;
   std::mutex mutex_;
   std::condition_variable wake_;

@@ -1,6 +1,7 @@
 #include "ocr/TesseractRecognizer.h"
 
 #include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
 #include <mutex>
@@ -20,6 +21,13 @@ void SilenceTesseractDiagnostics() {
     tesseract::TessBaseAPI api;
     api.SetVariable("debug_file", "/dev/null");
   });
+}
+
+// The monitor's cancel function: `check` is the RecognitionCancelCheck.
+bool CancelRequested(void* check, int words) {
+  (void)words;
+  const auto& cancelled = *static_cast<const RecognitionCancelCheck*>(check);
+  return cancelled && cancelled();
 }
 
 }  // namespace
@@ -44,11 +52,27 @@ TesseractRecognizer::TesseractRecognizer(const TesseractSetup& setup)
 TesseractRecognizer::~TesseractRecognizer() { api_->End(); }
 
 PageLayout TesseractRecognizer::Recognise(const Page& page) {
+  return RecogniseUnlessCancelled(page, {});
+}
+
+PageLayout TesseractRecognizer::RecogniseUnlessCancelled(const Page& page,
+                                                         const RecognitionCancelCheck& cancelled) {
   if (!page.pix) throw RecognitionError("page has no decoded image");
   const int dpi = RecognitionResolution(page);
   api_->SetImage(page.pix.get());
   api_->SetSourceResolution(dpi);
-  if (api_->Recognize(nullptr) != 0) {
+  tesseract::ETEXT_DESC monitor;
+  if (cancelled) {
+    monitor.cancel = &CancelRequested;
+    monitor.cancel_this = const_cast<RecognitionCancelCheck*>(&cancelled);
+  }
+  const int status = api_->Recognize(cancelled ? &monitor : nullptr);
+  // A cancelled page may come back with part of its words, or as a failure.
+  if (cancelled && cancelled()) {
+    api_->Clear();
+    throw RecognitionCancelled();
+  }
+  if (status != 0) {
     api_->Clear();
     throw RecognitionError("text recognition failed");
   }

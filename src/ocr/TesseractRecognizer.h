@@ -26,6 +26,9 @@ class TesseractRecognizer : public PageRecognizer {
   TesseractRecognizer& operator=(const TesseractRecognizer&) = delete;
 
   PageLayout Recognise(const Page& page) override;
+  // Tesseract asks its progress monitor's cancel function between words.
+  PageLayout RecogniseUnlessCancelled(const Page& page,
+                                      const RecognitionCancelCheck& cancelled) override;
 
  private:
   std::unique_ptr<tesseract::TessBaseAPI> api_;

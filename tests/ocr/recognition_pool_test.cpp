@@ -9,6 +9,7 @@
 #include <latch>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "ocr/OcrEngine.h"
 #include "ocr/OcrError.h"
@@ -150,6 +151,35 @@ TEST(RecognitionPool, CancelDropsQueuedPagesWhileRunningPagesFinish) {
   EXPECT_EQ(loaded, 2);
   // The pool takes new pages after a cancel.
   EXPECT_NO_THROW(pool->Submit(load).get());
+}
+
+// A recognizer that works until its cancel check says stop, as Tesseract's
+// progress monitor lets it.
+class CancellableRecognizer : public PageRecognizer {
+ public:
+  PageLayout Recognise(const Page& page) override { return RecogniseUnlessCancelled(page, {}); }
+  PageLayout RecogniseUnlessCancelled(const Page&, const RecognitionCancelCheck& cancelled) override {
+    ++started;
+    while (!(cancelled && cancelled())) std::this_thread::sleep_for(1ms);
+    throw RecognitionCancelled();
+  }
+  static inline std::atomic<int> started{0};
+};
+
+TEST(RecognitionPool, AStopCutsThePagesInProgressShortAndDropsTheQueuedOnes) {
+  std::atomic<bool> stop{false};
+  RecognitionPool pool(
+      2, [] { return std::make_unique<CancellableRecognizer>(); }, [&stop] { return stop.load(); });
+  std::atomic<int> loaded{0};
+  auto load = [&loaded] { ++loaded; return Page{}; };
+  std::vector<std::future<RecognisedPage>> results;
+  for (int i = 0; i < 6; ++i) results.push_back(pool.Submit(load));
+  while (CancellableRecognizer::started < 2) std::this_thread::sleep_for(1ms);
+  stop = true;
+  for (auto& result : results) EXPECT_THROW(result.get(), RecognitionCancelled);
+  EXPECT_EQ(loaded, 2);  // the queued pages were never loaded
+  // While the stop lasts, new pages are dropped too.
+  EXPECT_THROW(pool.Submit(load).get(), RecognitionCancelled);
 }
 
 TEST(RecognitionPool, ClosingADocumentDropsItsWaitingPagesOnly) {
