@@ -72,7 +72,7 @@ PreviewResult RunPreview(int action, const Settings& settings, const std::string
       const std::unique_ptr<Job> job = registry.Create(*id);
       const ScanRequest request =
           job ? job->DescribeScan(scanSettings) : DefaultScanRequest(*id, scanSettings);
-      RunScan(request, scanSettings, ScanPlace{sourceDir, targetDir, {}, stopRequested},
+      RunScan(request, scanSettings, ScanPlace{sourceDir, targetDir, {}, stopRequested, {}},
               result.Rows, &observer);
     } catch (const JobStartError& error) {
       observer.OnMessage(error.Message());

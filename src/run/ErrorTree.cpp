@@ -7,6 +7,7 @@
 #include "platform/DurableFiles.h"
 #include "platform/OutputTransaction.h"
 #include "platform/TreeCopy.h"
+#include "run/FailureReason.h"
 #include "scan/PathHelpers.h"
 
 namespace zelk {
@@ -92,12 +93,11 @@ fs::path CopyUnlessKept(const fs::path& source, const fs::path& first, bool dire
   return CopyThenPlace(source, first, directory, &source);
 }
 
-// The words for a full disk or an exhausted quota; null for other errors.
-const char* DiskFullText(const std::error_code& code) {
+// A full disk or an exhausted quota: the target's, not the entry's.
+bool DiskFull(const std::error_code& code) {
   const std::error_condition condition = code.default_error_condition();
-  if (condition == std::errc::no_space_on_device) return "磁盘空间不足";
-  if (condition == std::error_condition(EDQUOT, std::generic_category())) return "磁盘配额已满";
-  return nullptr;
+  return condition == std::errc::no_space_on_device ||
+         condition == std::error_condition(EDQUOT, std::generic_category());
 }
 
 }  // namespace
@@ -155,11 +155,12 @@ fs::path MoveFileInto(const std::string& file, const std::string& directory) {
 
 std::string ErrorTreeFailureReason(const std::exception& error, const std::string& item) {
   const auto* fileError = dynamic_cast<const fs::filesystem_error*>(&error);
-  if (fileError == nullptr) return error.what();
+  if (fileError == nullptr) return FailureReasonOf(error);
   // A full disk is the target's; for other errors the entry that failed
   // is named.
-  if (const char* full = DiskFullText(fileError->code())) return full;
-  std::string reason = fileError->code().message();
+  const std::optional<std::string> known = SystemReasonText(fileError->code());
+  if (known && DiskFull(fileError->code())) return *known;
+  std::string reason = known ? *known : fileError->code().message();
   const fs::path& where = fileError->path1();
   if (!where.empty() && where != fs::path(item)) reason += "（" + where.string() + "）";
   return reason;

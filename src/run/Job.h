@@ -38,6 +38,15 @@ class JobStartError : public std::runtime_error {
   std::string status_;
 };
 
+// Thrown from ProcessItem when a stop request cut the item short (a
+// recognition run drops the page in progress): the item is neither a
+// success nor a failure, leaves no output, and the run ends as cancelled.
+// The frame takes it as a failure when no stop was requested.
+class ItemCancelled : public std::runtime_error {
+ public:
+  ItemCancelled() : std::runtime_error("the item was cancelled") {}
+};
+
 // What became of one item when the job returned normally.  Any exception
 // thrown from ProcessItem makes the item a failure.
 enum class ItemOutcome {
@@ -70,7 +79,8 @@ class Job {
 
   // The scan to run.  The preview calls it too, on a fresh job object that
   // has seen no CheckBeforeStart, so it must stand on its own.  May throw
-  // JobStartError.
+  // JobStartError (the preview then scans with the descriptor's standard
+  // scan).
   virtual ScanRequest DescribeScan(const Settings& settings) {
     return Descriptor().DefaultScan(settings);
   }

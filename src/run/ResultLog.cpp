@@ -67,6 +67,14 @@ std::string SuccessListName(const LocalDateTime& now) { return TodayStamp(now) +
 
 std::string FailureListName(const LocalDateTime& now) { return TodayStamp(now) + "-失败.txt"; }
 
+std::string FailureReasonListName(const LocalDateTime& now) {
+  return TodayStamp(now) + "-失败原因.txt";
+}
+
+std::string FailureReasonLine(std::string_view path, std::string_view reason) {
+  return ListItemText(path) + "\t" + ListItemText(reason);
+}
+
 std::string LongDate(const LocalDateTime& moment) {
   return std::to_string(moment.Year) + "年" + std::to_string(moment.Month) + "月" +
          std::to_string(moment.Day) + "日";

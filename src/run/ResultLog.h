@@ -18,6 +18,9 @@ inline constexpr const char* kLogsDirName = "Logs";
 std::string TodayStamp(const LocalDateTime& now);
 std::string SuccessListName(const LocalDateTime& now);  // TodayStamp & "-成功.txt"
 std::string FailureListName(const LocalDateTime& now);  // TodayStamp & "-失败.txt"
+// TodayStamp & "-失败原因.txt": why each item failed, one line per failure
+// (FailureReasonLine), beside the two lists whose format stays as it is.
+std::string FailureReasonListName(const LocalDateTime& now);
 
 // The long date "2026年3月7日".
 std::string LongDate(const LocalDateTime& moment);
@@ -43,6 +46,11 @@ std::string FormatElapsedSeconds(long long seconds);
 // "\r", "\t" and "\xHH" stand for what they name and any other backslash
 // for itself.
 std::string ListItemText(std::string_view name);
+
+// A line of the reasons list: the item's path, a tab and the reason, each
+// through ListItemText, so a tab or line break inside either stays escaped
+// and the line splits at its one real tab.
+std::string FailureReasonLine(std::string_view path, std::string_view reason);
 
 // One result list.
 class ResultList {

@@ -1,5 +1,6 @@
 #include "run/RunContext.h"
 
+#include "run/ProgressMeter.h"
 #include "scan/DirectoryListing.h"
 #include "scan/MirroredPath.h"
 
@@ -34,6 +35,7 @@ void RunContext::SetRowStatus(std::size_t index, const std::string& text) {
 void RunContext::ShowPageProgress(std::size_t index, long long page, long long pageCount) {
   SetStatus(std::string(texts_.PageWord) + Row(index).Path + "  第" + std::to_string(page) +
             texts_.PageOf + std::to_string(pageCount) + "页");
+  if (meter_ != nullptr) meter_->PageStarted(index, page, pageCount);
 }
 
 void RunContext::ClearFileList() { observer_.OnFileListCleared(); }

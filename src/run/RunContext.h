@@ -14,6 +14,8 @@
 
 namespace zelk {
 
+class ProgressMeter;
+
 class RunContext {
  public:
   RunContext(Settings& settings, const JobTexts& texts, std::string programDir, WorkList& rows,
@@ -37,7 +39,8 @@ class RunContext {
 
   void SetStatus(const std::string& text);
   void SetRowStatus(std::size_t index, const std::string& text);
-  // PageWord & path & "  第" & page & PageOf & pageCount & "页".
+  // PageWord & path & "  第" & page & PageOf & pageCount & "页", and the
+  // run's progress with the pages before `page` done.
   void ShowPageProgress(std::size_t index, long long page, long long pageCount);
   void ClearFileList();
   void AddFileListEntry(const std::string& path, const std::string& name);
@@ -53,6 +56,9 @@ class RunContext {
 
   RunObserver& Observer() { return observer_; }
 
+  // The frame's meter, which page progress feeds (none: status only).
+  void AttachProgress(ProgressMeter* meter) { meter_ = meter; }
+
  private:
   Settings& settings_;
   const JobTexts& texts_;
@@ -61,6 +67,7 @@ class RunContext {
   RunObserver& observer_;
   const RunControl& control_;
   SettingsChangeSet& changes_;
+  ProgressMeter* meter_ = nullptr;
 };
 
 }  // namespace zelk

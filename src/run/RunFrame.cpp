@@ -6,7 +6,9 @@
 
 #include "platform/AbandonedFiles.h"
 #include "run/ErrorTree.h"
+#include "run/FailureReason.h"
 #include "run/JobTexts.h"
+#include "run/ProgressMeter.h"
 #include "run/ResultLog.h"
 #include "run/RootChecks.h"
 #include "run/RowClaims.h"
@@ -25,6 +27,16 @@ const char* const kListNotWritten = "无法写入结果清单：";
 const char* const kListNotWrittenNote = "（结果清单未能写入）";
 const char* const kErrorCopyFailed = "无法放入Error目录：";
 const char* const kUnknownError = "未知错误";
+// The "状态" of an item a stop request cut short.
+const char* const kCancelledCell = "已取消";
+
+// Appended to a scheduled run's last status when the settle time left
+// items out: "（3项在60秒内有改动，留待下次转换）".
+std::string HeldBackNote(std::size_t count, std::chrono::seconds settleTime) {
+  if (count == 0) return {};
+  return "（" + std::to_string(count) + "项在" + std::to_string(settleTime.count()) +
+         "秒内有改动，留待下次转换）";
+}
 
 // The file's directory without a trailing separator ("/" for a file in "/").
 std::string DirectoryOf(const std::string& file) {
@@ -58,7 +70,7 @@ class Frame {
   void Scan();
   bool Prepare();
   bool ProcessRows();
-  enum class RowEnd { Done, Skipped, Failed };
+  enum class RowEnd { Done, Skipped, Failed, Cancelled };
   RowEnd ProcessRow(std::size_t index);
   RowEnd ProcessClaimedRow(std::size_t index);
   void RecordSuccess(std::size_t index);
@@ -67,7 +79,13 @@ class Frame {
   std::string FailureLineOf(const WorkRow& row) const;
   void CleanUp();
   void WriteSummary();
-  void Write(const ResultList& list, const std::string& line);
+  // A result list and whether the operator was told it cannot be written.
+  struct OpenList {
+    ResultList List;
+    bool Reported = false;
+  };
+  void Write(OpenList& list, const std::string& line);
+  void ShowLastStatus(const std::string& text);
   RunResult End(RunEnd how);
 
   Job& job_;
@@ -83,14 +101,14 @@ class Frame {
   RunContext context_;
   ScanRequest scan_;
   std::optional<RowClaims> claims_;
-  ResultList successList_;
-  ResultList failureList_;
+  OpenList successList_;
+  OpenList failureList_;
+  OpenList reasonList_;
+  std::optional<ProgressMeter> meter_;
   TimePoint start_{};
   bool busy_ = false;
   bool scanCut_ = false;
   bool lastRowFailed_ = false;
-  bool successListReported_ = false;
-  bool failureListReported_ = false;
 };
 
 RunResult Frame::Run() {
@@ -108,11 +126,11 @@ RunResult Frame::Run() {
   job_.RecoverInterruptedWork(settings_);
   Scan();
   if (rows_.empty() && !scanCut_) {
-    observer_.OnStatus(texts_.NoneFound);
+    ShowLastStatus(texts_.NoneFound);
     return End(RunEnd::NothingFound);
   }
   if (!control_.KeepRunning()) {
-    observer_.OnStatus(texts_.CancelledInScan);
+    ShowLastStatus(texts_.CancelledInScan);
     return End(RunEnd::CancelledDuringScan);
   }
   const LocalDateTime startLocal = ToLocalDateTime(start_);
@@ -123,8 +141,8 @@ RunResult Frame::Run() {
   CleanUp();
   WriteSummary();
   // A run cut short by a stop request says so instead of "finished".
-  observer_.OnStatus(std::string(allRows ? texts_.Finished : texts_.CancelledInScan) +
-                     (result_.ResultListFailed ? kListNotWrittenNote : ""));
+  ShowLastStatus(std::string(allRows ? texts_.Finished : texts_.CancelledInScan) +
+                 (result_.ResultListFailed ? kListNotWrittenNote : ""));
   return End(allRows ? RunEnd::Finished : RunEnd::Cancelled);
 }
 
@@ -188,8 +206,9 @@ void Frame::OpenResultLists() {
   start_ = clock_.Now();
   const LocalDateTime today = ToLocalDateTime(start_);
   const std::string logs = JoinPath(request_.ProgramDir, kLogsDirName);
-  successList_ = ResultList(JoinPath(logs, SuccessListName(today)));
-  failureList_ = ResultList(JoinPath(logs, FailureListName(today)));
+  successList_.List = ResultList(JoinPath(logs, SuccessListName(today)));
+  failureList_.List = ResultList(JoinPath(logs, FailureListName(today)));
+  reasonList_.List = ResultList(JoinPath(logs, FailureReasonListName(today)));
 }
 
 // Temporary outputs and claims that killed runs left in the tree this run
@@ -206,10 +225,12 @@ void Frame::Scan() {
   // A cancel ends the scan early; what it found so far is then not the
   // whole answer, so the run ends as cancelled, not as "nothing found".
   ScanPlace place{settings_.Common.ImageSrcDir, settings_.Common.ConvertDstDir,
-                  request_.SettleTime, [this] {
+                  request_.SettleTime,
+                  [this] {
                     scanCut_ = scanCut_ || !control_.KeepRunning();
                     return scanCut_;
-                  }};
+                  },
+                  [this](const std::string&) { ++result_.HeldBack; }};
   RunScan(scan_, settings_, place, rows_, &observer_);
   claims_.emplace(scan_, ScanOptionsFor(scan_, settings_, place));
 }
@@ -221,10 +242,16 @@ bool Frame::Prepare() {
   });
 }
 
-// False when a stop request ended the loop before the last row.
+// False when a stop request ended the loop before the last row, or cut
+// the row in progress short.
 bool Frame::ProcessRows() {
+  meter_.emplace(clock_, start_, rows_, observer_);
+  context_.AttachProgress(&*meter_);
+  meter_->BeginItems();
   for (std::size_t index = 0; index < rows_.size(); ++index) {
     const RowEnd end = ProcessRow(index);
+    if (end == RowEnd::Cancelled) return false;
+    meter_->ItemEnded(index);
     // Only the last row decides which summary head is written.
     lastRowFailed_ = end == RowEnd::Failed;
     // The cancel flag is tested after a successful item only.
@@ -239,6 +266,9 @@ bool Frame::ProcessRows() {
 // another run holds.
 Frame::RowEnd Frame::ProcessRow(std::size_t index) {
   observer_.OnRowSelected(index);
+  // Per-directory jobs list the pages of each row in "文件名"; per-file
+  // rows have no page list, so the previous row's must not stay.
+  if (job_.Descriptor().Items == ScanRequest::Mode::Files) context_.ClearFileList();
   std::optional<ItemClaim> claim;
   try {
     switch (claims_->Claim(rows_[index].Path, claim)) {
@@ -251,7 +281,7 @@ Frame::RowEnd Frame::ProcessRow(std::size_t index) {
         return RowEnd::Skipped;
     }
   } catch (const std::exception& error) {
-    RecordFailure(index, error.what());
+    RecordFailure(index, FailureReasonOf(error));
     return RowEnd::Failed;
   }
   const RowEnd end = ProcessClaimedRow(index);
@@ -267,9 +297,17 @@ Frame::RowEnd Frame::ProcessClaimedRow(std::size_t index) {
   ItemOutcome outcome = ItemOutcome::Skipped;
   try {
     outcome = job_.ProcessItem(context_, index);
+  } catch (const ItemCancelled& error) {
+    // Its outputs are gone with their transactions; the next run takes it.
+    if (!control_.KeepRunning()) {
+      context_.SetRowStatus(index, kCancelledCell);
+      return RowEnd::Cancelled;
+    }
+    failed = true;
+    reason = FailureReasonOf(error);
   } catch (const std::exception& error) {
     failed = true;
-    reason = error.what();
+    reason = FailureReasonOf(error);
   } catch (...) {
     failed = true;
     reason = kUnknownError;
@@ -293,6 +331,7 @@ void Frame::RecordSuccess(std::size_t index) {
 void Frame::RecordFailure(std::size_t index, const std::string& reason) {
   ++result_.Failures;
   Write(failureList_, ListItemText(FailureLineOf(rows_[index])));
+  Write(reasonList_, FailureReasonLine(rows_[index].Path, reason));
   context_.SetRowStatus(index, texts_.FailedWord);
   observer_.OnItemFailed(index, reason);
   PutIntoErrorTree(rows_[index]);
@@ -349,15 +388,20 @@ void Frame::WriteSummary() {
 
 // A list that cannot be written does not stop the run: the status line
 // says so once per list, and the finished status keeps a note of it.
-void Frame::Write(const ResultList& list, const std::string& line) {
+void Frame::Write(OpenList& list, const std::string& line) {
   std::error_code ignored;
-  std::filesystem::create_directories(GetParentPath(list.Path()), ignored);
-  if (list.Append(line)) return;
+  std::filesystem::create_directories(GetParentPath(list.List.Path()), ignored);
+  if (list.List.Append(line)) return;
   result_.ResultListFailed = true;
-  bool& reported = (&list == &successList_) ? successListReported_ : failureListReported_;
-  if (reported) return;
-  reported = true;
-  observer_.OnStatus(kListNotWritten + list.Path());
+  if (list.Reported) return;
+  list.Reported = true;
+  observer_.OnStatus(kListNotWritten + list.List.Path());
+}
+
+// The status a run ends with, and how many items the settle time left for
+// the next run.
+void Frame::ShowLastStatus(const std::string& text) {
+  observer_.OnStatus(text + HeldBackNote(result_.HeldBack, request_.SettleTime));
 }
 
 RunResult Frame::End(RunEnd how) {

@@ -6,8 +6,9 @@
 //
 // A run executes on the thread that calls RunJob.  It reports through the
 // observer and tests the RunControl at its cancel points: right after the
-// scan and after every successful item.  Cancel and close only set the
-// control's flags; the run reaches its end by itself.
+// scan and after every successful item; a job may cut the item in progress
+// short (ItemCancelled), which then counts neither way.  Cancel and close
+// only set the control's flags; the run reaches its end by itself.
 
 #include <chrono>
 #include <cstddef>
@@ -51,6 +52,9 @@ struct RunResult {
   std::size_t Failures = 0;
   bool ResultListFailed = false;  // a result-list line could not be written
   std::size_t ErrorCopyFailures = 0;
+  // Items the settle time left out of the scan; the last status line says
+  // how many, and the next run takes them.
+  std::size_t HeldBack = 0;
   // In-memory settings changes for the window's record: the three [Common]
   // keys as stored, and what the job kept (KeepDir after a grouping table).
   SettingsChangeSet SettingsChanges;

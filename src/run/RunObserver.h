@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/UserMessage.h"
+#include "run/RunProgress.h"
 #include "scan/WorkList.h"
 
 namespace zelk {
@@ -29,11 +30,15 @@ class RunObserver : public ScanObserver {
   virtual void OnRowSelected(std::size_t index) { (void)index; }
   // The counter "已转" of items finished successfully.
   virtual void OnDoneCount(std::size_t successes) { (void)successes; }
-  // An item failed, with the reason (not part of the result lists).
+  // An item failed, with the reason in the operator's words (the day's
+  // reasons list keeps it too).
   virtual void OnItemFailed(std::size_t index, const std::string& reason) {
     (void)index;
     (void)reason;
   }
+  // How far the run is: when the rows begin, after every row and, while a
+  // row works through its pages, at most every 100 ms (ProgressMeter).
+  virtual void OnProgress(const RunProgress& progress) { (void)progress; }
 
   // The scratch list "lvwFileList" of the item in progress.
   virtual void OnFileListCleared() {}

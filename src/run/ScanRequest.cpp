@@ -19,6 +19,7 @@ ScanOptions ScanOptionsFor(const ScanRequest& request, const Settings& settings,
   options.SettleTime = place.SettleTime;
   options.ResultExists = request.ResultExists;
   options.StopRequested = place.StopRequested;
+  options.HeldBack = place.HeldBack;
   AttachImagingHooks(options);
   return options;
 }

@@ -27,6 +27,7 @@ struct ScanPlace {
   std::string TargetRoot;
   std::chrono::seconds SettleTime{0};
   std::function<bool()> StopRequested;
+  std::function<void(const std::string& path)> HeldBack;  // ScanOptions::HeldBack
 };
 
 // The options a scan of `place` runs with.

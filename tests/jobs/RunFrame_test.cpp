@@ -12,16 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "jobs/RunFrame_fixture.h"
 #include "platform/ItemClaim.h"
 #include "platform/OutputTransaction.h"
 #include "run/RowClaims.h"
 #include "settings/SettingsFile.h"
-#include "support/FakeClock.h"
 #include "support/FileTree.h"
-#include "support/RecordingObserver.h"
 #include "support/SmallTmpfs.h"
-#include "support/TempDir.h"
-#include "support/TestJob.h"
 
 namespace zelk {
 namespace {
@@ -29,61 +26,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::Touch;
 
-constexpr const char* kSuccessList = "Logs/2026年03月07日-成功.txt";
-constexpr const char* kFailureList = "Logs/2026年03月07日-失败.txt";
-
-class RunFrameTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    test::UseUtc();
-    test::WriteBytes(dir_.File("ZELK.conf"), DefaultSettingsFileText());
-    ASSERT_TRUE(LoadSettings(dir_.Path().string(), settings_));
-    settings_.Merge.Tif = 1;
-    settings_.Merge.Jpg = 1;
-    // Results beside the mirrored directory, in the record and in the file.
-    settings_.Merge.KeepDir = 0;
-    settings_.PDF.KeepDir = 0;
-    settings_.TwoPDF.KeepDir = 0;
-    for (const SettingId key :
-         {SettingId::Merge_KeepDir, SettingId::PDF_KeepDir, SettingId::TwoPDF_KeepDir}) {
-      ASSERT_TRUE(WriteSettingKey(settings_, key));
-    }
-    // Every item takes 25 seconds of the fake clock.
-    script_.OnItem = [this](RunContext&, std::size_t) { clock_.Advance(std::chrono::seconds(25)); };
-  }
-
-  std::string In(const std::string& relative) const { return in_ + "/" + relative; }
-  std::string Out(const std::string& relative) const { return out_ + "/" + relative; }
-  std::string List(const char* name) const { return test::ReadBytes(dir_.File(name)); }
-  bool HasStatusStartingWith(const std::string& start) const {
-    return std::any_of(observer_.Statuses.begin(), observer_.Statuses.end(),
-                       [&start](const std::string& text) { return text.starts_with(start); });
-  }
-  bool ListExists(const char* name) const { return fs::exists(dir_.File(name)); }
-
-  // An empty `target` runs with out_, "-" with an empty output box.
-  RunResult Run(JobId id, std::string source = {}, std::string target = {}) {
-    script_.Id = id;
-    RunRequest request;
-    request.RunSettings = settings_;
-    request.SourceDir = source.empty() ? in_ : source;
-    request.TargetDir = target.empty() ? out_ : target == "-" ? std::string() : target;
-    request.ProgramDir = dir_.Path().string();
-    request.TimeSource = &clock_;
-    test::TestJob job(script_);
-    control_.BeginRun();
-    return RunJob(job, request, observer_, control_);
-  }
-
-  test::TempDir dir_;
-  std::string in_ = dir_.File("in");
-  std::string out_ = dir_.File("out");
-  Settings settings_;
-  test::FakeClock clock_{test::At(2026, 3, 7, 9, 5, 0)};
-  test::TestJobScript script_;
-  test::RecordingObserver observer_;
-  RunControl control_;
-};
+using test::kFailureList;
+using test::kSuccessList;
+using test::RunFrameTest;
 
 TEST_F(RunFrameTest, ThreeItemsWithOneFailureGiveByteExactLists) {
   Touch(In("a/1.tif"));
@@ -103,7 +48,7 @@ TEST_F(RunFrameTest, ThreeItemsWithOneFailureGiveByteExactLists) {
   EXPECT_EQ(observer_.DoneCounts, (std::vector<std::size_t>{1, 2}));
   EXPECT_EQ(observer_.RowStatuses[1], (std::vector<std::string>{"合并...", "合并失败"}));
   EXPECT_EQ(observer_.RowStatuses[2], (std::vector<std::string>{"合并...", "已合并"}));
-  EXPECT_EQ(observer_.FailureReasons, (std::vector<std::string>{"damaged page"}));
+  EXPECT_EQ(observer_.FailureReasons, (std::vector<std::string>{"处理失败：damaged page"}));
   EXPECT_FALSE(control_.IsActive());
   EXPECT_EQ(observer_.CloseRequests, 0);
 }
@@ -296,9 +241,9 @@ TEST_F(RunFrameTest, AnErrorCopyThatFailsIsReportedAndTheRunGoesOn) {
   const RunResult result = Run(JobId::MergeFiles);
   EXPECT_EQ(result.ErrorCopyFailures, 1u);
   EXPECT_EQ(result.Successes, 1u);
-  // The status names the item and why: the Error directory is a file.
-  EXPECT_TRUE(HasStatusStartingWith("无法放入Error目录：" + In("a-bad") + "：" +
-                                    std::strerror(ENOTDIR)));
+  // The status names the item and why, in the operator's words: the Error
+  // directory is a file.
+  EXPECT_TRUE(HasStatusStartingWith("无法放入Error目录：" + In("a-bad") + "：路径中有一项不是目录"));
 }
 
 TEST_F(RunFrameTest, AnErrorCopyThatCannotBeFinishedLeavesNothingAndSaysWhy) {

@@ -21,7 +21,9 @@ class RecordingObserver : public RunObserver {
   std::vector<std::size_t> DoneCounts;
   std::vector<std::size_t> TotalCounts;
   std::vector<std::string> FailureReasons;
+  std::vector<RunProgress> Progress;
   int WorkListClears = 0;
+  int FileListClears = 0;
   int CloseRequests = 0;
   // Called with every status after it is recorded: a test acts mid-run.
   std::function<void(const std::string&)> StatusHook;
@@ -43,6 +45,8 @@ class RecordingObserver : public RunObserver {
   void OnItemFailed(std::size_t, const std::string& reason) override {
     FailureReasons.push_back(reason);
   }
+  void OnProgress(const RunProgress& progress) override { Progress.push_back(progress); }
+  void OnFileListCleared() override { ++FileListClears; }
   void OnBusyChanged(bool busy) override { BusyChanges.push_back(busy); }
   void OnMessage(const UserMessage& message) override { Messages.push_back(message); }
   void OnCloseRequested() override { ++CloseRequests; }
