@@ -34,6 +34,25 @@ UserMessage NotAvailableMessage(int action, JobId id) {
                      name + "功能尚未提供，暂时无法使用。" + kTwoIdeographicSpaces};
 }
 
+namespace {
+
+// The scan a run of the job would make.  A job that cannot describe it
+// without what its run checks first (a grouping workbook that is missing
+// or unreadable) is previewed with its standard scan: the preview only
+// looks at the tree, and the run itself reports the workbook.
+ScanRequest PreviewScan(JobId id, const Settings& settings, const JobRegistry& registry) {
+  const std::unique_ptr<Job> job = registry.Create(id);
+  if (job) {
+    try {
+      return job->DescribeScan(settings);
+    } catch (const JobStartError&) {
+    }
+  }
+  return DefaultScanRequest(id, settings);
+}
+
+}  // namespace
+
 RunResult StartConversion(int action, const RunRequest& request, const JobRegistry& registry,
                           RunObserver& observer, RunControl& control) {
   observer.OnTotalCount(0);
@@ -68,15 +87,8 @@ PreviewResult RunPreview(int action, const Settings& settings, const std::string
   observer.OnDoneCount(0);
   observer.OnStatus("正在搜索待转换目录 . . . ");
   if (const std::optional<JobId> id = JobForAction(action, scanSettings)) {
-    try {
-      const std::unique_ptr<Job> job = registry.Create(*id);
-      const ScanRequest request =
-          job ? job->DescribeScan(scanSettings) : DefaultScanRequest(*id, scanSettings);
-      RunScan(request, scanSettings, ScanPlace{sourceDir, targetDir, {}, stopRequested, {}},
-              result.Rows, &observer);
-    } catch (const JobStartError& error) {
-      observer.OnMessage(error.Message());
-    }
+    RunScan(PreviewScan(*id, scanSettings, registry), scanSettings,
+            ScanPlace{sourceDir, targetDir, {}, stopRequested, {}}, result.Rows, &observer);
   }
   observer.OnStatus(result.Rows.empty() ? "未找到需转换的内容" : "已准备");
   return result;

@@ -160,5 +160,29 @@ TEST_F(StartAndPreviewTest, PreviewUsesTheScanOfARegisteredJob) {
   EXPECT_EQ(result.Rows[0].Path, In("a/x.tif"));
 }
 
+// The preview only looks at the tree: a grouping workbook that is missing
+// or cannot be read is the run's to report, and the preview scans as an
+// ungrouped run would.
+TEST_F(StartAndPreviewTest, PreviewWithoutAReadableWorkbookScansAsAnUngroupedRun) {
+  registry_.Register(JobId::MergeFiles, [] { return DescriptorOf(JobId::MergeFiles).Create(); });
+  Touch(In("a/1.tif"));
+  Touch(In("b/1.tif"));
+  Touch(Out("b.tif"));
+  Touch(dir_.File("damaged.xlsx"), "not a workbook");
+  for (const std::string& workbook : {dir_.File("missing.xls"), dir_.File("damaged.xlsx")}) {
+    settings_.Merge.Grouping = workbook;
+    observer_ = test::RecordingObserver();
+    const PreviewResult result = RunPreview(1, settings_, in_, out_, registry_, observer_);
+    ASSERT_EQ(result.Rows.size(), 1u) << workbook;
+    EXPECT_EQ(result.Rows[0].Path, In("a"));
+    EXPECT_TRUE(observer_.Messages.empty()) << observer_.Messages[0].Text;
+    EXPECT_EQ(observer_.LastStatus(), "已准备");
+  }
+  // The run still refuses to start without it.
+  const RunResult run = Start(1);
+  EXPECT_EQ(run.End, RunEnd::NotStarted);
+  ASSERT_EQ(observer_.Messages.size(), 1u);
+}
+
 }  // namespace
 }  // namespace zelk
