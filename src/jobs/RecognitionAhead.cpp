@@ -3,6 +3,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include "ocr/OcrError.h"
+#include "run/Job.h"
+
 namespace zelk {
 
 RecognitionAhead::RecognitionAhead(OcrEngine& engine, std::size_t rowCount,
@@ -64,7 +67,12 @@ RecognisedPage RecognitionAhead::NextPage() {
   }
   --row.owed;
   StartAhead();
-  return row.document->NextPage();
+  try {
+    return row.document->NextPage();
+  } catch (const RecognitionCancelled&) {
+    // The current row's own pages are dropped only by a stop request.
+    throw ItemCancelled();
+  }
 }
 
 }  // namespace zelk

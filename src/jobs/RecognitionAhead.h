@@ -37,7 +37,8 @@ class RecognitionAhead {
   // starting the row raised.  Null when the row has nothing to recognise.
   OcrDocument* Take(std::size_t index);
 
-  // The current row's next page, in page order (raises that page's error).
+  // The current row's next page, in page order (raises that page's error,
+  // and ItemCancelled when a stop request dropped it).
   RecognisedPage NextPage();
 
   // Number of rows started so far, the current one included (for tests).

@@ -15,6 +15,9 @@ void RecognitionRun::ThrowStartFailure(const std::exception& error) const {
 
 void RecognitionRun::Start(RunContext& context, RecognitionAhead::DocumentStarter starter) {
   context.SetStatus(texts_.Starting);
+  // A stop request cuts the page in progress short instead of waiting for
+  // its item to end: recognising one page can take many seconds.
+  options_.cancelled = [&context] { return context.StopRequested(); };
   try {
     engine_.emplace(OcrEngine::Load(options_));
   } catch (const std::exception& error) {

@@ -156,9 +156,8 @@ RunResult JobRunTest::Run(JobId id, const std::string& target) {
   request.TimeSource = &clock_;
   observer_ = RecordingObserver();
   observer_.StatusHook = onStatus_;
-  RunControl control;
-  control.BeginRun();
-  return RunJob(*job, request, observer_, control);
+  control_.BeginRun();
+  return RunJob(*job, request, observer_, control_);
 }
 
 }  // namespace zelk::test

@@ -67,6 +67,8 @@ class JobRunTest : public ::testing::Test {
 
   // Called with every status of the runs (RecordingObserver::StatusHook).
   std::function<void(const std::string&)> onStatus_;
+  // The runs' flags: a status hook may ask for a stop.
+  RunControl control_;
 
   TempDir dir_;
   std::string in_ = dir_.File("in");

@@ -61,9 +61,9 @@ RunResult RecognitionJobTest::RunJob(Job& job) {
   request.ProgramDir = dir_.Path().string();
   request.TimeSource = &clock_;
   observer_ = RecordingObserver();
-  RunControl control;
-  control.BeginRun();
-  return zelk::RunJob(job, request, observer_, control);
+  observer_.StatusHook = onStatus_;
+  control_.BeginRun();
+  return zelk::RunJob(job, request, observer_, control_);
 }
 
 bool RecognitionJobTest::ShowedStatus(const std::string& text) const {

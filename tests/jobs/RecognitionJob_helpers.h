@@ -32,7 +32,7 @@ class RecognitionJobTest : public JobRunTest {
   void SetUp() override;
 
   // Runs the job object through the frame with the test's settings; the
-  // observer is fresh for every run.
+  // observer is fresh for every run and calls onStatus_.
   RunResult RunJob(Job& job);
   bool ShowedStatus(const std::string& text) const;
 
