@@ -15,6 +15,14 @@ void PrintingObserver::OnItemFailed(std::size_t index, const std::string& reason
   err_ << (index < paths_.size() ? paths_[index] : std::string()) << "：" << reason << std::endl;
 }
 
+// Page progress within an item is left to the status lines: a line per
+// finished item is what a log of the run needs.
+void PrintingObserver::OnProgress(const RunProgress& progress) {
+  if (progress.ItemsFinished == 0 || progress.ItemsFinished == itemsShown_) return;
+  itemsShown_ = progress.ItemsFinished;
+  out_ << ProgressText(progress) << std::endl;
+}
+
 void PrintingObserver::OnMessage(const UserMessage& message) {
   // Blanks that pad a message box's text mean nothing on a terminal.
   std::string_view text = message.Text;

@@ -1,6 +1,7 @@
 #pragma once
 // Shows a run on a terminal: each change of the status line as a line of
-// standard output; messages and failed items on standard error.
+// standard output, and after every item how far the run is; messages and
+// failed items with their reasons on standard error.
 
 #include <iosfwd>
 #include <string>
@@ -18,12 +19,14 @@ class PrintingObserver final : public RunObserver {
   void OnRowAdded(const WorkRow& row) override { paths_.push_back(row.Path); }
   void OnWorkListCleared() override { paths_.clear(); }
   void OnItemFailed(std::size_t index, const std::string& reason) override;
+  void OnProgress(const RunProgress& progress) override;
   void OnMessage(const UserMessage& message) override;
 
  private:
   std::ostream& out_;
   std::ostream& err_;
   std::string lastStatus_;
+  std::size_t itemsShown_ = 0;
   std::vector<std::string> paths_;
 };
 

@@ -74,9 +74,12 @@ TEST_F(BatchRunnerTest, RunsTheStoredActionAndExitsByItsFailures) {
   ASSERT_GE(lines.size(), 4u);
   EXPECT_EQ(lines.front(), "正在搜索待合并图像目录 . . . ");
   EXPECT_EQ(lines[1], "正在合并" + in_ + "/a");
+  EXPECT_TRUE(lines[2].starts_with("已完成1/2项，已用")) << lines[2];  // after each item
   EXPECT_EQ(lines.back(), "本次合并完毕！    ");
-  EXPECT_NE(err_text_.str().find(in_ + "/bad：damaged page"), std::string::npos);
-  EXPECT_EQ(test::EntryCount(dir_.File("program/Logs")), 2);
+  // Why an item failed, in the operator's words, on standard error and in
+  // the day's reasons list beside the two result lists.
+  EXPECT_NE(err_text_.str().find(in_ + "/bad：处理失败：damaged page"), std::string::npos);
+  EXPECT_EQ(test::EntryCount(dir_.File("program/Logs")), 3);
   EXPECT_TRUE(fs::exists(out_ + "/Error/bad/1.tif"));
 
   fs::remove_all(in_ + "/bad");
@@ -94,6 +97,7 @@ TEST_F(BatchRunnerTest, SettleLeavesOutWhatChangedRecently) {
   test::SetTreeAge(in_ + "/new", 5);
   EXPECT_EQ(Batch({conf_, "--settle", "60"}), kBatchAllDone);
   EXPECT_EQ(script_.Seen, (std::vector<std::string>{in_ + "/old"}));
+  EXPECT_EQ(OutLines().back(), "本次合并完毕！    （1项在60秒内有改动，留待下次转换）");
   EXPECT_EQ(Batch({"--settle=0", conf_}), kBatchAllDone);
   EXPECT_EQ(script_.Seen.back(), in_ + "/new");
 }
