@@ -31,4 +31,11 @@ ScheduleConfirmation ConfirmSchedule(Settings& settings, const ScheduleChoice& c
   return {true, std::string("定时转换策略已启动！") + kTwoIdeographicSpaces};
 }
 
+ScheduleConfirmation StopSchedule(Settings& settings, Scheduler& scheduler) {
+  settings.Common.TimerType = 0;
+  WriteSettingKey(settings, SettingId::Common_TimerType);
+  scheduler.Disarm();
+  return {true, std::string("定时转换策略已停止！") + kTwoIdeographicSpaces};
+}
+
 }  // namespace zelk

@@ -1,6 +1,7 @@
 #pragma once
 // The "定时转换" button: stores the chosen schedule mode in the record and
-// the settings file.  It starts no run itself.
+// the settings file.  It starts no run itself.  "停止定时" switches an armed
+// schedule off.
 
 #include <optional>
 #include <string>
@@ -29,5 +30,10 @@ struct ScheduleConfirmation {
 // without an hour or minute selected stores nothing and asks for the time.
 ScheduleConfirmation ConfirmSchedule(Settings& settings, const ScheduleChoice& choice,
                                      Scheduler& scheduler);
+
+// TimerType 0 in the record and the settings file (Timer1 and Timer2 stay
+// for the next confirmation); a start deferred during the run in progress
+// is dropped.
+ScheduleConfirmation StopSchedule(Settings& settings, Scheduler& scheduler);
 
 }  // namespace zelk

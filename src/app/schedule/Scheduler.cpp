@@ -45,6 +45,45 @@ bool Scheduler::OnIntervalTick(const Settings& settings, bool runActive) {
   return StartOrDefer(runActive, Origin::Interval);
 }
 
+NextStart Scheduler::Next(const Settings& settings) const {
+  NextStart next;
+  const int type = settings.Common.TimerType;
+  if (type != 1 && type != 2) return next;
+  if (deferred_ != Origin::None) {
+    next.When = NextStart::Kind::AfterRun;
+    return next;
+  }
+  const TimePoint now = clock_.Now();
+  next.When = NextStart::Kind::Never;
+  if (type == 1) {
+    const std::optional<int> target = ParseDailyTime(settings.Timer.Timer1);
+    if (!target) return next;
+    const LocalDateTime today = ToLocalDateTime(now);
+    const int second = today.SecondOfDay();
+    const bool startedToday = lastDailyStart_ && lastDailyStart_->SameDate(today) &&
+                              lastDailyTarget_ == *target;
+    const bool later = second < *target || (second == *target && !startedToday);
+    const int wait = *target - second + (later && !startedToday ? 0 : 24 * 3600);
+    next.When = NextStart::Kind::At;
+    next.At = ToLocalDateTime(now + std::chrono::seconds(wait));
+    return next;
+  }
+  // The counter starts a run only on the exact second it reaches.
+  const double target = LeadingNumber(settings.Timer.Timer2) * 60;
+  const auto whole = static_cast<long long>(target);
+  if (target < 1 || static_cast<double>(whole) != target) return next;
+  if (running_ == Origin::Interval) {
+    next.When = NextStart::Kind::AfterRun;
+    next.MinutesAfter = whole / 60;
+    return next;
+  }
+  if (counter_ >= whole) return next;
+  next.When = NextStart::Kind::At;
+  next.WithSeconds = true;
+  next.At = ToLocalDateTime(now + std::chrono::seconds(whole - counter_));
+  return next;
+}
+
 bool Scheduler::StartOrDefer(bool runActive, Origin origin) {
   if (runActive || running_ != Origin::None) {
     if (deferred_ == Origin::None) deferred_ = origin;

@@ -17,6 +17,7 @@
 
 #include <optional>
 
+#include "app/schedule/NextStart.h"
 #include "platform/Clock.h"
 #include "settings/Settings.h"
 
@@ -38,6 +39,14 @@ class Scheduler {
   // Confirming the interval mode starts the count afresh.
   void RestartInterval() { counter_ = 0; }
   long long IntervalSeconds() const { return counter_; }
+
+  // The schedule was switched off: a start deferred during the run in
+  // progress is dropped too.
+  void Disarm() { deferred_ = Origin::None; }
+
+  // When the schedule of `settings` starts its next run, as the timers
+  // will decide it from now on.
+  NextStart Next(const Settings& settings) const;
 
  private:
   enum class Origin { None, Daily, Interval };

@@ -70,5 +70,24 @@ TEST_F(ScheduleConfirmTest, NeitherOptionStoresNoScheduleAndStillConfirms) {
   EXPECT_EQ(Reread().Common.TimerType, 0);
 }
 
+TEST_F(ScheduleConfirmTest, SwitchingOffStoresModeZeroAndDropsAStartWaitingForARun) {
+  test::UseUtc();
+  ScheduleChoice daily;
+  daily.Chosen = ScheduleChoice::Mode::Daily;
+  daily.Hour = 0;
+  daily.Minute = 0;
+  ConfirmSchedule(settings_, daily, scheduler_);
+  ASSERT_FALSE(scheduler_.OnDailyTick(settings_, true));  // 0:00 falls inside a run: deferred
+
+  const ScheduleConfirmation stopped = StopSchedule(settings_, scheduler_);
+  EXPECT_TRUE(stopped.Stored);
+  EXPECT_EQ(stopped.Message, "定时转换策略已停止！\u3000\u3000");
+  EXPECT_EQ(settings_.Common.TimerType, 0);
+  EXPECT_EQ(Reread().Common.TimerType, 0);
+  EXPECT_EQ(Reread().Timer.Timer1, "0:0");  // kept for the next confirmation
+  EXPECT_FALSE(scheduler_.OnRunEnded());
+  EXPECT_EQ(scheduler_.Next(settings_).When, NextStart::Kind::None);
+}
+
 }  // namespace
 }  // namespace zelk
