@@ -17,6 +17,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/ElidingLabel.h"
 #include "app/RunController.h"
 #include "app/ShellServices.h"
 #include "app/StartupHousekeeping.h"
@@ -109,6 +110,7 @@ bool MainWindow::Load() {
     return false;
   }
   RestoreControls();
+  UpdateScheduleState();
   setWindowTitle(kMainWindowTitle);
   return true;
 }
@@ -223,7 +225,10 @@ void MainWindow::OnRunFinished() {
   if (run_.QuitRequested() || closeAfterRun_) close();
 }
 
-void MainWindow::SetStatusText(const QString& text) { lblStatus_->setText(text); }
+void MainWindow::SetStatusText(const QString& text) {
+  engineStatus_ = text;
+  lblStatus_->SetFullText(text);
+}
 
 void MainWindow::SetFoundCount(int count) { lblResult_[0]->setText(QString::number(count)); }
 
@@ -243,7 +248,10 @@ void MainWindow::AddFileListEntry(const QString& fileName) {
   item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
 }
 
-void MainWindow::OnCancelClicked() { run_.RequestCancel(); }
+void MainWindow::OnCancelClicked() {
+  run_.RequestCancel();
+  ShowStopping();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // During a run the close becomes a request: the run stops after the item
@@ -251,6 +259,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // whose end has not reached the window yet counts as running.
   if (run_.RequestQuit() || runner_->IsConverting()) {
     closeAfterRun_ = true;
+    ShowStopping();
     event->ignore();
     return;
   }

@@ -11,6 +11,12 @@
 // engine's reports arrive through queued signals at the public slots below,
 // and cancel, Esc and close only set the RunControl flags.  The two
 // one-second timers drive the schedule.
+//
+// Beyond the program's own controls the window shows why a failed row
+// failed (the tooltip of its "状态" cell and the line "lblFailureReason"
+// under the list while it is selected), how far a conversion is (the panel
+// "framProgress"), that a stop was asked for, and when an armed schedule
+// starts next ("lblNextStart", with "cmdStopTimer" to switch it off).
 
 #include <QMainWindow>
 #include <QString>
@@ -23,6 +29,7 @@
 #include "jobs/JobActions.h"
 #include "run/RunControl.h"
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +42,8 @@ class QTreeWidget;
 
 namespace zelk {
 
+class ElidingLabel;
+class RunProgressPanel;
 struct Settings;
 class Clock;
 class JobRegistry;
@@ -128,6 +137,12 @@ class MainWindow : public QMainWindow {
   void OnDailyTimerTick();
   void OnIntervalTimerTick();
 
+  // Why row `row` failed: the tooltip of its "状态" cell, and the line
+  // under the list while the row is selected.
+  void ShowFailureReason(int row, const QString& reason);
+  // "停止定时": the armed schedule off ([Common] TimerType 0).
+  void SwitchScheduleOff();
+
  signals:
   void ConvertRequested();       // cmdConvert
   void PreviewRequested();       // cmdPreview
@@ -159,6 +174,16 @@ class MainWindow : public QMainWindow {
   void OpenHelpDocument();
   void OpenWebSite();
   void OpenDialog(DialogId id);
+
+  // MainWindowFeedback.cpp
+  void AddRunFeedback(QBoxLayout* layout, QWidget* parent);
+  void AddScheduleState(QBoxLayout* layout, QWidget* parent);
+  void ConnectFeedback();
+  void ShowDetailsOfCurrentRow();
+  // Esc, cancel or close during a conversion: says at once that it stops.
+  void ShowStopping();
+  void EndFeedback();
+  void UpdateScheduleState();
 
   // MainWindowRun.cpp
   void ConnectRunner();
@@ -195,7 +220,12 @@ class MainWindow : public QMainWindow {
   QTimer* tmrAuto_ = nullptr;
   QTreeView* lvwDocList_ = nullptr;
   QTreeWidget* lvwFileList_ = nullptr;
-  QLabel* lblStatus_ = nullptr;
+  ElidingLabel* lblStatus_ = nullptr;
+  QString engineStatus_;  // the last status the engine showed
+  ElidingLabel* lblFailureReason_ = nullptr;
+  RunProgressPanel* progress_ = nullptr;
+  QLabel* lblNextStart_ = nullptr;
+  QPushButton* cmdStopTimer_ = nullptr;
   std::array<QLabel*, 2> lblResult_{};
   QPushButton* cmdPreview_ = nullptr;
   QPushButton* cmdConvert_ = nullptr;

@@ -25,6 +25,7 @@
 #include <cmath>
 #include <optional>
 
+#include "app/ElidingLabel.h"
 #include "app/InlineFieldLabel.h"
 #include "app/MainWindow.h"
 #include "app/WorkListModel.h"
@@ -274,6 +275,7 @@ QWidget* MainWindow::BuildTimerFrame() {
   layout->addWidget(optTimer_[1]);
   layout->addWidget(lblAuto);
   layout->addStretch(1);
+  AddScheduleState(layout, frame);
 
   for (int i = 0; i < 2; ++i) {
     connect(optTimer_[static_cast<size_t>(i)], &QRadioButton::clicked, this,
@@ -317,10 +319,16 @@ QWidget* MainWindow::BuildListsAndStatus() {
   splitter->setStretchFactor(1, 1);
   splitter->setChildrenCollapsible(false);
   layout->addWidget(splitter, 1);
+  AddRunFeedback(layout, area);
 
   auto* statusRow = new QHBoxLayout;
-  lblStatus_ = Label("lblStatus", "已准备", area);
-  lblStatus_->setMinimumWidth(1);  // long paths must not widen the window
+  // Long paths are shortened in the middle and never widen the window; the
+  // page counter stays whole.
+  lblStatus_ = new ElidingLabel(area);
+  lblStatus_->setObjectName("lblStatus");
+  lblStatus_->KeepTail(PageCounterTail());
+  lblStatus_->setContentsMargins(0, 0, fontMetrics().horizontalAdvance("00"), 0);
+  lblStatus_->SetFullText("已准备");
   statusRow->addWidget(lblStatus_, 1);
   statusRow->addWidget(Label("lblTitle2", "总共：", area));
   lblResult_[0] = Label("lblResult0", "0", area);

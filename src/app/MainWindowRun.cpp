@@ -62,6 +62,7 @@ void MainWindow::ConnectRunner() {
   connect(this, &MainWindow::TimerConvertRequested, this, &MainWindow::ConfirmSchedule);
   connect(tmrTimer_, &QTimer::timeout, this, &MainWindow::OnDailyTimerTick);
   connect(tmrAuto_, &QTimer::timeout, this, &MainWindow::OnIntervalTimerTick);
+  ConnectFeedback();
 }
 
 bool MainWindow::RunInProgress() const { return runner_->IsBusy() || run_.IsActive(); }
@@ -87,6 +88,7 @@ void MainWindow::StartPreview() {
 }
 
 void MainWindow::OnConversionEnded() {
+  EndFeedback();
   OnRunFinished();
   if (run_.QuitRequested() || closeAfterRun_) return;  // the program is ending
   StartDeferredScheduledRun();
@@ -101,6 +103,7 @@ void MainWindow::OnPreviewEnded() {
 // A scheduled start that fell while the worker was busy starts now, once.
 void MainWindow::StartDeferredScheduledRun() {
   if (scheduler_.OnRunEnded()) StartConversion(true);
+  UpdateScheduleState();
 }
 
 void MainWindow::AppendWorkRow(const QString& path, int pageCount) {
@@ -123,16 +126,21 @@ void MainWindow::ConfirmSchedule() {
   choice.Minute = SelectedNumber(cboMinute_);
   choice.IntervalText = txtInterval_->text().toStdString();
   const ScheduleConfirmation confirmation = zelk::ConfirmSchedule(settings_, choice, scheduler_);
+  UpdateScheduleState();
   ShowNotice(shell_, this, MessageIcon::Information,
              QString::fromStdString(confirmation.Message));
 }
 
+// Each tick also moves the next start on (an interval run started, a day
+// passed).
 void MainWindow::OnDailyTimerTick() {
   if (scheduler_.OnDailyTick(settings_, RunInProgress())) StartConversion(true);
+  UpdateScheduleState();
 }
 
 void MainWindow::OnIntervalTimerTick() {
   if (scheduler_.OnIntervalTick(settings_, RunInProgress())) StartConversion(true);
+  UpdateScheduleState();
 }
 
 }  // namespace zelk

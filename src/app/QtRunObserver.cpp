@@ -24,6 +24,12 @@ void QtRunObserver::OnRowSelected(std::size_t index) { emit RowSelected(Number(i
 
 void QtRunObserver::OnDoneCount(std::size_t successes) { emit DoneCount(Number(successes)); }
 
+void QtRunObserver::OnItemFailed(std::size_t index, const std::string& reason) {
+  emit ItemFailed(Number(index), Text(reason));
+}
+
+void QtRunObserver::OnProgress(const RunProgress& progress) { emit ProgressChanged(progress); }
+
 void QtRunObserver::OnFileListCleared() { emit FileListCleared(); }
 
 void QtRunObserver::OnFileListEntry(const std::string& path, const std::string& name) {

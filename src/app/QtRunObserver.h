@@ -5,10 +5,14 @@
 // engine made the calls.  Nothing here waits: a message box the engine asks
 // for is shown by the window while the run goes on.
 
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 
 #include "run/RunObserver.h"
+#include "run/RunProgress.h"
+
+Q_DECLARE_METATYPE(zelk::RunProgress)
 
 namespace zelk {
 
@@ -25,6 +29,8 @@ class QtRunObserver : public QObject, public RunObserver {
   void OnRowStatus(std::size_t index, const std::string& text) override;
   void OnRowSelected(std::size_t index) override;
   void OnDoneCount(std::size_t successes) override;
+  void OnItemFailed(std::size_t index, const std::string& reason) override;
+  void OnProgress(const RunProgress& progress) override;
   void OnFileListCleared() override;
   void OnFileListEntry(const std::string& path, const std::string& name) override;
   void OnBusyChanged(bool busy) override;
@@ -41,6 +47,8 @@ class QtRunObserver : public QObject, public RunObserver {
   void RowStatusChanged(int row, const QString& text);
   void RowSelected(int row);
   void DoneCount(int successes);
+  void ItemFailed(int row, const QString& reason);
+  void ProgressChanged(const zelk::RunProgress& progress);
   void FileListCleared();
   void FileListEntry(const QString& name);
   void BusyChanged(bool busy);

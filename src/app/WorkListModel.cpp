@@ -27,6 +27,9 @@ QVariant WorkListModel::data(const QModelIndex& index, int role) const {
     }
   }
   if (role == Qt::ToolTipRole && index.column() == kPathColumn) return row.path;
+  if (role == Qt::ToolTipRole && index.column() == kStatusColumn && !row.failureReason.isEmpty()) {
+    return row.failureReason;
+  }
   if (role == Qt::TextAlignmentRole &&
       (index.column() == kNumberColumn || index.column() == kPagesColumn)) {
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -61,6 +64,10 @@ QString WorkListModel::Status(int row) const {
   return IsRow(row) ? rows_[static_cast<size_t>(row)].status : QString();
 }
 
+QString WorkListModel::FailureReason(int row) const {
+  return IsRow(row) ? rows_[static_cast<size_t>(row)].failureReason : QString();
+}
+
 void WorkListModel::Clear() {
   if (rows_.empty()) return;
   beginResetModel();
@@ -71,7 +78,7 @@ void WorkListModel::Clear() {
 int WorkListModel::AppendRow(const QString& path, int pageCount) {
   const int row = static_cast<int>(rows_.size());
   beginInsertRows(QModelIndex(), row, row);
-  rows_.push_back({path, pageCount, QString()});
+  rows_.push_back({path, pageCount, QString(), QString()});
   endInsertRows();
   return row;
 }
@@ -81,6 +88,13 @@ void WorkListModel::SetStatus(int row, const QString& status) {
   rows_[static_cast<size_t>(row)].status = status;
   const QModelIndex cell = index(row, kStatusColumn);
   emit dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
+void WorkListModel::SetFailureReason(int row, const QString& reason) {
+  if (!IsRow(row)) return;
+  rows_[static_cast<size_t>(row)].failureReason = reason;
+  const QModelIndex cell = index(row, kStatusColumn);
+  emit dataChanged(cell, cell, {Qt::ToolTipRole});
 }
 
 }  // namespace zelk

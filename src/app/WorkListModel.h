@@ -1,7 +1,8 @@
 #pragma once
 // The work list shown in lvwDocList: one row per directory or file a run
 // will process, with the columns "序号" (number from 1), "文档图像" (full
-// path), "页数" (page count) and "状态" (the job's status word).
+// path), "页数" (page count) and "状态" (the job's status word).  A failed
+// row keeps why it failed, as the tooltip of its "状态" cell.
 //
 // The engine keeps its own list of work items; this model mirrors it for the
 // window.  The worker thread feeds it through queued calls of the slots
@@ -38,6 +39,8 @@ class WorkListModel : public QAbstractTableModel {
   QString Path(int row) const;
   int PageCount(int row) const;
   QString Status(int row) const;
+  // Why the row failed; empty for a row that has not failed.
+  QString FailureReason(int row) const;
 
  public slots:
   void Clear();
@@ -45,12 +48,14 @@ class WorkListModel : public QAbstractTableModel {
   int AppendRow(const QString& path, int pageCount);
   // Out-of-range rows are ignored.
   void SetStatus(int row, const QString& status);
+  void SetFailureReason(int row, const QString& reason);
 
  private:
   struct Row {
     QString path;
     int pageCount;
     QString status;
+    QString failureReason;
   };
   bool IsRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
 

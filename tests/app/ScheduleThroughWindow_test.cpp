@@ -3,11 +3,13 @@
 // arming a mode, and scheduled starts that fall during a run.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QRadioButton>
 
 #include "app/RunController.h"
 #include "RunWindowFixture.h"
 #include "settings/SettingsFile.h"
+#include "support/FileTree.h"
 #include "support/TempDir.h"
 
 namespace zelk::test {
@@ -23,6 +25,7 @@ class ScheduleTest : public RunWindowTest {
     for (int i = 0; i < count; ++i) window_->OnIntervalTimerTick();
   }
   bool Busy() { return window_->Runner().IsBusy(); }
+  bool Shown(const char* name) { return !Find<QWidget>(name)->isHidden(); }
   std::string FileBytes() { return ReadBytes(dir_.Path() / "ZELK.conf"); }
 };
 
@@ -102,6 +105,60 @@ TEST_F(ScheduleTest, ConfirmingDailyStoresAndArmsTheTimeButNeedsBothLists) {
   DailyTickAt(8, 5, 0);
   EXPECT_TRUE(Busy());
   ASSERT_TRUE(WaitForConversionEnds(1));
+}
+
+TEST_F(ScheduleTest, AnArmedScheduleShowsItsNextStartUntilItIsSwitchedOff) {
+  OpenWindow({"TimerType=1", "[Timer]", "Timer1=8:30"});
+  EXPECT_EQ(Text("lblNextStart"), QString("下次转换：3月7日 08:30"));
+  EXPECT_TRUE(Shown("lblNextStart"));
+  EXPECT_TRUE(Shown("cmdStopTimer"));
+  DailyTickAt(8, 30, 0);
+  EXPECT_EQ(Text("lblNextStart"), QString("下次转换：3月8日 08:30"));
+  ASSERT_TRUE(WaitForConversionEnds(1));
+
+  Click("cmdStopTimer");
+  ASSERT_EQ(shell_.messages.size(), 1u);
+  EXPECT_EQ(shell_.messages[0].text, QString("定时转换策略已停止！\u3000\u3000"));
+  EXPECT_EQ(settings_.Common.TimerType, 0);
+  EXPECT_EQ(ReadIniString(settings_.IniPath, "Common", "TimerType"), "0");
+  EXPECT_FALSE(Shown("lblNextStart"));
+  EXPECT_FALSE(Shown("cmdStopTimer"));
+  clock_.Set(At(2026, 3, 8, 8, 30, 0));
+  window_->OnDailyTimerTick();
+  EXPECT_FALSE(Busy());
+
+  // "定时转换" arms it again, with the time still in the lists.
+  clock_.Set(At(2026, 3, 8, 9, 0, 0));
+  Click("cmdTimerConvert");
+  EXPECT_EQ(settings_.Common.TimerType, 1);
+  EXPECT_EQ(Text("lblNextStart"), QString("下次转换：3月9日 08:30"));
+  EXPECT_TRUE(Shown("cmdStopTimer"));
+}
+
+TEST_F(ScheduleTest, TheIntervalsNextStartWaitsForTheRunItStarted) {
+  OpenWindow({"TimerType=2", "[Timer]", "Timer2=1"});
+  EXPECT_EQ(Text("lblNextStart"), QString("下次转换：3月7日 08:01:00"));
+  HoldFirstItem();
+  IntervalTicks(60);
+  ASSERT_TRUE(Busy());
+  EXPECT_EQ(Text("lblNextStart"), QString("下次转换：本次转换结束后1分钟"));
+  gate_.Open();
+  ASSERT_TRUE(WaitForConversionEnds(1));
+  EXPECT_EQ(Text("lblNextStart"), QString("下次转换：3月7日 08:01:00"));
+}
+
+TEST_F(ScheduleTest, AScheduledRunSaysHowManyFreshItemsItLeftForTheNextOne) {
+  OpenWindow({"TimerType=1", "[Timer]", "Timer1=8:30"});
+  Touch(source_ / "scanning" / "0001.tif");  // a scanner is still writing here
+  DailyTickAt(8, 30, 0);
+  ASSERT_TRUE(WaitForConversionEnds(1));
+  EXPECT_EQ(script_.Seen.size(), 3u);
+  EXPECT_EQ(Text("lblStatus"), QString("本次合并完毕！    （1项在60秒内有改动，留待下次转换）"));
+
+  Click("cmdConvert");  // a run by the button takes it
+  ASSERT_TRUE(WaitForConversionEnds(2));
+  EXPECT_EQ(script_.Seen.back(), (source_ / "scanning").string());
+  EXPECT_EQ(Text("lblStatus"), QString("本次合并完毕！    "));
 }
 
 }  // namespace

@@ -65,5 +65,24 @@ TEST(WorkListModel, ClearEmptiesTheListAndNumberingStartsAgain) {
   EXPECT_EQ(model.Status(0), QString(""));
 }
 
+TEST(WorkListModel, AFailedRowsReasonIsTheTooltipOfItsStatusCellOnly) {
+  WorkListModel model;
+  model.AppendRow("/a", 1);
+  model.AppendRow("/b", 1);
+  QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+  model.SetFailureReason(1, "无法读取TIFF图像：/b/1.tif: cannot read as TIFF");
+  model.SetFailureReason(7, "x");
+  ASSERT_EQ(changed.count(), 1);
+  const QModelIndex status = model.index(1, WorkListModel::kStatusColumn);
+  EXPECT_EQ(model.data(status, Qt::ToolTipRole).toString(),
+            QString("无法读取TIFF图像：/b/1.tif: cannot read as TIFF"));
+  EXPECT_EQ(model.data(model.index(1, WorkListModel::kPathColumn), Qt::ToolTipRole).toString(),
+            QString("/b"));
+  EXPECT_FALSE(model.data(model.index(0, WorkListModel::kStatusColumn), Qt::ToolTipRole).isValid());
+  model.Clear();
+  model.AppendRow("/b", 1);
+  EXPECT_EQ(model.FailureReason(0), QString());
+}
+
 }  // namespace
 }  // namespace zelk
