@@ -1,4 +1,5 @@
-// Saves a picture of the main window (idle and during a run), of every
+// Saves a picture of the main window (idle with its schedule armed, during
+// a run with its progress, and after it with a failed row's reason), of every
 // option dialog (each tab of the compression dialog separately) and of the
 // log viewer as PNG files, and lists every caption that is drawn narrower
 // than it needs, so clipped text shows up without looking.
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QTabWidget>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +21,8 @@
 #include <optional>
 
 #include "app/MainWindow.h"
+#include "app/QtRunObserver.h"
+#include "app/RunController.h"
 #include "app/ShellServices.h"
 #include "app/WorkListModel.h"
 #include "dialogs/ConvertLogsDialog.h"
@@ -147,6 +151,10 @@ int MainWindowPictures(const std::string& programDir, const QDir& out) {
   window.show();
   int problems = Save(&window, out, QStringLiteral("frmMain"));
 
+  // A run in progress, reported the way the engine reports it: through
+  // the observer, whose queued signals Save lets arrive.
+  QtRunObserver& engine = window.Runner().Observer();
+  engine.OnBusyChanged(true);
   const char* const rows[] = {"卷001", "卷002", "卷003", "卷004"};
   const char* const statuses[] = {"已转换", "转换失败", "合并...", ""};
   const int pages[] = {12, 8, 31, 5};
@@ -154,13 +162,31 @@ int MainWindowPictures(const std::string& programDir, const QDir& out) {
     window.WorkList().AppendRow(QStringLiteral("/srv/扫描/2024年档案/") + rows[i], pages[i]);
     window.WorkList().SetStatus(i, statuses[i]);
   }
+  engine.OnItemFailed(1, "无法读取TIFF图像：/srv/扫描/2024年档案/卷002/0005.tif: cannot read as "
+                         "TIFF: TIFFReadDirectory: Not a TIFF file");
   for (const char* file : {"0001.tif", "0002.tif", "0003.tif"}) window.AddFileListEntry(file);
   window.SetFoundCount(4);
   window.SetDoneCount(1);
   window.SelectWorkRow(2);
-  window.SetStatusText(QStringLiteral("正在合并/srv/扫描/2024年档案/卷003  第3页 共31页"));
-  window.ShowRunningState();
+  // A path too long for the status line: shortened in the middle, the page
+  // counter whole.
+  window.SetStatusText(QStringLiteral(
+      "正在合并/srv/扫描/2024年档案/第一批移交/市档案馆/文书档案/永久/2019年度/办公室/"
+      "综合类/会议纪要/卷003  第3页 共31页"));
+  RunProgress progress;
+  progress.ItemsFinished = 2;
+  progress.ItemCount = 4;
+  progress.ItemFraction = 2.0 / 31;
+  progress.Elapsed = std::chrono::seconds(95);
+  progress.Remaining = std::chrono::seconds(150);
+  engine.OnProgress(progress);
   problems += Save(&window, out, QStringLiteral("frmMain-running"));
+
+  // The run is over; the failed row is selected and says why.
+  emit window.Runner().ConversionEnded();
+  window.SetStatusText(QStringLiteral("本次合并完毕！    "));
+  window.SelectWorkRow(1);
+  problems += Save(&window, out, QStringLiteral("frmMain-failed"));
   return problems;
 }
 

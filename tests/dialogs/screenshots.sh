@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the screenshot tool and saves a PNG of the main window (idle and
-# during a run), every option dialog and the log viewer into
+# Builds the screenshot tool and saves a PNG of the main window (idle with
+# the schedule armed, during a run with its progress bar, after it with a
+# failed row's reason), every option dialog and the log viewer into
 # <build-dir>/screenshots, listing any caption drawn narrower than it needs.
 #   tests/dialogs/screenshots.sh [build-dir]
 set -euo pipefail
