@@ -250,10 +250,10 @@ bool Frame::ProcessRows() {
   meter_->BeginItems();
   for (std::size_t index = 0; index < rows_.size(); ++index) {
     const RowEnd end = ProcessRow(index);
-    if (end == RowEnd::Cancelled) return false;
-    meter_->ItemEnded(index);
     // Only the last row decides which summary head is written.
     lastRowFailed_ = end == RowEnd::Failed;
+    if (end == RowEnd::Cancelled) return false;
+    meter_->ItemEnded(index);
     // The cancel flag is tested after a successful item only.
     if (end == RowEnd::Done && !control_.KeepRunning()) return index + 1 == rows_.size();
   }

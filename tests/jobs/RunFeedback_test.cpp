@@ -97,6 +97,21 @@ TEST_F(RunFrameTest, AnItemAStopCutsShortIsNeitherDoneNorFailedAndTheRunEndsCanc
   EXPECT_EQ(script_.Seen.back(), In("c"));
 }
 
+TEST_F(RunFrameTest, ACutItemAfterAFailedOneIsNotAFailedLastRow) {
+  Touch(In("a/x-bad.tif"));
+  Touch(In("a/y.tif"));
+  script_.OnItem = [this](RunContext&, std::size_t index) {
+    if (index != 1) return;
+    control_.RequestCancel();
+    throw ItemCancelled();
+  };
+  const RunResult result = Run(JobId::ConvertFiles2PDF);
+  EXPECT_EQ(result.End, RunEnd::Cancelled);
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_TRUE(List(kSuccessList).ends_with("本次总共转换了0个图像文件 共历时0秒\r\n\r\n"))
+      << List(kSuccessList);
+}
+
 TEST_F(RunFrameTest, AnItemCancelledWithoutAStopRequestIsAFailure) {
   Touch(In("a/1.tif"));
   Touch(In("b/1.tif"));
