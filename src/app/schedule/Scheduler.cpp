@@ -62,16 +62,18 @@ NextStart Scheduler::Next(const Settings& settings) const {
     const int second = today.SecondOfDay();
     const bool startedToday = lastDailyStart_ && lastDailyStart_->SameDate(today) &&
                               lastDailyTarget_ == *target;
-    const bool later = second < *target || (second == *target && !startedToday);
-    const int wait = *target - second + (later && !startedToday ? 0 : 24 * 3600);
+    const bool stillToday = !startedToday && second <= *target;
+    const int wait = *target - second + (stillToday ? 0 : 24 * 3600);
     next.When = NextStart::Kind::At;
     next.At = ToLocalDateTime(now + std::chrono::seconds(wait));
     return next;
   }
-  // The counter starts a run only on the exact second it reaches.
+  // The counter starts a run only on the exact second it reaches (and no
+  // counter reaches a trillion seconds).
   const double target = LeadingNumber(settings.Timer.Timer2) * 60;
+  if (!(target >= 1 && target <= 1e12)) return next;
   const auto whole = static_cast<long long>(target);
-  if (target < 1 || static_cast<double>(whole) != target) return next;
+  if (static_cast<double>(whole) != target) return next;
   if (running_ == Origin::Interval) {
     next.When = NextStart::Kind::AfterRun;
     next.MinutesAfter = whole / 60;

@@ -77,7 +77,7 @@ TEST_F(NextStartTest, TimesThatCanNeverBeReachedSaySo) {
     Daily(time);
     EXPECT_EQ(Text(), "下次转换：无（定时设置无效）") << time;
   }
-  for (const char* minutes : {"abc", "0", "0.001"}) {
+  for (const char* minutes : {"abc", "0", "0.001", "-5", "1e300"}) {
     Interval(minutes);
     EXPECT_EQ(Text(), "下次转换：无（定时设置无效）") << minutes;
   }
