@@ -1,0 +1,119 @@
+#include "OutputChecks.h"
+
+#include <tiffio.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "imaging/PdfTest_helpers.h"
+
+namespace zelk::batchtest {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Decodes every strip or tile of the current directory.
+bool DirectoryDecodes(TIFF* tif) {
+  if (TIFFIsTiled(tif)) {
+    std::vector<unsigned char> tile(static_cast<std::size_t>(TIFFTileSize(tif)));
+    for (uint32_t t = 0; t < TIFFNumberOfTiles(tif); ++t) {
+      if (TIFFReadEncodedTile(tif, t, tile.data(), static_cast<tmsize_t>(tile.size())) < 0) {
+        return false;
+      }
+    }
+    return true;
+  }
+  std::vector<unsigned char> strip(static_cast<std::size_t>(TIFFStripSize(tif)));
+  if (strip.empty()) return false;
+  for (uint32_t s = 0; s < TIFFNumberOfStrips(tif); ++s) {
+    if (TIFFReadEncodedStrip(tif, s, strip.data(), static_cast<tmsize_t>(strip.size())) < 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int WholeTiffPages(const std::string& path) {
+  TIFF* tif = TIFFOpen(path.c_str(), "r");
+  if (tif == nullptr) return -1;
+  const int count = TIFFNumberOfDirectories(tif);
+  bool whole = count > 0;
+  for (int page = 0; whole && page < count; ++page) {
+    whole = TIFFSetDirectory(tif, static_cast<tdir_t>(page)) == 1 && DirectoryDecodes(tif);
+  }
+  TIFFClose(tif);
+  return whole ? count : -1;
+}
+
+int WholePdfPages(const std::string& path) {
+  const std::string quoted = pdftest::Quote(path);
+  if (pdftest::RunCommand("qpdf --check " + quoted).exitCode != 0) return -1;
+  const pdftest::CommandResult pages = pdftest::RunCommand("qpdf --show-npages " + quoted);
+  if (pages.exitCode != 0) return -1;
+  try {
+    return std::stoi(pages.out);
+  } catch (const std::exception&) {
+    return -1;
+  }
+}
+
+int WholeDocumentPages(const std::string& path) {
+  const std::string extension = fs::path(path).extension().string();
+  if (extension == ".tif") return WholeTiffPages(path);
+  if (extension == ".pdf") return WholePdfPages(path);
+  return -1;
+}
+
+std::map<std::string, int> DocumentPages(const std::string& root) {
+  return DocumentReader().PagesBelow(root);
+}
+
+std::map<std::string, int> DocumentReader::PagesBelow(const std::string& root) {
+  std::map<std::string, int> pages;
+  if (!fs::exists(root)) return pages;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file() || IsWorkingFileName(entry.path().filename().string())) continue;
+    const std::string path = entry.path().string();
+    Seen now{entry.file_size(), entry.last_write_time(), -1};
+    const auto before = seen_.find(path);
+    if (before != seen_.end() && before->second.Size == now.Size &&
+        before->second.Modified == now.Modified) {
+      now.Pages = before->second.Pages;
+    } else {
+      now.Pages = WholeDocumentPages(path);
+      seen_[path] = now;
+    }
+    pages[fs::relative(entry.path(), root).string()] = now.Pages;
+  }
+  return pages;
+}
+
+bool IsWorkingFileName(const std::string& name) {
+  return name.find(".zelk-") != std::string::npos || name.find("claim") != std::string::npos;
+}
+
+std::vector<std::string> LeftoverWorkingFiles(const std::string& root) {
+  std::vector<std::string> left;
+  if (!fs::exists(root)) return left;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (IsWorkingFileName(entry.path().filename().string())) {
+      left.push_back(fs::relative(entry.path(), root).string());
+    }
+  }
+  return left;
+}
+
+std::map<std::string, int> ItemLineCounts(const std::vector<std::string>& lines,
+                                          const std::vector<std::string>& items) {
+  std::map<std::string, int> counts;
+  for (const std::string& item : items) counts[item] = 0;
+  for (const std::string& line : lines) {
+    if (const auto found = counts.find(line); found != counts.end()) ++found->second;
+  }
+  return counts;
+}
+
+}  // namespace zelk::batchtest
