@@ -2,10 +2,13 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "imaging/PdfTest_helpers.h"
+#include "support/FileTree.h"
+#include "support/TempDir.h"
 
 namespace zelk::batchtest {
 
@@ -74,10 +77,14 @@ std::map<std::string, int> DocumentPages(const std::string& root) {
 std::map<std::string, int> DocumentReader::PagesBelow(const std::string& root) {
   std::map<std::string, int> pages;
   if (!fs::exists(root)) return pages;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (!entry.is_regular_file() || IsWorkingFileName(entry.path().filename().string())) continue;
-    const std::string path = entry.path().string();
-    Seen now{entry.file_size(), entry.last_write_time(), -1};
+  for (auto entry = fs::recursive_directory_iterator(root); entry != fs::end(entry); ++entry) {
+    if (IsWorkingFileName(entry->path().filename().string())) {
+      entry.disable_recursion_pending();
+      continue;
+    }
+    if (!entry->is_regular_file()) continue;
+    const std::string path = entry->path().string();
+    Seen now{entry->file_size(), entry->last_write_time(), -1};
     const auto before = seen_.find(path);
     if (before != seen_.end() && before->second.Size == now.Size &&
         before->second.Modified == now.Modified) {
@@ -86,7 +93,7 @@ std::map<std::string, int> DocumentReader::PagesBelow(const std::string& root) {
       now.Pages = WholeDocumentPages(path);
       seen_[path] = now;
     }
-    pages[fs::relative(entry.path(), root).string()] = now.Pages;
+    pages[fs::relative(entry->path(), root).string()] = now.Pages;
   }
   return pages;
 }
@@ -98,12 +105,30 @@ bool IsWorkingFileName(const std::string& name) {
 std::vector<std::string> LeftoverWorkingFiles(const std::string& root) {
   std::vector<std::string> left;
   if (!fs::exists(root)) return left;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (IsWorkingFileName(entry.path().filename().string())) {
-      left.push_back(fs::relative(entry.path(), root).string());
+  for (auto entry = fs::recursive_directory_iterator(root); entry != fs::end(entry); ++entry) {
+    if (!IsWorkingFileName(entry->path().filename().string())) continue;
+    std::string described = fs::relative(entry->path(), root).string();
+    if (entry->is_directory()) {
+      described += "/ with " + std::to_string(test::TreeOf(entry->path()).size()) + " entries";
+      entry.disable_recursion_pending();
+    } else if (entry->is_regular_file() && entry->file_size() <= 200) {
+      // A claim's few bytes say whose it was.
+      described += " holding \"" + test::ReadBytes(entry->path()) + "\"";
     }
+    left.push_back(described);
   }
+  std::sort(left.begin(), left.end());
   return left;
+}
+
+std::vector<std::string> TreeWithoutWorkingFiles(const std::string& root) {
+  std::vector<std::string> tree;
+  for (const std::string& entry : test::TreeOf(root)) {
+    bool working = false;
+    for (const fs::path& part : fs::path(entry)) working = working || IsWorkingFileName(part.string());
+    if (!working) tree.push_back(entry);
+  }
+  return tree;
 }
 
 std::map<std::string, int> ItemLineCounts(const std::vector<std::string>& lines,

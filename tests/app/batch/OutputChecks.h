@@ -25,7 +25,8 @@ int WholeDocumentPages(const std::string& path);
 
 // Every regular file below `root` with its page count as a whole document
 // (WholeDocumentPages), keyed by the path relative to `root`.  Working
-// files of a run are left out (LeftoverWorkingFiles reports them).
+// files and directories of a run are left out, with all they hold
+// (LeftoverWorkingFiles reports them).
 std::map<std::string, int> DocumentPages(const std::string& root);
 
 // DocumentPages for a tree looked at again and again: a file is read once
@@ -49,8 +50,13 @@ class DocumentReader {
 // names.
 bool IsWorkingFileName(const std::string& name);
 
-// Paths (relative to `root`) of the working files left below `root`.
+// The working files left below `root`: their paths relative to it, sorted,
+// each small file with its contents (a claim names its owner).
 std::vector<std::string> LeftoverWorkingFiles(const std::string& root);
+
+// The files and directories below `root` as test::TreeOf lists them, less
+// the working files of runs and everything inside working directories.
+std::vector<std::string> TreeWithoutWorkingFiles(const std::string& root);
 
 // The lines of `lines` that name an item of `items`, counted per item.
 std::map<std::string, int> ItemLineCounts(const std::vector<std::string>& lines,
