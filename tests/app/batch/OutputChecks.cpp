@@ -3,6 +3,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <filesystem>
 #include <vector>
 
@@ -15,6 +16,12 @@ namespace zelk::batchtest {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Whether libtiff reported an error since the flag was last cleared: a
+// directory chain cut short reads as fewer pages with no other sign.
+bool g_tiffErrorSeen = false;
+
+extern "C" void NoteTiffError(const char*, const char*, va_list) { g_tiffErrorSeen = true; }
 
 // Decodes every strip or tile of the current directory.
 bool DirectoryDecodes(TIFF* tif) {
@@ -40,15 +47,20 @@ bool DirectoryDecodes(TIFF* tif) {
 }  // namespace
 
 int WholeTiffPages(const std::string& path) {
-  TIFF* tif = TIFFOpen(path.c_str(), "r");
-  if (tif == nullptr) return -1;
-  const int count = TIFFNumberOfDirectories(tif);
-  bool whole = count > 0;
-  for (int page = 0; whole && page < count; ++page) {
-    whole = TIFFSetDirectory(tif, static_cast<tdir_t>(page)) == 1 && DirectoryDecodes(tif);
+  g_tiffErrorSeen = false;
+  const TIFFErrorHandler previous = TIFFSetErrorHandler(NoteTiffError);
+  int count = -1;
+  if (TIFF* tif = TIFFOpen(path.c_str(), "r")) {
+    count = TIFFNumberOfDirectories(tif);
+    bool whole = count > 0;
+    for (int page = 0; whole && page < count; ++page) {
+      whole = TIFFSetDirectory(tif, static_cast<tdir_t>(page)) == 1 && DirectoryDecodes(tif);
+    }
+    TIFFClose(tif);
+    if (!whole) count = -1;
   }
-  TIFFClose(tif);
-  return whole ? count : -1;
+  TIFFSetErrorHandler(previous);
+  return g_tiffErrorSeen ? -1 : count;
 }
 
 int WholePdfPages(const std::string& path) {

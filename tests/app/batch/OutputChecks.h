@@ -12,7 +12,8 @@
 namespace zelk::batchtest {
 
 // The page count of a TIFF whose every directory reads and decodes through
-// libtiff; -1 when it cannot be opened or any directory is damaged.
+// libtiff without an error; -1 when it cannot be opened, its directory
+// chain is cut short or any directory is damaged.
 int WholeTiffPages(const std::string& path);
 
 // The page count (`qpdf --show-npages`) of a PDF that passes `qpdf --check`
