@@ -1,10 +1,10 @@
 #pragma once
 // Building small source and output trees for scan and run tests.
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <string_view>
