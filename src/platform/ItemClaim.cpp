@@ -14,6 +14,7 @@
 #include "platform/CreatedDirectories.h"
 #include "platform/OutputTransaction.h"
 #include "platform/ProcessOwner.h"
+#include "platform/StableHash.h"
 
 namespace zelk {
 namespace fs = std::filesystem;
@@ -25,15 +26,6 @@ constexpr std::string_view kTakeoverSuffix = ".stale";
 // hard links, its writer killed between creating and writing it (or from
 // damage); after this long it is taken for abandoned.
 constexpr auto kUnreadableClaimAge = std::chrono::minutes(2);
-
-std::uint64_t NameHash(std::string_view name) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const unsigned char c : name) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  }
-  return hash;
-}
 
 std::optional<std::string> ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -129,7 +121,7 @@ bool IsClaimFile(std::string_view name) { return name.starts_with(kClaimPrefix);
 fs::path ClaimPathFor(const fs::path& itemPath) {
   char hash[17];
   std::snprintf(hash, sizeof hash, "%016llx",
-                static_cast<unsigned long long>(NameHash(itemPath.filename().string())));
+                static_cast<unsigned long long>(StableHash(itemPath.filename().string())));
   return itemPath.parent_path() / (std::string(kClaimPrefix) + hash);
 }
 
