@@ -43,7 +43,7 @@ class SilentServices : public DialogServices {
   std::optional<QString> PickOpenFile(QWidget*, const QString&, const QString&) override {
     return std::nullopt;
   }
-  void OpenDocument(const QString&) override {}
+  bool OpenDocument(const QString&) override { return true; }
 };
 
 // The shipped defaults, with the controls that are otherwise empty or
