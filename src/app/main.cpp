@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <string>
 
+#include "app/DesktopLook.h"
 #include "app/MainWindow.h"
 #include "app/ShellServices.h"
 #include "app/SingleWindowLock.h"
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
   // The application object comes first: the lock records the program's
   // name, which other starts compare with the running process.
   QApplication application(argc, argv);
+  zelk::InstallQtChinese(application);
+  application.setWindowIcon(zelk::ApplicationIcon());
 
   zelk::QtShellServices shell;
   const std::string programDir = zelk::ProgramDirectory();

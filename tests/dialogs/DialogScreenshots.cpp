@@ -131,8 +131,12 @@ std::filesystem::path SampleProgramDir() {
 class SilentShell : public ShellServices {
  public:
   void ShowMessage(QWidget*, MessageIcon, const QString&, const QString&) override {}
-  QString BrowseForFolder(QWidget*, const QString&) override { return {}; }
-  void OpenUrl(const QUrl&) override {}
+  bool HasSystemTray() override { return false; }
+  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
+  QString BrowseForFolder(QWidget*, const QString&, const QString&, FolderChoice) override {
+    return {};
+  }
+  bool OpenUrl(const QUrl&) override { return true; }
   void OpenDialog(DialogId, QWidget*, Settings&, const std::string&) override {}
 };
 
