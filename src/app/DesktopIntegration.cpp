@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
 #include <QWidget>
 
 #include "app/AutostartChoice.h"
@@ -74,8 +75,12 @@ void DesktopIntegration::Start() {
   started_ = true;
   RestoreWindowPlacement(window_, *preferences_);
   ApplyAutostartChoice(*preferences_, autostart_);
-  tray_ = std::make_unique<TrayPresence>(window_, shell_, runner_, settings_,
-                                         window_.windowIcon(), shell_.HasSystemTray());
+  // A tray icon must show something even where the program's own icon
+  // cannot be drawn.
+  QIcon icon = window_.windowIcon();
+  if (icon.isNull()) icon = window_.style()->standardIcon(QStyle::SP_ComputerIcon);
+  tray_ = std::make_unique<TrayPresence>(window_, shell_, runner_, settings_, icon,
+                                         shell_.HasSystemTray());
 }
 
 bool DesktopIntegration::KeepRunningInTray() {
