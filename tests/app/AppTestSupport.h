@@ -3,6 +3,9 @@
 // desktop that records what would have been shown or opened, and a
 // temporary program directory.
 
+#include <gtest/gtest.h>
+
+#include <QObject>
 #include <QString>
 #include <QUrl>
 #include <filesystem>
@@ -69,6 +72,15 @@ class TempProgramDir {
  private:
   std::filesystem::path path_;
 };
+
+// The child of `root` with the object name `name`; a failed expectation
+// when there is none.
+template <typename T>
+T* FindChild(const QObject& root, const char* name) {
+  T* child = root.findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
 
 // Where the test run keeps its own home directory (HOME and
 // XDG_CONFIG_HOME point below it, so the autostart entry lands there).

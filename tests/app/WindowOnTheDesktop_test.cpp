@@ -45,9 +45,7 @@ class DesktopWindowTest : public ::testing::Test {
   }
   template <typename T>
   T* Find(const char* name) {
-    T* widget = window_->findChild<T*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return FindChild<T>(*window_, name);
   }
   // Shows the window and makes it the active one, as a click on it would.
   void ShowActive() {
