@@ -10,6 +10,27 @@
 
 namespace zelk {
 
+namespace {
+
+// Writes or removes the entry as the tick says and keeps the choice; on
+// failure the user is told and the tick goes back.
+void ApplyToggle(QAction& toggle, bool wanted, WindowPreferences& preferences,
+                 const AutostartTarget& target, ShellServices& shell, QWidget* parent) {
+  const bool done = wanted ? RenewAutostartEntry(target.ExecutablePath, target.IconPath)
+                           : RemoveAutostartEntry();
+  if (done) {
+    preferences.SetAutostartWanted(wanted);
+    return;
+  }
+  ShowNotice(shell, parent, MessageIcon::Warning,
+             QStringLiteral("无法更改开机自动启动项：\n%1")
+                 .arg(QString::fromStdString(AutostartEntryPath())));
+  const QSignalBlocker quiet(&toggle);
+  toggle.setChecked(!wanted);
+}
+
+}  // namespace
+
 void ApplyAutostartChoice(const WindowPreferences& preferences, const AutostartTarget& target) {
   if (preferences.AutostartWanted()) RenewAutostartEntry(target.ExecutablePath, target.IconPath);
 }
@@ -24,18 +45,7 @@ QAction* AddAutostartToggle(QMenu& menu, WindowPreferences& preferences, Autosta
   QWidget* parent = menu.parentWidget();
   QObject::connect(toggle, &QAction::toggled, &menu,
                    [toggle, &preferences, target = std::move(target), &shell, parent](bool wanted) {
-                     const bool done =
-                         wanted ? RenewAutostartEntry(target.ExecutablePath, target.IconPath)
-                                : RemoveAutostartEntry();
-                     if (done) {
-                       preferences.SetAutostartWanted(wanted);
-                       return;
-                     }
-                     ShowNotice(shell, parent, MessageIcon::Warning,
-                                QStringLiteral("无法更改开机自动启动项：\n%1")
-                                    .arg(QString::fromStdString(AutostartEntryPath())));
-                     const QSignalBlocker quiet(toggle);
-                     toggle->setChecked(!wanted);
+                     ApplyToggle(*toggle, wanted, preferences, target, shell, parent);
                    });
   return toggle;
 }

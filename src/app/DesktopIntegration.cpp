@@ -28,8 +28,8 @@ struct CommandKey {
   Qt::Key key;
 };
 constexpr CommandKey kCommandKeys[] = {
-    {"cmdPreview", Qt::Key_P},      {"cmdConvert", Qt::Key_C}, {"cmdTimerConvert", Qt::Key_T},
-    {"cmdCancel", Qt::Key_S},       {"cmdHistory", Qt::Key_L},
+    {"cmdPreview", Qt::Key_P}, {"cmdConvert", Qt::Key_C}, {"cmdTimerConvert", Qt::Key_T},
+    {"cmdCancel", Qt::Key_S},  {"cmdHistory", Qt::Key_L},
 };
 
 }  // namespace
