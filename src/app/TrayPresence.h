@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstddef>
 
 class QIcon;
 class QSystemTrayIcon;
