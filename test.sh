@@ -5,8 +5,9 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # LibreOffice Writer (no GUI) opens the word-processor documents the tests
-# write, as a user's word processor would.
-"$here/scripts/install-deps.sh" libreoffice-writer-nogui
+# write, as a user's word processor would; Xvfb and xdotool put the window
+# on a real X server with real input (tests/app/xvfb_schedule.sh).
+"$here/scripts/install-deps.sh" libreoffice-writer-nogui xvfb xauth xdotool
 
 build_dir="$here/build"
 cmake_opts=()

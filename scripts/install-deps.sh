@@ -11,8 +11,10 @@ packages=(
   libtiff-dev libjpeg62-turbo-dev libturbojpeg0-dev libpng-dev libleptonica-dev
   libtesseract-dev tesseract-ocr-chi-sim tesseract-ocr-eng
   libqpdf-dev libpoppler-cpp-dev libfreexl-dev libzip-dev libpugixml-dev
-  # user interface
+  # user interface; Qt's own texts in Chinese, the svg plugin that draws the
+  # program icon, and xdg-open, through which folders and documents open
   qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei
+  qt6-translations-l10n libqt6svg6 xdg-utils
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   libtiff-tools poppler-utils qpdf

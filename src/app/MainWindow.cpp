@@ -17,7 +17,9 @@
 #include <optional>
 #include <utility>
 
+#include "app/DesktopIntegration.h"
 #include "app/ElidingLabel.h"
+#include "app/FolderPicker.h"
 #include "app/RunController.h"
 #include "app/ShellServices.h"
 #include "app/StartupHousekeeping.h"
@@ -89,6 +91,7 @@ MainWindow::MainWindow(std::string programDir, Settings& settings, ShellServices
       runner_(std::make_unique<RunController>(jobs_, run_, settings_)) {
   BuildControls();
   ConnectRunner();
+  desktop_ = std::make_unique<DesktopIntegration>(*this, shell_, settings_, *runner_, programDir_);
   if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -103,7 +106,7 @@ MainWindow::MainWindow(std::string programDir, Settings& settings, ShellServices
 MainWindow::~MainWindow() { runner_->Shutdown(); }
 
 bool MainWindow::Load() {
-  StartupHousekeeping(programDir_, ExecutablePathIn(programDir_));
+  StartupHousekeeping(programDir_);
   FillTimeLists();
   if (!LoadSettings(programDir_, settings_)) {
     ShowNotice(shell_, nullptr, MessageIcon::Warning, kSettingsMissingMessage);
@@ -112,6 +115,7 @@ bool MainWindow::Load() {
   RestoreControls();
   UpdateScheduleState();
   setWindowTitle(kMainWindowTitle);
+  desktop_->Start();
   return true;
 }
 
@@ -174,21 +178,25 @@ int MainWindow::SelectedTimerOption() const {
   return -1;
 }
 
+// The output directory may be a new one: the run creates it.
 void MainWindow::BrowseInto(QLineEdit* target) {
-  const QString chosen = shell_.BrowseForFolder(this, kFolderPickerTitle);
+  const FolderChoice choice =
+      target == txtDstDir_ ? FolderChoice::MayNotExistYet : FolderChoice::Existing;
+  const QString chosen =
+      shell_.BrowseForFolder(this, kFolderPickerTitle, FolderPickerStart(target->text()), choice);
   if (!chosen.isEmpty()) target->setText(chosen);
 }
 
 void MainWindow::OpenSourceDirectory() {
   const QString path = txtSrcDir_->text();
-  if (!path.isEmpty()) shell_.OpenUrl(QUrl::fromLocalFile(path));
+  if (!path.isEmpty()) OpenOrSay(shell_, this, QUrl::fromLocalFile(path));
 }
 
 void MainWindow::OpenDestinationDirectory() {
   const QString path = txtDstDir_->text();
   if (path.isEmpty()) return;
   if (QFileInfo::exists(path)) {
-    shell_.OpenUrl(QUrl::fromLocalFile(path));
+    OpenOrSay(shell_, this, QUrl::fromLocalFile(path));
   } else {
     ShowNotice(shell_, this, MessageIcon::Information, kDestinationMissingMessage);
   }
@@ -196,10 +204,10 @@ void MainWindow::OpenDestinationDirectory() {
 
 void MainWindow::OpenHelpDocument() {
   const QString path = QString::fromStdString(programDir_) + '/' + kHelpDocumentName;
-  if (QFileInfo::exists(path)) shell_.OpenUrl(QUrl::fromLocalFile(path));
+  if (QFileInfo::exists(path)) OpenOrSay(shell_, this, QUrl::fromLocalFile(path));
 }
 
-void MainWindow::OpenWebSite() { shell_.OpenUrl(QUrl(kWebSiteUrl)); }
+void MainWindow::OpenWebSite() { OpenOrSay(shell_, this, QUrl(kWebSiteUrl)); }
 
 void MainWindow::OpenDialog(DialogId id) {
   shell_.OpenDialog(id, this, settings_, programDir_);
@@ -254,6 +262,12 @@ void MainWindow::OnCancelClicked() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // With an armed schedule the user may keep the program in the tray.  A
+  // close that a run's end carries out was decided before.
+  if (!closeAfterRun_ && !run_.QuitRequested() && desktop_->KeepRunningInTray()) {
+    event->ignore();
+    return;
+  }
   // During a run the close becomes a request: the run stops after the item
   // in progress and OnRunFinished() closes the window then.  A conversion
   // whose end has not reached the window yet counts as running.
@@ -268,6 +282,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   tmrTimer_->stop();
   tmrAuto_->stop();
   runner_->StopPreview();
+  desktop_->WindowClosing();
   event->accept();
 }
 

@@ -46,6 +46,7 @@ class ElidingLabel;
 class RunProgressPanel;
 struct Settings;
 class Clock;
+class DesktopIntegration;
 class JobRegistry;
 class RunController;
 class ShellServices;
@@ -75,16 +76,18 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   // Start-up, in this order: housekeeping of the program directory
-  // (Logo.tif, Logs, autostart entry), the hour and minute lists, the
-  // settings file, the controls restored from the settings, the title.
-  // Returns false when the settings file is missing; the message has then
-  // been shown and the caller ends the program without showing the window.
+  // (Logo.tif, Logs), the hour and minute lists, the settings file, the
+  // controls restored from the settings, the title, then the desktop's part
+  // (window placement, autostart entry, tray icon).  Returns false when the
+  // settings file is missing; the message has then been shown and the
+  // caller ends the program without showing the window.
   bool Load();
 
   RunControl& Run() { return run_; }
   RunController& Runner() { return *runner_; }
   WorkListModel& WorkList() { return *workList_; }
   const std::string& ProgramDir() const { return programDir_; }
+  DesktopIntegration& Desktop() { return *desktop_; }
   Settings& CurrentSettings() { return settings_; }
 
   // Index of the checked action option (0..5), or -1.
@@ -200,6 +203,8 @@ class MainWindow : public QMainWindow {
   Scheduler scheduler_;
   // Declared after everything its worker thread uses, so it is gone first.
   std::unique_ptr<RunController> runner_;
+  // Uses the runner and the controls, so it goes before both.
+  std::unique_ptr<DesktopIntegration> desktop_;
   // A close came while a conversion was still ending: close when it has.
   bool closeAfterRun_ = false;
   WorkListModel* workList_ = nullptr;

@@ -16,7 +16,10 @@ RunController::~RunController() { Shutdown(); }
 bool RunController::StartConversion(int action, RunRequest request) {
   if (IsBusy() || !control_.BeginRun()) return false;
   Launch(Task::Conversion, [this, action, request = std::move(request)] {
-    return zelk::StartConversion(action, request, jobs_, observer_, control_).SettingsChanges;
+    RunResult result = zelk::StartConversion(action, request, jobs_, observer_, control_);
+    // Only the schedule starts runs that leave out recent changes.
+    workerOutcome_ = {request.SettleTime.count() > 0, result.Successes, result.Failures};
+    return std::move(result.SettingsChanges);
   });
   return true;
 }
@@ -54,6 +57,7 @@ void RunController::OnWorkerDone() {
   if (worker_.joinable()) worker_.join();
   const Task ended = std::exchange(task_, Task::None);
   std::exchange(handBack_, {}).ApplyTo(record_);
+  if (ended == Task::Conversion) lastConversion_ = std::exchange(workerOutcome_, {});
   if (ended == Task::Conversion) emit ConversionEnded();
   if (ended == Task::Preview) emit PreviewEnded();
 }

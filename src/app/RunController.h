@@ -44,6 +44,14 @@ class RunController : public QObject {
 
   QtRunObserver& Observer() { return observer_; }
 
+  // What the last conversion came to, valid from its ConversionEnded().
+  struct ConversionOutcome {
+    bool Scheduled = false;  // started by the schedule
+    std::size_t Successes = 0;
+    std::size_t Failures = 0;
+  };
+  const ConversionOutcome& LastConversion() const { return lastConversion_; }
+
   // From a start until its end has been handled on this object's thread.
   bool IsBusy() const { return task_ != Task::None; }
   bool IsConverting() const { return task_ == Task::Conversion; }
@@ -82,6 +90,8 @@ class RunController : public QObject {
   std::atomic<bool> stopPreview_{false};
   // Written by the worker before it posts its end; read after the join.
   SettingsChangeSet handBack_;
+  ConversionOutcome workerOutcome_;
+  ConversionOutcome lastConversion_;
 };
 
 }  // namespace zelk

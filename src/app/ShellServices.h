@@ -1,9 +1,9 @@
 #pragma once
 // What the main window asks of the desktop: message boxes (the dialogs'
-// message presenter), the folder picker, opening a folder, document or web
-// address with its program, and the modal dialogs.  Behind an interface so
-// that tests can answer in place of the user and see what would have been
-// shown or opened.
+// message presenter) and yes/no questions, the folder picker, opening a
+// folder, document or web address with its program, and the modal dialogs.
+// Behind an interface so that tests can answer in place of the user and
+// see what would have been shown or opened.
 
 #include <QString>
 #include <QUrl>
@@ -16,28 +16,50 @@ class QWidget;
 
 namespace zelk {
 
+// What a folder picker may return.
+enum class FolderChoice {
+  Existing,        // only a directory that exists
+  MayNotExistYet,  // also a name typed in that does not exist yet
+};
+
 class ShellServices : public MessagePresenter {
  public:
-  // The chosen directory, or an empty string when the user cancels.
-  virtual QString BrowseForFolder(QWidget* parent, const QString& title) = 0;
+  // Whether the desktop shows icons in a system tray.
+  virtual bool HasSystemTray() = 0;
+
+  // A modal question with the buttons Yes and No; true for Yes.
+  virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+
+  // The chosen directory, or an empty string when the user cancels.  The
+  // picker opens at `startDir`.
+  virtual QString BrowseForFolder(QWidget* parent, const QString& title, const QString& startDir,
+                                  FolderChoice choice) = 0;
 
   // Opens a local folder or document, or a web address, with the program
-  // the desktop associates with it.  Failures are not reported.
-  virtual void OpenUrl(const QUrl& url) = 0;
+  // the desktop associates with it.  False when the desktop has no program
+  // to hand it to.
+  virtual bool OpenUrl(const QUrl& url) = 0;
 
   // Opens one of the modal dialogs; does nothing while it is not built in.
   virtual void OpenDialog(DialogId id, QWidget* parent, Settings& settings,
                           const std::string& programDir) = 0;
 };
 
-// The real desktop: QMessageBox, QFileDialog, QDesktopServices and the
-// dialog table.
+// Opens `url` through `shell`; when that fails, says so with the path (or
+// the address) in a message box.
+void OpenOrSay(ShellServices& shell, QWidget* parent, const QUrl& url);
+
+// The real desktop: QMessageBox, the folder picker of FolderPicker.h,
+// QDesktopServices, QSystemTrayIcon and the dialog table.
 class QtShellServices : public ShellServices {
  public:
   void ShowMessage(QWidget* parent, MessageIcon icon, const QString& title,
                    const QString& text) override;
-  QString BrowseForFolder(QWidget* parent, const QString& title) override;
-  void OpenUrl(const QUrl& url) override;
+  bool HasSystemTray() override;
+  bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  QString BrowseForFolder(QWidget* parent, const QString& title, const QString& startDir,
+                          FolderChoice choice) override;
+  bool OpenUrl(const QUrl& url) override;
   void OpenDialog(DialogId id, QWidget* parent, Settings& settings,
                   const std::string& programDir) override;
 };

@@ -3,20 +3,17 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/Autostart.h"
-
 namespace zelk {
 
 namespace fs = std::filesystem;
 
-void StartupHousekeeping(const std::string& programDir, const std::string& executablePath) {
+void StartupHousekeeping(const std::string& programDir) {
   std::error_code ignored;
   const fs::path dir(programDir);
   const fs::path logo = dir / "Logo.tif";
   if (fs::is_regular_file(logo, ignored)) fs::remove(logo, ignored);
   const fs::path logs = dir / "Logs";
   if (!fs::is_directory(logs, ignored)) fs::create_directory(logs, ignored);
-  RenewAutostartEntry(executablePath);
 }
 
 std::string ExecutablePathIn(const std::string& programDir) {

@@ -8,6 +8,7 @@
 
 #include "dialogs/DialogServices.h"
 #include "dialogs/DialogWidgets.h"
+#include "dialogs/TextFileViewer.h"
 #include "run/ResultLog.h"
 #include "scan/DirectoryListing.h"
 
@@ -85,8 +86,13 @@ void ConvertLogsDialog::ViewSelected() {
   Open(selected.isEmpty() ? lvwLogList_->topLevelItem(0) : selected.first());
 }
 
+// Without a program on the desktop to open the list with, the list is
+// shown here, read-only; only a list that cannot even be read is reported.
 void ConvertLogsDialog::Open(const QTreeWidgetItem* row) {
-  if (row != nullptr) Services().OpenDocument(row->data(0, kPathRole).toString());
+  if (row == nullptr) return;
+  const QString path = row->data(0, kPathRole).toString();
+  if (Services().OpenDocument(path)) return;
+  if (ShowTextFile(this, path) == nullptr) ShowCannotOpen(Services(), this, path);
 }
 
 bool ShowConvertLogs(QWidget* parent, Settings& settings, const std::string& programDir) {

@@ -1,7 +1,8 @@
 #pragma once
 // frmConvertLogs "查看转换日志": the result lists the runs wrote into
 // <program directory>/Logs, one row per .txt file, and opening the chosen
-// one with the program the desktop associates with it.
+// one with the program the desktop associates with it, or in a built-in
+// read-only view when the desktop has none.
 //
 // Rows run in the reverse of the listing order (natural order of the
 // names), so the newest day's lists of the form yyyy年MM月dd日-成功.txt come

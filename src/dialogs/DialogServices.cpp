@@ -22,8 +22,8 @@ class DesktopServices final : public DialogServices {
     return path;
   }
 
-  void OpenDocument(const QString& path) override {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  bool OpenDocument(const QString& path) override {
+    return OpenWithDesktop(QUrl::fromLocalFile(path));
   }
 };
 
@@ -47,6 +47,12 @@ ScopedDialogServices::~ScopedDialogServices() { g_services = previous_; }
 void ShowNotice(QWidget* parent, MessageIcon icon, const QString& text) {
   ShowNotice(Services(), parent, icon, text);
 }
+
+void OpenDocumentOrSay(QWidget* parent, const QString& path) {
+  if (!Services().OpenDocument(path)) ShowCannotOpen(Services(), parent, path);
+}
+
+bool OpenWithDesktop(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 QString QtNameFilter(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));

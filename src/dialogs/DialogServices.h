@@ -9,6 +9,7 @@
 
 #include "dialogs/MessagePresenter.h"
 
+class QUrl;
 class QWidget;
 
 namespace zelk {
@@ -22,8 +23,9 @@ class DialogServices : public MessagePresenter {
                                               const QString& filter) = 0;
 
   // Opens a document with the program the desktop associates with it.
-  // Failures are not reported.
-  virtual void OpenDocument(const QString& path) = 0;
+  // False when the desktop has no program to hand it to; nothing is shown
+  // then, the caller decides what to do instead.
+  virtual bool OpenDocument(const QString& path) = 0;
 };
 
 // The services in use: the desktop's own unless a test replaced them.
@@ -43,6 +45,14 @@ class ScopedDialogServices {
 
 // Shows `text` with the title "提示信息" through Services().
 void ShowNotice(QWidget* parent, MessageIcon icon, const QString& text);
+
+// Opens the document at `path` through Services(); when that fails, says so
+// with the path.
+void OpenDocumentOrSay(QWidget* parent, const QString& path);
+
+// Hands `url` to the desktop's opener (xdg-open on Linux desktops).  False
+// when there is none or it could not be started.
+bool OpenWithDesktop(const QUrl& url);
 
 // A "|"-separated filter turned into Qt's name-filter form
 // ("Text(*.txt);;Images(*.png *.jpg)").

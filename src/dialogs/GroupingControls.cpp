@@ -58,7 +58,7 @@ GroupingControls::GroupingControls(QWidget* dialog, const std::string& programDi
   });
   const QString templatePath = QString::fromStdString(TemplateWorkbookPath(programDir));
   QObject::connect(cmdTemplateFile, &QPushButton::clicked, dialog,
-                   [templatePath] { Services().OpenDocument(templatePath); });
+                   [dialog, templatePath] { OpenDocumentOrSay(dialog, templatePath); });
 }
 
 void GroupingControls::Show(const std::string& grouping) {

@@ -15,4 +15,11 @@ void ShowNotice(MessagePresenter& presenter, QWidget* parent, MessageIcon icon,
   presenter.ShowMessage(parent, icon, QString::fromUtf8(kMessageTitle), text);
 }
 
+void ShowCannotOpen(MessagePresenter& presenter, QWidget* parent, const QString& target) {
+  ShowNotice(presenter, parent, MessageIcon::Warning,
+             QStringLiteral("无法打开：\n%1\n\n系统中没有找到可以打开它的程序"
+                            "（请安装 xdg-utils 和相应的应用程序）。")
+                 .arg(target));
+}
+
 }  // namespace zelk

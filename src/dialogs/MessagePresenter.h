@@ -35,4 +35,8 @@ void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, con
 void ShowNotice(MessagePresenter& presenter, QWidget* parent, MessageIcon icon,
                 const QString& text);
 
+// Says that `target` (a path or a web address) could not be opened because
+// the desktop has no program to open it with.
+void ShowCannotOpen(MessagePresenter& presenter, QWidget* parent, const QString& target);
+
 }  // namespace zelk

@@ -2,10 +2,12 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "platform/DurableFiles.h"
+#include "platform/UserConfigDirectory.h"
 
 namespace zelk {
 
@@ -41,28 +43,33 @@ std::string EscapeValue(const std::string& value) {
   return escaped;
 }
 
+// The entry's name change reaches the disk; a failure only costs durability.
+void SyncDirectoryQuietly(const std::filesystem::path& directory) {
+  try {
+    SyncDirectory(directory);
+  } catch (const std::filesystem::filesystem_error&) {
+  }
+}
+
 }  // namespace
 
 std::string AutostartEntryPath() {
-  std::filesystem::path configHome;
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg != nullptr && *xdg == '/') {
-    configHome = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') return {};
-    configHome = std::filesystem::path(home) / ".config";
-  }
-  return (configHome / "autostart" / (std::string(kAutostartEntryName) + ".desktop")).string();
+  const std::string configHome = UserConfigDirectory();
+  if (configHome.empty()) return {};
+  return (std::filesystem::path(configHome) / "autostart" /
+          (std::string(kAutostartEntryName) + ".desktop"))
+      .string();
 }
 
-std::string AutostartEntryText(const std::string& executablePath) {
-  return std::string("[Desktop Entry]\n") + "Type=Application\n" + "Name=" + kAutostartEntryName +
-         "\n" + "Exec=" + EscapeValue(QuoteExecArgument(executablePath)) + "\n" +
-         "Terminal=false\n" + "X-GNOME-Autostart-enabled=true\n";
+std::string AutostartEntryText(const std::string& executablePath, const std::string& iconPath) {
+  std::string text = std::string("[Desktop Entry]\n") + "Type=Application\n" + "Name=" +
+                     kAutostartEntryName + "\n" + "Exec=" +
+                     EscapeValue(QuoteExecArgument(executablePath)) + "\n";
+  if (!iconPath.empty()) text += "Icon=" + EscapeValue(iconPath) + "\n";
+  return text + "Terminal=false\n" + "X-GNOME-Autostart-enabled=true\n";
 }
 
-bool RenewAutostartEntry(const std::string& executablePath) {
+bool RenewAutostartEntry(const std::string& executablePath, const std::string& iconPath) {
   const std::filesystem::path entry = AutostartEntryPath();
   if (entry.empty()) return false;
   std::error_code error;
@@ -73,18 +80,35 @@ bool RenewAutostartEntry(const std::string& executablePath) {
   temporary += ".tmp" + std::to_string(getpid());
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << AutostartEntryText(executablePath);
+    out << AutostartEntryText(executablePath, iconPath);
     out.close();
     if (!out) {
       std::filesystem::remove(temporary, error);
       return false;
     }
   }
+  try {
+    SyncFile(temporary);
+  } catch (const std::filesystem::filesystem_error&) {
+    std::filesystem::remove(temporary, error);
+    return false;
+  }
   std::filesystem::rename(temporary, entry, error);
   if (error) {
     std::filesystem::remove(temporary, error);
     return false;
   }
+  SyncDirectoryQuietly(entry.parent_path());
+  return true;
+}
+
+bool RemoveAutostartEntry() {
+  const std::filesystem::path entry = AutostartEntryPath();
+  if (entry.empty()) return false;
+  std::error_code error;
+  std::filesystem::remove(entry, error);
+  if (error) return false;
+  SyncDirectoryQuietly(entry.parent_path());
   return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The program's autostart entry: an XDG autostart file named ZELK.desktop
 // in $XDG_CONFIG_HOME/autostart (or ~/.config/autostart) that starts the
-// executable when the user logs in.  The program renews it at every start.
+// executable when the user logs in.  The program renews it at every start
+// unless the user turned autostart off.
 
 #include <string>
 
@@ -13,12 +14,17 @@ inline constexpr const char* kAutostartEntryName = "ZELK";
 // nor HOME is set.
 std::string AutostartEntryPath();
 
-// Text of the desktop entry that runs `executablePath`.
-std::string AutostartEntryText(const std::string& executablePath);
+// Text of the desktop entry that runs `executablePath`, with an Icon= line
+// for `iconPath` when it is not empty.
+std::string AutostartEntryText(const std::string& executablePath,
+                               const std::string& iconPath = {});
 
 // Writes the entry (creating the directories), replacing it whole so that a
 // failed write never leaves half a file.  Returns false on any failure;
 // start-up ignores the result.
-bool RenewAutostartEntry(const std::string& executablePath);
+bool RenewAutostartEntry(const std::string& executablePath, const std::string& iconPath = {});
+
+// Deletes the entry.  True when it is gone (also when there was none).
+bool RemoveAutostartEntry();
 
 }  // namespace zelk

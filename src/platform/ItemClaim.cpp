@@ -1,6 +1,7 @@
 #include "platform/ItemClaim.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,7 +12,9 @@
 #include <sstream>
 
 #include "platform/CreatedDirectories.h"
+#include "platform/OutputTransaction.h"
 #include "platform/ProcessOwner.h"
+#include "platform/StableHash.h"
 
 namespace zelk {
 namespace fs = std::filesystem;
@@ -19,18 +22,10 @@ namespace {
 
 constexpr std::string_view kClaimPrefix = ".zelk-claim-";
 constexpr std::string_view kTakeoverSuffix = ".stale";
-// A claim without readable owner is one whose writer died between creating
-// and writing it; after this long it is taken for abandoned.
+// A claim without a readable owner can only come from a file system without
+// hard links, its writer killed between creating and writing it (or from
+// damage); after this long it is taken for abandoned.
 constexpr auto kUnreadableClaimAge = std::chrono::minutes(2);
-
-std::uint64_t NameHash(std::string_view name) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const unsigned char c : name) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  }
-  return hash;
-}
 
 std::optional<std::string> ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -48,6 +43,40 @@ bool WriteAll(int fd, std::string_view data) {
     data.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
+}
+
+// Creates `claim` exclusively and writes `content` into it.  Returns 0 or
+// the errno value (EEXIST when the claim exists).
+int CreateAndWrite(const fs::path& claim, const std::string& content) {
+  const int fd = ::open(claim.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return errno;
+  const bool written = WriteAll(fd, content);
+  const int error = errno;
+  ::close(fd);
+  if (written) return 0;
+  ::unlink(claim.c_str());
+  return error;
+}
+
+// Puts a claim holding `content` at `claim`, never replacing one.  The text
+// is written whole under a temporary name and then linked to the claim's
+// name, so a run killed at any instant never leaves a claim without its
+// owner (which others would have to take for live).  A link over NFS may
+// report failure when its reply was lost: the link count tells.  On a file
+// system without hard links the claim is created and written in place.
+// Returns 0 or the errno value (EEXIST when the item is claimed).
+int PlaceClaim(const fs::path& claim, const std::string& content) {
+  const fs::path temporary = TemporaryPathBeside(claim);
+  if (const int error = CreateAndWrite(temporary, content)) return error;
+  int result = ::link(temporary.c_str(), claim.c_str()) == 0 ? 0 : errno;
+  if (result == EPERM || result == ENOSYS || result == EOPNOTSUPP) {
+    result = CreateAndWrite(claim, content);
+  } else if (result != 0 && result != EEXIST) {
+    struct stat info {};
+    if (::stat(temporary.c_str(), &info) == 0 && info.st_nlink == 2) result = 0;
+  }
+  ::unlink(temporary.c_str());
+  return result;
 }
 
 bool LongUnreadable(const fs::path& claim) {
@@ -92,7 +121,7 @@ bool IsClaimFile(std::string_view name) { return name.starts_with(kClaimPrefix);
 fs::path ClaimPathFor(const fs::path& itemPath) {
   char hash[17];
   std::snprintf(hash, sizeof hash, "%016llx",
-                static_cast<unsigned long long>(NameHash(itemPath.filename().string())));
+                static_cast<unsigned long long>(StableHash(itemPath.filename().string())));
   return itemPath.parent_path() / (std::string(kClaimPrefix) + hash);
 }
 
@@ -104,21 +133,11 @@ std::optional<ItemClaim> ItemClaim::Take(const fs::path& itemPath, std::string* 
   // A few rounds: each either claims, finds a live holder, or clears an
   // abandoned claim and tries again.
   for (int round = 0; round < 4; ++round) {
-    const int fd = ::open(claim.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0) {
-      const bool written = WriteAll(fd, content);
-      const int error = errno;
-      ::close(fd);
-      if (!written) {
-        ::unlink(claim.c_str());
-        throw fs::filesystem_error("cannot write the claim", claim,
-                                   std::error_code(error, std::generic_category()));
-      }
-      return ItemClaim(claim, content, created);
-    }
-    if (errno != EEXIST) {
+    const int error = PlaceClaim(claim, content);
+    if (error == 0) return ItemClaim(claim, content, created);
+    if (error != EEXIST) {
       throw fs::filesystem_error("cannot claim the item", claim,
-                                 std::error_code(errno, std::generic_category()));
+                                 std::error_code(error, std::generic_category()));
     }
     std::string seen;
     switch (Judge(claim, seen)) {

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/StableHash.h"
+
 namespace zelk {
 namespace {
 
@@ -20,14 +22,9 @@ std::string HostName() {
   return name;
 }
 
-// FNV-1a: stable across builds and machines, which std::hash is not.
 std::uint32_t HostHash(std::string_view host) {
-  std::uint32_t hash = 2166136261u;
-  for (const unsigned char c : host) {
-    hash ^= c;
-    hash *= 16777619u;
-  }
-  return hash;
+  const std::uint64_t hash = StableHash(host);
+  return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
 std::string Hex(std::uint64_t value) {

@@ -17,12 +17,22 @@ void FakeShell::ShowMessage(QWidget*, MessageIcon icon, const QString& title,
   messages.push_back({icon, title, text});
 }
 
-QString FakeShell::BrowseForFolder(QWidget*, const QString& title) {
+bool FakeShell::AskYesNo(QWidget*, const QString& title, const QString& text) {
+  questions.push_back({MessageIcon::Information, title, text});
+  return yesAnswer;
+}
+
+QString FakeShell::BrowseForFolder(QWidget*, const QString& title, const QString& startDir,
+                                   FolderChoice choice) {
   pickerTitles.push_back(title);
+  folderRequests.push_back({title, startDir, choice});
   return folderAnswer;
 }
 
-void FakeShell::OpenUrl(const QUrl& url) { openedUrls.push_back(url); }
+bool FakeShell::OpenUrl(const QUrl& url) {
+  openedUrls.push_back(url);
+  return openerPresent;
+}
 
 void FakeShell::OpenDialog(DialogId id, QWidget*, Settings&, const std::string&) {
   openedDialogs.push_back(id);
@@ -44,6 +54,21 @@ TempProgramDir::~TempProgramDir() {
 void TempProgramDir::WriteSettings(const std::vector<std::string>& lines) const {
   std::ofstream out(path_ / "ZELK.conf", std::ios::binary);
   for (const std::string& line : lines) out << line << "\r\n";
+}
+
+ScopedConfigHome::ScopedConfigHome() {
+  static std::atomic<int> counter{0};
+  path_ = TestHome() / ("config_" + std::to_string(counter++));
+  fs::remove_all(path_);
+  fs::create_directories(path_);
+  if (const char* previous = std::getenv("XDG_CONFIG_HOME")) previous_ = previous;
+  setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
+}
+
+ScopedConfigHome::~ScopedConfigHome() {
+  setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
 }
 
 fs::path TestHome() {

@@ -3,6 +3,9 @@
 // desktop that records what would have been shown or opened, and a
 // temporary program directory.
 
+#include <gtest/gtest.h>
+
+#include <QObject>
 #include <QString>
 #include <QUrl>
 #include <filesystem>
@@ -24,16 +27,30 @@ class FakeShell : public ShellServices {
     QString text;
   };
 
+  struct FolderRequest {
+    QString title;
+    QString startDir;
+    FolderChoice choice;
+  };
+
   void ShowMessage(QWidget* parent, MessageIcon icon, const QString& title,
                    const QString& text) override;
-  QString BrowseForFolder(QWidget* parent, const QString& title) override;
-  void OpenUrl(const QUrl& url) override;
+  bool HasSystemTray() override { return trayPresent; }
+  bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  QString BrowseForFolder(QWidget* parent, const QString& title, const QString& startDir,
+                          FolderChoice choice) override;
+  bool OpenUrl(const QUrl& url) override;
   void OpenDialog(DialogId id, QWidget* parent, Settings& settings,
                   const std::string& programDir) override;
 
   QString folderAnswer;  // what the folder picker returns ("" = cancelled)
+  bool trayPresent = false;   // what HasSystemTray returns
+  bool yesAnswer = false;     // what AskYesNo returns
+  bool openerPresent = true;  // false: the desktop has nothing to open with
   std::vector<Message> messages;
+  std::vector<Message> questions;
   std::vector<QString> pickerTitles;
+  std::vector<FolderRequest> folderRequests;
   std::vector<QUrl> openedUrls;
   std::vector<DialogId> openedDialogs;
 };
@@ -56,8 +73,34 @@ class TempProgramDir {
   std::filesystem::path path_;
 };
 
+// The child of `root` with the object name `name`; a failed expectation
+// when there is none.
+template <typename T>
+T* FindChild(const QObject& root, const char* name) {
+  T* child = root.findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
 // Where the test run keeps its own home directory (HOME and
 // XDG_CONFIG_HOME point below it, so the autostart entry lands there).
 std::filesystem::path TestHome();
+
+// Points XDG_CONFIG_HOME at a fresh directory of its own while it lives,
+// so that the per-user files a test writes (window preferences, autostart
+// entry) start empty and are seen by no other test.
+class ScopedConfigHome {
+ public:
+  ScopedConfigHome();
+  ~ScopedConfigHome();
+  ScopedConfigHome(const ScopedConfigHome&) = delete;
+  ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+  std::string previous_;
+};
 
 }  // namespace zelk::test

@@ -1,6 +1,7 @@
 // The result-list viewer: which files it lists, in which order, and which
 // file "查 看" and a double click open.
 
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
@@ -84,6 +85,33 @@ TEST_F(ConvertLogsTest, NoLogsDirectoryGivesAnEmptyListAndViewDoesNothing) {
   Child<QPushButton>(&dialog, "cmdView")->click();
   EXPECT_TRUE(services_.opened.empty());
   EXPECT_TRUE(ListResultLists((Logs() / "missing").string()).empty());
+}
+
+TEST_F(ConvertLogsTest, WithoutAnOpenerTheListIsShownReadOnlyInsideTheViewer) {
+  fs::create_directories(Logs());
+  // Two lines in UTF-8 with CR LF ends, and one byte that is not UTF-8.
+  std::ofstream(Logs() / "2026年03月07日-失败.txt", std::ios::binary)
+      << "/srv/扫描/卷001\r\n/srv/扫描/卷\xff" "2\r\n";
+  services_.openerPresent = false;
+  ConvertLogsDialog dialog(nullptr, dir_.string());
+  Child<QPushButton>(&dialog, "cmdView")->click();
+
+  ASSERT_EQ(services_.opened.size(), 1u);  // the desktop was asked first
+  EXPECT_TRUE(services_.messages.empty());
+  auto* view = dialog.findChild<QPlainTextEdit*>("txtContent");
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->isReadOnly());
+  EXPECT_TRUE(view->window()->isVisible());
+  EXPECT_FALSE(view->window()->isModal());
+  EXPECT_EQ(view->window()->windowTitle(), QStringLiteral("2026年03月07日-失败.txt"));
+  EXPECT_EQ(view->toPlainText(), QStringLiteral("/srv/扫描/卷001\n/srv/扫描/卷\uFFFD2\n"));
+
+  // A list that went away meanwhile cannot be shown either: that is said.
+  services_.opened.clear();
+  fs::remove(Logs() / "2026年03月07日-失败.txt");
+  Child<QPushButton>(&dialog, "cmdView")->click();
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(PathOf("2026年03月07日-失败.txt")));
 }
 
 TEST_F(ConvertLogsTest, ShownModallyUntilClosed) {

@@ -47,7 +47,7 @@ class SilentServices : public DialogServices {
   std::optional<QString> PickOpenFile(QWidget*, const QString&, const QString&) override {
     return std::nullopt;
   }
-  void OpenDocument(const QString&) override {}
+  bool OpenDocument(const QString&) override { return true; }
 };
 
 // The shipped defaults, with the controls that are otherwise empty or
@@ -135,8 +135,12 @@ std::filesystem::path SampleProgramDir() {
 class SilentShell : public ShellServices {
  public:
   void ShowMessage(QWidget*, MessageIcon, const QString&, const QString&) override {}
-  QString BrowseForFolder(QWidget*, const QString&) override { return {}; }
-  void OpenUrl(const QUrl&) override {}
+  bool HasSystemTray() override { return false; }
+  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
+  QString BrowseForFolder(QWidget*, const QString&, const QString&, FolderChoice) override {
+    return {};
+  }
+  bool OpenUrl(const QUrl&) override { return true; }
   void OpenDialog(DialogId, QWidget*, Settings&, const std::string&) override {}
 };
 

@@ -37,13 +37,17 @@ class RecordingServices : public DialogServices {
     pickerFilters.push_back(filter);
     return nextPick;
   }
-  void OpenDocument(const QString& path) override { opened.push_back(path); }
+  bool OpenDocument(const QString& path) override {
+    opened.push_back(path);
+    return openerPresent;
+  }
 
   std::vector<RecordedMessage> messages;
   std::optional<QString> nextPick;
   std::vector<QString> pickerTitles;
   std::vector<QString> pickerFilters;
   std::vector<QString> opened;
+  bool openerPresent = true;  // false: the desktop has no program to open documents
 };
 
 using KeyWrites = std::vector<std::pair<std::string, std::string>>;

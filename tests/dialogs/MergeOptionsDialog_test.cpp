@@ -107,7 +107,17 @@ TEST_F(MergeOptionsDialogTest, PickerFillsThePathAndOpenShowsTheTemplate) {
 
   Button("cmdTemplateFile")->click();
   ASSERT_EQ(services_.opened.size(), 1u);
-  EXPECT_EQ(services_.opened[0], QString::fromStdString((dir_ / "template.xls").string()));
+  const QString templatePath = QString::fromStdString((dir_ / "template.xls").string());
+  EXPECT_EQ(services_.opened[0], templatePath);
+  EXPECT_TRUE(services_.messages.empty());
+
+  // Without a program to open it with, the user is told, with the path.
+  services_.openerPresent = false;
+  Button("cmdTemplateFile")->click();
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(services_.messages[0].title, QStringLiteral("提示信息"));
+  EXPECT_TRUE(services_.messages[0].text.contains(templatePath)) << services_.messages[0].text.toStdString();
 }
 
 TEST_F(MergeOptionsDialogTest, CompressionStoredFromHereSurvivesCancel) {

@@ -111,19 +111,6 @@ std::vector<uint32_t> PageWidths(const std::string& path) {
   return widths;
 }
 
-std::vector<std::string> TreeOf(const std::string& root) {
-  std::vector<std::string> entries;
-  if (!fs::exists(root)) return entries;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    // A link is listed under its own name, not its target's.
-    std::string relative = entry.path().lexically_relative(root).string();
-    if (entry.is_directory() && !entry.is_symlink()) relative += "/";
-    entries.push_back(relative);
-  }
-  std::sort(entries.begin(), entries.end());
-  return entries;
-}
-
 std::string Fixture(const std::string& name) {
   return (fs::path(__FILE__).parent_path() / "fixtures" / name).string();
 }

@@ -14,6 +14,7 @@
 #include "run/RunFrame.h"
 #include "settings/Settings.h"
 #include "support/FakeClock.h"
+#include "support/FileTree.h"
 #include "support/RecordingObserver.h"
 #include "support/TempDir.h"
 
@@ -45,9 +46,6 @@ struct TiffPageInfo {
 std::vector<TiffPageInfo> ReadTiffInfo(const std::string& path);
 // The widths of the pages, in order (the tests give pages distinct widths).
 std::vector<uint32_t> PageWidths(const std::string& path);
-
-// Files below `root`, relative to it, sorted; directories end with "/".
-std::vector<std::string> TreeOf(const std::string& root);
 
 // The committed grouping workbooks.
 std::string Fixture(const std::string& name);

@@ -9,6 +9,7 @@
 #include "platform/ItemClaim.h"
 #include "platform/OutputTransaction.h"
 #include "platform/ProcessOwner.h"
+#include "support/FileTree.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +21,6 @@ namespace fs = std::filesystem;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
-
-std::vector<std::string> Names(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-    names.push_back(fs::relative(entry.path(), dir).string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // Runs `work` in a child process that then dies without cleaning up, as a
 // run killed with SIGKILL does.
@@ -133,15 +125,14 @@ TEST(AbandonedFiles, OnlyWhatDeadProcessesOfThisHostLeftIsRemoved) {
   WriteBytes(dir.File("a/zelk-tmp"), "x");
   WriteBytes(dir.File("a/.zelk-tmp.tif"), "x");
   WriteBytes(dir.File("a/.zelk-nonsense-1.zelk-tmp"), "x");
-  const std::vector<std::string> before = Names(dir.Path());
 
   EXPECT_EQ(RemoveAbandonedFiles(dir.Path()), 3);
-  std::vector<std::string> expected = {"a", "a/.zelk-nonsense-1.zelk-tmp", "a/.zelk-tmp.tif",
-                                       "a/b", "a/keep.tif", "a/zelk-tmp",
+  std::vector<std::string> expected = {"a/", "a/.zelk-nonsense-1.zelk-tmp", "a/.zelk-tmp.tif",
+                                       "a/b/", "a/keep.tif", "a/zelk-tmp",
                                        "a/" + live.filename().string(),
                                        "a/" + ClaimPathFor(dir.Path() / "a" / "live").filename().string()};
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Names(dir.Path()), expected);
+  EXPECT_EQ(test::TreeOf(dir.Path()), expected);
   EXPECT_EQ(RemoveAbandonedFiles(dir.Path() / "missing"), 0);
 }
 

@@ -91,6 +91,27 @@ TEST_F(AutostartTest, RenewCreatesDirectoriesAndReplacesAStaleEntry) {
   EXPECT_EQ(std::distance(fs::directory_iterator(entry.parent_path()), fs::directory_iterator()), 1);
 }
 
+TEST_F(AutostartTest, IconLineNamesTheIconFileOnlyWhenThereIsOne) {
+  EXPECT_EQ(AutostartEntryText("/opt/zelk/zelk").find("Icon="), std::string::npos);
+  const std::string text = AutostartEntryText("/opt/zelk/zelk", "/opt/扫描\\转换/zelk.svg");
+  EXPECT_NE(text.find("\nIcon=/opt/扫描\\\\转换/zelk.svg\n"), std::string::npos) << text;
+}
+
+TEST_F(AutostartTest, RemoveDeletesTheEntryAndIsContentWhenThereIsNone) {
+  ScopedEnv xdg("XDG_CONFIG_HOME", (root_ / "config").c_str());
+  ASSERT_TRUE(RenewAutostartEntry("/opt/zelk/zelk", "/opt/zelk/zelk.svg"));
+  const fs::path entry = root_ / "config/autostart/ZELK.desktop";
+  EXPECT_EQ(Read(entry), AutostartEntryText("/opt/zelk/zelk", "/opt/zelk/zelk.svg"));
+  EXPECT_TRUE(RemoveAutostartEntry());
+  EXPECT_FALSE(fs::exists(entry));
+  EXPECT_TRUE(RemoveAutostartEntry());
+  {
+    ScopedEnv noXdg("XDG_CONFIG_HOME", nullptr);
+    ScopedEnv noHome("HOME", nullptr);
+    EXPECT_FALSE(RemoveAutostartEntry());
+  }
+}
+
 TEST_F(AutostartTest, FailsQuietlyWhenTheDirectoryCannotBeMade) {
   // "autostart" exists as a file, so the entry's directory cannot be created.
   fs::create_directories(root_ / "config");

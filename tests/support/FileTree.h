@@ -1,12 +1,14 @@
 #pragma once
 // Building small source and output trees for scan and run tests.
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelk::test {
 
@@ -34,6 +36,20 @@ inline void SetTreeAge(const std::filesystem::path& root, int seconds) {
     SetAge(entry.path(), seconds);
   }
   SetAge(root, seconds);
+}
+
+// Files below `root`, relative to it, sorted; directories end with "/".
+inline std::vector<std::string> TreeOf(const std::filesystem::path& root) {
+  std::vector<std::string> entries;
+  if (!std::filesystem::exists(root)) return entries;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    // A link is listed under its own name, not its target's.
+    std::string relative = entry.path().lexically_relative(root).string();
+    if (entry.is_directory() && !entry.is_symlink()) relative += "/";
+    entries.push_back(relative);
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
 }
 
 }  // namespace zelk::test

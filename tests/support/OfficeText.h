@@ -4,21 +4,17 @@
 // soffice with a profile of its own in a fresh temporary directory, so tests
 // running in parallel do not collide on LibreOffice's user installation.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
-
-extern char** environ;
 
 namespace zelk::test {
 
@@ -42,24 +38,8 @@ inline std::string FindOnPath(const std::string& name) {
 
 // Runs the program with its output and errors into `logPath`; the exit status.
 inline int RunProgram(const std::vector<std::string>& arguments, const std::string& logPath) {
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  pid_t child = 0;
-  int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0) throw std::runtime_error("cannot start " + arguments[0]);
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) throw std::runtime_error("cannot wait for " + arguments[0]);
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  ChildProcess child(arguments, logPath);
+  return child.Wait(std::chrono::minutes(10)).ShellStatus();
 }
 
 }  // namespace office_detail

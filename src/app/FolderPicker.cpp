@@ -1,0 +1,81 @@
+#include "app/FolderPicker.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace zelk {
+
+namespace {
+
+// The accept button of Qt's file dialog ("选择" / "Choose").
+QPushButton* AcceptButton(const QFileDialog& dialog) {
+  auto* box = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+  return box != nullptr ? box->button(QDialogButtonBox::Open) : nullptr;
+}
+
+}  // namespace
+
+QString FolderPickerStart(const QString& boxText) {
+  const QString trimmed = boxText.trimmed();
+  if (!trimmed.isEmpty()) {
+    const QFileInfo info(trimmed);
+    if (info.isDir()) return info.absoluteFilePath();
+  }
+  return QDir::homePath();
+}
+
+FolderDialog::FolderDialog(QWidget* parent, const QString& title, const QString& startDir,
+                           bool mayNotExist)
+    : QFileDialog(parent, title, startDir), mayNotExist_(mayNotExist) {
+  setObjectName(QStringLiteral("dlgFolderPicker"));
+  setFileMode(QFileDialog::Directory);
+  // Qt's own dialog: a desktop's native one cannot be told to take a new
+  // name, and this one follows the program's language.
+  setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  // The dialog disables its accept button whenever the typed name is not an
+  // existing directory; for a new output folder the button is put back.
+  if (mayNotExist_) {
+    if (QPushButton* button = AcceptButton(*this)) button->installEventFilter(this);
+  }
+}
+
+bool FolderDialog::NewFolderTyped() const {
+  auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (name == nullptr || name->text().trimmed().isEmpty()) return false;
+  const QStringList files = selectedFiles();
+  return files.size() == 1 && !files.front().isEmpty() && !QFileInfo::exists(files.front());
+}
+
+bool FolderDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::EnabledChange) {
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (button != nullptr && !button->isEnabled() && NewFolderTyped()) button->setEnabled(true);
+  }
+  return QFileDialog::eventFilter(watched, event);
+}
+
+void FolderDialog::accept() {
+  if (mayNotExist_ && NewFolderTyped()) {
+    QDialog::accept();
+    return;
+  }
+  QFileDialog::accept();
+}
+
+QString FolderDialog::ChosenFolder() const {
+  const QStringList files = selectedFiles();
+  return files.isEmpty() ? QString() : QDir::cleanPath(files.front());
+}
+
+QString PickFolder(QWidget* parent, const QString& title, const QString& startDir,
+                   bool mayNotExist) {
+  FolderDialog dialog(parent, title, startDir, mayNotExist);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.ChosenFolder();
+}
+
+}  // namespace zelk

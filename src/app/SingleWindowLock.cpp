@@ -1,0 +1,34 @@
+#include "app/SingleWindowLock.h"
+
+#include <filesystem>
+
+namespace zelk {
+
+namespace {
+
+std::string LockPathIn(const std::string& programDir) {
+  return (std::filesystem::path(programDir) / kWindowLockFileName).string();
+}
+
+}  // namespace
+
+SingleWindowLock::SingleWindowLock(const std::string& programDir)
+    : path_(LockPathIn(programDir)), lock_(QString::fromStdString(path_)) {
+  // Age alone never makes the lock stale: a window runs for weeks.
+  lock_.setStaleLockTime(0);
+}
+
+SingleWindowLock::Outcome SingleWindowLock::TryAcquire() {
+  if (lock_.isLocked() || lock_.tryLock(0)) return Outcome::Acquired;
+  return lock_.error() == QLockFile::LockFailedError ? Outcome::HeldByAnother
+                                                     : Outcome::Unavailable;
+}
+
+bool ClaimProgramDirectory(SingleWindowLock& lock, MessagePresenter& presenter) {
+  if (lock.TryAcquire() != SingleWindowLock::Outcome::HeldByAnother) return true;
+  ShowNotice(presenter, nullptr, MessageIcon::Information,
+             QString::fromUtf8(kAlreadyRunningMessage));
+  return false;
+}
+
+}  // namespace zelk
