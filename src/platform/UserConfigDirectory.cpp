@@ -6,7 +6,7 @@
 namespace zelk {
 
 std::string UserConfigDirectory() {
-  // A relative XDG_CONFIG_HOME is invalid by the specification and ignored.
+  // A relative XDG_CONFIG_HOME is invalid under the XDG base directory rules and ignored.
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg != nullptr && *xdg == '/') return xdg;
   const char* home = std::getenv("HOME");
