@@ -21,9 +21,6 @@ bool Exists(const fs::path& path) {
   return fs::exists(fs::symlink_status(path, error));
 }
 
-std::string HighestMissingLevel(const std::string& path) {
-  return HighestMissingDirectory(path).string();
-}
 
 // The directory path without "." or ".." parts or a trailing separator.
 std::string Normalized(const std::string& path) {
@@ -42,7 +39,7 @@ std::string ParentOf(const std::string& path) { return fs::path(path).parent_pat
 }  // namespace
 
 ItemDirectory::ItemDirectory(std::string path)
-    : path_(std::move(path)), created_(HighestMissingLevel(path_)) {
+    : path_(std::move(path)), created_(HighestMissingDirectory(path_)) {
   try {
     MakeDirPath(path_);
   } catch (...) {
@@ -56,7 +53,7 @@ ItemDirectory::~ItemDirectory() { RemoveEmptyDirectories(path_, created_); }
 StagedItemDirectory::StagedItemDirectory(std::string finalPath, Existing existing)
     : final_(Normalized(finalPath)),
       existing_(existing),
-      created_(HighestMissingLevel(ParentOf(final_))),
+      created_(HighestMissingDirectory(ParentOf(final_))),
       stage_(TemporaryPathBeside(final_).string()) {
   try {
     MakeDirPath(ParentOf(final_));

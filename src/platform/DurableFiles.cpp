@@ -24,19 +24,6 @@ void SyncPath(const fs::path& path, int flags, const char* what) {
   if (!synced && error != std::errc::invalid_argument) throw fs::filesystem_error(what, path, error);
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
 std::error_code CopyData(int in, int out) {
   std::vector<char> buffer(1 << 20);
   for (;;) {
@@ -46,13 +33,27 @@ std::error_code CopyData(int in, int out) {
       return LastError();
     }
     if (got == 0) break;
-    if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) return LastError();
+    if (!WriteAllBytes(out, std::string_view(buffer.data(), static_cast<std::size_t>(got)))) {
+      return LastError();
+    }
   }
   if (::fsync(out) != 0) return LastError();
   return {};
 }
 
 }  // namespace
+
+bool WriteAllBytes(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
 
 void SyncFile(const fs::path& file) { SyncPath(file, O_RDONLY, "cannot flush the file"); }
 

@@ -7,9 +7,14 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace zelk {
+
+// Writes all of `data` to `fd`, going on after interrupted and partial
+// writes.  False on a failure, with errno telling why.
+bool WriteAllBytes(int fd, std::string_view data);
 
 // Flushes a file's data to the disk (fsync).  Throws std::filesystem_error.
 void SyncFile(const std::filesystem::path& file);

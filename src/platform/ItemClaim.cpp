@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "platform/CreatedDirectories.h"
+#include "platform/DurableFiles.h"
 #include "platform/OutputTransaction.h"
 #include "platform/ProcessOwner.h"
 #include "platform/StableHash.h"
@@ -33,24 +34,12 @@ std::optional<std::string> ReadAll(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 // Creates `claim` exclusively and writes `content` into it.  Returns 0 or
 // the errno value (EEXIST when the claim exists).
 int CreateAndWrite(const fs::path& claim, const std::string& content) {
   const int fd = ::open(claim.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return errno;
-  const bool written = WriteAll(fd, content);
+  const bool written = WriteAllBytes(fd, content);
   const int error = errno;
   ::close(fd);
   if (written) return 0;

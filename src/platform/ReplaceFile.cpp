@@ -16,16 +16,9 @@ namespace {
 std::error_code LastError() { return {errno, std::generic_category()}; }
 
 bool WriteAll(int fd, std::string_view data, std::error_code& error) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      error = LastError();
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
+  if (WriteAllBytes(fd, data)) return true;
+  error = LastError();
+  return false;
 }
 
 bool RewriteInPlace(const std::string& path, std::string_view data, std::error_code& error) {
