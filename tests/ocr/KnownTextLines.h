@@ -1,0 +1,18 @@
+#pragma once
+// Lines of known text in the mix office documents have: Chinese sentences
+// with the odd English term or number, and English sentences.  The same
+// random stream always gives the same lines.
+
+#include <random>
+#include <string>
+
+namespace zelk::ocrtest {
+
+// A Chinese sentence of about `characters` characters (an English term
+// counts half a character a letter), ending with a full stop.
+std::string ChineseLine(std::mt19937& random, int characters);
+
+// An English sentence of about `letters` letters and blanks.
+std::string EnglishLine(std::mt19937& random, int letters);
+
+}  // namespace zelk::ocrtest
