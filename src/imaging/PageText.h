@@ -32,8 +32,21 @@ struct TextLine {
   int baseline = 0;  // y of the baseline in image pixels
 };
 
+// How the recognised page lies on the image.  Recognition reads a page
+// upright and straight: it may have turned the image by quarter turns (a
+// sheet fed sideways or upside down) and then rotated it by a small angle
+// (a sheet fed askew).  The text's coordinates are those of that upright,
+// straightened image; the writer maps them back onto the image as stored.
+struct TextFrame {
+  int quarterTurns = 0;    // clockwise quarter turns that made the image upright, 0 to 3
+  double skewDegrees = 0;  // then the rotation about the centre that straightened it,
+                           // in degrees, clockwise positive
+  bool IsIdentity() const { return quarterTurns == 0 && skewDegrees == 0; }
+};
+
 struct PageText {
   std::vector<TextLine> lines;  // in reading order
+  TextFrame frame;
 };
 
 // Where the invisible text goes relative to the page image.

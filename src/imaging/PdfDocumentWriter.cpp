@@ -160,7 +160,7 @@ void PdfDocumentWriter::AddPage(const Page& page, int formatCode, int bitsPerPix
   std::string textOps;
   if (hasText) {
     const bool over = options.textOrder == TextLayerOrder::TextOverImage;
-    const std::string ops = TextLayerOperators(*options.text, image.height, "F0", over ? 3 : 0,
+    const std::string ops = TextLayerOperators(*options.text, image.width, image.height, "F0", over ? 3 : 0,
                                                state_->font->encoding());
     if (!ops.empty()) {
       textOps = "q\n" +
@@ -201,6 +201,11 @@ void PdfDocumentWriter::AddPage(const Page& page, int formatCode, int bitsPerPix
   pageDict.replaceKey("/MediaBox", mediaBox);
   pageDict.replaceKey("/Resources", resources);
   pageDict.replaceKey("/Contents", contentStream);
+  // A page recognised after turning the scan upright is shown turned the
+  // same way; its text layer already lies on the image as stored.
+  if (options.text && options.text->frame.quarterTurns % 4 != 0) {
+    pageDict.replaceKey("/Rotate", Obj::newInteger(90 * (options.text->frame.quarterTurns % 4)));
+  }
   QPDFPageDocumentHelper(state_->pdf)
       .addPage(QPDFPageObjectHelper(state_->pdf.makeIndirectObject(pageDict)), false);
   ++state_->pageCount;

@@ -6,6 +6,7 @@
 #include "platform/Utf8.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -70,6 +71,70 @@ std::vector<Span> LineSpans(const TextLine& line) {
   return spans;
 }
 
+// A plane affine map: x' = xx x + xy y + x0, y' = yx x + yy y + y0.
+struct Affine {
+  double xx = 1, xy = 0, yx = 0, yy = 1, x0 = 0, y0 = 0;
+  // This map applied after `first`.
+  Affine After(const Affine& first) const {
+    return {xx * first.xx + xy * first.yx, xx * first.xy + xy * first.yy,
+            yx * first.xx + yy * first.yx, yx * first.xy + yy * first.yy,
+            xx * first.x0 + xy * first.y0 + x0, yx * first.x0 + yy * first.y0 + y0};
+  }
+};
+
+// Maps the upright frame's pixel space onto the stored image's, both with
+// y growing upwards: the quarter turns undone.
+Affine TurnedBack(int quarterTurns, int imageWidth, int imageHeight) {
+  const int turns = ((quarterTurns % 4) + 4) % 4;
+  const double w = imageWidth, h = imageHeight;
+  static constexpr Affine kTurnsBack[] = {{1, 0, 0, 1, 0, 0}, {0, -1, 1, 0, 1, 0},
+                                          {-1, 0, 0, -1, 1, 1}, {0, 1, -1, 0, 0, 1}};
+  Affine back = kTurnsBack[turns];
+  back.x0 *= w;
+  back.y0 *= h;
+  return back;
+}
+
+// Maps a point of the straightened image back onto the image before it was
+// straightened (y growing downwards): rotated back about the centre.
+Affine Unstraightened(double skewDegrees, int width, int height) {
+  const double radians = skewDegrees * M_PI / 180.0;
+  const double c = std::cos(radians), s = std::sin(radians);
+  const double cx = width / 2.0, cy = height / 2.0;
+  return {c, s, -s, c, cx - c * cx - s * cy, cy + s * cx - c * cy};
+}
+
+std::string ConcatMatrix(const Affine& m) {
+  return PdfNumber(m.xx) + " " + PdfNumber(m.yx) + " " + PdfNumber(m.xy) + " " + PdfNumber(m.yy) +
+         " " + PdfNumber(m.x0) + " " + PdfNumber(m.y0) + " cm\n";
+}
+
+}  // namespace
+
+int UprightHeight(const TextFrame& frame, int imageWidth, int imageHeight) {
+  return frame.quarterTurns % 2 != 0 ? imageWidth : imageHeight;
+}
+
+namespace {
+
+// The text matrix that starts a line's run, y growing upwards in the
+// upright frame.  On a straightened page the line is moved, still level,
+// to where its middle lies on the image before straightening: text
+// extraction reads level lines, one baseline each, in their order, where
+// glyphs turned by the skew or stepping along it get split and interleaved.
+// The ends of a long line then lie off its slanted image by up to half the
+// line's length times the skew.
+std::string LineStart(const Affine& unstraighten, bool straight, double start, double middle,
+                      double baseline, int frameHeight) {
+  if (!straight) {
+    const double x = unstraighten.xx * middle + unstraighten.xy * baseline + unstraighten.x0;
+    const double y = unstraighten.yx * middle + unstraighten.yy * baseline + unstraighten.y0;
+    start += x - middle;
+    baseline = y;
+  }
+  return "1 0 0 1 " + PdfNumber(start) + " " + PdfNumber(frameHeight - baseline) + " Tm\n";
+}
+
 }  // namespace
 
 uint16_t TextLayerEncoding::CodeFor(char32_t codePoint) {
@@ -126,9 +191,13 @@ std::string TextLayerEncoding::ToUnicodeCMap() const {
   return cmap;
 }
 
-std::string TextLayerOperators(const PageText& text, int imageHeight,
+std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHeight,
                                const std::string& fontName, int renderMode,
                                TextLayerEncoding& encoding) {
+  const int frameHeight = UprightHeight(text.frame, imageWidth, imageHeight);
+  const int frameWidth = text.frame.quarterTurns % 2 != 0 ? imageHeight : imageWidth;
+  const bool straight = text.frame.skewDegrees == 0;
+  const Affine unstraighten = Unstraightened(text.frame.skewDegrees, frameWidth, frameHeight);
   std::string ops;
   const double advance = static_cast<double>(kGlyphlessAdvance) / kGlyphlessUnitsPerEm;
   for (const TextLine& line : text.lines) {
@@ -138,8 +207,8 @@ std::string TextLayerOperators(const PageText& text, int imageHeight,
     const int baseline = line.baseline > line.box.top ? line.baseline : line.box.bottom;
     if (ops.empty()) ops = "BT\n" + std::to_string(renderMode) + " Tr\n";
     ops += "/" + fontName + " " + std::to_string(height) + " Tf\n";
-    ops += "1 0 0 1 " + PdfNumber(spans.front().start) + " " +
-           PdfNumber(imageHeight - baseline) + " Tm\n";
+    ops += LineStart(unstraighten, straight, spans.front().start,
+                     (spans.front().start + spans.back().end) / 2, baseline, frameHeight);
     for (const Span& span : spans) {
       const double natural = span.text.size() * height * advance;
       ops += PdfNumber(100.0 * (span.end - span.start) / natural) + " Tz <";
@@ -147,8 +216,11 @@ std::string TextLayerOperators(const PageText& text, int imageHeight,
       ops += "> Tj\n";
     }
   }
-  if (!ops.empty()) ops += "ET\n";
-  return ops;
+  if (ops.empty()) return ops;
+  ops += "ET\n";
+  if (text.frame.quarterTurns % 4 == 0) return ops;
+  return "q\n" + ConcatMatrix(TurnedBack(text.frame.quarterTurns, imageWidth, imageHeight)) + ops +
+         "Q\n";
 }
 
 }  // namespace zelk

@@ -33,12 +33,18 @@ class TextLayerEncoding {
   std::map<char32_t, uint16_t> supplementary_;
 };
 
-// Text operators for `text` in the pixel space of an image `imageHeight`
-// pixels high, y growing upwards (the caller's matrix maps pixels to the
-// page).  `fontName` is the font's resource name without the slash.
-// `renderMode` 3 draws invisibly.
-std::string TextLayerOperators(const PageText& text, int imageHeight,
+// Text operators for `text` in the pixel space of an image of
+// `imageWidth` x `imageHeight` pixels, y growing upwards (the caller's
+// matrix maps pixels to the page).  Text recognised on the turned or
+// straightened image (text.frame) is mapped back onto the image as stored,
+// so that it lies over the words it was read from.  `fontName` is the
+// font's resource name without the slash.  `renderMode` 3 draws invisibly.
+std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHeight,
                                const std::string& fontName, int renderMode,
                                TextLayerEncoding& encoding);
+
+// Height of the upright frame the text's coordinates are in: the image's
+// width when the frame turned it sideways.
+int UprightHeight(const TextFrame& frame, int imageWidth, int imageHeight);
 
 }  // namespace zelk

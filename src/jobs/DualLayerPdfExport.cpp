@@ -3,6 +3,7 @@
 #include <leptonica/allheaders.h>
 
 #include <cmath>
+#include <utility>
 
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
@@ -33,7 +34,10 @@ void ScaleBox(TextBox& box, double sx, double sy) {
   box.bottom = static_cast<int>(std::lround(box.bottom * sy));
 }
 
+// Scales the text with its image.  Text in a frame turned sideways has
+// the image's axes swapped.
 void ScaleText(PageText& text, double sx, double sy) {
+  if (text.frame.quarterTurns % 2 != 0) std::swap(sx, sy);
   for (TextLine& line : text.lines) {
     ScaleBox(line.box, sx, sy);
     line.baseline = static_cast<int>(std::lround(line.baseline * sy));

@@ -1,5 +1,7 @@
 #include "jobs/WordDocumentPages.h"
 
+#include "ocr/RecognitionImage.h"
+
 namespace zelk {
 
 void WordDocumentPages::Prepend(const std::vector<PageLayout>& earlier) {
@@ -7,7 +9,13 @@ void WordDocumentPages::Prepend(const std::vector<PageLayout>& earlier) {
 }
 
 void WordDocumentPages::Add(RecognisedPage page) {
-  if (options_.keepColours) SampleLayoutColours(page.image, page.layout);
+  if (options_.keepColours) {
+    // The boxes lie on the page as recognised: turned upright and straightened.
+    if (!page.layout.frame.IsIdentity()) {
+      page.image.pix = UprightPageImage(page.image.pix.get(), page.layout.frame);
+    }
+    SampleLayoutColours(page.image, page.layout);
+  }
   layouts_.push_back(std::move(page.layout));
 }
 

@@ -19,6 +19,7 @@ std::string LineText(const LayoutLine& line) {
 
 PageText TextLayerOf(const PageLayout& layout) {
   PageText page;
+  page.frame = layout.frame;
   for (const LayoutBlock& block : layout.blocks) {
     for (const LayoutParagraph& paragraph : block.paragraphs) {
       for (const LayoutLine& line : paragraph.lines) {

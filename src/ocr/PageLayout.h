@@ -68,10 +68,13 @@ struct LayoutBlock {
 };
 
 struct PageLayout {
-  int width = 0;   // page image size in pixels
+  int width = 0;   // size in pixels of the image recognised: the page upright
   int height = 0;
   int dpi = 0;     // resolution the font sizes were estimated at
   std::vector<LayoutBlock> blocks;  // in reading order
+  // How the recognised image lies on the page image as stored: boxes are in
+  // the coordinates of the page turned upright and straightened.
+  TextFrame frame;
 };
 
 }  // namespace zelk

@@ -1,5 +1,12 @@
 #pragma once
 // PageRecognizer on one tesseract::TessBaseAPI.
+//
+// Each page is first read as it lies, prepared by PrepareForRecognition
+// (background flattened, straightened).  A page that reads plainly (lines
+// across the page, most words recognised with confidence) is done.  Any
+// other page may lie sideways or upside down: the orientation detector's
+// guess is tried first, then the other quarter turns, until one reads
+// plainly; the turn that read best is kept.
 
 #include <memory>
 #include <string>
@@ -11,6 +18,9 @@ class TessBaseAPI;
 }
 
 namespace zelk {
+
+class OrientationDetector;
+struct RecognitionImage;
 
 struct TesseractSetup {
   std::string tessdataDirectory;  // holds <code>.traineddata for every language
@@ -31,7 +41,12 @@ class TesseractRecognizer : public PageRecognizer {
                                       const RecognitionCancelCheck& cancelled) override;
 
  private:
+  struct Reading;
+  Reading ReadTurned(const Page& page, int quarterTurns, const RecognitionCancelCheck& cancelled);
+  Reading Read(RecognitionImage image, int dpi, const RecognitionCancelCheck& cancelled);
+
   std::unique_ptr<tesseract::TessBaseAPI> api_;
+  std::unique_ptr<OrientationDetector> orientation_;
 };
 
 }  // namespace zelk

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <sstream>
+#include <utility>
 
 namespace zelk {
 namespace {
@@ -170,6 +173,74 @@ TEST(PdfTextLayer, TextFollowsTheImageOntoFittedPaper) {
   const double scale = std::min(595.2756 / (2450 / 300.0 * 72), 841.8898 / (3480 / 300.0 * 72));
   const double imageLeft = (595.2756 - 2450 / 300.0 * 72 * scale) / 2;
   EXPECT_NEAR(xMin, imageLeft, 0.5);
+}
+
+// The first box of `kind` ("word" or "line") pdftotext -bbox-layout gives:
+// its left and top, in points from the shown page's top left corner.
+std::pair<double, double> FirstBox(const std::string& pdf, const std::string& kind) {
+  const CommandResult boxes = RunCommand("pdftotext -bbox-layout " + Quote(pdf) + " -");
+  const size_t at = boxes.out.find("<" + kind + " xMin=\"");
+  EXPECT_NE(at, std::string::npos) << boxes.out;
+  if (at == std::string::npos) return {0, 0};
+  double xMin = 0, yMin = 0;
+  std::sscanf(boxes.out.c_str() + at + kind.size() + 1, " xMin=\"%lf\" yMin=\"%lf\"", &xMin, &yMin);
+  return {xMin, yMin};
+}
+
+TEST(PdfTextLayer, TextReadOnTheTurnedImageIsShownUprightOverItsWords) {
+  // The stored image lies on its side or upside down; recognition read it
+  // turned upright, so the text's coordinates are the upright page's.  The
+  // page is shown turned the same way, and its text reads in order where
+  // the upright page shows it.
+  ScratchDir dir;
+  for (int turns = 1; turns <= 3; ++turns) {
+    PageText text = SampleText();
+    text.frame.quarterTurns = turns;
+    const int width = turns % 2 == 1 ? 1169 : 1654;  // the stored image: upright 1654 x 1169
+    const int height = turns % 2 == 1 ? 1654 : 1169;
+    const std::string pdf = dir / ("turned" + std::to_string(turns) + ".pdf");
+    PdfPageOptions options;
+    options.text = &text;
+    SavePdfPage(WhitePage(width, height, 200), pdf, 146, 8, 128, false, options);
+    std::string report;
+    EXPECT_TRUE(QpdfCheckClean(pdf, &report)) << report;
+    const CommandResult info = RunCommand("pdfinfo " + Quote(pdf));
+    EXPECT_NE(info.out.find("Page rot:        " + std::to_string(90 * turns)), std::string::npos) << info.out;
+    const CommandResult extracted = RunCommand("pdftotext -enc UTF-8 " + Quote(pdf) + " -");
+    const std::vector<std::string> expected(std::begin(kSampleLines), std::end(kSampleLines));
+    EXPECT_EQ(NonEmptyLines(extracted.out), expected) << "turned " << turns;
+    // The first word starts 200 pixels from the left and its line's box
+    // spans 300 to 360 pixels from the top of the upright page, at 200 dpi.
+    const auto [x, y] = FirstBox(pdf, "word");
+    EXPECT_NEAR(x, 200 * 0.36, 1) << "turned " << turns;
+    EXPECT_GE(y, 300 * 0.36 - 1) << "turned " << turns;
+    EXPECT_LE(y, 360 * 0.36) << "turned " << turns;
+  }
+}
+
+TEST(PdfTextLayer, TextReadOnTheStraightenedImageLiesLevelWhereItsLineIsOnTheImage) {
+  // A short line left of the middle of a page that was straightened by
+  // turning it 3 degrees clockwise: on the image as stored (turned 3 degrees
+  // the other way) that line lies lower, by about sin 3 degrees times its
+  // distance from the middle, and is still extracted as one level line.
+  ScratchDir dir;
+  auto write = [&](double skew, const std::string& name) {
+    PageText text;
+    text.lines.push_back(MakeLine({{"第一条", false}, {"规定", false}}, 100, 1000, 60, 0));
+    text.frame.skewDegrees = skew;
+    const std::string pdf = dir / name;
+    PdfPageOptions options;
+    options.text = &text;
+    SavePdfPage(WhitePage(2000, 2000, 200), pdf, 146, 8, 128, false, options);
+    return pdf;
+  };
+  const std::string straight = write(0, "straight.pdf");
+  const std::string skewed = write(3, "skewed.pdf");
+  const double middleToCentre = 1000 - (100 + 5 * 60 / 2.0);  // pixels
+  const double lower = middleToCentre * std::sin(3 * M_PI / 180) * 0.36;  // points
+  EXPECT_NEAR(FirstBox(skewed, "line").second - FirstBox(straight, "line").second, lower, 1.5);
+  const CommandResult extracted = RunCommand("pdftotext -enc UTF-8 " + Quote(skewed) + " -");
+  EXPECT_EQ(NonEmptyLines(extracted.out), std::vector<std::string>{"第一条规定"});
 }
 
 TEST(PdfTextLayer, EncodingOfCodePoints) {

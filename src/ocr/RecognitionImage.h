@@ -1,0 +1,32 @@
+#pragma once
+// The image recognition reads, prepared from a page as scanned: turned
+// upright, reduced to grey with the background flattened, and straightened.
+//
+// Flattening the background (Leptonica's background normalisation) lets a
+// global threshold find text on tinted boxes, on uneven paper and in
+// coloured ink, where a threshold over the whole page would turn a pale
+// box black or its text white.  Straightening keeps each line of a sheet
+// fed askew on one row of pixels, so lines do not interleave.  Bitonal
+// pages have no background to flatten and are only turned and straightened.
+// The page image itself is never changed: the writers keep the scan.
+
+#include "imaging/Page.h"
+#include "imaging/PageText.h"
+
+namespace zelk {
+
+struct RecognitionImage {
+  PixPtr pix;        // 8-bit grey, or 1-bit for a bitonal page
+  TextFrame frame;   // how `pix` lies on the page image
+};
+
+// Prepares `page` turned by `quarterTurns` clockwise quarter turns.
+// Raises RecognitionError when Leptonica cannot convert the image.
+RecognitionImage PrepareForRecognition(const Pix* page, int quarterTurns);
+
+// The page image (any depth) turned and straightened as `frame` says, for
+// reading colours at the recognised boxes; a copy of it when the frame
+// leaves the page as it is.
+PixPtr UprightPageImage(const Pix* page, const TextFrame& frame);
+
+}  // namespace zelk

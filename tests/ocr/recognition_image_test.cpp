@@ -1,0 +1,51 @@
+#include "ocr/RecognitionImage.h"
+
+#include <gtest/gtest.h>
+#include <leptonica/allheaders.h>
+
+#include "ScanCasePages.h"
+#include "TextPageRenderer.h"
+
+namespace zelk {
+namespace {
+
+const ocrtest::ScanCasePage& StraightPage() {
+  static const ocrtest::ScanCasePage page = ocrtest::PlainScanPage(ocrtest::FullWidthLines(12, 5));
+  return page;
+}
+
+TEST(RecognitionImage, AskewSheetIsStraightenedAndSheetFedSidewaysTurned) {
+  for (double skew : {2.5, -3.0}) {
+    const ocrtest::ScanCasePage skewed = ocrtest::SkewedPage(StraightPage(), skew);
+    const RecognitionImage image = PrepareForRecognition(skewed.image.get(), 0);
+    EXPECT_NEAR(image.frame.skewDegrees, -skew, 0.3) << skew;
+    EXPECT_EQ(pixGetDepth(image.pix.get()), 8);
+    EXPECT_EQ(pixGetWidth(image.pix.get()), pixGetWidth(skewed.image.get()));
+  }
+  // A straight page is left straight; a turn swaps the sides.
+  const ocrtest::ScanCasePage sideways = ocrtest::TurnedPage(StraightPage(), 1);
+  const RecognitionImage image = PrepareForRecognition(sideways.image.get(), 3);
+  EXPECT_EQ(image.frame.quarterTurns, 3);
+  EXPECT_EQ(image.frame.skewDegrees, 0);
+  EXPECT_EQ(pixGetWidth(image.pix.get()), pixGetWidth(StraightPage().image.get()));
+  EXPECT_EQ(pixGetHeight(image.pix.get()), pixGetHeight(StraightPage().image.get()));
+}
+
+TEST(RecognitionImage, BitonalPageStaysBitonalAndThePageImageIsNeverChanged) {
+  const PixPtr bitonal = ocrtest::Binarize(ocrtest::SkewedPage(StraightPage(), 2).image);
+  PixPtr before(pixCopy(nullptr, bitonal.get()));
+  const RecognitionImage image = PrepareForRecognition(bitonal.get(), 2);
+  EXPECT_EQ(pixGetDepth(image.pix.get()), 1);
+  EXPECT_NEAR(image.frame.skewDegrees, -2, 0.3);
+  l_int32 same = 0;
+  pixEqual(before.get(), bitonal.get(), &same);
+  EXPECT_TRUE(same);
+  // The colour image for reading colours follows the same frame.
+  const PixPtr upright = UprightPageImage(StraightPage().image.get(), TextFrame{1, 0});
+  PixPtr turned(pixRotateOrth(StraightPage().image.get(), 1));
+  pixEqual(upright.get(), turned.get(), &same);
+  EXPECT_TRUE(same);
+}
+
+}  // namespace
+}  // namespace zelk
