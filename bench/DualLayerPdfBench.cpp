@@ -25,29 +25,18 @@
 
 #include <unistd.h>
 
-#include "jobs/ConvertFiles22PdfJob.h"
+#include "DualLayerPdfRun.h"
+#include "EngineStartWatch.h"
+#include "jobs/RecognitionRun.h"
 #include "ocr/OcrEngine.h"
 #include "OcrmypdfComparison.h"
 #include "platform/ThreadLimit.h"
 #include "RecognitionCorpus.h"
-#include "run/RunFrame.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-// Notes when the engine has started, so its start can be told apart.
-class EngineStartWatch : public zelk::RunObserver {
- public:
-  void OnStatus(const std::string& text) override {
-    if (text == zelk::kPdfEngineStarting) starting = Clock::now();
-  }
-  void OnRowSelected(std::size_t index) override {
-    if (index == 0) firstRow = Clock::now();
-  }
-  Clock::time_point starting, firstRow;
-};
 
 }  // namespace
 
@@ -61,24 +50,14 @@ int main(int argc, char** argv) {
   const auto known = zelk::bench::CorpusText(pageCount);
   const std::vector<std::string> pageFiles = zelk::bench::WriteCorpus(known, in.string());
 
-  zelk::RunRequest request;
-  request.SourceDir = in.string();
-  request.TargetDir = out.string();
-  request.ProgramDir = root.string();
-  request.RunSettings.TwoPDF.ImageQuality = 0;
-  request.RunSettings.TwoPDF.TextOutputMode = 1;
-  zelk::OcrEngineOptions engine;
-  engine.workers = workers;
-  zelk::ConvertFiles22PdfJob job(engine);
-  EngineStartWatch watch;
-  zelk::RunControl control;
-  control.BeginRun();
+  zelk::bench::EngineStartWatch watch(zelk::kPdfEngineStarting);
   const double cpuStart = zelk::bench::CpuSecondsSoFar();
   const auto start = Clock::now();
-  const zelk::RunResult result = zelk::RunJob(job, request, watch, control);
+  const zelk::RunResult result =
+      zelk::bench::RunDualLayerPdfJob(in.string(), out.string(), root.string(), workers, watch);
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   const double cpuSeconds = zelk::bench::CpuSecondsSoFar() - cpuStart;
-  const double engineSeconds = std::chrono::duration<double>(watch.firstRow - watch.starting).count();
+  const double engineSeconds = watch.EngineSeconds();
 
   zelk::bench::ErrorCount errors;
   unsigned long long bytes = 0;
@@ -88,9 +67,7 @@ int main(int argc, char** argv) {
     const fs::path pdf = out / name;
     if (!fs::exists(pdf)) continue;
     bytes += fs::file_size(pdf);
-    const auto page = zelk::bench::PdfPageErrors(pdf.string(), 1, known[static_cast<std::size_t>(i)]);
-    errors.errors += page.errors;
-    errors.characters += page.characters;
+    errors += zelk::bench::PdfPageErrors(pdf.string(), 1, known[static_cast<std::size_t>(i)]);
   }
   std::printf("dual-layer PDF per file, %d A4 pages at 300 dpi (G4), %s workers\n", pageCount,
               workers > 0 ? std::to_string(workers).c_str() : "default");
@@ -103,6 +80,8 @@ int main(int argc, char** argv) {
               errors.errors, errors.characters);
 
   // Recognition alone, one document of all pages, on as many workers.
+  zelk::OcrEngineOptions engine;
+  engine.workers = workers;
   zelk::OcrEngine alone = zelk::OcrEngine::Load(engine);
   std::vector<std::string> files;
   for (const auto& entry : fs::directory_iterator(in)) files.push_back(entry.path().string());

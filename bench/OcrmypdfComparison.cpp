@@ -37,7 +37,7 @@ ErrorCount PdfPageErrors(const std::string& pdf, int page, const std::vector<std
 
 OcrmypdfFigures RunOcrmypdf(const std::vector<std::string>& pageFiles,
                             const std::vector<std::vector<std::string>>& known,
-                            const std::string& workDirectory) {
+                            const std::string& workDirectory, const std::vector<std::string>& options) {
   OcrmypdfFigures result;
   result.available = OnPath("ocrmypdf") && OnPath("img2pdf");
   if (!result.available) return result;
@@ -47,14 +47,17 @@ OcrmypdfFigures RunOcrmypdf(const std::vector<std::string>& pageFiles,
   img2pdf.insert(img2pdf.end(), pageFiles.begin(), pageFiles.end());
   if (!RunProgram(img2pdf).ok) return result;
 
-  result.figures = RunProgram({"ocrmypdf", "-l", "chi_sim+eng", "--jobs", "2", input, output});
+  std::vector<std::string> ocrmypdf{"ocrmypdf", "-l", "chi_sim+eng", "--jobs", "2"};
+  ocrmypdf.insert(ocrmypdf.end(), options.begin(), options.end());
+  ocrmypdf.insert(ocrmypdf.end(), {input, output});
+  result.figures = RunProgram(ocrmypdf);
   std::error_code ec;
   if (!result.figures.ok || !fs::exists(output, ec)) return result;
   result.bytes = fs::file_size(output, ec);
   for (std::size_t i = 0; i < known.size(); ++i) {
     const ErrorCount page = PdfPageErrors(output, static_cast<int>(i + 1), known[i]);
-    result.errors.errors += page.errors;
-    result.errors.characters += page.characters;
+    result.pages.push_back(page);
+    result.errors += page;
   }
   return result;
 }

@@ -1,9 +1,10 @@
 #pragma once
-// The dual-layer PDF bench's comparison with ocrmypdf, a general-purpose
+// The dual-layer PDF benches' comparison with ocrmypdf, a general-purpose
 // OCR tool that adds a text layer to a PDF: the same pages, as one PDF
-// made by img2pdf (the G4 data embedded as it is), recognised with
-// `ocrmypdf -l chi_sim+eng --jobs 2`.  Also the measure both sides share:
-// the character error rate of a PDF's text as pdftotext extracts it.
+// made by img2pdf (the image data embedded as it is), recognised with
+// `ocrmypdf -l chi_sim+eng --jobs 2` and any further options.  Also the
+// measure both sides share: the character error rate of a PDF's text as
+// pdftotext extracts it.
 
 #include <string>
 #include <vector>
@@ -21,13 +22,15 @@ struct OcrmypdfFigures {
   bool available = false;  // ocrmypdf and img2pdf found on the PATH
   RunFigures figures;      // ocrmypdf alone, its children included
   unsigned long long bytes = 0;
-  ErrorCount errors;
+  ErrorCount errors;              // all pages
+  std::vector<ErrorCount> pages;  // page by page, in the order of the input
 };
 
 // Builds `workDirectory`/input.pdf from `pageFiles` with img2pdf and runs
-// ocrmypdf on it into `workDirectory`/ocrmypdf.pdf.
+// ocrmypdf on it, with `options` added (--deskew ...), into
+// `workDirectory`/ocrmypdf.pdf.
 OcrmypdfFigures RunOcrmypdf(const std::vector<std::string>& pageFiles,
                             const std::vector<std::vector<std::string>>& known,
-                            const std::string& workDirectory);
+                            const std::string& workDirectory, const std::vector<std::string>& options = {});
 
 }  // namespace zelk::bench

@@ -23,6 +23,11 @@ struct ErrorCount {
   long errors = 0;
   long characters = 0;
   double Rate() const { return characters > 0 ? static_cast<double>(errors) / characters : 0; }
+  ErrorCount& operator+=(const ErrorCount& other) {
+    errors += other.errors;
+    characters += other.characters;
+    return *this;
+  }
 };
 ErrorCount CharacterErrors(const std::string& recognised, const std::string& known);
 
