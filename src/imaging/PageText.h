@@ -30,6 +30,9 @@ struct TextLine {
   std::vector<TextWord> words;
   TextBox box;
   int baseline = 0;  // y of the baseline in image pixels
+  // Type size in pixels; 0 takes the height of the line's box.  Lines of
+  // one block share a size, so that text extraction keeps them together.
+  int fontSize = 0;
 };
 
 // How the recognised page lies on the image.  Recognition reads a page

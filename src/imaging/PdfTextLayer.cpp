@@ -203,7 +203,7 @@ std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHe
   for (const TextLine& line : text.lines) {
     const std::vector<Span> spans = LineSpans(line);
     if (spans.empty()) continue;
-    const int height = std::max(1, line.box.bottom - line.box.top);
+    const int height = std::max(1, line.fontSize > 0 ? line.fontSize : line.box.bottom - line.box.top);
     const int baseline = line.baseline > line.box.top ? line.baseline : line.box.bottom;
     if (ops.empty()) ops = "BT\n" + std::to_string(renderMode) + " Tr\n";
     ops += "/" + fontName + " " + std::to_string(height) + " Tf\n";

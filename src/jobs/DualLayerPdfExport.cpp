@@ -41,6 +41,7 @@ void ScaleText(PageText& text, double sx, double sy) {
   for (TextLine& line : text.lines) {
     ScaleBox(line.box, sx, sy);
     line.baseline = static_cast<int>(std::lround(line.baseline * sy));
+    line.fontSize = static_cast<int>(std::lround(line.fontSize * sy));
     for (TextWord& word : line.words) ScaleBox(word.box, sx, sy);
   }
 }

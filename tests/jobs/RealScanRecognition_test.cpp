@@ -4,7 +4,7 @@
 // pdfinfo reports it, and Word output as LibreOffice opens it.  Pages are
 // A4 colour JPEGs at 300 dpi of known Chinese and English text: paragraphs
 // on tinted boxes in coloured ink, sheets fed sideways or upside down, and
-// sheets fed askew.
+// sheets fed askew, and two columns of running text.
 
 #include <gtest/gtest.h>
 
@@ -121,6 +121,12 @@ TEST_F(RealScanRecognitionTest, SkewedSheetsKeepTheirLinesInReadingOrder) {
                               ocrtest::SkewedPage(ocrtest::PlainScanPage(ocrtest::FullWidthLines(16, 32)), -3));
   ConvertToPdfs(pages);
   for (const auto& page : pages) EXPECT_LE(PdfErrors(page), kMostErrors) << page.name;
+}
+
+TEST_F(RealScanRecognitionTest, TwoColumnPageIsExtractedColumnByColumn) {
+  const auto pages = PageList(ocrtest::TwoColumnPage(ocrtest::ShortLines(50, 51)));
+  ConvertToPdfs(pages);
+  EXPECT_LE(PdfErrors(pages[0]), kMostErrors);
 }
 
 TEST_F(RealScanRecognitionTest, WordDocumentOfTurnedAndTintedPagesReadsUprightInTheWordProcessor) {

@@ -32,12 +32,16 @@ constexpr Rgb kDarkBlue{24, 40, 140};
 
 int LineAdvance() { return static_cast<int>(std::lround(kPixelSize * kLineSpacing)); }
 
-// Splits lines into paragraphs of a few lines each.
-std::vector<std::vector<std::string>> Paragraphs(const std::vector<std::string>& lines) {
+// Splits lines into paragraphs of a few lines each: kLinesPerParagraph
+// lines, or, when `lengths` is given, as many as it says in turn.
+std::vector<std::vector<std::string>> Paragraphs(const std::vector<std::string>& lines,
+                                                 const std::vector<std::size_t>& lengths = {}) {
   std::vector<std::vector<std::string>> paragraphs;
-  for (std::size_t i = 0; i < lines.size(); i += kLinesPerParagraph) {
-    const std::size_t end = std::min(lines.size(), i + kLinesPerParagraph);
+  for (std::size_t i = 0, n = 0; i < lines.size(); ++n) {
+    const std::size_t length = lengths.empty() ? kLinesPerParagraph : lengths[n % lengths.size()];
+    const std::size_t end = std::min(lines.size(), i + length);
     paragraphs.emplace_back(lines.begin() + static_cast<long>(i), lines.begin() + static_cast<long>(end));
+    i = end;
   }
   return paragraphs;
 }
@@ -100,8 +104,10 @@ ScanCasePage TwoColumnPage(const std::vector<std::string>& lines) {
   constexpr int kGutter = 118;  // 1 cm
   const int columnWidth = (kA4Width - 2 * kMargin - kGutter) / 2;
   LayoutPageSpec spec;
-  AddParagraphs(spec, Paragraphs(left), kMargin, kMargin);
-  AddParagraphs(spec, Paragraphs(right), kMargin + columnWidth + kGutter, kMargin);
+  // Paragraphs of different lengths, as running text has them, so that the
+  // two columns' paragraphs do not line up as the cells of a table would.
+  AddParagraphs(spec, Paragraphs(left, {4, 6, 3, 7, 5}), kMargin, kMargin);
+  AddParagraphs(spec, Paragraphs(right, {6, 3, 5, 4, 7}), kMargin + columnWidth + kGutter, kMargin);
   return Rendered("two-column", spec, lines);
 }
 
