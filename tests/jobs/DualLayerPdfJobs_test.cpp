@@ -52,14 +52,7 @@ class DualLayerPdfJobTest : public test::RecognitionJobTest {
  protected:
   void SetUp() override {
     RecognitionJobTest::SetUp();
-    settings_.TwoPDF.KeepDir = 0;
-    settings_.TwoPDF.OutputTxt = 0;
-    settings_.TwoPDF.OutputTif = 0;
-    settings_.TwoPDF.Grouping.clear();
-    settings_.TwoPDF.PaperSize = 1;
-    settings_.TwoPDF.ImageQuality = 1;
-    settings_.TwoPDF.ImageResolution = 0;
-    settings_.TwoPDF.TextOutputMode = 1;
+    test::UsePlainDualLayerPdf(settings_);
   }
 
   RunResult RunPerFile() {

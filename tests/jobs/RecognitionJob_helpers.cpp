@@ -36,6 +36,17 @@ void WriteSourceBytes(const std::string& path, std::string_view bytes) {
   WriteBytes(path, bytes);
 }
 
+void UsePlainDualLayerPdf(Settings& settings) {
+  settings.TwoPDF.KeepDir = 0;
+  settings.TwoPDF.OutputTxt = 0;
+  settings.TwoPDF.OutputTif = 0;
+  settings.TwoPDF.Grouping.clear();
+  settings.TwoPDF.PaperSize = 1;
+  settings.TwoPDF.ImageQuality = 1;
+  settings.TwoPDF.ImageResolution = 0;
+  settings.TwoPDF.TextOutputMode = 1;
+}
+
 bool InOrder(const std::string& text, const std::vector<std::string>& words) {
   std::size_t at = 0;
   for (const std::string& word : words) {

@@ -24,6 +24,11 @@ std::vector<PixPtr> PageList(PixPtr first, PixPtr second = nullptr);
 // The bytes as a file, directories created as needed.
 void WriteSourceBytes(const std::string& path, std::string_view bytes);
 
+// Dual-layer PDF settings with nothing beside the PDF: no mirrored
+// directories, no text or TIFF twin, no grouping, pages at the image's size
+// and the text over the image.
+void UsePlainDualLayerPdf(Settings& settings);
+
 // Whether `text` holds the words in this order.
 bool InOrder(const std::string& text, const std::vector<std::string>& words);
 

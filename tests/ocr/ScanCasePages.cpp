@@ -63,6 +63,22 @@ int AddParagraphs(LayoutPageSpec& spec, const std::vector<std::vector<std::strin
   return top;
 }
 
+struct LineLengths {
+  int chinese = 0;      // characters of a Chinese line
+  int english = 0;      // letters and blanks of an English line
+  unsigned oneIn = 0;   // one line in this many is English
+};
+
+std::vector<std::string> MixedLines(int count, unsigned seed, LineLengths lengths) {
+  std::mt19937 random(seed);
+  std::vector<std::string> lines;
+  for (int i = 0; i < count; ++i) {
+    lines.push_back(random() % lengths.oneIn == 0 ? EnglishLine(random, lengths.english)
+                                                  : ChineseLine(random, lengths.chinese));
+  }
+  return lines;
+}
+
 ScanCasePage Rendered(std::string name, const LayoutPageSpec& spec, std::vector<std::string> lines) {
   return ScanCasePage{std::move(name), RenderLayoutPage(spec), std::move(lines)};
 }
@@ -136,21 +152,11 @@ void WriteJpegScan(const ScanCasePage& page, const std::string& path, int qualit
 }
 
 std::vector<std::string> ShortLines(int count, unsigned seed) {
-  std::mt19937 random(seed);
-  std::vector<std::string> lines;
-  for (int i = 0; i < count; ++i) {
-    lines.push_back(random() % 5 == 0 ? EnglishLine(random, 34) : ChineseLine(random, 19));
-  }
-  return lines;
+  return MixedLines(count, seed, {19, 34, 5});
 }
 
 std::vector<std::string> FullWidthLines(int count, unsigned seed) {
-  std::mt19937 random(seed);
-  std::vector<std::string> lines;
-  for (int i = 0; i < count; ++i) {
-    lines.push_back(random() % 4 == 0 ? EnglishLine(random, 72) : ChineseLine(random, 40));
-  }
-  return lines;
+  return MixedLines(count, seed, {40, 72, 4});
 }
 
 }  // namespace zelk::ocrtest
