@@ -16,12 +16,6 @@ constexpr int kChineseCharactersPerLine = 40;
 constexpr int kLatinCharactersPerLine = 72;
 constexpr int kLinesPerPage = 36;
 
-std::u32string WithoutBlanks(const std::string& text) {
-  std::u32string characters = DecodeUtf8(text);
-  std::erase_if(characters, [](char32_t c) { return c == ' ' || c == '\r' || c == '\n' || c == '\f'; });
-  return characters;
-}
-
 }  // namespace
 
 std::vector<std::vector<std::string>> CorpusText(int count) {
@@ -52,22 +46,6 @@ std::vector<std::string> WriteCorpus(const std::vector<std::vector<std::string>>
     ocrtest::WriteMultipageTiff(paths.back(), page);
   }
   return paths;
-}
-
-ErrorCount CharacterErrors(const std::string& recognised, const std::string& known) {
-  const std::u32string a = WithoutBlanks(recognised);
-  const std::u32string b = WithoutBlanks(known);
-  std::vector<long> previous(b.size() + 1), current(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = static_cast<long>(j);
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    current[0] = static_cast<long>(i);
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      current[j] = std::min({previous[j] + 1, current[j - 1] + 1,
-                             previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
-    }
-    std::swap(previous, current);
-  }
-  return ErrorCount{previous[b.size()], static_cast<long>(b.size())};
 }
 
 long BlanksInsideChinese(const std::string& text) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/CharacterErrors.h"
+
 namespace zelk::bench {
 
 // The text of `count` pages, each a list of lines: Chinese sentences with
@@ -17,19 +19,9 @@ std::vector<std::vector<std::string>> CorpusText(int count);
 std::vector<std::string> WriteCorpus(const std::vector<std::vector<std::string>>& pages,
                                      const std::string& directory);
 
-// Edit distance between recognised and known text over characters, blanks
-// and line ends ignored, divided by the known text's length.
-struct ErrorCount {
-  long errors = 0;
-  long characters = 0;
-  double Rate() const { return characters > 0 ? static_cast<double>(errors) / characters : 0; }
-  ErrorCount& operator+=(const ErrorCount& other) {
-    errors += other.errors;
-    characters += other.characters;
-    return *this;
-  }
-};
-ErrorCount CharacterErrors(const std::string& recognised, const std::string& known);
+// Edit distance between recognised and known text (the tests' own).
+using test::CharacterErrors;
+using test::ErrorCount;
 
 // Blanks standing between two Chinese characters in the text.
 long BlanksInsideChinese(const std::string& text);

@@ -18,6 +18,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   libtiff-tools poppler-utils qpdf
+  libreoffice-writer-nogui
   # resource and fixture generators (scripts/make-template-xls.py,
   # scripts/make-grouping-fixtures.py)
   python3-xlwt python3-openpyxl

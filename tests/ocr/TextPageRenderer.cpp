@@ -51,6 +51,20 @@ void DrawGlyph(PIX* page, const FT_Bitmap& bitmap, int left, int top, const InkP
   }
 }
 
+// Sets one line from `left` on `baseline` (nothing drawn without a page);
+// the pen's position after it.
+int DrawLine(FreeTypeLibrary& freeType, PIX* page, int left, int baseline, const std::string& line,
+             const InkPlotter& plot) {
+  int pen = left;
+  for (char32_t c : DecodeUtf8(line)) {
+    if (FT_Load_Char(freeType.face, c, page ? FT_LOAD_RENDER : FT_LOAD_DEFAULT) != 0) continue;
+    const FT_GlyphSlot glyph = freeType.face->glyph;
+    if (page) DrawGlyph(page, glyph->bitmap, pen + glyph->bitmap_left, baseline - glyph->bitmap_top, plot);
+    pen += static_cast<int>(glyph->advance.x >> 6);
+  }
+  return pen;
+}
+
 // Sets lines of text from (left, top): the first baseline one em below top.
 void DrawLines(FreeTypeLibrary& freeType, PIX* page, int left, int top, int pixelSize,
                double lineSpacing, const std::vector<std::string>& lines, const InkPlotter& plot) {
@@ -58,13 +72,7 @@ void DrawLines(FreeTypeLibrary& freeType, PIX* page, int left, int top, int pixe
   const int lineAdvance = static_cast<int>(std::lround(pixelSize * lineSpacing));
   int baseline = top + pixelSize;
   for (const std::string& line : lines) {
-    int pen = left;
-    for (char32_t c : DecodeUtf8(line)) {
-      if (FT_Load_Char(freeType.face, c, FT_LOAD_RENDER) != 0) continue;
-      const FT_GlyphSlot glyph = freeType.face->glyph;
-      DrawGlyph(page, glyph->bitmap, pen + glyph->bitmap_left, baseline - glyph->bitmap_top, plot);
-      pen += static_cast<int>(glyph->advance.x >> 6);
-    }
+    DrawLine(freeType, page, left, baseline, line, plot);
     baseline += lineAdvance;
   }
 }
@@ -142,6 +150,12 @@ PixPtr RenderLayoutPage(const LayoutPageSpec& spec) {
   }
   for (const RuleSpec& rule : spec.rules) DrawRule(page.get(), rule);
   return page;
+}
+
+int LineWidth(const std::string& line, int pixelSize) {
+  FreeTypeLibrary freeType;
+  FT_Set_Pixel_Sizes(freeType.face, 0, pixelSize);
+  return DrawLine(freeType, nullptr, 0, 0, line, PlotGrey);
 }
 
 PixPtr Binarize(const PixPtr& grey) {

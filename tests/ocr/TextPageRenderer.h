@@ -72,6 +72,10 @@ struct LayoutPageSpec {
 // font cannot be loaded.
 PixPtr RenderLayoutPage(const LayoutPageSpec& spec);
 
+// The advance width in pixels of one line set at `pixelSize`, as the
+// renderers set it: for tests that must know where their lines end.
+int LineWidth(const std::string& line, int pixelSize);
+
 // The page (grey or RGB) as 1-bit pixels, as a bitonal scan would give it.
 PixPtr Binarize(const PixPtr& grey);
 

@@ -15,6 +15,11 @@ struct ErrorCount {
   long errors = 0;
   long characters = 0;
   double Rate() const { return characters > 0 ? static_cast<double>(errors) / characters : 0; }
+  ErrorCount& operator+=(const ErrorCount& other) {
+    errors += other.errors;
+    characters += other.characters;
+    return *this;
+  }
 };
 
 namespace character_errors_detail {
