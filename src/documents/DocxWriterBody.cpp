@@ -83,6 +83,13 @@ void SectionProperties(pugi::xml_node parent, const WordSection& section, bool c
   pugi::xml_node columns = sectPr.append_child("w:cols");
   Attribute(columns, "w:num", page.columns);
   Attribute(columns, "w:space", page.columnGap);
+  if (page.columnWidths.empty()) return;
+  Attribute(columns, "w:equalWidth", 0);
+  for (const ColumnGeometry& each : page.columnWidths) {
+    pugi::xml_node column = columns.append_child("w:col");
+    Attribute(column, "w:w", each.width);
+    if (each.gapAfter > 0) Attribute(column, "w:space", each.gapAfter);
+  }
 }
 
 class BodyBuilder {
@@ -127,7 +134,24 @@ class BodyBuilder {
     }
   }
 
+  // A column break in a paragraph of its own, a point high, before the
+  // paragraph that starts the next column.  A break inside that paragraph
+  // would split it, and word processors differ on where its space before
+  // then goes (LibreOffice sets it twice at the top of the next column).
+  void ColumnBreak() {
+    pugi::xml_node p = body_.append_child("w:p");
+    pugi::xml_node spacing = p.append_child("w:pPr").append_child("w:spacing");
+    Attribute(spacing, "w:line", kColumnBreakLineTwips);
+    Attribute(spacing, "w:lineRule", "exact");
+    pugi::xml_node r = p.append_child("w:r");
+    pugi::xml_node properties = r.append_child("w:rPr");
+    Attribute(properties.append_child("w:sz"), "w:val", kColumnBreakHalfPoints);
+    Attribute(properties.append_child("w:szCs"), "w:val", kColumnBreakHalfPoints);
+    Attribute(r.append_child("w:br"), "w:type", "column");
+  }
+
   pugi::xml_node Paragraph(const WordParagraph& paragraph, const WordFrame* frame) {
+    if (paragraph.columnBreakBefore && frame == nullptr) ColumnBreak();
     pugi::xml_node p = body_.append_child("w:p");
     pugi::xml_node properties = p.append_child("w:pPr");
     if (frame != nullptr) FrameProperties(properties, *frame);
@@ -137,10 +161,12 @@ class BodyBuilder {
       Shading(properties, frame->background);
     }
     const int before = Twips(paragraph.spaceBefore);
+    const int after = Twips(paragraph.spaceAfter);
     const int pitch = Twips(paragraph.lineHeight);
-    if (before > 0 || pitch > 0) {
+    if (before > 0 || after > 0 || pitch > 0) {
       pugi::xml_node spacing = properties.append_child("w:spacing");
       if (before > 0) Attribute(spacing, "w:before", before);
+      if (after > 0) Attribute(spacing, "w:after", after);
       if (pitch > 0) {
         Attribute(spacing, "w:line", pitch);
         Attribute(spacing, "w:lineRule", "exact");
@@ -160,9 +186,6 @@ class BodyBuilder {
       Attribute(properties.append_child("w:jc"), "w:val", jc);
     }
     if (!properties.first_child()) p.remove_child(properties);
-    if (paragraph.columnBreakBefore) {
-      Attribute(p.append_child("w:r").append_child("w:br"), "w:type", "column");
-    }
     for (const WordRun& run : paragraph.runs) Run(p, run);
     return p;
   }

@@ -86,6 +86,11 @@ std::string SectionProperties(const WordSection& section, bool continuous) {
   if (page.columns > 1) {
     out += "\\cols" + Number(page.columns) + "\\colsx" + Number(page.columnGap);
   }
+  for (std::size_t i = 0; i < page.columnWidths.size(); ++i) {
+    const ColumnGeometry& column = page.columnWidths[i];
+    out += "\\colno" + Number(static_cast<int>(i) + 1) + "\\colw" + Number(column.width);
+    if (column.gapAfter > 0) out += "\\colsr" + Number(column.gapAfter);
+  }
   return out + "\n";
 }
 
@@ -169,14 +174,24 @@ class RtfBuilder {
 
   void EmptyParagraph() { out_ += "\\pard\\plain\\fs" + Number(defaultSize_) + "\\par\n"; }
 
+  // A column break in a paragraph of its own before the paragraph that
+  // starts the next column, as in the DOCX writer.
+  void ColumnBreak() {
+    out_ += "\\pard\\plain\\sl-" + Number(kColumnBreakLineTwips) + "\\slmult0\\fs" +
+            Number(kColumnBreakHalfPoints) + " \\column\\par\n";
+  }
+
   void Paragraph(const WordParagraph& paragraph, const std::string& frame,
                  const std::string& frameShading) {
+    if (paragraph.columnBreakBefore && frame.empty()) ColumnBreak();
     out_ += "\\pard\\plain" + frame + Alignment(paragraph.alignment);
     const int indent = Twips(paragraph.firstLineIndent);
     if (indent > 0) out_ += "\\fi" + Number(indent);
     if (indent < 0) out_ += "\\li" + Number(-indent) + "\\fi" + Number(indent);
     const int before = Twips(paragraph.spaceBefore);
     if (before > 0) out_ += "\\sb" + Number(before);
+    const int after = Twips(paragraph.spaceAfter);
+    if (after > 0) out_ += "\\sa" + Number(after);
     const int pitch = Twips(paragraph.lineHeight);
     if (pitch > 0) out_ += "\\sl-" + Number(pitch) + "\\slmult0";
     if (paragraph.hasShading) {
@@ -185,7 +200,6 @@ class RtfBuilder {
       out_ += frameShading;
     }
     out_ += "\\fs" + Number(defaultSize_) + " ";
-    if (paragraph.columnBreakBefore) out_ += "\\column ";
     for (const WordRun& run : paragraph.runs) {
       out_ += "{\\fs" + Number(HalfPoints(run.fontSize, document_.defaultFontSize)) + "\\cf" +
               Number(colours_.IndexOf(run.color)) + " " + RtfRunText(run.text) + "}";

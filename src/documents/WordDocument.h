@@ -32,6 +32,7 @@ struct WordParagraph {
   WordAlignment alignment = WordAlignment::Left;
   double firstLineIndent = 0;  // points; negative for a hanging indent
   double spaceBefore = 0;      // points above the paragraph
+  double spaceAfter = 0;       // points below the paragraph
   double lineHeight = 0;       // exact line pitch in points; 0 leaves single spacing
   // Starts the next newspaper column of its section: the column before ends
   // here, as it does on the page, however much room is left in it.
@@ -52,6 +53,13 @@ struct WordFrame {
   std::vector<WordParagraph> paragraphs;  // at least one
 };
 
+// One newspaper column of a section as measured on the page: its width and
+// the blank gutter to its right, in points (none after the last column).
+struct WordColumn {
+  double width = 0;
+  double gapAfter = 0;
+};
+
 // One band of a source page, with the columns of that band: a page whose
 // full-width heading stands above two columns is a one-column section
 // followed by a two-column one.  The first section of a page starts a new
@@ -66,6 +74,9 @@ struct WordSection {
   double marginBottom = 72;
   int columns = 1;         // newspaper columns of the flowing text
   double columnGap = 21;   // points between columns
+  // The columns one by one, left to right, filling the width between the
+  // margins; empty for columns of equal width with `columnGap` between them.
+  std::vector<WordColumn> columnWidths;
   std::vector<WordParagraph> paragraphs;  // flowing text, in reading order
   std::vector<WordFrame> frames;          // positioned text, in reading order
   // Starts on the same page, below the section before, instead of on a new

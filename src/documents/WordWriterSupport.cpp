@@ -32,6 +32,33 @@ int ClampedTwips(double points, int lowest, int highest) {
                                              lowest, highest));
 }
 
+// The section's own column widths in twips, filling `textWidth` exactly:
+// the column edges, each rounded from its place along the text width, so
+// that rounding does not add up.  Empty when the columns are not usable.
+std::vector<ColumnGeometry> ColumnWidthsOf(const WordSection& section, int columns, int textWidth) {
+  if (static_cast<int>(section.columnWidths.size()) != columns || columns < 2) return {};
+  std::vector<double> edges{0};  // left edge, right edge, next left edge, ...
+  for (const WordColumn& column : section.columnWidths) {
+    if (!std::isfinite(column.width) || !std::isfinite(column.gapAfter) || column.width <= 0 ||
+        column.gapAfter < 0) {
+      return {};
+    }
+    edges.push_back(edges.back() + column.width);
+    edges.push_back(edges.back() + column.gapAfter);
+  }
+  edges.pop_back();  // no gap after the last column
+  const double scale = textWidth / edges.back();
+  std::vector<ColumnGeometry> widths;
+  for (std::size_t i = 0; i + 1 < edges.size(); i += 2) {
+    const long left = std::lround(edges[i] * scale);
+    const long right = std::lround(edges[i + 1] * scale);
+    const long next = i + 2 < edges.size() ? std::lround(edges[i + 2] * scale) : right;
+    if (right <= left) return {};
+    widths.push_back({static_cast<int>(right - left), static_cast<int>(next - right)});
+  }
+  return widths;
+}
+
 }  // namespace
 
 int Twips(double points) { return ClampedTwips(points, -kLargestPage, kLargestPage); }
@@ -60,6 +87,7 @@ PageGeometry PageGeometryOf(const WordSection& section) {
     const int widestGap = textWidth * 9 / 10 / (page.columns - 1);
     page.columnGap = std::min(page.columnGap, widestGap);
   }
+  page.columnWidths = ColumnWidthsOf(section, page.columns, textWidth);
   return page;
 }
 

@@ -5,11 +5,18 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "documents/WordDocument.h"
 #include "ocr/PageLayout.h"
 
 namespace zelk {
+
+// The paragraph that holds a column break: one point high, its type one
+// point large, so that it takes next to no room at the foot of the column
+// it ends nor at the head of the one it starts.
+inline constexpr int kColumnBreakLineTwips = 20;
+inline constexpr int kColumnBreakHalfPoints = 2;
 
 // Twentieths of a point, rounded.
 int Twips(double points);
@@ -18,9 +25,17 @@ int Twips(double points);
 // 1638 points); a size of 0 or less gives the fallback.
 int HalfPoints(double points, double fallbackPoints);
 
+// One column of a section in twips: its width and the gap to its right.
+struct ColumnGeometry {
+  int width = 0;
+  int gapAfter = 0;
+};
+
 // A section's page in twips.  Word accepts pages of 0.1 to 22 inches and
 // at most 45 columns; margins are cut back so that at least a tenth of the
-// page stays for text, and nothing is negative.
+// page stays for text, and nothing is negative.  Columns of their own
+// widths fill the text width exactly (scaled to it where the margins were
+// cut back); where they cannot, the columns are of equal width.
 struct PageGeometry {
   int width = 0;
   int height = 0;
@@ -30,6 +45,7 @@ struct PageGeometry {
   int marginBottom = 0;
   int columns = 1;
   int columnGap = 0;
+  std::vector<ColumnGeometry> columnWidths;  // empty: equal columns
 };
 PageGeometry PageGeometryOf(const WordSection& section);
 

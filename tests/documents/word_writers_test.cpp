@@ -310,7 +310,9 @@ TEST(DocxWriter, BodyCarriesSectionsParagraphsAndRunsInSchemaOrder) {
 
   // Paragraph and run formatting of the first page.
   std::vector<pugi::xml_node> paragraphs;
-  for (pugi::xml_node p : body.children("w:p")) paragraphs.push_back(p);
+  for (pugi::xml_node p : body.children("w:p")) {
+    if (!ParagraphText(p).empty()) paragraphs.push_back(p);
+  }
   ASSERT_GE(paragraphs.size(), 4u);
   const pugi::xml_node heading = paragraphs[0];
   EXPECT_STREQ(heading.child("w:pPr").child("w:jc").attribute("w:val").value(), "center");
@@ -326,6 +328,13 @@ TEST(DocxWriter, BodyCarriesSectionsParagraphsAndRunsInSchemaOrder) {
   EXPECT_EQ(paragraphs[1].child("w:r").child("w:rPr").child("w:sz").attribute("w:val").as_int(),
             21);
   EXPECT_STREQ(paragraphs[2].child("w:pPr").child("w:shd").attribute("w:fill").value(), "FFF0C8");
+  // The column break before it stands in a paragraph of its own, a point
+  // high, so that the paragraph keeps its space before in the new column.
+  const pugi::xml_node columnBreak = paragraphs[2].previous_sibling("w:p");
+  EXPECT_STREQ(columnBreak.child("w:r").child("w:br").attribute("w:type").value(), "column");
+  EXPECT_TRUE(ParagraphText(columnBreak).empty());
+  EXPECT_EQ(columnBreak.child("w:pPr").child("w:spacing").attribute("w:line").as_int(), 20);
+  EXPECT_FALSE(paragraphs[2].child("w:r").child("w:br"));
   const pugi::xml_node mixed = paragraphs[3].child("w:pPr");
   EXPECT_EQ(mixed.child("w:ind").attribute("w:left").as_int(), 420);
   EXPECT_EQ(mixed.child("w:ind").attribute("w:hanging").as_int(), 420);
@@ -621,9 +630,74 @@ TEST(RtfWriter, ContinuingSectionsHaveNoBreakAndPagesAPageBreak) {
   EXPECT_EQ(Count(rtf, "\\sect\n"), 3u);
   // The two-column section holds both columns, the break between them.
   const std::size_t twoColumns = rtf.find("\\cols2");
-  const std::size_t columnBreak = rtf.find("\\column ");
+  const std::size_t columnBreak = rtf.find("\\column\\par");
   EXPECT_LT(twoColumns, columnBreak);
   EXPECT_LT(columnBreak, rtf.find("\\sbknone", twoColumns));
+}
+
+// --- Columns as measured ---------------------------------------------------
+
+// A two-column section on A4 with one-inch margins (9026 twips of text
+// width) whose columns are 200 and 250 pt wide with 24 pt between them:
+// 474 pt that the writers fit to the text width.  The left column's last
+// paragraph has space below it.
+WordDocument MeasuredColumnsDocument(std::vector<WordColumn> widths) {
+  WordDocument document;
+  WordSection section;
+  section.columns = 2;
+  section.columnGap = 24;
+  section.columnWidths = std::move(widths);
+  WordParagraph left = Paragraph({TextRun(kLeftLine)});
+  left.spaceAfter = 12;
+  WordParagraph right = Paragraph({TextRun(kRightLine)});
+  right.columnBreakBefore = true;
+  section.paragraphs = {left, right};
+  document.sections.push_back(section);
+  return document;
+}
+
+TEST(WordWriters, ColumnsOfTheirOwnWidthsFillTheTextWidthInBothFormats) {
+  TempDir dir;
+  const std::vector<WordColumn> measured{{200, 24}, {250, 0}};
+  WriteDocxDocument(MeasuredColumnsDocument(measured), dir.File("columns.docx"));
+  WriteRtfDocument(MeasuredColumnsDocument(measured), dir.File("columns.rtf"));
+
+  pugi::xml_document xml;
+  ParsePart(DocxPackage(dir.File("columns.docx")), "word/document.xml", xml);
+  const pugi::xml_node columns = xml.select_node("//w:sectPr/w:cols").node();
+  EXPECT_EQ(columns.attribute("w:num").as_int(), 2);
+  EXPECT_STREQ(columns.attribute("w:equalWidth").value(), "0");
+  std::vector<std::pair<int, int>> widths;
+  for (pugi::xml_node column : columns.children("w:col")) {
+    widths.emplace_back(column.attribute("w:w").as_int(), column.attribute("w:space").as_int());
+  }
+  // 200, 224 and 474 pt along the text width, each edge rounded.
+  const double scale = 9026.0 / 474;
+  const int leftEnd = static_cast<int>(std::lround(200 * scale));
+  const int rightStart = static_cast<int>(std::lround(224 * scale));
+  EXPECT_EQ(widths, (std::vector<std::pair<int, int>>{{leftEnd, rightStart - leftEnd}, {9026 - rightStart, 0}}));
+  EXPECT_EQ(xml.select_node("//w:p[w:r/w:t[starts-with(., '左栏')]]/w:pPr/w:spacing").node().attribute("w:after").as_int(),
+            240);
+
+  const std::string rtf = test::ReadBytes(dir.File("columns.rtf"));
+  EXPECT_NE(rtf.find("\\cols2\\colsx480\\colno1\\colw" + std::to_string(leftEnd) + "\\colsr" +
+                     std::to_string(rightStart - leftEnd) + "\\colno2\\colw" + std::to_string(9026 - rightStart)),
+            std::string::npos)
+      << rtf;
+  EXPECT_NE(rtf.find("\\sa240"), std::string::npos);
+
+  // Widths that do not describe the columns give columns of equal width.
+  for (const std::vector<WordColumn>& unusable :
+       {std::vector<WordColumn>{{200, 24}}, std::vector<WordColumn>{{200, 24}, {0, 0}},
+        std::vector<WordColumn>{{200, -5}, {250, 0}}, std::vector<WordColumn>{{std::nan(""), 24}, {250, 0}}}) {
+    WriteDocxDocument(MeasuredColumnsDocument(unusable), dir.File("equal.docx"));
+    WriteRtfDocument(MeasuredColumnsDocument(unusable), dir.File("equal.rtf"));
+    pugi::xml_document equal;
+    ParsePart(DocxPackage(dir.File("equal.docx")), "word/document.xml", equal);
+    EXPECT_FALSE(equal.select_node("//w:col")) << unusable.size();
+    EXPECT_EQ(equal.select_node("//w:cols").node().attribute("w:space").as_int(), 480);
+    EXPECT_EQ(test::ReadBytes(dir.File("equal.rtf")).find("\\colw"), std::string::npos);
+  }
 }
 
 // --- Read back by LibreOffice ---------------------------------------------
