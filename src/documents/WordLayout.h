@@ -18,9 +18,11 @@ ParagraphLook LookOf(const WordExportOptions& options);
 // The page as flowing paragraphs in reading order (WordLayoutOrder.h).  In
 // the editable-copy mode (and any mode code not known) also the columns of
 // the page, one section per column band (WordLayoutBands.h), the first
-// starting the page and the others continuing it, and space before
-// paragraphs for the blank space above them; the other flowing modes give
-// one section of one column of plain paragraphs.
+// starting the page and the others continuing it, each column as wide as
+// measured on the page and holding the paragraphs that stand in it, type
+// that fits each line of the scan in its column (WordLayoutFit.h), and
+// space before paragraphs for the blank space above them; the other
+// flowing modes give one section of one column of plain paragraphs.
 std::vector<WordSection> FlowingSections(const PageLayout& page, const WordExportOptions& options);
 
 // The page's text blocks as frames at their places (the exact-copy mode).

@@ -58,6 +58,32 @@ bool TakesPartInColumns(const LayoutBlock& block) {
   return block.kind != BlockKind::Table || LineCount(block) >= kTableColumnLines;
 }
 
+// A column's blocks without a neighbour beside them (a wide paragraph below
+// the end of the next column) widen the column's band, as far as it stays
+// clear of its neighbours; blocks that stand in more than one band, or in
+// none, leave the bands alone.
+void WidenByTheirOtherBlocks(std::vector<TextBox>& bands, const std::vector<TextBox>& blocks) {
+  for (const TextBox& box : blocks) {
+    std::size_t overlapped = 0;
+    std::size_t column = 0;
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+      if (box.left < bands[i].right && box.right > bands[i].left) {
+        ++overlapped;
+        column = i;
+      }
+    }
+    if (overlapped != 1) continue;
+    const int left = std::min(bands[column].left, box.left);
+    const int right = std::max(bands[column].right, box.right);
+    const bool clear = (column == 0 || left > bands[column - 1].right) &&
+                       (column + 1 == bands.size() || right < bands[column + 1].left);
+    if (clear) {
+      bands[column].left = left;
+      bands[column].right = right;
+    }
+  }
+}
+
 }  // namespace
 
 bool HoldsText(const LayoutBlock& block) {
@@ -81,6 +107,10 @@ void SetPageGeometry(const PageLayout& page, WordSection& section) {
   section.marginRight = ClampMargin(points(page.width - text->right), section.pageWidth);
   section.marginTop = ClampMargin(points(text->top), section.pageHeight);
   section.marginBottom = ClampMargin(points(page.height - text->bottom), section.pageHeight);
+}
+
+void LeaveRoomBelowText(WordSection& section, double room) {
+  section.marginBottom = std::min(section.marginBottom, std::max(kSmallestMargin, section.marginBottom - room));
 }
 
 ColumnLayout DetectColumns(const PageLayout& page) {
@@ -113,18 +143,53 @@ ColumnLayout DetectColumns(const PageLayout& page) {
     }
   }
   if (bands.size() < 2 || bands.size() > static_cast<std::size_t>(kMostColumns)) return {};
+  WidenByTheirOtherBlocks(bands, candidates);
   int top = bands.front().top;
   int bottom = bands.front().bottom;
-  ColumnLayout layout{static_cast<int>(bands.size()), bands[1].left - bands[0].right, {}};
+  ColumnLayout layout{static_cast<int>(bands.size()), bands[1].left - bands[0].right, {}, {}};
   for (std::size_t i = 0; i < bands.size(); ++i) {
     top = std::min(top, bands[i].top);
     bottom = std::max(bottom, bands[i].bottom);
+    layout.extents.push_back(ColumnExtent{bands[i].left, bands[i].right});
     if (i == 0) continue;
     layout.gap = std::min(layout.gap, bands[i].left - bands[i - 1].right);
     layout.gutters.push_back(Gutter{bands[i - 1].right, bands[i].left});
   }
   if (bottom - top < kColumnHeightShare * Height(*text)) return {};
   return layout;
+}
+
+int ColumnOf(const TextBox& box, const std::vector<ColumnExtent>& columns) {
+  // The overlap in width; where there is none, the distance, negative.
+  auto overlap = [&](const ColumnExtent& column) {
+    return std::min(box.right, column.right) - std::max(box.left, column.left);
+  };
+  std::size_t best = 0;
+  for (std::size_t i = 1; i < columns.size(); ++i) {
+    if (overlap(columns[i]) > overlap(columns[best])) best = i;
+  }
+  return static_cast<int>(best);
+}
+
+std::vector<ColumnExtent> MeasuredColumns(const std::vector<LayoutBlock>& blocks,
+                                          const std::vector<std::size_t>& members,
+                                          const ColumnLayout& columns) {
+  if (columns.extents.size() < 2) return {};
+  std::vector<std::optional<ColumnExtent>> measured(columns.extents.size());
+  for (std::size_t index : members) {
+    const LayoutBlock& block = blocks[index];
+    if (!HoldsText(block)) continue;
+    std::optional<ColumnExtent>& column = measured[ColumnOf(block.box, columns.extents)];
+    if (!column) {
+      column = ColumnExtent{block.box.left, block.box.right};
+    } else {
+      column->left = std::min(column->left, block.box.left);
+      column->right = std::max(column->right, block.box.right);
+    }
+  }
+  std::vector<ColumnExtent> extents;
+  for (std::size_t i = 0; i < measured.size(); ++i) extents.push_back(measured[i].value_or(columns.extents[i]));
+  return extents;
 }
 
 }  // namespace zelk

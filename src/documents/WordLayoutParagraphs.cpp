@@ -69,19 +69,17 @@ int BaselineOf(const LayoutLine& line) {
 }
 
 PlacedParagraph Placed(WordParagraph paragraph, const TextBox& box, const LayoutLine& first,
-                       const LayoutLine& last) {
-  return PlacedParagraph{std::move(paragraph), box, BaselineOf(first), BaselineOf(last)};
+                       const LayoutLine& last, std::vector<std::vector<WordRun>> lines) {
+  return PlacedParagraph{std::move(paragraph), box, BaselineOf(first), BaselineOf(last), std::move(lines)};
 }
 
-// Pitch from the baseline before to the paragraph's first one that the
-// word processor gives by itself, in points.
+}  // namespace
+
 double NaturalAdvance(const WordParagraph& paragraph) {
   if (paragraph.lineHeight > 0) return paragraph.lineHeight;
   const double size = paragraph.runs.front().fontSize;
   return kSingleSpacing * (size > 0 ? size : WordDocument{}.defaultFontSize);
 }
-
-}  // namespace
 
 std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const ParagraphLook& look,
                                              const PointScale& points) {
@@ -96,35 +94,46 @@ std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const Par
       for (std::size_t line = 0; line < paragraph.lines.size(); ++line) {
         std::vector<WordRun> runs = ParagraphRuns(paragraph, line, line + 1, look.runs, true);
         if (runs.empty()) continue;
-        WordParagraph row = ParagraphOf(block, paragraph, std::move(runs), rowLook, points);
+        WordParagraph row = ParagraphOf(block, paragraph, runs, rowLook, points);
         row.lineHeight = 0;
         const LayoutLine& rowLine = paragraph.lines[line];
-        placed.push_back(Placed(std::move(row), rowLine.box, rowLine, rowLine));
+        placed.push_back(Placed(std::move(row), rowLine.box, rowLine, rowLine, {std::move(runs)}));
       }
       continue;
     }
     std::vector<WordRun> runs = ParagraphRuns(paragraph, 0, paragraph.lines.size(), look.runs, false);
     if (runs.empty()) continue;
+    std::vector<std::vector<WordRun>> lines;
+    for (std::size_t line = 0; line < paragraph.lines.size(); ++line) {
+      lines.push_back(ParagraphRuns(paragraph, line, line + 1, look.runs, false));
+    }
     placed.push_back(Placed(ParagraphOf(block, paragraph, std::move(runs), look, points), paragraph.box,
-                            paragraph.lines.front(), paragraph.lines.back()));
+                            paragraph.lines.front(), paragraph.lines.back(), std::move(lines)));
   }
   return placed;
 }
 
-void ParagraphSpacing::Place(PlacedParagraph& placed) {
+void ParagraphSpacing::Place(PlacedParagraph& placed, int column) {
   WordParagraph& paragraph = placed.paragraph;
+  // A paragraph right of the column so far starts the next column: the
+  // column before ends here, however much room it has left, so that no
+  // paragraph flows into a column it did not come from.
+  const bool newColumn = column > column_ && columnBreaksLeft_ > 0;
+  if (newColumn) {
+    --columnBreaksLeft_;
+    column_ = column;
+    paragraph.columnBreakBefore = true;
+  }
   double before = 0;
   if (first_) {
     before = below_ ? points_(placed.firstBaseline - previousBaseline_) - NaturalAdvance(paragraph)
                     : points_(placed.box.top - originTop_);
     firstTop_ = placed.box.top;
     firstBefore_ = before;
+  } else if (newColumn) {
+    before = firstBefore_ + points_(placed.box.top - firstTop_);
   } else if (placed.box.top >= previousBottom_) {
     before = points_(placed.firstBaseline - previousBaseline_) - NaturalAdvance(paragraph);
-  } else if (columnBreaksLeft_ > 0) {
-    --columnBreaksLeft_;
-    paragraph.columnBreakBefore = true;
-    before = firstBefore_ + points_(placed.box.top - firstTop_);
   }
   paragraph.spaceBefore = RoundToHalfPoint(std::max(before, 0.0));
   first_ = false;

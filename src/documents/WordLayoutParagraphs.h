@@ -21,12 +21,14 @@ struct ParagraphLook {
   bool shading = true;      // the block's paper colour when it is not white
 };
 
-// A document paragraph with where it came from on the page, in pixels.
+// A document paragraph with where it came from on the page, in pixels,
+// and its lines as the scan breaks them, each as the runs of its own text.
 struct PlacedParagraph {
   WordParagraph paragraph;
   TextBox box;
   int firstBaseline = 0;
   int lastBaseline = 0;
+  std::vector<std::vector<WordRun>> lines;
 };
 
 // One paragraph per recognised paragraph; in a table block one per line
@@ -34,14 +36,19 @@ struct PlacedParagraph {
 std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const ParagraphLook& look,
                                              const PointScale& points);
 
+// Pitch from the baseline before to the paragraph's first one that the
+// word processor gives by itself, in points: its exact line pitch, or
+// single spacing of its first run's type.
+double NaturalAdvance(const WordParagraph& paragraph);
+
 // Space before each paragraph, so that its first baseline stands as far
 // below the last baseline of the paragraph before as on the page.
 class ParagraphSpacing {
  public:
   // `originTop`: where the text area starts, in pixels.  `columns`: a
-  // paragraph above the one before starts a new column, as far down as the
-  // section's first paragraph and as far again as it stands lower on the
-  // page; at most `columns` - 1 of them in the section.
+  // paragraph in a column right of the one before starts a new column, as
+  // far down as the section's first paragraph and as far again as it stands
+  // lower on the page; at most `columns` - 1 of them in the section.
   ParagraphSpacing(int originTop, int columns, const PointScale& points)
       : originTop_(originTop), columnBreaksLeft_(columns - 1), points_(points) {}
 
@@ -54,13 +61,15 @@ class ParagraphSpacing {
     previousBaseline_ = baseline;
   }
 
-  // Sets the paragraph's space before (and its column break), and takes it
-  // as the one before the next.
-  void Place(PlacedParagraph& placed);
+  // Sets the paragraph's space before (and its column break) for a
+  // paragraph of the given column (0 for the first), and takes it as the
+  // one before the next.
+  void Place(PlacedParagraph& placed, int column = 0);
 
  private:
   int originTop_;
   int columnBreaksLeft_;
+  int column_ = 0;  // the column the paragraphs so far are set in
   PointScale points_;
   bool first_ = true;
   bool below_ = false;

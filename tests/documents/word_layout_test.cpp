@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "documents/WordExport.h"
+#include "documents/WordLayoutFit.h"
 #include "documents/WordLayoutOrder.h"
 #include "documents/WordLayoutParagraphs.h"
 #include "documents/WordLayoutText.h"
@@ -21,7 +22,8 @@ namespace {
 constexpr Rgb kRed{200, 0, 0};
 constexpr Rgb kBlue{0, 0, 128};
 
-// Words of a line set from (left, top): 24 px a character, a 20 px gap
+// Words of a line set from (left, top): 44 px a character (an em of
+// 10.5 pt type at 300 dpi), a 20 px gap
 // where `blanks` puts a blank between words, 44 px high.
 LayoutLine TextLine(int left, int top, const std::vector<std::string>& words, bool blanks,
                     double fontSize = 10.5, Rgb color = kBlackInk) {
@@ -30,7 +32,7 @@ LayoutLine TextLine(int left, int top, const std::vector<std::string>& words, bo
   for (const std::string& text : words) {
     LayoutWord word;
     word.text = text;
-    const int width = 24 * static_cast<int>(DecodeUtf8(text).size());
+    const int width = 44 * static_cast<int>(DecodeUtf8(text).size());
     word.box = TextBox{pen, top, pen + width, top + 44};
     word.spaceAfter = blanks;
     word.color = color;
@@ -270,21 +272,42 @@ TEST(WordLayoutModes, EditableCopyFindsTwoColumnsBesideEachOtherUnderAHeading) {
   EXPECT_TRUE(section.continuesPage);
   EXPECT_TRUE(section.frames.empty());
   EXPECT_EQ(section.columns, 2);
-  // Left column ends at 300 + 12 * 24 = 588 px; the right one starts at 1300.
-  EXPECT_DOUBLE_EQ(section.columnGap, 171);  // 712 px, to the half point
+  // Left column ends at 300 + 12 * 44 = 828 px; the right one starts at 1300.
+  EXPECT_DOUBLE_EQ(section.columnGap, 113.5);  // 472 px, to the half point
+  // The columns as measured: the left one from the margin (300 px) to its
+  // text's end, the gutter of 472 px, the right one to the margin (cut back
+  // to a quarter of the page).
+  ASSERT_EQ(section.columnWidths.size(), 2u);
+  EXPECT_NEAR(section.columnWidths[0].width, 528 * 0.24, 1e-9);
+  EXPECT_NEAR(section.columnWidths[0].gapAfter, 472 * 0.24, 1e-9);
+  EXPECT_NEAR(section.columnWidths[1].width, 595.2 * 0.75 - 1300 * 0.24, 1e-9);
+  EXPECT_DOUBLE_EQ(section.columnWidths[1].gapAfter, 0);
   EXPECT_DOUBLE_EQ(section.marginTop, top.marginTop);
   ASSERT_EQ(section.paragraphs.size(), 2u);
   EXPECT_EQ(TextOf(section.paragraphs[0]).substr(0, 6), "左栏");
   EXPECT_EQ(TextOf(section.paragraphs[1]).substr(0, 6), "右栏");
   // The left column's first baseline stands 300 px (72 pt) below the
   // heading's, of which its own 16 pt line pitch gives 16; the right column
-  // breaks to the next column and stands at the same height.
-  EXPECT_DOUBLE_EQ(section.paragraphs[0].spaceBefore, 56);
+  // breaks to the next column and stands at the same height.  The space
+  // above the columns goes below the heading, out of the columns' section,
+  // so that every column starts at its top.
+  EXPECT_DOUBLE_EQ(top.paragraphs[0].spaceAfter, 56);
+  EXPECT_DOUBLE_EQ(section.paragraphs[0].spaceBefore, 0);
   EXPECT_FALSE(section.paragraphs[0].columnBreakBefore);
   EXPECT_TRUE(section.paragraphs[1].columnBreakBefore);
-  EXPECT_DOUBLE_EQ(section.paragraphs[1].spaceBefore, 56);
+  EXPECT_DOUBLE_EQ(section.paragraphs[1].spaceBefore, 0);
   EXPECT_EQ(section.paragraphs[1].shading, kBlue);
   EXPECT_DOUBLE_EQ(section.paragraphs[0].runs[0].fontSize, 10.5);
+
+  // A right column that starts 100 px (24 pt) lower keeps that space.
+  PageLayout lower = HeadingOverTwoColumns();
+  lower.blocks[2] = ColumnBlock(1300, 700, 12, "右栏正文内容右栏正文内容");
+  const WordDocument stepped = Build({lower}, LayoutRetention::EditableCopy, false);
+  ASSERT_EQ(stepped.sections.size(), 2u);
+  EXPECT_DOUBLE_EQ(stepped.sections[0].paragraphs[0].spaceAfter, 56);
+  ASSERT_EQ(stepped.sections[1].paragraphs.size(), 2u);
+  EXPECT_DOUBLE_EQ(stepped.sections[1].paragraphs[0].spaceBefore, 0);
+  EXPECT_DOUBLE_EQ(stepped.sections[1].paragraphs[1].spaceBefore, 24);
 }
 
 // A heading across the page, two columns, a note across the page below
@@ -374,6 +397,78 @@ TEST(WordLayoutModes, EditableCopyTakesALongColumnTheRecogniserCalledATableForAC
   EXPECT_EQ(TextOf(section.paragraphs[12]).substr(0, 6), "右栏");
 }
 
+// The left column's upper paragraph is narrow; its wide paragraph stands
+// below the end of the right column, beside nothing.
+TEST(WordLayoutModes, EditableCopyMeasuresEachColumnFromAllItsBlocks) {
+  LayoutBlock narrow = ColumnBlock(300, 600, 10, "左栏短行文字内容");  // to 300 + 8 * 44 = 652 px
+  LayoutBlock wide = ColumnBlock(300, 1400, 4, "左栏长行文字内容左栏长行文字内容左栏长行");  // to 1180 px
+  LayoutBlock right = ColumnBlock(1300, 600, 10, "右栏正文内容右栏正文内容右栏正文内容右栏");  // to 2180 px
+  const WordDocument document = Build({A4Page({narrow, wide, right})}, LayoutRetention::EditableCopy, false);
+  ASSERT_EQ(document.sections.size(), 1u);
+  const WordSection& section = document.sections[0];
+  ASSERT_EQ(section.columns, 2);
+  // The gutter from the wide paragraph's end (1180 px) to the right column.
+  EXPECT_DOUBLE_EQ(section.columnGap, 29);  // 120 px, to the half point
+  ASSERT_EQ(section.columnWidths.size(), 2u);
+  EXPECT_NEAR(section.columnWidths[0].width, 880 * 0.24, 1e-9);
+  EXPECT_NEAR(section.columnWidths[0].gapAfter, 120 * 0.24, 1e-9);
+  EXPECT_NEAR(section.columnWidths[1].width, 880 * 0.24, 1e-9);
+  // So the wide lines keep their type: 20 characters of 10.5 pt fill 210 pt
+  // of the column's 211.2.
+  ASSERT_EQ(section.paragraphs.size(), 3u);
+  EXPECT_EQ(TextOf(section.paragraphs[1]).substr(0, 12), "左栏长行");
+  EXPECT_DOUBLE_EQ(section.paragraphs[1].runs[0].fontSize, 10.5);
+  EXPECT_TRUE(section.paragraphs[2].columnBreakBefore);
+}
+
+// The recogniser cut the heading over the columns in two at the gutter:
+// each half lies within a column.
+TEST(WordLayoutModes, EditableCopyJoinsAHeadingCutInTwoAtTheGutter) {
+  LayoutBlock left = BlockOf({ParagraphOf({TextLine(880, 300, {"双栏页面"}, false, 20)})}, BlockKind::Caption);
+  LayoutBlock right = BlockOf({ParagraphOf({TextLine(1066, 302, {"的标题"}, false, 20)})}, BlockKind::Caption);
+  // A heading of the left column alone, on the same baseline as the right
+  // one's but a gutter away from it, stays where it is.
+  LayoutBlock leftOnly = BlockOf({ParagraphOf({TextLine(300, 1400, {"左栏小标题"}, false, 12)})});
+  LayoutBlock rightOnly = BlockOf({ParagraphOf({TextLine(1300, 1400, {"右栏小标题"}, false, 12)})});
+  const PageLayout page = A4Page({left, right, ColumnBlock(300, 600, 12, "左栏正文内容左栏正文内容"),
+                                  ColumnBlock(1300, 600, 12, "右栏正文内容右栏正文内容"), leftOnly, rightOnly,
+                                  ColumnBlock(300, 1500, 6, "左栏正文内容左栏正文内容"),
+                                  ColumnBlock(1300, 1500, 6, "右栏正文内容右栏正文内容")});
+  const WordDocument document = Build({page}, LayoutRetention::EditableCopy, false);
+  ASSERT_EQ(document.sections.size(), 2u);
+  ASSERT_EQ(document.sections[0].paragraphs.size(), 1u);
+  EXPECT_EQ(TextOf(document.sections[0].paragraphs[0]), "双栏页面的标题");
+  const WordSection& columns = document.sections[1];
+  EXPECT_EQ(columns.columns, 2);
+  ASSERT_EQ(columns.paragraphs.size(), 6u);
+  EXPECT_EQ(TextOf(columns.paragraphs[1]), "左栏小标题");
+  EXPECT_EQ(TextOf(columns.paragraphs[4]), "右栏小标题");
+  EXPECT_TRUE(columns.paragraphs[3].columnBreakBefore);
+  // The other modes keep the recogniser's blocks.
+  EXPECT_EQ(TextOf(Build({page}, LayoutRetention::FormattedText, false).sections[0].paragraphs[0]), "双栏页面");
+}
+
+// Paragraph gaps at the same height in both columns, wider than the
+// gutter: the reading order goes across the gutter, the columns do not.
+TEST(WordLayoutModes, EditableCopySetsEachColumnsParagraphsInItsColumn) {
+  const PageLayout page = A4Page({ColumnBlock(300, 600, 3, "左上左上左上左上左上左上"),
+                                  ColumnBlock(900, 600, 3, "右上右上右上右上右上右上"),
+                                  ColumnBlock(300, 900, 3, "左下左下左下左下左下左下"),
+                                  ColumnBlock(900, 900, 3, "右下右下右下右下右下右下")});
+  auto firstWords = [](const WordSection& section) {
+    std::vector<std::string> words;
+    for (const WordParagraph& paragraph : section.paragraphs) words.push_back(TextOf(paragraph).substr(0, 6));
+    return words;
+  };
+  const WordDocument editable = Build({page}, LayoutRetention::EditableCopy, false);
+  ASSERT_EQ(editable.sections.size(), 1u);
+  EXPECT_EQ(firstWords(editable.sections[0]), (std::vector<std::string>{"左上", "左下", "右上", "右下"}));
+  EXPECT_TRUE(editable.sections[0].paragraphs[2].columnBreakBefore);
+  // The other flowing modes keep the reading order.
+  EXPECT_EQ(firstWords(Build({page}, LayoutRetention::FormattedText, false).sections[0]),
+            (std::vector<std::string>{"左上", "右上", "左下", "右下"}));
+}
+
 TEST(WordLayoutModes, NoMoreColumnBreaksThanColumnsLeftOnThePage) {
   // A column break in the last column would start a page of its own.
   ParagraphSpacing spacing(300, 2, PointScale(300));
@@ -382,7 +477,7 @@ TEST(WordLayoutModes, NoMoreColumnBreaksThanColumnsLeftOnThePage) {
     placed[i].paragraph.runs = {WordRun{"字", 10.5, kBlackInk}};
     placed[i].box = TextBox{300 + 600 * i, 900 - 200 * i, 800 + 600 * i, 1000 - 200 * i};
     placed[i].firstBaseline = placed[i].lastBaseline = 980 - 200 * i;
-    spacing.Place(placed[i]);
+    spacing.Place(placed[i], i);
   }
   EXPECT_FALSE(placed[0].paragraph.columnBreakBefore);
   EXPECT_DOUBLE_EQ(placed[0].paragraph.spaceBefore, 144);
@@ -390,6 +485,76 @@ TEST(WordLayoutModes, NoMoreColumnBreaksThanColumnsLeftOnThePage) {
   EXPECT_DOUBLE_EQ(placed[1].paragraph.spaceBefore, 96);
   EXPECT_FALSE(placed[2].paragraph.columnBreakBefore);
   EXPECT_DOUBLE_EQ(placed[2].paragraph.spaceBefore, 0);
+}
+
+// --- Type fitted to its column ----------------------------------------------
+
+TEST(WordLayoutFit, TextWidthsInTheDocumentsFaces) {
+  // Chinese an em a character, Latin text by Times New Roman's widths, a
+  // quarter em where the script changes.
+  EXPECT_DOUBLE_EQ(SetTextWidth(U"扫描文档", 10), 40);
+  EXPECT_NEAR(SetTextWidth(U"Word", 10), (0.944 + 0.5 + 0.333 + 0.5) * 10, 1e-9);
+  EXPECT_NEAR(SetTextWidth(U"a b", 10), (0.444 + 0.25 + 0.5) * 10, 1e-9);
+  EXPECT_NEAR(SetTextWidth(U"扫描Word文档", 10), 40 + 22.77 + 2 * 2.5, 1e-9);
+  EXPECT_NEAR(SetTextWidth(U"扫描，2024。", 10), 40 + 20 + 2 * 2.5, 1e-9);
+  // Marks of unknown width count an em.
+  EXPECT_DOUBLE_EQ(SetTextWidth(U"\u2014\u201C", 10), 20);
+}
+
+PlacedParagraph PlacedLines(const std::vector<std::string>& lines, double fontSize, double indent = 0) {
+  PlacedParagraph placed;
+  for (const std::string& line : lines) {
+    placed.lines.push_back({WordRun{line, fontSize, kBlackInk}});
+    placed.paragraph.runs.push_back(WordRun{line, fontSize, kBlackInk});
+  }
+  placed.paragraph.firstLineIndent = indent;
+  return placed;
+}
+
+TEST(WordLayoutFit, TypeShrinksByHalfPointsUntilEveryLineFitsItsRoom) {
+  const std::string full = "一二三四五六七八九十一二三四五六七八九十一";  // 21 characters
+  // 21 characters of 10.5 pt fill 220.5 pt: they fit 221 pt with the half
+  // point a line leaves at its end; estimated at 11 pt they shrink.
+  PlacedParagraph fits = PlacedLines({full, full}, 10.5);
+  FitTypeToWidth(fits, 221, 10.5);
+  EXPECT_DOUBLE_EQ(fits.paragraph.runs[0].fontSize, 10.5);
+  PlacedParagraph large = PlacedLines({full, full, "短行"}, 11);
+  FitTypeToWidth(large, 221, 10.5);
+  for (const WordRun& run : large.paragraph.runs) EXPECT_DOUBLE_EQ(run.fontSize, 10.5);
+
+  // The first line's room is less its indent, the others' less a hanging
+  // indent: 19 characters after a 21 pt indent fit, 20 do not.
+  const std::string indented19 = full.substr(0, 19 * 3);
+  const std::string indented20 = full.substr(0, 20 * 3);
+  PlacedParagraph indent = PlacedLines({indented19, full}, 10.5, 21);
+  FitTypeToWidth(indent, 221.5, 10.5);
+  EXPECT_DOUBLE_EQ(indent.paragraph.runs[0].fontSize, 10.5);
+  indent = PlacedLines({indented20, full}, 10.5, 21);
+  FitTypeToWidth(indent, 221.5, 10.5);
+  EXPECT_DOUBLE_EQ(indent.paragraph.runs[0].fontSize, 10);
+  PlacedParagraph hanging = PlacedLines({full, indented20}, 10.5, -21);
+  FitTypeToWidth(hanging, 221.5, 10.5);
+  EXPECT_DOUBLE_EQ(hanging.paragraph.runs[0].fontSize, 10);
+
+  // Runs in the document's default size get a size of their own.
+  PlacedParagraph unsized = PlacedLines({full}, 0);
+  FitTypeToWidth(unsized, 110.5, 10.5);
+  EXPECT_DOUBLE_EQ(unsized.paragraph.runs[0].fontSize, 5);
+}
+
+TEST(WordLayoutFit, EditableCopyFitsTheTypeOfAColumnItsRecogniserTookTooLarge) {
+  // Lines of 10.5 pt type estimated at 12 pt: the left column is 12
+  // characters (528 px, 126.72 pt) wide.
+  PageLayout page = HeadingOverTwoColumns();
+  for (LayoutParagraph& paragraph : page.blocks[1].paragraphs) {
+    for (LayoutLine& line : paragraph.lines) line.fontSize = 12;
+  }
+  const WordDocument editable = Build({page}, LayoutRetention::EditableCopy, false);
+  ASSERT_EQ(editable.sections.size(), 2u);
+  EXPECT_DOUBLE_EQ(editable.sections[1].paragraphs[0].runs[0].fontSize, 10.5);
+  // The other modes keep the estimate.
+  EXPECT_DOUBLE_EQ(Build({page}, LayoutRetention::FormattedText, false).sections[0].paragraphs[1].runs[0].fontSize,
+                   12);
 }
 
 // --- Pages ----------------------------------------------------------------
@@ -421,7 +586,12 @@ TEST(WordLayoutPages, OneSectionPerPageSizedFromTheImageWithMarginsFromTheText) 
   const WordSection& third = document.sections[2];
   EXPECT_NEAR(third.marginLeft, 595.2 / 4, 0.01);
   EXPECT_NEAR(third.marginRight, 595.2 / 4, 0.01);
-  EXPECT_NEAR(third.marginBottom, 841.92 / 4, 0.01);
+  // A quarter of the page, less the room a line of 10.5 pt type takes at
+  // single spacing: the leading a word processor sets below the last line.
+  EXPECT_NEAR(third.marginBottom, 841.92 / 4 - 12.6, 0.01);
+  // The other flowing modes keep the margin as measured.
+  EXPECT_NEAR(Build({tinyText}, LayoutRetention::FormattedText, false).sections[0].marginBottom, 841.92 / 4,
+              0.01);
 
   const WordSection& blank = document.sections[3];
   EXPECT_TRUE(blank.paragraphs.empty());
