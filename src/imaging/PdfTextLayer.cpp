@@ -40,8 +40,21 @@ struct Span {
   double end = 0;
 };
 
-// Lays the words of a line out as gapless spans from left to right.
-std::vector<Span> LineSpans(const TextLine& line) {
+// The narrowest a character is drawn, in ems.  Text extraction takes a
+// character that advances less than a tenth of an em for a duplicate and
+// moves it out of its line; a recogniser's box can be that narrow when it
+// covers only part of a word.
+constexpr double kNarrowestCharacter = 0.25;
+// The widest a blank is drawn, in ems: the word before a wider gap reaches
+// into it.  Text extraction starts a new line (and block) after a gap of
+// more than one and a half ems, which a recogniser's box that falls short
+// of its word would otherwise open inside a line.
+constexpr double kWidestBlank = 0.5;
+
+// Lays the words of a line out as gapless spans from left to right, each
+// at least kNarrowestCharacter ems a character and each blank at most
+// kWidestBlank ems, for type `size` high.
+std::vector<Span> LineSpans(const TextLine& line, int size) {
   std::vector<Span> spans;
   std::vector<std::pair<std::u32string, const TextWord*>> words;
   for (const TextWord& word : line.words) {
@@ -59,7 +72,9 @@ std::vector<Span> LineSpans(const TextLine& line) {
     const bool blank = word.spaceAfter && !last;
     // A word without a following blank reaches to the next word, so no gap
     // is left that a reader could take for a blank.
-    double end = std::max<double>(pen + 1, blank || last ? word.box.right : nextLeft);
+    const double narrowest = pen + kNarrowestCharacter * size * static_cast<double>(words[i].first.size());
+    double end = std::max<double>(narrowest, blank || last ? word.box.right : nextLeft);
+    if (blank) end = std::max(end, nextLeft - kWidestBlank * size);
     spans.push_back({std::move(words[i].first), pen, end});
     pen = end;
     if (blank) {
@@ -201,9 +216,9 @@ std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHe
   std::string ops;
   const double advance = static_cast<double>(kGlyphlessAdvance) / kGlyphlessUnitsPerEm;
   for (const TextLine& line : text.lines) {
-    const std::vector<Span> spans = LineSpans(line);
-    if (spans.empty()) continue;
     const int height = std::max(1, line.fontSize > 0 ? line.fontSize : line.box.bottom - line.box.top);
+    const std::vector<Span> spans = LineSpans(line, height);
+    if (spans.empty()) continue;
     const int baseline = line.baseline > line.box.top ? line.baseline : line.box.bottom;
     if (ops.empty()) ops = "BT\n" + std::to_string(renderMode) + " Tr\n";
     ops += "/" + fontName + " " + std::to_string(height) + " Tf\n";

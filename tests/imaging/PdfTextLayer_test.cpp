@@ -243,6 +243,26 @@ TEST(PdfTextLayer, TextReadOnTheStraightenedImageLiesLevelWhereItsLineIsOnTheIma
   EXPECT_EQ(NonEmptyLines(extracted.out), std::vector<std::string>{"第一条规定"});
 }
 
+TEST(PdfTextLayer, AWordWhoseBoxFallsShortStaysWholeOnItsLine) {
+  // The recogniser can box only the end of a word, far from the word before
+  // it: the line must still extract as one line with every character.
+  ScratchDir dir;
+  PageText text;
+  TextLine line = MakeLine({{"按照", false}, {"经济", true}}, 200, 300, 60, 0);
+  TextWord piece;
+  piece.text = "2024，。";
+  piece.box = {line.box.right + 150, 345, line.box.right + 162, 357};
+  line.words.push_back(piece);
+  line.box.right = piece.box.right;
+  text.lines.push_back(line);
+  text.lines.push_back(MakeLine({{"下一行", false}}, 200, 420, 60, 0));
+  text.lines.push_back(MakeLine({{"第三行", false}}, 200, 540, 60, 0));
+  const std::string pdf = WriteTextPdf(dir, "piece.pdf", TextLayerOrder::TextOverImage, text);
+  const CommandResult extracted = RunCommand("pdftotext -enc UTF-8 " + Quote(pdf) + " -");
+  EXPECT_EQ(NonEmptyLines(extracted.out),
+            (std::vector<std::string>{"按照经济 2024，。", "下一行", "第三行"}));
+}
+
 TEST(PdfTextLayer, EncodingOfCodePoints) {
   TextLayerEncoding encoding;
   EXPECT_EQ(encoding.CodeFor(U'A'), 0x41);
