@@ -89,12 +89,6 @@ std::vector<Span> LineSpans(const TextLine& line, int size) {
 // A plane affine map: x' = xx x + xy y + x0, y' = yx x + yy y + y0.
 struct Affine {
   double xx = 1, xy = 0, yx = 0, yy = 1, x0 = 0, y0 = 0;
-  // This map applied after `first`.
-  Affine After(const Affine& first) const {
-    return {xx * first.xx + xy * first.yx, xx * first.xy + xy * first.yy,
-            yx * first.xx + yy * first.yx, yx * first.xy + yy * first.yy,
-            xx * first.x0 + xy * first.y0 + x0, yx * first.x0 + yy * first.y0 + y0};
-  }
 };
 
 // Maps the upright frame's pixel space onto the stored image's, both with
@@ -124,14 +118,6 @@ std::string ConcatMatrix(const Affine& m) {
          " " + PdfNumber(m.x0) + " " + PdfNumber(m.y0) + " cm\n";
 }
 
-}  // namespace
-
-int UprightHeight(const TextFrame& frame, int imageWidth, int imageHeight) {
-  return frame.quarterTurns % 2 != 0 ? imageWidth : imageHeight;
-}
-
-namespace {
-
 // The text matrix that starts a line's run, y growing upwards in the
 // upright frame.  On a straightened page the line is moved, still level,
 // to where its middle lies on the image before straightening: text
@@ -151,6 +137,10 @@ std::string LineStart(const Affine& unstraighten, bool straight, double start, d
 }
 
 }  // namespace
+
+int UprightHeight(const TextFrame& frame, int imageWidth, int imageHeight) {
+  return frame.quarterTurns % 2 != 0 ? imageWidth : imageHeight;
+}
 
 uint16_t TextLayerEncoding::CodeFor(char32_t codePoint) {
   if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return kReplacement;
