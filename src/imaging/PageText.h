@@ -44,7 +44,11 @@ struct TextFrame {
   int quarterTurns = 0;    // clockwise quarter turns that made the image upright, 0 to 3
   double skewDegrees = 0;  // then the rotation about the centre that straightened it,
                            // in degrees, clockwise positive
-  bool IsIdentity() const { return quarterTurns == 0 && skewDegrees == 0; }
+  bool IsIdentity() const { return Turns() == 0 && skewDegrees == 0; }
+  // The quarter turns as 0 to 3, whatever was stored.
+  int Turns() const { return ((quarterTurns % 4) + 4) % 4; }
+  // True when the turns swap the image's width and height.
+  bool Sideways() const { return Turns() % 2 != 0; }
 };
 
 struct PageText {

@@ -203,8 +203,8 @@ void PdfDocumentWriter::AddPage(const Page& page, int formatCode, int bitsPerPix
   pageDict.replaceKey("/Contents", contentStream);
   // A page recognised after turning the scan upright is shown turned the
   // same way; its text layer already lies on the image as stored.
-  if (options.text && options.text->frame.quarterTurns % 4 != 0) {
-    pageDict.replaceKey("/Rotate", Obj::newInteger(90 * (options.text->frame.quarterTurns % 4)));
+  if (options.text && options.text->frame.Turns() != 0) {
+    pageDict.replaceKey("/Rotate", Obj::newInteger(90 * options.text->frame.Turns()));
   }
   QPDFPageDocumentHelper(state_->pdf)
       .addPage(QPDFPageObjectHelper(state_->pdf.makeIndirectObject(pageDict)), false);

@@ -93,8 +93,8 @@ struct Affine {
 
 // Maps the upright frame's pixel space onto the stored image's, both with
 // y growing upwards: the quarter turns undone.
-Affine TurnedBack(int quarterTurns, int imageWidth, int imageHeight) {
-  const int turns = ((quarterTurns % 4) + 4) % 4;
+Affine TurnedBack(const TextFrame& frame, int imageWidth, int imageHeight) {
+  const int turns = frame.Turns();
   const double w = imageWidth, h = imageHeight;
   static constexpr Affine kTurnsBack[] = {{1, 0, 0, 1, 0, 0}, {0, -1, 1, 0, 1, 0},
                                           {-1, 0, 0, -1, 1, 1}, {0, 1, -1, 0, 0, 1}};
@@ -137,10 +137,6 @@ std::string LineStart(const Affine& unstraighten, bool straight, double start, d
 }
 
 }  // namespace
-
-int UprightHeight(const TextFrame& frame, int imageWidth, int imageHeight) {
-  return frame.quarterTurns % 2 != 0 ? imageWidth : imageHeight;
-}
 
 uint16_t TextLayerEncoding::CodeFor(char32_t codePoint) {
   if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return kReplacement;
@@ -199,8 +195,9 @@ std::string TextLayerEncoding::ToUnicodeCMap() const {
 std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHeight,
                                const std::string& fontName, int renderMode,
                                TextLayerEncoding& encoding) {
-  const int frameHeight = UprightHeight(text.frame, imageWidth, imageHeight);
-  const int frameWidth = text.frame.quarterTurns % 2 != 0 ? imageHeight : imageWidth;
+  // The text's coordinates are those of the upright image.
+  const int frameWidth = text.frame.Sideways() ? imageHeight : imageWidth;
+  const int frameHeight = text.frame.Sideways() ? imageWidth : imageHeight;
   const bool straight = text.frame.skewDegrees == 0;
   const Affine unstraighten = Unstraightened(text.frame.skewDegrees, frameWidth, frameHeight);
   std::string ops;
@@ -223,8 +220,8 @@ std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHe
   }
   if (ops.empty()) return ops;
   ops += "ET\n";
-  if (text.frame.quarterTurns % 4 == 0) return ops;
-  return "q\n" + ConcatMatrix(TurnedBack(text.frame.quarterTurns, imageWidth, imageHeight)) + ops +
+  if (text.frame.Turns() == 0) return ops;
+  return "q\n" + ConcatMatrix(TurnedBack(text.frame, imageWidth, imageHeight)) + ops +
          "Q\n";
 }
 

@@ -43,8 +43,4 @@ std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHe
                                const std::string& fontName, int renderMode,
                                TextLayerEncoding& encoding);
 
-// Height of the upright frame the text's coordinates are in: the image's
-// width when the frame turned it sideways.
-int UprightHeight(const TextFrame& frame, int imageWidth, int imageHeight);
-
 }  // namespace zelk

@@ -37,7 +37,7 @@ void ScaleBox(TextBox& box, double sx, double sy) {
 // Scales the text with its image.  Text in a frame turned sideways has
 // the image's axes swapped.
 void ScaleText(PageText& text, double sx, double sy) {
-  if (text.frame.quarterTurns % 2 != 0) std::swap(sx, sy);
+  if (text.frame.Sideways()) std::swap(sx, sy);
   for (TextLine& line : text.lines) {
     ScaleBox(line.box, sx, sy);
     line.baseline = static_cast<int>(std::lround(line.baseline * sy));

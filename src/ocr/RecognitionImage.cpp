@@ -23,8 +23,8 @@ PixPtr Checked(PIX* pix, const char* what) {
   return PixPtr(pix);
 }
 
-PixPtr Turned(const Pix* page, int quarterTurns) {
-  const int turns = ((quarterTurns % 4) + 4) % 4;
+PixPtr Turned(const Pix* page, const TextFrame& frame) {
+  const int turns = frame.Turns();
   PIX* source = const_cast<PIX*>(page);
   return Checked(turns == 0 ? pixClone(source) : pixRotateOrth(source, turns), "turning");
 }
@@ -76,8 +76,8 @@ PixPtr Rotated(const Pix* pix, double degrees) {
 
 RecognitionImage PrepareForRecognition(const Pix* page, int quarterTurns) {
   RecognitionImage image;
-  image.frame.quarterTurns = ((quarterTurns % 4) + 4) % 4;
-  image.pix = Flattened(GreyOf(Turned(page, quarterTurns)));
+  image.frame.quarterTurns = TextFrame{quarterTurns, 0}.Turns();
+  image.pix = Flattened(GreyOf(Turned(page, image.frame)));
   image.frame.skewDegrees = SkewCorrection(image.pix);
   if (image.frame.skewDegrees != 0) image.pix = Rotated(image.pix.get(), image.frame.skewDegrees);
   pixCopyResolution(image.pix.get(), const_cast<PIX*>(page));
@@ -85,7 +85,7 @@ RecognitionImage PrepareForRecognition(const Pix* page, int quarterTurns) {
 }
 
 PixPtr UprightPageImage(const Pix* page, const TextFrame& frame) {
-  PixPtr upright = Turned(page, frame.quarterTurns);
+  PixPtr upright = Turned(page, frame);
   if (frame.skewDegrees != 0) {
     if (pixGetColormap(upright.get()) != nullptr) {
       upright = Checked(pixRemoveColormap(upright.get(), REMOVE_CMAP_BASED_ON_SRC), "colour map");

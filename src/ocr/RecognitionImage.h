@@ -25,8 +25,8 @@ struct RecognitionImage {
 RecognitionImage PrepareForRecognition(const Pix* page, int quarterTurns);
 
 // The page image (any depth) turned and straightened as `frame` says, for
-// reading colours at the recognised boxes; a copy of it when the frame
-// leaves the page as it is.
+// reading colours at the recognised boxes; a new handle to the same pixels
+// when the frame leaves the page as it is.
 PixPtr UprightPageImage(const Pix* page, const TextFrame& frame);
 
 }  // namespace zelk
