@@ -1,6 +1,7 @@
 #include "imaging/JpegEncoder.h"
 
 #include "imaging/JpegErrors.h"
+#include "imaging/JpegStandardTables.h"
 #include "imaging/Page.h"
 #include "imaging/PixelRows.h"
 
@@ -25,9 +26,13 @@ int TjSampling(ChromaSubsampling subsampling) {
   return TJSAMP_444;
 }
 
-// Horizontal sampling factor of the luminance component (chroma is 1 x 1,
-// vertical factors are all 1).
-int LumaHorizontalFactor(ChromaSubsampling subsampling) {
+bool SameTable(const JQUANT_TBL* table, const JpegQuantTable& expected) {
+  return table && std::memcmp(table->quantval, expected.data(), sizeof table->quantval) == 0;
+}
+
+}  // namespace
+
+int LumaSamplesPerChroma(ChromaSubsampling subsampling) {
   switch (subsampling) {
     case ChromaSubsampling::S444: return 1;
     case ChromaSubsampling::S422: return 2;
@@ -35,39 +40,6 @@ int LumaHorizontalFactor(ChromaSubsampling subsampling) {
   }
   return 1;
 }
-
-struct QuantTables {
-  UINT16 luma[DCTSIZE2];
-  UINT16 chroma[DCTSIZE2];
-};
-
-// The tables libjpeg (and so TurboJPEG) writes at `quality`.
-bool StandardTables(int components, int quality, QuantTables& tables) {
-  jpeg_compress_struct info{};
-  JpegErrors errors;
-  info.err = InstallJpegErrors(errors);
-  if (setjmp(errors.jump)) {
-    jpeg_destroy_compress(&info);
-    return false;
-  }
-  jpeg_create_compress(&info);
-  info.input_components = components;
-  info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  std::memcpy(tables.luma, info.quant_tbl_ptrs[0]->quantval, sizeof tables.luma);
-  if (components == 3) {
-    std::memcpy(tables.chroma, info.quant_tbl_ptrs[1]->quantval, sizeof tables.chroma);
-  }
-  jpeg_destroy_compress(&info);
-  return true;
-}
-
-bool SameTable(const JQUANT_TBL* table, const UINT16* expected) {
-  return table && std::memcmp(table->quantval, expected, sizeof(UINT16) * DCTSIZE2) == 0;
-}
-
-}  // namespace
 
 std::vector<uint8_t> EncodeJpeg(PIX* pix, ChromaSubsampling subsampling, int quality) {
   std::unique_ptr<void, TjDeleter> handle(tjInitCompress());
@@ -96,8 +68,8 @@ std::vector<uint8_t> EncodeJpeg(PIX* pix, ChromaSubsampling subsampling, int qua
 bool JpegMatchesEncoding(const std::vector<uint8_t>& jpeg, int components, int width,
                          int height, ChromaSubsampling subsampling, int quality) {
   if (components != 1 && components != 3) return false;
-  QuantTables expected{};
-  if (!StandardTables(components, quality, expected)) return false;
+  const JpegStandardTables* expected = StandardJpegTables(quality);
+  if (expected == nullptr) return false;
 
   jpeg_decompress_struct info{};
   JpegErrors errors;
@@ -120,11 +92,11 @@ bool JpegMatchesEncoding(const std::vector<uint8_t>& jpeg, int components, int w
   for (int c = 0; matches && c < components; ++c) {
     const jpeg_component_info& component = info.comp_info[c];
     const bool luma = c == 0;
-    const int h = luma && components == 3 ? LumaHorizontalFactor(subsampling) : 1;
+    const int h = luma && components == 3 ? LumaSamplesPerChroma(subsampling) : 1;
     const int q = component.quant_tbl_no;
     matches = component.h_samp_factor == h && component.v_samp_factor == 1 && q >= 0 &&
               q < NUM_QUANT_TBLS &&
-              SameTable(info.quant_tbl_ptrs[q], luma ? expected.luma : expected.chroma);
+              SameTable(info.quant_tbl_ptrs[q], luma ? expected->luma : expected->chroma);
   }
   jpeg_destroy_decompress(&info);
   return matches;
