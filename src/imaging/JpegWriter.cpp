@@ -3,6 +3,7 @@
 #include "imaging/FileBytes.h"
 #include "imaging/JpegEncoder.h"
 #include "imaging/JpegQuality.h"
+#include "imaging/JpegStreamInfo.h"
 #include "imaging/LibraryMessages.h"
 #include "imaging/PixConvert.h"
 #include "imaging/SaveFormat.h"
@@ -48,6 +49,19 @@ void SetJfifDensity(std::vector<uint8_t>& jpeg, int xDpi, int yDpi) {
   PutBigEndian16(&jpeg[16], unit ? y : 1);
 }
 
+// Whether the page's source JPEG stream, copied, serves as well as encoding
+// `pixels` with this subsampling and quality: the same size and colours,
+// and no finer quality or chroma than the encoding would give.
+bool SourceStreamServes(const Page& page, PIX* pixels, ChromaSubsampling subsampling,
+                        int quality) {
+  if (!page.raw || page.raw->codec != RawPageData::Codec::Jpeg) return false;
+  const std::vector<uint8_t>& stream = page.raw->bytes;
+  const std::optional<JpegStreamInfo> info = ReadJpegStreamInfo(stream.data(), stream.size());
+  const int components = pixGetDepth(pixels) == 32 ? 3 : 1;
+  return info && info->components == components && info->width == pixGetWidth(pixels) &&
+         info->height == pixGetHeight(pixels) && JpegCopyServes(*info, subsampling, quality);
+}
+
 void WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
@@ -73,15 +87,9 @@ void SaveJpegPage(const Page& page, const std::string& path, int formatCode, int
   }
   const PixPtr pixels = ToJpegPixels(page.pix.get(), BitsToSave(page, bitsPerPixel, path));
   const int quality = JpegQualityFromFactor(qualityFactor);
-  const int components = pixGetDepth(pixels.get()) == 32 ? 3 : 1;
-  std::vector<uint8_t> bytes;
-  if (page.raw && page.raw->codec == RawPageData::Codec::Jpeg &&
-      JpegMatchesEncoding(page.raw->bytes, components, pixGetWidth(pixels.get()),
-                          pixGetHeight(pixels.get()), subsampling, quality)) {
-    bytes = page.raw->bytes;
-  } else {
-    bytes = EncodeJpeg(pixels.get(), subsampling, quality);
-  }
+  std::vector<uint8_t> bytes = SourceStreamServes(page, pixels.get(), subsampling, quality)
+                                   ? page.raw->bytes
+                                   : EncodeJpeg(pixels.get(), subsampling, quality);
   SetJfifDensity(bytes, page.xDpi, page.yDpi);
   WriteNewFile(path, bytes);
 }

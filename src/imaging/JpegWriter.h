@@ -10,7 +10,8 @@ namespace zelk {
 
 // `bitsPerPixel` 24 writes colour; 1 and 8 write grey (a palette with
 // colours is written as colour); 0 follows the page.  A source page whose
-// own JPEG data is exactly what this encoding would produce is copied.
+// own JPEG stream is no finer in quality or chroma than this encoding would
+// be is copied as it stands, only its JFIF resolution set.
 //
 // A JPEG file holds one page: with `append` set and a non-empty file
 // already at `path` the save fails instead of dropping a page.  Throws

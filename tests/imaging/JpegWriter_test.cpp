@@ -1,3 +1,4 @@
+#include "imaging/JpegStreamInfo.h"
 #include "imaging/JpegWriter.h"
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
@@ -73,6 +74,44 @@ TEST(JpegWriter, AJpegFileTakesNoSecondPage) {
   EXPECT_EQ(GetPageCount(path), 1);
   EXPECT_THROW(SavePage(page, dir.File("x.jpg"), 42, 24, 15, false), ImageError);
   EXPECT_THROW(SaveJpegPage(page, dir.File("x.jpg"), kTiffJpeg444, 24, 15, false), ImageError);
+}
+
+std::optional<JpegStreamInfo> StreamInfoOf(const std::string& bytes) {
+  return ReadJpegStreamInfo(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+TEST(JpegWriter, ASourceStreamNoFinerThanTheTargetIsCopied) {
+  TempDir dir;
+  const std::string source = dir.File("source.jpg");
+  WriteJpeg(source, RgbPix(120, 80).get(), 75, 300);  // libjpeg's default 4:2:0
+  const std::string sourceBytes = test::ReadBytes(source);
+  Page page = LoadPage(source, 0);
+  ASSERT_TRUE(page.raw.has_value());
+
+  // Factor 14 is quality 95: finer than the source in quality and chroma.
+  SaveJpegPage(page, dir.File("444.jpg"), kJpeg444, 24, 14, false);
+  EXPECT_EQ(test::ReadBytes(dir.File("444.jpg")), sourceBytes);
+  SaveJpegPage(page, dir.File("422.jpg"), kJpeg422, 24, 14, false);
+  EXPECT_EQ(test::ReadBytes(dir.File("422.jpg")), sourceBytes);
+
+  // Factor 139 is quality 50: coarser than the source, so encoded anew.
+  SaveJpegPage(page, dir.File("q50.jpg"), kJpeg444, 24, 139, false);
+  const std::optional<JpegStreamInfo> q50 = StreamInfoOf(test::ReadBytes(dir.File("q50.jpg")));
+  ASSERT_TRUE(q50);
+  EXPECT_EQ(q50->estimatedQuality, 50);
+  EXPECT_EQ(q50->lumaH * q50->lumaV, 1);
+
+  // Grey output of a colour stream is encoded anew, whatever the quality.
+  SaveJpegPage(page, dir.File("grey.jpg"), kJpeg444, 8, 14, false);
+  EXPECT_EQ(ReadJpegHeader(dir.File("grey.jpg")).components, 1);
+
+  // A copy carries the page's resolution, not the source's.
+  page.xDpi = page.yDpi = 200;
+  SaveJpegPage(page, dir.File("200dpi.jpg"), kJpeg444, 24, 14, false);
+  const std::string copied = test::ReadBytes(dir.File("200dpi.jpg"));
+  EXPECT_EQ(copied.size(), sourceBytes.size());
+  EXPECT_EQ(copied.substr(20), sourceBytes.substr(20));
+  EXPECT_EQ(ReadJpegHeader(dir.File("200dpi.jpg")).xDensity, 200);
 }
 
 }  // namespace
