@@ -32,13 +32,17 @@ void PutBigEndian16(uint8_t* at, int value) {
 }
 
 // Puts the resolution into the JFIF segment that follows the start of the
-// image, adding the segment when the stream has none.
+// image, adding the segment when the stream has none.  A segment too short
+// to hold the density fields does not count: writing them would overwrite
+// the marker that follows it.
 void SetJfifDensity(std::vector<uint8_t>& jpeg, int xDpi, int yDpi) {
   const int x = std::clamp(xDpi > 0 ? xDpi : yDpi, 0, 65535);
   const int y = std::clamp(yDpi > 0 ? yDpi : xDpi, 0, 65535);
   const uint8_t unit = x > 0 ? 1 : 0;  // 1: dots per inch; 0: aspect ratio only
   static constexpr uint8_t kJfifId[] = {'J', 'F', 'I', 'F', 0};
+  constexpr int kDensityEnd = 14;  // segment length up to the Y density
   const bool hasJfif = jpeg.size() >= 20 && jpeg[2] == 0xFF && jpeg[3] == 0xE0 &&
+                       (jpeg[4] << 8 | jpeg[5]) >= kDensityEnd &&
                        std::memcmp(&jpeg[6], kJfifId, sizeof kJfifId) == 0;
   if (!hasJfif) {
     const uint8_t segment[] = {0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};

@@ -114,5 +114,28 @@ TEST(JpegWriter, ASourceStreamNoFinerThanTheTargetIsCopied) {
   EXPECT_EQ(ReadJpegHeader(dir.File("200dpi.jpg")).xDensity, 200);
 }
 
+TEST(JpegWriter, AJfifSegmentTooShortForTheResolutionIsLeftWhole) {
+  TempDir dir;
+  const std::string source = dir.File("source.jpg");
+  WriteJpeg(source, GreyPix(64, 48).get(), 60, 300);
+  // libjpeg's JFIF segment (18 bytes after the start marker) replaced by
+  // one that ends right after its name; the next segment follows at once.
+  std::string bytes = test::ReadBytes(source);
+  ASSERT_EQ(bytes.substr(6, 4), "JFIF");
+  bytes.replace(2, 18, std::string("\xFF\xE0\x00\x07JFIF\x00", 9));
+  test::WriteBytes(source, bytes);
+  Page page = LoadPage(source, 0);
+  ASSERT_TRUE(page.raw.has_value());
+  page.xDpi = page.yDpi = 300;
+
+  const std::string out = dir.File("out.jpg");
+  SaveJpegPage(page, out, kJpeg444, 8, 14, false);
+  const Page saved = LoadPage(out, 0);
+  l_int32 same = 0;
+  pixEqual(saved.pix.get(), page.pix.get(), &same);
+  EXPECT_TRUE(same);
+  EXPECT_EQ(ReadJpegHeader(out).xDensity, 300);
+}
+
 }  // namespace
 }  // namespace zelk
