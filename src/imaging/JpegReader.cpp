@@ -16,6 +16,8 @@ constexpr size_t kMaxJpegFileBytes = size_t{1} << 30;
 
 // What the decoder found; plain data, as it lives across setjmp.
 struct JpegOutcome {
+  bool headerOnly;  // read the headers only, decode nothing
+  bool eighth;      // decode at an eighth of the size: every code read, little else done
   PIX* pix;
   long long width, height;
   bool tooLarge, failed, outOfMemory;
@@ -70,6 +72,10 @@ void DecodeJpeg(const uint8_t* data, size_t size, JpegErrors* errors, JpegOutcom
     out->xDensity = cinfo.X_density;
     out->yDensity = cinfo.Y_density;
   }
+  if (out->headerOnly) {
+    jpeg_destroy_decompress(&cinfo);
+    return;
+  }
 
   int depth = 32;
   bool direct = false;  // decoded straight into the PIX's lines
@@ -83,6 +89,10 @@ void DecodeJpeg(const uint8_t* data, size_t size, JpegErrors* errors, JpegOutcom
     cinfo.out_color_space =
         std::endian::native == std::endian::little ? JCS_EXT_XBGR : JCS_EXT_RGBX;
     direct = true;
+  }
+  if (out->eighth) {
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 8;
   }
   jpeg_start_decompress(&cinfo);
   pix = pixCreate(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
@@ -125,10 +135,23 @@ int DotsPerInch(UINT8 unit, UINT16 density) {
   return 0;  // an aspect ratio only
 }
 
-}  // namespace
+bool PlainColours(const JpegOutcome& out) {
+  return (out.components == 1 && out.colorSpace == JCS_GRAYSCALE) ||
+         (out.components == 3 && out.colorSpace == JCS_YCbCr);
+}
 
-Page LoadJpegPage(const std::string& path) {
-  std::vector<uint8_t> bytes = ReadWholeFile(path, kMaxJpegFileBytes);
+void SetResolution(const JpegOutcome& out, Page& page) {
+  page.xDpi = DotsPerInch(out.densityUnit, out.xDensity);
+  page.yDpi = DotsPerInch(out.densityUnit, out.yDensity);
+}
+
+// A stream cut short (a file still being written, a broken copy) lacks
+// its end-of-image marker.
+bool EndsWhole(const std::vector<uint8_t>& bytes) {
+  return bytes.size() >= 4 && bytes[bytes.size() - 2] == 0xFF && bytes.back() == 0xD9;
+}
+
+Page DecodeJpegFile(const std::string& path, std::vector<uint8_t> bytes) {
   JpegErrors errors;
   JpegOutcome out{};
   DecodeJpeg(bytes.data(), bytes.size(), &errors, &out);
@@ -140,17 +163,51 @@ Page LoadJpegPage(const std::string& path) {
   if (errors.damagingWarnings > 0) {
     throw ImageError(path + ": the JPEG data is damaged (" + errors.message + ")");
   }
-  page.xDpi = DotsPerInch(out.densityUnit, out.xDensity);
-  page.yDpi = DotsPerInch(out.densityUnit, out.yDensity);
+  SetResolution(out, page);
   pixSetResolution(page.pix.get(), page.xDpi, page.yDpi);
-  const bool plainColours =
-      (out.components == 1 && out.colorSpace == JCS_GRAYSCALE) ||
-      (out.components == 3 && out.colorSpace == JCS_YCbCr);
-  if (out.baseline && plainColours) {
-    page.raw = RawPageData{RawPageData::Codec::Jpeg, std::move(bytes),
-                           pixGetWidth(page.pix.get()), pixGetHeight(page.pix.get()),
+  page.width = pixGetWidth(page.pix.get());
+  page.height = pixGetHeight(page.pix.get());
+  page.depth = pixGetDepth(page.pix.get());
+  if (out.baseline && PlainColours(out)) {
+    page.raw = RawPageData{RawPageData::Codec::Jpeg, std::move(bytes), page.width, page.height,
                            out.components, false};
   }
+  return page;
+}
+
+}  // namespace
+
+Page LoadJpegPage(const std::string& path) {
+  return DecodeJpegFile(path, ReadWholeFile(path, kMaxJpegFileBytes));
+}
+
+bool JpegStreamDecodes(const std::vector<uint8_t>& bytes) {
+  JpegErrors errors;
+  JpegOutcome out{};
+  out.eighth = true;
+  DecodeJpeg(bytes.data(), bytes.size(), &errors, &out);
+  PIX* pix = out.pix;
+  pixDestroy(&pix);
+  return !out.failed && !out.tooLarge && !out.outOfMemory && errors.damagingWarnings == 0;
+}
+
+Page ReadJpegPage(const std::string& path) {
+  auto bytes = std::make_shared<const std::vector<uint8_t>>(ReadWholeFile(path, kMaxJpegFileBytes));
+  JpegErrors errors;
+  JpegOutcome out{};
+  out.headerOnly = true;
+  DecodeJpeg(bytes->data(), bytes->size(), &errors, &out);
+  if (out.failed || out.tooLarge || !out.baseline || !PlainColours(out) || !EndsWhole(*bytes)) {
+    return DecodeJpegFile(path, *bytes);
+  }
+  Page page;
+  SetResolution(out, page);
+  page.width = static_cast<int>(out.width);
+  page.height = static_cast<int>(out.height);
+  page.depth = out.components == 1 ? 8 : 32;
+  page.raw = RawPageData{RawPageData::Codec::Jpeg, *bytes, page.width, page.height,
+                         out.components, false};
+  page.decode = [bytes, path] { return std::move(DecodeJpegFile(path, *bytes).pix); };
   return page;
 }
 

@@ -4,6 +4,7 @@
 #include "imaging/JpegEncoder.h"
 #include "imaging/JpegQuality.h"
 #include "imaging/JpegStreamInfo.h"
+#include "imaging/StoredFormCheck.h"
 #include "imaging/LibraryMessages.h"
 #include "imaging/PixConvert.h"
 #include "imaging/SaveFormat.h"
@@ -56,14 +57,18 @@ void SetJfifDensity(std::vector<uint8_t>& jpeg, int xDpi, int yDpi) {
 // Whether the page's source JPEG stream, copied, serves as well as encoding
 // `pixels` with this subsampling and quality: the same size and colours,
 // and no finer quality or chroma than the encoding would give.
-bool SourceStreamServes(const Page& page, PIX* pixels, ChromaSubsampling subsampling,
-                        int quality) {
+// `bits`: 24 stores colour (three components), 1 and 8 grey.
+bool SourceStreamServes(const Page& page, int bits, ChromaSubsampling subsampling, int quality) {
   if (!page.raw || page.raw->codec != RawPageData::Codec::Jpeg) return false;
-  const std::vector<uint8_t>& stream = page.raw->bytes;
-  const std::optional<JpegStreamInfo> info = ReadJpegStreamInfo(stream.data(), stream.size());
-  const int components = pixGetDepth(pixels) == 32 ? 3 : 1;
-  return info && info->components == components && info->width == pixGetWidth(pixels) &&
-         info->height == pixGetHeight(pixels) && JpegCopyServes(*info, subsampling, quality);
+  const RawPageData& raw = *page.raw;
+  if (page.pix && (pixGetWidth(page.pix.get()) != raw.width ||
+                   pixGetHeight(page.pix.get()) != raw.height)) {
+    return false;
+  }
+  const std::optional<JpegStreamInfo> info = ReadJpegStreamInfo(raw.bytes.data(), raw.bytes.size());
+  return info && info->components == (bits == 24 ? 3 : 1) && info->width == raw.width &&
+         info->height == raw.height && JpegCopyServes(*info, subsampling, quality) &&
+         StoredFormDecodes(page);
 }
 
 void WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -85,15 +90,15 @@ void SaveJpegPage(const Page& page, const std::string& path, int formatCode, int
                   int qualityFactor, bool append) {
   SilenceImageLibraries();
   const ChromaSubsampling subsampling = SubsamplingFor(formatCode, path);
-  if (!page.pix) throw ImageError(path + ": there is no page image to save");
   if (append && FileHasData(path)) {
     throw ImageError(path + ": a JPEG file holds one page and this one already exists");
   }
-  const PixPtr pixels = ToJpegPixels(page.pix.get(), BitsToSave(page, bitsPerPixel, path));
+  const int bits = BitsToSave(page, bitsPerPixel, path);
   const int quality = JpegQualityFromFactor(qualityFactor);
-  std::vector<uint8_t> bytes = SourceStreamServes(page, pixels.get(), subsampling, quality)
-                                   ? page.raw->bytes
-                                   : EncodeJpeg(pixels.get(), subsampling, quality);
+  std::vector<uint8_t> bytes =
+      SourceStreamServes(page, bits, subsampling, quality)
+          ? page.raw->bytes
+          : EncodeJpeg(ToJpegPixels(PixelsOf(page).get(), bits).get(), subsampling, quality);
   SetJfifDensity(bytes, page.xDpi, page.yDpi);
   WriteNewFile(path, bytes);
 }

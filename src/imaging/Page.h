@@ -6,11 +6,18 @@
 // or a baseline JPEG stream) so that a writer whose chosen code asks for
 // exactly that encoding can copy it without decoding and re-encoding.
 //
-// LoadPage always decodes: `pix` is set and `raw`, when present, decodes to
-// exactly these pixels (the data was checked by decoding it).  Code that
-// changes `pix` (or builds a new one) must reset `raw`, or a writer would
-// copy the old data.  Resolutions are plain metadata: changing them never
-// resamples.
+// A TIFF page also carries its stored strips with the tags that describe
+// them (`strips`), so that a TIFF writer whose code asks for the same
+// encoding copies them.
+//
+// LoadPage always decodes: `pix` is set and the stored forms, when present,
+// decode to exactly these pixels (the data was checked by decoding it).
+// ReadPage decodes only where a stored form cannot stand for the page:
+// `pix` may then be null until DecodePixels (or a writer that needs
+// pixels) decodes the stored form; `width`, `height` and `depth` say what
+// it will give.  Code that changes `pix` (or builds a new one) must call
+// DropStoredForms, or a writer would copy the old data.  Resolutions are
+// plain metadata: changing them never resamples.
 //
 // Leptonica conventions apply to `pix`: 1 bit per pixel with 1 = black and
 // no colormap, 2/4/8-bit grey with 0 = black, 2/4/8 bits with a colormap
@@ -19,6 +26,7 @@
 #include <leptonica/allheaders.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -56,11 +64,50 @@ struct RawPageData {
   bool blackIsZero = false;
 };
 
+// A page's strips as a TIFF file stores them, with the tags a writer needs
+// to store the same strips as a page of its own (values as libtiff names
+// them).  CCITT strips have their bits filled most significant first.
+struct TiffStrips {
+  uint16_t compression = 1;
+  uint16_t photometric = 0;
+  uint16_t bitsPerSample = 1;
+  uint16_t samplesPerPixel = 1;
+  uint16_t predictor = 1;
+  uint32_t group3Options = 0;
+  uint16_t ycbcrHorizontal = 1;  // JPEG YCbCr pages: chroma subsampling
+  uint16_t ycbcrVertical = 1;
+  uint32_t width = 0;
+  uint32_t height = 0;
+  uint32_t rowsPerStrip = 0;
+  std::vector<uint16_t> colormap;    // palette pages: all reds, then greens, then blues
+  std::vector<uint8_t> jpegTables;   // JPEG pages: the tables shared by the strips
+  std::vector<std::vector<uint8_t>> strips;
+};
+
 struct Page {
-  PixPtr pix;     // decoded pixels, never null after LoadPage
+  PixPtr pix;     // decoded pixels; never null after LoadPage
   int xDpi = 0;   // X resolution, dots per inch (0 when the file has none)
   int yDpi = 0;
   std::optional<RawPageData> raw;
+  std::shared_ptr<const TiffStrips> strips;
+  // Size and Leptonica depth (1, 2, 4, 8, 16 or 32) of the pixels, known
+  // before they are decoded.
+  int width = 0;
+  int height = 0;
+  int depth = 0;
+  // Decodes the stored form (pages read without their pixels only).
+  std::function<PixPtr()> decode;
 };
+
+// Decodes the page's pixels into `pix` unless they are there already.
+// Throws ImageError when the stored data does not decode.
+PIX* DecodePixels(Page& page);
+
+// The page's pixels as a new reference: the decoded ones, or freshly
+// decoded from the stored form (left out of `page`).
+PixPtr PixelsOf(const Page& page);
+
+// Forgets the stored forms after `pix` has been changed.
+void DropStoredForms(Page& page);
 
 }  // namespace zelk

@@ -46,9 +46,21 @@ int GetPageCount(const std::string& path) {
   }
 }
 
+Page ReadPage(const std::string& path, int page) {
+  SilenceImageLibraries();
+  if (page < 0) throw ImageError(path + ": invalid page number " + std::to_string(page));
+  const int index = page == 0 ? 0 : page - 1;
+  switch (DetectFileFormat(path)) {
+    case ImageFormat::Tiff: return ReadTiffPage(path, index);
+    case ImageFormat::Jpeg:
+      if (index > 0) ThrowPageBeyondEnd(path, index + 1, 1);
+      return ReadJpegPage(path);
+    default: return LoadPage(path, page);
+  }
+}
+
 int ProgramBitsPerPixel(const Page& page) {
-  if (!page.pix) return 0;
-  const int depth = pixGetDepth(page.pix.get());
+  const int depth = page.pix ? pixGetDepth(page.pix.get()) : page.depth;
   return depth > 16 ? 24 : depth;
 }
 

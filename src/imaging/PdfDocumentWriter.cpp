@@ -39,9 +39,10 @@ double ResolutionOf(int optionDpi, int pageDpi) {
   return kDefaultDpi;
 }
 
-PdfPagePlacement LayoutOf(const PdfImage& image, const Page& page, const PdfPageOptions& options) {
-  const double xDpi = ResolutionOf(options.xDpi, page.xDpi);
-  const double yDpi = ResolutionOf(options.yDpi, page.yDpi);
+PdfPagePlacement LayoutOf(const PdfImage& image, int pageXDpi, int pageYDpi,
+                          const PdfPageOptions& options) {
+  const double xDpi = ResolutionOf(options.xDpi, pageXDpi);
+  const double yDpi = ResolutionOf(options.yDpi, pageYDpi);
   if (options.paper) {
     return FittedLayout(image.width, image.height, xDpi, yDpi, options.paper->width,
                         options.paper->height);
@@ -151,8 +152,14 @@ PdfDocumentWriter::~PdfDocumentWriter() = default;
 void PdfDocumentWriter::AddPage(const Page& page, int formatCode, int bitsPerPixel,
                                 int qualityFactor, const PdfPageOptions& options) {
   if (state_->finished) throw ImageError("the PDF document is already written");
-  const PdfImage image = EncodePdfImage(page, formatCode, bitsPerPixel, qualityFactor);
-  const PdfPagePlacement layout = LayoutOf(image, page, options);
+  AddImage(EncodePdfImage(page, formatCode, bitsPerPixel, qualityFactor), page.xDpi, page.yDpi,
+           options);
+}
+
+void PdfDocumentWriter::AddImage(const PdfImage& image, int pageXDpi, int pageYDpi,
+                                 const PdfPageOptions& options) {
+  if (state_->finished) throw ImageError("the PDF document is already written");
+  const PdfPagePlacement layout = LayoutOf(image, pageXDpi, pageYDpi, options);
 
   const bool hasText = options.text && !options.text->lines.empty();
   if (hasText && !state_->font) state_->font = std::make_unique<PdfTextFont>(state_->pdf);

@@ -4,10 +4,16 @@
 #include "imaging/FlateData.h"
 #include "imaging/JpegEncoder.h"
 #include "imaging/JpegQuality.h"
+#include "imaging/JpegStreamInfo.h"
+#include "imaging/PageReader.h"
 #include "imaging/PixConvert.h"
 #include "imaging/PixelRows.h"
 #include "imaging/SaveFormat.h"
+#include "imaging/StoredFormCheck.h"
 
+#include <tiffio.h>
+
+#include <optional>
 #include <string>
 
 namespace zelk {
@@ -31,6 +37,43 @@ PixPtr BitonalPixels(PIX* pix) {
 bool FitsPage(const RawPageData& raw, const Page& page) {
   return !page.pix || (pixGetWidth(page.pix.get()) == raw.width &&
                        pixGetHeight(page.pix.get()) == raw.height);
+}
+
+// libtiff's two-dimensional run at the resolutions scans are made at.
+constexpr int kStoredTwoDimensionalK = 4;
+
+// Single-strip Group 3 data of a TIFF page, copied for the same scheme.
+// Rows byte-aligned by fill bits or stored uncompressed are encoded anew.
+std::optional<PdfImage> CopiedG3(const Page& page, int code) {
+  if (!page.strips) return std::nullopt;
+  const TiffStrips& s = *page.strips;
+  const bool twoD = (s.group3Options & GROUP3OPT_2DENCODING) != 0;
+  if (s.compression != COMPRESSION_CCITTFAX3 || s.strips.size() != 1 || s.bitsPerSample != 1 ||
+      s.samplesPerPixel != 1 || (s.group3Options & ~GROUP3OPT_2DENCODING) != 0 ||
+      (s.photometric != PHOTOMETRIC_MINISWHITE && s.photometric != PHOTOMETRIC_MINISBLACK) ||
+      twoD != (code == kPdfCcittG3TwoD)) {
+    return std::nullopt;
+  }
+  PdfImage image;
+  image.width = static_cast<int>(s.width);
+  image.height = static_cast<int>(s.height);
+  image.bitsPerComponent = 1;
+  image.filter = PdfImageFilter::Ccitt;
+  image.ccittK = twoD ? kStoredTwoDimensionalK : 0;
+  image.ccittEndOfLine = true;
+  image.ccittBlackIs1 = s.photometric == PHOTOMETRIC_MINISBLACK;
+  image.data = s.strips.front();
+  image.copiedFromSource = true;
+  return image;
+}
+
+// A whole baseline JPEG file whose quality and chroma sampling serve the
+// code (TiffPassThrough.h gives the rule).
+bool JpegServes(const RawPageData& raw, int code, int bits, int quality) {
+  if (raw.codec != RawPageData::Codec::Jpeg || raw.components != (bits == 24 ? 3 : 1)) return false;
+  const std::optional<JpegStreamInfo> info = ReadJpegStreamInfo(raw.bytes.data(), raw.bytes.size());
+  return info && info->width == raw.width && info->height == raw.height &&
+         JpegCopyServes(*info, SubsamplingOf(code), quality);
 }
 
 PdfImage CopiedG4(const RawPageData& raw) {
@@ -104,30 +147,30 @@ PdfImage EncodePdfImage(const Page& page, int formatCode, int bitsPerPixel, int 
   }
   const int bits = BitsToSave(page, bitsPerPixel, "PDF page");
   const std::optional<RawPageData>& raw = page.raw;
+  if (IsCcittCode(formatCode) && ProgramBitsPerPixel(page) != 1) {
+    throw ImageError("CCITT compression needs a bitonal page");
+  }
   if (formatCode == kPdfCcittG4 && raw && raw->codec == RawPageData::Codec::CcittG4 &&
-      FitsPage(*raw, page)) {
+      FitsPage(*raw, page) && StoredFormDecodes(page)) {
     return CopiedG4(*raw);
   }
-  if (!page.pix) throw ImageError("the page has no pixels");
-  PIX* pix = page.pix.get();
-
-  if (IsCcittCode(formatCode)) {
-    if (pixGetDepth(pix) != 1) throw ImageError("CCITT compression needs a bitonal page");
-    return CcittImage(BitonalPixels(pix).get(), formatCode);
+  if (formatCode == kPdfCcittG3OneD || formatCode == kPdfCcittG3TwoD) {
+    std::optional<PdfImage> copied = CopiedG3(page, formatCode);
+    if (copied && StoredFormDecodes(page)) return std::move(*copied);
   }
-  if (formatCode == kPdfUncompressed) {
-    return FlateImage((bits == 1 ? BitonalPixels(pix) : ToJpegPixels(pix, bits)).get());
-  }
-  const PixPtr prepared = ToJpegPixels(pix, bits);
-  const int components = pixGetDepth(prepared.get()) == 32 ? 3 : 1;
   const int quality = JpegQualityFromFactor(qualityFactor);
-  if (raw && raw->codec == RawPageData::Codec::Jpeg && FitsPage(*raw, page) &&
-      raw->components == components &&
-      JpegMatchesEncoding(raw->bytes, components, raw->width, raw->height,
-                          SubsamplingOf(formatCode), quality)) {
+  const bool dct = formatCode >= kPdfJpeg444;
+  if (dct && raw && FitsPage(*raw, page) && JpegServes(*raw, formatCode, bits, quality) &&
+      StoredFormDecodes(page)) {
     return CopiedJpeg(*raw);
   }
-  return DctImage(prepared.get(), formatCode, qualityFactor);
+  const PixPtr pix = PixelsOf(page);
+  if (IsCcittCode(formatCode)) return CcittImage(BitonalPixels(pix.get()).get(), formatCode);
+  if (formatCode == kPdfUncompressed) {
+    return FlateImage(
+        (bits == 1 ? BitonalPixels(pix.get()) : ToJpegPixels(pix.get(), bits)).get());
+  }
+  return DctImage(ToJpegPixels(pix.get(), bits).get(), formatCode, qualityFactor);
 }
 
 }  // namespace zelk

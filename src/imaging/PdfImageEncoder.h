@@ -33,8 +33,10 @@ struct PdfImage {
 // the page) with the
 // toolkit's quality factor (lossy codes only).  A palette page becomes grey
 // or RGB.  Compressed source data is copied instead of re-encoded when it
-// is exactly what the encoding would produce: a G4 page saved with 149, or
-// a baseline JPEG with the code's sampling and the quality's tables.
+// serves as well: single-strip G4 data saved with 149, single-strip
+// Group 3 data with the same scheme (147, 148), or a baseline JPEG whose
+// estimated quality is at or below the code's and whose chroma is sampled
+// at least as coarsely (150 to 152).  Pixels are decoded only otherwise.
 // Throws ImageError for a code that is not a PDF code, a bit depth the code
 // cannot take (a CCITT code or 1 bit on a page that is not bitonal) or a
 // codec failure.

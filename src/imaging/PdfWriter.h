@@ -11,6 +11,7 @@
 
 #include "imaging/Page.h"
 #include "imaging/PageText.h"
+#include "imaging/PdfImageEncoder.h"
 #include "imaging/PdfPageGeometry.h"
 
 #include <memory>
@@ -56,6 +57,11 @@ class PdfDocumentWriter {
   // was before the call.
   void AddPage(const Page& page, int formatCode, int bitsPerPixel, int qualityFactor,
                const PdfPageOptions& options = {});
+
+  // The same with the image already encoded (EncodePdfImage), for a page
+  // whose resolution is `pageXDpi` x `pageYDpi`.
+  void AddImage(const PdfImage& image, int pageXDpi, int pageYDpi,
+                const PdfPageOptions& options = {});
 
   // Writes the document: to a temporary file beside `outputPath`, renamed
   // into place when complete, so `outputPath` is never half written.

@@ -5,10 +5,10 @@
 #include "imaging/PageRange.h"
 #include "imaging/PixConvert.h"
 #include "imaging/TiffFile.h"
+#include "imaging/TiffStripsIo.h"
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <vector>
 
 namespace zelk {
@@ -198,41 +198,67 @@ PixPtr DecodeThroughRgba(const TiffFile& file, const Layout& l) {
   return pix;
 }
 
-// The compressed strip of a single-strip G4 page, bits normalised to most
-// significant first.
-std::optional<RawPageData> ReadG4Strip(const TiffFile& file, const Layout& l) {
-  TIFF* tif = file.get();
-  if (l.compression != COMPRESSION_CCITTFAX4 || TIFFIsTiled(tif) || l.bitsPerSample != 1 ||
-      l.samplesPerPixel != 1 || TIFFNumberOfStrips(tif) != 1 ||
-      (l.photometric != PHOTOMETRIC_MINISWHITE && l.photometric != PHOTOMETRIC_MINISBLACK)) {
+// The single-strip G4 data of a page, for writers that embed it whole.
+std::optional<RawPageData> G4Data(const TiffStrips& s) {
+  if (s.compression != COMPRESSION_CCITTFAX4 || s.strips.size() != 1 || s.bitsPerSample != 1 ||
+      s.samplesPerPixel != 1 ||
+      (s.photometric != PHOTOMETRIC_MINISWHITE && s.photometric != PHOTOMETRIC_MINISBLACK)) {
     return std::nullopt;
   }
-  uint32_t g4Options = 0;
-  TIFFGetFieldDefaulted(tif, TIFFTAG_GROUP4OPTIONS, &g4Options);
-  if (g4Options & GROUP4OPT_UNCOMPRESSED) return std::nullopt;
+  return RawPageData{RawPageData::Codec::CcittG4, s.strips.front(), static_cast<int>(s.width),
+                     static_cast<int>(s.height), 1, s.photometric == PHOTOMETRIC_MINISBLACK};
+}
 
-  const uint64_t byteCount = TIFFGetStrileByteCount(tif, 0);
-  std::error_code ec;
-  const auto fileSize = std::filesystem::file_size(file.path(), ec);
-  if (byteCount == 0 || ec || byteCount > fileSize) return std::nullopt;
-
-  RawPageData raw{RawPageData::Codec::CcittG4, std::vector<uint8_t>(byteCount),
-                  static_cast<int>(l.width), static_cast<int>(l.height), 1,
-                  l.photometric == PHOTOMETRIC_MINISBLACK};
-  if (TIFFReadRawStrip(tif, 0, raw.bytes.data(), static_cast<tmsize_t>(byteCount)) !=
-      static_cast<tmsize_t>(byteCount)) {
-    return std::nullopt;
-  }
-  uint16_t fillOrder = FILLORDER_MSB2LSB;
-  TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fillOrder);
-  if (fillOrder == FILLORDER_LSB2MSB) {
-    TIFFReverseBits(raw.bytes.data(), static_cast<tmsize_t>(raw.bytes.size()));
-  }
-  return raw;
+// The depth of the PIX the decoder makes for this layout.
+int DecodedDepth(const Layout& l) {
+  if (!IsDirectLayout(l) || l.photometric == PHOTOMETRIC_RGB) return 32;
+  return l.bitsPerSample;
 }
 
 int PageCount(const TiffFile& file) {
   return static_cast<int>(std::min<tdir_t>(TIFFNumberOfDirectories(file.get()), 1 << 30));
+}
+
+// Opens `path` at page `pageIndex` (from 0).
+void SelectPage(const TiffFile& file, const std::string& path, int pageIndex) {
+  if (pageIndex > 0 && !TIFFSetDirectory(file.get(), static_cast<tdir_t>(pageIndex))) {
+    TiffFile counter(path, "rhm");
+    const int count = PageCount(counter);
+    if (pageIndex < count) file.Fail("cannot read page " + std::to_string(pageIndex + 1));
+    ThrowPageBeyondEnd(path, pageIndex + 1, count);
+  }
+}
+
+// Decodes the current directory of `file`.
+Page DecodeCurrentPage(const TiffFile& file) {
+  const Layout layout = ReadLayout(file);
+  Page page;
+  ReadResolution(file.get(), page);
+  std::shared_ptr<TiffStrips> strips = ReadTiffStrips(file);
+  const int warningsBefore = file.warningCount();
+  const int errorsBefore = file.errorCount();
+  page.pix = IsDirectLayout(layout) ? DecodeDirect(file, layout) : DecodeThroughRgba(file, layout);
+  if (file.errorCount() != errorsBefore) file.Fail("cannot decode the page");
+  // Data libtiff had to repair is not copied as it stands: the writer
+  // encodes the repaired pixels instead.
+  if (strips && file.warningCount() == warningsBefore) {
+    page.raw = G4Data(*strips);
+    page.strips = std::move(strips);
+  }
+  pixSetResolution(page.pix.get(), page.xDpi, page.yDpi);
+  page.width = pixGetWidth(page.pix.get());
+  page.height = pixGetHeight(page.pix.get());
+  page.depth = pixGetDepth(page.pix.get());
+  return page;
+}
+
+// Decodes stored strips through a one-page TIFF in memory.
+PixPtr DecodeStrips(const TiffStrips& strips) {
+  TiffFile written(TiffFile::InMemory{}, "w");
+  WriteTiffStrips(written, strips, 0, 0);
+  written.Close();
+  TiffFile file(TiffFile::InMemory{written.TakeBytes()}, "r");
+  return std::move(DecodeCurrentPage(file).pix);
 }
 
 }  // namespace
@@ -241,25 +267,30 @@ Page LoadTiffPage(const std::string& path, int pageIndex) {
   // Without memory mapping: a file truncated by another program while it
   // is mapped would kill the process instead of failing the read.
   TiffFile file(path, "rm");
-  if (pageIndex > 0 && !TIFFSetDirectory(file.get(), static_cast<tdir_t>(pageIndex))) {
-    TiffFile counter(path, "rhm");
-    const int count = PageCount(counter);
-    if (pageIndex < count) file.Fail("cannot read page " + std::to_string(pageIndex + 1));
-    ThrowPageBeyondEnd(path, pageIndex + 1, count);
-  }
-  const Layout layout = ReadLayout(file);
+  SelectPage(file, path, pageIndex);
+  return DecodeCurrentPage(file);
+}
 
+Page ReadTiffPage(const std::string& path, int pageIndex) {
+  TiffFile file(path, "rm");
+  SelectPage(file, path, pageIndex);
+  const Layout layout = ReadLayout(file);
+  std::shared_ptr<const TiffStrips> strips = ReadTiffStrips(file);
+  if (!strips) return DecodeCurrentPage(file);
   Page page;
   ReadResolution(file.get(), page);
-  std::optional<RawPageData> raw = ReadG4Strip(file, layout);
-  const int warningsBefore = file.warningCount();
-  const int errorsBefore = file.errorCount();
-  page.pix = IsDirectLayout(layout) ? DecodeDirect(file, layout) : DecodeThroughRgba(file, layout);
-  if (file.errorCount() != errorsBefore) file.Fail("cannot decode the page");
-  // Data libtiff had to repair is not copied as it stands: the writer
-  // encodes the repaired pixels instead.
-  if (file.warningCount() == warningsBefore) page.raw = std::move(raw);
-  pixSetResolution(page.pix.get(), page.xDpi, page.yDpi);
+  page.raw = G4Data(*strips);
+  page.strips = strips;
+  page.width = static_cast<int>(layout.width);
+  page.height = static_cast<int>(layout.height);
+  page.depth = DecodedDepth(layout);
+  page.decode = [strips, path] {
+    try {
+      return DecodeStrips(*strips);
+    } catch (const ImageError& e) {
+      throw ImageError(path + ": " + e.what());
+    }
+  };
   return page;
 }
 

@@ -8,6 +8,8 @@
 #include "imaging/PixConvert.h"
 #include "imaging/SaveFormat.h"
 #include "imaging/TiffFile.h"
+#include "imaging/TiffPassThrough.h"
+#include "imaging/TiffStripsIo.h"
 
 #include <vector>
 
@@ -39,27 +41,24 @@ TiffEncoding EncodingFor(int code, const std::string& path) {
 }
 
 // The pixels as they will be stored: 1-bit, 8-bit grey or palette, or RGB.
-PixPtr PixelsToStore(const Page& page, const TiffEncoding& encoding, int bitsPerPixel,
-                     const std::string& path) {
-  if (!page.pix) throw ImageError(path + ": there is no page image to save");
+// The depth to store, after checking that the encoding can take the page.
+int CheckedBits(const Page& page, const TiffEncoding& encoding, int bitsPerPixel,
+                const std::string& path) {
   const int pageBits = ProgramBitsPerPixel(page);
   bitsPerPixel = BitsToSave(page, bitsPerPixel, path);
-  if (encoding.ccitt) {
-    if (pageBits != 1 || bitsPerPixel != 1) {
-      throw ImageError(path + ": CCITT compression needs a bitonal page (this one has " +
-                       std::to_string(pageBits) + " bits per pixel)");
-    }
-    return ToBitonal(page.pix.get());
+  if (encoding.ccitt && (pageBits != 1 || bitsPerPixel != 1)) {
+    throw ImageError(path + ": CCITT compression needs a bitonal page (this one has " +
+                     std::to_string(pageBits) + " bits per pixel)");
   }
-  if (encoding.jpeg) return ToJpegPixels(page.pix.get(), bitsPerPixel);
-  if (bitsPerPixel == 1) return ToBitonal(page.pix.get());
-  if (bitsPerPixel == 8) return ToEightBit(page.pix.get(), true);
-  return ToRgb(page.pix.get());
+  return bitsPerPixel;
 }
 
-bool CanCopyG4(const Page& page, int formatCode, PIX* pix) {
-  return formatCode == kTiffCcittG4 && page.raw && page.raw->codec == RawPageData::Codec::CcittG4 &&
-         page.raw->width == pixGetWidth(pix) && page.raw->height == pixGetHeight(pix);
+// The pixels as they will be stored: 1-bit, 8-bit grey or palette, or RGB.
+PixPtr PixelsToStore(PIX* pix, const TiffEncoding& encoding, int bitsPerPixel) {
+  if (encoding.ccitt || (!encoding.jpeg && bitsPerPixel == 1)) return ToBitonal(pix);
+  if (encoding.jpeg) return ToJpegPixels(pix, bitsPerPixel);
+  if (bitsPerPixel == 8) return ToEightBit(pix, true);
+  return ToRgb(pix);
 }
 
 void SetColormap(const TiffFile& file, PIX* pix) {
@@ -75,18 +74,8 @@ void SetColormap(const TiffFile& file, PIX* pix) {
   TIFFSetField(file.get(), TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
 }
 
-void SetResolution(TIFF* tif, const Page& page) {
-  const int x = page.xDpi > 0 ? page.xDpi : page.yDpi;
-  const int y = page.yDpi > 0 ? page.yDpi : page.xDpi;
-  if (x <= 0) return;
-  TIFFSetField(tif, TIFFTAG_XRESOLUTION, static_cast<float>(x));
-  TIFFSetField(tif, TIFFTAG_YRESOLUTION, static_cast<float>(y));
-  TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-}
-
 // Tags of the new directory; the codec's own tags follow the compression.
-void SetTags(const TiffFile& file, const Page& page, PIX* pix, const TiffEncoding& encoding,
-             int qualityFactor, bool copiedG4) {
+void SetTags(const TiffFile& file, PIX* pix, const TiffEncoding& encoding, int qualityFactor) {
   TIFF* tif = file.get();
   const int depth = pixGetDepth(pix);
   const bool rgb = depth == 32;
@@ -102,7 +91,6 @@ void SetTags(const TiffFile& file, const Page& page, PIX* pix, const TiffEncodin
 
   uint16_t photometric = rgb ? PHOTOMETRIC_RGB : palette ? PHOTOMETRIC_PALETTE
                        : depth == 1 ? PHOTOMETRIC_MINISWHITE : PHOTOMETRIC_MINISBLACK;
-  if (copiedG4 && page.raw->blackIsZero) photometric = PHOTOMETRIC_MINISBLACK;
   if (encoding.jpeg && rgb) photometric = PHOTOMETRIC_YCBCR;
   TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
   if (palette) SetColormap(file, pix);
@@ -125,7 +113,6 @@ void SetTags(const TiffFile& file, const Page& page, PIX* pix, const TiffEncodin
   const uint32_t rowsPerStrip = encoding.ccitt ? static_cast<uint32_t>(pixGetHeight(pix))
                                                : TIFFDefaultStripSize(tif, 0);
   TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
-  SetResolution(tif, page);
 }
 
 void WriteRows(const TiffFile& file, PIX* pix) {
@@ -141,30 +128,51 @@ void WriteRows(const TiffFile& file, PIX* pix) {
   }
 }
 
+// Encodes the pixels as a one-page TIFF in memory and takes its strips.
+std::shared_ptr<const TiffStrips> EncodeStrips(PIX* pix, const TiffEncoding& encoding,
+                                               int qualityFactor) {
+  TiffFile written(TiffFile::InMemory{}, "w");
+  SetTags(written, pix, encoding, qualityFactor);
+  WriteRows(written, pix);
+  if (!TIFFWriteDirectory(written.get())) written.Fail("cannot encode the page");
+  written.Close();
+  TiffFile file(TiffFile::InMemory{written.TakeBytes()}, "r");
+  std::shared_ptr<const TiffStrips> strips = ReadTiffStrips(file);
+  if (!strips) file.Fail("cannot encode the page");
+  return strips;
+}
+
 }  // namespace
 
-void SaveTiffPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                  int qualityFactor, bool append) {
+std::shared_ptr<const TiffStrips> EncodeTiffPage(const Page& page, int formatCode,
+                                                 int bitsPerPixel, int qualityFactor,
+                                                 const std::string& path) {
   SilenceImageLibraries();
   const TiffEncoding encoding = EncodingFor(formatCode, path);
-  const PixPtr pix = PixelsToStore(page, encoding, bitsPerPixel, path);
-  const bool copyG4 = CanCopyG4(page, formatCode, pix.get());
+  const int bits = CheckedBits(page, encoding, bitsPerPixel, path);
+  if (std::shared_ptr<const TiffStrips> copied =
+          CopiedStrips(page, formatCode, bits, JpegQualityFromFactor(qualityFactor))) {
+    return copied;
+  }
+  const PixPtr pix = PixelsToStore(PixelsOf(page).get(), encoding, bits);
+  return EncodeStrips(pix.get(), encoding, qualityFactor);
+}
 
+void WriteTiffPage(const TiffStrips& strips, int xDpi, int yDpi, const std::string& path,
+                   bool append) {
+  SilenceImageLibraries();
   // "m": no memory mapping, so another program shortening the file cannot
   // crash this one.
   TiffFile file(path, append && FileHasData(path) ? "am" : "wm");
-  SetTags(file, page, pix.get(), encoding, qualityFactor, copyG4);
-  if (copyG4) {
-    const std::vector<uint8_t>& data = page.raw->bytes;
-    if (TIFFWriteRawStrip(file.get(), 0, const_cast<uint8_t*>(data.data()),
-                          static_cast<tmsize_t>(data.size())) < 0) {
-      file.Fail("cannot write the page");
-    }
-  } else {
-    WriteRows(file, pix.get());
-  }
-  if (!TIFFWriteDirectory(file.get())) file.Fail("cannot write the page directory");
+  WriteTiffStrips(file, strips, xDpi, yDpi);
   file.Close();
+}
+
+void SaveTiffPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
+                  int qualityFactor, bool append) {
+  const std::shared_ptr<const TiffStrips> strips =
+      EncodeTiffPage(page, formatCode, bitsPerPixel, qualityFactor, path);
+  WriteTiffPage(*strips, page.xDpi, page.yDpi, path, append);
 }
 
 }  // namespace zelk

@@ -8,17 +8,31 @@
 
 #include "imaging/Page.h"
 
+#include <memory>
 #include <string>
 
 namespace zelk {
+
+// The strips `page` is stored as with the format code at `bitsPerPixel`
+// and the quality factor (see SaveTiffPage): the page's own stored strips
+// when they serve (TiffPassThrough.h), else its pixels encoded.  `path`
+// names the page in messages.  May run on any thread.
+std::shared_ptr<const TiffStrips> EncodeTiffPage(const Page& page, int formatCode,
+                                                 int bitsPerPixel, int qualityFactor,
+                                                 const std::string& path);
+
+// Writes `strips` as a page of the TIFF at `path` with the resolution
+// (append / replace and failure as SaveTiffPage).
+void WriteTiffPage(const TiffStrips& strips, int xDpi, int yDpi, const std::string& path,
+                   bool append);
 
 // Writes `page` with the compression of the TIFF format code at
 // `bitsPerPixel` (1, 8 or 24; 0 keeps the page's own depth class) and the
 // quality factor (JPEG codes only).  `append`: add the page to the file
 // when it exists; otherwise the file is created or replaced.
 //
-// A page that is already single-strip G4 data (Page::raw) saved with the G4
-// code has that data copied as it stands.  A palette page at 8 bits keeps
+// Stored data that serves as well as encoding (TiffPassThrough.h) is
+// copied as it stands.  A palette page at 8 bits keeps
 // its palette; JPEG codes write grey pages as one-component JPEG.
 //
 // Throws ImageError for a code outside the TIFF set, a CCITT code on a page

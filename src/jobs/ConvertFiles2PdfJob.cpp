@@ -41,13 +41,15 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
   OutputTransaction outputs;
   const std::string pdf = outputs.Add(output, true);
   PdfDocumentWriter writer(pdf, pdf);
-  PageSequence loaded(std::move(sources));
+  PageSequence loaded(std::move(sources), [&](PreparedPage& prepared, std::size_t) {
+    PreparePdf(prepared, settings.ImageCompress, source);
+  });
   for (int number = 1; number <= pageCount; ++number) {
     context.ShowPageProgress(index, number, pageCount);
-    const Page page = loaded.Next();
-    ChoosePdfSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), source);
-    writer.AddPage(page, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
-                   PdfPageOptionsFor(settings.PDF.ImageResolution, true, page));
+    const PreparedPage prepared = loaded.Next();
+    ChoosePdfSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(prepared.page), source);
+    AddPrepared(writer, prepared, save_,
+                PdfPageOptionsFor(settings.PDF.ImageResolution, true, prepared.page));
   }
   writer.Finish();
   outputs.Commit();

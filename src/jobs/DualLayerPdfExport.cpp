@@ -58,7 +58,7 @@ void Resample(RecognisedPage& page, int dpi) {
                                 std::to_string(dpi) + " dpi");
   pixSetResolution(scaled.get(), dpi, dpi);
   image.pix = std::move(scaled);
-  image.raw.reset();
+  DropStoredForms(image);
   image.xDpi = dpi;
   image.yDpi = dpi;
   ScaleText(page.text, sx, sy);

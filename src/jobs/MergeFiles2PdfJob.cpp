@@ -5,7 +5,6 @@
 
 #include "imaging/PageReader.h"
 #include "imaging/PdfWriter.h"
-#include "imaging/TiffWriter.h"
 #include "jobs/DirectoryPages.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageResolution.h"
@@ -13,6 +12,7 @@
 #include "jobs/PdfPageSize.h"
 #include "platform/OutputTransaction.h"
 #include "run/RunContext.h"
+#include "scan/PathHelpers.h"
 #include "scan/ScanSupport.h"
 
 namespace zelk {
@@ -58,7 +58,12 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   // either.  The PDF, the file the scan looks for, reaches its name last.
   const bool appendToExisting = !grouping.Grouped();
   OutputTransaction outputs;
-  PageSequence loaded(PagesInWritingOrder(pages, plan));
+  const std::vector<PageSource> sources = PagesInWritingOrder(pages, plan);
+  PageSequence loaded(sources, [&](PreparedPage& prepared, std::size_t i) {
+    RaiseLowResolution(prepared.page);
+    PreparePdf(prepared, settings.ImageCompress, GetFileNamePart(sources[i].Path));
+    if (twin) PrepareTiff(prepared, settings.ImageCompress, kSaveAsTif, sources[i].Path);
+  });
   long long pagesDone = 0;
   for (std::size_t g = 0; g < plan.size(); ++g) {
     const bool append =
@@ -70,18 +75,17 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
     PdfDocumentWriter writer(pdf, pdf);
     for (int p = plan[g].First; p <= plan[g].Last; ++p) {
       context.ShowPageProgress(index, ++pagesDone, row.Pages);
-      Page page = loaded.Next();
-      RaiseLowResolution(page);
+      const PreparedPage prepared = loaded.Next();
+      const Page& page = prepared.page;
       const int bits = ProgramBitsPerPixel(page);
       ChoosePdfSaveFormat(save_, settings.ImageCompress, bits,
                           pages[static_cast<std::size_t>(p - 1)].Name);
-      writer.AddPage(
-          page, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
-          PdfPageOptionsFor(settings.PDF.ImageResolution, settings.PDF.PaperSize == 1, page));
+      AddPrepared(writer, prepared, save_,
+                  PdfPageOptionsFor(settings.PDF.ImageResolution, settings.PDF.PaperSize == 1,
+                                    page));
       if (twin) {
         ChooseTifSaveFormat(save_, settings.ImageCompress, bits, kSaveAsTif);
-        SaveTiffPage(page, tif, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel,
-                     save_.m_nSaveQFactor, true);
+        SavePrepared(prepared, save_, tif, true);
       }
     }
     writer.Finish();

@@ -1,7 +1,6 @@
 #include "jobs/MergeFilesJob.h"
 
 #include "imaging/PageReader.h"
-#include "imaging/SavePage.h"
 #include "jobs/DirectoryPages.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageResolution.h"
@@ -37,17 +36,19 @@ ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   // added to an output that is already there.
   const bool appendToExisting = !grouping.Grouped();
   OutputTransaction transaction;
-  PageSequence loaded(PagesInWritingOrder(pages, plan));
+  PageSequence loaded(PagesInWritingOrder(pages, plan), [&](PreparedPage& prepared, std::size_t) {
+    RaiseLowResolution(prepared.page);
+    PrepareTiff(prepared, settings.ImageCompress, kSaveAsTif, source);
+  });
   long long done = 0;
   for (std::size_t g = 0; g < plan.size(); ++g) {
     const std::string output = transaction.Add(outputs[g], appendToExisting);
     for (int p = plan[g].First; p <= plan[g].Last; ++p) {
       context.ShowPageProgress(index, ++done, row.Pages);
-      Page page = loaded.Next();
-      RaiseLowResolution(page);
-      ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), kSaveAsTif);
-      SavePage(page, output, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel,
-               save_.m_nSaveQFactor, true);
+      const PreparedPage prepared = loaded.Next();
+      ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(prepared.page),
+                          kSaveAsTif);
+      SavePrepared(prepared, save_, output, true);
     }
   }
   transaction.Commit();

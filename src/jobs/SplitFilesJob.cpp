@@ -6,7 +6,6 @@
 
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
-#include "imaging/SavePage.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
@@ -66,12 +65,14 @@ ItemOutcome SplitFilesJob::ProcessItem(RunContext& context, std::size_t index) {
                                             : StagedItemDirectory::Existing::Refuse);
   std::vector<PageSource> sources;
   for (int k = 1; k <= pageCount; ++k) sources.push_back({source, k});
-  PageSequence loaded(std::move(sources));
+  PageSequence loaded(std::move(sources), [&](PreparedPage& prepared, std::size_t) {
+    RaiseLowResolution(prepared.page);
+    PrepareTiff(prepared, settings.ImageCompress, kind, source);
+  });
   for (int k = 1; k <= pageCount; ++k) {
     context.ShowPageProgress(index, k, pageCount);
-    Page page = loaded.Next();
-    RaiseLowResolution(page);
-    ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page), kind);
+    const PreparedPage prepared = loaded.Next();
+    ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(prepared.page), kind);
     const std::string& output = outputs[static_cast<std::size_t>(k - 1)];
     const std::string staged = JoinPath(directory.Path(), GetFileNamePart(output));
     if (IsJpegFormat(save_.m_nSaveFormat) && FileExists(staged)) {
@@ -79,8 +80,7 @@ ItemOutcome SplitFilesJob::ProcessItem(RunContext& context, std::size_t index) {
                        "已有一页，JPEG文件只能保存一页");
     }
     // A page file of a name that came before gets this page appended.
-    SavePage(page, staged, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel, save_.m_nSaveQFactor,
-             true);
+    SavePrepared(prepared, save_, staged, true);
   }
   directory.Commit();
   made_.insert(target);

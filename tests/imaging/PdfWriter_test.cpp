@@ -338,7 +338,7 @@ TEST(PdfWriter, DocumentWriterWritesOnceAtFinish) {
   EXPECT_EQ(PageSizes(pdf).size(), 2u);
 }
 
-TEST(PdfWriter, SourceDataIsCopiedOnlyWhenEncodingWouldGiveIt) {
+TEST(PdfWriter, SourceDataIsCopiedOnlyWhenEncodingCouldNotImproveIt) {
   Page g4 = BitonalPage(320, 240, 300);
   CcittData encoded = EncodeCcitt(g4.pix.get(), CcittScheme::Group4);
   g4.raw = RawPageData{RawPageData::Codec::CcittG4, encoded.bytes, 320, 240, 1, false};
@@ -352,8 +352,12 @@ TEST(PdfWriter, SourceDataIsCopiedOnlyWhenEncodingWouldGiveIt) {
   const PdfImage copied = EncodePdfImage(colour, 151, 24, 130);  // 130 -> quality 53
   EXPECT_TRUE(copied.copiedFromSource);
   EXPECT_EQ(copied.data, jpeg422at53);
-  EXPECT_FALSE(EncodePdfImage(colour, 151, 24, 15).copiedFromSource) << "other quality";
-  EXPECT_FALSE(EncodePdfImage(colour, 150, 24, 130).copiedFromSource) << "other sampling";
+  // A better quality or finer chroma asked for cannot be reached from this
+  // data, so it is copied; a lower quality or coarser chroma is re-encoded.
+  EXPECT_TRUE(EncodePdfImage(colour, 151, 24, 15).copiedFromSource) << "better quality";
+  EXPECT_TRUE(EncodePdfImage(colour, 150, 24, 130).copiedFromSource) << "finer chroma";
+  EXPECT_FALSE(EncodePdfImage(colour, 151, 24, 245).copiedFromSource) << "lower quality";
+  EXPECT_FALSE(EncodePdfImage(colour, 152, 24, 130).copiedFromSource) << "coarser chroma";
   EXPECT_FALSE(EncodePdfImage(colour, 151, 8, 130).copiedFromSource) << "grey requested";
 
   // The copied data is what the PDF holds.

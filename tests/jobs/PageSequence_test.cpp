@@ -13,9 +13,9 @@ namespace zelk {
 namespace {
 
 // Page p of a file from WriteTiffPages is grey level 40 * (p - 1).
-int GreyOf(const Page& page) {
+int GreyOf(const PreparedPage& prepared) {
   l_uint32 value = 0;
-  pixGetPixel(page.pix.get(), 0, 0, &value);
+  pixGetPixel(PixelsOf(prepared.page).get(), 0, 0, &value);
   return static_cast<int>(value);
 }
 

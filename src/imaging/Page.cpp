@@ -1,0 +1,30 @@
+#include "imaging/Page.h"
+
+namespace zelk {
+
+PIX* DecodePixels(Page& page) {
+  if (!page.pix) page.pix = PixelsOf(page);
+  return page.pix.get();
+}
+
+PixPtr PixelsOf(const Page& page) {
+  if (page.pix) return PixPtr(pixClone(page.pix.get()));
+  if (!page.decode) throw ImageError("the page has no pixels");
+  PixPtr pix = page.decode();
+  if (!pix) throw ImageError("the page has no pixels");
+  pixSetResolution(pix.get(), page.xDpi, page.yDpi);
+  return pix;
+}
+
+void DropStoredForms(Page& page) {
+  page.raw.reset();
+  page.strips.reset();
+  page.decode = nullptr;
+  if (page.pix) {
+    page.width = pixGetWidth(page.pix.get());
+    page.height = pixGetHeight(page.pix.get());
+    page.depth = pixGetDepth(page.pix.get());
+  }
+}
+
+}  // namespace zelk

@@ -1,0 +1,91 @@
+#include "jobs/PreparedPage.h"
+
+#include "imaging/PageReader.h"
+#include "imaging/PdfImageEncoder.h"
+#include "imaging/SaveFormat.h"
+#include "imaging/SavePage.h"
+#include "imaging/TiffWriter.h"
+
+namespace zelk {
+namespace {
+
+constexpr int16_t kUnset = -1;
+
+// Parameters a fresh chooser sets in full; nothing when it leaves one
+// unset (the run thread's chooser then keeps a value of an earlier page)
+// or fails.
+template <typename Choose>
+std::optional<SaveParameters> Predicted(Choose choose) {
+  SaveParameters params{kUnset, kUnset, kUnset};
+  try {
+    choose(params);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  if (params.m_nSaveFormat == kUnset || params.m_nSaveBitsPerPixel == kUnset ||
+      params.m_nSaveQFactor == kUnset) {
+    return std::nullopt;
+  }
+  return params;
+}
+
+bool Same(const SaveParameters& a, const SaveParameters& b) {
+  return a.m_nSaveFormat == b.m_nSaveFormat && a.m_nSaveBitsPerPixel == b.m_nSaveBitsPerPixel &&
+         a.m_nSaveQFactor == b.m_nSaveQFactor;
+}
+
+}  // namespace
+
+void PrepareTiff(PreparedPage& prepared, const Settings::ImageCompressSection& compress,
+                 int16_t kind, const std::string& path) {
+  const Page& page = prepared.page;
+  const std::optional<SaveParameters> params = Predicted([&](SaveParameters& p) {
+    ChooseTifSaveFormat(p, compress, ProgramBitsPerPixel(page), kind);
+  });
+  if (!params || !IsTiffFormat(params->m_nSaveFormat)) return;
+  try {
+    prepared.tif = PreparedPage::Tiff{
+        *params, EncodeTiffPage(page, params->m_nSaveFormat, params->m_nSaveBitsPerPixel,
+                                params->m_nSaveQFactor, path)};
+  } catch (const std::exception&) {
+  }
+}
+
+void PreparePdf(PreparedPage& prepared, const Settings::ImageCompressSection& compress,
+                std::string_view name) {
+  const Page& page = prepared.page;
+  const std::optional<SaveParameters> params = Predicted([&](SaveParameters& p) {
+    ChoosePdfSaveFormat(p, compress, ProgramBitsPerPixel(page), name);
+  });
+  if (!params) return;
+  try {
+    prepared.pdf = PreparedPage::Pdf{
+        *params, EncodePdfImage(page, params->m_nSaveFormat, params->m_nSaveBitsPerPixel,
+                                params->m_nSaveQFactor)};
+  } catch (const std::exception&) {
+  }
+}
+
+void SavePrepared(const PreparedPage& prepared, const SaveParameters& params,
+                  const std::string& path, bool append) {
+  const Page& page = prepared.page;
+  if (prepared.tif && Same(prepared.tif->params, params)) {
+    WriteTiffPage(*prepared.tif->strips, page.xDpi, page.yDpi, path, append);
+    return;
+  }
+  SavePage(page, path, params.m_nSaveFormat, params.m_nSaveBitsPerPixel, params.m_nSaveQFactor,
+           append);
+}
+
+void AddPrepared(PdfDocumentWriter& writer, const PreparedPage& prepared,
+                 const SaveParameters& params, const PdfPageOptions& options) {
+  const Page& page = prepared.page;
+  if (prepared.pdf && Same(prepared.pdf->params, params)) {
+    writer.AddImage(prepared.pdf->image, page.xDpi, page.yDpi, options);
+    return;
+  }
+  writer.AddPage(page, params.m_nSaveFormat, params.m_nSaveBitsPerPixel, params.m_nSaveQFactor,
+                 options);
+}
+
+}  // namespace zelk
