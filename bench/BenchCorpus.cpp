@@ -2,6 +2,7 @@
 
 #include "imaging/SavePage.h"
 
+#include <cstdio>
 #include <filesystem>
 
 namespace zelk::bench {
@@ -82,6 +83,21 @@ std::vector<std::string> WriteCorpus(const std::string& dir, int count, bool col
     paths.push_back(path);
   }
   return paths;
+}
+
+std::vector<std::string> LinkPages(const std::vector<std::string>& corpus, const std::string& dir,
+                                   int pages, const std::string& extension) {
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::vector<std::string> files;
+  for (int i = 0; i < pages; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/p%04d", i + 1);
+    files.push_back(dir + name + extension);
+    std::filesystem::create_hard_link(corpus[static_cast<std::size_t>(i) % corpus.size()],
+                                      files.back());
+  }
+  return files;
 }
 
 }  // namespace zelk::bench

@@ -22,4 +22,9 @@ Page ColourPage(unsigned seed);
 std::vector<std::string> WriteCorpus(const std::string& dir, int count, bool colour,
                                      int formatCode, int bitsPerPixel, int qualityFactor);
 
+// Hard-links the corpus files over and over into `dir` (made afresh) as
+// p0001<extension>, p0002<extension>, ... and returns their paths.
+std::vector<std::string> LinkPages(const std::vector<std::string>& corpus, const std::string& dir,
+                                   int pages, const std::string& extension);
+
 }  // namespace zelk::bench

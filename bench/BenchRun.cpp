@@ -1,18 +1,23 @@
 #include "BenchRun.h"
 
-#include <spawn.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <string_view>
 
 extern char** environ;
 
 namespace zelk::bench {
 namespace {
+
+namespace fs = std::filesystem;
 
 using Clock = std::chrono::steady_clock;
 
@@ -33,6 +38,24 @@ RunFigures WaitFor(pid_t child, Clock::time_point start) {
   return figures;
 }
 
+// Whether one of the "NAME=value" entries sets the variable of `entry`.
+bool SetBy(const std::vector<std::string>& entries, const char* entry) {
+  const char* equals = std::strchr(entry, '=');
+  const std::string_view name(entry, equals == nullptr ? std::strlen(entry) : equals - entry);
+  for (const std::string& set : entries) {
+    if (set.size() > name.size() && set[name.size()] == '=' && set.starts_with(name)) return true;
+  }
+  return false;
+}
+
+// The middle value; the mean of the two middle ones for an even count.
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
 }  // namespace
 
 RunFigures RunInChild(const std::function<int()>& body) {
@@ -48,14 +71,54 @@ RunFigures RunInChild(const std::function<int()>& body) {
   return WaitFor(child, start);
 }
 
-RunFigures RunProgram(const std::vector<std::string>& argv) {
+RunFigures RunProgram(const std::vector<std::string>& argv, const ProgramSetup& setup) {
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
+  std::vector<char*> environment;
+  for (const std::string& entry : setup.environment) {
+    environment.push_back(const_cast<char*>(entry.c_str()));
+  }
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    if (!SetBy(setup.environment, *entry)) environment.push_back(*entry);
+  }
+  environment.push_back(nullptr);
+  std::fflush(stdout);
   const Clock::time_point start = Clock::now();
-  pid_t child = 0;
-  if (posix_spawnp(&child, args[0], nullptr, nullptr, args.data(), environ) != 0) return {};
+  // fork, not posix_spawn: a child made by posix_spawn shares this
+  // process's memory until it execs, and the kernel then counts all that
+  // memory ever had resident (shared libraries too) in the child's peak.
+  // A forked child starts with only the written pages it was given.
+  const pid_t child = fork();
+  if (child == 0) {
+    if (!setup.consoleFile.empty()) {
+      const int console = open(setup.consoleFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (console < 0 || dup2(console, STDOUT_FILENO) < 0 || dup2(console, STDERR_FILENO) < 0) {
+        _exit(127);
+      }
+      close(console);
+    }
+    execvpe(args[0], args.data(), environment.data());
+    _exit(127);
+  }
+  if (child < 0) return {};
   return WaitFor(child, start);
+}
+
+RunFigures MedianOfRuns(int runs, const std::function<RunFigures()>& once) {
+  std::vector<double> seconds, cpuSeconds;
+  RunFigures figures;
+  figures.ok = runs > 0;
+  for (int i = 0; i < runs; ++i) {
+    const RunFigures run = once();
+    seconds.push_back(run.seconds);
+    cpuSeconds.push_back(run.cpuSeconds);
+    figures.peakMegabytes = std::max(figures.peakMegabytes, run.peakMegabytes);
+    figures.ok = figures.ok && run.ok;
+  }
+  figures.seconds = Median(seconds);
+  figures.cpuSeconds = Median(cpuSeconds);
+  return figures;
 }
 
 double CpuSecondsSoFar() {
@@ -71,11 +134,19 @@ double OwnPeakMegabytes() {
   return usage.ru_maxrss / 1024.0;
 }
 
+double MegabytesBelow(const std::string& path) {
+  std::error_code ec;
+  if (fs::is_regular_file(path, ec)) return fs::file_size(path, ec) / (1024.0 * 1024.0);
+  double total = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(path, ec)) {
+    if (entry.is_regular_file(ec)) total += entry.file_size(ec);
+  }
+  return total / (1024.0 * 1024.0);
+}
+
 void PrintFigures(const std::string& name, int pages, const RunFigures& figures,
                   const std::string& output) {
-  std::error_code ec;
-  const double outputMegabytes =
-      output.empty() ? 0 : std::filesystem::file_size(output, ec) / (1024.0 * 1024.0);
+  const double outputMegabytes = output.empty() ? 0 : MegabytesBelow(output);
   // Pages per second of CPU time too: the figure that does not depend on
   // what else the machine is doing.
   std::printf("%-40s %5d pages %7.2f s %6.1f pages/s | cpu %7.2f s %6.1f pages/s | peak %6.1f MiB"

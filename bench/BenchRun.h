@@ -18,8 +18,24 @@ struct RunFigures {
 // Runs `body` in a forked child; the child's exit code 0 means success.
 RunFigures RunInChild(const std::function<int()>& body);
 
-// Runs a program with arguments and waits for it.
-RunFigures RunProgram(const std::vector<std::string>& argv);
+// What a program gets besides its arguments.
+struct ProgramSetup {
+  // "NAME=value" entries set on top of this process's environment.
+  std::vector<std::string> environment;
+  // When not empty, the program's standard output and error go to this
+  // file (created or truncated) instead of the bench's terminal.
+  std::string consoleFile;
+};
+
+// Runs a program with arguments and waits for it.  Its peak memory
+// includes the memory this process has written to (its heap) when the
+// program starts, so a bench that measures programs keeps itself small
+// and does its big work in RunInChild.
+RunFigures RunProgram(const std::vector<std::string>& argv, const ProgramSetup& setup = {});
+
+// `once` run `runs` times: the median of the wall clock times and, on its
+// own, of the CPU times, the highest peak memory; ok when every run was.
+RunFigures MedianOfRuns(int runs, const std::function<RunFigures()>& once);
 
 // User and system time of this process (all threads) and of the child
 // processes it has waited for, in seconds.
@@ -28,6 +44,10 @@ double CpuSecondsSoFar();
 // Peak resident memory of this process so far, in MiB.
 double OwnPeakMegabytes();
 
+// Size of a file, or of all files below a directory, in MiB.
+double MegabytesBelow(const std::string& path);
+
+// `output` (a file or a directory) is measured for its size.
 void PrintFigures(const std::string& name, int pages, const RunFigures& figures,
                   const std::string& output);
 

@@ -39,21 +39,6 @@ namespace {
 
 constexpr int kDistinctPages = 20;
 
-// Links the corpus files over and over into `dir` as p0001<ext>, ...
-std::vector<std::string> Tree(const std::vector<std::string>& corpus, const std::string& dir,
-                              int pages, const std::string& extension) {
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  std::vector<std::string> files;
-  for (int i = 0; i < pages; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/p%04d", i + 1);
-    files.push_back(dir + name + extension);
-    fs::create_hard_link(corpus[static_cast<std::size_t>(i) % corpus.size()], files.back());
-  }
-  return files;
-}
-
 // One run of a job over `source` into `target`, as zelk-batch makes it.
 int RunJobOnce(JobId id, const std::string& programDir, const std::string& source,
                const std::string& target) {
@@ -99,7 +84,8 @@ struct Scenario {
 void Measure(const Scenario& s, const std::string& work, const std::string& programDir) {
   if (s.pages <= 0) return;
   const std::string base = work + "/" + s.name;
-  const std::vector<std::string> files = Tree(s.corpus, base + "/in/doc", s.pages, s.extension);
+  const std::vector<std::string> files =
+      LinkPages(s.corpus, base + "/in/doc", s.pages, s.extension);
   std::vector<std::string> toolInputs = files;
   if (s.toolNeedsTiff) {
     std::vector<std::string> tiffCorpus;
@@ -107,7 +93,7 @@ void Measure(const Scenario& s, const std::string& work, const std::string& prog
       tiffCorpus.push_back(base + "/plain" + std::to_string(i) + ".tif");
       SavePage(LoadPage(s.corpus[i], 1), tiffCorpus.back(), kTiffUncompressed, 24, 0, false);
     }
-    toolInputs = Tree(tiffCorpus, base + "/tool-in", s.pages, ".tif");
+    toolInputs = LinkPages(tiffCorpus, base + "/tool-in", s.pages, ".tif");
   }
   std::printf("%s: %d pages\n", s.name.c_str(), s.pages);
 

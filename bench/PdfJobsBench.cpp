@@ -62,16 +62,6 @@ struct Result {
   double megabytes = 0;
 };
 
-double MegabytesBelow(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_regular_file(path, ec)) return fs::file_size(path, ec) / (1024.0 * 1024.0);
-  double total = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(path, ec)) {
-    if (entry.is_regular_file(ec)) total += entry.file_size(ec);
-  }
-  return total / (1024.0 * 1024.0);
-}
-
 // Pages per second by the clock and by CPU time (user and system, all
 // threads): the second does not depend on what else the machine is doing.
 void Print(const Result& r) {
