@@ -11,15 +11,14 @@
 // with settings that match the sources (their data is then copied).
 // Each run is a child process, so its CPU time and peak memory are its own.
 //
-// Needs scripts/install-bench-deps.sh (img2pdf, imagemagick).  Debian's
-// ImageMagick policy forbids the "PDF" coder and caps the pixel cache at
-// 1 GiB of disk; the bench writes through the "PDFA" coder (the same PDF
-// writer) and raises the cache limits for convert's process only.
+// Needs scripts/install-bench-deps.sh (img2pdf, imagemagick); convert runs
+// as MagickPdf.h sets it up.
 //
 // Usage: pdf_jobs_bench [G4 pages=200] [JPEG pages=100] [work directory]
 
 #include "BenchCorpus.h"
 #include "BenchRun.h"
+#include "MagickPdf.h"
 
 #include "imaging/PageReader.h"
 #include "imaging/SaveFormat.h"
@@ -44,16 +43,6 @@ namespace {
 
 constexpr int kDistinctPages = 20;
 constexpr int kCorpusJpegFactor = 130;  // quality 53, 4:2:2
-
-// Resource limits for convert: its pixel cache holds every page (some
-// 70 MB each at 16 bits per sample) before the first is written.
-constexpr const char* kMagickPolicy = R"(<?xml version="1.0" encoding="UTF-8"?>
-<policymap>
-  <policy domain="resource" name="memory" value="2GiB"/>
-  <policy domain="resource" name="map" value="4GiB"/>
-  <policy domain="resource" name="disk" value="64GiB"/>
-</policymap>
-)";
 
 struct Result {
   std::string name;
@@ -100,8 +89,7 @@ class Bench {
     settings_.PDF.OutputTif = 0;
     settings_.PDF.ImageResolution = 0;
     settings_.PDF.PaperSize = 0;  // A4 pages on A4 paper
-    fs::create_directories(work_ + "/magick");
-    std::ofstream(work_ + "/magick/policy.xml") << kMagickPolicy;
+    magick_ = MagickSetup(work_ + "/magick");
   }
 
   Settings& JobSettings() { return settings_; }
@@ -130,22 +118,17 @@ class Bench {
   }
 
   Result RunTool(const std::string& name, std::vector<std::string> argv, int pages,
-                 const std::string& output) {
+                 const std::string& output, const ProgramSetup& setup = {}) {
     fs::remove(output);
-    Result result{name, pages, RunProgram(argv), 0};
+    Result result{name, pages, RunProgram(argv, setup), 0};
     result.figures.ok = result.figures.ok && Sound(output, pages);
     result.megabytes = MegabytesBelow(output);
     return result;
   }
 
   Result RunConvert(const std::vector<std::string>& inputs, const std::string& output) {
-    setenv("MAGICK_CONFIGURE_PATH", (work_ + "/magick").c_str(), 1);
-    std::vector<std::string> argv = {"/usr/bin/convert"};
-    argv.insert(argv.end(), inputs.begin(), inputs.end());
-    argv.push_back("PDFA:" + output);
-    Result result = RunTool("convert", argv, static_cast<int>(inputs.size()), output);
-    unsetenv("MAGICK_CONFIGURE_PATH");
-    return result;
+    return RunTool("convert", ConvertToPdf(inputs, {}, output), static_cast<int>(inputs.size()),
+                   output, magick_);
   }
 
  private:
@@ -166,6 +149,7 @@ class Bench {
 
   std::string work_;
   Settings settings_;
+  ProgramSetup magick_;
 };
 
 void PrintRatios(const Result& ours, const Result& other) {
