@@ -5,6 +5,7 @@
 #include "imaging/PageRange.h"
 #include "imaging/PixConvert.h"
 #include "imaging/TiffFile.h"
+#include "imaging/TiffPageCursor.h"
 #include "imaging/TiffStripsIo.h"
 
 #include <algorithm>
@@ -219,16 +220,6 @@ int PageCount(const TiffFile& file) {
   return static_cast<int>(std::min<tdir_t>(TIFFNumberOfDirectories(file.get()), 1 << 30));
 }
 
-// Opens `path` at page `pageIndex` (from 0).
-void SelectPage(const TiffFile& file, const std::string& path, int pageIndex) {
-  if (pageIndex > 0 && !TIFFSetDirectory(file.get(), static_cast<tdir_t>(pageIndex))) {
-    TiffFile counter(path, "rhm");
-    const int count = PageCount(counter);
-    if (pageIndex < count) file.Fail("cannot read page " + std::to_string(pageIndex + 1));
-    ThrowPageBeyondEnd(path, pageIndex + 1, count);
-  }
-}
-
 // Decodes the current directory of `file`.
 Page DecodeCurrentPage(const TiffFile& file) {
   const Layout layout = ReadLayout(file);
@@ -264,16 +255,11 @@ PixPtr DecodeStrips(const TiffStrips& strips) {
 }  // namespace
 
 Page LoadTiffPage(const std::string& path, int pageIndex) {
-  // Without memory mapping: a file truncated by another program while it
-  // is mapped would kill the process instead of failing the read.
-  TiffFile file(path, "rm");
-  SelectPage(file, path, pageIndex);
-  return DecodeCurrentPage(file);
+  return DecodeCurrentPage(OpenTiffAtPage(path, pageIndex));
 }
 
 Page ReadTiffPage(const std::string& path, int pageIndex) {
-  TiffFile file(path, "rm");
-  SelectPage(file, path, pageIndex);
+  const TiffFile& file = OpenTiffAtPage(path, pageIndex);
   const Layout layout = ReadLayout(file);
   std::shared_ptr<const TiffStrips> strips = ReadTiffStrips(file);
   if (!strips) return DecodeCurrentPage(file);

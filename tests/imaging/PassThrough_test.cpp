@@ -16,6 +16,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace zelk {
@@ -210,6 +211,33 @@ TEST(PassThrough, DamagedStoredDataFailsItsPageInsteadOfBeingCopied) {
   EXPECT_THROW(EncodePdfImage(badJpeg, kPdfJpeg444, 24, 15), ImageError);
   EXPECT_THROW(SaveTiffPage(badJpeg, dir.File("out2.tif"), kTiffJpeg444, 24, 15, false),
                ImageError);
+}
+
+}  // namespace
+}  // namespace zelk
+
+namespace zelk {
+namespace {
+
+// Pages of a long file read one after another reuse one handle per
+// thread; a file replaced meanwhile is read afresh, never through the
+// handle on the file it replaced.
+TEST(PassThrough, PagesOfAReplacedFileComeFromTheNewFile) {
+  TempDir dir;
+  const auto write = [&](const std::string& path, int firstWidth) {
+    for (int k = 0; k < 4; ++k) {
+      WriteTiffPage(path, GreyPix(firstWidth + k, 8).get(), TiffSource{}, k > 0);
+    }
+  };
+  const std::string path = dir.File("doc.tif");
+  write(path, 10);
+  EXPECT_EQ(ReadPage(path, 2).width, 11);
+  EXPECT_EQ(ReadPage(path, 3).width, 12);
+  write(dir.File("new.tif"), 20);
+  std::filesystem::rename(dir.File("new.tif"), path);
+  EXPECT_EQ(ReadPage(path, 4).width, 23);
+  EXPECT_EQ(LoadPage(path, 1).width, 20);
+  EXPECT_THROW(ReadPage(path, 5), ImageError);
 }
 
 }  // namespace
