@@ -6,7 +6,7 @@
 #include "imaging/PageReader.h"
 #include "imaging/PdfWriter.h"
 #include "jobs/ItemDirectory.h"
-#include "jobs/PageSequence.h"
+#include "jobs/ItemPagesAhead.h"
 #include "jobs/PdfPageSize.h"
 #include "jobs/SourceFile.h"
 #include "platform/OutputTransaction.h"
@@ -21,6 +21,18 @@ constexpr const char* kPdfSuffix = ".pdf";
 
 }  // namespace
 
+ItemPages ConvertFiles2PdfJob::PagesOf(RunContext& context, std::size_t index) {
+  const std::string source = PageSourceFile(context, index);
+  ItemPages pages;
+  const int pageCount = GetPageCount(source);
+  for (int number = 1; number <= pageCount; ++number) pages.Sources.push_back({source, number});
+  pages.Prepare = [compress = context.RunSettings().ImageCompress, source](PreparedPage& prepared,
+                                                                           std::size_t) {
+    PreparePdf(prepared, compress, source);
+  };
+  return pages;
+}
+
 ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t index) {
   const Settings& settings = context.RunSettings();
   const std::string& source = PageSourceFile(context, index);
@@ -29,10 +41,9 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
   const std::string output =
       JoinPath(directory.Path(), GetBaseName(GetFileNamePart(source)) + kPdfSuffix);
 
-  const int pageCount = GetPageCount(source);
-  std::vector<PageSource> sources;
-  for (int number = 1; number <= pageCount; ++number) sources.push_back({source, number});
-  if (sources.empty()) {  // nothing to convert
+  ItemPages pages = PagesOf(context, index);
+  const int pageCount = static_cast<int>(pages.Sources.size());
+  if (pageCount == 0) {  // nothing to convert
     directory.Keep();
     return ItemOutcome::Done;
   }
@@ -41,9 +52,8 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
   OutputTransaction outputs;
   const std::string pdf = outputs.Add(output, true);
   PdfDocumentWriter writer(pdf, pdf);
-  PageSequence loaded(std::move(sources), [&](PreparedPage& prepared, std::size_t) {
-    PreparePdf(prepared, settings.ImageCompress, source);
-  });
+  PageSequence& loaded = TakeItemPages(ahead_, context.Rows().size(), index, std::move(pages),
+                                       [this, &context](std::size_t i) { return PagesOf(context, i); });
   for (int number = 1; number <= pageCount; ++number) {
     context.ShowPageProgress(index, number, pageCount);
     const PreparedPage prepared = loaded.Next();

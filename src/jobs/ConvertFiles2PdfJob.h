@@ -10,6 +10,9 @@
 // whole or not at all: a file that fails leaves nothing behind and is
 // offered again.
 
+#include <optional>
+
+#include "jobs/ItemPagesAhead.h"
 #include "jobs/JobCatalog.h"
 #include "jobs/SaveChoice.h"
 #include "run/Job.h"
@@ -22,7 +25,10 @@ class ConvertFiles2PdfJob final : public Job {
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
  private:
+  ItemPages PagesOf(RunContext& context, std::size_t index);
+
   SaveParameters save_;
+  std::optional<ItemPagesAhead> ahead_;
 };
 
 }  // namespace zelk

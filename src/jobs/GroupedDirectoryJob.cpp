@@ -1,5 +1,7 @@
 #include "jobs/GroupedDirectoryJob.h"
 
+#include "jobs/DirectoryPages.h"
+#include "jobs/GroupPlan.h"
 #include "run/RunContext.h"
 #include "scan/DirTraversal.h"
 
@@ -19,6 +21,14 @@ GroupingRun& GroupedDirectoryJob::Grouping(const Settings& settings) {
 
 bool GroupedDirectoryJob::KeepDir(const Settings& settings) const {
   return Section().KeepDir.Read(settings) != 0;
+}
+
+std::vector<PageSource> GroupedDirectoryJob::SourcesInWritingOrder(RunContext& context,
+                                                                  std::size_t index) {
+  const std::string& source = context.Row(index).Path;
+  const std::vector<PageFile> pages = ListPageFiles(source, context.SourceRoot());
+  const GroupList groups = Grouping(context.RunSettings()).GroupsOf(source, context.MirrorPath(source));
+  return PagesInWritingOrder(pages, PlanGroupPages(groups, static_cast<int>(pages.size())));
 }
 
 std::optional<UserMessage> GroupedDirectoryJob::CheckBeforeStart(const Settings& settings) {

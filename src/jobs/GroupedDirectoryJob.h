@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "jobs/GroupingRun.h"
+#include "jobs/PageSequence.h"
 #include "run/Job.h"
 
 namespace zelk {
@@ -26,6 +27,9 @@ class GroupedDirectoryJob : public Job {
   GroupingRun& Grouping(const Settings& settings);
   // The section's KeepDir in `settings` (a grouped run has set it to 1).
   bool KeepDir(const Settings& settings) const;
+
+  // The page files of row `index` in the order its groups write them.
+  std::vector<PageSource> SourcesInWritingOrder(RunContext& context, std::size_t index);
 
   // The types of the files written beside each document (a TIFF twin, a
   // text file).  A directory counts as done only when they are all there

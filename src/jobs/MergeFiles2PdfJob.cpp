@@ -8,7 +8,7 @@
 #include "jobs/DirectoryPages.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageResolution.h"
-#include "jobs/PageSequence.h"
+#include "jobs/ItemPagesAhead.h"
 #include "jobs/PdfPageSize.h"
 #include "platform/OutputTransaction.h"
 #include "run/RunContext.h"
@@ -22,6 +22,18 @@ constexpr const char* kPdfExtension = "pdf";
 constexpr const char* kTifExtension = "tif";
 
 }  // namespace
+
+ItemPages MergeFiles2PdfJob::PagesOf(RunContext& context, std::vector<PageSource> sources) {
+  const Settings& settings = context.RunSettings();
+  ItemPages pages{std::move(sources), nullptr};
+  pages.Prepare = [compress = settings.ImageCompress, twin = settings.PDF.OutputTif == 1,
+                   sources = pages.Sources](PreparedPage& prepared, std::size_t i) {
+    RaiseLowResolution(prepared.page);
+    PreparePdf(prepared, compress, GetFileNamePart(sources[i].Path));
+    if (twin) PrepareTiff(prepared, compress, kSaveAsTif);
+  };
+  return pages;
+}
 
 std::vector<std::string> MergeFiles2PdfJob::CompanionTypes(const Settings& settings) const {
   if (settings.PDF.OutputTif == 1) return {kTifExtension};
@@ -58,12 +70,9 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   // either.  The PDF, the file the scan looks for, reaches its name last.
   const bool appendToExisting = !grouping.Grouped();
   OutputTransaction outputs;
-  const std::vector<PageSource> sources = PagesInWritingOrder(pages, plan);
-  PageSequence loaded(sources, [&](PreparedPage& prepared, std::size_t i) {
-    RaiseLowResolution(prepared.page);
-    PreparePdf(prepared, settings.ImageCompress, GetFileNamePart(sources[i].Path));
-    if (twin) PrepareTiff(prepared, settings.ImageCompress, kSaveAsTif, sources[i].Path);
-  });
+  PageSequence& loaded = TakeItemPages(
+      ahead_, context.Rows().size(), index, PagesOf(context, PagesInWritingOrder(pages, plan)),
+      [this, &context](std::size_t i) { return PagesOf(context, SourcesInWritingOrder(context, i)); });
   long long pagesDone = 0;
   for (std::size_t g = 0; g < plan.size(); ++g) {
     const bool append =

@@ -10,6 +10,7 @@
 // all: a directory that fails leaves nothing behind and is offered again.
 
 #include "jobs/GroupedDirectoryJob.h"
+#include "jobs/ItemPagesAhead.h"
 #include "jobs/JobCatalog.h"
 #include "jobs/SaveChoice.h"
 
@@ -24,7 +25,12 @@ class MergeFiles2PdfJob final : public GroupedDirectoryJob {
   std::vector<std::string> CompanionTypes(const Settings& settings) const override;
 
  private:
+  // `sources` with the preparation of their pages for the PDF (and its
+  // TIFF twin).
+  static ItemPages PagesOf(RunContext& context, std::vector<PageSource> sources);
+
   SaveParameters save_;
+  std::optional<ItemPagesAhead> ahead_;
 };
 
 }  // namespace zelk

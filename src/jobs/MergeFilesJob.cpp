@@ -4,7 +4,7 @@
 #include "jobs/DirectoryPages.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageResolution.h"
-#include "jobs/PageSequence.h"
+#include "jobs/ItemPagesAhead.h"
 #include "platform/OutputTransaction.h"
 #include "run/RunContext.h"
 
@@ -14,6 +14,14 @@ namespace {
 constexpr const char* kTifExtension = "tif";
 
 }  // namespace
+
+ItemPages MergeFilesJob::PagesOf(RunContext& context, std::vector<PageSource> sources) {
+  return {std::move(sources), [compress = context.RunSettings().ImageCompress](
+                                  PreparedPage& prepared, std::size_t) {
+            RaiseLowResolution(prepared.page);
+            PrepareTiff(prepared, compress, kSaveAsTif);
+          }};
+}
 
 ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   const WorkRow& row = context.Row(index);
@@ -36,10 +44,9 @@ ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   // added to an output that is already there.
   const bool appendToExisting = !grouping.Grouped();
   OutputTransaction transaction;
-  PageSequence loaded(PagesInWritingOrder(pages, plan), [&](PreparedPage& prepared, std::size_t) {
-    RaiseLowResolution(prepared.page);
-    PrepareTiff(prepared, settings.ImageCompress, kSaveAsTif, source);
-  });
+  PageSequence& loaded = TakeItemPages(
+      ahead_, context.Rows().size(), index, PagesOf(context, PagesInWritingOrder(pages, plan)),
+      [this, &context](std::size_t i) { return PagesOf(context, SourcesInWritingOrder(context, i)); });
   long long done = 0;
   for (std::size_t g = 0; g < plan.size(); ++g) {
     const std::string output = transaction.Add(outputs[g], appendToExisting);

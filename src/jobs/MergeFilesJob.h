@@ -10,7 +10,11 @@
 // document replaces an older file of its name.  Each item's outputs appear
 // whole or not at all.
 
+#include <optional>
+#include <vector>
+
 #include "jobs/GroupedDirectoryJob.h"
+#include "jobs/ItemPagesAhead.h"
 #include "jobs/JobCatalog.h"
 #include "jobs/SaveChoice.h"
 
@@ -22,7 +26,11 @@ class MergeFilesJob final : public GroupedDirectoryJob {
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
  private:
+  // `sources` with the preparation of their pages for the merged TIFF.
+  static ItemPages PagesOf(RunContext& context, std::vector<PageSource> sources);
+
   SaveParameters save_;
+  std::optional<ItemPagesAhead> ahead_;
 };
 
 }  // namespace zelk

@@ -37,7 +37,7 @@ bool Same(const SaveParameters& a, const SaveParameters& b) {
 }  // namespace
 
 void PrepareTiff(PreparedPage& prepared, const Settings::ImageCompressSection& compress,
-                 int16_t kind, const std::string& path) {
+                 int16_t kind) {
   const Page& page = prepared.page;
   const std::optional<SaveParameters> params = Predicted([&](SaveParameters& p) {
     ChooseTifSaveFormat(p, compress, ProgramBitsPerPixel(page), kind);
@@ -46,7 +46,7 @@ void PrepareTiff(PreparedPage& prepared, const Settings::ImageCompressSection& c
   try {
     prepared.tif = PreparedPage::Tiff{
         *params, EncodeTiffPage(page, params->m_nSaveFormat, params->m_nSaveBitsPerPixel,
-                                params->m_nSaveQFactor, path)};
+                                params->m_nSaveQFactor, std::string())};
   } catch (const std::exception&) {
   }
 }

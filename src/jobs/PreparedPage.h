@@ -39,7 +39,7 @@ struct PreparedPage {
 // predicted and name a TIFF code.  Never throws: what fails here fails
 // again, in its place, when the run thread saves the page.
 void PrepareTiff(PreparedPage& prepared, const Settings::ImageCompressSection& compress,
-                 int16_t kind, const std::string& path);
+                 int16_t kind);
 
 // The same for a PDF page (ChoosePdfSaveFormat with `name`).
 void PreparePdf(PreparedPage& prepared, const Settings::ImageCompressSection& compress,

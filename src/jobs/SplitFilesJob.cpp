@@ -10,7 +10,7 @@
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
 #include "jobs/PageResolution.h"
-#include "jobs/PageSequence.h"
+#include "jobs/ItemPagesAhead.h"
 #include "jobs/SourceFile.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
@@ -47,28 +47,42 @@ std::vector<std::string> PageFilePaths(const Settings::SplitSection& split,
   return paths;
 }
 
+int16_t SaveKind(const Settings& settings) {
+  return settings.Split.FileType == 1 ? kSaveAsTif : kSaveAsJpg;
+}
+
 }  // namespace
+
+ItemPages SplitFilesJob::PagesOf(RunContext& context, std::size_t index) {
+  const std::string source = PageSourceFile(context, index);
+  ItemPages pages;
+  const int pageCount = GetPageCount(source);
+  for (int k = 1; k <= pageCount; ++k) pages.Sources.push_back({source, k});
+  pages.Prepare = [compress = context.RunSettings().ImageCompress,
+                   kind = SaveKind(context.RunSettings())](PreparedPage& prepared, std::size_t) {
+    RaiseLowResolution(prepared.page);
+    PrepareTiff(prepared, compress, kind);
+  };
+  return pages;
+}
 
 ItemOutcome SplitFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   const std::string& source = PageSourceFile(context, index);
   const Settings& settings = context.RunSettings();
   const std::string base = GetBaseName(GetFileNamePart(source));
   const std::string target = context.MirrorPath(GetParentPath(source) + base);
-  const int pageCount = GetPageCount(source);
+  ItemPages pages = PagesOf(context, index);
+  const int pageCount = static_cast<int>(pages.Sources.size());
   const std::vector<std::string> outputs = PageFilePaths(settings.Split, base, target, pageCount);
-  const int16_t kind = settings.Split.FileType == 1 ? kSaveAsTif : kSaveAsJpg;
+  const int16_t kind = SaveKind(settings);
 
   // Sources that differ only in their extension share one directory: a
   // later one adds its pages to what this run wrote for the earlier.
   StagedItemDirectory directory(target, made_.count(target) > 0
                                             ? StagedItemDirectory::Existing::Extend
                                             : StagedItemDirectory::Existing::Refuse);
-  std::vector<PageSource> sources;
-  for (int k = 1; k <= pageCount; ++k) sources.push_back({source, k});
-  PageSequence loaded(std::move(sources), [&](PreparedPage& prepared, std::size_t) {
-    RaiseLowResolution(prepared.page);
-    PrepareTiff(prepared, settings.ImageCompress, kind, source);
-  });
+  PageSequence& loaded = TakeItemPages(ahead_, context.Rows().size(), index, std::move(pages),
+                                       [this, &context](std::size_t i) { return PagesOf(context, i); });
   for (int k = 1; k <= pageCount; ++k) {
     context.ShowPageProgress(index, k, pageCount);
     const PreparedPage prepared = loaded.Next();

@@ -9,9 +9,11 @@
 // and takes its own name whole once every page is in it, so a failed or
 // killed item leaves no output directory behind and is offered again.
 
+#include <optional>
 #include <set>
 #include <string>
 
+#include "jobs/ItemPagesAhead.h"
 #include "jobs/JobCatalog.h"
 #include "jobs/SaveChoice.h"
 #include "run/Job.h"
@@ -24,8 +26,11 @@ class SplitFilesJob : public Job {
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
  private:
+  ItemPages PagesOf(RunContext& context, std::size_t index);
+
   SaveParameters save_;
   std::set<std::string> made_;  // the output directories this run has made
+  std::optional<ItemPagesAhead> ahead_;
 };
 
 }  // namespace zelk
