@@ -35,10 +35,6 @@ struct Cursor {
 
 thread_local Cursor cursor;
 
-int PageCount(const TiffFile& file) {
-  return static_cast<int>(std::min<tdir_t>(TIFFNumberOfDirectories(file.get()), 1 << 30));
-}
-
 // Moves the cursor forward to `pageIndex`; false when a directory on the
 // way cannot be read.
 bool Advance(int pageIndex) {
@@ -50,6 +46,10 @@ bool Advance(int pageIndex) {
 }
 
 }  // namespace
+
+int TiffPageCount(const TiffFile& file) {
+  return static_cast<int>(std::min<tdir_t>(TIFFNumberOfDirectories(file.get()), 1 << 30));
+}
 
 TiffFile& OpenTiffAtPage(const std::string& path, int pageIndex) {
   const std::optional<Identity> identity = IdentityOf(path);
@@ -63,7 +63,7 @@ TiffFile& OpenTiffAtPage(const std::string& path, int pageIndex) {
   auto file = std::make_unique<TiffFile>(path, "rm");
   if (pageIndex > 0 && !TIFFSetDirectory(file->get(), static_cast<tdir_t>(pageIndex))) {
     TiffFile counter(path, "rhm");
-    const int count = PageCount(counter);
+    const int count = TiffPageCount(counter);
     if (pageIndex < count) file->Fail("cannot read page " + std::to_string(pageIndex + 1));
     ThrowPageBeyondEnd(path, pageIndex + 1, count);
   }

@@ -24,4 +24,7 @@ namespace zelk {
 // file cannot be opened or has no such page.
 TiffFile& OpenTiffAtPage(const std::string& path, int pageIndex);
 
+// The number of pages of an open file, walking its chain of directories.
+int TiffPageCount(const TiffFile& file);
+
 }  // namespace zelk

@@ -216,9 +216,6 @@ int DecodedDepth(const Layout& l) {
   return l.bitsPerSample;
 }
 
-int PageCount(const TiffFile& file) {
-  return static_cast<int>(std::min<tdir_t>(TIFFNumberOfDirectories(file.get()), 1 << 30));
-}
 
 // Decodes the current directory of `file`.
 Page DecodeCurrentPage(const TiffFile& file) {
@@ -282,7 +279,7 @@ Page ReadTiffPage(const std::string& path, int pageIndex) {
 
 int CountTiffPages(const std::string& path) {
   TiffFile file(path, "rhm");
-  const int count = PageCount(file);
+  const int count = TiffPageCount(file);
   if (count == 0) file.Fail("the file holds no readable page");
   return count;
 }

@@ -40,7 +40,6 @@ TiffEncoding EncodingFor(int code, const std::string& path) {
   }
 }
 
-// The pixels as they will be stored: 1-bit, 8-bit grey or palette, or RGB.
 // The depth to store, after checking that the encoding can take the page.
 int CheckedBits(const Page& page, const TiffEncoding& encoding, int bitsPerPixel,
                 const std::string& path) {

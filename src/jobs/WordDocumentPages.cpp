@@ -13,6 +13,7 @@ void WordDocumentPages::Add(RecognisedPage page) {
     // The boxes lie on the page as recognised: turned upright and straightened.
     if (!page.layout.frame.IsIdentity()) {
       page.image.pix = UprightPageImage(page.image.pix.get(), page.layout.frame);
+      DropStoredForms(page.image);
     }
     SampleLayoutColours(page.image, page.layout);
   }
