@@ -167,6 +167,24 @@ void WriteTiffPage(const TiffStrips& strips, int xDpi, int yDpi, const std::stri
   file.Close();
 }
 
+TiffDocumentWriter::TiffDocumentWriter(const std::string& path, bool append) : path_(path) {
+  SilenceImageLibraries();
+  file_ = std::make_unique<TiffFile>(path, append && FileHasData(path) ? "am" : "wm");
+}
+
+TiffDocumentWriter::~TiffDocumentWriter() = default;
+
+void TiffDocumentWriter::AddPage(const TiffStrips& strips, int xDpi, int yDpi) {
+  if (!file_) throw ImageError("the TIFF document is already written");
+  WriteTiffStrips(*file_, strips, xDpi, yDpi);
+}
+
+void TiffDocumentWriter::Finish() {
+  if (!file_) throw ImageError("the TIFF document is already written");
+  file_->Close();
+  file_.reset();
+}
+
 void SaveTiffPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
                   int qualityFactor, bool append) {
   const std::shared_ptr<const TiffStrips> strips =

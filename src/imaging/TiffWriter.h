@@ -7,6 +7,7 @@
 // same time and memory however long the document is.
 
 #include "imaging/Page.h"
+#include "imaging/TiffFile.h"
 
 #include <memory>
 #include <string>
@@ -25,6 +26,33 @@ std::shared_ptr<const TiffStrips> EncodeTiffPage(const Page& page, int formatCod
 // (append / replace and failure as SaveTiffPage).
 void WriteTiffPage(const TiffStrips& strips, int xDpi, int yDpi, const std::string& path,
                    bool append);
+
+// One multi-page TIFF kept open while its pages are added.  Opening a file
+// to append makes libtiff walk every page already there to find the last
+// one, so a long document written page by page through WriteTiffPage costs
+// time in the square of its length; one handle links each new page to the
+// one before directly.  Nothing is kept unless Finish() succeeds: without
+// it an appended file returns to its former bytes, a new one is removed.
+class TiffDocumentWriter {
+ public:
+  // `append`: pages follow those of the file at `path` when it has any;
+  // otherwise the file is created or replaced.  Throws ImageError.
+  TiffDocumentWriter(const std::string& path, bool append);
+  ~TiffDocumentWriter();
+  TiffDocumentWriter(const TiffDocumentWriter&) = delete;
+  TiffDocumentWriter& operator=(const TiffDocumentWriter&) = delete;
+
+  // Adds a page; throws ImageError (the document is then unusable).
+  void AddPage(const TiffStrips& strips, int xDpi, int yDpi);
+  // Writes what libtiff still holds and keeps the pages.  Throws ImageError.
+  void Finish();
+
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::unique_ptr<TiffFile> file_;
+};
 
 // Writes `page` with the compression of the TIFF format code at
 // `bitsPerPixel` (1, 8 or 24; 0 keeps the page's own depth class) and the

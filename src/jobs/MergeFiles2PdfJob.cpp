@@ -1,5 +1,6 @@
 #include "jobs/MergeFiles2PdfJob.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,8 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
         twin ? outputs.Add(tifPaths[g], append, OutputKind::Companion) : std::string();
     // One writer for the whole document: a page costs its own encoding only.
     PdfDocumentWriter writer(pdf, pdf);
+    std::optional<TiffDocumentWriter> twinWriter;
+    if (twin) twinWriter.emplace(tif, true);
     for (int p = plan[g].First; p <= plan[g].Last; ++p) {
       context.ShowPageProgress(index, ++pagesDone, row.Pages);
       const PreparedPage prepared = loaded.Next();
@@ -94,10 +97,11 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
                                     page));
       if (twin) {
         ChooseTifSaveFormat(save_, settings.ImageCompress, bits, kSaveAsTif);
-        SavePrepared(prepared, save_, tif, true);
+        AddPrepared(*twinWriter, prepared, save_);
       }
     }
     writer.Finish();
+    if (twinWriter) twinWriter->Finish();
   }
   outputs.Commit();
   directory.Keep();

@@ -49,14 +49,17 @@ ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
       [this, &context](std::size_t i) { return PagesOf(context, SourcesInWritingOrder(context, i)); });
   long long done = 0;
   for (std::size_t g = 0; g < plan.size(); ++g) {
-    const std::string output = transaction.Add(outputs[g], appendToExisting);
+    // One handle for the whole document: a page costs the same however
+    // many came before it.
+    TiffDocumentWriter writer(transaction.Add(outputs[g], appendToExisting), true);
     for (int p = plan[g].First; p <= plan[g].Last; ++p) {
       context.ShowPageProgress(index, ++done, row.Pages);
       const PreparedPage prepared = loaded.Next();
       ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(prepared.page),
                           kSaveAsTif);
-      SavePrepared(prepared, save_, output, true);
+      AddPrepared(writer, prepared, save_);
     }
+    writer.Finish();
   }
   transaction.Commit();
   directory.Keep();

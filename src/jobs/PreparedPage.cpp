@@ -77,6 +77,18 @@ void SavePrepared(const PreparedPage& prepared, const SaveParameters& params,
            append);
 }
 
+void AddPrepared(TiffDocumentWriter& writer, const PreparedPage& prepared,
+                 const SaveParameters& params) {
+  const Page& page = prepared.page;
+  if (prepared.tif && Same(prepared.tif->params, params)) {
+    writer.AddPage(*prepared.tif->strips, page.xDpi, page.yDpi);
+    return;
+  }
+  writer.AddPage(*EncodeTiffPage(page, params.m_nSaveFormat, params.m_nSaveBitsPerPixel,
+                                 params.m_nSaveQFactor, writer.Path()),
+                 page.xDpi, page.yDpi);
+}
+
 void AddPrepared(PdfDocumentWriter& writer, const PreparedPage& prepared,
                  const SaveParameters& params, const PdfPageOptions& options) {
   const Page& page = prepared.page;

@@ -16,6 +16,7 @@
 
 #include "imaging/Page.h"
 #include "imaging/PdfWriter.h"
+#include "imaging/TiffWriter.h"
 #include "jobs/SaveChoice.h"
 
 namespace zelk {
@@ -50,6 +51,11 @@ void PreparePdf(PreparedPage& prepared, const Settings::ImageCompressSection& co
 // encoding made ahead when it was made for them.
 void SavePrepared(const PreparedPage& prepared, const SaveParameters& params,
                   const std::string& path, bool append);
+
+// Adds the page to the multi-page TIFF `writer` likewise (`params` name a
+// TIFF code).
+void AddPrepared(TiffDocumentWriter& writer, const PreparedPage& prepared,
+                 const SaveParameters& params);
 
 // Adds the page to `writer` likewise.
 void AddPrepared(PdfDocumentWriter& writer, const PreparedPage& prepared,

@@ -227,3 +227,30 @@ TEST(TiffWriter, AppendingKeepsPagesOfAnotherWriterAndReplacingStartsOver) {
 
 }  // namespace
 }  // namespace zelk
+
+namespace zelk {
+namespace {
+
+TEST(TiffWriter, ADocumentWriterKeepsItsPagesOnlyWhenFinished) {
+  TempDir dir;
+  const std::string path = dir.File("doc.tif");
+  const Page page = PageOf(GreyPix(40, 30), 300);
+  SaveTiffPage(page, path, kTiffLzw, 8, 128, false);
+  const std::shared_ptr<const TiffStrips> strips = EncodeTiffPage(page, kTiffLzw, 8, 128, path);
+  {
+    TiffDocumentWriter abandoned(path, true);
+    abandoned.AddPage(*strips, 300, 300);
+  }
+  EXPECT_EQ(ReadTiffDirectories(path).size(), 1u);
+
+  TiffDocumentWriter writer(path, true);
+  for (int i = 0; i < 50; ++i) writer.AddPage(*strips, 200, 200);
+  writer.Finish();
+  const std::vector<TiffDirectory> pages = ReadTiffDirectories(path);
+  ASSERT_EQ(pages.size(), 51u);
+  EXPECT_EQ(pages.back().xResolution, 200.0f);
+  EXPECT_EQ(ReadTiffRgba(path, 50), ReadTiffRgba(path, 0));
+}
+
+}  // namespace
+}  // namespace zelk
