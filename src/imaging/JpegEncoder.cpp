@@ -7,6 +7,7 @@
 
 #include <turbojpeg.h>
 
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -46,12 +47,25 @@ std::vector<uint8_t> EncodeJpeg(PIX* pix, ChromaSubsampling subsampling, int qua
   if (!rgb && (pixGetDepth(pix) != 8 || pixGetColormap(pix))) {
     throw ImageError("JPEG encoding needs a grey or colour page");
   }
-  const std::vector<uint8_t> rows = PackedImage(pix, false);
-  const int pixelFormat = rgb ? TJPF_RGB : TJPF_GRAY;
+  // Colour is compressed straight from the PIX's words (0xRRGGBBxx, whose
+  // bytes lie in memory as the machine orders them); grey samples are
+  // packed into rows first, as Leptonica orders a word's bytes its own way.
+  std::vector<uint8_t> rows;
+  const unsigned char* source = nullptr;
+  int pitch = 0;
+  int pixelFormat = TJPF_GRAY;
+  if (rgb) {
+    source = reinterpret_cast<const unsigned char*>(pixGetData(pix));
+    pitch = pixGetWpl(pix) * 4;
+    pixelFormat = std::endian::native == std::endian::little ? TJPF_XBGR : TJPF_RGBX;
+  } else {
+    rows = PackedImage(pix, false);
+    source = rows.data();
+  }
   const int sampling = rgb ? TjSampling(subsampling) : TJSAMP_GRAY;
   unsigned char* out = nullptr;
   unsigned long outSize = 0;
-  const int status = tjCompress2(handle.get(), rows.data(), width, 0, height, pixelFormat, &out,
+  const int status = tjCompress2(handle.get(), source, width, pitch, height, pixelFormat, &out,
                                  &outSize, sampling, quality, TJFLAG_ACCURATEDCT);
   std::unique_ptr<unsigned char, decltype(&tjFree)> owned(out, &tjFree);
   if (status != 0) {

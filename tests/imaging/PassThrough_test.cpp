@@ -16,6 +16,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -150,7 +151,20 @@ TEST(PassThrough, JpegIsCopiedOnlyWhenEncodingCouldMakeItNeitherSmallerNorBetter
   // the code's, is encoded again.
   const std::string q95 = dir.File("q95.jpg");
   WriteJpeg(q95, colour.get(), 95, 300);
-  EXPECT_FALSE(EncodePdfImage(ReadPage(q95, 1), kPdfJpeg444, 24, 130).copiedFromSource);
+  const PdfImage reencoded = EncodePdfImage(ReadPage(q95, 1), kPdfJpeg444, 24, 130);
+  EXPECT_FALSE(reencoded.copiedFromSource);
+  // Encoded again from the decoded pixels, colours in their places.
+  WriteBytes(dir.File("reencoded.jpg"), reencoded.data);
+  const std::vector<uint32_t> before = JpegRgba(q95);
+  const std::vector<uint32_t> after = JpegRgba(dir.File("reencoded.jpg"));
+  ASSERT_EQ(before.size(), after.size());
+  long long difference = 0;
+  for (std::size_t p = 0; p < before.size(); ++p) {
+    for (int shift = 0; shift < 24; shift += 8) {
+      difference += std::abs(int((before[p] >> shift) & 0xFF) - int((after[p] >> shift) & 0xFF));
+    }
+  }
+  EXPECT_LT(difference / (3.0 * before.size()), 12.0);
   const std::string fine = dir.File("q50-444.jpg");
   WriteBytes(fine, EncodeJpeg(colour.get(), ChromaSubsampling::S444, 50));
   EXPECT_FALSE(EncodePdfImage(ReadPage(fine, 1), kPdfJpeg422, 24, 15).copiedFromSource);
