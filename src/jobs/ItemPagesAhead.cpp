@@ -15,6 +15,13 @@ bool SameSources(const std::vector<PageSource>& a, const std::vector<PageSource>
 
 }  // namespace
 
+ItemPagesAhead::Row ItemPagesAhead::Started(ItemPages pages) {
+  Row row;
+  row.sources = pages.Sources;
+  row.pages = std::make_unique<PageSequence>(std::move(pages.Sources), std::move(pages.Prepare));
+  return row;
+}
+
 ItemPagesAhead::ItemPagesAhead(std::size_t rowCount, Planner planner)
     : rowCount_(rowCount), planner_(std::move(planner)) {}
 
@@ -22,30 +29,18 @@ PageSequence& ItemPagesAhead::Take(std::size_t index, ItemPages pages) {
   rows_.erase(rows_.begin(), rows_.lower_bound(index));
   auto it = rows_.find(index);
   if (it == rows_.end() || !SameSources(it->second.sources, pages.Sources)) {
-    Row row;
-    row.sources = pages.Sources;
-    row.pages = std::make_unique<PageSequence>(std::move(pages.Sources), std::move(pages.Prepare));
-    it = rows_.insert_or_assign(index, std::move(row)).first;
+    it = rows_.insert_or_assign(index, Started(std::move(pages))).first;
   }
   const std::size_t next = index + 1;
   if (next < rowCount_ && rows_.count(next) == 0) {
     try {
-      ItemPages planned = planner_(next);
-      Row row;
-      row.sources = planned.Sources;
-      row.pages =
-          std::make_unique<PageSequence>(std::move(planned.Sources), std::move(planned.Prepare));
-      rows_.emplace(next, std::move(row));
+      rows_.emplace(next, Started(planner_(next)));
     } catch (const std::exception&) {
       // Planned again in its turn, where the error belongs.
     }
   }
   return *it->second.pages;
 }
-
-}  // namespace zelk
-
-namespace zelk {
 
 PageSequence& TakeItemPages(std::optional<ItemPagesAhead>& ahead, std::size_t rowCount,
                             std::size_t index, ItemPages pages,

@@ -54,15 +54,12 @@ class ItemPagesAhead {
     std::vector<PageSource> sources;
     std::unique_ptr<PageSequence> pages;
   };
+  static Row Started(ItemPages pages);
 
   std::size_t rowCount_;
   Planner planner_;
   std::map<std::size_t, Row> rows_;
 };
-
-}  // namespace zelk
-
-namespace zelk {
 
 // The pages of row `index` through the job's look-ahead `ahead`, made at
 // the first call with `planner` for the rows of `rowCount`.
