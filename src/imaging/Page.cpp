@@ -2,11 +2,6 @@
 
 namespace zelk {
 
-PIX* DecodePixels(Page& page) {
-  if (!page.pix) page.pix = PixelsOf(page);
-  return page.pix.get();
-}
-
 PixPtr PixelsOf(const Page& page) {
   if (page.pix) return PixPtr(pixClone(page.pix.get()));
   if (!page.decode) throw ImageError("the page has no pixels");

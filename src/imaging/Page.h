@@ -13,8 +13,8 @@
 // LoadPage always decodes: `pix` is set and the stored forms, when present,
 // decode to exactly these pixels (the data was checked by decoding it).
 // ReadPage decodes only where a stored form cannot stand for the page:
-// `pix` may then be null until DecodePixels (or a writer that needs
-// pixels) decodes the stored form; `width`, `height` and `depth` say what
+// `pix` may then be null, and a writer that needs pixels decodes the
+// stored form (PixelsOf); `width`, `height` and `depth` say what
 // it will give.  Code that changes `pix` (or builds a new one) must call
 // DropStoredForms, or a writer would copy the old data.  Resolutions are
 // plain metadata: changing them never resamples.
@@ -98,10 +98,6 @@ struct Page {
   // Decodes the stored form (pages read without their pixels only).
   std::function<PixPtr()> decode;
 };
-
-// Decodes the page's pixels into `pix` unless they are there already.
-// Throws ImageError when the stored data does not decode.
-PIX* DecodePixels(Page& page);
 
 // The page's pixels as a new reference: the decoded ones, or freshly
 // decoded from the stored form (left out of `page`).
