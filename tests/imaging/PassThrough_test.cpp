@@ -44,10 +44,13 @@ TEST(PassThrough, CcittStripsAreCopiedForTheSameSchemeAndEncodedAnewForAnother) 
     uint16_t compression;
     uint32_t group3Options;
     int code;
+    int pdfCode;
   };
-  const Case cases[] = {{"G4", COMPRESSION_CCITTFAX4, 0, kTiffCcittG4},
-                        {"G3 2-D", COMPRESSION_CCITTFAX3, GROUP3OPT_2DENCODING, kTiffCcittG3TwoD},
-                        {"G3 1-D", COMPRESSION_CCITTFAX3, 0, kTiffCcittG3OneD}};
+  const Case cases[] = {
+      {"G4", COMPRESSION_CCITTFAX4, 0, kTiffCcittG4, kPdfCcittG4},
+      {"G3 2-D", COMPRESSION_CCITTFAX3, GROUP3OPT_2DENCODING, kTiffCcittG3TwoD, kPdfCcittG3TwoD},
+      {"G3 1-D", COMPRESSION_CCITTFAX3, 0, kTiffCcittG3OneD, kPdfCcittG3OneD}};
+  pdftest::ScratchDir scratch;
   for (const Case& c : cases) {
     TiffSource how;
     how.compression = c.compression;
@@ -64,6 +67,21 @@ TEST(PassThrough, CcittStripsAreCopiedForTheSameSchemeAndEncodedAnewForAnother) 
     TIFFReverseBits(stored.data(), static_cast<tmsize_t>(stored.size()));
     EXPECT_EQ(ReadTiffRawStrip(copied, 0), stored) << c.name;
     EXPECT_EQ(ReadTiffRgba(copied, 0), PixRgba(original.get())) << c.name;
+
+    // The same data in a PDF, as poppler decodes it.
+    const PdfImage image = EncodePdfImage(page, c.pdfCode, 1, 128);
+    EXPECT_TRUE(image.copiedFromSource) << c.name;
+    EXPECT_EQ(image.data, stored) << c.name;
+    const std::string pdf = scratch / (std::string(c.name) + ".pdf");
+    SavePdfPage(page, pdf, c.pdfCode, 1, 128, false);
+    const std::vector<pdftest::ListedImage> listed = pdftest::ListImages(pdf);
+    ASSERT_EQ(listed.size(), 1u) << c.name;
+    EXPECT_EQ(listed[0].enc, "ccitt") << c.name;
+    const std::string prefix = scratch / c.name;
+    ASSERT_EQ(pdftest::RunCommand("pdfimages -png " + pdftest::Quote(pdf) + " " +
+                                  pdftest::Quote(prefix)).exitCode, 0);
+    EXPECT_EQ(PixRgba(LoadPage(prefix + "-000.png", 1).pix.get()), PixRgba(original.get()))
+        << c.name;
 
     // LZW, or another CCITT scheme, is encoded from the pixels.
     for (const int other : {kTiffLzw, c.code == kTiffCcittG4 ? kTiffCcittG3TwoD : kTiffCcittG4}) {
