@@ -3,11 +3,10 @@
 #include "imaging/FileBytes.h"
 #include "imaging/JpegEncoder.h"
 #include "imaging/JpegQuality.h"
-#include "imaging/JpegStreamInfo.h"
-#include "imaging/StoredFormCheck.h"
 #include "imaging/LibraryMessages.h"
 #include "imaging/PixConvert.h"
 #include "imaging/SaveFormat.h"
+#include "imaging/StoredFormCheck.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -54,23 +53,6 @@ void SetJfifDensity(std::vector<uint8_t>& jpeg, int xDpi, int yDpi) {
   PutBigEndian16(&jpeg[16], unit ? y : 1);
 }
 
-// Whether the page's source JPEG stream, copied, serves as well as encoding
-// `pixels` with this subsampling and quality: the same size and colours,
-// and no finer quality or chroma than the encoding would give.
-// `bits`: 24 stores colour (three components), 1 and 8 grey.
-bool SourceStreamServes(const Page& page, int bits, ChromaSubsampling subsampling, int quality) {
-  if (!page.raw || page.raw->codec != RawPageData::Codec::Jpeg) return false;
-  const RawPageData& raw = *page.raw;
-  if (page.pix && (pixGetWidth(page.pix.get()) != raw.width ||
-                   pixGetHeight(page.pix.get()) != raw.height)) {
-    return false;
-  }
-  const std::optional<JpegStreamInfo> info = ReadJpegStreamInfo(raw.bytes.data(), raw.bytes.size());
-  return info && info->components == (bits == 24 ? 3 : 1) && info->width == raw.width &&
-         info->height == raw.height && JpegCopyServes(*info, subsampling, quality) &&
-         StoredFormDecodes(page);
-}
-
 void WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
@@ -96,7 +78,7 @@ void SaveJpegPage(const Page& page, const std::string& path, int formatCode, int
   const int bits = BitsToSave(page, bitsPerPixel, path);
   const int quality = JpegQualityFromFactor(qualityFactor);
   std::vector<uint8_t> bytes =
-      SourceStreamServes(page, bits, subsampling, quality)
+      JpegFileToCopy(page, bits, subsampling, quality)
           ? page.raw->bytes
           : EncodeJpeg(ToJpegPixels(PixelsOf(page).get(), bits).get(), subsampling, quality);
   SetJfifDensity(bytes, page.xDpi, page.yDpi);

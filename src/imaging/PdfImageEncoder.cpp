@@ -4,7 +4,6 @@
 #include "imaging/FlateData.h"
 #include "imaging/JpegEncoder.h"
 #include "imaging/JpegQuality.h"
-#include "imaging/JpegStreamInfo.h"
 #include "imaging/PageReader.h"
 #include "imaging/PixConvert.h"
 #include "imaging/PixelRows.h"
@@ -65,15 +64,6 @@ std::optional<PdfImage> CopiedG3(const Page& page, int code) {
   image.data = s.strips.front();
   image.copiedFromSource = true;
   return image;
-}
-
-// A whole baseline JPEG file whose quality and chroma sampling serve the
-// code (TiffPassThrough.h gives the rule).
-bool JpegServes(const RawPageData& raw, int code, int bits, int quality) {
-  if (raw.codec != RawPageData::Codec::Jpeg || raw.components != (bits == 24 ? 3 : 1)) return false;
-  const std::optional<JpegStreamInfo> info = ReadJpegStreamInfo(raw.bytes.data(), raw.bytes.size());
-  return info && info->width == raw.width && info->height == raw.height &&
-         JpegCopyServes(*info, SubsamplingOf(code), quality);
 }
 
 PdfImage CopiedG4(const RawPageData& raw) {
@@ -160,8 +150,7 @@ PdfImage EncodePdfImage(const Page& page, int formatCode, int bitsPerPixel, int 
   }
   const int quality = JpegQualityFromFactor(qualityFactor);
   const bool dct = formatCode >= kPdfJpeg444;
-  if (dct && raw && FitsPage(*raw, page) && JpegServes(*raw, formatCode, bits, quality) &&
-      StoredFormDecodes(page)) {
+  if (dct && JpegFileToCopy(page, bits, SubsamplingOf(formatCode), quality)) {
     return CopiedJpeg(*raw);
   }
   const PixPtr pix = PixelsOf(page);

@@ -7,6 +7,8 @@
 
 #include <tiffio.h>
 
+#include <optional>
+
 namespace zelk {
 namespace {
 
@@ -66,14 +68,11 @@ bool JpegStripsServe(const TiffStrips& s, int formatCode, int bits, int quality)
 }
 
 // A whole JPEG file as the one strip of a JPEG-compressed TIFF page.
-std::shared_ptr<const TiffStrips> JpegFileAsStrip(const RawPageData& raw, int formatCode, int bits,
+std::shared_ptr<const TiffStrips> JpegFileAsStrip(const Page& page, int formatCode, int bits,
                                                   int quality) {
-  const std::optional<JpegStreamInfo> info = ReadJpegStreamInfo(raw.bytes.data(), raw.bytes.size());
-  if (!info || info->width != raw.width || info->height != raw.height ||
-      (info->components == 3 ? bits != 24 : bits != 8) ||
-      !JpegCopyServes(*info, SubsamplingOf(formatCode), quality)) {
-    return nullptr;
-  }
+  const std::optional<JpegStreamInfo> info =
+      JpegFileToCopy(page, bits, SubsamplingOf(formatCode), quality);
+  if (!info) return nullptr;
   auto strips = std::make_shared<TiffStrips>();
   strips->compression = COMPRESSION_JPEG;
   strips->photometric = info->components == 3 ? PHOTOMETRIC_YCBCR : PHOTOMETRIC_MINISBLACK;
@@ -81,10 +80,10 @@ std::shared_ptr<const TiffStrips> JpegFileAsStrip(const RawPageData& raw, int fo
   strips->samplesPerPixel = static_cast<uint16_t>(info->components);
   strips->ycbcrHorizontal = static_cast<uint16_t>(info->lumaH);
   strips->ycbcrVertical = static_cast<uint16_t>(info->lumaV);
-  strips->width = static_cast<uint32_t>(raw.width);
-  strips->height = static_cast<uint32_t>(raw.height);
+  strips->width = static_cast<uint32_t>(info->width);
+  strips->height = static_cast<uint32_t>(info->height);
   strips->rowsPerStrip = strips->height;
-  strips->strips.push_back(raw.bytes);
+  strips->strips.push_back(page.raw->bytes);
   return strips;
 }
 
@@ -102,11 +101,7 @@ std::shared_ptr<const TiffStrips> CopiedStrips(const Page& page, int formatCode,
             : bits == 1 && SameCcittScheme(s, formatCode);
     return copy && StoredFormDecodes(page) ? page.strips : nullptr;
   }
-  if (page.raw && page.raw->codec == RawPageData::Codec::Jpeg && IsJpegCode(formatCode)) {
-    std::shared_ptr<const TiffStrips> strips = JpegFileAsStrip(*page.raw, formatCode, bits, quality);
-    return strips && StoredFormDecodes(page) ? strips : nullptr;
-  }
-  return nullptr;
+  return IsJpegCode(formatCode) ? JpegFileAsStrip(page, formatCode, bits, quality) : nullptr;
 }
 
 }  // namespace zelk

@@ -242,10 +242,7 @@ Page DecodeCurrentPage(const TiffFile& file) {
 
 // Decodes stored strips through a one-page TIFF in memory.
 PixPtr DecodeStrips(const TiffStrips& strips) {
-  TiffFile written(TiffFile::InMemory{}, "w");
-  WriteTiffStrips(written, strips, 0, 0);
-  written.Close();
-  TiffFile file(TiffFile::InMemory{written.TakeBytes()}, "r");
+  TiffFile file(TiffFile::InMemory{OnePageTiff(strips)}, "r");
   return std::move(DecodeCurrentPage(file).pix);
 }
 

@@ -119,12 +119,16 @@ std::shared_ptr<TiffStrips> ReadTiffStrips(const TiffFile& file) {
   return strips;
 }
 
+std::vector<uint8_t> OnePageTiff(const TiffStrips& strips) {
+  TiffFile written(TiffFile::InMemory{}, "w");
+  WriteTiffStrips(written, strips, 0, 0);
+  written.Close();
+  return written.TakeBytes();
+}
+
 bool TiffStripsDecode(const TiffStrips& strips) {
   try {
-    TiffFile written(TiffFile::InMemory{}, "w");
-    WriteTiffStrips(written, strips, 0, 0);
-    written.Close();
-    TiffFile file(TiffFile::InMemory{written.TakeBytes()}, "r");
+    TiffFile file(TiffFile::InMemory{OnePageTiff(strips)}, "r");
     TIFF* tif = file.get();
     const tmsize_t size = TIFFStripSize(tif);
     if (size <= 0) return false;

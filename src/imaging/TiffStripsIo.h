@@ -5,7 +5,9 @@
 #include "imaging/Page.h"
 #include "imaging/TiffFile.h"
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace zelk {
 
@@ -14,6 +16,10 @@ namespace zelk {
 // old-style JPEG, strips that do not fit the file).  CCITT strips stored
 // least significant bit first are turned around.
 std::shared_ptr<TiffStrips> ReadTiffStrips(const TiffFile& file);
+
+// `strips` as the only page of a TIFF file held in memory (whole file
+// bytes, to open with TiffFile::InMemory).  Throws ImageError.
+std::vector<uint8_t> OnePageTiff(const TiffStrips& strips);
 
 // Whether every strip decodes without a complaint from libtiff's codec:
 // the check that lets damaged data fail its page rather than be copied.

@@ -6,18 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "PreparedPageGrey.h"
 #include "support/TempDir.h"
 #include "support/TestImages.h"
 
 namespace zelk {
 namespace {
 
-// Page p of a file from WriteTiffPages is grey level 40 * (p - 1).
-int GreyOf(const PreparedPage& prepared) {
-  l_uint32 value = 0;
-  pixGetPixel(PixelsOf(prepared.page).get(), 0, 0, &value);
-  return static_cast<int>(value);
-}
+using test::GreyOf;
 
 ItemPages PagesOf(const std::string& path, std::vector<int> numbers) {
   ItemPages pages;

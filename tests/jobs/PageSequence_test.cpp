@@ -6,18 +6,14 @@
 #include <vector>
 
 #include "imaging/PageReader.h"
+#include "PreparedPageGrey.h"
 #include "support/TempDir.h"
 #include "support/TestImages.h"
 
 namespace zelk {
 namespace {
 
-// Page p of a file from WriteTiffPages is grey level 40 * (p - 1).
-int GreyOf(const PreparedPage& prepared) {
-  l_uint32 value = 0;
-  pixGetPixel(PixelsOf(prepared.page).get(), 0, 0, &value);
-  return static_cast<int>(value);
-}
+using test::GreyOf;
 
 // What loading the page alone raises, to compare with the sequence.
 std::string LoadErrorOf(const PageSource& source) {
