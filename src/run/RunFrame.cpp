@@ -230,7 +230,8 @@ void Frame::Scan() {
                     scanCut_ = scanCut_ || !control_.KeepRunning();
                     return scanCut_;
                   },
-                  [this](const std::string&) { ++result_.HeldBack; }};
+                  [this](const std::string&) { ++result_.HeldBack; },
+                  request_.WorkShard};
   RunScan(scan_, settings_, place, rows_, &observer_);
   claims_.emplace(scan_, ScanOptionsFor(scan_, settings_, place));
 }

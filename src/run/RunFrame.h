@@ -18,6 +18,7 @@
 #include "run/Job.h"
 #include "run/RunControl.h"
 #include "run/RunObserver.h"
+#include "scan/Shard.h"
 #include "scan/WorkList.h"
 #include "settings/Settings.h"
 #include "settings/SettingsChangeSet.h"
@@ -35,6 +36,9 @@ struct RunRequest {
   std::string ProgramDir;  // the result lists go to <ProgramDir>/Logs
   std::chrono::seconds SettleTime{0};  // kScheduledSettleTime for scheduled runs
   const Clock* TimeSource = nullptr;   // null: the system clock
+  // The share of the items this process converts when several divide the
+  // work (zelk-batch --shard); the whole tree by default.
+  Shard WorkShard;
 };
 
 enum class RunEnd {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "scan/ScanOptions.h"
+#include "scan/Shard.h"
 #include "scan/WorkList.h"
 #include "settings/Settings.h"
 
@@ -28,6 +29,7 @@ struct ScanPlace {
   std::chrono::seconds SettleTime{0};
   std::function<bool()> StopRequested;
   std::function<void(const std::string& path)> HeldBack;  // ScanOptions::HeldBack
+  Shard WorkShard;  // this process's share of the items (whole by default)
 };
 
 // The options a scan of `place` runs with.

@@ -60,7 +60,9 @@ void DirTraversal(const std::string& directory, const ScanOptions& options, Work
       subdirectories.push_back(path);
       continue;
     }
-    if (LeafIsDone(path, options) || StillSettling(options, path)) continue;
+    if (!Admitted(options, path) || LeafIsDone(path, options) || StillSettling(options, path)) {
+      continue;
+    }
     AppendRow(rows, path, CountPageFiles(inside, options), observer);
   }
   // Leaves need no visit of their own: nothing below them can be a row.

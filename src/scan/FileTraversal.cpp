@@ -49,7 +49,9 @@ void FileTraversal(const std::string& directory, const ScanOptions& options, Wor
         IsTemporaryName(options, entry.Name)) {
       continue;
     }
-    if (FileIsDone(path, options) || StillSettling(options, path)) continue;
+    if (!Admitted(options, path) || FileIsDone(path, options) || StillSettling(options, path)) {
+      continue;
+    }
     // A link that leaves the source root is a row, for the run to fail with
     // its reason, but nothing is read through it.
     const bool leaves = LinkLeavesRoot(path, options.SourceRoot);

@@ -46,6 +46,10 @@ struct ScanOptions {
   // read (the row then shows an unknown count).
   std::function<int(const std::string& path)> PageCount;
 
+  // This process's share of the work when several divide it (Shard.h): a
+  // leaf directory or file it does not admit is passed over.  Unset: all.
+  std::function<bool(const std::string& path)> Admits;
+
   // Tested after every entry; when it turns true the scan ends early.
   std::function<bool()> StopRequested;
 };

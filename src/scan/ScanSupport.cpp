@@ -28,6 +28,10 @@ bool FileExists(const std::string& path) {
   return !error && fs::exists(status) && !fs::is_directory(status);
 }
 
+bool Admitted(const ScanOptions& options, const std::string& path) {
+  return !options.Admits || options.Admits(path);
+}
+
 bool StillSettling(const ScanOptions& options, const std::string& path) {
   if (options.SettleTime.count() <= 0 || !ChangedWithin(path, options.SettleTime)) return false;
   if (options.HeldBack) options.HeldBack(path);

@@ -16,6 +16,9 @@ bool PathExists(const std::string& path);
 // Something other than a directory exists at that path.
 bool FileExists(const std::string& path);
 
+// Whether `path` is this process's to convert (options.Admits).
+bool Admitted(const ScanOptions& options, const std::string& path);
+
 // True when the settle rule leaves `path` out of this scan; such a path is
 // reported to options.HeldBack.
 bool StillSettling(const ScanOptions& options, const std::string& path);

@@ -5,10 +5,11 @@
 
 namespace zelk {
 
-inline constexpr const char* kBatchUsage = "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS]";
+inline constexpr const char* kBatchUsage =
+    "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS] [--shard I/N | --shards N | --no-shard]";
 
 inline constexpr const char* kBatchHelp =
-    "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS]\n"
+    "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS] [--shard I/N | --shards N | --no-shard]\n"
     "      zelk-batch --help\n"
     "\n"
     "不开窗口执行一次转换：按配置文件中保存的功能，把源目录中尚未转换的图像目录或\n"
@@ -18,6 +19,12 @@ inline constexpr const char* kBatchHelp =
     "选项：\n"
     "  --settle SECONDS   最近 SECONDS 秒内有改动的目录和文件留待下次运行\n"
     "                     （扫描仪可能仍在写入）；默认 0\n"
+    "  --shard I/N        只转换 N 个分片中的第 I 个（I 从 0 数起）：多台机器上的\n"
+    "                     多个进程分担同一源目录；项目按其相对源目录的路径稳定地\n"
+    "                     分到各分片，源目录增加项目不会改变已有项目的分片\n"
+    "  --shards N         分片数，与 Kubernetes 索引作业的 JOB_COMPLETION_INDEX\n"
+    "                     一起使用\n"
+    "  --no-shard         不分片，转换全部项目（不理会下列分片环境变量）\n"
     "  -h, --help         显示本说明后退出\n"
     "\n"
     "读取的设置（ZELK.conf）：\n"
@@ -34,6 +41,11 @@ inline constexpr const char* kBatchHelp =
     "                     在程序目录下的 tessdata 之后、系统目录之前查找\n"
     "  ZELK_BIN_DIR       程序旁没有 zelk-xls-reader 时到此目录查找\n"
     "                     （读取 .xls 分件数据文件）\n"
+    "  SLURM_ARRAY_TASK_ID 未给出 --shard 时的分片序号（Slurm 作业数组），分片数取\n"
+    "                     SLURM_ARRAY_TASK_COUNT，或 SLURM_ARRAY_TASK_MAX 与\n"
+    "                     SLURM_ARRAY_TASK_MIN 之差加 1；序号从 SLURM_ARRAY_TASK_MIN 数起\n"
+    "  JOB_COMPLETION_INDEX 未给出 --shard 时的分片序号（Kubernetes 索引作业），\n"
+    "                     须同时给出 --shards N\n"
     "\n"
     "信号：SIGINT、SIGTERM、SIGHUP 或 SIGQUIT 使转换在当前项目完成后停止\n"
     "（文字识别则中止正在识别的项目，该项目留待下次），写好结果清单的汇总行；\n"

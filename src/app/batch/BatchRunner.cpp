@@ -2,11 +2,13 @@
 
 #include <charconv>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 
 #include "app/batch/BatchHelp.h"
+#include "app/batch/BatchShard.h"
 #include "app/batch/PrintingObserver.h"
 #include "jobs/Dispatch.h"
 #include "jobs/JobActions.h"
@@ -21,8 +23,18 @@ namespace fs = std::filesystem;
 struct BatchArguments {
   std::string ProgramDir;
   std::chrono::seconds SettleTime{0};
+  ShardOptions Shards;
   bool Help = false;
 };
+
+// The value of option `name` at args[i], given as "--name VALUE" (moving i
+// past it) or "--name=VALUE"; nothing when args[i] is another argument.
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
+                                       const std::string& name) {
+  if (args[i] == name && i + 1 < args.size()) return args[++i];
+  if (args[i].starts_with(name + "=")) return args[i].substr(name.size() + 1);
+  return std::nullopt;
+}
 
 // A whole number of plain decimal digits, nothing before or after them.
 std::optional<long long> WholeNumber(const std::string& text) {
@@ -46,24 +58,25 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
     }
   }
   for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string settle;
-    if (args[i] == "--settle" && i + 1 < args.size()) {
-      settle = args[++i];
-    } else if (args[i].starts_with("--settle=")) {
-      settle = args[i].substr(9);
+    if (const std::optional<std::string> settle = OptionValue(args, i, "--settle")) {
+      const std::optional<long long> seconds = WholeNumber(*settle);
+      if (!seconds) {
+        err << "--settle 需要一个不小于 0 的整数秒数\n" << kBatchUsage << '\n';
+        return std::nullopt;
+      }
+      parsed.SettleTime = std::chrono::seconds(*seconds);
+    } else if (const std::optional<std::string> shard = OptionValue(args, i, "--shard")) {
+      parsed.Shards.Shard = *shard;
+    } else if (const std::optional<std::string> shards = OptionValue(args, i, "--shards")) {
+      parsed.Shards.Shards = *shards;
+    } else if (args[i] == "--no-shard") {
+      parsed.Shards.NoShard = true;
     } else if (!args[i].starts_with("--") && !settingsPath) {
       settingsPath = args[i];
-      continue;
     } else {
       err << kBatchUsage << '\n';
       return std::nullopt;
     }
-    const std::optional<long long> seconds = WholeNumber(settle);
-    if (!seconds) {
-      err << "--settle 需要一个不小于 0 的整数秒数\n" << kBatchUsage << '\n';
-      return std::nullopt;
-    }
-    parsed.SettleTime = std::chrono::seconds(*seconds);
   }
   if (!settingsPath) {
     err << kBatchUsage << '\n';
@@ -119,7 +132,15 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return kBatchAllDone;
   }
 
+  const ShardChoice shard =
+      ChooseShard(arguments->Shards, [](const char* name) { return std::getenv(name); });
+  if (!shard.Error.empty()) {
+    err << shard.Error << '\n';
+    return kBatchNotStarted;
+  }
+
   RunRequest request;
+  request.WorkShard = shard.Chosen;
   if (!LoadSettings(arguments->ProgramDir, request.RunSettings)) {
     err << "配置文件已被破坏，请联系软件开发商！" << "：" << request.RunSettings.IniPath << '\n';
     return kBatchNotStarted;

@@ -14,6 +14,7 @@
 
 #include "OutputChecks.h"
 #include "SourceTrees.h"
+#include "scan/Shard.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
@@ -44,8 +45,9 @@ class BatchConcurrencyTest : public ::testing::Test {
     }
   }
 
-  // Starts `count` runs of the merge job at once and checks what they left.
-  void MergeTogether(int count) {
+  // Starts `count` runs of the merge job at once and checks what they left;
+  // `sharded`: run k takes shard k of `count` (--shard k/count).
+  void MergeTogether(int count, bool sharded = false) {
     std::vector<ProgramDirectory> programs;
     for (int k = 0; k < count; ++k) {
       programs.emplace_back(dir_.File("program" + std::to_string(k)),
@@ -55,10 +57,10 @@ class BatchConcurrencyTest : public ::testing::Test {
                                                      {"Merge", "KeepDir", "0"}});
     }
     std::vector<std::unique_ptr<test::ChildProcess>> runs;
-    for (const ProgramDirectory& program : programs) {
-      runs.push_back(std::make_unique<test::ChildProcess>(
-          std::vector<std::string>{ZELK_BATCH_EXECUTABLE, program.SettingsFile()},
-          program.OutputFile()));
+    for (int k = 0; k < count; ++k) {
+      std::vector<std::string> command{ZELK_BATCH_EXECUTABLE, programs[k].SettingsFile()};
+      if (sharded) command.push_back("--shard=" + std::to_string(k) + "/" + std::to_string(count));
+      runs.push_back(std::make_unique<test::ChildProcess>(command, programs[k].OutputFile()));
     }
 
     std::vector<std::string> successLines;
@@ -68,6 +70,12 @@ class BatchConcurrencyTest : public ::testing::Test {
                                      << test::ReadBytes(programs[k].OutputFile());
       const std::vector<std::string> lines = programs[k].SuccessListLines();
       successLines.insert(successLines.end(), lines.begin(), lines.end());
+      if (sharded) {
+        for (const std::string& item : items_) {
+          const int listed = ItemLineCounts(lines, {item}).at(item);
+          EXPECT_EQ(listed, InShard({k, count}, in_, item) ? 1 : 0) << item << " in run " << k;
+        }
+      }
     }
 
     std::map<std::string, int> expectedOutputs;
@@ -92,6 +100,10 @@ class BatchConcurrencyTest : public ::testing::Test {
 TEST_F(BatchConcurrencyTest, TwoRunsOnOneDestinationConvertEveryItemOnce) { MergeTogether(2); }
 
 TEST_F(BatchConcurrencyTest, FourRunsOnOneDestinationConvertEveryItemOnce) { MergeTogether(4); }
+
+TEST_F(BatchConcurrencyTest, FourShardsTogetherConvertEveryItemOnceEachInItsOwnShard) {
+  MergeTogether(4, true);
+}
 
 }  // namespace
 }  // namespace zelk
