@@ -3,9 +3,12 @@
 #include <signal.h>
 
 #include <cerrno>
+#include <chrono>
 #include <charconv>
+#include <optional>
 #include <string>
 
+#include "platform/FileSystemAge.h"
 #include "platform/ItemClaim.h"
 #include "platform/OutputTransaction.h"
 #include "platform/ProcessOwner.h"
@@ -15,6 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kTemporaryPrefix = ".zelk-";
+constexpr std::chrono::hours kRemoteTemporaryAge{24};
 
 // Temporary names of earlier versions: "<final name>.<pid>-<n>.zelk-tmp",
 // written on this host.
@@ -30,18 +34,31 @@ bool EarlierOwnerGone(std::string_view name) {
   return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
+// The owner of a temporary output named ".zelk-<token>-<n>.zelk-tmp"
+// (the token is all but the last number).
+std::optional<OwnerState> OwnerOfTemporary(std::string_view name) {
+  if (!IsTemporaryOutput(name) || !name.starts_with(kTemporaryPrefix)) return std::nullopt;
+  name.remove_prefix(kTemporaryPrefix.size());
+  name.remove_suffix(kTemporaryOutputSuffix.size());
+  const std::size_t dash = name.rfind('-');
+  if (dash == std::string_view::npos) return std::nullopt;
+  return StateOfToken(name.substr(0, dash));
+}
+
+// A temporary output of a run on another host, untouched for a day: no
+// live run leaves a file it writes alone that long, so its writer was
+// killed or its machine lost.
+bool RemoteAndLongUntouched(const fs::path& path) {
+  return OwnerOfTemporary(path.filename().string()) == OwnerState::Elsewhere &&
+         OlderOnItsFileSystem(path, kRemoteTemporaryAge);
+}
+
 }  // namespace
 
 bool IsAbandonedTemporaryOutput(const std::string& name) {
   if (!IsTemporaryOutput(name)) return false;
   if (!name.starts_with(kTemporaryPrefix)) return EarlierOwnerGone(name);
-  // ".zelk-<token>-<n>.zelk-tmp": the token is all but the last number.
-  std::string_view inner(name);
-  inner.remove_prefix(kTemporaryPrefix.size());
-  inner.remove_suffix(kTemporaryOutputSuffix.size());
-  const std::size_t dash = inner.rfind('-');
-  if (dash == std::string_view::npos) return false;
-  return StateOfToken(inner.substr(0, dash)) == OwnerState::Gone;
+  return OwnerOfTemporary(name) == OwnerState::Gone;
 }
 
 int RemoveAbandonedFiles(const fs::path& root) {
@@ -56,7 +73,7 @@ int RemoveAbandonedFiles(const fs::path& root) {
       if (it->is_regular_file(entryError) && ClearAbandonedClaim(it->path())) ++removed;
       continue;
     }
-    if (!IsAbandonedTemporaryOutput(name)) continue;
+    if (!IsAbandonedTemporaryOutput(name) && !RemoteAndLongUntouched(it->path())) continue;
     if (it->is_directory(entryError)) it.disable_recursion_pending();
     if (fs::remove_all(it->path(), entryError) > 0) ++removed;
   }

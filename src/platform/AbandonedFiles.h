@@ -2,9 +2,11 @@
 // Clearing what killed runs left in a tree: temporary outputs (files and
 // directories) and item claims whose process is gone.
 //
-// Only files of a process on this host that no longer runs are removed.
-// Those of a live run (a window and a zelk-batch on the same destination)
-// and those of a run on another host stay untouched.
+// Only files of a process on this host that no longer runs are removed,
+// and those of a run on another host that were left alone too long: its
+// claims unrefreshed for kRemoteClaimStaleAge (ClaimHeartbeat.h), its
+// temporary outputs untouched for a day.  Those of a live run (a window
+// and a zelk-batch on the same destination, or a run elsewhere) stay.
 
 #include <filesystem>
 #include <string>

@@ -11,8 +11,10 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/ClaimHeartbeat.h"
 #include "platform/CreatedDirectories.h"
 #include "platform/DurableFiles.h"
+#include "platform/FileSystemAge.h"
 #include "platform/OutputTransaction.h"
 #include "platform/ProcessOwner.h"
 #include "platform/StableHash.h"
@@ -68,21 +70,26 @@ int PlaceClaim(const fs::path& claim, const std::string& content) {
   return result;
 }
 
-bool LongUnreadable(const fs::path& claim) {
-  std::error_code error;
-  const auto written = fs::last_write_time(claim, error);
-  return !error && fs::file_time_type::clock::now() - written > kUnreadableClaimAge;
-}
-
 enum class Holder { Live, Abandoned, Missing };
 
+// A claim of this host is abandoned when its process is gone; one of
+// another host when it has not been refreshed for kRemoteClaimStaleAge
+// (ClaimHeartbeat.h).
 Holder Judge(const fs::path& claim, std::string& content) {
   const std::optional<std::string> text = ReadAll(claim);
   if (!text) return Holder::Missing;
   content = *text;
   const std::optional<ProcessOwner> owner = ParseOwner(content);
-  if (!owner) return LongUnreadable(claim) ? Holder::Abandoned : Holder::Live;
-  return StateOf(*owner) == OwnerState::Gone ? Holder::Abandoned : Holder::Live;
+  if (!owner) {
+    return OlderOnItsFileSystem(claim, kUnreadableClaimAge) ? Holder::Abandoned : Holder::Live;
+  }
+  switch (StateOf(*owner)) {
+    case OwnerState::Alive: return Holder::Live;
+    case OwnerState::Gone: return Holder::Abandoned;
+    case OwnerState::Elsewhere:
+      return OlderOnItsFileSystem(claim, kRemoteClaimStaleAge) ? Holder::Abandoned : Holder::Live;
+  }
+  return Holder::Live;
 }
 
 // Removes an abandoned claim whose text was `seen`.  Two runs may find the
@@ -123,7 +130,10 @@ std::optional<ItemClaim> ItemClaim::Take(const fs::path& itemPath, std::string* 
   // abandoned claim and tries again.
   for (int round = 0; round < 4; ++round) {
     const int error = PlaceClaim(claim, content);
-    if (error == 0) return ItemClaim(claim, content, created);
+    if (error == 0) {
+      KeepClaimFresh(claim, content);
+      return ItemClaim(claim, content, created);
+    }
     if (error != EEXIST) {
       throw fs::filesystem_error("cannot claim the item", claim,
                                  std::error_code(error, std::generic_category()));
@@ -166,6 +176,7 @@ ItemClaim::~ItemClaim() { Release(); }
 
 void ItemClaim::Release() {
   if (path_.empty()) return;
+  StopKeepingClaimFresh(path_);
   // Only this run's own claim goes: one that was taken over after this
   // process was wrongly thought dead belongs to someone else now.
   if (ReadAll(path_) == content_) ::unlink(path_.c_str());

@@ -6,8 +6,10 @@
 // The claim is a small file created with O_EXCL, which works across
 // processes and over network file systems where advisory locks may not.
 // It holds its owner (ProcessOwner.h).  A claim whose owner is gone (same
-// host, process ended) is taken over; one whose owner lives, or runs on
-// another host, keeps the item from this run, which passes it by.
+// host, process ended) is taken over, and so is a claim of another host
+// that its owner has not refreshed for kRemoteClaimStaleAge
+// (ClaimHeartbeat.h); any other claim keeps the item from this run, which
+// passes it by.
 //
 // Claim names are short and of fixed length (".zelk-claim-" and a hash of
 // the item's name), so a claim fits beside any item whose own name is
@@ -56,8 +58,9 @@ class ItemClaim {
 };
 
 // Looks at the claim file `claim`: when its owner is gone (or it has been
-// unreadable for a long time, its writer killed before it wrote a word),
-// removes it and returns true.  A claim of a live or remote owner stays.
+// unreadable for a long time, its writer killed before it wrote a word,
+// or its owner on another host stopped refreshing it), removes it and
+// returns true.  A claim of a live owner stays.
 bool ClearAbandonedClaim(const std::filesystem::path& claim);
 
 }  // namespace zelk

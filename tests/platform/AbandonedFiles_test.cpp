@@ -4,8 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <thread>
 
+#include "platform/ClaimHeartbeat.h"
+#include "platform/FileSystemAge.h"
 #include "platform/ItemClaim.h"
 #include "platform/OutputTransaction.h"
 #include "platform/ProcessOwner.h"
@@ -37,6 +41,17 @@ void InProcessThatDies(Work work) {
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
+ProcessOwner RemoteOwner() {
+  ProcessOwner remote = ThisProcess();
+  remote.Host += "-elsewhere";
+  return remote;
+}
+
+// Sets the modification time of `path` `age` into the past.
+void Backdate(const fs::path& path, std::chrono::seconds age) {
+  fs::last_write_time(path, fs::file_time_type::clock::now() - age);
+}
+
 TEST(ProcessOwner, OwnersAreJudgedByHostProcessAndStart) {
   const ProcessOwner& self = ThisProcess();
   EXPECT_EQ(StateOf(self), OwnerState::Alive);
@@ -48,8 +63,7 @@ TEST(ProcessOwner, OwnersAreJudgedByHostProcessAndStart) {
   EXPECT_EQ(StateOf(reused), OwnerState::Gone);
   EXPECT_EQ(StateOfToken(OwnerToken(reused)), OwnerState::Gone);
 
-  ProcessOwner remote = self;
-  remote.Host += "-elsewhere";
+  const ProcessOwner remote = RemoteOwner();
   EXPECT_EQ(StateOf(remote), OwnerState::Elsewhere);
   EXPECT_EQ(StateOfToken(OwnerToken(remote)), OwnerState::Elsewhere);
 
@@ -91,14 +105,43 @@ TEST(ItemClaim, OneHolderAtATimeAndADeadHolderIsReplaced) {
   EXPECT_NE(ReadBytes(ClaimPathFor(item)).find("pid=" + std::to_string(ThisProcess().Pid)),
             std::string::npos);
 
-  // A claim of a process on another host is never taken over from here.
+  // A claim of a process on another host holds while it is refreshed, and
+  // is taken over once it has gone unrefreshed for the stated age.
   again->Release();
-  ProcessOwner remote = ThisProcess();
-  remote.Host += "-elsewhere";
   fs::create_directories(item.parent_path());
-  WriteBytes(ClaimPathFor(item).string(), DescribeOwner(remote));
+  WriteBytes(ClaimPathFor(item).string(), DescribeOwner(RemoteOwner()));
   EXPECT_FALSE(ItemClaim::Take(item));
   EXPECT_FALSE(ClearAbandonedClaim(ClaimPathFor(item)));
+  Backdate(ClaimPathFor(item), kRemoteClaimStaleAge - std::chrono::minutes(1));
+  EXPECT_FALSE(ItemClaim::Take(item));
+  Backdate(ClaimPathFor(item), kRemoteClaimStaleAge + std::chrono::minutes(1));
+  EXPECT_TRUE(ItemClaim::Take(item));
+  EXPECT_EQ(test::TreeOf(dir.Path()), (std::vector<std::string>{"out/", "out/deep/"}))
+      << "the claim taken over is released; no age probe stays";
+
+  WriteBytes(dir.File("stale"), DescribeOwner(RemoteOwner()));
+  Backdate(dir.Path() / "stale", kRemoteClaimStaleAge + std::chrono::minutes(1));
+  EXPECT_TRUE(ClearAbandonedClaim(dir.Path() / "stale"));
+}
+
+TEST(ItemClaim, AHeldClaimIsRefreshedUntilReleasedAndATakenOverOneIsNot) {
+  TempDir dir;
+  SetClaimRefreshInterval(std::chrono::milliseconds(20));
+  const fs::path mine = dir.Path() / "mine";
+  const fs::path lost = dir.Path() / "lost";
+  std::optional<ItemClaim> held = ItemClaim::Take(mine);
+  std::optional<ItemClaim> takenOver = ItemClaim::Take(lost);
+  ASSERT_TRUE(held && takenOver);
+  // Another host took the second claim over, thinking this process dead.
+  WriteBytes(ClaimPathFor(lost).string(), DescribeOwner(RemoteOwner()));
+  Backdate(ClaimPathFor(mine), std::chrono::hours(1));
+  Backdate(ClaimPathFor(lost), std::chrono::hours(1));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  SetClaimRefreshInterval(std::chrono::minutes(1));
+  EXPECT_LT(AgeOnItsFileSystem(ClaimPathFor(mine)).value(), std::chrono::seconds(60));
+  EXPECT_GT(AgeOnItsFileSystem(ClaimPathFor(lost)).value(), std::chrono::minutes(59));
+  takenOver->Release();
+  EXPECT_TRUE(fs::exists(ClaimPathFor(lost))) << "another's claim is never removed";
 }
 
 TEST(ItemClaim, ClaimNamesFitBesideTheLongestLegalName) {
@@ -108,7 +151,7 @@ TEST(ItemClaim, ClaimNamesFitBesideTheLongestLegalName) {
   EXPECT_NE(ClaimPathFor("/dst/a"), ClaimPathFor("/dst/b"));
 }
 
-TEST(AbandonedFiles, OnlyWhatDeadProcessesOfThisHostLeftIsRemoved) {
+TEST(AbandonedFiles, OnlyWhatDeadOrLongSilentRunsLeftIsRemoved) {
   TempDir dir;
   fs::create_directories(dir.Path() / "a" / "b");
   InProcessThatDies([&] {
@@ -120,14 +163,20 @@ TEST(AbandonedFiles, OnlyWhatDeadProcessesOfThisHostLeftIsRemoved) {
   const fs::path live = TemporaryPathBeside(dir.Path() / "a" / "live.tif");
   WriteBytes(live.string(), "x");
   std::optional<ItemClaim> liveClaim = ItemClaim::Take(dir.Path() / "a" / "live");
+  // A run's on another host: one it is writing, and one left for a day.
+  const std::string remoteTemporary = ".zelk-" + OwnerToken(RemoteOwner()) + "-1.zelk-tmp";
+  WriteBytes(dir.File("a/" + remoteTemporary), "x");
+  WriteBytes(dir.File("a/b/" + remoteTemporary), "x");
+  Backdate(dir.Path() / "a" / "b" / remoteTemporary, std::chrono::hours(25));
   // Names that only look similar.
   WriteBytes(dir.File("a/keep.tif"), "x");
   WriteBytes(dir.File("a/zelk-tmp"), "x");
   WriteBytes(dir.File("a/.zelk-tmp.tif"), "x");
   WriteBytes(dir.File("a/.zelk-nonsense-1.zelk-tmp"), "x");
 
-  EXPECT_EQ(RemoveAbandonedFiles(dir.Path()), 3);
+  EXPECT_EQ(RemoveAbandonedFiles(dir.Path()), 4);
   std::vector<std::string> expected = {"a/", "a/.zelk-nonsense-1.zelk-tmp", "a/.zelk-tmp.tif",
+                                       "a/" + remoteTemporary,
                                        "a/b/", "a/keep.tif", "a/zelk-tmp",
                                        "a/" + live.filename().string(),
                                        "a/" + ClaimPathFor(dir.Path() / "a" / "live").filename().string()};
