@@ -51,8 +51,8 @@ bool BatchProgram::Ready() const {
   return ready;
 }
 
-RunFigures BatchProgram::Run(const std::string& programDir,
-                             const std::vector<SettingValue>& settings) const {
+std::string BatchProgram::Prepare(const std::string& programDir,
+                                  const std::vector<SettingValue>& settings) const {
   fs::remove_all(programDir);
   fs::create_directories(programDir);
   const std::string conf = programDir + "/" + kSettingsFileName;
@@ -64,14 +64,26 @@ RunFigures BatchProgram::Run(const std::string& programDir,
       return {};
     }
   }
-  const std::string console = programDir + "/console.txt";
-  RunFigures figures =
-      RunProgram({executable_, conf}, ProgramSetup{{"OMP_THREAD_LIMIT=1"}, console});
+  return conf;
+}
+
+RunFigures BatchProgram::RunOn(const std::string& conf, const std::vector<std::string>& arguments,
+                               const std::string& console) const {
+  std::vector<std::string> argv = {executable_, conf};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  RunFigures figures = RunProgram(argv, ProgramSetup{{"OMP_THREAD_LIMIT=1"}, console});
   if (!figures.ok) {
     std::printf("  ! zelk-batch did not finish with status 0; the end of %s:\n", console.c_str());
     PrintLastLines(console);
   }
   return figures;
+}
+
+RunFigures BatchProgram::Run(const std::string& programDir,
+                             const std::vector<SettingValue>& settings) const {
+  const std::string conf = Prepare(programDir, settings);
+  if (conf.empty()) return {};
+  return RunOn(conf, {}, programDir + "/console.txt");
 }
 
 }  // namespace zelk::bench

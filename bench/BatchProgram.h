@@ -35,6 +35,15 @@ class BatchProgram {
   // lines of its console output are printed then.
   RunFigures Run(const std::string& programDir, const std::vector<SettingValue>& settings) const;
 
+  // The two halves of Run(), for several runs on one program directory:
+  // the directory made afresh with its ZELK.conf (returns the file's path,
+  // empty when a key could not be set), and one run on that file with
+  // more arguments, its console output going to `console`.
+  std::string Prepare(const std::string& programDir,
+                      const std::vector<SettingValue>& settings) const;
+  RunFigures RunOn(const std::string& conf, const std::vector<std::string>& arguments,
+                   const std::string& console) const;
+
   const std::string& Executable() const { return executable_; }
 
  private:
