@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "scan/ScanFixture.h"
+#include "scan/Shard.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
@@ -198,6 +200,36 @@ TEST_F(DirTraversalTest, ADirectoryThatCannotBeSearchedIsARowInItsPlace) {
   chmod(In("no-search").c_str(), 0777);
   if (!rows) GTEST_SKIP() << "cannot run without the super-user's rights here";
   EXPECT_EQ(*rows, In("a") + ";" + In("no-search") + ";" + In("z") + ";0");
+}
+
+TEST_F(DirTraversalTest, ShardsSplitTheLeavesAndItemsAddedLaterMoveNoEarlierOne) {
+  auto document = [&](const std::string& year, int i) {
+    Touch(In(year + "/box" + std::to_string(i % 6) + "/doc" + std::to_string(i) + "/1.tif"));
+  };
+  for (int i = 0; i < 60; ++i) document("2001", i);
+  auto scanShard = [&](int index) {
+    ScanOptions options = Options("tif");
+    options.Admits = [&, index](const std::string& path) {
+      return InShard({index, 4}, In(), path);
+    };
+    return Scan(options);
+  };
+  std::vector<std::vector<std::string>> before;
+  std::size_t total = 0;
+  for (int i = 0; i < 4; ++i) {
+    before.push_back(scanShard(i));
+    total += before.back().size();
+  }
+  EXPECT_EQ(total, 60u) << "every leaf in exactly one shard";
+
+  // The tree grows: a new year, and new documents in the old boxes.
+  for (int i = 60; i < 120; ++i) document(i % 2 ? "2002" : "2001", i);
+  for (int i = 0; i < 4; ++i) {
+    const std::vector<std::string> after = scanShard(i);
+    for (const std::string& row : before[static_cast<std::size_t>(i)]) {
+      EXPECT_NE(std::find(after.begin(), after.end(), row), after.end()) << row << " moved";
+    }
+  }
 }
 
 }  // namespace
