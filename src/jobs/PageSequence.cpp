@@ -1,21 +1,22 @@
 #include "jobs/PageSequence.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "imaging/PageReader.h"
+#include "platform/AvailableCores.h"
 
 namespace zelk {
 namespace {
 
 // Loaders read, decode and encode; the run thread only writes what they
 // made.  Image jobs run alone (a recognition job reads its pages on its own
-// pool), so the loaders may have every core, up to a few: a decoded A4
-// colour page and its conversions take some 70 MB while it is encoded.
+// pool), so the loaders may have every core the process may use (a Slurm
+// task's share, its affinity mask), up to a few: a decoded A4 colour page
+// and its conversions take some 70 MB while it is encoded.
 constexpr std::size_t kMostLoaderThreads = 4;
 
 std::size_t LoaderThreads() {
-  return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMostLoaderThreads);
+  return std::clamp<std::size_t>(AvailableCores(), 1, kMostLoaderThreads);
 }
 
 // A page a loader has prepared holds compressed data, except a page no

@@ -1,8 +1,8 @@
 #include "ocr/RecognitionWorkers.h"
 
 #include <algorithm>
-#include <thread>
 
+#include "platform/AvailableCores.h"
 #include "platform/AvailableMemory.h"
 
 namespace zelk {
@@ -14,7 +14,7 @@ int RecognitionWorkersFor(unsigned cores, std::optional<std::uint64_t> available
 }
 
 int DefaultWorkerCount() {
-  return RecognitionWorkersFor(std::thread::hardware_concurrency(), AvailableMemoryBytes());
+  return RecognitionWorkersFor(AvailableCores(), AvailableMemoryBytes());
 }
 
 }  // namespace zelk

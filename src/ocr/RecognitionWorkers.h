@@ -1,5 +1,5 @@
 #pragma once
-// How many recognition workers a run starts: one per processor core, as
+// How many recognition workers a run starts: one per core it may use, as
 // many as the free memory holds, and always at least one.
 
 #include <cstdint>
@@ -19,7 +19,8 @@ inline constexpr std::uint64_t kRecognitionWorkerBytes = std::uint64_t{256} << 2
 // `availableBytes` of memory free for them (nothing when unknown).
 int RecognitionWorkersFor(unsigned cores, std::optional<std::uint64_t> availableBytes);
 
-// The same for this machine as it stands now.
+// The same for the cores this process may use (AvailableCores: a Slurm
+// task's share, or its affinity mask) and the memory free now.
 int DefaultWorkerCount();
 
 }  // namespace zelk
