@@ -19,6 +19,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libtiff-tools poppler-utils qpdf
   libreoffice-writer-nogui
+  # the deployment files' checks read the Kubernetes YAML (tests/deploy)
+  python3-yaml
   # resource and fixture generators (scripts/make-template-xls.py,
   # scripts/make-grouping-fixtures.py)
   python3-xlwt python3-openpyxl
