@@ -106,8 +106,10 @@ class SlurmArrayTest : public ::testing::Test {
       GTEST_SKIP() << "the Slurm daemons of the one-node test cluster need root";
     }
     started_ = true;  // stop whatever part of the cluster did start
-    const ShellResult start =
-        Shell(ShellQuoted(ZELK_LOCAL_SLURM) + " start " + ShellQuoted(dir_.File("cluster")));
+    // The cluster also stops when this process is killed (a time limit).
+    const ShellResult start = Shell(ShellQuoted(ZELK_LOCAL_SLURM) + " start " +
+                                    ShellQuoted(dir_.File("cluster")) + " " +
+                                    std::to_string(getpid()));
     ASSERT_EQ(start.Status, 0) << "starting the one-node cluster:\n" << start.Output;
     setenv("SLURM_CONF", dir_.File("cluster/slurm.conf").c_str(), 1);
     unsetenv("ZELK_BATCH");

@@ -4,10 +4,14 @@
 # so that it disturbs no other Slurm or munge on the machine.  Needs root
 # (the daemons run as root and the jobs as the submitting user).
 #
-#   local-slurm.sh start DIR   installs slurm-wlm and munge when missing,
+#   local-slurm.sh start DIR [OWNER]
+#                              installs slurm-wlm and munge when missing,
 #                              starts munged, slurmctld and slurmd and waits
 #                              until the node is idle; then
-#                              SLURM_CONF=DIR/slurm.conf sbatch ... uses it
+#                              SLURM_CONF=DIR/slurm.conf sbatch ... uses it.
+#                              With OWNER (a process id) the cluster stops
+#                              by itself once that process has gone, so a
+#                              test killed half-way leaves no daemons behind
 #   local-slurm.sh stop DIR    cancels what still runs and ends the daemons
 #                              (by the process ids recorded in DIR)
 #
@@ -18,6 +22,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 command=${1:-}
 dir=${2:-}
+owner=${3:-}
 if [[ -z "$command" || -z "$dir" ]]; then
   echo "usage: $0 start|stop DIR" >&2
   exit 2
@@ -119,6 +124,12 @@ EOF
     tail -n 20 "$dir"/log/*.log "$dir"/log/*.out >&2 || true
     exit 1
   fi
+  if [[ -n "$owner" ]]; then
+    # shellcheck disable=SC2016  # the watcher's own bash expands them
+    setsid bash -c 'while kill -0 "$1" 2>/dev/null; do sleep 1; done; exec "$2" stop "$3"' \
+      watcher "$owner" "$here/$(basename "$0")" "$dir" </dev/null >/dev/null 2>&1 &
+    echo $! >"$dir/watcher.pid"
+  fi
 }
 
 gone() { ! kill -0 "$1" 2>/dev/null; }
@@ -141,6 +152,11 @@ end_process() {
 
 stop() {
   export SLURM_CONF="$dir/slurm.conf"
+  # The owner's watcher, unless this is the watcher stopping the cluster.
+  if [[ -s "$dir/watcher.pid" && "$(<"$dir/watcher.pid")" != "$$" ]]; then
+    kill "$(<"$dir/watcher.pid")" 2>/dev/null || true
+  fi
+  rm -f "$dir/watcher.pid"
   # Jobs still running end first, so that no job step outlives its slurmd.
   if [[ -s "$dir/slurmctld.bgpid" ]] && kill -0 "$(<"$dir/slurmctld.bgpid")" 2>/dev/null; then
     scancel --full --quiet --user="$(id -un)" 2>/dev/null || true
