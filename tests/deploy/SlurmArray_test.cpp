@@ -5,22 +5,20 @@
 // Needs root, for the Slurm daemons; skipped otherwise.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "OutputChecks.h"
 #include "SourceTrees.h"
+#include "imaging/PdfTest_helpers.h"
 #include "support/TempDir.h"
 
 namespace zelk {
@@ -34,30 +32,8 @@ constexpr int kPagesPerDirectory = 3;
 constexpr int kTasks = 4;
 constexpr auto kJobsTimeLimit = std::chrono::seconds(150);
 
-std::string ShellQuoted(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// What a shell command printed (standard output and error) and its status.
-struct ShellResult {
-  int Status = -1;
-  std::string Output;
-};
-
-ShellResult Shell(const std::string& command) {
-  ShellResult result;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    result.Output.append(buffer, got);
-  }
-  const int status = pclose(pipe);
-  result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using pdftest::Quote;
+using pdftest::RunCommand;
 
 // One job record of `scontrol show job`: an array task, or a job of its own.
 struct JobRecord {
@@ -67,7 +43,7 @@ struct JobRecord {
 };
 
 // The value of `key=` in `text` from `from` on, up to the next blank.
-std::string FieldValue(const std::string& text, const std::string& key, std::size_t from) {
+std::string FieldValue(const std::string &text, const std::string &key, std::size_t from) {
   const std::size_t at = text.find(" " + key + "=", from);
   if (at == std::string::npos) return {};
   const std::size_t begin = at + key.size() + 2;
@@ -76,11 +52,11 @@ std::string FieldValue(const std::string& text, const std::string& key, std::siz
 
 // The records of a job, or of every task of an array job; none when
 // Slurm no longer knows it.
-std::vector<JobRecord> JobRecords(const std::string& jobId) {
-  const ShellResult shown = Shell("scontrol show job " + ShellQuoted(jobId));
+std::vector<JobRecord> JobRecords(const std::string &jobId) {
+  const pdftest::CommandResult shown = RunCommand("scontrol show job " + Quote(jobId));
   std::vector<JobRecord> records;
-  if (shown.Status != 0) return records;
-  const std::string text = "\n" + shown.Output;
+  if (shown.exitCode != 0) return records;
+  const std::string text = "\n" + shown.out;
   for (std::size_t at = text.find("\nJobId="); at != std::string::npos;
        at = text.find("\nJobId=", at + 1)) {
     records.push_back({FieldValue(text, "ArrayTaskId", at), FieldValue(text, "JobState", at),
@@ -89,7 +65,7 @@ std::vector<JobRecord> JobRecords(const std::string& jobId) {
   return records;
 }
 
-bool StillToRun(const std::string& state) {
+bool StillToRun(const std::string &state) {
   return state.empty() || state == "PENDING" || state == "RUNNING" || state == "CONFIGURING" ||
          state == "COMPLETING" || state == "REQUEUED" || state == "SUSPENDED";
 }
@@ -107,19 +83,19 @@ class SlurmArrayTest : public ::testing::Test {
     }
     started_ = true;  // stop whatever part of the cluster did start
     // The cluster also stops when this process is killed (a time limit).
-    const ShellResult start = Shell(ShellQuoted(ZELK_LOCAL_SLURM) + " start " +
-                                    ShellQuoted(dir_.File("cluster")) + " " +
-                                    std::to_string(getpid()));
-    ASSERT_EQ(start.Status, 0) << "starting the one-node cluster:\n" << start.Output;
+    const pdftest::CommandResult start =
+        RunCommand(Quote(ZELK_LOCAL_SLURM) + " start " + Quote(dir_.File("cluster")) + " " +
+                   std::to_string(getpid()));
+    ASSERT_EQ(start.exitCode, 0) << "starting the one-node cluster:\n" << start.out << start.err;
     setenv("SLURM_CONF", dir_.File("cluster/slurm.conf").c_str(), 1);
     unsetenv("ZELK_BATCH");
   }
 
   void TearDown() override {
     if (!started_) return;
-    const ShellResult stop =
-        Shell(ShellQuoted(ZELK_LOCAL_SLURM) + " stop " + ShellQuoted(dir_.File("cluster")));
-    EXPECT_EQ(stop.Status, 0) << "stopping the one-node cluster:\n" << stop.Output;
+    const pdftest::CommandResult stop =
+        RunCommand(Quote(ZELK_LOCAL_SLURM) + " stop " + Quote(dir_.File("cluster")));
+    EXPECT_EQ(stop.exitCode, 0) << "stopping the one-node cluster:\n" << stop.out << stop.err;
   }
 
   // A checkout as the script expects it, at a path with a blank: the script
@@ -135,15 +111,15 @@ class SlurmArrayTest : public ::testing::Test {
 
   // Waits for the summary job of array job `arrayId` to be submitted and
   // to end; its id, or empty when time ran out first.
-  std::string WaitForSummary(const std::string& arrayId) {
+  std::string WaitForSummary(const std::string &arrayId) {
     const auto deadline = std::chrono::steady_clock::now() + kJobsTimeLimit;
     std::string summaryId;
     while (std::chrono::steady_clock::now() < deadline) {
       if (summaryId.empty()) {
         // Every state: the summary may have come and gone between two looks.
-        summaryId = Trimmed(Shell("squeue --noheader --states=all --format=%i --name=" +
-                                  ShellQuoted("zelk-summary-" + arrayId))
-                                .Output);
+        summaryId = Trimmed(RunCommand("squeue --noheader --states=all --format=%i --name=" +
+                                       Quote("zelk-summary-" + arrayId))
+                                .out);
       }
       if (!summaryId.empty()) {
         const std::vector<JobRecord> records = JobRecords(summaryId);
@@ -180,16 +156,17 @@ TEST_F(SlurmArrayTest, FourTasksConvertEveryDirectoryOnceThenTheSummaryRuns) {
   // From a directory of its own, with the settings file given relative to
   // it and zelk-batch on no search path.
   const auto began = std::chrono::steady_clock::now();
-  const ShellResult submitted =
-      Shell("cd " + ShellQuoted(submitDir) +
-            " && env PATH=/usr/sbin:/usr/bin:/sbin:/bin sbatch --parsable --array=0-" +
-            std::to_string(kTasks - 1) + " " + ShellQuoted(script) + " ../program/ZELK.conf");
-  ASSERT_EQ(submitted.Status, 0) << submitted.Output;
-  const std::string arrayId = Trimmed(submitted.Output.substr(0, submitted.Output.find(';')));
+  const pdftest::CommandResult submitted =
+      RunCommand("cd " + Quote(submitDir) +
+                 " && env PATH=/usr/sbin:/usr/bin:/sbin:/bin sbatch --parsable "
+                 "--array=0-" +
+                 std::to_string(kTasks - 1) + " " + Quote(script) + " ../program/ZELK.conf");
+  ASSERT_EQ(submitted.exitCode, 0) << submitted.out << submitted.err;
+  const std::string arrayId = Trimmed(submitted.out.substr(0, submitted.out.find(';')));
 
   const std::string summaryId = WaitForSummary(arrayId);
   const auto taken = std::chrono::duration<double>(std::chrono::steady_clock::now() - began);
-  const auto printed = [&](const std::string& file) {
+  const auto printed = [&](const std::string &file) {
     return "\n--- " + file + ":\n" + test::ReadBytes(fs::path(submitDir) / file);
   };
   std::string everyOutput;
@@ -201,7 +178,7 @@ TEST_F(SlurmArrayTest, FourTasksConvertEveryDirectoryOnceThenTheSummaryRuns) {
 
   const std::vector<JobRecord> tasks = JobRecords(arrayId);
   ASSERT_EQ(tasks.size(), static_cast<std::size_t>(kTasks)) << everyOutput;
-  for (const JobRecord& task : tasks) {
+  for (const JobRecord &task : tasks) {
     EXPECT_EQ(task.State, "COMPLETED") << "task " << task.TaskId << everyOutput;
     EXPECT_EQ(task.ExitCode, "0:0") << "task " << task.TaskId << everyOutput;
   }
@@ -216,14 +193,14 @@ TEST_F(SlurmArrayTest, FourTasksConvertEveryDirectoryOnceThenTheSummaryRuns) {
   ASSERT_TRUE(fs::exists(fs::path(submitDir) / summaryOutput));
   const std::vector<JobRecord> summary = JobRecords(summaryId);
   ASSERT_EQ(summary.size(), 1u);
-  if (Shell(ShellQuoted(ZELK_BATCH_EXECUTABLE) + " --help").Output.find("--summary") !=
+  if (RunCommand(Quote(ZELK_BATCH_EXECUTABLE) + " --help").out.find("--summary") !=
       std::string::npos) {
     EXPECT_EQ(summary[0].State, "COMPLETED") << printed(summaryOutput);
     EXPECT_EQ(summary[0].ExitCode, "0:0") << printed(summaryOutput);
   }
 
   std::map<std::string, int> once;
-  for (const std::string& item : items) once[item] = 1;
+  for (const std::string &item : items) once[item] = 1;
   EXPECT_EQ(DocumentPages(out_), expectedOutputs) << "outputs and their pages (-1: damaged)";
   EXPECT_EQ(ItemLineCounts(program.SuccessListLines(), items), once)
       << "times each directory is listed as converted, over all tasks";
