@@ -1,8 +1,9 @@
 #include "run/ResultLog.h"
 
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
 
+#include "platform/DurableFiles.h"
 #include "platform/Utf8.h"
 
 namespace zelk {
@@ -71,6 +72,17 @@ std::string FailureReasonListName(const LocalDateTime& now) {
   return TodayStamp(now) + "-失败原因.txt";
 }
 
+std::string ShardListName(const std::string& listName, const Shard& shard) {
+  if (shard.Whole()) return listName;
+  const std::string count = std::to_string(shard.Count);
+  std::string index = std::to_string(shard.Index);
+  while (index.size() < std::max<std::size_t>(2, count.size())) index.insert(0, "0");
+  const std::string suffix = ".shard-" + index + "-of-" + count;
+  const std::size_t extension = listName.rfind(".txt");
+  if (extension == std::string::npos) return listName + suffix;
+  return listName.substr(0, extension) + suffix + listName.substr(extension);
+}
+
 std::string FailureReasonLine(std::string_view path, std::string_view reason) {
   return ListItemText(path) + "\t" + ListItemText(reason);
 }
@@ -101,11 +113,7 @@ std::string FormatElapsed(TimePoint start, TimePoint end) {
 }
 
 bool ResultList::Append(const std::string& line) const {
-  std::FILE* file = std::fopen(path_.c_str(), "ab");
-  if (file == nullptr) return false;
-  const std::string bytes = line + "\r\n";
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return (std::fclose(file) == 0) && written;
+  return AppendInOneWrite(path_, line + "\r\n");
 }
 
 }  // namespace zelk
