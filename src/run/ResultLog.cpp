@@ -72,12 +72,15 @@ std::string FailureReasonListName(const LocalDateTime& now) {
   return TodayStamp(now) + "-失败原因.txt";
 }
 
+std::string ShardIndexText(const Shard& shard) {
+  const std::size_t width = std::max<std::size_t>(2, std::to_string(shard.Count).size());
+  const std::string index = std::to_string(shard.Index);
+  return index.size() < width ? std::string(width - index.size(), '0') + index : index;
+}
+
 std::string ShardListName(const std::string& listName, const Shard& shard) {
   if (shard.Whole()) return listName;
-  const std::string count = std::to_string(shard.Count);
-  std::string index = std::to_string(shard.Index);
-  while (index.size() < std::max<std::size_t>(2, count.size())) index.insert(0, "0");
-  const std::string suffix = ".shard-" + index + "-of-" + count;
+  const std::string suffix = ".shard-" + ShardIndexText(shard) + "-of-" + std::to_string(shard.Count);
   const std::size_t extension = listName.rfind(".txt");
   if (extension == std::string::npos) return listName + suffix;
   return listName.substr(0, extension) + suffix + listName.substr(extension);

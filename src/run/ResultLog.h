@@ -35,6 +35,8 @@ std::string FailureReasonListName(const LocalDateTime& now);
 // (the index with leading zeros to at least two digits and to the width
 // of the count).
 std::string ShardListName(const std::string& listName, const Shard& shard);
+// The shard's index as those names write it ("03" of 16, "007" of 128).
+std::string ShardIndexText(const Shard& shard);
 
 // The long date "2026年3月7日".
 std::string LongDate(const LocalDateTime& moment);
