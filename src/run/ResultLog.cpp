@@ -1,6 +1,7 @@
 #include "run/ResultLog.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 
 #include "platform/DurableFiles.h"
@@ -80,10 +81,37 @@ std::string ShardIndexText(const Shard& shard) {
 
 std::string ShardListName(const std::string& listName, const Shard& shard) {
   if (shard.Whole()) return listName;
-  const std::string suffix = ".shard-" + ShardIndexText(shard) + "-of-" + std::to_string(shard.Count);
+  const std::string suffix =
+      ".shard-" + ShardIndexText(shard) + "-of-" + std::to_string(shard.Count);
   const std::size_t extension = listName.rfind(".txt");
   if (extension == std::string::npos) return listName + suffix;
   return listName.substr(0, extension) + suffix + listName.substr(extension);
+}
+
+std::optional<ShardListParts> ParseShardListName(std::string_view name) {
+  const std::size_t marker = name.rfind(".shard-");
+  if (marker == std::string_view::npos || !name.ends_with(".txt")) return std::nullopt;
+  const std::size_t numbersAt = marker + 7;
+  const std::string_view numbers = name.substr(numbersAt, name.size() - 4 - numbersAt);
+  const std::size_t of = numbers.find("-of-");
+  if (of == std::string_view::npos) return std::nullopt;
+  const auto number = [](std::string_view digits) -> std::optional<int> {
+    int value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || digits.front() == '-' || error != std::errc() ||
+        end != digits.data() + digits.size()) {
+      return std::nullopt;
+    }
+    return value;
+  };
+  const std::optional<int> index = number(numbers.substr(0, of));
+  const std::optional<int> count = number(numbers.substr(of + 4));
+  if (!index || !count || *count < 2 || *count > kMaxShardCount || *index >= *count) {
+    return std::nullopt;
+  }
+  ShardListParts parts{std::string(name.substr(0, marker)) + ".txt", {*index, *count}};
+  if (ShardListName(parts.ListName, parts.Which) != name) return std::nullopt;
+  return parts;
 }
 
 std::string FailureReasonLine(std::string_view path, std::string_view reason) {

@@ -12,6 +12,7 @@
 // network file system where appends of several machines to one file are
 // not safe, so each writes only the files of its own shard.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,15 @@ std::string FailureReasonListName(const LocalDateTime& now);
 std::string ShardListName(const std::string& listName, const Shard& shard);
 // The shard's index as those names write it ("03" of 16, "007" of 128).
 std::string ShardIndexText(const Shard& shard);
+
+// A name exactly as ShardListName writes it for one shard of several,
+// taken apart: the list's usual name and the shard.  Nullopt for any other
+// name ("x.shard-3-of-16.txt" included: 3 of 16 is written "03").
+struct ShardListParts {
+  std::string ListName;
+  Shard Which;
+};
+std::optional<ShardListParts> ParseShardListName(std::string_view name);
 
 // The long date "2026年3月7日".
 std::string LongDate(const LocalDateTime& moment);

@@ -71,20 +71,9 @@ std::string ShardRecordName(const LocalDateTime& now, const Shard& shard) {
 }
 
 std::optional<Shard> ShardOfRecordName(std::string_view name, const std::string& stamp) {
-  const std::string prefix = stamp + "-汇总.shard-";
-  if (!name.starts_with(prefix) || !name.ends_with(".txt")) return std::nullopt;
-  const std::string_view numbers = name.substr(prefix.size(), name.size() - prefix.size() - 4);
-  const std::size_t of = numbers.find("-of-");
-  if (of == std::string_view::npos) return std::nullopt;
-  const std::optional<long long> index = Digits(numbers.substr(0, of));
-  const std::optional<long long> count = Digits(numbers.substr(of + 4));
-  if (!index || !count || *count < 2 || *count > kMaxShardCount || *index >= *count) {
-    return std::nullopt;
-  }
-  const Shard shard{static_cast<int>(*index), static_cast<int>(*count)};
-  // Only the name a run writes: "shard-3-of-16" is no record of shard 3.
-  if (ShardListName(stamp + kRecordListName, shard) != name) return std::nullopt;
-  return shard;
+  const std::optional<ShardListParts> parts = ParseShardListName(name);
+  if (!parts || parts->ListName != stamp + kRecordListName) return std::nullopt;
+  return parts->Which;
 }
 
 long long EpochSeconds(TimePoint moment) {

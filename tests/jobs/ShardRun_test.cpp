@@ -39,7 +39,8 @@ class ShardRunTest : public test::RunFrameTest {
     const std::string text = test::ReadBytes(dir_.File(std::string("Logs/") + name));
     for (std::size_t start = 0, end = text.find("\r\n"); end != std::string::npos;
          start = end + 2, end = text.find("\r\n", start)) {
-      const std::optional<ShardRunLine> line = ParseShardRecordLine(text.substr(start, end - start));
+      const std::optional<ShardRunLine> line =
+          ParseShardRecordLine(text.substr(start, end - start));
       EXPECT_TRUE(line) << text.substr(start, end - start);
       if (line) lines.push_back(*line);
     }

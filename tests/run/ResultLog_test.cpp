@@ -94,6 +94,20 @@ TEST(ResultLogTest, ShardListsCarryTheShardBeforeTheExtension) {
   EXPECT_EQ(ShardListName(name, {127, 128}), "2026年03月07日-成功.shard-127-of-128.txt");
   EXPECT_EQ(ShardListName(FailureReasonListName({2026, 3, 7, 0, 0, 0}), {2, 3}),
             "2026年03月07日-失败原因.shard-02-of-3.txt");
+
+  // Taken apart again, only in the form written.
+  for (const Shard shard : {Shard{3, 16}, Shard{0, 2}, Shard{127, 128}}) {
+    const std::optional<ShardListParts> parts = ParseShardListName(ShardListName(name, shard));
+    ASSERT_TRUE(parts);
+    EXPECT_EQ(parts->ListName, name);
+    EXPECT_EQ(parts->Which.Index, shard.Index);
+    EXPECT_EQ(parts->Which.Count, shard.Count);
+  }
+  for (const char* other : {"2026年03月07日-成功.txt", "x.shard-3-of-16.txt", "x.shard-03-of-016.txt",
+                            "x.shard-16-of-16.txt", "x.shard-00-of-1.txt", "x.shard--1-of-16.txt",
+                            "x.shard-03-of-16.txt.bak", "x.shard-03-of-.txt", "x.shard-03.txt"}) {
+    EXPECT_FALSE(ParseShardListName(other)) << other;
+  }
 }
 
 bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
