@@ -7,6 +7,7 @@
 
 #include "platform/AbandonedFiles.h"
 #include "platform/ProcessOwner.h"
+#include "platform/SchedulerJob.h"
 #include "run/ErrorTree.h"
 #include "run/FailureReason.h"
 #include "run/JobTexts.h"
@@ -231,7 +232,7 @@ void Frame::OpenResultLists() {
 // line with the counts.
 void Frame::RecordShardRun(const std::optional<RunEnd>& end) {
   const ProcessOwner& self = ThisProcess();
-  ShardRunLine line{EpochSeconds(start_), self.Host, self.Pid, request_.SchedulerJob, {}};
+  ShardRunLine line{EpochSeconds(start_), self.Host, self.Pid, SchedulerJobName(), {}};
   if (end) {
     ShardRunOutcome outcome = ShardRunOutcome::Finished;
     switch (*end) {

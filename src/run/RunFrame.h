@@ -40,9 +40,6 @@ struct RunRequest {
   // work (zelk-batch --shard); the whole tree by default.  A share writes
   // result lists of its own and a record of its runs (ShardRecord.h).
   Shard WorkShard;
-  // The batch scheduler's job this run is part of ("1234_3"), for the
-  // shard's record; empty when none.
-  std::string SchedulerJob;
 };
 
 enum class RunEnd {

@@ -65,7 +65,7 @@ class StartAndPreviewTest : public ::testing::Test {
   std::string Out(const std::string& relative) const { return out_ + "/" + relative; }
 
   RunResult Start(int action) {
-    RunRequest request{settings_, in_, out_, dir_.Path().string(), {}, &clock_, {}, {}};
+    RunRequest request{settings_, in_, out_, dir_.Path().string(), {}, &clock_, {}};
     control_.BeginRun();
     return StartConversion(action, request, registry_, observer_, control_);
   }

@@ -62,7 +62,6 @@ class RunFrameTest : public ::testing::Test {
     request.TimeSource = &clock_;
     request.SettleTime = settle_;
     request.WorkShard = shard_;
-    request.SchedulerJob = schedulerJob_;
     TestJob job(script_);
     control_.BeginRun();
     return RunJob(job, request, observer_, control_);
@@ -78,7 +77,6 @@ class RunFrameTest : public ::testing::Test {
   RunControl control_;
   std::chrono::seconds settle_{0};  // the request's settle time
   Shard shard_;                     // and its shard, the whole tree by default
-  std::string schedulerJob_;
 };
 
 }  // namespace zelk::test

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -60,9 +61,12 @@ TEST_F(ShardRunTest, AShardWritesListsAndARecordOfItsOwnAndAWholeRunTheUsualList
   ASSERT_FALSE(converted.empty());
   Touch(converted[0] + "/2.tif");
   shard_ = {mine, 2};
-  schedulerJob_ = "77_" + std::to_string(mine);
+  setenv("SLURM_ARRAY_JOB_ID", "77", 1);
+  setenv("SLURM_ARRAY_TASK_ID", std::to_string(mine).c_str(), 1);
 
   const RunResult result = Run(JobId::MergeFiles);
+  unsetenv("SLURM_ARRAY_JOB_ID");
+  unsetenv("SLURM_ARRAY_TASK_ID");
   EXPECT_EQ(result.End, RunEnd::Finished);
   EXPECT_EQ(result.Successes, converted.size());
   EXPECT_EQ(result.Failures, 1u);
@@ -91,7 +95,7 @@ TEST_F(ShardRunTest, AShardWritesListsAndARecordOfItsOwnAndAWholeRunTheUsualList
     EXPECT_EQ(line.Started, started);
     EXPECT_EQ(line.Host, ThisProcess().Host);
     EXPECT_EQ(line.Pid, ThisProcess().Pid);
-    EXPECT_EQ(line.Job, schedulerJob_);
+    EXPECT_EQ(line.Job, "77_" + std::to_string(mine));
   }
   EXPECT_FALSE(record[0].End);
   ASSERT_TRUE(record[1].End);

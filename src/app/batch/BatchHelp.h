@@ -62,7 +62,7 @@ inline constexpr const char* kBatchHelp =
     "                     SLURM_ARRAY_TASK_MIN 之差加 1；序号从 SLURM_ARRAY_TASK_MIN 数起\n"
     "  JOB_COMPLETION_INDEX 未给出 --shard 时的分片序号（Kubernetes 索引作业），\n"
     "                     须同时给出 --shards N\n"
-    "  SLURM_ARRAY_JOB_ID、SLURM_JOB_ID 记入分片记录的作业号\n"
+    "  SLURM_ARRAY_JOB_ID、SLURM_JOB_ID  记入分片记录的作业号\n"
     "\n"
     "信号：SIGINT、SIGTERM、SIGHUP 或 SIGQUIT 使转换在当前项目完成后停止\n"
     "（文字识别则中止正在识别的项目，该项目留待下次），写好结果清单的汇总行；\n"

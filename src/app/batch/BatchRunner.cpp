@@ -187,8 +187,8 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (arguments->Summary) return PrintShardSummary(*arguments, out, err);
 
-  const EnvironmentLookup environment = [](const char* name) { return std::getenv(name); };
-  const ShardChoice shard = ChooseShard(arguments->Shards, environment);
+  const ShardChoice shard =
+      ChooseShard(arguments->Shards, [](const char* name) { return std::getenv(name); });
   if (!shard.Error.empty()) {
     err << shard.Error << '\n';
     return kBatchNotStarted;
@@ -196,7 +196,6 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   RunRequest request;
   request.WorkShard = shard.Chosen;
-  request.SchedulerJob = SchedulerJobOf(environment);
   if (!LoadSettings(arguments->ProgramDir, request.RunSettings)) {
     err << "配置文件已被破坏，请联系软件开发商！" << "：" << request.RunSettings.IniPath << '\n';
     return kBatchNotStarted;

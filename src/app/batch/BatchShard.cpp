@@ -76,12 +76,4 @@ ShardChoice ChooseShard(const ShardOptions& options, const EnvironmentLookup& en
   return {};
 }
 
-std::string SchedulerJobOf(const EnvironmentLookup& environment) {
-  const char* arrayJob = environment("SLURM_ARRAY_JOB_ID");
-  const char* task = environment("SLURM_ARRAY_TASK_ID");
-  if (arrayJob != nullptr && task != nullptr) return std::string(arrayJob) + "_" + task;
-  const char* job = environment("SLURM_JOB_ID");
-  return job != nullptr ? job : "";
-}
-
 }  // namespace zelk

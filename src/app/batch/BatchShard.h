@@ -31,9 +31,4 @@ struct ShardChoice {
 };
 ShardChoice ChooseShard(const ShardOptions& options, const EnvironmentLookup& environment);
 
-// The batch scheduler's job this process runs in, for the shard's record:
-// Slurm's array job and task ("1234_7"), else its job id; empty elsewhere
-// (a Kubernetes pod is named by its host name already).
-std::string SchedulerJobOf(const EnvironmentLookup& environment);
-
 }  // namespace zelk

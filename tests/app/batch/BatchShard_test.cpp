@@ -35,15 +35,6 @@ TEST(BatchShardTest, TheOptionThenSlurmThenAnIndexedJobDecideAndNoShardOverrides
   ExpectShard(ChooseShard({"1/2", {}, true}, slurm), 0, 1, "--no-shard");
 }
 
-TEST(BatchShardTest, TheSchedulerJobIsTheArrayTaskOrTheJob) {
-  EXPECT_EQ(SchedulerJobOf(With({})), "");
-  EXPECT_EQ(SchedulerJobOf(With({{"SLURM_JOB_ID", "1240"}})), "1240");
-  EXPECT_EQ(SchedulerJobOf(With({{"SLURM_JOB_ID", "1240"},
-                                 {"SLURM_ARRAY_JOB_ID", "1234"},
-                                 {"SLURM_ARRAY_TASK_ID", "6"}})),
-            "1234_6");
-}
-
 TEST(BatchShardTest, WhatCannotBeAShardIsRefusedWithItsName) {
   const auto refused = [](const ShardOptions& options, const EnvironmentLookup& env) {
     return ChooseShard(options, env).Error;
