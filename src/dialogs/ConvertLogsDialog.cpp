@@ -5,12 +5,15 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
 
 #include "dialogs/DialogServices.h"
 #include "dialogs/DialogWidgets.h"
 #include "dialogs/TextFileViewer.h"
 #include "run/ResultLog.h"
 #include "scan/DirectoryListing.h"
+#include "scan/NaturalOrder.h"
 
 namespace zelk {
 namespace {
@@ -21,6 +24,20 @@ bool HasTxtExtension(const std::string& name) {
   if (name.size() < 4) return false;
   return QString::fromStdString(name.substr(name.size() - 4)).compare(
              QStringLiteral(".txt"), Qt::CaseInsensitive) == 0;
+}
+
+// The order of rows: the name with its shard taken out descending, so the
+// newest day comes first; of one day and kind the usual list, then the
+// shards upwards.
+bool ComesFirst(const std::string& a, const std::string& b) {
+  const std::optional<ShardListParts> shardA = ParseShardListName(a);
+  const std::optional<ShardListParts> shardB = ParseShardListName(b);
+  const std::string& listA = shardA ? shardA->ListName : a;
+  const std::string& listB = shardB ? shardB->ListName : b;
+  if (listA != listB) return NaturalLess(listB, listA);
+  if (!shardA || !shardB) return !shardA && shardB;
+  if (shardA->Which.Count != shardB->Which.Count) return shardA->Which.Count < shardB->Which.Count;
+  return shardA->Which.Index < shardB->Which.Index;
 }
 
 }  // namespace
@@ -52,13 +69,17 @@ ConvertLogsDialog::ConvertLogsDialog(QWidget* parent, const std::string& program
   lvwLogList_->header()->setStretchLastSection(true);
   lvwLogList_->setColumnWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("序号")) + 32);
 
-  const std::vector<std::string> lists = ListResultLists(JoinPath(programDir, kLogsDirName));
+  const std::string logs = JoinPath(programDir, kLogsDirName);
+  std::vector<std::string> names;
+  for (const std::string& path : ListResultLists(logs)) {
+    names.push_back(path.substr(path.rfind('/') + 1));
+  }
+  std::sort(names.begin(), names.end(), ComesFirst);
   int number = 0;
-  for (auto path = lists.rbegin(); path != lists.rend(); ++path) {
-    const std::string name = path->substr(path->rfind('/') + 1);
+  for (const std::string& name : names) {
     auto* row = new QTreeWidgetItem(
         lvwLogList_, {QString::number(++number), QString::fromStdString(name)});
-    row->setData(0, kPathRole, QString::fromStdString(*path));
+    row->setData(0, kPathRole, QString::fromStdString(JoinPath(logs, name)));
     row->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
   }
 

@@ -6,7 +6,10 @@
 //
 // Rows run in the reverse of the listing order (natural order of the
 // names), so the newest day's lists of the form yyyy年MM月dd日-成功.txt come
-// first.  The list is read once when the dialog opens.
+// first.  The lists of shard runs (yyyy年MM月dd日-成功.shard-03-of-16.txt,
+// and the day's records -汇总.shard-…) follow the list of their kind and
+// day, by shard number upwards.  The list is read once when the dialog
+// opens.
 
 #include <QDialog>
 #include <string>

@@ -55,6 +55,16 @@ bool WriteAllBytes(int fd, std::string_view data) {
   return true;
 }
 
+bool AppendInOneWrite(const std::string& path, std::string_view data) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool written = WriteAllBytes(fd, data);
+  const int writeError = errno;
+  const bool closed = ::close(fd) == 0;
+  if (!written) errno = writeError;
+  return written && closed;
+}
+
 void SyncFile(const fs::path& file) { SyncPath(file, O_RDONLY, "cannot flush the file"); }
 
 void SyncDirectory(const fs::path& directory) {

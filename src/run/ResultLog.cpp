@@ -1,8 +1,10 @@
 #include "run/ResultLog.h"
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
-#include <cstdio>
 
+#include "platform/DurableFiles.h"
 #include "platform/Utf8.h"
 
 namespace zelk {
@@ -71,6 +73,47 @@ std::string FailureReasonListName(const LocalDateTime& now) {
   return TodayStamp(now) + "-失败原因.txt";
 }
 
+std::string ShardIndexText(const Shard& shard) {
+  const std::size_t width = std::max<std::size_t>(2, std::to_string(shard.Count).size());
+  const std::string index = std::to_string(shard.Index);
+  return index.size() < width ? std::string(width - index.size(), '0') + index : index;
+}
+
+std::string ShardListName(const std::string& listName, const Shard& shard) {
+  if (shard.Whole()) return listName;
+  const std::string suffix =
+      ".shard-" + ShardIndexText(shard) + "-of-" + std::to_string(shard.Count);
+  const std::size_t extension = listName.rfind(".txt");
+  if (extension == std::string::npos) return listName + suffix;
+  return listName.substr(0, extension) + suffix + listName.substr(extension);
+}
+
+std::optional<ShardListParts> ParseShardListName(std::string_view name) {
+  const std::size_t marker = name.rfind(".shard-");
+  if (marker == std::string_view::npos || !name.ends_with(".txt")) return std::nullopt;
+  const std::size_t numbersAt = marker + 7;
+  const std::string_view numbers = name.substr(numbersAt, name.size() - 4 - numbersAt);
+  const std::size_t of = numbers.find("-of-");
+  if (of == std::string_view::npos) return std::nullopt;
+  const auto number = [](std::string_view digits) -> std::optional<int> {
+    int value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || digits.front() == '-' || error != std::errc() ||
+        end != digits.data() + digits.size()) {
+      return std::nullopt;
+    }
+    return value;
+  };
+  const std::optional<int> index = number(numbers.substr(0, of));
+  const std::optional<int> count = number(numbers.substr(of + 4));
+  if (!index || !count || *count < 2 || *count > kMaxShardCount || *index >= *count) {
+    return std::nullopt;
+  }
+  ShardListParts parts{std::string(name.substr(0, marker)) + ".txt", {*index, *count}};
+  if (ShardListName(parts.ListName, parts.Which) != name) return std::nullopt;
+  return parts;
+}
+
 std::string FailureReasonLine(std::string_view path, std::string_view reason) {
   return ListItemText(path) + "\t" + ListItemText(reason);
 }
@@ -101,11 +144,7 @@ std::string FormatElapsed(TimePoint start, TimePoint end) {
 }
 
 bool ResultList::Append(const std::string& line) const {
-  std::FILE* file = std::fopen(path_.c_str(), "ab");
-  if (file == nullptr) return false;
-  const std::string bytes = line + "\r\n";
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return (std::fclose(file) == 0) && written;
+  return AppendInOneWrite(path_, line + "\r\n");
 }
 
 }  // namespace zelk

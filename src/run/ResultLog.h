@@ -1,14 +1,23 @@
 #pragma once
 // The day's result lists in Logs beside the program: names, line texts and
 // the writer.  Lists are UTF-8 text with CR LF line ends; every line is
-// written by opening the file for appending, writing and closing it again,
-// so each finished item is on disk even if a later one brings the process
-// down.
+// written by opening the file for appending, writing it whole in one write
+// call and closing the file again, so each finished item is on disk even if
+// a later one brings the process down, and lines of processes appending at
+// once do not interleave.
+//
+// A run that takes one shard of several (zelk-batch --shard) writes lists
+// of its own beside the usual ones, "<stamp>-成功.shard-03-of-16.txt" and
+// so on: the runs of a shard array share one Logs directory, often over a
+// network file system where appends of several machines to one file are
+// not safe, so each writes only the files of its own shard.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/Clock.h"
+#include "scan/Shard.h"
 
 namespace zelk {
 
@@ -21,6 +30,23 @@ std::string FailureListName(const LocalDateTime& now);  // TodayStamp & "-失败
 // TodayStamp & "-失败原因.txt": why each item failed, one line per failure
 // (FailureReasonLine), beside the two lists whose format stays as it is.
 std::string FailureReasonListName(const LocalDateTime& now);
+
+// The name of a list of the day as a run of `shard` writes it: `listName`
+// itself for the whole tree, else with ".shard-03-of-16" before its ".txt"
+// (the index with leading zeros to at least two digits and to the width
+// of the count).
+std::string ShardListName(const std::string& listName, const Shard& shard);
+// The shard's index as those names write it ("03" of 16, "007" of 128).
+std::string ShardIndexText(const Shard& shard);
+
+// A name exactly as ShardListName writes it for one shard of several,
+// taken apart: the list's usual name and the shard.  Nullopt for any other
+// name ("x.shard-3-of-16.txt" included: 3 of 16 is written "03").
+struct ShardListParts {
+  std::string ListName;
+  Shard Which;
+};
+std::optional<ShardListParts> ParseShardListName(std::string_view name);
 
 // The long date "2026年3月7日".
 std::string LongDate(const LocalDateTime& moment);

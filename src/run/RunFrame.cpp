@@ -1,10 +1,13 @@
 #include "run/RunFrame.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 
 #include "platform/AbandonedFiles.h"
+#include "platform/ProcessOwner.h"
+#include "platform/SchedulerJob.h"
 #include "run/ErrorTree.h"
 #include "run/FailureReason.h"
 #include "run/JobTexts.h"
@@ -14,6 +17,7 @@
 #include "run/RowClaims.h"
 #include "run/RunContext.h"
 #include "run/ScanRequest.h"
+#include "run/ShardRecord.h"
 #include "run/SummaryLines.h"
 #include "scan/DirectoryListing.h"
 #include "scan/MirroredPath.h"
@@ -66,6 +70,7 @@ class Frame {
   bool PassesStartChecks();
   void StoreDirectoriesAndAction();
   void OpenResultLists();
+  void RecordShardRun(const std::optional<RunEnd>& end);
   void RemoveAbandonedWork();
   void Scan();
   bool Prepare();
@@ -104,6 +109,10 @@ class Frame {
   OpenList successList_;
   OpenList failureList_;
   OpenList reasonList_;
+  // The shard's record of its runs; only a run of one shard of several
+  // keeps one, from the moment its lists are opened.
+  OpenList shardRecord_;
+  bool recordingShard_ = false;
   std::optional<ProgressMeter> meter_;
   TimePoint start_{};
   bool busy_ = false;
@@ -202,13 +211,43 @@ void Frame::StoreDirectoriesAndAction() {
   }
 }
 
+// The lists of the day the run starts on; a shard's own lists and record
+// when the run takes one shard of several.
 void Frame::OpenResultLists() {
   start_ = clock_.Now();
   const LocalDateTime today = ToLocalDateTime(start_);
   const std::string logs = JoinPath(request_.ProgramDir, kLogsDirName);
-  successList_.List = ResultList(JoinPath(logs, SuccessListName(today)));
-  failureList_.List = ResultList(JoinPath(logs, FailureListName(today)));
-  reasonList_.List = ResultList(JoinPath(logs, FailureReasonListName(today)));
+  const Shard& shard = request_.WorkShard;
+  successList_.List = ResultList(JoinPath(logs, ShardListName(SuccessListName(today), shard)));
+  failureList_.List = ResultList(JoinPath(logs, ShardListName(FailureListName(today), shard)));
+  reasonList_.List =
+      ResultList(JoinPath(logs, ShardListName(FailureReasonListName(today), shard)));
+  if (shard.Whole()) return;
+  shardRecord_.List = ResultList(JoinPath(logs, ShardRecordName(today, shard)));
+  recordingShard_ = true;
+  RecordShardRun(std::nullopt);
+}
+
+// The start line of this run in the shard's record, or with `end` its end
+// line with the counts.
+void Frame::RecordShardRun(const std::optional<RunEnd>& end) {
+  const ProcessOwner& self = ThisProcess();
+  ShardRunLine line{EpochSeconds(start_), self.Host, self.Pid, SchedulerJobName(), {}};
+  if (end) {
+    ShardRunOutcome outcome = ShardRunOutcome::Finished;
+    switch (*end) {
+      case RunEnd::NotStarted:
+      case RunEnd::PreparationFailed: outcome = ShardRunOutcome::NotPrepared; break;
+      case RunEnd::NothingFound: outcome = ShardRunOutcome::NothingFound; break;
+      case RunEnd::CancelledDuringScan:
+      case RunEnd::Cancelled: outcome = ShardRunOutcome::Cancelled; break;
+      case RunEnd::Finished: break;
+    }
+    line.End = ShardRunEnd{EpochSeconds(clock_.Now()), outcome,
+                           static_cast<long long>(result_.Successes),
+                           static_cast<long long>(result_.Failures), result_.Pages};
+  }
+  Write(shardRecord_, ShardRecordLine(line));
 }
 
 // Temporary outputs and claims that killed runs left in the tree this run
@@ -325,6 +364,7 @@ Frame::RowEnd Frame::ProcessClaimedRow(std::size_t index) {
 void Frame::RecordSuccess(std::size_t index) {
   Write(successList_, ListItemText(rows_[index].Path));
   ++result_.Successes;
+  result_.Pages += std::max(rows_[index].Pages, 0);
   observer_.OnDoneCount(result_.Successes);
   context_.SetRowStatus(index, texts_.DoneWord);
 }
@@ -406,6 +446,7 @@ void Frame::ShowLastStatus(const std::string& text) {
 }
 
 RunResult Frame::End(RunEnd how) {
+  if (recordingShard_) RecordShardRun(how);
   if (busy_) observer_.OnBusyChanged(false);
   EndWithoutRun(observer_, control_);
   result_.End = how;

@@ -37,7 +37,8 @@ struct RunRequest {
   std::chrono::seconds SettleTime{0};  // kScheduledSettleTime for scheduled runs
   const Clock* TimeSource = nullptr;   // null: the system clock
   // The share of the items this process converts when several divide the
-  // work (zelk-batch --shard); the whole tree by default.
+  // work (zelk-batch --shard); the whole tree by default.  A share writes
+  // result lists of its own and a record of its runs (ShardRecord.h).
   Shard WorkShard;
 };
 
@@ -54,6 +55,8 @@ struct RunResult {
   RunEnd End = RunEnd::NotStarted;
   std::size_t Successes = 0;
   std::size_t Failures = 0;
+  // "页数" of the items converted (a count the scan could not read adds 0).
+  long long Pages = 0;
   bool ResultListFailed = false;  // a result-list line could not be written
   std::size_t ErrorCopyFailures = 0;
   // Items the settle time left out of the scan; the last status line says

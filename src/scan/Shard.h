@@ -11,6 +11,9 @@
 
 namespace zelk {
 
+// The most shards a run accepts.
+inline constexpr int kMaxShardCount = 1000000;
+
 struct Shard {
   int Index = 0;  // 0 .. Count - 1
   int Count = 1;  // 1: the whole tree

@@ -58,6 +58,36 @@ TEST_F(ConvertLogsTest, ListsEveryTxtFileNewestFirstNumberedFromOne) {
   EXPECT_EQ(Column(list, 0), QStringList({"1", "2", "3", "4", "5", "6"}));
 }
 
+// Lists and records of shard runs stay with their day, after the usual
+// list of their kind, shards upwards; each opens like any other list.
+TEST_F(ConvertLogsTest, ShardListsFollowTheListOfTheirDayAndKindByShardNumber) {
+  for (const char* name :
+       {"2026年03月06日-成功.txt", "2026年03月06日-成功.shard-01-of-2.txt",
+        "2026年03月06日-成功.shard-00-of-2.txt", "2026年03月07日-成功.shard-10-of-16.txt",
+        "2026年03月07日-成功.shard-02-of-16.txt", "2026年03月07日-失败.shard-02-of-16.txt",
+        "2026年03月07日-汇总.shard-02-of-16.txt", "2026年03月07日-汇总.shard-10-of-16.txt",
+        "2026年03月07日-成功.txt", "2026年03月07日-成功.shard-3-of-4.txt"}) {
+    AddList(name);
+  }
+  ConvertLogsDialog dialog(nullptr, dir_.string());
+  auto* list = Child<QTreeWidget>(&dialog, "lvwLogList");
+  EXPECT_EQ(Column(list, 1),
+            QStringList({"2026年03月07日-汇总.shard-02-of-16.txt",
+                         "2026年03月07日-汇总.shard-10-of-16.txt",
+                         "2026年03月07日-成功.txt", "2026年03月07日-成功.shard-02-of-16.txt",
+                         "2026年03月07日-成功.shard-10-of-16.txt",
+                         // not a name a run writes: ordered as any other file
+                         "2026年03月07日-成功.shard-3-of-4.txt",
+                         "2026年03月07日-失败.shard-02-of-16.txt", "2026年03月06日-成功.txt",
+                         "2026年03月06日-成功.shard-00-of-2.txt",
+                         "2026年03月06日-成功.shard-01-of-2.txt"}));
+
+  list->topLevelItem(0)->setSelected(true);
+  Child<QPushButton>(&dialog, "cmdView")->click();
+  EXPECT_EQ(services_.opened,
+            std::vector<QString>({PathOf("2026年03月07日-汇总.shard-02-of-16.txt")}));
+}
+
 TEST_F(ConvertLogsTest, ViewOpensTheSelectedRowOrTheFirstWhenNoneIsSelected) {
   for (const char* name : {"2026年03月06日-成功.txt", "2026年03月07日-成功.txt",
                            "2026年03月08日-失败.txt"}) {

@@ -61,6 +61,7 @@ class RunFrameTest : public ::testing::Test {
     request.ProgramDir = dir_.Path().string();
     request.TimeSource = &clock_;
     request.SettleTime = settle_;
+    request.WorkShard = shard_;
     TestJob job(script_);
     control_.BeginRun();
     return RunJob(job, request, observer_, control_);
@@ -75,6 +76,7 @@ class RunFrameTest : public ::testing::Test {
   RecordingObserver observer_;
   RunControl control_;
   std::chrono::seconds settle_{0};  // the request's settle time
+  Shard shard_;                     // and its shard, the whole tree by default
 };
 
 }  // namespace zelk::test

@@ -1,9 +1,12 @@
 #include "run/ResultLog.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <chrono>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,68 @@ TEST(ResultLogTest, EachLineIsAppendedWithCrLf) {
   EXPECT_TRUE(list.Append("second\r\n"));
   EXPECT_EQ(test::ReadBytes(dir.File("list.txt")), "第一行\r\nsecond\r\n\r\n");
   EXPECT_FALSE(ResultList(dir.File("missing/list.txt")).Append("x"));
+}
+
+// Long lines (more than a stdio buffer holds) appended by four processes
+// at once: every line must come out whole, none cut into by another.
+TEST(ResultLogTest, LinesOfProcessesAppendingAtOnceDoNotInterleave) {
+  test::TempDir dir;
+  const ResultList list(dir.File("list.txt"));
+  constexpr int kWriters = 4;
+  constexpr int kLines = 30;
+  constexpr std::size_t kLineLength = 40000;
+  std::vector<pid_t> writers;
+  for (int writer = 0; writer < kWriters; ++writer) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      const std::string line(kLineLength, static_cast<char>('a' + writer));
+      bool written = true;
+      for (int n = 0; n < kLines; ++n) written = list.Append(line) && written;
+      _exit(written ? 0 : 1);
+    }
+    writers.push_back(pid);
+  }
+  for (const pid_t pid : writers) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const std::string text = test::ReadBytes(dir.File("list.txt"));
+  ASSERT_EQ(text.size(), kWriters * kLines * (kLineLength + 2));
+  std::map<char, int> wholeLines;
+  for (std::size_t at = 0; at < text.size(); at += kLineLength + 2) {
+    const std::string line = text.substr(at, kLineLength + 2);
+    if (line == std::string(kLineLength, line[0]) + "\r\n") ++wholeLines[line[0]];
+  }
+  EXPECT_EQ(wholeLines, (std::map<char, int>{{'a', kLines}, {'b', kLines}, {'c', kLines},
+                                             {'d', kLines}}));
+}
+
+TEST(ResultLogTest, ShardListsCarryTheShardBeforeTheExtension) {
+  const std::string name = SuccessListName({2026, 3, 7, 9, 5, 0});
+  EXPECT_EQ(ShardListName(name, {}), "2026年03月07日-成功.txt");
+  EXPECT_EQ(ShardListName(name, {0, 1}), "2026年03月07日-成功.txt");
+  EXPECT_EQ(ShardListName(name, {3, 16}), "2026年03月07日-成功.shard-03-of-16.txt");
+  EXPECT_EQ(ShardListName(name, {1, 4}), "2026年03月07日-成功.shard-01-of-4.txt");
+  EXPECT_EQ(ShardListName(name, {7, 128}), "2026年03月07日-成功.shard-007-of-128.txt");
+  EXPECT_EQ(ShardListName(name, {127, 128}), "2026年03月07日-成功.shard-127-of-128.txt");
+  EXPECT_EQ(ShardListName(FailureReasonListName({2026, 3, 7, 0, 0, 0}), {2, 3}),
+            "2026年03月07日-失败原因.shard-02-of-3.txt");
+
+  // Taken apart again, only in the form written.
+  for (const Shard shard : {Shard{3, 16}, Shard{0, 2}, Shard{127, 128}}) {
+    const std::optional<ShardListParts> parts = ParseShardListName(ShardListName(name, shard));
+    ASSERT_TRUE(parts);
+    EXPECT_EQ(parts->ListName, name);
+    EXPECT_EQ(parts->Which.Index, shard.Index);
+    EXPECT_EQ(parts->Which.Count, shard.Count);
+  }
+  for (const char* other : {"2026年03月07日-成功.txt", "x.shard-3-of-16.txt", "x.shard-03-of-016.txt",
+                            "x.shard-16-of-16.txt", "x.shard-00-of-1.txt", "x.shard--1-of-16.txt",
+                            "x.shard-03-of-16.txt.bak", "x.shard-03-of-.txt", "x.shard-03.txt"}) {
+    EXPECT_FALSE(ParseShardListName(other)) << other;
+  }
 }
 
 bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }

@@ -6,10 +6,12 @@
 namespace zelk {
 
 inline constexpr const char* kBatchUsage =
-    "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS] [--shard I/N | --shards N | --no-shard]";
+    "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS] [--shard I/N | --shards N | --no-shard]\n"
+    "      zelk-batch --summary PATH/ZELK.conf [--date YYYY-MM-DD]";
 
 inline constexpr const char* kBatchHelp =
     "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS] [--shard I/N | --shards N | --no-shard]\n"
+    "      zelk-batch --summary PATH/ZELK.conf [--date YYYY-MM-DD]\n"
     "      zelk-batch --help\n"
     "\n"
     "不开窗口执行一次转换：按配置文件中保存的功能，把源目录中尚未转换的图像目录或\n"
@@ -25,6 +27,8 @@ inline constexpr const char* kBatchHelp =
     "  --shards N         分片数，与 Kubernetes 索引作业的 JOB_COMPLETION_INDEX\n"
     "                     一起使用\n"
     "  --no-shard         不分片，转换全部项目（不理会下列分片环境变量）\n"
+    "  --summary          不转换，汇总当天各分片的运行（见下文“分片运行”）\n"
+    "  --date YYYY-MM-DD  与 --summary 一起使用：汇总该日而非今天的记录\n"
     "  -h, --help         显示本说明后退出\n"
     "\n"
     "读取的设置（ZELK.conf）：\n"
@@ -34,6 +38,18 @@ inline constexpr const char* kBatchHelp =
     "                           4 双层PDF，5 Word文档，6 批量更名\n"
     "  以及所选功能自己的一节：[Merge]、[Split]、[PDF]、[2PDF]、[OCR] 或 [Rename]，\n"
     "  图像功能另读 [ImageCompress]。\n"
+    "\n"
+    "分片运行：\n"
+    "  分片的运行把结果清单写入自己的文件，如 2026年03月07日-成功.shard-03-of-16.txt\n"
+    "  （失败清单、失败原因清单同样），不写当天的共用清单；并在\n"
+    "  2026年03月07日-汇总.shard-03-of-16.txt 中为每次运行记下一行开始和一行结束\n"
+    "  （结果、成功与失败项数、页数、时间、主机、作业），被中断的运行只有开始行。\n"
+    "  多台机器可共用一个 Logs 目录：每个分片只写自己的文件。不分片的运行照旧写\n"
+    "  当天的共用清单。\n"
+    "  --summary 读取配置文件旁 Logs 目录中当天各分片的记录，每个分片一行，另有\n"
+    "  合计行：成功与失败项数、页数、用时合计（各次运行用时之和）和历时（最早\n"
+    "  开始至最晚结束）。某分片最后一次运行没有结束行（被中断或仍在运行）、提前\n"
+    "  停止、未能准备，或该分片根本没有记录，都列为未完成。\n"
     "\n"
     "环境变量：\n"
     "  OMP_THREAD_LIMIT   OpenMP 线程上限；未设置时程序设为 1 并重新启动自身\n"
@@ -46,6 +62,7 @@ inline constexpr const char* kBatchHelp =
     "                     SLURM_ARRAY_TASK_MIN 之差加 1；序号从 SLURM_ARRAY_TASK_MIN 数起\n"
     "  JOB_COMPLETION_INDEX 未给出 --shard 时的分片序号（Kubernetes 索引作业），\n"
     "                     须同时给出 --shards N\n"
+    "  SLURM_ARRAY_JOB_ID、SLURM_JOB_ID  记入分片记录的作业号\n"
     "\n"
     "信号：SIGINT、SIGTERM、SIGHUP 或 SIGQUIT 使转换在当前项目完成后停止\n"
     "（文字识别则中止正在识别的项目，该项目留待下次），写好结果清单的汇总行；\n"
@@ -57,6 +74,8 @@ inline constexpr const char* kBatchHelp =
     "  0  全部完成，或未找到需转换的项目\n"
     "  1  有项目转换失败（见当天的失败清单、失败原因清单和输出目录下的 Error 目录）\n"
     "  2  未能开始：参数或配置文件有误、目录检查未通过或功能无法准备\n"
-    "  3  因信号或取消请求提前停止，余下的项目留待下次运行\n";
+    "  3  因信号或取消请求提前停止，余下的项目留待下次运行\n"
+    "  --summary 时：0 各分片都已完成且没有失败项目；1 有失败项目、有分片未完成\n"
+    "  或当天没有分片记录；2 参数有误或找不到配置文件\n";
 
 }  // namespace zelk

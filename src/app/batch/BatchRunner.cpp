@@ -13,6 +13,8 @@
 #include "jobs/Dispatch.h"
 #include "jobs/JobActions.h"
 #include "platform/Quoting.h"
+#include "run/ResultLog.h"
+#include "run/ShardSummary.h"
 #include "settings/SettingsFile.h"
 
 namespace zelk {
@@ -25,6 +27,11 @@ struct BatchArguments {
   std::chrono::seconds SettleTime{0};
   ShardOptions Shards;
   bool Help = false;
+  // --summary: the day's shard runs are totalled instead of running; the
+  // day of --date, else today.
+  bool Summary = false;
+  std::optional<LocalDateTime> SummaryDay;
+  bool RunOptionsGiven = false;  // --settle or a shard option
 };
 
 // The value of option `name` at args[i], given as "--name VALUE" (moving i
@@ -46,6 +53,21 @@ std::optional<long long> WholeNumber(const std::string& text) {
   return value;
 }
 
+// "YYYY-MM-DD" as a date of the calendar.
+std::optional<LocalDateTime> CalendarDate(const std::string& text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  const std::optional<long long> year = WholeNumber(text.substr(0, 4));
+  const std::optional<long long> month = WholeNumber(text.substr(5, 2));
+  const std::optional<long long> day = WholeNumber(text.substr(8, 2));
+  if (!year || !month || !day) return std::nullopt;
+  const std::chrono::year_month_day date{std::chrono::year(static_cast<int>(*year)),
+                                         std::chrono::month(static_cast<unsigned>(*month)),
+                                         std::chrono::day(static_cast<unsigned>(*day))};
+  if (!date.ok()) return std::nullopt;
+  return LocalDateTime{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day),
+                       0, 0, 0};
+}
+
 // Reads the arguments; on a mistake writes to `err` and returns nullopt.
 std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& args,
                                              std::ostream& err) {
@@ -65,12 +87,24 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
         return std::nullopt;
       }
       parsed.SettleTime = std::chrono::seconds(*seconds);
+      parsed.RunOptionsGiven = true;
     } else if (const std::optional<std::string> shard = OptionValue(args, i, "--shard")) {
       parsed.Shards.Shard = *shard;
+      parsed.RunOptionsGiven = true;
     } else if (const std::optional<std::string> shards = OptionValue(args, i, "--shards")) {
       parsed.Shards.Shards = *shards;
+      parsed.RunOptionsGiven = true;
     } else if (args[i] == "--no-shard") {
       parsed.Shards.NoShard = true;
+      parsed.RunOptionsGiven = true;
+    } else if (args[i] == "--summary") {
+      parsed.Summary = true;
+    } else if (const std::optional<std::string> date = OptionValue(args, i, "--date")) {
+      parsed.SummaryDay = CalendarDate(*date);
+      if (!parsed.SummaryDay) {
+        err << "--date 须为 YYYY-MM-DD 形式的日期：" << *date << '\n';
+        return std::nullopt;
+      }
     } else if (!args[i].starts_with("--") && !settingsPath) {
       settingsPath = args[i];
     } else {
@@ -78,7 +112,9 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
       return std::nullopt;
     }
   }
-  if (!settingsPath) {
+  // The summary runs nothing, and a date belongs to it alone.
+  if (!settingsPath || (parsed.Summary && parsed.RunOptionsGiven) ||
+      (parsed.SummaryDay && !parsed.Summary)) {
     err << kBatchUsage << '\n';
     return std::nullopt;
   }
@@ -106,6 +142,24 @@ std::optional<int> StoredAction(const std::string& iniPath, std::ostream& err) {
   return static_cast<int>(*number);
 }
 
+// zelk-batch --summary: the day's shard records in the Logs beside the
+// settings file, totalled and printed; 0 when every shard is done without
+// a failed item.
+int PrintShardSummary(const BatchArguments& arguments, std::ostream& out, std::ostream& err) {
+  const std::string settingsFile = (fs::path(arguments.ProgramDir) / kSettingsFileName).string();
+  std::error_code error;
+  if (!fs::is_regular_file(settingsFile, error)) {
+    err << "找不到配置文件：" << settingsFile << '\n';
+    return kBatchNotStarted;
+  }
+  const LocalDateTime day =
+      arguments.SummaryDay.value_or(ToLocalDateTime(std::chrono::system_clock::now()));
+  const ShardDaySummary summary =
+      SummarizeShards((fs::path(arguments.ProgramDir) / kLogsDirName).string(), day);
+  for (const std::string& line : ShardSummaryText(summary)) out << line << '\n';
+  return summary.AllDone() ? kBatchAllDone : kBatchSomeFailed;
+}
+
 int ExitStatusOf(const RunResult& result) {
   switch (result.End) {
     case RunEnd::NotStarted:
@@ -131,6 +185,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     out << kBatchHelp;
     return kBatchAllDone;
   }
+  if (arguments->Summary) return PrintShardSummary(*arguments, out, err);
 
   const ShardChoice shard =
       ChooseShard(arguments->Shards, [](const char* name) { return std::getenv(name); });

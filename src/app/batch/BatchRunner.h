@@ -1,7 +1,8 @@
 #pragma once
 // zelk-batch: runs the stored action once without a window.
 //
-//   zelk-batch PATH/ZELK.conf [--settle SECONDS]
+//   zelk-batch PATH/ZELK.conf [--settle SECONDS] [--shard I/N | --shards N | --no-shard]
+//   zelk-batch --summary PATH/ZELK.conf [--date YYYY-MM-DD]
 //
 // The settings are read from the file; the directory holding it is the
 // program directory of the run (its Logs get the result lists).  The run
@@ -10,7 +11,10 @@
 // Status line changes go to `out`, messages and failed items to `err`.
 // With --settle, leaf directories and files changed within that many
 // seconds are left for a later run.  --help (-h) prints kBatchHelp
-// (BatchHelp.h) to `out`.
+// (BatchHelp.h) to `out`.  --summary runs nothing: it prints the totals of
+// the day's shard runs from the records in Logs (ShardSummary.h) to `out`
+// and exits with 0 when every shard is done without a failed item, 1
+// otherwise, 2 when the settings file is not there.
 //
 // Exit status: the constants below, listed with their meaning in kBatchHelp.
 

@@ -15,7 +15,7 @@ std::optional<long long> Number(std::string_view text) {
 }
 
 ShardChoice Checked(long long index, long long count, const std::string& source) {
-  if (count < 1 || count > 1000000 || index < 0 || index >= count) {
+  if (count < 1 || count > kMaxShardCount || index < 0 || index >= count) {
     return {{}, source + "：分片序号须在0至分片数减1之间，分片数须为正整数"};
   }
   return {{static_cast<int>(index), static_cast<int>(count)}, {}};

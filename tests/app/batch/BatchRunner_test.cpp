@@ -11,6 +11,7 @@
 
 #include "app/batch/BatchHelp.h"
 #include "jobs/JobActions.h"
+#include "run/ShardRecord.h"
 #include "settings/SettingsFile.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
@@ -202,7 +203,8 @@ TEST_F(BatchRunnerTest, HelpListsTheOptionsSettingsEnvironmentAndEveryExitStatus
   for (const char* word : {"--settle", "--help", "-h", "[Common] ImageSrcDir",
                            "[Common] ConvertDstDir", "[Common] ConvertAction", "[ImageCompress]",
                            "OMP_THREAD_LIMIT", "TESSDATA_PREFIX", "ZELK_BIN_DIR", "SIGINT",
-                           "SIGTERM", "SIGHUP", "SIGQUIT"}) {
+                           "SIGTERM", "SIGHUP", "SIGQUIT", "--summary", "--date",
+                           ".shard-03-of-16.txt"}) {
     EXPECT_NE(help.find(word), std::string::npos) << word;
   }
   for (const JobAction& action : kJobActions) {
@@ -218,6 +220,55 @@ TEST_F(BatchRunnerTest, HelpListsTheOptionsSettingsEnvironmentAndEveryExitStatus
 
   const std::string program = ZELK_BATCH_EXECUTABLE;
   EXPECT_EQ(WEXITSTATUS(std::system((program + " --help >/dev/null 2>&1").c_str())), kBatchAllDone);
+}
+
+// --summary reads the records of the Logs beside the settings file: 0 when
+// every shard is done without failures, 1 for a failed item or a shard
+// not done, 2 for a wrong call; it runs nothing.
+TEST_F(BatchRunnerTest, SummaryExitsByTheDaysShardRecords) {
+  Touch(in_ + "/a/1.tif");
+  const std::string logs = dir_.File("program/Logs");
+  fs::create_directories(logs);
+  const LocalDateTime day{2026, 3, 7, 0, 0, 0};
+  const auto record = [&](const Shard& shard, long long failures, bool ended) {
+    ShardRunLine run{1772874000, "node", 1, "", std::nullopt};
+    std::string text = ShardRecordLine(run) + "\r\n";
+    run.End = ShardRunEnd{1772874060, ShardRunOutcome::Finished, 3, failures, 30};
+    if (ended) text += ShardRecordLine(run) + "\r\n";
+    test::WriteBytes(logs + "/" + ShardRecordName(day, shard), text);
+  };
+  const std::vector<std::string> summary{"--summary", conf_, "--date", "2026-03-07"};
+
+  record({0, 2}, 0, true);
+  EXPECT_EQ(Batch(summary), kBatchSomeFailed);  // shard 1 of 2 never ran
+  EXPECT_NE(out_text_.str().find("分片 01/2  没有记录"), std::string::npos) << out_text_.str();
+  record({1, 2}, 0, false);
+  EXPECT_EQ(Batch(summary), kBatchSomeFailed);  // killed
+  EXPECT_NE(out_text_.str().find("分片 01/2  未结束"), std::string::npos) << out_text_.str();
+  record({1, 2}, 0, true);
+  EXPECT_EQ(Batch(summary), kBatchAllDone) << out_text_.str();
+  EXPECT_EQ(OutLines().back(), "合计  2个分片中2个完成  成功6项  失败0项  页数60  用时合计2分0秒"
+                               "（各次运行用时之和）  历时1分0秒（最早开始至最晚结束）");
+  EXPECT_EQ(Batch({conf_, "--date=2026-03-07", "--summary"}), kBatchAllDone);
+  record({1, 2}, 2, true);
+  EXPECT_EQ(Batch(summary), kBatchSomeFailed);
+  EXPECT_NE(out_text_.str().find("有2项转换失败"), std::string::npos) << out_text_.str();
+  // Another day has no records.
+  EXPECT_EQ(Batch({"--summary", conf_, "--date", "2026-03-08"}), kBatchSomeFailed);
+  EXPECT_EQ(OutLines(), std::vector<std::string>{"2026年03月08日没有分片运行的记录：" + logs});
+  EXPECT_TRUE(script_.Seen.empty());
+
+  for (const std::vector<std::string>& wrong :
+       {std::vector<std::string>{"--summary", dir_.File("nowhere/ZELK.conf")},
+        {"--summary", dir_.File("program/other.conf")},
+        {"--summary", conf_, "--date", "2026-02-30"},
+        {"--summary", conf_, "--date", "7.3.2026"},
+        {"--summary", conf_, "--shard", "0/2"},
+        {conf_, "--date", "2026-03-07"}}) {
+    EXPECT_EQ(Batch(wrong), kBatchNotStarted) << wrong.back();
+    EXPECT_FALSE(err_text_.str().empty()) << wrong.back();
+  }
+  EXPECT_TRUE(script_.Seen.empty());
 }
 
 TEST_F(BatchRunnerTest, TheExecutableReportsAWrongCallWithExitStatusTwo) {

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "imaging/Toolkit_helpers.h"
+#include "run/ResultLog.h"
 #include "settings/SettingsFile.h"
 #include "support/TempDir.h"
 
@@ -87,12 +88,13 @@ ProgramDirectory::ProgramDirectory(std::string path, const std::vector<SettingLi
   }
 }
 
-std::vector<std::string> ProgramDirectory::SuccessListLines() const {
+std::vector<std::string> ProgramDirectory::SuccessListLines(const Shard& shard) const {
   std::vector<fs::path> lists;
   const fs::path logs = fs::path(path_) / "Logs";
+  const std::string ending = ShardListName("-成功.txt", shard);
   if (fs::is_directory(logs)) {
     for (const auto& entry : fs::directory_iterator(logs)) {
-      if (entry.path().filename().string().ends_with("-成功.txt")) lists.push_back(entry.path());
+      if (entry.path().filename().string().ends_with(ending)) lists.push_back(entry.path());
     }
   }
   std::sort(lists.begin(), lists.end());

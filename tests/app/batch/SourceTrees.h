@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "scan/Shard.h"
+
 namespace zelk::batchtest {
 
 // Pages are 200 x 300 pixels at 300 dpi: small enough that a run of a few
@@ -47,8 +49,9 @@ class ProgramDirectory {
   std::string SettingsFile() const { return path_ + "/ZELK.conf"; }
   // What the runs printed, all of them appended.
   std::string OutputFile() const { return path_ + "/printed.txt"; }
-  // The lines of every success list in Logs, in file name order.
-  std::vector<std::string> SuccessListLines() const;
+  // The lines of every success list in Logs that a run of `shard` writes
+  // (the whole tree's by default), in file name order.
+  std::vector<std::string> SuccessListLines(const Shard& shard = {}) const;
 
  private:
   std::string path_;
