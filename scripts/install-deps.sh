@@ -21,6 +21,9 @@ packages=(
   libreoffice-writer-nogui
   # the deployment files' checks read the Kubernetes YAML (tests/deploy)
   python3-yaml
+  # the faces the Word documents name, as fontconfig resolves them where they
+  # are opened: SimSun (宋体) to AR PL UMing, Times New Roman to Nimbus Roman
+  fonts-arphic-uming fonts-urw-base35
   # resource and fixture generators (scripts/make-template-xls.py,
   # scripts/make-grouping-fixtures.py)
   python3-xlwt python3-openpyxl

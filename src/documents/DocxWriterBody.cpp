@@ -63,6 +63,31 @@ void FrameProperties(pugi::xml_node properties, const WordFrame& frame) {
   Attribute(framePr, "w:y", place.top);
 }
 
+// Lengths in twips as table properties take them.
+void TwipsWidth(pugi::xml_node node, int twips) {
+  Attribute(node, "w:w", twips);
+  Attribute(node, "w:type", "dxa");
+}
+
+// A borderless table at the left margin, its cells without padding, its
+// column widths fixed: the grid's cells stand where the page has them.
+void GridProperties(pugi::xml_node table, const std::vector<int>& columns) {
+  pugi::xml_node properties = table.append_child("w:tblPr");
+  int width = 0;
+  for (int column : columns) width += column;
+  TwipsWidth(properties.append_child("w:tblW"), width);
+  TwipsWidth(properties.append_child("w:tblInd"), 0);
+  pugi::xml_node borders = properties.append_child("w:tblBorders");
+  for (const char* side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
+    Attribute(borders.append_child(side), "w:val", "nil");
+  }
+  Attribute(properties.append_child("w:tblLayout"), "w:type", "fixed");
+  pugi::xml_node margins = properties.append_child("w:tblCellMar");
+  for (const char* side : {"w:top", "w:left", "w:bottom", "w:right"}) TwipsWidth(margins.append_child(side), 0);
+  pugi::xml_node grid = table.append_child("w:tblGrid");
+  for (int column : columns) Attribute(grid.append_child("w:gridCol"), "w:w", column);
+}
+
 // `continuous`: the section goes on below the one before on its page.
 void SectionProperties(pugi::xml_node parent, const WordSection& section, bool continuous) {
   const PageGeometry page = PageGeometryOf(section);
@@ -119,12 +144,15 @@ class BodyBuilder {
   void Section(const WordSection& section, bool continuous, bool last) {
     for (const WordFrame& frame : section.frames) {
       for (const WordParagraph& paragraph : frame.paragraphs) {
-        Paragraph(paragraph, &frame);
+        Paragraph(body_, paragraph, &frame);
       }
     }
+    if (!section.grid.rows.empty()) Grid(section.grid);
     pugi::xml_node closing;
-    for (const WordParagraph& paragraph : section.paragraphs) closing = Paragraph(paragraph, nullptr);
-    if (!closing) closing = body_.append_child("w:p");
+    for (const WordParagraph& paragraph : section.paragraphs) closing = Paragraph(body_, paragraph, nullptr);
+    // After a grid, the paragraph that closes the section takes next to no
+    // room, so that a grid filling its page does not push it onto another.
+    if (!closing) closing = section.grid.rows.empty() ? body_.append_child("w:p") : HairlineParagraph(body_);
     if (last) {
       SectionProperties(body_, section, continuous);
     } else {
@@ -132,6 +160,44 @@ class BodyBuilder {
       if (!properties) properties = closing.prepend_child("w:pPr");
       SectionProperties(properties, section, continuous);
     }
+  }
+
+  void Grid(const WordGrid& grid) {
+    std::vector<int> columns;
+    for (double width : grid.columns) columns.push_back(std::max(Twips(width), 20));
+    pugi::xml_node table = body_.append_child("w:tbl");
+    GridProperties(table, columns);
+    for (const WordGridRow& row : grid.rows) {
+      pugi::xml_node tr = table.append_child("w:tr");
+      pugi::xml_node height = tr.append_child("w:trPr").append_child("w:trHeight");
+      Attribute(height, "w:val", Twips(row.height));
+      Attribute(height, "w:hRule", "atLeast");
+      std::size_t column = 0;
+      for (const WordCell& cell : row.cells) {
+        pugi::xml_node tc = tr.append_child("w:tc");
+        pugi::xml_node properties = tc.append_child("w:tcPr");
+        int width = 0;
+        for (int i = 0; i < cell.span && column < columns.size(); ++i) width += columns[column++];
+        TwipsWidth(properties.append_child("w:tcW"), width);
+        if (cell.span > 1) Attribute(properties.append_child("w:gridSpan"), "w:val", cell.span);
+        if (cell.hasBackground) Shading(properties, cell.background);
+        for (const WordParagraph& paragraph : cell.paragraphs) Paragraph(tc, paragraph, nullptr);
+        if (cell.paragraphs.empty()) HairlineParagraph(tc);
+      }
+    }
+  }
+
+  // An empty paragraph a point high.
+  static pugi::xml_node HairlineParagraph(pugi::xml_node parent) {
+    pugi::xml_node p = parent.append_child("w:p");
+    pugi::xml_node properties = p.append_child("w:pPr");
+    pugi::xml_node spacing = properties.append_child("w:spacing");
+    Attribute(spacing, "w:line", kColumnBreakLineTwips);
+    Attribute(spacing, "w:lineRule", "exact");
+    pugi::xml_node mark = properties.append_child("w:rPr");
+    Attribute(mark.append_child("w:sz"), "w:val", kColumnBreakHalfPoints);
+    Attribute(mark.append_child("w:szCs"), "w:val", kColumnBreakHalfPoints);
+    return p;
   }
 
   // A column break in a paragraph of its own, a point high, before the
@@ -150,9 +216,9 @@ class BodyBuilder {
     Attribute(r.append_child("w:br"), "w:type", "column");
   }
 
-  pugi::xml_node Paragraph(const WordParagraph& paragraph, const WordFrame* frame) {
+  pugi::xml_node Paragraph(pugi::xml_node parent, const WordParagraph& paragraph, const WordFrame* frame) {
     if (paragraph.columnBreakBefore && frame == nullptr) ColumnBreak();
-    pugi::xml_node p = body_.append_child("w:p");
+    pugi::xml_node p = parent.append_child("w:p");
     pugi::xml_node properties = p.append_child("w:pPr");
     if (frame != nullptr) FrameProperties(properties, *frame);
     if (paragraph.hasShading) {
@@ -172,15 +238,13 @@ class BodyBuilder {
         Attribute(spacing, "w:lineRule", "exact");
       }
     }
-    const int indent = Twips(paragraph.firstLineIndent);
-    if (indent != 0) {
+    const ParagraphIndents indents = IndentsOf(paragraph);
+    if (indents.left != 0 || indents.right != 0 || indents.firstLine != 0) {
       pugi::xml_node ind = properties.append_child("w:ind");
-      if (indent > 0) {
-        Attribute(ind, "w:firstLine", indent);
-      } else {
-        Attribute(ind, "w:left", -indent);
-        Attribute(ind, "w:hanging", -indent);
-      }
+      if (indents.left != 0) Attribute(ind, "w:left", indents.left);
+      if (indents.right != 0) Attribute(ind, "w:right", indents.right);
+      if (indents.firstLine > 0) Attribute(ind, "w:firstLine", indents.firstLine);
+      if (indents.firstLine < 0) Attribute(ind, "w:hanging", -indents.firstLine);
     }
     if (const char* jc = Justification(paragraph.alignment)) {
       Attribute(properties.append_child("w:jc"), "w:val", jc);

@@ -49,14 +49,19 @@ std::string DocumentRelationships() {
          "</Relationships>";
 }
 
-// Latin text in Times New Roman and East Asian text in 宋体, Chinese as the
-// East Asian language, the default size for every run that names none.
+// Latin text in Times New Roman and East Asian text in SimSun (宋体), Chinese
+// as the East Asian language, the default size for every run that names
+// none.  Both names resolve where the document is opened: Windows has the
+// faces, and fontconfig gives metric-compatible ones (Nimbus Roman or
+// Liberation Serif; AR PL UMing for SimSun in Chinese text, one em a
+// character and one em a line as SimSun).  The Chinese name 宋体 would not
+// resolve so: fontconfig knows no alias for it.
 std::string Styles(int defaultHalfPoints) {
   const std::string size = std::to_string(defaultHalfPoints);
   return std::string(kDeclaration) +
          "<w:styles xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
          "<w:docDefaults><w:rPrDefault><w:rPr>"
-         "<w:rFonts w:ascii=\"Times New Roman\" w:eastAsia=\"宋体\" w:hAnsi=\"Times New Roman\" "
+         "<w:rFonts w:ascii=\"Times New Roman\" w:eastAsia=\"SimSun\" w:hAnsi=\"Times New Roman\" "
          "w:cs=\"Times New Roman\"/>"
          "<w:kern w:val=\"2\"/>"
          "<w:sz w:val=\"" + size + "\"/><w:szCs w:val=\"" + size + "\"/>"

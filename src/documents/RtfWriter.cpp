@@ -29,6 +29,12 @@ class ColourTable {
         if (frame.hasBackground) Add(frame.background);
         AddParagraphs(frame.paragraphs);
       }
+      for (const WordGridRow& row : section.grid.rows) {
+        for (const WordCell& cell : row.cells) {
+          if (cell.hasBackground) Add(cell.background);
+          AddParagraphs(cell.paragraphs);
+        }
+      }
       AddParagraphs(section.paragraphs);
     }
   }
@@ -66,12 +72,13 @@ class ColourTable {
 std::string Number(int value) { return std::to_string(value); }
 
 std::string FontTable() {
-  // 宋体 in the font's own code page (GBK), as RTF readers expect the names
-  // of fonts with a character set; SimSun is its Latin alternative name.
+  // SimSun under its Latin name, which fontconfig resolves to a face of its
+  // metrics where Windows has the font itself (DocxWriterParts.cpp); 宋体,
+  // its Chinese name in the font's code page (GBK), as the alternative.
   return "{\\fonttbl"
          "{\\f" + Number(kRtfLatinFont) + "\\froman\\fcharset0\\fprq2 Times New Roman;}"
          "{\\f" + Number(kRtfEastAsianFont) + "\\fnil\\fcharset134\\fprq2 "
-         "\\'cb\\'ce\\'cc\\'e5{\\*\\falt SimSun};}}\n";
+         "SimSun{\\*\\falt \\'cb\\'ce\\'cc\\'e5};}}\n";
 }
 
 // `continuous`: the section goes on below the one before on its page.
@@ -168,11 +175,46 @@ class RtfBuilder {
         Paragraph(paragraph, place, frameShading ? Shading(colours_.IndexOf(frame.background)) : "");
       }
     }
+    for (const WordGridRow& row : section.grid.rows) GridRow(section.grid, row);
     for (const WordParagraph& paragraph : section.paragraphs) Paragraph(paragraph, "", "");
-    if (section.paragraphs.empty()) EmptyParagraph();
+    if (!section.paragraphs.empty()) return;
+    // After a grid, a paragraph that takes next to no room (as in the DOCX
+    // writer).
+    if (section.grid.rows.empty()) {
+      EmptyParagraph();
+    } else {
+      out_ += "\\pard\\plain" + Hairline() + "\\par\n";
+    }
   }
 
   void EmptyParagraph() { out_ += "\\pard\\plain\\fs" + Number(defaultSize_) + "\\par\n"; }
+
+  static std::string Hairline() {
+    return "\\sl-" + Number(kColumnBreakLineTwips) + "\\slmult0\\fs" + Number(kColumnBreakHalfPoints) + " ";
+  }
+
+  // A row of the grid: a borderless table row at the left margin, its
+  // cells without padding, ending where the grid's columns put them, and
+  // at least as high as the row.
+  void GridRow(const WordGrid& grid, const WordGridRow& row) {
+    out_ += "\\trowd\\trgaph0\\trleft0\\trrh" + Number(Twips(row.height)) +
+            "\\trpaddl0\\trpaddr0\\trpaddt0\\trpaddb0\\trpaddfl3\\trpaddfr3\\trpaddft3\\trpaddfb3";
+    double end = 0;
+    std::size_t column = 0;
+    for (const WordCell& cell : row.cells) {
+      for (int i = 0; i < cell.span && column < grid.columns.size(); ++i) end += grid.columns[column++];
+      if (cell.hasBackground) out_ += "\\clcbpat" + Number(colours_.IndexOf(cell.background));
+      out_ += "\\cellx" + Number(Twips(end));
+    }
+    out_ += "\n";
+    for (const WordCell& cell : row.cells) {
+      for (std::size_t i = 0; i < cell.paragraphs.size(); ++i) {
+        Paragraph(cell.paragraphs[i], "\\intbl", "", i + 1 == cell.paragraphs.size() ? "\\cell" : "\\par");
+      }
+      if (cell.paragraphs.empty()) out_ += "\\pard\\plain\\intbl" + Hairline() + "\\cell\n";
+    }
+    out_ += "\\row\n";
+  }
 
   // A column break in a paragraph of its own before the paragraph that
   // starts the next column, as in the DOCX writer.
@@ -181,13 +223,16 @@ class RtfBuilder {
             Number(kColumnBreakHalfPoints) + " \\column\\par\n";
   }
 
-  void Paragraph(const WordParagraph& paragraph, const std::string& frame,
-                 const std::string& frameShading) {
-    if (paragraph.columnBreakBefore && frame.empty()) ColumnBreak();
-    out_ += "\\pard\\plain" + frame + Alignment(paragraph.alignment);
-    const int indent = Twips(paragraph.firstLineIndent);
-    if (indent > 0) out_ += "\\fi" + Number(indent);
-    if (indent < 0) out_ += "\\li" + Number(-indent) + "\\fi" + Number(indent);
+  // `place`: the frame's properties, or the mark of a paragraph in a table;
+  // `ending`: what closes it (the end of a cell for a cell's last one).
+  void Paragraph(const WordParagraph& paragraph, const std::string& place, const std::string& frameShading,
+                 const std::string& ending = "\\par") {
+    if (paragraph.columnBreakBefore && place.empty()) ColumnBreak();
+    out_ += "\\pard\\plain" + place + Alignment(paragraph.alignment);
+    const ParagraphIndents indents = IndentsOf(paragraph);
+    if (indents.left != 0) out_ += "\\li" + Number(indents.left);
+    if (indents.right != 0) out_ += "\\ri" + Number(indents.right);
+    if (indents.firstLine != 0) out_ += "\\fi" + Number(indents.firstLine);
     const int before = Twips(paragraph.spaceBefore);
     if (before > 0) out_ += "\\sb" + Number(before);
     const int after = Twips(paragraph.spaceAfter);
@@ -204,7 +249,7 @@ class RtfBuilder {
       out_ += "{\\fs" + Number(HalfPoints(run.fontSize, document_.defaultFontSize)) + "\\cf" +
               Number(colours_.IndexOf(run.color)) + " " + RtfRunText(run.text) + "}";
     }
-    out_ += "\\par\n";
+    out_ += ending + "\n";
   }
 
   const WordDocument& document_;

@@ -11,7 +11,7 @@ namespace zelk {
 
 // Font numbers of the document's font table.
 inline constexpr int kRtfLatinFont = 0;      // Times New Roman
-inline constexpr int kRtfEastAsianFont = 1;  // 宋体
+inline constexpr int kRtfEastAsianFont = 1;  // SimSun (宋体)
 
 // The run's UTF-8 text as RTF groups, each naming its font.
 std::string RtfRunText(std::string_view utf8);

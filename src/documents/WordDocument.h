@@ -15,7 +15,7 @@
 namespace zelk {
 
 // One stretch of text in one look.  The writers pick the fonts by script:
-// Chinese (and other East Asian) characters in 宋体, Latin text in a Latin
+// Chinese (and other East Asian) characters in SimSun (宋体), Latin text in a Latin
 // serif font.
 struct WordRun {
   std::string text;      // UTF-8, no line breaks
@@ -31,6 +31,8 @@ struct WordParagraph {
   std::vector<WordRun> runs;  // at least one
   WordAlignment alignment = WordAlignment::Left;
   double firstLineIndent = 0;  // points; negative for a hanging indent
+  double leftIndent = 0;       // points from the left of the column or cell
+  double rightIndent = 0;      // points from its right
   double spaceBefore = 0;      // points above the paragraph
   double spaceAfter = 0;       // points below the paragraph
   double lineHeight = 0;       // exact line pitch in points; 0 leaves single spacing
@@ -51,6 +53,34 @@ struct WordFrame {
   bool hasBackground = false;
   Rgb background = kWhitePaper;
   std::vector<WordParagraph> paragraphs;  // at least one
+};
+
+// One cell of a grid row, `span` columns of the grid wide: the paragraphs
+// of the text blocks that stand in it, or blank space.
+struct WordCell {
+  int span = 1;
+  std::vector<WordParagraph> paragraphs;  // empty for blank space
+  bool hasBackground = false;
+  Rgb background = kWhitePaper;
+};
+
+struct WordGridRow {
+  // Least height in points: as far as the next row starts on the page.
+  // Text that needs more grows the row and moves the rows below down.
+  double height = 0;
+  std::vector<WordCell> cells;  // spans adding up to the grid's columns
+};
+
+// Positioned text as a borderless table from the left margin (the
+// exact-copy mode): each row one band of the page, each cell a stretch of
+// the band with the blocks that stand in it, in place by the widths of the
+// cells and the indents and spacing of the paragraphs.  Word and
+// LibreOffice lay tables out alike, grow a row with its text instead of
+// printing over the next, and export and copy a table's text with the
+// rest, which they do not do for frames.
+struct WordGrid {
+  std::vector<double> columns;  // widths in points, left to right
+  std::vector<WordGridRow> rows;  // top to bottom; none: no grid
 };
 
 // One newspaper column of a section as measured on the page: its width and
@@ -79,6 +109,7 @@ struct WordSection {
   std::vector<WordColumn> columnWidths;
   std::vector<WordParagraph> paragraphs;  // flowing text, in reading order
   std::vector<WordFrame> frames;          // positioned text, in reading order
+  WordGrid grid;                          // positioned text, before the flowing text
   // Starts on the same page, below the section before, instead of on a new
   // page.  Meaningless for the document's first section.
   bool continuesPage = false;

@@ -13,7 +13,7 @@ ParagraphLook LookOf(const WordExportOptions& options) {
       look.lineHeight = false;
       return look;
     case LayoutRetention::ExactCopy:
-      // The frame carries the block's paper colour.
+      // The cell carries the block's paper colour.
       look.shading = false;
       return look;
     default:
@@ -27,7 +27,7 @@ WordDocument BuildWordDocument(const std::vector<PageLayout>& pages,
   document.sections.reserve(pages.size());
   for (const PageLayout& page : pages) {
     if (options.retention == LayoutRetention::ExactCopy) {
-      document.sections.push_back(FramedSection(page, options));
+      document.sections.push_back(GridSection(page, options));
       continue;
     }
     for (WordSection& section : FlowingSections(page, options)) {

@@ -25,7 +25,8 @@ ParagraphLook LookOf(const WordExportOptions& options);
 // flowing modes give one section of one column of plain paragraphs.
 std::vector<WordSection> FlowingSections(const PageLayout& page, const WordExportOptions& options);
 
-// The page's text blocks as frames at their places (the exact-copy mode).
-WordSection FramedSection(const PageLayout& page, const WordExportOptions& options);
+// The page's text blocks at their places in a grid (the exact-copy mode,
+// WordGrid), their type fitted to the width of their cells.
+WordSection GridSection(const PageLayout& page, const WordExportOptions& options);
 
 }  // namespace zelk

@@ -68,6 +68,37 @@ double ColumnWidth(const WordSection& section, int column) {
   return (text - section.columnGap * (section.columns - 1)) / section.columns;
 }
 
+// Shrinks the space between the page's paragraphs, all by one share, so
+// that the text the page's sections hold (`lines` lines of each paragraph
+// in order, set at its pitch) fits the text area with a line's pitch to
+// spare: a word processor that sets the lines a little apart from the scan
+// must not push the page's last lines onto a page of their own.  Columns
+// share their section's height.
+void FitSpacingToPage(std::vector<WordSection>& sections, const std::vector<std::size_t>& lines, double pitch) {
+  double text = 0;
+  double spacing = 0;
+  std::size_t index = 0;
+  for (const WordSection& section : sections) {
+    double sectionText = 0, sectionSpacing = 0;
+    for (const WordParagraph& paragraph : section.paragraphs) {
+      sectionText += static_cast<double>(lines[index++]) * NaturalAdvance(paragraph);
+      sectionSpacing += paragraph.spaceBefore + paragraph.spaceAfter;
+    }
+    text += sectionText / section.columns;
+    spacing += sectionSpacing / section.columns;
+  }
+  const WordSection& page = sections.front();
+  const double room = page.pageHeight - page.marginTop - page.marginBottom - pitch - text;
+  if (spacing <= 0 || spacing <= room) return;
+  const double share = std::max(room, 0.0) / spacing;
+  for (WordSection& section : sections) {
+    for (WordParagraph& paragraph : section.paragraphs) {
+      paragraph.spaceBefore = std::floor(paragraph.spaceBefore * share * 2) / 2;
+      paragraph.spaceAfter = std::floor(paragraph.spaceAfter * share * 2) / 2;
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<WordSection> FlowingSections(const PageLayout& scanned, const WordExportOptions& options) {
@@ -93,6 +124,7 @@ std::vector<WordSection> FlowingSections(const PageLayout& scanned, const WordEx
   int bottom = marginTop;
   int baseline = marginTop;
   double largestPitch = 0;  // points
+  std::vector<std::size_t> lineCounts;  // of every paragraph, in order
   for (const ColumnBand& band : bands) {
     WordSection section = pageSection;
     std::vector<ColumnExtent> extents;
@@ -117,6 +149,7 @@ std::vector<WordSection> FlowingSections(const PageLayout& scanned, const WordEx
           spacing.Place(placed, column);
           largestPitch = std::max(largestPitch, NaturalAdvance(placed.paragraph));
         }
+        lineCounts.push_back(std::max<std::size_t>(placed.lines.size(), 1));
         bottom = std::max(bottom, placed.box.bottom);
         baseline = std::max(baseline, placed.lastBaseline);
         section.paragraphs.push_back(std::move(placed.paragraph));
@@ -133,6 +166,7 @@ std::vector<WordSection> FlowingSections(const PageLayout& scanned, const WordEx
   // type does not push a column's last line over into the next column.
   if (pageLayout) {
     for (WordSection& section : sections) LeaveRoomBelowText(section, largestPitch);
+    if (!lineCounts.empty()) FitSpacingToPage(sections, lineCounts, largestPitch);
   }
   return sections;
 }

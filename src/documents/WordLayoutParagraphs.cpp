@@ -6,6 +6,10 @@
 namespace zelk {
 namespace {
 
+// Neighbouring lines whose type sizes differ by more than this factor are
+// a heading and the text below it, set as paragraphs of their own.
+constexpr double kHeadingSizeFactor = 1.3;
+
 // Line pitch of single spacing, in ems of the type: what a word processor
 // gives a paragraph that has no exact pitch.
 constexpr double kSingleSpacing = 1.2;
@@ -62,15 +66,49 @@ WordParagraph ParagraphOf(const LayoutBlock& block, const LayoutParagraph& parag
   return result;
 }
 
-// The baseline of a line; where the recogniser found none, a fifth of the
-// line's height above its bottom.
+// The baseline of a line; where the recogniser found none, or one outside
+// the line's box (it gives a short stray word the baseline of a line far
+// above, which spaced the next paragraph a third of a page down), a fifth
+// of the line's height above its bottom.
 int BaselineOf(const LayoutLine& line) {
-  return line.baseline > 0 ? line.baseline : line.box.bottom - (line.box.bottom - line.box.top) / 5;
+  const int height = line.box.bottom - line.box.top;
+  const bool inBox = line.baseline > line.box.top && line.baseline <= line.box.bottom + height / 2;
+  return inBox ? line.baseline : line.box.bottom - height / 5;
 }
 
 PlacedParagraph Placed(WordParagraph paragraph, const TextBox& box, const LayoutLine& first,
                        const LayoutLine& last, std::vector<std::vector<WordRun>> lines) {
   return PlacedParagraph{std::move(paragraph), box, BaselineOf(first), BaselineOf(last), std::move(lines)};
+}
+
+// The paragraph cut where the type size jumps between neighbouring lines
+// (the recogniser joins a title and the line under it into one
+// paragraph); the later parts have no first-line indent.
+std::vector<LayoutParagraph> SplitAtSizeJumps(const LayoutParagraph& paragraph) {
+  std::vector<LayoutParagraph> parts;
+  for (std::size_t i = 0; i < paragraph.lines.size(); ++i) {
+    const LayoutLine& line = paragraph.lines[i];
+    bool jump = false;
+    if (i > 0) {
+      const double before = LineFontSize(paragraph, i - 1);
+      const double size = LineFontSize(paragraph, i);
+      jump = before > 0 && size > 0 && std::max(before, size) > kHeadingSizeFactor * std::min(before, size);
+    }
+    if (parts.empty() || jump) {
+      LayoutParagraph part = paragraph;
+      part.lines.clear();
+      part.box = line.box;
+      if (!parts.empty()) part.firstLineIndent = 0;
+      parts.push_back(std::move(part));
+    }
+    LayoutParagraph& part = parts.back();
+    part.lines.push_back(line);
+    part.box.left = std::min(part.box.left, line.box.left);
+    part.box.top = std::min(part.box.top, line.box.top);
+    part.box.right = std::max(part.box.right, line.box.right);
+    part.box.bottom = std::max(part.box.bottom, line.box.bottom);
+  }
+  return parts;
 }
 
 }  // namespace
@@ -86,8 +124,9 @@ std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const Par
   std::vector<PlacedParagraph> placed;
   if (!HoldsText(block)) return placed;
   const bool table = block.kind == BlockKind::Table;
-  for (const LayoutParagraph& paragraph : block.paragraphs) {
+  for (const LayoutParagraph& recognised : block.paragraphs) {
     if (table) {
+      const LayoutParagraph& paragraph = recognised;
       // A row of a table is one line; it keeps its place but no indent.
       ParagraphLook rowLook = look;
       rowLook.indent = false;
@@ -101,14 +140,16 @@ std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const Par
       }
       continue;
     }
-    std::vector<WordRun> runs = ParagraphRuns(paragraph, 0, paragraph.lines.size(), look.runs, false);
-    if (runs.empty()) continue;
-    std::vector<std::vector<WordRun>> lines;
-    for (std::size_t line = 0; line < paragraph.lines.size(); ++line) {
-      lines.push_back(ParagraphRuns(paragraph, line, line + 1, look.runs, false));
+    for (const LayoutParagraph& paragraph : SplitAtSizeJumps(recognised)) {
+      std::vector<WordRun> runs = ParagraphRuns(paragraph, 0, paragraph.lines.size(), look.runs, false);
+      if (runs.empty()) continue;
+      std::vector<std::vector<WordRun>> lines;
+      for (std::size_t line = 0; line < paragraph.lines.size(); ++line) {
+        lines.push_back(ParagraphRuns(paragraph, line, line + 1, look.runs, false));
+      }
+      placed.push_back(Placed(ParagraphOf(block, paragraph, std::move(runs), look, points), paragraph.box,
+                              paragraph.lines.front(), paragraph.lines.back(), std::move(lines)));
     }
-    placed.push_back(Placed(ParagraphOf(block, paragraph, std::move(runs), look, points), paragraph.box,
-                            paragraph.lines.front(), paragraph.lines.back(), std::move(lines)));
   }
   return placed;
 }

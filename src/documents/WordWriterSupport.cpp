@@ -91,6 +91,12 @@ PageGeometry PageGeometryOf(const WordSection& section) {
   return page;
 }
 
+ParagraphIndents IndentsOf(const WordParagraph& paragraph) {
+  const int firstLine = Twips(paragraph.firstLineIndent);
+  return ParagraphIndents{Twips(paragraph.leftIndent) + std::max(-firstLine, 0), Twips(paragraph.rightIndent),
+                          firstLine};
+}
+
 FrameGeometry FrameGeometryOf(const WordFrame& frame) {
   return {ClampedTwips(frame.left, 0, kLargestPage), ClampedTwips(frame.top, 0, kLargestPage),
           ClampedTwips(frame.width, 20, kLargestPage),

@@ -49,6 +49,17 @@ struct PageGeometry {
 };
 PageGeometry PageGeometryOf(const WordSection& section);
 
+// A paragraph's indents in twips: the left one from the column's or cell's
+// edge to the lines after the first (a hanging first line starts further
+// left by its hang), the right one, and the first line's own (negative for
+// a hanging indent).
+struct ParagraphIndents {
+  int left = 0;
+  int right = 0;
+  int firstLine = 0;
+};
+ParagraphIndents IndentsOf(const WordParagraph& paragraph);
+
 // A frame's place and size in twips, on the page and at least a point large.
 struct FrameGeometry {
   int left = 0;

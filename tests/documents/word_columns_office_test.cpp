@@ -13,13 +13,14 @@
 #include <vector>
 
 #include "documents/WordExport.h"
-#include "ocr/OcrEngine.h"
 #include "platform/Utf8.h"
 #include "support/CharacterErrors.h"
 #include "support/OfficePrint.h"
 #include "support/TempDir.h"
 #include "KnownTextLines.h"
+#include "RecognisedPages.h"
 #include "TextPageRenderer.h"
+#include "TypesetLines.h"
 
 namespace zelk {
 namespace {
@@ -42,58 +43,6 @@ constexpr double kMostCharacterErrors = 0.03;
 // One column's text: paragraphs of lines as a typesetter breaks them.
 using Paragraphs = std::vector<std::vector<std::string>>;
 
-// The pieces a line may break between: each Chinese character, each Latin
-// word with the blank after it.
-std::vector<std::string> BreakPieces(const std::string& text) {
-  std::vector<std::string> pieces;
-  bool latin = false;
-  for (char32_t c : DecodeUtf8(text)) {
-    const std::string character = EncodeUtf8(std::u32string(1, c));
-    if (c > 0x7F) {
-      pieces.push_back(character);
-      latin = false;
-    } else if (latin) {
-      pieces.back() += character;
-    } else {
-      pieces.push_back(character);
-      latin = c != ' ';
-    }
-    if (c == ' ') latin = false;
-  }
-  return pieces;
-}
-
-bool OpensNoLine(const std::string& piece) {
-  return piece == "，" || piece == "、" || piece == "；" || piece == "。" || piece == ".";
-}
-
-// The text broken into lines of the column's width, the first after an
-// indent; no line starts with a mark that closes a phrase.
-std::vector<std::string> SetLines(const std::string& text, const std::string& indent) {
-  std::vector<std::string> lines{indent};
-  std::vector<std::string> pieces = BreakPieces(text);
-  std::size_t onLine = 0;  // pieces on the current line
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    if (ocrtest::LineWidth(lines.back() + pieces[i], kPixelSize) <= kColumnWidth || onLine == 0) {
-      lines.back() += pieces[i];
-      ++onLine;
-      continue;
-    }
-    std::size_t next = i;
-    if (OpensNoLine(pieces[i]) && onLine > 1) {
-      // The piece before moves down with the mark.
-      --next;
-      const std::string& moved = pieces[next];
-      lines.back().erase(lines.back().size() - moved.size());
-    }
-    while (!lines.back().empty() && lines.back().back() == ' ') lines.back().pop_back();
-    lines.push_back(pieces[next]);
-    onLine = 1;
-    i = next;
-  }
-  return lines;
-}
-
 // `lineCount` lines, blank lines between paragraphs included; the last
 // paragraph ends where the column does.
 Paragraphs ColumnText(unsigned seed, int lineCount) {
@@ -102,8 +51,9 @@ Paragraphs ColumnText(unsigned seed, int lineCount) {
   for (int linesLeft = lineCount; linesLeft > 0;) {
     const bool english = random() % 3 == 0;
     const int length = 30 + static_cast<int>(random() % 110);
-    std::vector<std::string> paragraph = english ? SetLines(ocrtest::EnglishLine(random, length * 2), "")
-                                                 : SetLines(ocrtest::ChineseLine(random, length), kIndent);
+    std::vector<std::string> paragraph =
+        english ? ocrtest::SetLines(ocrtest::EnglishLine(random, length * 2), "", kPixelSize, kColumnWidth)
+                : ocrtest::SetLines(ocrtest::ChineseLine(random, length), kIndent, kPixelSize, kColumnWidth);
     paragraph.resize(std::min<std::size_t>(paragraph.size(), linesLeft));
     linesLeft -= static_cast<int>(paragraph.size()) + 1;
     paragraphs.push_back(std::move(paragraph));
@@ -173,22 +123,6 @@ std::pair<int, int> BlankStrip(PIX* page, int top) {
   while (blank(left - 1)) --left;
   while (blank(right)) ++right;
   return {left, right};
-}
-
-// The pages as the engine recognises them.
-std::vector<PageLayout> Recognise(const std::vector<PixPtr>& images, const test::TempDir& directory) {
-  OcrEngineOptions engineOptions;
-  engineOptions.workers = 1;
-  OcrEngine engine = OcrEngine::Load(engineOptions);
-  OcrDocument document = engine.CreateDocument();
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    const std::string path = directory.File("page" + std::to_string(i) + ".png");
-    if (pixWrite(path.c_str(), images[i].get(), IFF_PNG) != 0) throw std::runtime_error("cannot write " + path);
-    document.AddImageFile(path);
-  }
-  std::vector<PageLayout> layouts;
-  for (std::size_t i = 0; i < images.size(); ++i) layouts.push_back(document.NextPage().layout);
-  return layouts;
 }
 
 double Points(double pixels) { return pixels * 72.0 / kDpi; }
@@ -287,7 +221,7 @@ TEST(WordColumnsOffice, EditableCopyPrintsTheColumnsOfTheScannedPages) {
     images.push_back(Render(page));
   }
   test::TempDir directory;
-  const std::vector<PageLayout> layouts = Recognise(images, directory);
+  const std::vector<PageLayout> layouts = ocrtest::RecognisePages(images, directory);
   const WordExportOptions options{LayoutRetention::EditableCopy, false};
 
   // The columns' gap is the blank strip between them on the scan, to what

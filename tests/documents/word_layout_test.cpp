@@ -116,9 +116,10 @@ std::vector<WordRun> AllRuns(const WordSection& section) {
   std::vector<WordRun> runs;
   for (const WordParagraph& paragraph : section.paragraphs)
     runs.insert(runs.end(), paragraph.runs.begin(), paragraph.runs.end());
-  for (const WordFrame& frame : section.frames)
-    for (const WordParagraph& paragraph : frame.paragraphs)
-      runs.insert(runs.end(), paragraph.runs.begin(), paragraph.runs.end());
+  for (const WordGridRow& row : section.grid.rows)
+    for (const WordCell& cell : row.cells)
+      for (const WordParagraph& paragraph : cell.paragraphs)
+        runs.insert(runs.end(), paragraph.runs.begin(), paragraph.runs.end());
   return runs;
 }
 
@@ -151,7 +152,7 @@ TEST(WordLayoutText, RunsSplitWhereColourOrSizeChangesAndEstimateJitterDoesNot) 
   LayoutLine first = TextLine(300, 300, {"Black", "words"}, true, 10.3);
   first.words[1].color = Rgb{180, 0, 0};
   LayoutLine second = TextLine(300, 366, {"still", "red"}, true, 10.7, Rgb{180, 0, 0});
-  LayoutLine third = TextLine(300, 432, {"larger"}, true, 16, Rgb{180, 0, 0});
+  LayoutLine third = TextLine(300, 432, {"larger"}, true, 12.5, Rgb{180, 0, 0});
   const PageLayout page = A4Page({BlockOf({ParagraphOf({first, second, third})})});
 
   const auto coloured = Build({page}, LayoutRetention::FormattedText, true).sections[0].paragraphs;
@@ -163,7 +164,7 @@ TEST(WordLayoutText, RunsSplitWhereColourOrSizeChangesAndEstimateJitterDoesNot) 
   EXPECT_EQ(coloured[0].runs[1].color, (Rgb{180, 0, 0}));
   EXPECT_DOUBLE_EQ(coloured[0].runs[1].fontSize, 10.5);
   EXPECT_EQ(coloured[0].runs[2].text, "larger");
-  EXPECT_DOUBLE_EQ(coloured[0].runs[2].fontSize, 16);
+  EXPECT_DOUBLE_EQ(coloured[0].runs[2].fontSize, 12.5);
 
   // Without colours the only split left is the size.
   const auto plain = Build({page}, LayoutRetention::FormattedText, false).sections[0].paragraphs;
@@ -230,30 +231,66 @@ TEST(WordLayoutModes, FormattedTextKeepsSizesColoursAndCentringInOneColumn) {
   EXPECT_EQ(section.paragraphs[2].shading, kBlue);
 }
 
-TEST(WordLayoutModes, ExactCopyPutsEachTextBlockInAFrameAtItsPlace) {
+TEST(WordLayoutModes, ExactCopyPutsEachTextBlockInACellOfAGridAtItsPlace) {
   PageLayout page = HeadingOverTwoColumns();
   page.blocks[1].box = TextBox{300, 600, 1200, 1400};
   const WordSection coloured = Build({page}, LayoutRetention::ExactCopy, true).sections[0];
   EXPECT_TRUE(coloured.paragraphs.empty());
-  ASSERT_EQ(coloured.frames.size(), 3u);
-  const WordFrame& left = coloured.frames[1];
-  EXPECT_DOUBLE_EQ(left.left, 72);
-  EXPECT_DOUBLE_EQ(left.top, 144);
-  EXPECT_DOUBLE_EQ(left.height, 192);
-  EXPECT_GE(left.width, 216);
-  EXPECT_LE(left.width, 216 + 12);
-  EXPECT_EQ(left.paragraphs.size(), 1u);
-  EXPECT_DOUBLE_EQ(left.paragraphs[0].lineHeight, 16);  // 66 px, to the half point
-  EXPECT_FALSE(left.hasBackground);
-  EXPECT_TRUE(coloured.frames[2].hasBackground);
-  EXPECT_EQ(coloured.frames[2].background, kBlue);
-  EXPECT_EQ(coloured.frames[0].paragraphs[0].runs[0].color, kRed);
-  EXPECT_EQ(coloured.frames[0].paragraphs[0].alignment, WordAlignment::Center);
+  EXPECT_TRUE(coloured.frames.empty());
+  // A row for the heading, one for the two columns side by side.
+  ASSERT_EQ(coloured.grid.rows.size(), 2u);
+  const WordGridRow& heading = coloured.grid.rows[0];
+  const WordGridRow& columns = coloured.grid.rows[1];
+  ASSERT_EQ(heading.cells.size(), 1u);
+  ASSERT_EQ(columns.cells.size(), 2u);
+  double width = 0;
+  for (double column : coloured.grid.columns) width += column;
+  EXPECT_DOUBLE_EQ(width, coloured.pageWidth - coloured.marginLeft - coloured.marginRight);
+  // The heading's cell spans the grid; the columns split at the middle of
+  // the gutter (1200 to 1300 px: 300 pt from the page's edge).
+  EXPECT_EQ(heading.cells[0].span, static_cast<int>(coloured.grid.columns.size()));
+  EXPECT_EQ(columns.cells[0].span + columns.cells[1].span, static_cast<int>(coloured.grid.columns.size()));
+  double leftWidth = 0;
+  for (int i = 0; i < columns.cells[0].span; ++i) leftWidth += coloured.grid.columns[i];
+  EXPECT_DOUBLE_EQ(coloured.marginLeft + leftWidth, 300);
+  // Rows reach from one row's first line box to the next's: a line's
+  // pitch above its first baseline (the heading's at 336 px, 24 pt of
+  // single spacing above; the columns' at 636 px, 16 pt above).
+  EXPECT_DOUBLE_EQ(heading.height, 80);
+  const WordParagraph& left = columns.cells[0].paragraphs.at(0);
+  EXPECT_DOUBLE_EQ(left.lineHeight, 16);  // 66 px, to the half point
+  EXPECT_DOUBLE_EQ(left.leftIndent, 0);
+  EXPECT_FALSE(columns.cells[0].hasBackground);
+  EXPECT_TRUE(columns.cells[1].hasBackground);
+  EXPECT_EQ(columns.cells[1].background, kBlue);
+  // The right column starts 12 pt right of its cell, the centred heading
+  // keeps its middle.
+  EXPECT_DOUBLE_EQ(columns.cells[1].paragraphs.at(0).leftIndent, 12);
+  const WordParagraph& title = heading.cells[0].paragraphs.at(0);
+  EXPECT_EQ(title.runs[0].color, kRed);
+  EXPECT_EQ(title.alignment, WordAlignment::Center);
+  const double roomStart = coloured.marginLeft + title.leftIndent;
+  const double roomEnd = coloured.pageWidth - coloured.marginRight - title.rightIndent;
+  EXPECT_NEAR((roomStart + roomEnd) / 2, (900 + 1076) / 2 * 0.24, 0.5);
 
   const WordSection plain = Build({page}, LayoutRetention::ExactCopy, false).sections[0];
-  ASSERT_EQ(plain.frames.size(), 3u);
-  EXPECT_FALSE(plain.frames[2].hasBackground);
+  ASSERT_EQ(plain.grid.rows.size(), 2u);
+  EXPECT_FALSE(plain.grid.rows[1].cells[1].hasBackground);
   for (const WordRun& run : AllRuns(plain)) EXPECT_EQ(run.color, kBlackInk);
+}
+
+TEST(WordLayoutModes, ATitleAndTheLineUnderItRecognisedAsOneParagraphStayOnLinesOfTheirOwn) {
+  const PageLayout page = A4Page({BlockOf({ParagraphOf({TextLine(600, 300, {"通知标题"}, false, 21),
+                                                       TextLine(700, 420, {"文号"}, false, 10.5)},
+                                                      ParagraphAlignment::Center)})});
+  for (LayoutRetention mode : {LayoutRetention::EditableCopy, LayoutRetention::FormattedText}) {
+    const WordDocument document = Build({page}, mode, false);
+    const std::vector<WordParagraph>& paragraphs = document.sections.at(0).paragraphs;
+    ASSERT_EQ(paragraphs.size(), 2u);
+    EXPECT_EQ(TextOf(paragraphs[0]), "通知标题");
+    EXPECT_EQ(TextOf(paragraphs[1]), "文号");
+    EXPECT_DOUBLE_EQ(paragraphs[1].runs[0].fontSize, 10.5);
+  }
 }
 
 TEST(WordLayoutModes, EditableCopyFindsTwoColumnsBesideEachOtherUnderAHeading) {

@@ -263,7 +263,7 @@ TEST(DocxWriter, PackageHoldsEveryPartAndEachParses) {
   ParsePart(package, "word/styles.xml", styles);
   const pugi::xml_node defaults =
       styles.child("w:styles").child("w:docDefaults").child("w:rPrDefault").child("w:rPr");
-  EXPECT_STREQ(defaults.child("w:rFonts").attribute("w:eastAsia").value(), "宋体");
+  EXPECT_STREQ(defaults.child("w:rFonts").attribute("w:eastAsia").value(), "SimSun");
   EXPECT_STREQ(defaults.child("w:rFonts").attribute("w:ascii").value(), "Times New Roman");
   EXPECT_STREQ(defaults.child("w:lang").attribute("w:eastAsia").value(), "zh-CN");
   EXPECT_EQ(defaults.child("w:sz").attribute("w:val").as_int(), 21);
@@ -411,9 +411,10 @@ TEST(RtfWriter, DocumentIsAsciiWithFontsColoursAndSections) {
   EXPECT_TRUE(RtfGroupsBalance(rtf));
   EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(),
                           [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
-  // Fonts: a Latin serif and 宋体 under its own character set, its name in GBK.
+  // Fonts: a Latin serif and SimSun under its own character set, with its
+  // Chinese name in GBK as the alternative.
   EXPECT_NE(rtf.find("\\fcharset0\\fprq2 Times New Roman;"), std::string::npos);
-  EXPECT_NE(rtf.find("\\fcharset134\\fprq2 \\'cb\\'ce\\'cc\\'e5"), std::string::npos);
+  EXPECT_NE(rtf.find("\\fcharset134\\fprq2 SimSun{\\*\\falt \\'cb\\'ce\\'cc\\'e5};"), std::string::npos);
 
   // Two sections, one break between them, each with its own page.
   EXPECT_EQ(Count(rtf, "\\sect\n"), 1u);
@@ -729,7 +730,7 @@ void ExpectLaidOut(const std::string& odt, bool withFrame, const std::string& la
   EXPECT_NE(odt.find("fo:break-before=\"column\""), std::string::npos);
   EXPECT_NE(odt.find("fo:color=\"#c81e1e\""), std::string::npos);
   EXPECT_NE(odt.find("fo:background-color=\"#fff0c8\""), std::string::npos);
-  EXPECT_NE(odt.find("svg:font-family=\"宋体\""), std::string::npos);
+  EXPECT_NE(odt.find("svg:font-family=\"SimSun\""), std::string::npos);
   EXPECT_NE(odt.find("Times New Roman"), std::string::npos);
   EXPECT_EQ(Count(odt, "<draw:frame "), withFrame ? 1u : 0u);
   if (withFrame) {

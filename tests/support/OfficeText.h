@@ -47,48 +47,71 @@ inline int RunProgram(const std::vector<std::string>& arguments, const std::stri
 // True when LibreOffice's soffice is on PATH.
 inline bool HasSoffice() { return !office_detail::FindOnPath("soffice").empty(); }
 
-// Converts the document with LibreOffice into `filter` (as --convert-to takes
-// it, e.g. "pdf" or "odt") and returns the converted file's bytes.  The
-// document is converted from a copy under its own name, since LibreOffice
-// takes the name's extension into its format detection.  Raises
-// std::runtime_error when soffice is missing or the conversion fails.
-inline std::string OfficeConvertedBytes(const std::string& documentPath, const std::string& filter,
-                                        const std::string& extension) {
+// Converts the documents with LibreOffice, all in one run of soffice, into
+// `filter` (as --convert-to takes it, e.g. "pdf" or "txt:Text"), each into
+// `outputDirectory` under its own stem with `extension`; returns the
+// converted files' paths in the order of the documents.  The documents'
+// stems must differ.  Raises std::runtime_error when soffice is missing or
+// a conversion fails.
+inline std::vector<std::string> OfficeConvertedFiles(const std::vector<std::string>& documentPaths,
+                                                     const std::string& filter, const std::string& extension,
+                                                     const std::string& outputDirectory) {
   namespace fs = std::filesystem;
   std::string soffice = office_detail::FindOnPath("soffice");
   if (soffice.empty()) {
     throw std::runtime_error(
         "soffice (LibreOffice) not found on PATH; install libreoffice-writer-nogui");
   }
+  TempDir scratch;
+  fs::create_directories(outputDirectory);
+  std::vector<std::string> arguments{soffice, "--headless", "--norestore",
+                                     "-env:UserInstallation=file://" + (scratch.Path() / "profile").string(),
+                                     "--convert-to", filter, "--outdir", outputDirectory};
+  std::vector<std::string> converted;
+  for (const std::string& document : documentPaths) {
+    if (!fs::is_regular_file(document)) throw std::runtime_error("no document to convert: " + document);
+    // LibreOffice takes the name's extension into its format detection, so
+    // each goes under its own name.
+    arguments.push_back(document);
+    converted.push_back((fs::path(outputDirectory) / (fs::path(document).stem().string() + extension)).string());
+  }
+  const std::string log = (scratch.Path() / "soffice.log").string();
+  const int status = office_detail::RunProgram(arguments, log);
+  for (const std::string& file : converted) {
+    if (status != 0 || !fs::is_regular_file(file)) {
+      throw std::runtime_error("LibreOffice could not convert into " + file + " (exit " + std::to_string(status) +
+                               "): " + ReadBytes(log));
+    }
+  }
+  return converted;
+}
+
+// Converts one document with LibreOffice into `filter` and returns the
+// converted file's bytes (OfficeConvertedFiles).
+inline std::string OfficeConvertedBytes(const std::string& documentPath, const std::string& filter,
+                                        const std::string& extension) {
+  namespace fs = std::filesystem;
   if (!fs::is_regular_file(documentPath)) {
     throw std::runtime_error("no document to convert: " + documentPath);
   }
   TempDir scratch;
   const fs::path input = scratch.Path() / "in" / fs::path(documentPath).filename();
-  const fs::path output = scratch.Path() / "out";
   fs::create_directories(input.parent_path());
-  fs::create_directories(output);
   fs::copy_file(documentPath, input);
-  const std::string log = (scratch.Path() / "soffice.log").string();
-  const int status = office_detail::RunProgram(
-      {soffice, "--headless", "--norestore",
-       "-env:UserInstallation=file://" + (scratch.Path() / "profile").string(), "--convert-to",
-       filter, "--outdir", output.string(), input.string()},
-      log);
-  const fs::path converted = output / (input.stem().string() + extension);
-  if (status != 0 || !fs::is_regular_file(converted)) {
-    throw std::runtime_error("LibreOffice could not convert " + documentPath + " (exit " +
-                             std::to_string(status) + "): " + ReadBytes(log));
-  }
-  return ReadBytes(converted);
+  return ReadBytes(OfficeConvertedFiles({input.string()}, filter, extension, (scratch.Path() / "out").string())[0]);
+}
+
+// Text as LibreOffice's text filter writes it, in UTF-8, without the
+// byte-order mark.
+inline std::string WithoutByteOrderMark(std::string text) {
+  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+  return text;
 }
 
 // The document's text as LibreOffice reads it, in UTF-8: one line per
 // paragraph, without the byte-order mark the text filter writes.
 inline std::string OfficeDocumentText(const std::string& documentPath) {
-  std::string text = OfficeConvertedBytes(documentPath, "txt:Text", ".txt");
-  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
-  return text;
+  return WithoutByteOrderMark(OfficeConvertedBytes(documentPath, "txt:Text", ".txt"));
 }
 
 // The document as LibreOffice lays it out, in its flat OpenDocument XML: for
