@@ -175,6 +175,10 @@ class RtfBuilder {
         Paragraph(paragraph, place, frameShading ? Shading(colours_.IndexOf(frame.background)) : "");
       }
     }
+    // A table right after a section break is read by LibreOffice as part
+    // of the section before, its first row printed on the page before; a
+    // hairline paragraph opens the section instead.
+    if (!section.grid.rows.empty()) out_ += "\\pard\\plain" + Hairline() + "\\par\n";
     for (const WordGridRow& row : section.grid.rows) GridRow(section.grid, row);
     for (const WordParagraph& paragraph : section.paragraphs) Paragraph(paragraph, "", "");
     if (!section.paragraphs.empty()) return;

@@ -14,6 +14,7 @@
 // pictures).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -71,6 +72,8 @@ class NoticePage {
 
   int Top() const { return top_; }
   PixPtr Render() const { return ocrtest::RenderLayoutPage(spec_); }
+  const std::string& FirstLine() const { return known_.front(); }
+
   std::string Known() const {
     std::string text;
     for (const std::string& line : known_) text += line + "\n";
@@ -130,6 +133,11 @@ constexpr ModeCase kModes[] = {{LayoutRetention::ExactCopy, "exact"},
                                {LayoutRetention::EditableCopy, "editable"},
                                {LayoutRetention::FormattedText, "formatted"},
                                {LayoutRetention::PlainText, "plain"}};
+
+std::string WithoutBlanks(std::string text) {
+  std::erase_if(text, [](char c) { return c == ' ' || c == '\n'; });
+  return text;
+}
 
 std::string PrintedText(const std::vector<test::PrintedPage>& pages) {
   std::string text;
@@ -195,6 +203,14 @@ TEST(WordModesOffice, EveryModePrintsThePagesOfTheScanWithoutTextOverTextAndWith
                 name.c_str(), printed.size(), pages.size(), overlapping, words, 100 * print.Rate(),
                 100 * exported.Rate());
     EXPECT_EQ(printed.size(), pages.size());
+    // Each page starts where the scan's page starts: nothing of one page
+    // has flowed onto the page before.
+    for (std::size_t page = 0; page < std::min(printed.size(), pages.size()); ++page) {
+      const std::string first = WithoutBlanks(pages[page].FirstLine());
+      const std::string text = WithoutBlanks(PrintedText({printed[page]}));
+      EXPECT_LE(test::CharacterErrors(text.substr(0, first.size()), first).Rate(), 0.34)
+          << "page " << page + 1 << " begins: " << text.substr(0, 120);
+    }
     EXPECT_EQ(overlapping, 0u) << overlaps;
     EXPECT_LE(print.Rate(), kMostCharacterErrors) << PrintedText(printed);
     EXPECT_LE(exported.Rate(), kMostCharacterErrors);
