@@ -85,15 +85,16 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quillon.example/zelk")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "tesseract-ocr-chi-sim, tesseract-ocr-eng, tesseract-ocr-osd, fonts-wqy-microhei, qt6-translations-l10n, qt6-qpa-plugins, libqt6svg6, xdg-utils")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch converter for scanned document images")
+# The synopsis is the summary; CPack indents the long description and
+# writes its empty line as Debian's " .".
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "batch converter for scanned document images
- Converts trees of page scans (TIFF, JPEG), one directory per document,
- into multi-page TIFF files, image-only PDF, searchable dual-layer PDF
- (Simplified Chinese and English text recognition), Word and RTF
- documents; it also splits multi-page files and renames in bulk.
- .
- Runs start by hand, daily or every few minutes, skip what is converted,
- and keep failed items and dated result lists.  zelk-batch runs the same
- conversions without the window, also split over the machines of a Slurm
- cluster.")
+    "Converts trees of page scans (TIFF, JPEG), one directory per document,
+into multi-page TIFF files, image-only PDF, searchable dual-layer PDF
+(Simplified Chinese and English text recognition), Word and RTF
+documents; it also splits multi-page files and renames in bulk.
+
+Runs start by hand, daily or every few minutes, skip what is converted,
+and keep failed items and dated result lists.  zelk-batch runs the same
+conversions without the window, also split over the machines of a Slurm
+cluster.")
 include(CPack)
