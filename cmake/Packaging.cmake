@@ -66,9 +66,10 @@ install(FILES ${ZELK_PACKAGING_DIR}/systemd/zelk-batch.service
 
 # The Debian package: zelk_8.1-1_amd64.deb.  Libraries come from
 # dpkg-shlibdeps; what the program loads at run time without linking it
-# (recognition data, a CJK font, the window's platform and svg plugins,
-# Qt's Chinese translations, xdg-open for documents and folders) is named
-# here.
+# (recognition data; the faces the Word documents name resolve to AR PL
+# UMing and Nimbus Roman or Liberation Serif, the window's Chinese to WenQuanYi;
+# the window's platform and svg plugins, Qt's Chinese translations, xdg-open
+# for documents and folders) is named here.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zelk)
 set(CPACK_PACKAGE_VENDOR Quillon)
@@ -83,7 +84,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quillon.example/zelk")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "tesseract-ocr-chi-sim, tesseract-ocr-eng, tesseract-ocr-osd, fonts-wqy-microhei, qt6-translations-l10n, qt6-qpa-plugins, libqt6svg6, xdg-utils")
+    "tesseract-ocr-chi-sim, tesseract-ocr-eng, tesseract-ocr-osd, fonts-arphic-uming, fonts-urw-base35 | fonts-liberation2, fonts-wqy-microhei, qt6-translations-l10n, qt6-qpa-plugins, libqt6svg6, xdg-utils")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch converter for scanned document images")
 # The synopsis is the summary; CPack indents the long description and
 # writes its empty line as Debian's " .".
