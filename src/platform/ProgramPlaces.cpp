@@ -1,0 +1,121 @@
+#include "platform/ProgramPlaces.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/DurableFiles.h"
+#include "platform/OutputTransaction.h"
+#include "platform/ProgramDirectory.h"
+
+namespace zelk {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const char* kSettingsName = "ZELK.conf";
+constexpr const char* kLogsName = "Logs";
+constexpr const char* kHelpName = "help.doc";
+constexpr const char* kTemplateName = "template.xls";
+constexpr const char* kProgramName = "zelk";
+
+std::string Join(const std::string& directory, const char* name) {
+  return (fs::path(directory) / name).string();
+}
+
+// An XDG base directory: the variable when it holds an absolute path, else
+// $HOME followed by `fallback`; empty when neither is known.
+std::string BaseDirectory(const std::string& variable, const std::string& home,
+                          const char* fallback) {
+  if (variable.starts_with('/')) return variable;
+  if (home.empty()) return {};
+  return (fs::path(home) / fallback).string();
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+std::string InstalledSharedDir(const std::string& executableDir) {
+  return (fs::path(executableDir).parent_path() / "share" / kProgramName).string();
+}
+
+// Copies `from` to `to` unless `to` exists, through a temporary name.
+bool CopyWhenMissing(const std::string& from, const std::string& to) {
+  std::error_code error;
+  if (fs::exists(to, error)) return true;
+  fs::create_directories(fs::path(to).parent_path(), error);
+  const fs::path temporary = TemporaryPathBeside(to);
+  if (CopyFileSynced(from, temporary)) return false;
+  // Another start of the program may have made it meanwhile: keep that one.
+  const int renamed = RenameWithoutReplacing(temporary.string(), to);
+  if (renamed != 0) ::unlink(temporary.c_str());
+  SyncDirectory(fs::path(to).parent_path());
+  return fs::exists(to, error);
+}
+
+}  // namespace
+
+std::string ProgramPlaces::SettingsFile() const { return Join(SettingsDir, kSettingsName); }
+std::string ProgramPlaces::HelpDocument() const { return Join(SharedDir, kHelpName); }
+std::string ProgramPlaces::TemplateWorkbook() const {
+  return Join(Portable ? SharedDir : UserDataDir, kTemplateName);
+}
+
+ProgramPlaces DecidePlaces(const PlaceFacts& facts) {
+  ProgramPlaces places;
+  places.Portable = facts.SettingsBesideExecutable ||
+                    (facts.ExecutableDirWritable && !facts.SharedDataInstalled);
+  if (places.Portable) {
+    places.SettingsDir = facts.ExecutableDir;
+    places.LogsDir = Join(facts.ExecutableDir, kLogsName);
+    places.SharedDir = facts.ExecutableDir;
+    places.UserDataDir = facts.ExecutableDir;
+    places.HelperDir = facts.ExecutableDir;
+    return places;
+  }
+  const std::string config = BaseDirectory(facts.XdgConfigHome, facts.Home, ".config");
+  const std::string data = BaseDirectory(facts.XdgDataHome, facts.Home, ".local/share");
+  places.SettingsDir = Join(config, kProgramName);
+  places.UserDataDir = Join(data, kProgramName);
+  places.LogsDir = Join(places.UserDataDir, kLogsName);
+  places.SharedDir = InstalledSharedDir(facts.ExecutableDir);
+  places.HelperDir =
+      (fs::path(facts.ExecutableDir).parent_path() / "libexec" / kProgramName).string();
+  return places;
+}
+
+ProgramPlaces ThisProgramsPlaces() {
+  PlaceFacts facts;
+  facts.ExecutableDir = ProgramDirectory();
+  std::error_code error;
+  facts.SettingsBesideExecutable = fs::is_regular_file(Join(facts.ExecutableDir, kSettingsName), error);
+  facts.ExecutableDirWritable = ::access(facts.ExecutableDir.c_str(), W_OK) == 0;
+  facts.SharedDataInstalled =
+      fs::is_regular_file(Join(InstalledSharedDir(facts.ExecutableDir), kSettingsName), error);
+  facts.XdgConfigHome = Environment("XDG_CONFIG_HOME");
+  facts.XdgDataHome = Environment("XDG_DATA_HOME");
+  facts.Home = Environment("HOME");
+  return DecidePlaces(facts);
+}
+
+ProgramPlaces PlacesForSettingsFile(const std::string& settingsFile) {
+  ProgramPlaces places = ThisProgramsPlaces();
+  places.SettingsDir = fs::path(settingsFile).parent_path().string();
+  places.LogsDir = Join(places.SettingsDir, kLogsName);
+  return places;
+}
+
+bool PrepareUserSettings(const ProgramPlaces& places) {
+  if (places.Portable) return true;
+  return CopyWhenMissing(Join(places.SharedDir, kSettingsName), places.SettingsFile());
+}
+
+bool PrepareUserTemplateWorkbook(const ProgramPlaces& places) {
+  if (places.Portable) return true;
+  return CopyWhenMissing(Join(places.SharedDir, kTemplateName), places.TemplateWorkbook());
+}
+
+}  // namespace zelk
