@@ -1,6 +1,7 @@
 #include "DualLayerPdfRun.h"
 
 #include "jobs/ConvertFiles22PdfJob.h"
+#include "platform/ProgramPlaces.h"
 
 namespace zelk::bench {
 
@@ -9,7 +10,7 @@ RunResult RunDualLayerPdfJob(const std::string& in, const std::string& out, cons
   RunRequest request;
   request.SourceDir = in;
   request.TargetDir = out;
-  request.ProgramDir = programDir;
+  request.LogsDir = programDir + "/" + kLogsDirName;
   request.RunSettings.TwoPDF.ImageQuality = 0;
   request.RunSettings.TwoPDF.TextOutputMode = 1;
   OcrEngineOptions engine;

@@ -52,7 +52,7 @@ int RunJobOnce(JobId id, const std::string& programDir, const std::string& sourc
   request.RunSettings = settings;
   request.SourceDir = source;
   request.TargetDir = target;
-  request.ProgramDir = programDir;
+  request.LogsDir = programDir + "/" + kLogsDirName;
   RunObserver observer;
   RunControl control;
   control.BeginRun();

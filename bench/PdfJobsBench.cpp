@@ -105,7 +105,7 @@ class Bench {
     const std::string program = work_ + "/program";
     result.figures = RunInChild([&] {
       TheJob job;
-      RunRequest request{settings, source, output, program, {}, nullptr, {}};
+      RunRequest request{settings, source, output, program + "/" + kLogsDirName, {}, nullptr, {}};
       RunObserver quiet;
       RunControl control;
       control.BeginRun();

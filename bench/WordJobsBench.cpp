@@ -22,6 +22,7 @@
 #include "BenchRun.h"
 #include "EngineStartWatch.h"
 #include "jobs/ConvertFiles2WordJob.h"
+#include "platform/ProgramPlaces.h"
 #include "platform/ThreadLimit.h"
 #include "RecognitionCorpus.h"
 #include "run/RunFrame.h"
@@ -39,7 +40,7 @@ bool BenchOutputType(int outputType, const std::string& extension, int pageCount
   zelk::RunRequest request;
   request.SourceDir = in.string();
   request.TargetDir = out.string();
-  request.ProgramDir = root.string();
+  request.LogsDir = (root / zelk::kLogsDirName).string();
   request.RunSettings.OCR.OutputType = static_cast<int16_t>(outputType);
   request.RunSettings.OCR.RecognizeMode = 1;
   request.RunSettings.OCR.KeepTextAndBackgroundColor = 0;

@@ -36,14 +36,14 @@ constexpr CommandKey kCommandKeys[] = {
 
 DesktopIntegration::DesktopIntegration(QWidget& window, ShellServices& shell,
                                        const Settings& settings, RunController& runner,
-                                       const std::string& programDir)
+                                       const ProgramPlaces& places)
     : window_(window),
       shell_(shell),
       settings_(settings),
       runner_(runner),
       preferences_(std::make_unique<WindowPreferences>()),
-      autostart_{ExecutablePathIn(programDir),
-                 ApplicationIconFile(QString::fromStdString(programDir)).toStdString()} {
+      autostart_{ExecutablePathIn(places.ExecutableDir),
+                 ApplicationIconFile(places).toStdString()} {
   const QIcon icon = ApplicationIcon();
   if (!icon.isNull()) window_.setWindowIcon(icon);
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/AutostartChoice.h"
+#include "platform/ProgramPlaces.h"
 
 class QWidget;
 
@@ -26,7 +27,7 @@ class DesktopIntegration {
  public:
   // All must outlive this object; `window`'s controls exist already.
   DesktopIntegration(QWidget& window, ShellServices& shell, const Settings& settings,
-                     RunController& runner, const std::string& programDir);
+                     RunController& runner, const ProgramPlaces& places);
   ~DesktopIntegration();
   DesktopIntegration(const DesktopIntegration&) = delete;
   DesktopIntegration& operator=(const DesktopIntegration&) = delete;

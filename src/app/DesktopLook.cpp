@@ -11,7 +11,6 @@ namespace zelk {
 namespace {
 
 constexpr const char* kIconResource = ":/zelk/zelk.svg";
-constexpr const char* kIconFileName = "zelk.svg";
 
 }  // namespace
 
@@ -20,8 +19,8 @@ QIcon ApplicationIcon() {
   return QIcon(QString::fromLatin1(kIconResource));
 }
 
-QString ApplicationIconFile(const QString& programDir) {
-  const QFileInfo file(programDir + QLatin1Char('/') + QLatin1String(kIconFileName));
+QString ApplicationIconFile(const ProgramPlaces& places) {
+  const QFileInfo file(QString::fromStdString(places.IconFile()));
   return file.isFile() ? file.absoluteFilePath() : QString();
 }
 

@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QString>
 
+#include "platform/ProgramPlaces.h"
+
 class QCoreApplication;
 class QTranslator;
 
@@ -15,9 +17,10 @@ namespace zelk {
 // when Qt cannot draw SVG here (its svg plugin is missing).
 QIcon ApplicationIcon();
 
-// The icon's file beside the executable in `programDir`, for the desktop
-// entries that name an icon by path; empty when it is not there.
-QString ApplicationIconFile(const QString& programDir);
+// The icon's file (beside a portable program, in the icon theme under an
+// installed one), for the desktop entries that name an icon by path; empty
+// when it is not there.
+QString ApplicationIconFile(const ProgramPlaces& places);
 
 // Loads Qt's Chinese translations (qtbase_zh_CN.qm from Qt's translation
 // directory) into `application`.  Returns the installed translator, owned

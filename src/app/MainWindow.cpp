@@ -80,10 +80,10 @@ const JobRegistry& BuiltInJobRegistry() {
   return registry;
 }
 
-MainWindow::MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
+MainWindow::MainWindow(ProgramPlaces places, Settings& settings, ShellServices& shell,
                        const JobRegistry& jobs, const Clock& clock, QWidget* parent)
     : QMainWindow(parent),
-      programDir_(std::move(programDir)),
+      places_(std::move(places)),
       settings_(settings),
       shell_(shell),
       jobs_(jobs),
@@ -91,14 +91,13 @@ MainWindow::MainWindow(std::string programDir, Settings& settings, ShellServices
       runner_(std::make_unique<RunController>(jobs_, run_, settings_)) {
   BuildControls();
   ConnectRunner();
-  desktop_ = std::make_unique<DesktopIntegration>(*this, shell_, settings_, *runner_, programDir_);
+  desktop_ = std::make_unique<DesktopIntegration>(*this, shell_, settings_, *runner_, places_);
   if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
 }
 
-MainWindow::MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
+MainWindow::MainWindow(ProgramPlaces places, Settings& settings, ShellServices& shell,
                        QWidget* parent)
-    : MainWindow(std::move(programDir), settings, shell, BuiltInJobRegistry(), SystemTime(),
-                 parent) {}
+    : MainWindow(std::move(places), settings, shell, BuiltInJobRegistry(), SystemTime(), parent) {}
 
 // The worker thread may still be busy (the window is destroyed without a
 // close, or right after a preview); it must be gone before the window's
@@ -106,9 +105,9 @@ MainWindow::MainWindow(std::string programDir, Settings& settings, ShellServices
 MainWindow::~MainWindow() { runner_->Shutdown(); }
 
 bool MainWindow::Load() {
-  StartupHousekeeping(programDir_);
+  StartupHousekeeping(places_);
   FillTimeLists();
-  if (!LoadSettings(programDir_, settings_)) {
+  if (!LoadSettings(places_.SettingsDir, settings_)) {
     ShowNotice(shell_, nullptr, MessageIcon::Warning, kSettingsMissingMessage);
     return false;
   }
@@ -203,15 +202,13 @@ void MainWindow::OpenDestinationDirectory() {
 }
 
 void MainWindow::OpenHelpDocument() {
-  const QString path = QString::fromStdString(programDir_) + '/' + kHelpDocumentName;
+  const QString path = QString::fromStdString(places_.HelpDocument());
   if (QFileInfo::exists(path)) OpenOrSay(shell_, this, QUrl::fromLocalFile(path));
 }
 
 void MainWindow::OpenWebSite() { OpenOrSay(shell_, this, QUrl(kWebSiteUrl)); }
 
-void MainWindow::OpenDialog(DialogId id) {
-  shell_.OpenDialog(id, this, settings_, programDir_);
-}
+void MainWindow::OpenDialog(DialogId id) { shell_.OpenDialog(id, this, settings_, places_); }
 
 void MainWindow::ShowRunningState() {
   for (QPushButton* button : {cmdPreview_, cmdConvert_, cmdTimerConvert_, cmdHistory_}) {

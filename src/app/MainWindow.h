@@ -27,6 +27,7 @@
 #include "app/OptionDialogs.h"
 #include "app/schedule/Scheduler.h"
 #include "jobs/JobActions.h"
+#include "platform/ProgramPlaces.h"
 #include "run/RunControl.h"
 
 class QBoxLayout;
@@ -57,27 +58,26 @@ const JobRegistry& BuiltInJobRegistry();
 
 inline constexpr const char* kMainWindowTitle = "Quillon双层PDF批量转换系统 8.1";
 inline constexpr const char* kWebSiteUrl = "https://quillon.example.com/zelk/";
-inline constexpr const char* kHelpDocumentName = "help.doc";
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `programDir` holds ZELK.conf, Logs and help.doc; `settings` is the
+  // `places` tell where ZELK.conf, Logs and help.doc lie; `settings` is the
   // process-wide record Load() fills; `shell` shows messages and pickers and
   // opens documents and dialogs; `jobs` are the jobs runs are dispatched to;
   // `clock` is what the schedule reads.  All must outlive the window.
-  MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
+  MainWindow(ProgramPlaces places, Settings& settings, ShellServices& shell,
              const JobRegistry& jobs, const Clock& clock, QWidget* parent = nullptr);
   // The built-in jobs and the system clock.
-  MainWindow(std::string programDir, Settings& settings, ShellServices& shell,
+  MainWindow(ProgramPlaces places, Settings& settings, ShellServices& shell,
              QWidget* parent = nullptr);
   // Waits for a run or preview still on the worker thread.
   ~MainWindow() override;
 
-  // Start-up, in this order: housekeeping of the program directory
-  // (Logo.tif, Logs), the hour and minute lists, the settings file, the
-  // controls restored from the settings, the title, then the desktop's part
+  // Start-up, in this order: housekeeping (Logo.tif, Logs), the hour and
+  // minute lists, the settings file, the controls restored from the
+  // settings, the title, then the desktop's part
   // (window placement, autostart entry, tray icon).  Returns false when the
   // settings file is missing; the message has then been shown and the
   // caller ends the program without showing the window.
@@ -86,7 +86,7 @@ class MainWindow : public QMainWindow {
   RunControl& Run() { return run_; }
   RunController& Runner() { return *runner_; }
   WorkListModel& WorkList() { return *workList_; }
-  const std::string& ProgramDir() const { return programDir_; }
+  const ProgramPlaces& Places() const { return places_; }
   DesktopIntegration& Desktop() { return *desktop_; }
   Settings& CurrentSettings() { return settings_; }
 
@@ -195,7 +195,7 @@ class MainWindow : public QMainWindow {
   void OnPreviewEnded();
   void StartDeferredScheduledRun();
 
-  std::string programDir_;
+  ProgramPlaces places_;
   Settings& settings_;
   ShellServices& shell_;
   const JobRegistry& jobs_;

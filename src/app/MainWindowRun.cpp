@@ -72,7 +72,7 @@ void MainWindow::StartConversion(bool scheduled) {
   request.RunSettings = settings_;
   request.SourceDir = txtSrcDir_->text().toStdString();
   request.TargetDir = txtDstDir_->text().toStdString();
-  request.ProgramDir = programDir_;
+  request.LogsDir = places_.LogsDir;
   if (scheduled) request.SettleTime = kScheduledSettleTime;
   runner_->StartConversion(SelectedAction() + 1, std::move(request));
 }

@@ -4,12 +4,11 @@
 // dialogs module; the table in OptionDialogs.cpp connects each of them here
 // with one line.
 
-#include <string>
-
 class QWidget;
 
 namespace zelk {
 
+struct ProgramPlaces;
 struct Settings;
 
 enum class DialogId {
@@ -24,9 +23,9 @@ enum class DialogId {
 };
 
 // Shows a dialog modally over `parent`.  It reads and writes `settings`;
-// `programDir` holds Logs and template.xls.  The result (confirmed or not)
-// is not needed by the window.
-using DialogOpener = bool (*)(QWidget* parent, Settings& settings, const std::string& programDir);
+// `places` tells where the result lists and the template workbook lie.  The
+// result (confirmed or not) is not needed by the window.
+using DialogOpener = bool (*)(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
 // The opener of `id`, or nullptr while that dialog is not part of the build.
 DialogOpener FindDialogOpener(DialogId id);

@@ -33,8 +33,8 @@ QString QtShellServices::BrowseForFolder(QWidget* parent, const QString& title,
 bool QtShellServices::OpenUrl(const QUrl& url) { return OpenWithDesktop(url); }
 
 void QtShellServices::OpenDialog(DialogId id, QWidget* parent, Settings& settings,
-                                 const std::string& programDir) {
-  if (DialogOpener open = FindDialogOpener(id)) open(parent, settings, programDir);
+                                 const ProgramPlaces& places) {
+  if (DialogOpener open = FindDialogOpener(id)) open(parent, settings, places);
 }
 
 }  // namespace zelk

@@ -42,7 +42,7 @@ class ShellServices : public MessagePresenter {
 
   // Opens one of the modal dialogs; does nothing while it is not built in.
   virtual void OpenDialog(DialogId id, QWidget* parent, Settings& settings,
-                          const std::string& programDir) = 0;
+                          const ProgramPlaces& places) = 0;
 };
 
 // Opens `url` through `shell`; when that fails, says so with the path (or
@@ -61,7 +61,7 @@ class QtShellServices : public ShellServices {
                           FolderChoice choice) override;
   bool OpenUrl(const QUrl& url) override;
   void OpenDialog(DialogId id, QWidget* parent, Settings& settings,
-                  const std::string& programDir) override;
+                  const ProgramPlaces& places) override;
 };
 
 }  // namespace zelk

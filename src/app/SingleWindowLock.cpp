@@ -6,14 +6,14 @@ namespace zelk {
 
 namespace {
 
-std::string LockPathIn(const std::string& programDir) {
-  return (std::filesystem::path(programDir) / kWindowLockFileName).string();
+std::string LockPathIn(const std::string& settingsDir) {
+  return (std::filesystem::path(settingsDir) / kWindowLockFileName).string();
 }
 
 }  // namespace
 
-SingleWindowLock::SingleWindowLock(const std::string& programDir)
-    : path_(LockPathIn(programDir)), lock_(QString::fromStdString(path_)) {
+SingleWindowLock::SingleWindowLock(const std::string& settingsDir)
+    : path_(LockPathIn(settingsDir)), lock_(QString::fromStdString(path_)) {
   // Age alone never makes the lock stale: a window runs for weeks.
   lock_.setStaleLockTime(0);
 }

@@ -31,8 +31,8 @@ class SingleWindowLock {
     Unavailable,    // the lock file cannot be made here (a read-only directory)
   };
 
-  // The lock on the settings file of `programDir`; nothing is taken yet.
-  explicit SingleWindowLock(const std::string& programDir);
+  // The lock on the settings file in `settingsDir`; nothing is taken yet.
+  explicit SingleWindowLock(const std::string& settingsDir);
   // Gives the lock up when it was acquired (the lock file is removed).
   ~SingleWindowLock() = default;
   SingleWindowLock(const SingleWindowLock&) = delete;
@@ -49,7 +49,7 @@ class SingleWindowLock {
 };
 
 // The first step of the window's start-up, before anything is read or
-// written: takes the lock of the program directory.  When another window
+// written: takes the lock of the settings file.  When another window
 // holds it, shows "程序已在运行。" (information icon, the program's message
 // title) through `presenter` and returns false: the caller ends the program
 // with kAlreadyRunningExitStatus.  A lock that cannot be made at all does not

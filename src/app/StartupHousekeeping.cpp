@@ -7,20 +7,20 @@ namespace zelk {
 
 namespace fs = std::filesystem;
 
-void StartupHousekeeping(const std::string& programDir) {
+void StartupHousekeeping(const ProgramPlaces& places) {
   std::error_code ignored;
-  const fs::path dir(programDir);
-  const fs::path logo = dir / "Logo.tif";
-  if (fs::is_regular_file(logo, ignored)) fs::remove(logo, ignored);
-  const fs::path logs = dir / "Logs";
-  if (!fs::is_directory(logs, ignored)) fs::create_directory(logs, ignored);
+  if (places.Portable) {
+    const fs::path logo = fs::path(places.ExecutableDir) / "Logo.tif";
+    if (fs::is_regular_file(logo, ignored)) fs::remove(logo, ignored);
+  }
+  if (!fs::is_directory(places.LogsDir, ignored)) fs::create_directories(places.LogsDir, ignored);
 }
 
-std::string ExecutablePathIn(const std::string& programDir) {
+std::string ExecutablePathIn(const std::string& executableDir) {
   std::error_code error;
   fs::path name = fs::read_symlink("/proc/self/exe", error).filename();
   if (error || name.empty()) name = "zelk";
-  return (fs::path(programDir) / name).string();
+  return (fs::path(executableDir) / name).string();
 }
 
 }  // namespace zelk

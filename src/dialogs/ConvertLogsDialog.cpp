@@ -52,7 +52,7 @@ std::vector<std::string> ListResultLists(const std::string& logsDir) {
   return paths;
 }
 
-ConvertLogsDialog::ConvertLogsDialog(QWidget* parent, const std::string& programDir)
+ConvertLogsDialog::ConvertLogsDialog(QWidget* parent, const ProgramPlaces& places)
     : QDialog(parent),
       lvwLogList_(new QTreeWidget(this)),
       cmdView_(MakeButton("cmdView", QStringLiteral("查 看"))),
@@ -69,7 +69,7 @@ ConvertLogsDialog::ConvertLogsDialog(QWidget* parent, const std::string& program
   lvwLogList_->header()->setStretchLastSection(true);
   lvwLogList_->setColumnWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("序号")) + 32);
 
-  const std::string logs = JoinPath(programDir, kLogsDirName);
+  const std::string& logs = places.LogsDir;
   std::vector<std::string> names;
   for (const std::string& path : ListResultLists(logs)) {
     names.push_back(path.substr(path.rfind('/') + 1));
@@ -116,9 +116,9 @@ void ConvertLogsDialog::Open(const QTreeWidgetItem* row) {
   if (ShowTextFile(this, path) == nullptr) ShowCannotOpen(Services(), this, path);
 }
 
-bool ShowConvertLogs(QWidget* parent, Settings& settings, const std::string& programDir) {
+bool ShowConvertLogs(QWidget* parent, Settings& settings, const ProgramPlaces& places) {
   (void)settings;
-  ConvertLogsDialog dialog(parent, programDir);
+  ConvertLogsDialog dialog(parent, places);
   dialog.exec();
   return false;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // frmConvertLogs "查看转换日志": the result lists the runs wrote into
-// <program directory>/Logs, one row per .txt file, and opening the chosen
+// the Logs directory, one row per .txt file, and opening the chosen
 // one with the program the desktop associates with it, or in a built-in
 // read-only view when the desktop has none.
 //
@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ProgramPlaces.h"
 #include "settings/Settings.h"
 
 class QPushButton;
@@ -30,7 +31,7 @@ std::vector<std::string> ListResultLists(const std::string& logsDir);
 
 class ConvertLogsDialog : public QDialog {
  public:
-  ConvertLogsDialog(QWidget* parent, const std::string& programDir);
+  ConvertLogsDialog(QWidget* parent, const ProgramPlaces& places);
 
   // "查 看" and a double click: the selected row's file, or the first row's
   // when none is selected; nothing when the list is empty.
@@ -46,6 +47,6 @@ class ConvertLogsDialog : public QDialog {
 
 // Shows the viewer modally over `parent`.  Nothing is confirmed there, so
 // it returns false; `settings` is not used.
-bool ShowConvertLogs(QWidget* parent, Settings& settings, const std::string& programDir);
+bool ShowConvertLogs(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
 }  // namespace zelk

@@ -8,7 +8,6 @@
 
 #include "dialogs/DialogServices.h"
 #include "dialogs/DialogWidgets.h"
-#include "platform/PathSeparator.h"
 
 namespace zelk {
 namespace {
@@ -30,12 +29,7 @@ QPushButton* MakePictureButton(const char* name, QStyle::StandardPixmap picture,
 
 }  // namespace
 
-std::string TemplateWorkbookPath(const std::string& programDir) {
-  return programDir + kPathSeparator + "template.xls";
-}
-
-GroupingControls::GroupingControls(QWidget* dialog, const std::string& programDir,
-                                   ButtonStyle style)
+GroupingControls::GroupingControls(QWidget* dialog, const ProgramPlaces& places, ButtonStyle style)
     : chkGroup(MakeCheckBox("chkGroup", QStringLiteral("按照Excel模板自动分件"))),
       txtTemplate(new FocusLineEdit("txtTemplate", FocusLineEdit::OnFocus::CaretAtEnd)) {
   // Room for a typical path without scrolling.
@@ -56,9 +50,16 @@ GroupingControls::GroupingControls(QWidget* dialog, const std::string& programDi
       path->setText(*chosen);
     }
   });
-  const QString templatePath = QString::fromStdString(TemplateWorkbookPath(programDir));
-  QObject::connect(cmdTemplateFile, &QPushButton::clicked, dialog,
-                   [dialog, templatePath] { OpenDocumentOrSay(dialog, templatePath); });
+  QObject::connect(cmdTemplateFile, &QPushButton::clicked, dialog, [dialog, places] {
+    const QString templatePath = QString::fromStdString(places.TemplateWorkbook());
+    // Without a workbook to open (none shipped, or no room for the user's
+    // copy) no program is started on a missing file.
+    if (PrepareUserTemplateWorkbook(places)) {
+      OpenDocumentOrSay(dialog, templatePath);
+    } else {
+      ShowCannotOpen(Services(), dialog, templatePath);
+    }
+  });
 }
 
 void GroupingControls::Show(const std::string& grouping) {

@@ -2,10 +2,13 @@
 // The grouping workbook controls shared by the merge, PDF and dual-layer
 // PDF dialogs: "按照Excel模板自动分件" (chkGroup), the workbook path
 // (txtTemplate), the picker (cmdTemplate) and "打开模板文件"
-// (cmdTemplateFile), which opens the template workbook shipped beside the
-// program.
+// (cmdTemplateFile), which opens the template workbook: the one shipped
+// beside a portable program, or the user's own copy of the shipped one
+// under an installed program, made when it is missing.
 
 #include <string>
+
+#include "platform/ProgramPlaces.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -20,7 +23,7 @@ class GroupingControls {
   // tool tips.
   enum class ButtonStyle { Captions, Pictures };
 
-  GroupingControls(QWidget* dialog, const std::string& programDir, ButtonStyle style);
+  GroupingControls(QWidget* dialog, const ProgramPlaces& places, ButtonStyle style);
 
   QCheckBox* chkGroup;
   QLineEdit* txtTemplate;
@@ -32,8 +35,5 @@ class GroupingControls {
   // The path when chkGroup is ticked, else empty (no grouping).
   std::string Value() const;
 };
-
-// The template workbook beside the program.
-std::string TemplateWorkbookPath(const std::string& programDir);
 
 }  // namespace zelk

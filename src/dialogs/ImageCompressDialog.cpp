@@ -38,8 +38,8 @@ QGroupBox* MakeOptionFrame(const QString& name, const QString& caption, const Op
 }  // namespace
 
 ImageCompressDialog::ImageCompressDialog(QWidget* parent, Settings& settings,
-                                         const std::string& programDir)
-    : OptionDialog(parent, settings, programDir, "frmImageCompressOptions",
+                                         const ProgramPlaces& places)
+    : OptionDialog(parent, settings, places, "frmImageCompressOptions",
                    QStringLiteral("图像压缩设置")),
       stabFileType_(new QTabWidget),
       tif1Compress_(this, "optTif1Compress", kTif1Captions),

@@ -13,7 +13,7 @@ namespace zelk {
 
 class ImageCompressDialog : public OptionDialog {
  public:
-  ImageCompressDialog(QWidget* parent, Settings& settings, const std::string& programDir);
+  ImageCompressDialog(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
   // Selects the stored options.  Runs once, just after the dialog first
   // appears, so that a range warning for a stored custom quality shows over

@@ -19,9 +19,9 @@ const QString kNoTypeChosen = QStringLiteral("必须选择一个要合并的文�
 }  // namespace
 
 MergeOptionsDialog::MergeOptionsDialog(QWidget* parent, Settings& settings,
-                                       const std::string& programDir)
-    : OptionDialog(parent, settings, programDir, "frmMergeOptions", QStringLiteral("单页合并设置")),
-      grouping_(this, programDir, GroupingControls::ButtonStyle::Captions),
+                                       const ProgramPlaces& places)
+    : OptionDialog(parent, settings, places, "frmMergeOptions", QStringLiteral("单页合并设置")),
+      grouping_(this, places, GroupingControls::ButtonStyle::Captions),
       chkDir_(MakeCheckBox("chkDir", QStringLiteral("保持原有目录结构"))),
       chkJpg_(MakeCheckBox("chkJpg", QStringLiteral("Jpg图像文件"))),
       chkTif_(MakeCheckBox("chkTif", QStringLiteral("Tif图像文件"))) {

@@ -12,7 +12,7 @@ namespace zelk {
 
 class MergeOptionsDialog : public OptionDialog {
  public:
-  MergeOptionsDialog(QWidget* parent, Settings& settings, const std::string& programDir);
+  MergeOptionsDialog(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
  protected:
   bool Store() override;

@@ -17,9 +17,8 @@ const QStringList kRecognizeModeEntries = {"和原稿保持一致", "容易编�
 
 }  // namespace
 
-OcrOptionsDialog::OcrOptionsDialog(QWidget* parent, Settings& settings,
-                                   const std::string& programDir)
-    : OptionDialog(parent, settings, programDir, "frmOCROptions", QStringLiteral("OCR文本识别设置")),
+OcrOptionsDialog::OcrOptionsDialog(QWidget* parent, Settings& settings, const ProgramPlaces& places)
+    : OptionDialog(parent, settings, places, "frmOCROptions", QStringLiteral("OCR文本识别设置")),
       convertType_(this, QStringLiteral("单页图像合并识别为一个文件"), QString(),
                    QStringLiteral("一个图像文件识别为对应一个文件"),
                    QStringLiteral("适用于多页Tif或单页Tif图像文件独立识别")),

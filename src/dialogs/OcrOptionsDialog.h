@@ -12,7 +12,7 @@ namespace zelk {
 
 class OcrOptionsDialog : public OptionDialog {
  public:
-  OcrOptionsDialog(QWidget* parent, Settings& settings, const std::string& programDir);
+  OcrOptionsDialog(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
  protected:
   bool Store() override;

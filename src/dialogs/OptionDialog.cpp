@@ -9,11 +9,11 @@
 
 namespace zelk {
 
-OptionDialog::OptionDialog(QWidget* parent, Settings& settings, std::string programDir,
+OptionDialog::OptionDialog(QWidget* parent, Settings& settings, ProgramPlaces places,
                            const char* name, const QString& caption)
     : QDialog(parent),
       settings_(settings),
-      programDir_(std::move(programDir)),
+      places_(std::move(places)),
       cmdOK_(MakeButton("cmdOK", QStringLiteral("确 定"))),
       cmdCancel_(MakeButton("cmdCancel", QStringLiteral("取 消"))) {
   setObjectName(QLatin1String(name));
@@ -29,7 +29,7 @@ OptionDialog::OptionDialog(QWidget* parent, Settings& settings, std::string prog
 QPushButton* OptionDialog::MakeImageCompressButton() {
   QPushButton* button = MakeButton("cmdImageCompress", QStringLiteral("图像压缩设置"));
   connect(button, &QPushButton::clicked, this,
-          [this] { ShowImageCompressOptions(this, settings_, programDir_); });
+          [this] { ShowImageCompressOptions(this, settings_, places_); });
   return button;
 }
 

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "platform/ProgramPlaces.h"
 #include "settings/SettingKeys.h"
 #include "settings/Settings.h"
 
@@ -22,7 +23,7 @@ class OptionDialog : public QDialog {
   QPushButton* cancelButton() const { return cmdCancel_; }
 
  protected:
-  OptionDialog(QWidget* parent, Settings& settings, std::string programDir, const char* name,
+  OptionDialog(QWidget* parent, Settings& settings, ProgramPlaces places, const char* name,
                const QString& caption);
 
   // Reads the controls into the record and writes the section; returns
@@ -31,7 +32,6 @@ class OptionDialog : public QDialog {
   virtual bool Store() = 0;
 
   Settings& settings() const { return settings_; }
-  const std::string& programDir() const { return programDir_; }
 
   // The button "图像压缩设置" (cmdImageCompress), opening the compression
   // dialog over this one.
@@ -43,7 +43,7 @@ class OptionDialog : public QDialog {
 
  private:
   Settings& settings_;
-  std::string programDir_;
+  ProgramPlaces places_;
   QPushButton* cmdOK_;
   QPushButton* cmdCancel_;
 };

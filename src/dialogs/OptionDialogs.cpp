@@ -12,39 +12,39 @@ namespace zelk {
 namespace {
 
 template <class Dialog>
-bool RunModal(QWidget* parent, Settings& settings, const std::string& programDir) {
-  Dialog dialog(parent, settings, programDir);
+bool RunModal(QWidget* parent, Settings& settings, const ProgramPlaces& places) {
+  Dialog dialog(parent, settings, places);
   return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace
 
-bool ShowImageCompressOptions(QWidget* parent, Settings& settings, const std::string& programDir) {
-  return RunModal<ImageCompressDialog>(parent, settings, programDir);
+bool ShowImageCompressOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places) {
+  return RunModal<ImageCompressDialog>(parent, settings, places);
 }
 
-bool ShowMergeOptions(QWidget* parent, Settings& settings, const std::string& programDir) {
-  return RunModal<MergeOptionsDialog>(parent, settings, programDir);
+bool ShowMergeOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places) {
+  return RunModal<MergeOptionsDialog>(parent, settings, places);
 }
 
-bool ShowSplitOptions(QWidget* parent, Settings& settings, const std::string& programDir) {
-  return RunModal<SplitOptionsDialog>(parent, settings, programDir);
+bool ShowSplitOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places) {
+  return RunModal<SplitOptionsDialog>(parent, settings, places);
 }
 
-bool ShowRenameOptions(QWidget* parent, Settings& settings, const std::string& programDir) {
-  return RunModal<RenameOptionsDialog>(parent, settings, programDir);
+bool ShowRenameOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places) {
+  return RunModal<RenameOptionsDialog>(parent, settings, places);
 }
 
-bool ShowPdfOptions(QWidget* parent, Settings& settings, const std::string& programDir) {
-  return RunModal<PdfOptionsDialog>(parent, settings, programDir);
+bool ShowPdfOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places) {
+  return RunModal<PdfOptionsDialog>(parent, settings, places);
 }
 
-bool ShowTwoPdfOptions(QWidget* parent, Settings& settings, const std::string& programDir) {
-  return RunModal<TwoPdfOptionsDialog>(parent, settings, programDir);
+bool ShowTwoPdfOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places) {
+  return RunModal<TwoPdfOptionsDialog>(parent, settings, places);
 }
 
-bool ShowOcrOptions(QWidget* parent, Settings& settings, const std::string& programDir) {
-  return RunModal<OcrOptionsDialog>(parent, settings, programDir);
+bool ShowOcrOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places) {
+  return RunModal<OcrOptionsDialog>(parent, settings, places);
 }
 
 }  // namespace zelk

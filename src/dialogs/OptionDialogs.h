@@ -3,11 +3,10 @@
 // modally over `parent`, filled from its section of `settings`; on "确 定"
 // it updates the section in `settings` and writes every key of it to the
 // settings file (settings.IniPath) and returns true; on "取 消" or close it
-// changes nothing and returns false.  `programDir` is the directory that
-// holds the program and the template workbook "template.xls".
+// changes nothing and returns false.  `places` tell where the template
+// workbook lies.
 
-#include <string>
-
+#include "platform/ProgramPlaces.h"
 #include "settings/Settings.h"
 
 class QWidget;
@@ -15,18 +14,18 @@ class QWidget;
 namespace zelk {
 
 // frmImageCompressOptions "图像压缩设置": [ImageCompress].
-bool ShowImageCompressOptions(QWidget* parent, Settings& settings, const std::string& programDir);
+bool ShowImageCompressOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 // frmMergeOptions "单页合并设置": [Merge].
-bool ShowMergeOptions(QWidget* parent, Settings& settings, const std::string& programDir);
+bool ShowMergeOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 // frmSplitOptions "多页分拆设置": [Split].
-bool ShowSplitOptions(QWidget* parent, Settings& settings, const std::string& programDir);
+bool ShowSplitOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 // frmRenameOptions "批量更名设置": [Rename].
-bool ShowRenameOptions(QWidget* parent, Settings& settings, const std::string& programDir);
+bool ShowRenameOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 // frmPDFOptions "单层PDF转换设置": [PDF].
-bool ShowPdfOptions(QWidget* parent, Settings& settings, const std::string& programDir);
+bool ShowPdfOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 // frm2PDFOptions "双层PDF转换设置": [2PDF].
-bool ShowTwoPdfOptions(QWidget* parent, Settings& settings, const std::string& programDir);
+bool ShowTwoPdfOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 // frmOCROptions "OCR文本识别设置": [OCR].
-bool ShowOcrOptions(QWidget* parent, Settings& settings, const std::string& programDir);
+bool ShowOcrOptions(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
 }  // namespace zelk

@@ -25,16 +25,15 @@ const QStringList kPaperSizeEntries = {"原纸张幅面", "原图像大小"};
 
 }  // namespace
 
-PdfOptionsDialog::PdfOptionsDialog(QWidget* parent, Settings& settings,
-                                   const std::string& programDir)
-    : OptionDialog(parent, settings, programDir, "frmPDFOptions", QStringLiteral("单层PDF转换设置")),
+PdfOptionsDialog::PdfOptionsDialog(QWidget* parent, Settings& settings, const ProgramPlaces& places)
+    : OptionDialog(parent, settings, places, "frmPDFOptions", QStringLiteral("单层PDF转换设置")),
       convertType_(this, QStringLiteral("单页图像合并为一个PDF文件"),
                    QStringLiteral("适用于单页Tif及Jpg图像文件合并转换"),
                    QStringLiteral("一个图像文件对应一个PDF文件"),
                    QStringLiteral("适用于多页Tif或单页Tif图像文件单独转换")),
       chkDir_(MakeCheckBox("chkDir", QStringLiteral("保持原有目录结构"))),
       chkTif_(MakeCheckBox("chkTif", QStringLiteral("同时输出多页Tif文件"))),
-      grouping_(this, programDir, GroupingControls::ButtonStyle::Pictures),
+      grouping_(this, places, GroupingControls::ButtonStyle::Pictures),
       cboResolution_(MakeList("cboResolution", ResolutionEntries())),
       cboPaperSize_(MakeList("cboPaperSize", kPaperSizeEntries)) {
   QGroupBox* framConvertType = MakeFrame(QStringLiteral("framConvertType"), QStringLiteral("转换方式设置"));

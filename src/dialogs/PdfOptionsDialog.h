@@ -13,7 +13,7 @@ namespace zelk {
 
 class PdfOptionsDialog : public OptionDialog {
  public:
-  PdfOptionsDialog(QWidget* parent, Settings& settings, const std::string& programDir);
+  PdfOptionsDialog(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
  protected:
   bool Store() override;

@@ -11,8 +11,8 @@
 namespace zelk {
 
 RenameOptionsDialog::RenameOptionsDialog(QWidget* parent, Settings& settings,
-                                         const std::string& programDir)
-    : OptionDialog(parent, settings, programDir, "frmRenameOptions", QStringLiteral("批量更名设置")),
+                                         const ProgramPlaces& places)
+    : OptionDialog(parent, settings, places, "frmRenameOptions", QStringLiteral("批量更名设置")),
       naming_(QStringLiteral("重命名规则"), QStringLiteral("目录名")) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(naming_.framCustomName);

@@ -9,7 +9,7 @@ namespace zelk {
 
 class RenameOptionsDialog : public OptionDialog {
  public:
-  RenameOptionsDialog(QWidget* parent, Settings& settings, const std::string& programDir);
+  RenameOptionsDialog(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
  protected:
   bool Store() override;

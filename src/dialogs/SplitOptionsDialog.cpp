@@ -20,9 +20,10 @@ constexpr int16_t kJpgPages = 2;
 }  // namespace
 
 SplitOptionsDialog::SplitOptionsDialog(QWidget* parent, Settings& settings,
-                                       const std::string& programDir)
-    : OptionDialog(parent, settings, programDir, "frmSplitOptions", QStringLiteral("多页分拆设置")),
-      optJpg_(MakeOption(QStringLiteral("optJpg"), QStringLiteral("Jpg图像文件(不能使用于黑白图像)"))),
+                                       const ProgramPlaces& places)
+    : OptionDialog(parent, settings, places, "frmSplitOptions", QStringLiteral("多页分拆设置")),
+      optJpg_(
+          MakeOption(QStringLiteral("optJpg"), QStringLiteral("Jpg图像文件(不能使用于黑白图像)"))),
       optTif_(MakeOption(QStringLiteral("optTif"), QStringLiteral("Tif图像文件"))),
       naming_(QStringLiteral("分拆后文件名定义"), QStringLiteral("文件名")) {
   auto* types = new QButtonGroup(this);

@@ -11,7 +11,7 @@ namespace zelk {
 
 class SplitOptionsDialog : public OptionDialog {
  public:
-  SplitOptionsDialog(QWidget* parent, Settings& settings, const std::string& programDir);
+  SplitOptionsDialog(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
  protected:
   bool Store() override;

@@ -27,15 +27,15 @@ QGroupBox* ListFrame(const char* name, const QString& caption, QComboBox* list) 
 }  // namespace
 
 TwoPdfOptionsDialog::TwoPdfOptionsDialog(QWidget* parent, Settings& settings,
-                                         const std::string& programDir)
-    : OptionDialog(parent, settings, programDir, "frm2PDFOptions", QStringLiteral("双层PDF转换设置")),
+                                         const ProgramPlaces& places)
+    : OptionDialog(parent, settings, places, "frm2PDFOptions", QStringLiteral("双层PDF转换设置")),
       convertType_(this, QStringLiteral("单页图像合并为一个双层PDF文件"), QString(),
                    QStringLiteral("一个图像文件对应一个双层PDF文件"),
                    QStringLiteral("适用于多页Tif或单页Tif图像文件独立转换")),
       chkDir_(MakeCheckBox("chkDir", QStringLiteral("保持原有目录结构"))),
       chkTxt_(MakeCheckBox("chkTxt", QStringLiteral("同时OCR为TXT文件"))),
       chkTif_(MakeCheckBox("chkTif", QStringLiteral("同时输出多页Tif文件"))),
-      grouping_(this, programDir, GroupingControls::ButtonStyle::Captions),
+      grouping_(this, places, GroupingControls::ButtonStyle::Captions),
       cboPaperSize_(MakeList("cboPaperSize", kPaperSizeEntries)),
       cboTextOutputMode_(MakeList("cboTextOutputMode", kTextOutputModeEntries)),
       cboImageQuality_(MakeList("cboImageQuality", kImageQualityEntries)),

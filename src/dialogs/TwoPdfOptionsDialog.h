@@ -13,7 +13,7 @@ namespace zelk {
 
 class TwoPdfOptionsDialog : public OptionDialog {
  public:
-  TwoPdfOptionsDialog(QWidget* parent, Settings& settings, const std::string& programDir);
+  TwoPdfOptionsDialog(QWidget* parent, Settings& settings, const ProgramPlaces& places);
 
  protected:
   bool Store() override;

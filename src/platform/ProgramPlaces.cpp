@@ -1,5 +1,6 @@
 #include "platform/ProgramPlaces.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,10 +15,6 @@ namespace zelk {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr const char* kSettingsName = "ZELK.conf";
-constexpr const char* kLogsName = "Logs";
-constexpr const char* kHelpName = "help.doc";
-constexpr const char* kTemplateName = "template.xls";
 constexpr const char* kProgramName = "zelk";
 
 std::string Join(const std::string& directory, const char* name) {
@@ -38,8 +35,23 @@ std::string Environment(const char* name) {
   return value == nullptr ? std::string() : std::string(value);
 }
 
+// <prefix>/share of a program installed in <prefix>/bin.
+fs::path InstalledShareDir(const std::string& executableDir) {
+  return fs::path(executableDir).parent_path() / "share";
+}
+
+// $HOME, else the home directory of the user's account: a program started
+// without HOME (a bare service) must not put the user's files relative to
+// its working directory.
+std::string HomeDirectory() {
+  std::string home = Environment("HOME");
+  if (!home.empty()) return home;
+  const passwd* account = ::getpwuid(::getuid());
+  return account != nullptr && account->pw_dir != nullptr ? account->pw_dir : std::string();
+}
+
 std::string InstalledSharedDir(const std::string& executableDir) {
-  return (fs::path(executableDir).parent_path() / "share" / kProgramName).string();
+  return (InstalledShareDir(executableDir) / kProgramName).string();
 }
 
 // Copies `from` to `to` unless `to` exists, through a temporary name.
@@ -58,19 +70,26 @@ bool CopyWhenMissing(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-std::string ProgramPlaces::SettingsFile() const { return Join(SettingsDir, kSettingsName); }
-std::string ProgramPlaces::HelpDocument() const { return Join(SharedDir, kHelpName); }
+std::string ProgramPlaces::SettingsFile() const { return Join(SettingsDir, kSettingsFileName); }
+std::string ProgramPlaces::HelpDocument() const { return Join(SharedDir, kHelpDocumentName); }
 std::string ProgramPlaces::TemplateWorkbook() const {
-  return Join(Portable ? SharedDir : UserDataDir, kTemplateName);
+  return Join(Portable ? SharedDir : UserDataDir, kTemplateWorkbookName);
+}
+std::string ProgramPlaces::IconFile() const {
+  if (Portable) return Join(ExecutableDir, kIconFileName);
+  return (InstalledShareDir(ExecutableDir) / "icons" / "hicolor" / "scalable" / "apps" /
+          kIconFileName)
+      .string();
 }
 
 ProgramPlaces DecidePlaces(const PlaceFacts& facts) {
   ProgramPlaces places;
   places.Portable = facts.SettingsBesideExecutable ||
                     (facts.ExecutableDirWritable && !facts.SharedDataInstalled);
+  places.ExecutableDir = facts.ExecutableDir;
   if (places.Portable) {
     places.SettingsDir = facts.ExecutableDir;
-    places.LogsDir = Join(facts.ExecutableDir, kLogsName);
+    places.LogsDir = Join(facts.ExecutableDir, kLogsDirName);
     places.SharedDir = facts.ExecutableDir;
     places.UserDataDir = facts.ExecutableDir;
     places.HelperDir = facts.ExecutableDir;
@@ -80,7 +99,7 @@ ProgramPlaces DecidePlaces(const PlaceFacts& facts) {
   const std::string data = BaseDirectory(facts.XdgDataHome, facts.Home, ".local/share");
   places.SettingsDir = Join(config, kProgramName);
   places.UserDataDir = Join(data, kProgramName);
-  places.LogsDir = Join(places.UserDataDir, kLogsName);
+  places.LogsDir = Join(places.UserDataDir, kLogsDirName);
   places.SharedDir = InstalledSharedDir(facts.ExecutableDir);
   places.HelperDir =
       (fs::path(facts.ExecutableDir).parent_path() / "libexec" / kProgramName).string();
@@ -91,31 +110,32 @@ ProgramPlaces ThisProgramsPlaces() {
   PlaceFacts facts;
   facts.ExecutableDir = ProgramDirectory();
   std::error_code error;
-  facts.SettingsBesideExecutable = fs::is_regular_file(Join(facts.ExecutableDir, kSettingsName), error);
+  facts.SettingsBesideExecutable =
+      fs::is_regular_file(Join(facts.ExecutableDir, kSettingsFileName), error);
   facts.ExecutableDirWritable = ::access(facts.ExecutableDir.c_str(), W_OK) == 0;
   facts.SharedDataInstalled =
-      fs::is_regular_file(Join(InstalledSharedDir(facts.ExecutableDir), kSettingsName), error);
+      fs::is_regular_file(Join(InstalledSharedDir(facts.ExecutableDir), kSettingsFileName), error);
   facts.XdgConfigHome = Environment("XDG_CONFIG_HOME");
   facts.XdgDataHome = Environment("XDG_DATA_HOME");
-  facts.Home = Environment("HOME");
+  facts.Home = HomeDirectory();
   return DecidePlaces(facts);
 }
 
 ProgramPlaces PlacesForSettingsFile(const std::string& settingsFile) {
   ProgramPlaces places = ThisProgramsPlaces();
   places.SettingsDir = fs::path(settingsFile).parent_path().string();
-  places.LogsDir = Join(places.SettingsDir, kLogsName);
+  places.LogsDir = Join(places.SettingsDir, kLogsDirName);
   return places;
 }
 
 bool PrepareUserSettings(const ProgramPlaces& places) {
   if (places.Portable) return true;
-  return CopyWhenMissing(Join(places.SharedDir, kSettingsName), places.SettingsFile());
+  return CopyWhenMissing(Join(places.SharedDir, kSettingsFileName), places.SettingsFile());
 }
 
 bool PrepareUserTemplateWorkbook(const ProgramPlaces& places) {
   if (places.Portable) return true;
-  return CopyWhenMissing(Join(places.SharedDir, kTemplateName), places.TemplateWorkbook());
+  return CopyWhenMissing(Join(places.SharedDir, kTemplateWorkbookName), places.TemplateWorkbook());
 }
 
 }  // namespace zelk

@@ -6,14 +6,15 @@
 // Two layouts:
 //  - Portable: the program was copied into a folder of its own (or runs
 //    from its build).  Everything lives beside the executable: ZELK.conf,
-//    Logs, help.doc, template.xls.
+//    Logs, help.doc, template.xls, zelk.svg and the helper programs.
 //  - Installed: the program lies in <prefix>/bin beside <prefix>/share/zelk,
 //    shared by every user of the machine.  Each user's settings are
 //    $XDG_CONFIG_HOME/zelk/ZELK.conf (made from the shipped defaults on
 //    first start), the result lists $XDG_DATA_HOME/zelk/Logs; the shipped
 //    files are read from <prefix>/share/zelk, and the template workbook is
 //    opened from a copy in the user's data directory, since the user may
-//    change and save it.
+//    change and save it.  The icon lies in the desktop's icon theme under
+//    <prefix>/share/icons, the helper programs in <prefix>/libexec/zelk.
 // The directory of the executable is portable when it holds a ZELK.conf,
 // or when it is writable and no installed share/zelk lies beside it; so a
 // root user of an installed program gets the installed layout too and
@@ -26,8 +27,16 @@
 
 namespace zelk {
 
+// The names of the program's own files, the same in both layouts.
+inline constexpr const char* kSettingsFileName = "ZELK.conf";
+inline constexpr const char* kLogsDirName = "Logs";
+inline constexpr const char* kHelpDocumentName = "help.doc";
+inline constexpr const char* kTemplateWorkbookName = "template.xls";
+inline constexpr const char* kIconFileName = "zelk.svg";
+
 struct ProgramPlaces {
   bool Portable = true;
+  std::string ExecutableDir;  // the running program (and its autostart entry)
   std::string SettingsDir;  // holds ZELK.conf
   std::string LogsDir;      // the day's result lists
   std::string SharedDir;    // help.doc, template.xls and the default ZELK.conf, read only
@@ -39,6 +48,8 @@ struct ProgramPlaces {
   // The template workbook as it is opened: the shipped one (portable) or
   // the user's copy (installed).
   std::string TemplateWorkbook() const;
+  // The program's icon as a file, for the autostart entry.
+  std::string IconFile() const;
 };
 
 // What the decision looks at, gathered by ThisProgramsPlaces() and given

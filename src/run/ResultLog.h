@@ -21,8 +21,6 @@
 
 namespace zelk {
 
-inline constexpr const char* kLogsDirName = "Logs";
-
 // "2026年03月07日": four-digit year, month and day with a leading zero.
 std::string TodayStamp(const LocalDateTime& now);
 std::string SuccessListName(const LocalDateTime& now);  // TodayStamp & "-成功.txt"

@@ -6,12 +6,10 @@
 
 namespace zelk {
 
-RunContext::RunContext(Settings& settings, const JobTexts& texts, std::string programDir,
-                       WorkList& rows, RunObserver& observer, const RunControl& control,
-                       SettingsChangeSet& changes)
+RunContext::RunContext(Settings& settings, const JobTexts& texts, WorkList& rows,
+                       RunObserver& observer, const RunControl& control, SettingsChangeSet& changes)
     : settings_(settings),
       texts_(texts),
-      programDir_(std::move(programDir)),
       rows_(rows),
       observer_(observer),
       control_(control),

@@ -18,14 +18,13 @@ class ProgressMeter;
 
 class RunContext {
  public:
-  RunContext(Settings& settings, const JobTexts& texts, std::string programDir, WorkList& rows,
-             RunObserver& observer, const RunControl& control, SettingsChangeSet& changes);
+  RunContext(Settings& settings, const JobTexts& texts, WorkList& rows, RunObserver& observer,
+             const RunControl& control, SettingsChangeSet& changes);
 
   // The run's copy of the settings.  [Common] ImageSrcDir and ConvertDstDir
   // hold the roots of this run without trailing separators.
   Settings& RunSettings() { return settings_; }
   const JobTexts& Texts() const { return texts_; }
-  const std::string& ProgramDir() const { return programDir_; }
   const std::string& SourceRoot() const { return settings_.Common.ImageSrcDir; }
   const std::string& TargetRoot() const { return settings_.Common.ConvertDstDir; }
 
@@ -62,7 +61,6 @@ class RunContext {
  private:
   Settings& settings_;
   const JobTexts& texts_;
-  std::string programDir_;
   WorkList& rows_;
   RunObserver& observer_;
   const RunControl& control_;

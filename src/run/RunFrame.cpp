@@ -58,8 +58,7 @@ class Frame {
         clock_(request.TimeSource != nullptr ? *request.TimeSource : systemClock_),
         settings_(request.RunSettings),
         texts_(job.Descriptor().Texts),
-        context_(settings_, texts_, request.ProgramDir, rows_, observer, control,
-                 result_.SettingsChanges) {}
+        context_(settings_, texts_, rows_, observer, control, result_.SettingsChanges) {}
 
   RunResult Run();
 
@@ -216,7 +215,7 @@ void Frame::StoreDirectoriesAndAction() {
 void Frame::OpenResultLists() {
   start_ = clock_.Now();
   const LocalDateTime today = ToLocalDateTime(start_);
-  const std::string logs = JoinPath(request_.ProgramDir, kLogsDirName);
+  const std::string& logs = request_.LogsDir;
   const Shard& shard = request_.WorkShard;
   successList_.List = ResultList(JoinPath(logs, ShardListName(SuccessListName(today), shard)));
   failureList_.List = ResultList(JoinPath(logs, ShardListName(FailureListName(today), shard)));

@@ -33,7 +33,7 @@ struct RunRequest {
   Settings RunSettings;    // the copy of the record taken when the run starts
   std::string SourceDir;   // the source box as typed
   std::string TargetDir;   // the output box as typed
-  std::string ProgramDir;  // the result lists go to <ProgramDir>/Logs
+  std::string LogsDir;     // the result lists, made when missing
   std::chrono::seconds SettleTime{0};  // kScheduledSettleTime for scheduled runs
   const Clock* TimeSource = nullptr;   // null: the system clock
   // The share of the items this process converts when several divide the

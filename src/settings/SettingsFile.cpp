@@ -60,8 +60,8 @@ bool IsUsableName(std::string_view name, std::string_view forbidden) {
 
 }  // namespace
 
-bool LoadSettings(const std::string& programDir, Settings& settings) {
-  settings.IniPath = programDir + kPathSeparator + kSettingsFileName;
+bool LoadSettings(const std::string& settingsDir, Settings& settings) {
+  settings.IniPath = settingsDir + kPathSeparator + kSettingsFileName;
   std::error_code error;
   if (!std::filesystem::is_regular_file(settings.IniPath, error)) return false;
   const auto bytes = ReadWholeFile(settings.IniPath);

@@ -10,19 +10,18 @@
 
 #include <string>
 
+#include "platform/ProgramPlaces.h"  // kSettingsFileName
 #include "settings/SettingKeys.h"
 #include "settings/Settings.h"
 
 namespace zelk {
 
-inline constexpr const char* kSettingsFileName = "ZELK.conf";
-
-// Reads every key of <programDir>/ZELK.conf into `settings` and remembers the
+// Reads every key of <settingsDir>/ZELK.conf into `settings` and remembers the
 // path in settings.IniPath.  Returns false when the file does not exist or
 // cannot be read.
 // An integer that is missing, empty, not a number or outside 16 bits reads
 // as the key's shipped default.
-bool LoadSettings(const std::string& programDir, Settings& settings);
+bool LoadSettings(const std::string& settingsDir, Settings& settings);
 
 // The value of [section] key as UTF-8, at most 1023 bytes of the file's
 // encoding, cut at the first NUL; empty when the section or key is absent.

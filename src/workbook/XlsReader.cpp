@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "platform/ProgramDirectory.h"
+#include "platform/ProgramPlaces.h"
 #include "workbook/ChildProgramCall.h"
 #include "workbook/SheetRowCodec.h"
 
@@ -25,13 +25,13 @@ bool IsRunnable(const std::string& path) { return access(path.c_str(), X_OK) == 
 }  // namespace
 
 std::string XlsReaderProgram() {
-  const std::string beside = ProgramIn(ProgramDirectory());
-  if (IsRunnable(beside)) return beside;
+  const std::string own = ProgramIn(ThisProgramsPlaces().HelperDir);
+  if (IsRunnable(own)) return own;
   const char* binDir = std::getenv("ZELK_BIN_DIR");
   if (binDir != nullptr && *binDir != '\0' && IsRunnable(ProgramIn(binDir))) {
     return ProgramIn(binDir);
   }
-  return beside;
+  return own;
 }
 
 std::vector<SheetRow> ReadXlsRows(const std::string& path) {

@@ -18,10 +18,11 @@ inline constexpr const char* kXlsReaderProgramName = "zelk-xls-reader";
 // reader program fails (crashes, runs past its time, cannot be started).
 std::vector<SheetRow> ReadXlsRows(const std::string& path);
 
-// The reader program: the one beside the running executable, else the one
-// in the directory that the environment variable ZELK_BIN_DIR names (the
-// tests run from a directory of their own); when neither is there, the
-// path beside the executable, which then fails to start.
+// The reader program: the one among the program's helper programs (beside
+// a portable executable, in <prefix>/libexec/zelk under an installed one),
+// else the one in the directory that the environment variable ZELK_BIN_DIR
+// names (the tests run from a directory of their own); when neither is
+// there, the helper path, which then fails to start.
 std::string XlsReaderProgram();
 
 }  // namespace zelk

@@ -34,7 +34,7 @@ bool FakeShell::OpenUrl(const QUrl& url) {
   return openerPresent;
 }
 
-void FakeShell::OpenDialog(DialogId id, QWidget*, Settings&, const std::string&) {
+void FakeShell::OpenDialog(DialogId id, QWidget*, Settings&, const ProgramPlaces&) {
   openedDialogs.push_back(id);
 }
 

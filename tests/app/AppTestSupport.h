@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/ShellServices.h"
+#include "support/PortablePlaces.h"
 
 class QWidget;
 
@@ -41,7 +42,7 @@ class FakeShell : public ShellServices {
                           FolderChoice choice) override;
   bool OpenUrl(const QUrl& url) override;
   void OpenDialog(DialogId id, QWidget* parent, Settings& settings,
-                  const std::string& programDir) override;
+                  const ProgramPlaces& places) override;
 
   QString folderAnswer;  // what the folder picker returns ("" = cancelled)
   bool trayPresent = false;   // what HasSystemTray returns
@@ -55,8 +56,8 @@ class FakeShell : public ShellServices {
   std::vector<DialogId> openedDialogs;
 };
 
-// A fresh, empty directory that plays the program directory; removed again
-// at the end of the test.
+// A fresh, empty directory that plays the directory of a portable program;
+// removed again at the end of the test.
 class TempProgramDir {
  public:
   TempProgramDir();
@@ -66,6 +67,8 @@ class TempProgramDir {
 
   const std::filesystem::path& Path() const { return path_; }
   std::string String() const { return path_.string(); }
+  // Settings, Logs and the shipped files all in this directory.
+  ProgramPlaces Places() const { return PortablePlacesIn(path_); }
   // Writes ZELK.conf with the given lines, CR LF line ends, UTF-8.
   void WriteSettings(const std::vector<std::string>& lines) const;
 

@@ -136,9 +136,9 @@ TEST(DesktopLookTest, QtsOwnTextsComeInChineseWhenTheTranslationsAreInstalled) {
 
 TEST(DesktopLookTest, TheIconIsBuiltInAndItsFileIsFoundBesideTheProgram) {
   TempProgramDir dir;
-  EXPECT_EQ(ApplicationIconFile(dir.String().c_str()), QString());
+  EXPECT_EQ(ApplicationIconFile(dir.Places()), QString());
   std::ofstream(dir.Path() / "zelk.svg") << "<svg/>";
-  EXPECT_EQ(ApplicationIconFile(dir.String().c_str()), Native(dir.Path() / "zelk.svg"));
+  EXPECT_EQ(ApplicationIconFile(dir.Places()), Native(dir.Path() / "zelk.svg"));
 
   const QIcon icon = ApplicationIcon();
   if (icon.isNull()) GTEST_SKIP() << "Qt's svg image plugin is not installed";

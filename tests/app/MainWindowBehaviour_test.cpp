@@ -26,7 +26,7 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_.WriteSettings({"[Common]", "ConvertAction=1", "TimerType=0"});
-    window_ = std::make_unique<MainWindow>(dir_.String(), settings_, shell_);
+    window_ = std::make_unique<MainWindow>(dir_.Places(), settings_, shell_);
     ASSERT_TRUE(window_->Load());
   }
   template <typename T>

@@ -26,7 +26,7 @@ class LayoutTest : public ::testing::Test {
     dir_.WriteSettings({"[Common]", "ImageSrcDir=/srv/扫描/2024年档案",
                         "ConvertDstDir=/srv/转换结果", "ConvertAction=4", "TimerType=1",
                         "[Timer]", "Timer1=17:30", "Timer2=10"});
-    window_ = std::make_unique<MainWindow>(dir_.String(), settings_, shell_);
+    window_ = std::make_unique<MainWindow>(dir_.Places(), settings_, shell_);
     ASSERT_TRUE(window_->Load());
     window_->show();
     QApplication::processEvents();

@@ -27,7 +27,7 @@ class StartupTest : public ::testing::Test {
   // Loads a window from a ZELK.conf holding `lines`.
   MainWindow& LoadWith(const std::vector<std::string>& lines) {
     dir_.WriteSettings(lines);
-    window_ = std::make_unique<MainWindow>(dir_.String(), settings_, shell_);
+    window_ = std::make_unique<MainWindow>(dir_.Places(), settings_, shell_);
     loaded_ = window_->Load();
     EXPECT_TRUE(loaded_);
     return *window_;
@@ -48,7 +48,7 @@ class StartupTest : public ::testing::Test {
 
 TEST_F(StartupTest, MissingSettingsFileShowsTheWarningAndNoWindowAfterHousekeeping) {
   std::ofstream(dir_.Path() / "Logo.tif") << "leftover";
-  MainWindow window(dir_.String(), settings_, shell_);
+  MainWindow window(dir_.Places(), settings_, shell_);
 
   EXPECT_FALSE(window.Load());
   EXPECT_FALSE(window.isVisible());
@@ -89,7 +89,7 @@ TEST_F(StartupTest, ActionOptionFollowsConvertActionAndOutOfRangeSelectsNone) {
     Settings settings;
     TempProgramDir dir;
     dir.WriteSettings({"[Common]", std::string("ConvertAction=") + value});
-    MainWindow window(dir.String(), settings, shell_);
+    MainWindow window(dir.Places(), settings, shell_);
     ASSERT_TRUE(window.Load());
     EXPECT_EQ(window.SelectedAction(), -1) << value;
   }
@@ -112,7 +112,7 @@ TEST_F(StartupTest, ActionOptionsAreTheActionsOfTheJobTable) {
     Settings settings;
     TempProgramDir dir;
     dir.WriteSettings({"[Common]", "ConvertAction=" + std::to_string(action.Number)});
-    MainWindow window(dir.String(), settings, shell_);
+    MainWindow window(dir.Places(), settings, shell_);
     ASSERT_TRUE(window.Load());
     EXPECT_EQ(window.SelectedAction(), action.Number - 1) << action.Caption;
   }
@@ -166,7 +166,7 @@ TEST_F(StartupTest, DamagedScheduleValuesSelectNothing) {
     Settings settings;
     TempProgramDir dir;
     dir.WriteSettings({"[Common]", "TimerType=1", "[Timer]", std::string("Timer1=") + time});
-    MainWindow window(dir.String(), settings, shell_);
+    MainWindow window(dir.Places(), settings, shell_);
     ASSERT_TRUE(window.Load());
     EXPECT_EQ(window.SelectedTimerOption(), 0) << time;
     EXPECT_EQ(window.findChild<QComboBox*>("cboHour")->currentIndex(), -1) << time;

@@ -69,7 +69,7 @@ void RunWindowTest::OpenWindow(const std::vector<std::string>& extraLines) {
                                     "ConvertDstDir=" + target_.string(), "ConvertAction=1"};
   lines.insert(lines.end(), extraLines.begin(), extraLines.end());
   dir_.WriteSettings(lines);
-  window_ = std::make_unique<MainWindow>(dir_.String(), settings_, shell_, registry_, clock_);
+  window_ = std::make_unique<MainWindow>(dir_.Places(), settings_, shell_, registry_, clock_);
   ASSERT_TRUE(window_->Load());
   // The tests tick the schedule themselves, against the fake clock.
   Find<QTimer>("tmrTimer")->stop();

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "AppTestSupport.h"
+#include "platform/ProgramVersion.h"
 #include "settings/SettingsFile.h"
 #include "support/ChildProcess.h"
 #include "support/FileTree.h"
@@ -199,6 +200,16 @@ TEST_F(RunningWindowTest, ASecondStartEndsWhileTheFirstRunsAndAKilledWindowsLock
   next->Kill();
   next->Wait();
   EXPECT_EQ(third.TryAcquire(), SingleWindowLock::Outcome::Acquired);
+}
+
+TEST_F(RunningWindowTest, VersionIsPrintedWithoutAWindowALockOrAnyFile) {
+  const std::string before = DirectoryState(dir_.Path());
+  test::ChildProcess version({executable_.string(), "--version"},
+                             (dir_.Path() / "printed.txt").string(), {"QT_QPA_PLATFORM=offscreen"});
+  const test::ChildEnd end = version.Wait(std::chrono::seconds(30));
+  EXPECT_TRUE(end.ExitedWith(0)) << end.Describe();
+  EXPECT_EQ(Printed(), std::string("zelk ") + ProgramVersion() + "\n");
+  EXPECT_EQ(DirectoryState(dir_.Path()), before) << "no Logs, no lock file";
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ class DesktopWindowTest : public ::testing::Test {
   void SetUp() override { dir_.WriteSettings({"[Common]", "ConvertAction=1", "TimerType=0"}); }
 
   MainWindow& Open() {
-    window_ = std::make_unique<MainWindow>(dir_.String(), settings_, shell_);
+    window_ = std::make_unique<MainWindow>(dir_.Places(), settings_, shell_);
     EXPECT_TRUE(window_->Load());
     return *window_;
   }
@@ -286,7 +286,7 @@ TEST_F(DesktopWindowTest, AnEntryThatCannotBeWrittenIsReportedAndTheTickGoesBack
 
 TEST_F(DesktopWindowTest, NoAutostartEntryWhenTheSettingsFileIsMissing) {
   fs::remove(dir_.Path() / "ZELK.conf");
-  MainWindow window(dir_.String(), settings_, shell_);
+  MainWindow window(dir_.Places(), settings_, shell_);
   EXPECT_FALSE(window.Load());
   EXPECT_FALSE(fs::exists(configHome_.Path() / "autostart/ZELK.desktop"));
 }

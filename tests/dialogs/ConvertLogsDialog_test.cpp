@@ -41,7 +41,7 @@ TEST_F(ConvertLogsTest, ListsEveryTxtFileNewestFirstNumberedFromOne) {
   }
   fs::create_directories(Logs() / "old.txt");  // a directory, not a list
 
-  ConvertLogsDialog dialog(nullptr, dir_.string());
+  ConvertLogsDialog dialog(nullptr, Places());
   EXPECT_EQ(dialog.objectName(), QString("frmConvertLogs"));
   EXPECT_EQ(dialog.windowTitle(), QString("查看转换日志"));
   auto* list = Child<QTreeWidget>(&dialog, "lvwLogList");
@@ -69,7 +69,7 @@ TEST_F(ConvertLogsTest, ShardListsFollowTheListOfTheirDayAndKindByShardNumber) {
         "2026年03月07日-成功.txt", "2026年03月07日-成功.shard-3-of-4.txt"}) {
     AddList(name);
   }
-  ConvertLogsDialog dialog(nullptr, dir_.string());
+  ConvertLogsDialog dialog(nullptr, Places());
   auto* list = Child<QTreeWidget>(&dialog, "lvwLogList");
   EXPECT_EQ(Column(list, 1),
             QStringList({"2026年03月07日-汇总.shard-02-of-16.txt",
@@ -93,7 +93,7 @@ TEST_F(ConvertLogsTest, ViewOpensTheSelectedRowOrTheFirstWhenNoneIsSelected) {
                            "2026年03月08日-失败.txt"}) {
     AddList(name);
   }
-  ConvertLogsDialog dialog(nullptr, dir_.string());
+  ConvertLogsDialog dialog(nullptr, Places());
   auto* list = Child<QTreeWidget>(&dialog, "lvwLogList");
   auto* view = Child<QPushButton>(&dialog, "cmdView");
   ASSERT_TRUE(list->selectedItems().isEmpty());
@@ -110,7 +110,7 @@ TEST_F(ConvertLogsTest, ViewOpensTheSelectedRowOrTheFirstWhenNoneIsSelected) {
 }
 
 TEST_F(ConvertLogsTest, NoLogsDirectoryGivesAnEmptyListAndViewDoesNothing) {
-  ConvertLogsDialog dialog(nullptr, dir_.string());
+  ConvertLogsDialog dialog(nullptr, Places());
   EXPECT_EQ(Child<QTreeWidget>(&dialog, "lvwLogList")->topLevelItemCount(), 0);
   Child<QPushButton>(&dialog, "cmdView")->click();
   EXPECT_TRUE(services_.opened.empty());
@@ -123,7 +123,7 @@ TEST_F(ConvertLogsTest, WithoutAnOpenerTheListIsShownReadOnlyInsideTheViewer) {
   std::ofstream(Logs() / "2026年03月07日-失败.txt", std::ios::binary)
       << "/srv/扫描/卷001\r\n/srv/扫描/卷\xff" "2\r\n";
   services_.openerPresent = false;
-  ConvertLogsDialog dialog(nullptr, dir_.string());
+  ConvertLogsDialog dialog(nullptr, Places());
   Child<QPushButton>(&dialog, "cmdView")->click();
 
   ASSERT_EQ(services_.opened.size(), 1u);  // the desktop was asked first
@@ -151,7 +151,7 @@ TEST_F(ConvertLogsTest, ShownModallyUntilClosed) {
     wasModal = dialog->objectName() == QString("frmConvertLogs") && dialog->isModal();
     Child<QPushButton>(dialog, "cmdClose")->click();
   });
-  EXPECT_FALSE(ShowConvertLogs(nullptr, settings_, dir_.string()));
+  EXPECT_FALSE(ShowConvertLogs(nullptr, settings_, Places()));
   EXPECT_TRUE(wasModal);
   EXPECT_TRUE(services_.opened.empty());
 }

@@ -35,6 +35,7 @@
 #include "dialogs/SplitOptionsDialog.h"
 #include "dialogs/TwoPdfOptionsDialog.h"
 #include "settings/SettingsFile.h"
+#include "support/PortablePlaces.h"
 
 namespace {
 
@@ -106,7 +107,7 @@ int Save(QWidget* dialog, const QDir& out, const QString& name) {
 
 template <class Dialog>
 int Picture(Settings& settings, const QDir& out) {
-  Dialog dialog(nullptr, settings, std::string());
+  Dialog dialog(nullptr, settings, ProgramPlaces());
   dialog.show();
   return Save(&dialog, out, dialog.objectName());
 }
@@ -141,13 +142,13 @@ class SilentShell : public ShellServices {
     return {};
   }
   bool OpenUrl(const QUrl&) override { return true; }
-  void OpenDialog(DialogId, QWidget*, Settings&, const std::string&) override {}
+  void OpenDialog(DialogId, QWidget*, Settings&, const ProgramPlaces&) override {}
 };
 
-int MainWindowPictures(const std::string& programDir, const QDir& out) {
+int MainWindowPictures(const ProgramPlaces& places, const QDir& out) {
   Settings settings;
   SilentShell shell;
-  MainWindow window(programDir, settings, shell);
+  MainWindow window(places, settings, shell);
   if (!window.Load()) {
     std::printf("cannot load the sample settings\n");
     return 1;
@@ -207,7 +208,7 @@ int main(int argc, char** argv) {
   Settings settings = SampleSettings();
   int problems = 0;
   {
-    ImageCompressDialog dialog(nullptr, settings, std::string());
+    ImageCompressDialog dialog(nullptr, settings, ProgramPlaces());
     dialog.show();
     auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("stabFileType"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
@@ -222,13 +223,14 @@ int main(int argc, char** argv) {
   problems += Picture<TwoPdfOptionsDialog>(settings, out);
   problems += Picture<OcrOptionsDialog>(settings, out);
 
-  const std::string programDir = SampleProgramDir().string();
+  const std::filesystem::path programDir = SampleProgramDir();
+  const ProgramPlaces places = test::PortablePlacesIn(programDir);
   {
-    ConvertLogsDialog logs(nullptr, programDir);
+    ConvertLogsDialog logs(nullptr, places);
     logs.show();
     problems += Save(&logs, out, logs.objectName());
   }
-  problems += MainWindowPictures(programDir, out);
+  problems += MainWindowPictures(places, out);
   std::filesystem::remove_all(programDir);
   return problems == 0 ? 0 : 1;
 }

@@ -18,6 +18,7 @@
 
 #include "dialogs/DialogServices.h"
 #include "settings/Settings.h"
+#include "support/PortablePlaces.h"
 
 namespace zelk::test {
 
@@ -68,6 +69,9 @@ class DialogTest : public ::testing::Test {
   void UseFileWithoutSection(const std::string& section);
 
   std::string FileBytes() const;
+  // The places of a portable program in dir_: the dialogs find Logs and
+  // template.xls there.
+  ProgramPlaces Places() const { return PortablePlacesIn(dir_); }
   // The settings file as it would be after writing `writes` of [section]
   // one by one, in the given order, to the file as it is now.
   std::string BytesAfterWrites(const std::string& section, const KeyWrites& writes) const;

@@ -16,7 +16,7 @@ class ImageCompressDialogTest : public DialogTest {
  protected:
   // Shows the dialog and lets its first activation run.
   void Open() {
-    dialog_ = std::make_unique<ImageCompressDialog>(nullptr, settings_, dir_.string());
+    dialog_ = std::make_unique<ImageCompressDialog>(nullptr, settings_, Places());
     dialog_->show();
     ProcessEvents();
   }

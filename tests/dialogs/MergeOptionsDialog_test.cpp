@@ -1,11 +1,13 @@
+#include "dialogs/MergeOptionsDialog.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "dialogs/DialogWidgets.h"
-#include "dialogs/MergeOptionsDialog.h"
 #include "DialogTestSupport.h"
+#include "dialogs/DialogWidgets.h"
+#include "support/TempDir.h"
 
 namespace zelk::test {
 namespace {
@@ -13,7 +15,7 @@ namespace {
 class MergeOptionsDialogTest : public DialogTest {
  protected:
   void Open() {
-    dialog_ = std::make_unique<MergeOptionsDialog>(nullptr, settings_, dir_.string());
+    dialog_ = std::make_unique<MergeOptionsDialog>(nullptr, settings_, Places());
     dialog_->show();
   }
   QCheckBox* Box(const char* name) { return Child<QCheckBox>(dialog_.get(), name); }
@@ -118,6 +120,34 @@ TEST_F(MergeOptionsDialogTest, PickerFillsThePathAndOpenShowsTheTemplate) {
   EXPECT_EQ(services_.messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(services_.messages[0].title, QStringLiteral("提示信息"));
   EXPECT_TRUE(services_.messages[0].text.contains(templatePath)) << services_.messages[0].text.toStdString();
+}
+
+// Under an installed program the user's own copy of the shipped template
+// is opened, made on the first click; with nothing shipped nothing opens.
+TEST_F(MergeOptionsDialogTest, AnInstalledProgramOpensTheUsersCopyOfTheTemplate) {
+  UseDefaultSettingsFile();
+  PlaceFacts facts;
+  facts.ExecutableDir = (dir_ / "usr" / "bin").string();
+  facts.SharedDataInstalled = true;
+  facts.Home = (dir_ / "home").string();
+  const ProgramPlaces places = DecidePlaces(facts);
+  std::filesystem::create_directories(dir_ / "usr" / "share" / "zelk");
+  WriteBytes(dir_ / "usr" / "share" / "zelk" / "template.xls", "shipped");
+  const QString copy = QString::fromStdString(places.TemplateWorkbook());
+  MergeOptionsDialog dialog(nullptr, settings_, places);
+
+  Child<QPushButton>(&dialog, "cmdTemplateFile")->click();
+  ASSERT_EQ(services_.opened, std::vector<QString>{copy});
+  EXPECT_EQ(ReadBytes(places.TemplateWorkbook()), "shipped");
+  EXPECT_TRUE(services_.messages.empty());
+
+  std::filesystem::remove(places.TemplateWorkbook());
+  std::filesystem::remove(dir_ / "usr" / "share" / "zelk" / "template.xls");
+  Child<QPushButton>(&dialog, "cmdTemplateFile")->click();
+  EXPECT_EQ(services_.opened.size(), 1u) << "no program is started on a missing file";
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(copy))
+      << services_.messages[0].text.toStdString();
 }
 
 TEST_F(MergeOptionsDialogTest, CompressionStoredFromHereSurvivesCancel) {

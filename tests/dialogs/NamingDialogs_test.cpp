@@ -21,7 +21,7 @@ const QString kStartValueEmpty = QStringLiteral("顺序号初始值不能为空�
 class SplitOptionsDialogTest : public DialogTest {
  protected:
   void Open() {
-    dialog_ = std::make_unique<SplitOptionsDialog>(nullptr, settings_, dir_.string());
+    dialog_ = std::make_unique<SplitOptionsDialog>(nullptr, settings_, Places());
     dialog_->show();
   }
   template <class T = QLineEdit>
@@ -143,14 +143,14 @@ TEST_F(RenameOptionsDialogTest, ConfirmWritesTheSixKeysInOrderAndCancelNothing) 
   UseFileWithoutSection("Rename");
   const std::string before = FileBytes();
   {
-    RenameOptionsDialog dialog(nullptr, settings_, dir_.string());
+    RenameOptionsDialog dialog(nullptr, settings_, Places());
     dialog.show();
     Child<QLineEdit>(&dialog, "txtInitValue")->setText("8");
     dialog.cancelButton()->click();
     EXPECT_EQ(FileBytes(), before);
     EXPECT_EQ(settings_.Rename.RFileNameInit, 5);
   }
-  RenameOptionsDialog dialog(nullptr, settings_, dir_.string());
+  RenameOptionsDialog dialog(nullptr, settings_, Places());
   dialog.show();
   EXPECT_EQ(Child<QCheckBox>(&dialog, "chkFileName")->text(), QStringLiteral("目录名"));
   Child<QCheckBox>(&dialog, "chkFileName")->click();

@@ -25,7 +25,7 @@ class PdfDialogsTest : public DialogTest {
     const std::string before = FileBytes();
     const Settings stored = settings_;
     for (bool viaClose : {false, true}) {
-      Dialog dialog(nullptr, settings_, dir_.string());
+      Dialog dialog(nullptr, settings_, Places());
       dialog.show();
       Child<QRadioButton>(&dialog, "optOne2One")->click();
       for (QComboBox* list : dialog.template findChildren<QComboBox*>()) list->setCurrentIndex(1);
@@ -37,7 +37,7 @@ class PdfDialogsTest : public DialogTest {
       EXPECT_EQ(settings_.OCR.ConvertType, stored.OCR.ConvertType);
       EXPECT_EQ(settings_.TwoPDF.KeepDir, stored.TwoPDF.KeepDir);
     }
-    Dialog dialog(nullptr, settings_, dir_.string());
+    Dialog dialog(nullptr, settings_, Places());
     dialog.show();
     dialog.okButton()->click();
     EXPECT_EQ(FileBytes(), before);
@@ -47,7 +47,7 @@ class PdfDialogsTest : public DialogTest {
 TEST_F(PdfDialogsTest, PdfConfirmWritesTheSixKeysInOrder) {
   settings_.PDF = {1, 0, 0, "/g.xls", 4, 0};
   UseFileWithoutSection("PDF");
-  PdfOptionsDialog dialog(nullptr, settings_, dir_.string());
+  PdfOptionsDialog dialog(nullptr, settings_, Places());
   dialog.show();
   EXPECT_TRUE(Child<QRadioButton>(&dialog, "optMergeFiles")->isChecked());
   EXPECT_EQ(Child<QComboBox>(&dialog, "cboResolution")->currentText(), "300");
@@ -72,7 +72,7 @@ TEST_F(PdfDialogsTest, PdfConfirmWritesTheSixKeysInOrder) {
 TEST_F(PdfDialogsTest, PdfListValueOutOfRangeShowsNothingAndStoresTheFirstEntry) {
   settings_.PDF = {0, 1, 0, "", 9, -1};
   UseFileWithoutSection("PDF");
-  PdfOptionsDialog dialog(nullptr, settings_, dir_.string());
+  PdfOptionsDialog dialog(nullptr, settings_, Places());
   dialog.show();
   EXPECT_TRUE(Child<QRadioButton>(&dialog, "optOne2One")->isChecked());
   EXPECT_EQ(Child<QComboBox>(&dialog, "cboResolution")->currentIndex(), -1);
@@ -86,7 +86,7 @@ TEST_F(PdfDialogsTest, PdfListValueOutOfRangeShowsNothingAndStoresTheFirstEntry)
 TEST_F(PdfDialogsTest, TwoPdfConfirmWritesTheNineKeysInOrder) {
   settings_.TwoPDF = {0, 1, 0, 0, "/g.xls", 7, 1, 2, 0};
   UseFileWithoutSection("2PDF");
-  TwoPdfOptionsDialog dialog(nullptr, settings_, dir_.string());
+  TwoPdfOptionsDialog dialog(nullptr, settings_, Places());
   dialog.show();
   // ConvertType 0 shows the one-to-one option; PaperSize 7 shows nothing.
   EXPECT_TRUE(Child<QRadioButton>(&dialog, "optOne2One")->isChecked());
@@ -113,7 +113,7 @@ TEST_F(PdfDialogsTest, TwoPdfConfirmWritesTheNineKeysInOrder) {
 TEST_F(PdfDialogsTest, OcrConfirmWritesTheFourKeysInOrder) {
   settings_.OCR = {1, 1, 0, 0};
   UseFileWithoutSection("OCR");
-  OcrOptionsDialog dialog(nullptr, settings_, dir_.string());
+  OcrOptionsDialog dialog(nullptr, settings_, Places());
   dialog.show();
   EXPECT_EQ(Child<QComboBox>(&dialog, "cboFileType")->currentText(), QStringLiteral("Word 2007以上文档"));
   Child<QRadioButton>(&dialog, "optOne2One")->click();

@@ -9,6 +9,7 @@
 #include "jobs/JobCatalog.h"
 #include "support/FakeClock.h"
 #include "support/FileTree.h"
+#include "support/PortablePlaces.h"
 #include "support/RecordingObserver.h"
 #include "support/TempDir.h"
 #include "support/TestJob.h"
@@ -65,7 +66,8 @@ class StartAndPreviewTest : public ::testing::Test {
   std::string Out(const std::string& relative) const { return out_ + "/" + relative; }
 
   RunResult Start(int action) {
-    RunRequest request{settings_, in_, out_, dir_.Path().string(), {}, &clock_, {}};
+    RunRequest request{settings_, in_,     out_, test::PortablePlacesIn(dir_.Path()).LogsDir,
+                       {},        &clock_, {}};
     control_.BeginRun();
     return StartConversion(action, request, registry_, observer_, control_);
   }

@@ -10,6 +10,7 @@
 #include "jobs/JobCatalog.h"
 #include "run/JobRegistry.h"
 #include "settings/SettingsFile.h"
+#include "support/PortablePlaces.h"
 
 namespace zelk::test {
 namespace fs = std::filesystem;
@@ -139,7 +140,7 @@ RunResult JobRunTest::Run(JobId id, const std::string& target) {
   request.RunSettings = settings_;
   request.SourceDir = in_;
   request.TargetDir = target.empty() ? out_ : (target == "-" ? std::string() : target);
-  request.ProgramDir = dir_.Path().string();
+  request.LogsDir = test::PortablePlacesIn(dir_.Path()).LogsDir;
   request.TimeSource = &clock_;
   observer_ = RecordingObserver();
   observer_.StatusHook = onStatus_;

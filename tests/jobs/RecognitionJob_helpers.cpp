@@ -6,8 +6,9 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "support/TempDir.h"
 #include "TextPageRenderer.h"
+#include "support/PortablePlaces.h"
+#include "support/TempDir.h"
 
 namespace zelk::test {
 namespace fs = std::filesystem;
@@ -69,7 +70,7 @@ RunResult RecognitionJobTest::RunJob(Job& job) {
   request.RunSettings = settings_;
   request.SourceDir = in_;
   request.TargetDir = out_;
-  request.ProgramDir = dir_.Path().string();
+  request.LogsDir = test::PortablePlacesIn(dir_.Path()).LogsDir;
   request.TimeSource = &clock_;
   observer_ = RecordingObserver();
   observer_.StatusHook = onStatus_;

@@ -13,6 +13,7 @@
 #include "settings/SettingsFile.h"
 #include "support/FakeClock.h"
 #include "support/FileTree.h"
+#include "support/PortablePlaces.h"
 #include "support/RecordingObserver.h"
 #include "support/TempDir.h"
 #include "support/TestJob.h"
@@ -58,7 +59,7 @@ class RunFrameTest : public ::testing::Test {
     request.RunSettings = settings_;
     request.SourceDir = source.empty() ? in_ : source;
     request.TargetDir = target.empty() ? out_ : target == "-" ? std::string() : target;
-    request.ProgramDir = dir_.Path().string();
+    request.LogsDir = test::PortablePlacesIn(dir_.Path()).LogsDir;
     request.TimeSource = &clock_;
     request.SettleTime = settle_;
     request.WorkShard = shard_;

@@ -18,6 +18,7 @@
 #include "run/RowClaims.h"
 #include "settings/SettingsFile.h"
 #include "support/FileTree.h"
+#include "support/PortablePlaces.h"
 #include "support/SmallTmpfs.h"
 
 namespace zelk {
@@ -107,7 +108,8 @@ TEST_F(RunFrameTest, CancelDuringTheScanEndsBeforeAnyLine) {
   } cancelling;
   cancelling.control = &control_;
   script_.Id = JobId::MergeFiles;
-  RunRequest request{settings_, in_, out_, dir_.Path().string(), {}, &clock_, {}};
+  RunRequest request{settings_, in_,     out_, test::PortablePlacesIn(dir_.Path()).LogsDir,
+                     {},        &clock_, {}};
   test::TestJob job(script_);
   control_.BeginRun();
   const RunResult result = RunJob(job, request, cancelling, control_);
@@ -285,7 +287,8 @@ TEST_F(RunFrameTest, UnwritableListsDoNotStopTheRunAndTheStatusSaysSo) {
 }
 
 TEST_F(RunFrameTest, EmptyBoxesStopTheRunWithAMessage) {
-  RunRequest request{settings_, "", out_, dir_.Path().string(), {}, &clock_, {}};
+  RunRequest request{settings_, "",      out_, test::PortablePlacesIn(dir_.Path()).LogsDir,
+                     {},        &clock_, {}};
   test::TestJob job(script_);
   control_.BeginRun();
   EXPECT_EQ(RunJob(job, request, observer_, control_).End, RunEnd::NotStarted);

@@ -44,6 +44,8 @@ TEST(ProgramPlaces, ACopiedProgramKeepsEverythingBesideItsExecutable) {
     EXPECT_EQ(places.HelpDocument(), "/opt/zelk/help.doc");
     EXPECT_EQ(places.TemplateWorkbook(), "/opt/zelk/template.xls");
     EXPECT_EQ(places.HelperDir, "/opt/zelk");
+    EXPECT_EQ(places.ExecutableDir, "/opt/zelk");
+    EXPECT_EQ(places.IconFile(), "/opt/zelk/zelk.svg");
   }
 }
 
@@ -60,6 +62,8 @@ TEST(ProgramPlaces, AnInstalledProgramKeepsEachUsersFilesInTheUsersDirectories) 
     EXPECT_EQ(places.HelpDocument(), "/usr/share/zelk/help.doc");
     EXPECT_EQ(places.TemplateWorkbook(), "/home/clerk/.local/share/zelk/template.xls");
     EXPECT_EQ(places.HelperDir, "/usr/libexec/zelk");
+    EXPECT_EQ(places.ExecutableDir, "/usr/bin");
+    EXPECT_EQ(places.IconFile(), "/usr/share/icons/hicolor/scalable/apps/zelk.svg");
   }
 
   PlaceFacts xdg = Installed();

@@ -6,17 +6,21 @@
 namespace zelk {
 
 inline constexpr const char* kBatchUsage =
-    "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS] [--shard I/N | --shards N | --no-shard]\n"
-    "      zelk-batch --summary PATH/ZELK.conf [--date YYYY-MM-DD]";
+    "用法：zelk-batch [PATH/ZELK.conf] [--settle SECONDS] [--shard I/N | --shards N | --no-shard]\n"
+    "      zelk-batch --summary [PATH/ZELK.conf] [--date YYYY-MM-DD]";
 
 inline constexpr const char* kBatchHelp =
-    "用法：zelk-batch PATH/ZELK.conf [--settle SECONDS] [--shard I/N | --shards N | --no-shard]\n"
-    "      zelk-batch --summary PATH/ZELK.conf [--date YYYY-MM-DD]\n"
-    "      zelk-batch --help\n"
+    "用法：zelk-batch [PATH/ZELK.conf] [--settle SECONDS] [--shard I/N | --shards N | --no-shard]\n"
+    "      zelk-batch --summary [PATH/ZELK.conf] [--date YYYY-MM-DD]\n"
+    "      zelk-batch --help | --version\n"
     "\n"
     "不开窗口执行一次转换：按配置文件中保存的功能，把源目录中尚未转换的图像目录或\n"
-    "图像文件转换到输出目录。配置文件须名为 ZELK.conf，其所在目录为程序目录，\n"
-    "结果清单写入其中的 Logs 目录。\n"
+    "图像文件转换到输出目录。给出的配置文件须名为 ZELK.conf，结果清单写入其旁的\n"
+    "Logs 目录。不给配置文件时使用与窗口程序相同的设置和结果清单：程序旁有\n"
+    "ZELK.conf（复制到单独目录中的程序）时即用它，结果清单写入程序旁的 Logs；\n"
+    "安装的程序（如 /usr/bin/zelk-batch）则用 ~/.config/zelk/ZELK.conf（首次使用时\n"
+    "由 /usr/share/zelk/ZELK.conf 复制而来，遵从 XDG_CONFIG_HOME），结果清单写入\n"
+    "~/.local/share/zelk/Logs（遵从 XDG_DATA_HOME）。\n"
     "\n"
     "选项：\n"
     "  --settle SECONDS   最近 SECONDS 秒内有改动的目录和文件留待下次运行\n"
@@ -30,6 +34,7 @@ inline constexpr const char* kBatchHelp =
     "  --summary          不转换，汇总当天各分片的运行（见下文“分片运行”）\n"
     "  --date YYYY-MM-DD  与 --summary 一起使用：汇总该日而非今天的记录\n"
     "  -h, --help         显示本说明后退出\n"
+    "  --version          显示版本后退出\n"
     "\n"
     "读取的设置（ZELK.conf）：\n"
     "  [Common] ImageSrcDir     源目录\n"
@@ -49,7 +54,7 @@ inline constexpr const char* kBatchHelp =
     "  正在转换的项目旁有一个认领文件，其他进程跳过该项目；进程每分钟刷新一次认领。\n"
     "  另一台主机上的认领超过 10 分钟未刷新（该进程已被终止或主机失去共享文件\n"
     "  系统），视为无主，由下一个进程接手。\n"
-    "  --summary 读取配置文件旁 Logs 目录中当天各分片的记录，每个分片一行，另有\n"
+    "  --summary 读取上述 Logs 目录中当天各分片的记录，每个分片一行，另有\n"
     "  合计行：成功与失败项数、页数、用时合计（各次运行用时之和）和历时（最早\n"
     "  开始至最晚结束）。某分片最后一次运行没有结束行（被中断或仍在运行）、提前\n"
     "  停止、未能准备，或该分片根本没有记录，都列为未完成。\n"
@@ -58,8 +63,8 @@ inline constexpr const char* kBatchHelp =
     "  OMP_THREAD_LIMIT   OpenMP 线程上限；未设置时程序设为 1 并重新启动自身\n"
     "  TESSDATA_PREFIX    文字识别语言数据（chi_sim、eng）所在目录，\n"
     "                     在程序目录下的 tessdata 之后、系统目录之前查找\n"
-    "  ZELK_BIN_DIR       程序旁没有 zelk-xls-reader 时到此目录查找\n"
-    "                     （读取 .xls 分件数据文件）\n"
+    "  ZELK_BIN_DIR       程序旁（安装时为 <prefix>/libexec/zelk）没有\n"
+    "                     zelk-xls-reader 时到此目录查找（读取 .xls 分件数据文件）\n"
     "  SLURM_ARRAY_TASK_ID 未给出 --shard 时的分片序号（Slurm 作业数组），分片数取\n"
     "                     SLURM_ARRAY_TASK_COUNT，或 SLURM_ARRAY_TASK_MAX 与\n"
     "                     SLURM_ARRAY_TASK_MIN 之差加 1；序号从 SLURM_ARRAY_TASK_MIN 数起\n"

@@ -12,8 +12,9 @@
 #include "app/batch/PrintingObserver.h"
 #include "jobs/Dispatch.h"
 #include "jobs/JobActions.h"
+#include "platform/ProgramPlaces.h"
+#include "platform/ProgramVersion.h"
 #include "platform/Quoting.h"
-#include "run/ResultLog.h"
 #include "run/ShardSummary.h"
 #include "settings/SettingsFile.h"
 
@@ -23,10 +24,12 @@ namespace {
 namespace fs = std::filesystem;
 
 struct BatchArguments {
-  std::string ProgramDir;
+  // The settings file given, absolute; none: the program's own.
+  std::optional<std::string> SettingsFile;
   std::chrono::seconds SettleTime{0};
   ShardOptions Shards;
   bool Help = false;
+  bool Version = false;
   // --summary: the day's shard runs are totalled instead of running; the
   // day of --date, else today.
   bool Summary = false;
@@ -78,6 +81,10 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
       parsed.Help = true;
       return parsed;
     }
+    if (args[i] == "--version") {
+      parsed.Version = true;
+      return parsed;
+    }
   }
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (const std::optional<std::string> settle = OptionValue(args, i, "--settle")) {
@@ -113,18 +120,29 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
     }
   }
   // The summary runs nothing, and a date belongs to it alone.
-  if (!settingsPath || (parsed.Summary && parsed.RunOptionsGiven) ||
-      (parsed.SummaryDay && !parsed.Summary)) {
+  if ((parsed.Summary && parsed.RunOptionsGiven) || (parsed.SummaryDay && !parsed.Summary)) {
     err << kBatchUsage << '\n';
     return std::nullopt;
   }
-  fs::path path = fs::absolute(*settingsPath);
+  if (!settingsPath) return parsed;
+  const fs::path path = fs::absolute(*settingsPath);
   if (path.filename() != kSettingsFileName) {
     err << "配置文件须名为 " << kSettingsFileName << "：" << *settingsPath << '\n';
     return std::nullopt;
   }
-  parsed.ProgramDir = path.parent_path().string();
+  parsed.SettingsFile = path.string();
   return parsed;
+}
+
+// Where the run reads its settings and writes its lists: beside the given
+// settings file, else the program's own places; there an installed
+// program's user gets the shipped settings on first use (when that fails,
+// the settings file is reported missing).
+ProgramPlaces PlacesOfRun(const BatchArguments& arguments) {
+  if (arguments.SettingsFile) return PlacesForSettingsFile(*arguments.SettingsFile);
+  const ProgramPlaces places = ThisProgramsPlaces();
+  PrepareUserSettings(places);
+  return places;
 }
 
 // The action stored in [Common] ConvertAction, read from the file's own
@@ -142,11 +160,11 @@ std::optional<int> StoredAction(const std::string& iniPath, std::ostream& err) {
   return static_cast<int>(*number);
 }
 
-// zelk-batch --summary: the day's shard records in the Logs beside the
-// settings file, totalled and printed; 0 when every shard is done without
-// a failed item.
-int PrintShardSummary(const BatchArguments& arguments, std::ostream& out, std::ostream& err) {
-  const std::string settingsFile = (fs::path(arguments.ProgramDir) / kSettingsFileName).string();
+// zelk-batch --summary: the day's shard records in the run's Logs,
+// totalled and printed; 0 when every shard is done without a failed item.
+int PrintShardSummary(const BatchArguments& arguments, const ProgramPlaces& places,
+                      std::ostream& out, std::ostream& err) {
+  const std::string settingsFile = places.SettingsFile();
   std::error_code error;
   if (!fs::is_regular_file(settingsFile, error)) {
     err << "找不到配置文件：" << settingsFile << '\n';
@@ -154,8 +172,7 @@ int PrintShardSummary(const BatchArguments& arguments, std::ostream& out, std::o
   }
   const LocalDateTime day =
       arguments.SummaryDay.value_or(ToLocalDateTime(std::chrono::system_clock::now()));
-  const ShardDaySummary summary =
-      SummarizeShards((fs::path(arguments.ProgramDir) / kLogsDirName).string(), day);
+  const ShardDaySummary summary = SummarizeShards(places.LogsDir, day);
   for (const std::string& line : ShardSummaryText(summary)) out << line << '\n';
   return summary.AllDone() ? kBatchAllDone : kBatchSomeFailed;
 }
@@ -185,7 +202,12 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     out << kBatchHelp;
     return kBatchAllDone;
   }
-  if (arguments->Summary) return PrintShardSummary(*arguments, out, err);
+  if (arguments->Version) {
+    out << "zelk-batch " << ProgramVersion() << '\n';
+    return kBatchAllDone;
+  }
+  const ProgramPlaces places = PlacesOfRun(*arguments);
+  if (arguments->Summary) return PrintShardSummary(*arguments, places, out, err);
 
   const ShardChoice shard =
       ChooseShard(arguments->Shards, [](const char* name) { return std::getenv(name); });
@@ -196,13 +218,13 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   RunRequest request;
   request.WorkShard = shard.Chosen;
-  if (!LoadSettings(arguments->ProgramDir, request.RunSettings)) {
+  if (!LoadSettings(places.SettingsDir, request.RunSettings)) {
     err << "配置文件已被破坏，请联系软件开发商！" << "：" << request.RunSettings.IniPath << '\n';
     return kBatchNotStarted;
   }
   request.SourceDir = request.RunSettings.Common.ImageSrcDir;
   request.TargetDir = request.RunSettings.Common.ConvertDstDir;
-  request.ProgramDir = arguments->ProgramDir;
+  request.LogsDir = places.LogsDir;
   request.SettleTime = arguments->SettleTime;
 
   const std::optional<int> action = StoredAction(request.RunSettings.IniPath, err);

@@ -11,6 +11,7 @@
 
 #include "app/batch/BatchHelp.h"
 #include "jobs/JobActions.h"
+#include "platform/ProgramVersion.h"
 #include "run/ShardRecord.h"
 #include "settings/SettingsFile.h"
 #include "support/FileTree.h"
@@ -110,7 +111,7 @@ TEST_F(BatchRunnerTest, ARunThatCannotStartExitsWithTwoAndSaysWhy) {
     const char* message;
   };
   const std::vector<Case> usage = {
-      {{}, "用法"},
+      {{conf_, conf_}, "用法"},
       {{conf_, "--settle"}, "用法"},
       {{conf_, "--settle", "-1"}, "--settle"},
       {{conf_, "--verbose"}, "用法"},
@@ -198,13 +199,16 @@ TEST_F(BatchRunnerTest, HelpListsTheOptionsSettingsEnvironmentAndEveryExitStatus
   Touch(in_ + "/a/1.tif");
   EXPECT_EQ(Batch({conf_, "--settle", "5", "--help"}), kBatchAllDone);
   EXPECT_TRUE(script_.Seen.empty());
+  EXPECT_EQ(Batch({conf_, "--version"}), kBatchAllDone);
+  EXPECT_EQ(out_text_.str(), std::string("zelk-batch ") + ProgramVersion() + "\n");
+  EXPECT_TRUE(script_.Seen.empty());
 
   const std::string help = kBatchHelp;
-  for (const char* word : {"--settle", "--help", "-h", "[Common] ImageSrcDir",
-                           "[Common] ConvertDstDir", "[Common] ConvertAction", "[ImageCompress]",
-                           "OMP_THREAD_LIMIT", "TESSDATA_PREFIX", "ZELK_BIN_DIR", "SIGINT",
-                           "SIGTERM", "SIGHUP", "SIGQUIT", "--summary", "--date",
-                           ".shard-03-of-16.txt"}) {
+  for (const char* word :
+       {"--settle", "--help", "-h", "[Common] ImageSrcDir", "[Common] ConvertDstDir",
+        "[Common] ConvertAction", "[ImageCompress]", "OMP_THREAD_LIMIT", "TESSDATA_PREFIX",
+        "ZELK_BIN_DIR", "SIGINT", "SIGTERM", "SIGHUP", "SIGQUIT", "--summary", "--date",
+        "--version", ".shard-03-of-16.txt"}) {
     EXPECT_NE(help.find(word), std::string::npos) << word;
   }
   for (const JobAction& action : kJobActions) {
@@ -274,7 +278,7 @@ TEST_F(BatchRunnerTest, SummaryExitsByTheDaysShardRecords) {
 TEST_F(BatchRunnerTest, TheExecutableReportsAWrongCallWithExitStatusTwo) {
   const std::string program = ZELK_BATCH_EXECUTABLE;
   const std::string quiet = " >/dev/null 2>&1";
-  EXPECT_EQ(WEXITSTATUS(std::system((program + quiet).c_str())), kBatchNotStarted);
+  EXPECT_EQ(WEXITSTATUS(std::system((program + " --settle" + quiet).c_str())), kBatchNotStarted);
   EXPECT_EQ(WEXITSTATUS(std::system((program + " " + dir_.File("nowhere/ZELK.conf") + quiet).c_str())),
             kBatchNotStarted);
 }
