@@ -21,3 +21,7 @@ cmake --build "$build_dir" --parallel "$(nproc)"
 (cd "$build_dir" && cpack -G DEB -B "$build_dir/deb" >/dev/null)
 cp "$build_dir"/deb/zelk_*.deb "$here/"
 ls "$here"/zelk_*.deb
+# Debian's package checker, when it is installed: any error fails the build.
+if command -v lintian >/dev/null; then
+  lintian --fail-on error "$here"/zelk_*.deb
+fi
