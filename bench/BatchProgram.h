@@ -12,6 +12,12 @@
 
 namespace zelk::bench {
 
+// [Common] ConvertAction: the job a run does.
+constexpr int kMergeAction = 1;
+constexpr int kSplitAction = 2;
+constexpr int kPdfAction = 3;
+constexpr int kDualLayerPdfAction = 4;
+
 struct SettingValue {
   std::string section;
   std::string key;

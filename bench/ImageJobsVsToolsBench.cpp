@@ -58,11 +58,6 @@ constexpr int kJpeg85Factor = 42;  // libjpeg quality 85
 constexpr double kFlatGrowth = 1.25;
 constexpr double kSmallProcessMegabytes = 8;
 
-// [Common] ConvertAction
-constexpr int kMerge = 1;
-constexpr int kSplit = 2;
-constexpr int kPdf = 3;
-
 // One side of a row: a run of a program into an output made afresh, then
 // checked.
 struct Trial {
@@ -105,9 +100,9 @@ std::vector<SettingValue> RunSettings(int action, const std::string& source,
       {"ImageCompress", "JpgQualityValue", "75"},
   };
   settings.insert(settings.end(), compression.begin(), compression.end());
-  if (action == kMerge) {
+  if (action == kMergeAction) {
     settings.insert(settings.end(), {{"Merge", "KeepDir", "0"}, {"Merge", "Grouping", ""}});
-  } else if (action == kSplit) {
+  } else if (action == kSplitAction) {
     settings.push_back({"Split", "FileType", "1"});
   } else {
     settings.insert(settings.end(), {{"PDF", "ConvertType", "1"},
@@ -291,20 +286,20 @@ class Bench {
 
   Trial OursMerge(const std::string& row, const std::string& source, int pages) const {
     const std::string out = row + "/out";
-    return Ours("merge", row, pages, RunSettings(kMerge, source, out),
+    return Ours("merge", row, pages, RunSettings(kMergeAction, source, out),
                 [=] { return TiffHoldsPages(out + "/doc.tif", pages); });
   }
 
   Trial OursSplit(const std::string& row, const std::string& source, int pages) const {
     const std::string out = row + "/out";
-    return Ours("split", row, pages, RunSettings(kSplit, source, out),
+    return Ours("split", row, pages, RunSettings(kSplitAction, source, out),
                 [=] { return HoldsSinglePageTiffs(out, pages); });
   }
 
   Trial OursPdf(const std::string& row, const std::string& source, int pages,
                 const std::vector<SettingValue>& compression) const {
     const std::string out = row + "/out";
-    return Ours("PDF", row, pages, RunSettings(kPdf, source, out, compression),
+    return Ours("PDF", row, pages, RunSettings(kPdfAction, source, out, compression),
                 [=] { return PdfHoldsPages(out + "/doc.pdf", pages); });
   }
 

@@ -36,9 +36,6 @@ namespace fs = std::filesystem;
 constexpr int kDirectoriesPerGroup = 1000;
 constexpr int kPagesPerRecognitionDirectory = 2;
 
-// [Common] ConvertAction
-constexpr int kMerge = 1;
-constexpr int kDualLayerPdf = 4;
 
 // The figures behind the comparison of a scan with a shard's conversion.
 constexpr double kMillion = 1e6;
@@ -88,7 +85,7 @@ void ScanAtScale(const BatchProgram& batch, const fs::path& work, int leaves) {
   std::printf("Scan of %d leaf directories, every output there (nothing to convert):\n", leaves);
   WriteScanTree(source, target, leaves);
   const std::string conf = batch.Prepare((work / "scan-program").string(),
-                                         RunSettings(kMerge, source, target));
+                                         RunSettings(kMergeAction, source, target));
   if (conf.empty()) return;
   const std::string console = (work / "scan-program" / "console.txt").string();
 
@@ -170,7 +167,8 @@ void PagesPerMinute(const BatchProgram& batch, const fs::path& work, int directo
     const fs::path target = work / "ocr-target";
     fs::remove_all(target);
     const fs::path program = work / ("ocr-program-" + std::to_string(shards));
-    const std::string conf = batch.Prepare(program.string(), RunSettings(kDualLayerPdf, source, target));
+    const std::string conf =
+        batch.Prepare(program.string(), RunSettings(kDualLayerPdfAction, source, target));
     if (conf.empty()) return;
     RunFigures figures = RunShards(batch, conf, shards, program);
     const int made = PdfsBelow(target);

@@ -3,22 +3,21 @@
 #include <sched.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstdlib>
-#include <cstring>
+#include <limits>
 #include <thread>
+
+#include "platform/DecimalInteger.h"
 
 namespace zelk {
 namespace {
 
 // A positive whole number and nothing else: no sign, blanks or fraction.
 std::optional<unsigned> PositiveWholeNumber(const char* text) {
-  if (text == nullptr) return std::nullopt;
-  const char* end = text + std::strlen(text);
-  unsigned value = 0;
-  const auto [rest, error] = std::from_chars(text, end, value);
-  if (error != std::errc() || rest != end || rest == text || value == 0) return std::nullopt;
-  return value;
+  if (text == nullptr || *text == '-') return std::nullopt;
+  const std::optional<long long> value = DecimalInteger(text);
+  if (!value || *value == 0 || *value > std::numeric_limits<unsigned>::max()) return std::nullopt;
+  return static_cast<unsigned>(*value);
 }
 
 // Larger than any mask the kernel is built for; the search stops there.

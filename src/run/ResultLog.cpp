@@ -1,9 +1,9 @@
 #include "run/ResultLog.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 
+#include "platform/DecimalInteger.h"
 #include "platform/DurableFiles.h"
 #include "platform/Utf8.h"
 
@@ -95,21 +95,17 @@ std::optional<ShardListParts> ParseShardListName(std::string_view name) {
   const std::string_view numbers = name.substr(numbersAt, name.size() - 4 - numbersAt);
   const std::size_t of = numbers.find("-of-");
   if (of == std::string_view::npos) return std::nullopt;
-  const auto number = [](std::string_view digits) -> std::optional<int> {
-    int value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || digits.front() == '-' || error != std::errc() ||
-        end != digits.data() + digits.size()) {
-      return std::nullopt;
-    }
-    return value;
+  const auto number = [](std::string_view digits) -> std::optional<long long> {
+    if (digits.starts_with('-')) return std::nullopt;
+    return DecimalInteger(digits);
   };
-  const std::optional<int> index = number(numbers.substr(0, of));
-  const std::optional<int> count = number(numbers.substr(of + 4));
+  const std::optional<long long> index = number(numbers.substr(0, of));
+  const std::optional<long long> count = number(numbers.substr(of + 4));
   if (!index || !count || *count < 2 || *count > kMaxShardCount || *index >= *count) {
     return std::nullopt;
   }
-  ShardListParts parts{std::string(name.substr(0, marker)) + ".txt", {*index, *count}};
+  ShardListParts parts{std::string(name.substr(0, marker)) + ".txt",
+                       {static_cast<int>(*index), static_cast<int>(*count)}};
   if (ShardListName(parts.ListName, parts.Which) != name) return std::nullopt;
   return parts;
 }

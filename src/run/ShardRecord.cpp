@@ -1,11 +1,11 @@
 #include "run/ShardRecord.h"
 
 #include <array>
-#include <charconv>
 #include <chrono>
 #include <map>
 #include <utility>
 
+#include "platform/DecimalInteger.h"
 #include "run/ResultLog.h"
 
 namespace zelk {
@@ -36,16 +36,9 @@ std::string Field(const char* name, const std::string& value) {
   return std::string("\t") + name + "=" + value;
 }
 
-std::optional<long long> Number(std::string_view text) {
-  long long value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 std::optional<long long> Digits(std::string_view text) {
   if (text.empty() || text.front() == '-') return std::nullopt;
-  return Number(text);
+  return DecimalInteger(text);
 }
 
 // The "name=value" fields after the kind, by name.
@@ -116,7 +109,7 @@ std::optional<ShardRunLine> ParseShardRecordLine(std::string_view text) {
   };
 
   ShardRunLine line;
-  const std::optional<long long> started = field("开始时刻") ? Number(*field("开始时刻")) : std::nullopt;
+  const std::optional<long long> started = field("开始时刻") ? DecimalInteger(*field("开始时刻")) : std::nullopt;
   const std::optional<long long> pid = count("进程");
   const std::optional<std::string_view> host = field("主机");
   if (!started || !pid || !host) return std::nullopt;
@@ -126,7 +119,7 @@ std::optional<ShardRunLine> ParseShardRecordLine(std::string_view text) {
   line.Job = std::string(field("作业").value_or(""));
   if (kind == kStartKind) return line;
 
-  const std::optional<long long> ended = field("结束时刻") ? Number(*field("结束时刻")) : std::nullopt;
+  const std::optional<long long> ended = field("结束时刻") ? DecimalInteger(*field("结束时刻")) : std::nullopt;
   const std::optional<long long> successes = count("成功");
   const std::optional<long long> failures = count("失败");
   const std::optional<long long> pages = count("页数");

@@ -1,6 +1,5 @@
 #include "app/batch/BatchRunner.h"
 
-#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include "app/batch/PrintingObserver.h"
 #include "jobs/Dispatch.h"
 #include "jobs/JobActions.h"
+#include "platform/DecimalInteger.h"
 #include "platform/ProgramPlaces.h"
 #include "platform/ProgramVersion.h"
 #include "platform/Quoting.h"
@@ -48,11 +48,8 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& args, std
 
 // A whole number of plain decimal digits, nothing before or after them.
 std::optional<long long> WholeNumber(const std::string& text) {
-  long long value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) {
-    return std::nullopt;
-  }
+  const std::optional<long long> value = DecimalInteger(text);
+  if (!value || *value < 0) return std::nullopt;
   return value;
 }
 

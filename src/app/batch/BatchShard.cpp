@@ -1,18 +1,11 @@
 #include "app/batch/BatchShard.h"
 
-#include <charconv>
 #include <string_view>
+
+#include "platform/DecimalInteger.h"
 
 namespace zelk {
 namespace {
-
-// A whole decimal number, nothing else.
-std::optional<long long> Number(std::string_view text) {
-  long long value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
-}
 
 ShardChoice Checked(long long index, long long count, const std::string& source) {
   if (count < 1 || count > kMaxShardCount || index < 0 || index >= count) {
@@ -25,30 +18,30 @@ ShardChoice Invalid(const std::string& source) { return {{}, source + "：不是
 
 ShardChoice FromOption(const std::string& text) {
   const std::size_t slash = text.find('/');
-  const auto index = Number(std::string_view(text).substr(0, slash));
+  const auto index = DecimalInteger(std::string_view(text).substr(0, slash));
   const auto count = slash == std::string::npos
                          ? std::nullopt
-                         : Number(std::string_view(text).substr(slash + 1));
+                         : DecimalInteger(std::string_view(text).substr(slash + 1));
   if (!index || !count) return {{}, "--shard " + text + "：应为 I/N，例如 3/16"};
   return Checked(*index, *count, "--shard " + text);
 }
 
 ShardChoice FromSlurm(const EnvironmentLookup& env, const char* taskId) {
-  const auto id = Number(taskId);
+  const auto id = DecimalInteger(taskId);
   if (!id) return Invalid(std::string("SLURM_ARRAY_TASK_ID=") + taskId);
   long long first = 0;
   if (const char* min = env("SLURM_ARRAY_TASK_MIN")) {
-    const auto value = Number(min);
+    const auto value = DecimalInteger(min);
     if (!value) return Invalid(std::string("SLURM_ARRAY_TASK_MIN=") + min);
     first = *value;
   }
   if (const char* count = env("SLURM_ARRAY_TASK_COUNT")) {
-    const auto value = Number(count);
+    const auto value = DecimalInteger(count);
     if (!value) return Invalid(std::string("SLURM_ARRAY_TASK_COUNT=") + count);
     return Checked(*id - first, *value, "SLURM_ARRAY_TASK_ID");
   }
   if (const char* max = env("SLURM_ARRAY_TASK_MAX")) {
-    const auto value = Number(max);
+    const auto value = DecimalInteger(max);
     if (!value) return Invalid(std::string("SLURM_ARRAY_TASK_MAX=") + max);
     return Checked(*id - first, *value - first + 1, "SLURM_ARRAY_TASK_ID");
   }
@@ -57,8 +50,8 @@ ShardChoice FromSlurm(const EnvironmentLookup& env, const char* taskId) {
 
 ShardChoice FromIndexedJob(const ShardOptions& options, const char* completionIndex) {
   if (!options.Shards) return {{}, "JOB_COMPLETION_INDEX 已设置，须同时给出 --shards N"};
-  const auto index = Number(completionIndex);
-  const auto count = Number(*options.Shards);
+  const auto index = DecimalInteger(completionIndex);
+  const auto count = DecimalInteger(*options.Shards);
   if (!index) return Invalid(std::string("JOB_COMPLETION_INDEX=") + completionIndex);
   if (!count) return Invalid("--shards " + *options.Shards);
   return Checked(*index, *count, "JOB_COMPLETION_INDEX");
