@@ -4,21 +4,16 @@
 #include <sys/stat.h>
 
 #include <condition_variable>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <stop_token>
 #include <thread>
 
+#include "platform/FileText.h"
+
 namespace zelk {
 namespace fs = std::filesystem;
 namespace {
-
-bool HoldsText(const fs::path& claim, const std::string& content) {
-  std::ifstream in(claim, std::ios::binary);
-  return in && std::string(std::istreambuf_iterator<char>(in), {}) == content;
-}
 
 // The claims to refresh and the thread that refreshes them, started with
 // the first claim and stopped when the process ends.
@@ -55,7 +50,7 @@ class Heartbeat {
       // With a null time the file system stamps its own present, so clocks
       // that differ between hosts do not matter.
       for (const auto& [claim, content] : claims) {
-        if (HoldsText(claim, content)) ::utimensat(AT_FDCWD, claim.c_str(), nullptr, 0);
+        if (ReadFileText(claim) == content) ::utimensat(AT_FDCWD, claim.c_str(), nullptr, 0);
       }
       lock.lock();
     }

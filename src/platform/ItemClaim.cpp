@@ -7,14 +7,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "platform/ClaimHeartbeat.h"
 #include "platform/CreatedDirectories.h"
 #include "platform/DurableFiles.h"
 #include "platform/FileSystemAge.h"
+#include "platform/FileText.h"
 #include "platform/OutputTransaction.h"
 #include "platform/ProcessOwner.h"
 #include "platform/StableHash.h"
@@ -29,12 +28,6 @@ constexpr std::string_view kTakeoverSuffix = ".stale";
 // hard links, its writer killed between creating and writing it (or from
 // damage); after this long it is taken for abandoned.
 constexpr auto kUnreadableClaimAge = std::chrono::minutes(2);
-
-std::optional<std::string> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Creates `claim` exclusively and writes `content` into it.  Returns 0 or
 // the errno value (EEXIST when the claim exists).
@@ -76,7 +69,7 @@ enum class Holder { Live, Abandoned, Missing };
 // another host when it has not been refreshed for kRemoteClaimStaleAge
 // (ClaimHeartbeat.h).
 Holder Judge(const fs::path& claim, std::string& content) {
-  const std::optional<std::string> text = ReadAll(claim);
+  const std::optional<std::string> text = ReadFileText(claim);
   if (!text) return Holder::Missing;
   content = *text;
   const std::optional<ProcessOwner> owner = ParseOwner(content);
@@ -101,7 +94,7 @@ void RemoveAbandoned(const fs::path& claim, const std::string& seen) {
   fs::path aside = claim;
   aside += "." + OwnerToken(ThisProcess()) + std::string(kTakeoverSuffix);
   if (::rename(claim.c_str(), aside.c_str()) != 0) return;
-  const std::optional<std::string> moved = ReadAll(aside);
+  const std::optional<std::string> moved = ReadFileText(aside);
   if (moved && *moved != seen) {
     // Another run's fresh claim: back under its name, unless a third run
     // has claimed the item in the meantime.
@@ -179,7 +172,7 @@ void ItemClaim::Release() {
   StopKeepingClaimFresh(path_);
   // Only this run's own claim goes: one that was taken over after this
   // process was wrongly thought dead belongs to someone else now.
-  if (ReadAll(path_) == content_) ::unlink(path_.c_str());
+  if (ReadFileText(path_) == content_) ::unlink(path_.c_str());
   RemoveEmptyDirectories(path_.parent_path(), created_);
   path_.clear();
 }

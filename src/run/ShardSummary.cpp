@@ -1,10 +1,9 @@
 #include "run/ShardSummary.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
 
+#include "platform/FileText.h"
 #include "run/ResultLog.h"
 #include "run/ShardRecord.h"
 #include "scan/DirectoryListing.h"
@@ -15,8 +14,7 @@ namespace {
 // The whole lines of a record file: a last piece without its line feed is
 // a line a run was writing when it stopped, and is left out.
 std::vector<std::string> WholeLines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string text = ReadFileText(path).value_or("");
   std::vector<std::string> lines;
   std::size_t start = 0;
   for (std::size_t end = text.find('\n'); end != std::string::npos;
