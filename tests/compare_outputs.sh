@@ -23,7 +23,9 @@
 # rename in place changes), the output tree, and the console output and exit
 # status.  tests/tools/compare_trees.py compares the two trees file by file;
 # only creation dates, document IDs, ZIP member times and the dates and
-# elapsed times of the result lists may differ.
+# elapsed times of the result lists may differ.  ZELK_COMPARE_PDF=content
+# compares PDFs by their pages, images and text instead of their bytes, for
+# a change that alters only their metadata or structure (see the script).
 #
 # Prints one line per case and exits 1 when any case differs (2 on a usage
 # or set-up error).  The work directory (ZELK_COMPARE_WORK, or a new one under

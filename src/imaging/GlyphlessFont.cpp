@@ -90,9 +90,21 @@ std::vector<uint8_t> Hmtx() {
   return std::move(b.data());
 }
 
+// Glyph 1 as a simple glyph without contours: it draws nothing, like the
+// empty .notdef before it, but gives the glyph table the content that
+// some readers require of it.
+std::vector<uint8_t> Glyf() {
+  Bytes b;
+  b.s16(0).s16(0).s16(0).s16(0).s16(0);  // no contours, empty bounding box
+  b.u16(0);                              // no instructions
+  return std::move(b.data());
+}
+
+// Short offsets (half the byte offset): glyph 0 is empty, glyph 1 is the
+// whole glyph table.
 std::vector<uint8_t> Loca() {
   Bytes b;
-  for (int i = 0; i <= kGlyphCount; ++i) b.u16(0);  // every glyph is empty
+  b.u16(0).u16(0).u16(static_cast<uint32_t>(Glyf().size() / 2));
   return std::move(b.data());
 }
 
@@ -164,7 +176,7 @@ std::vector<uint8_t> Name() {
 std::vector<uint8_t> BuildFont() {
   // Tables in tag order, as the table directory requires.
   std::vector<std::pair<const char*, std::vector<uint8_t>>> tables = {
-      {"OS/2", Os2()}, {"cmap", Cmap()}, {"glyf", {}},     {"head", Head()},
+      {"OS/2", Os2()}, {"cmap", Cmap()}, {"glyf", Glyf()}, {"head", Head()},
       {"hhea", Hhea()}, {"hmtx", Hmtx()}, {"loca", Loca()}, {"maxp", Maxp()},
       {"name", Name()}, {"post", Post()}};
   const uint16_t count = static_cast<uint16_t>(tables.size());

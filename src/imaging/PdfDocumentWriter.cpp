@@ -1,3 +1,4 @@
+#include "imaging/PdfArchive.h"
 #include "imaging/PdfImageEncoder.h"
 #include "imaging/PdfNumber.h"
 #include "imaging/PdfSpool.h"
@@ -18,6 +19,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 
 namespace zelk {
@@ -111,7 +113,11 @@ FILE* CreateTemporaryBeside(const std::string& outputPath, std::string& tempPath
 
 struct PdfDocumentWriter::State {
   std::string outputPath;
+  std::string title;
   QPDF pdf;
+  // What an existing document is to PDF/A; a new one is made PDF/A.
+  PdfArchiveBase base = PdfArchiveBase::OwnArchive;
+  std::optional<PdfDescription> description;
   std::shared_ptr<PdfSpool> spool;
   std::unique_ptr<PdfTextFont> font;
   int pageCount = 0;
@@ -127,9 +133,11 @@ struct PdfDocumentWriter::State {
   }
 };
 
-PdfDocumentWriter::PdfDocumentWriter(const std::string& outputPath, const std::string& startFrom)
+PdfDocumentWriter::PdfDocumentWriter(const std::string& outputPath, const std::string& startFrom,
+                                     const std::string& title)
     : state_(std::make_unique<State>()) {
   state_->outputPath = outputPath;
+  state_->title = title.empty() ? fs::path(outputPath).stem().string() : title;
   state_->pdf.setSuppressWarnings(true);
   std::error_code error;
   if (!startFrom.empty() && fs::exists(startFrom, error)) {
@@ -137,6 +145,8 @@ PdfDocumentWriter::PdfDocumentWriter(const std::string& outputPath, const std::s
       state_->pdf.processFile(startFrom.c_str());
       state_->pageCount =
           static_cast<int>(QPDFPageDocumentHelper(state_->pdf).getAllPages().size());
+      state_->base = ClassifyArchiveBase(state_->pdf);
+      state_->description = OwnArchiveDescription(state_->pdf);
     } catch (const std::exception& e) {
       throw ImageError("cannot add pages to " + startFrom + ": it is not a readable PDF (" +
                        e.what() + ")");
@@ -166,8 +176,7 @@ void PdfDocumentWriter::AddImage(const PdfImage& image, int pageXDpi, int pageYD
 
   std::string textOps;
   if (hasText) {
-    const bool over = options.textOrder == TextLayerOrder::TextOverImage;
-    const std::string ops = TextLayerOperators(*options.text, image.width, image.height, "F0", over ? 3 : 0,
+    const std::string ops = TextLayerOperators(*options.text, image.width, image.height, "F0",
                                                state_->font->encoding());
     if (!ops.empty()) {
       textOps = "q\n" +
@@ -222,6 +231,17 @@ void PdfDocumentWriter::Finish() {
   if (state_->finished) throw ImageError("the PDF document is already written");
   state_->finished = true;
   if (state_->font) state_->font->UpdateToUnicode();
+  // A new document, or one of this program's PDF/A documents, declares
+  // PDF/A-1b with a fresh modification date; another program's PDF/A
+  // keeps its description as it is.
+  const bool archival = state_->base != PdfArchiveBase::NotArchive;
+  if (state_->base == PdfArchiveBase::OwnArchive) {
+    const PdfMoment now = PdfMomentOf(std::time(nullptr));
+    PdfDescription description =
+        state_->description.value_or(PdfDescription{state_->title, now, now});
+    description.modified = now;
+    DeclarePdfA(state_->pdf, description);
+  }
 
   std::string tempPath;
   FILE* file = CreateTemporaryBeside(state_->outputPath, tempPath);
@@ -237,7 +257,16 @@ void PdfDocumentWriter::Finish() {
     // compressed, and an existing document's streams are not re-encoded.
     writer.setDecodeLevel(qpdf_dl_none);
     writer.setCompressStreams(false);
-    writer.setMinimumPDFVersion("1.4");
+    // Each stream's data ends with a line break of its own before
+    // "endstream", outside the stream's length, as PDF/A asks.
+    writer.setNewlineBeforeEndstream(true);
+    if (archival) {
+      // PDF/A-1 is PDF 1.4: no object or cross-reference streams.
+      writer.setObjectStreamMode(qpdf_o_disable);
+      writer.forcePDFVersion("1.4");
+    } else {
+      writer.setMinimumPDFVersion("1.4");
+    }
     writer.write();
   } catch (const std::exception& e) {
     discard("cannot write " + state_->outputPath + ": " + e.what());
@@ -261,6 +290,8 @@ void PdfDocumentWriter::Finish() {
 }
 
 int PdfDocumentWriter::PageCount() const { return state_->pageCount; }
+
+bool PdfDocumentWriter::Archival() const { return state_->base != PdfArchiveBase::NotArchive; }
 
 unsigned long long PdfDocumentWriter::SpooledBytes() const { return state_->spool->size(); }
 

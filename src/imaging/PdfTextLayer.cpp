@@ -16,7 +16,7 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr uint16_t kFirstSupplementaryCode = 0xD800;
 constexpr uint16_t kLastSupplementaryCode = 0xDFFF;
-constexpr int kRangesPerBlock = 100;  // CMap operators take at most 100 entries
+constexpr int kEntriesPerBlock = 100;  // CMap operators take at most 100 entries
 
 std::string Hex4(uint32_t value) {
   char buffer[8];
@@ -138,16 +138,27 @@ std::string LineStart(const Affine& unstraighten, bool straight, double start, d
 
 }  // namespace
 
-uint16_t TextLayerEncoding::CodeFor(char32_t codePoint) {
+namespace {
+
+uint16_t CodeWithoutRecord(char32_t codePoint,
+                           std::map<char32_t, uint16_t>& supplementary) {
   if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return kReplacement;
   if (codePoint < 0x10000) return static_cast<uint16_t>(codePoint);
   if (codePoint > 0x10FFFF) return kReplacement;
-  auto found = supplementary_.find(codePoint);
-  if (found != supplementary_.end()) return found->second;
-  const size_t next = kFirstSupplementaryCode + supplementary_.size();
+  auto found = supplementary.find(codePoint);
+  if (found != supplementary.end()) return found->second;
+  const size_t next = kFirstSupplementaryCode + supplementary.size();
   if (next > kLastSupplementaryCode) return kReplacement;
   const auto code = static_cast<uint16_t>(next);
-  supplementary_.emplace(codePoint, code);
+  supplementary.emplace(codePoint, code);
+  return code;
+}
+
+}  // namespace
+
+uint16_t TextLayerEncoding::CodeFor(char32_t codePoint) {
+  const uint16_t code = CodeWithoutRecord(codePoint, supplementary_);
+  used_.emplace(code, code == kReplacement ? kReplacement : codePoint);
   return code;
 }
 
@@ -160,26 +171,12 @@ std::string TextLayerEncoding::ToUnicodeCMap() const {
       "/CMapName /Adobe-Identity-UCS def\n"
       "/CMapType 2 def\n"
       "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
-  // Identity for the Basic Multilingual Plane, one range for each high
-  // byte (a range may only vary in its last byte), leaving out D8..DF.
-  std::vector<std::string> ranges;
-  for (uint32_t high = 0; high <= 0xFF; ++high) {
-    if (high >= 0xD8 && high <= 0xDF) continue;
-    const std::string low = Hex4(high << 8);
-    ranges.push_back("<" + low + "> <" + Hex4((high << 8) | 0xFF) + "> <" + low + ">\n");
-  }
-  for (size_t i = 0; i < ranges.size(); i += kRangesPerBlock) {
-    const size_t n = std::min<size_t>(kRangesPerBlock, ranges.size() - i);
-    cmap += std::to_string(n) + " beginbfrange\n";
-    for (size_t k = i; k < i + n; ++k) cmap += ranges[k];
-    cmap += "endbfrange\n";
-  }
   std::vector<std::string> chars;
-  for (const auto& [codePoint, code] : supplementary_) {
+  for (const auto& [code, codePoint] : used_) {
     chars.push_back("<" + Hex4(code) + "> <" + Utf16Hex(codePoint) + ">\n");
   }
-  for (size_t i = 0; i < chars.size(); i += kRangesPerBlock) {
-    const size_t n = std::min<size_t>(kRangesPerBlock, chars.size() - i);
+  for (size_t i = 0; i < chars.size(); i += kEntriesPerBlock) {
+    const size_t n = std::min<size_t>(kEntriesPerBlock, chars.size() - i);
     cmap += std::to_string(n) + " beginbfchar\n";
     for (size_t k = i; k < i + n; ++k) cmap += chars[k];
     cmap += "endbfchar\n";
@@ -193,8 +190,7 @@ std::string TextLayerEncoding::ToUnicodeCMap() const {
 }
 
 std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHeight,
-                               const std::string& fontName, int renderMode,
-                               TextLayerEncoding& encoding) {
+                               const std::string& fontName, TextLayerEncoding& encoding) {
   // The text's coordinates are those of the upright image.
   const int frameWidth = text.frame.Sideways() ? imageHeight : imageWidth;
   const int frameHeight = text.frame.Sideways() ? imageWidth : imageHeight;
@@ -207,7 +203,7 @@ std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHe
     const std::vector<Span> spans = LineSpans(line, height);
     if (spans.empty()) continue;
     const int baseline = line.baseline > line.box.top ? line.baseline : line.box.bottom;
-    if (ops.empty()) ops = "BT\n" + std::to_string(renderMode) + " Tr\n";
+    if (ops.empty()) ops = "BT\n3 Tr\n";
     ops += "/" + fontName + " " + std::to_string(height) + " Tf\n";
     ops += LineStart(unstraighten, straight, spans.front().start,
                      (spans.front().start + spans.back().end) / 2, baseline, frameHeight);

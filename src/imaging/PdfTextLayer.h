@@ -26,10 +26,12 @@ namespace zelk {
 class TextLayerEncoding {
  public:
   uint16_t CodeFor(char32_t codePoint);
-  // The ToUnicode CMap for every code handed out so far.
+  // The ToUnicode CMap for every code handed out so far, one entry for
+  // each (some readers mishandle ranges of codes).
   std::string ToUnicodeCMap() const;
 
  private:
+  std::map<uint16_t, char32_t> used_;
   std::map<char32_t, uint16_t> supplementary_;
 };
 
@@ -38,9 +40,10 @@ class TextLayerEncoding {
 // matrix maps pixels to the page).  Text recognised on the turned or
 // straightened image (text.frame) is mapped back onto the image as stored,
 // so that it lies over the words it was read from.  `fontName` is the
-// font's resource name without the slash.  `renderMode` 3 draws invisibly.
+// font's resource name without the slash.  The text is drawn in render
+// mode 3, neither filled nor stroked: nothing of it shows, whatever font
+// a reader draws it with.
 std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHeight,
-                               const std::string& fontName, int renderMode,
-                               TextLayerEncoding& encoding);
+                               const std::string& fontName, TextLayerEncoding& encoding);
 
 }  // namespace zelk

@@ -44,9 +44,16 @@ class PdfDocumentWriter {
   // The document will be written to `outputPath`.  When `startFrom` names
   // an existing file, that file must be a PDF (another program's too) and
   // its pages come first; it may be `outputPath` itself.  Empty or absent:
-  // a new document.  Throws ImageError when the existing file cannot be
-  // read as a PDF or its directory takes no temporary file.
-  explicit PdfDocumentWriter(const std::string& outputPath, const std::string& startFrom = {});
+  // a new document.  `title` is the document's title (empty: the output
+  // file's name without its extension).  Throws ImageError when the
+  // existing file cannot be read as a PDF or its directory takes no
+  // temporary file.
+  //
+  // The document is PDF/A-1b (PdfArchive.h) unless it starts from an
+  // existing PDF that is not and cannot become PDF/A by what this writer
+  // adds; Archival() tells.
+  explicit PdfDocumentWriter(const std::string& outputPath, const std::string& startFrom = {},
+                             const std::string& title = {});
   ~PdfDocumentWriter();  // without Finish() nothing is written
   PdfDocumentWriter(const PdfDocumentWriter&) = delete;
   PdfDocumentWriter& operator=(const PdfDocumentWriter&) = delete;
@@ -70,6 +77,9 @@ class PdfDocumentWriter {
   void Finish();
 
   int PageCount() const;
+  // Whether the document is written as PDF/A-1b: false only when it
+  // started from another program's PDF that is not PDF/A-1b.
+  bool Archival() const;
   // Bytes of page data spooled so far (for measurements).
   unsigned long long SpooledBytes() const;
 

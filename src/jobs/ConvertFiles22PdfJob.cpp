@@ -4,6 +4,7 @@
 #include <string>
 
 #include "jobs/ItemDirectory.h"
+#include "jobs/PdfOutput.h"
 #include "platform/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
@@ -35,13 +36,14 @@ ItemOutcome ConvertFiles22PdfJob::ProcessItem(RunContext& context, std::size_t i
   // file's follow them.
   OutputTransaction outputs;
   const std::string pdf = outputs.Add(output, true);
-  PdfDocumentWriter writer(pdf, pdf);
+  PdfDocumentWriter writer(pdf, pdf, PdfTitleOf(output));
   for (int number = 1; number <= pageCount; ++number) {
     context.ShowPageProgress(index, number, pageCount);
     RecognisedPage page = recognition_.Ahead().NextPage();
     AddRecognisedPage(writer, page, export_);
   }
   writer.Finish();
+  NoteUnarchivedPdf(context, index, writer, output);
   outputs.Commit();
   directory.Keep();
   return ItemOutcome::Done;

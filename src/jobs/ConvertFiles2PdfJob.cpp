@@ -7,6 +7,7 @@
 #include "imaging/PdfWriter.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/ItemPagesAhead.h"
+#include "jobs/PdfOutput.h"
 #include "jobs/PdfPageSize.h"
 #include "jobs/SourceFile.h"
 #include "platform/OutputTransaction.h"
@@ -51,7 +52,7 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
   // its extension) keeps its pages; this file's follow them.
   OutputTransaction outputs;
   const std::string pdf = outputs.Add(output, true);
-  PdfDocumentWriter writer(pdf, pdf);
+  PdfDocumentWriter writer(pdf, pdf, PdfTitleOf(output));
   PageSequence& loaded = TakeItemPages(ahead_, context.Rows().size(), index, std::move(pages),
                                        [this, &context](std::size_t i) { return PagesOf(context, i); });
   for (int number = 1; number <= pageCount; ++number) {
@@ -62,6 +63,7 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
                 PdfPageOptionsFor(settings.PDF.ImageResolution, true, prepared.page));
   }
   writer.Finish();
+  NoteUnarchivedPdf(context, index, writer, output);
   outputs.Commit();
   directory.Keep();
   return ItemOutcome::Done;

@@ -7,6 +7,7 @@
 #include "imaging/PageReader.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/ItemDirectory.h"
+#include "jobs/PdfOutput.h"
 #include "jobs/MergePageFiles.h"
 #include "ocr/LayoutText.h"
 #include "platform/OutputTransaction.h"
@@ -111,7 +112,8 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
                                 ? std::string()
                                 : outputs.Add(plan.tifPaths[d], false, OutputKind::Companion);
     const bool continued = !started.insert(pdf).second;
-    PdfDocumentWriter writer(pdf, continued ? pdf : std::string());
+    PdfDocumentWriter writer(pdf, continued ? pdf : std::string(),
+                             PdfTitleOf(plan.pdfPaths[d]));
     std::vector<PageLayout>* layouts =
         plan.txtPaths.empty() ? nullptr : &texts[plan.txtPaths[d]];
     for (int p = plan.documents[d].First; p <= plan.documents[d].Last; ++p) {

@@ -10,6 +10,7 @@
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageResolution.h"
 #include "jobs/ItemPagesAhead.h"
+#include "jobs/PdfOutput.h"
 #include "jobs/PdfPageSize.h"
 #include "platform/OutputTransaction.h"
 #include "run/RunContext.h"
@@ -82,7 +83,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
     const std::string tif =
         twin ? outputs.Add(tifPaths[g], append, OutputKind::Companion) : std::string();
     // One writer for the whole document: a page costs its own encoding only.
-    PdfDocumentWriter writer(pdf, pdf);
+    PdfDocumentWriter writer(pdf, pdf, PdfTitleOf(pdfPaths[g]));
     std::optional<TiffDocumentWriter> twinWriter;
     if (twin) twinWriter.emplace(tif, true);
     for (int p = plan[g].First; p <= plan[g].Last; ++p) {
@@ -101,6 +102,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
       }
     }
     writer.Finish();
+    NoteUnarchivedPdf(context, index, writer, pdfPaths[g]);
     if (twinWriter) twinWriter->Finish();
   }
   outputs.Commit();

@@ -44,6 +44,10 @@ void RunContext::AddFileListEntry(const std::string& path, const std::string& na
 
 void RunContext::ShowMessage(const UserMessage& message) { observer_.OnMessage(message); }
 
+void RunContext::NoteOnItem(std::size_t index, const std::string& note) {
+  if (notes_) notes_(index, note);
+}
+
 void RunContext::KeepSettingChange(SettingId key) {
   changes_.Capture(settings_, key);
 }

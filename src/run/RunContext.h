@@ -3,6 +3,7 @@
 // settings, the work list, the roots and the ways to show progress.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "run/JobTexts.h"
@@ -55,6 +56,13 @@ class RunContext {
 
   RunObserver& Observer() { return observer_; }
 
+  // Something the operator should know of an item that succeeded (its
+  // result falls short of what the run normally makes); the frame writes
+  // it to the day's reasons list.
+  void NoteOnItem(std::size_t index, const std::string& note);
+  using NoteSink = std::function<void(std::size_t index, const std::string& note)>;
+  void AttachNotes(NoteSink sink) { notes_ = std::move(sink); }
+
   // The frame's meter, which page progress feeds (none: status only).
   void AttachProgress(ProgressMeter* meter) { meter_ = meter; }
 
@@ -66,6 +74,7 @@ class RunContext {
   const RunControl& control_;
   SettingsChangeSet& changes_;
   ProgressMeter* meter_ = nullptr;
+  NoteSink notes_;
 };
 
 }  // namespace zelk

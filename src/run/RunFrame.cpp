@@ -286,6 +286,9 @@ bool Frame::Prepare() {
 bool Frame::ProcessRows() {
   meter_.emplace(clock_, start_, rows_, observer_);
   context_.AttachProgress(&*meter_);
+  context_.AttachNotes([this](std::size_t index, const std::string& note) {
+    Write(reasonList_, FailureReasonLine(rows_[index].Path, note));
+  });
   meter_->BeginItems();
   for (std::size_t index = 0; index < rows_.size(); ++index) {
     const RowEnd end = ProcessRow(index);

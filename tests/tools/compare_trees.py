@@ -10,9 +10,15 @@ The trees must hold the same files and directories under the same names,
 and every file the same bytes, except for what a run stamps with its own
 time or with a random identifier:
 
-- PDF: the dates of /CreationDate and /ModDate and the hex digits of the
-  trailer /ID.  Digits are masked in place, so the byte offsets of the
-  cross-reference table still have to agree.
+- PDF: the dates of /CreationDate and /ModDate, the dates of the XMP
+  metadata and the hex digits of the trailer /ID.  Digits are masked in
+  place, so the byte offsets of the cross-reference table still have to
+  agree.  With ZELK_COMPARE_PDF=content in the environment, PDFs are
+  compared instead by what a reader takes from them, for a change that
+  alters only their metadata or structure: the pages (pdfinfo: sizes,
+  boxes, rotation), the images (pdfimages -list without object numbers,
+  and the bytes pdfimages -all extracts) and the text with its word boxes
+  (pdftotext -bbox).
 - DOCX: compared member by member (names, order, compression method,
   contents; in docProps/core.xml the created and modified dates masked),
   then the rest of the package (directory entries, local headers, stored
@@ -27,7 +33,9 @@ time or with a random identifier:
 import io
 import os
 import re
+import subprocess
 import sys
+import tempfile
 import zipfile
 
 LOG_DATE = re.compile(r"\d{4}年\d{1,2}月\d{1,2}日")
@@ -35,6 +43,7 @@ LOG_TIME_OF_DAY = re.compile(r"(?<=日 )\d{1,2}时\d{1,2}")
 LOG_ELAPSED = re.compile(r"历时(?:\d+时)?(?:\d+分)?\d+秒")
 
 PDF_DATE = re.compile(rb"(/(?:CreationDate|ModDate)\s*\()([^)]*)(\))")
+XMP_DATE = re.compile(rb"(<xmp:(?:CreateDate|ModifyDate|MetadataDate)>)([^<]*)(</xmp:)")
 PDF_ID = re.compile(rb"(/ID\s*\[\s*)(<[0-9A-Fa-f\s]*>)(\s*)(<[0-9A-Fa-f\s]*>)")
 CORE_DATE = re.compile(rb"(<dcterms:(?:created|modified)[^>]*>)([^<]*)(</dcterms:)")
 RTF_TIME = re.compile(rb"\\(?:creatim|revtim|printim|buptim)(?:\\(?:yr|mo|dy|hr|min|sec)-?\d+)*")
@@ -52,6 +61,7 @@ def mask_hex(data):
 
 def normalise_pdf(data):
     data = PDF_DATE.sub(lambda m: m.group(1) + mask_digits(m.group(2)) + m.group(3), data)
+    data = XMP_DATE.sub(lambda m: m.group(1) + mask_digits(m.group(2)) + m.group(3), data)
     return PDF_ID.sub(
         lambda m: m.group(1) + mask_hex(m.group(2)) + m.group(3) + mask_hex(m.group(4)), data)
 
@@ -190,10 +200,49 @@ def is_log(relative):
     return "Logs" in parts[:-1] or parts[0] == "console"
 
 
+def pdf_content(data):
+    """What a reader takes from a PDF: pages, images and text."""
+    with tempfile.TemporaryDirectory() as work:
+        path = os.path.join(work, "in.pdf")
+        with open(path, "wb") as f:
+            f.write(data)
+
+        def run(*command):
+            return subprocess.run(command, cwd=work, capture_output=True, check=True).stdout
+
+        pages = run("pdfinfo", "-f", "1", "-l", "100000", "-box", path)
+        pages = b"\n".join(line for line in pages.splitlines()
+                           if line.startswith(b"Page") or line.startswith(b"Pages"))
+        # Object numbers ("object ID") change with the document's structure.
+        images = b"\n".join(b" ".join(line.split()[:10] + line.split()[12:])
+                            for line in run("pdfimages", "-list", path).splitlines())
+        run("pdfimages", "-all", path, os.path.join(work, "image"))
+        extracted = []
+        for name in sorted(os.listdir(work)):
+            if name.startswith("image"):
+                with open(os.path.join(work, name), "rb") as f:
+                    extracted.append(name.encode() + b" " + f.read())
+        text = run("pdftotext", "-bbox", "-enc", "UTF-8", path, "-")
+        # The head names the document's title and metadata.
+        text = b"\n".join(line for line in text.splitlines()
+                          if not re.search(rb"<title>|<meta ", line))
+        return [(b"pages", pages), (b"images", images)] + \
+            [(b"image", e) for e in extracted] + [(b"text", text)]
+
+
+def compare_pdf_content(a, b):
+    for (what, da), (_, db) in zip(pdf_content(a), pdf_content(b)):
+        if da != db:
+            return "{}: {}".format(what.decode(), first_difference(da, db))
+    return None
+
+
 def compare_file(relative, a, b):
     lower = relative.lower()
     if lower.endswith(".docx"):
         return compare_docx(a, b)
+    if lower.endswith(".pdf") and os.environ.get("ZELK_COMPARE_PDF") == "content":
+        return compare_pdf_content(a, b)
     if lower.endswith(".pdf"):
         a, b = normalise_pdf(a), normalise_pdf(b)
     elif lower.endswith((".rtf", ".doc")):
