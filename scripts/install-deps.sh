@@ -17,7 +17,10 @@ packages=(
   qt6-translations-l10n libqt6svg6 xdg-utils
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  libtiff-tools poppler-utils qpdf
+  libtiff-tools poppler-utils qpdf ghostscript
+  # the PDF/A validator the tests run on every kind of PDF (Apache PDFBox
+  # preflight)
+  libpdfbox2-java default-jre-headless libactivation-java libjaxb-api-java
   libreoffice-writer-nogui
   # the deployment files' checks read the Kubernetes YAML (tests/deploy)
   python3-yaml
