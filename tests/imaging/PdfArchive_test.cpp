@@ -30,15 +30,6 @@ PageText SomeText(int quarterTurns = 0, double skew = 0) {
   return text;
 }
 
-void ExpectPdfA(const std::vector<std::string>& files) {
-  const std::vector<test::PdfAVerdict> verdicts = test::ValidatePdfA(files);
-  for (size_t i = 0; i < files.size(); ++i) {
-    std::string errors;
-    for (const std::string& error : verdicts[i].errors) errors += "\n  " + error;
-    EXPECT_TRUE(verdicts[i].valid) << files[i] << errors;
-  }
-}
-
 std::string PdfInfoField(const std::string& pdf, const std::string& field) {
   const std::string info = "\n" + RunCommand("pdfinfo -isodates " + Quote(pdf)).out;
   const size_t at = info.find("\n" + field + ":");
@@ -112,7 +103,7 @@ TEST(PdfArchive, EveryPageKindAndTextLayerIsPdfA1b) {
   const std::string xmp = RunCommand("pdfinfo -meta " + Quote(files.back())).out;
   EXPECT_NE(xmp.find("<pdfaid:part>1</pdfaid:part>"), std::string::npos) << xmp;
   EXPECT_NE(xmp.find("<pdfaid:conformance>B</pdfaid:conformance>"), std::string::npos);
-  ExpectPdfA(files);
+  test::ExpectPdfA(files);
 }
 
 // Replaces every `from` in the file by `to` of the same length, so that

@@ -12,6 +12,7 @@
 #include "imaging/PdfTest_helpers.h"
 #include "imaging/Toolkit_helpers.h"
 #include "jobs/JobRun_helpers.h"
+#include "support/PdfAValidator.h"
 
 namespace zelk {
 namespace {
@@ -65,6 +66,7 @@ TEST_F(ConvertFiles2PdfJobTest, EveryPageOfEverySourceKindWithItsOwnCode) {
   EXPECT_EQ(Images(Out("p.pdf")).at(0).width, 44);
   EXPECT_EQ(Images(Out("q.pdf")).at(0).width, 46);
   EXPECT_EQ(Images(Out("r.pdf")).size(), 2u);
+  test::ExpectPdfA({Out("doc/x.pdf"), Out("doc/a.b.pdf"), Out("p.pdf"), Out("q.pdf"), Out("r.pdf")});
 
   const std::string path = In("doc/x.tiff");
   const std::vector<std::string>& statuses = observer_.Statuses;

@@ -12,6 +12,7 @@
 #include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/MergeFiles22PdfJob.h"
 #include "jobs/RecognitionJob_helpers.h"
+#include "support/PdfAValidator.h"
 #include "TextPageRenderer.h"
 
 namespace zelk {
@@ -109,6 +110,7 @@ TEST_F(DualLayerPdfJobTest, PerFileSearchableInOrderWithOnePagePerImageAndFailur
   // The text layer's font.
   EXPECT_NE(fonts.out.find("ZelkTextLayer"), std::string::npos) << fonts.out;
   EXPECT_NE(fonts.out.find("CID TrueType"), std::string::npos) << fonts.out;
+  test::ExpectPdfA({doc, Out("a.b.pdf")});
 }
 
 TEST_F(DualLayerPdfJobTest, PerFileTextUnderImageStaysSearchable) {
@@ -120,6 +122,7 @@ TEST_F(DualLayerPdfJobTest, PerFileTextUnderImageStaysSearchable) {
   const std::vector<pdftest::PdfPageSize> sizes = pdftest::PageSizes(Out("n.pdf"));
   ASSERT_EQ(sizes.size(), 1u);
   EXPECT_NEAR(sizes[0].width, 595.45, 0.6);
+  test::ExpectPdfA({Out("n.pdf")});
 }
 
 TEST_F(DualLayerPdfJobTest, PerDirectoryWritesPdfTextAndFreshTiffSideBySide) {
@@ -152,6 +155,7 @@ TEST_F(DualLayerPdfJobTest, PerDirectoryWritesPdfTextAndFreshTiffSideBySide) {
   const std::string txt = ReadBytes(Out("box1/vol2.txt"));
   EXPECT_TRUE(InOrder(txt, {"土地承包合同", "\r\n", "\f", "财务报表附件"})) << txt;
   EXPECT_EQ(txt.find("\n\n"), std::string::npos);  // every line ends with CR LF
+  test::ExpectPdfA({pdf});
 }
 
 TEST_F(DualLayerPdfJobTest, PerDirectoryFailureCopiesDirectoryAndLeavesNoOutput) {

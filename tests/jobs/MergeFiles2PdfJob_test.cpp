@@ -13,6 +13,7 @@
 #include "jobs/JobRun_helpers.h"
 #include "settings/SettingsFile.h"
 #include "support/FileTree.h"
+#include "support/PdfAValidator.h"
 
 namespace zelk {
 namespace {
@@ -63,6 +64,7 @@ TEST_F(MergeFiles2PdfJobTest, ColourJpegAndBitonalTiffGiveDctAndCcittPagesAndATw
   const RunResult result = Run();
   EXPECT_EQ(result.Successes, 2u);
   EXPECT_EQ(Encodings(Out("box.pdf")), (std::vector<std::string>{"jpeg", "ccitt"}));
+  test::ExpectPdfA({Out("box.pdf")});
   const std::vector<test::TiffPageInfo> twin = test::ReadTiffInfo(Out("box.tif"));
   ASSERT_EQ(twin.size(), 2u);
   EXPECT_EQ(twin[0].Compression, COMPRESSION_JPEG);  // Tif2Compress 1

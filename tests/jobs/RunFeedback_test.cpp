@@ -68,6 +68,19 @@ TEST_F(RunFrameTest, ReasonsAreReportedInTheOperatorsWordsAndKeptInTheirOwnList)
   EXPECT_TRUE(List(kReasonList).ends_with(In("e") + "\t" + diskFull + "\r\n"));
 }
 
+TEST_F(RunFrameTest, ANoteOnAnItemThatSucceededJoinsTheReasonsList) {
+  Touch(In("a/1.tif"));
+  const std::string note = "原有PDF不符合PDF/A，追加页后的文件也不是PDF/A：x.pdf";
+  script_.OnItem = [&note](RunContext& context, std::size_t index) {
+    context.NoteOnItem(index, note);
+  };
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(result.Failures, 0u);
+  EXPECT_EQ(List(kReasonList), In("a") + "\t" + note + "\r\n");
+  EXPECT_TRUE(observer_.FailureReasons.empty());
+}
+
 TEST_F(RunFrameTest, AnItemAStopCutsShortIsNeitherDoneNorFailedAndTheRunEndsCancelled) {
   for (const char* name : {"a", "b", "c"}) Touch(In(name) + "/1.tif");
   script_.OnItem = [this](RunContext&, std::size_t index) {

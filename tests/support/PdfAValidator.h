@@ -3,8 +3,11 @@
 // Debian's libpdfbox2-java, run once for a whole list of files.  Tests skip
 // with WhyNoPdfAValidator()'s message where Java or the library is missing.
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -96,6 +99,22 @@ inline std::vector<PdfAVerdict> ValidatePdfA(const std::vector<std::string>& fil
     verdicts.push_back(verdict);
   }
   return verdicts;
+}
+
+// Expects every file to be valid PDF/A-1b, with the validator's errors in
+// the message of each that is not.  Where the validator cannot run, says
+// so and checks nothing (the test's other checks still count).
+inline void ExpectPdfA(const std::vector<std::string>& files) {
+  if (const std::string why = WhyNoPdfAValidator(); !why.empty()) {
+    std::cout << "PDF/A not checked: " << why << "\n";
+    return;
+  }
+  const std::vector<PdfAVerdict> verdicts = ValidatePdfA(files);
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::string errors;
+    for (const std::string& error : verdicts[i].errors) errors += "\n  " + error;
+    EXPECT_TRUE(verdicts[i].valid) << files[i] << errors;
+  }
 }
 
 }  // namespace zelk::test
