@@ -115,8 +115,10 @@ struct PdfDocumentWriter::State {
   std::string outputPath;
   std::string title;
   QPDF pdf;
-  // What an existing document is to PDF/A; a new one is made PDF/A.
+  // What an existing document is to PDF/A; a new one is made PDF/A-1b as
+  // this program's own are.
   PdfArchiveBase base = PdfArchiveBase::OwnArchive;
+  // An existing PDF/A document's own title and creation date.
   std::optional<PdfDescription> description;
   std::shared_ptr<PdfSpool> spool;
   std::unique_ptr<PdfTextFont> font;
@@ -137,7 +139,7 @@ PdfDocumentWriter::PdfDocumentWriter(const std::string& outputPath, const std::s
                                      const std::string& title)
     : state_(std::make_unique<State>()) {
   state_->outputPath = outputPath;
-  state_->title = title.empty() ? fs::path(outputPath).stem().string() : title;
+  state_->title = DescriptionText(title.empty() ? fs::path(outputPath).stem().string() : title);
   state_->pdf.setSuppressWarnings(true);
   std::error_code error;
   if (!startFrom.empty() && fs::exists(startFrom, error)) {

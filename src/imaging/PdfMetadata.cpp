@@ -1,6 +1,7 @@
 #include "imaging/PdfMetadata.h"
 
 #include "platform/ProgramVersion.h"
+#include "platform/Utf8.h"
 
 #include <pugixml.hpp>
 
@@ -119,6 +120,16 @@ std::optional<PdfMoment> ParsePdfMoment(std::string_view pdfDate) {
   xmp.append(d.substr(10, 2)).append(":").append(d.substr(12, 2));
   xmp.append(d.substr(14, 3)).append(":").append(d.substr(18, 2));
   return PdfMoment{std::string(pdfDate), xmp};
+}
+
+std::string DescriptionText(std::string_view text) {
+  std::u32string kept;
+  for (char32_t c : DecodeUtf8(text, Utf8Decoding::Strict)) {
+    const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
+    const bool nonCharacter = c == 0xFFFE || c == 0xFFFF;
+    if (!control && !nonCharacter) kept.push_back(c);
+  }
+  return EncodeUtf8(kept);
 }
 
 std::string PdfProducer() { return std::string(kPdfCreatorTool) + " " + ProgramVersion(); }

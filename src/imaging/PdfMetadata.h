@@ -28,8 +28,14 @@ inline constexpr std::string_view kPdfCreatorTool = "ZELK";
 // "ZELK 8.1"
 std::string PdfProducer();
 
+// `text` as both places can hold it: well-formed UTF-8 without control
+// characters (a byte that is not UTF-8, as in a GBK file name, becomes
+// U+FFFD; a control character is left out).  XML admits no control
+// characters, and the two places must agree.
+std::string DescriptionText(std::string_view text);
+
 struct PdfDescription {
-  std::string title;  // UTF-8
+  std::string title;  // UTF-8, as DescriptionText makes it
   PdfMoment created;
   PdfMoment modified;
 };

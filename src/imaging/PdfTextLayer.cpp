@@ -31,6 +31,21 @@ std::string Utf16Hex(char32_t codePoint) {
   return hex;
 }
 
+// The code of a character; a character beyond the Basic Multilingual
+// Plane gets the next free code of D800..DFFF, recorded in `supplementary`.
+uint16_t CodeOf(char32_t codePoint, std::map<char32_t, uint16_t>& supplementary) {
+  if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return kReplacement;
+  if (codePoint < 0x10000) return static_cast<uint16_t>(codePoint);
+  if (codePoint > 0x10FFFF) return kReplacement;
+  auto found = supplementary.find(codePoint);
+  if (found != supplementary.end()) return found->second;
+  const size_t next = kFirstSupplementaryCode + supplementary.size();
+  if (next > kLastSupplementaryCode) return kReplacement;
+  const auto code = static_cast<uint16_t>(next);
+  supplementary.emplace(codePoint, code);
+  return code;
+}
+
 bool IsDrawable(char32_t c) { return c >= 0x20 && c != 0x7F; }
 
 // One piece of a line's run: text stretched over [start, end) in pixels.
@@ -138,26 +153,8 @@ std::string LineStart(const Affine& unstraighten, bool straight, double start, d
 
 }  // namespace
 
-namespace {
-
-uint16_t CodeWithoutRecord(char32_t codePoint,
-                           std::map<char32_t, uint16_t>& supplementary) {
-  if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return kReplacement;
-  if (codePoint < 0x10000) return static_cast<uint16_t>(codePoint);
-  if (codePoint > 0x10FFFF) return kReplacement;
-  auto found = supplementary.find(codePoint);
-  if (found != supplementary.end()) return found->second;
-  const size_t next = kFirstSupplementaryCode + supplementary.size();
-  if (next > kLastSupplementaryCode) return kReplacement;
-  const auto code = static_cast<uint16_t>(next);
-  supplementary.emplace(codePoint, code);
-  return code;
-}
-
-}  // namespace
-
 uint16_t TextLayerEncoding::CodeFor(char32_t codePoint) {
-  const uint16_t code = CodeWithoutRecord(codePoint, supplementary_);
+  const uint16_t code = CodeOf(codePoint, supplementary_);
   used_.emplace(code, code == kReplacement ? kReplacement : codePoint);
   return code;
 }

@@ -43,8 +43,8 @@ ItemOutcome ConvertFiles22PdfJob::ProcessItem(RunContext& context, std::size_t i
     AddRecognisedPage(writer, page, export_);
   }
   writer.Finish();
-  NoteUnarchivedPdf(context, index, writer, output);
   outputs.Commit();
+  if (!writer.Archival()) NoteUnarchivedPdf(context, index, output);
   directory.Keep();
   return ItemOutcome::Done;
 }

@@ -63,8 +63,8 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
                 PdfPageOptionsFor(settings.PDF.ImageResolution, true, prepared.page));
   }
   writer.Finish();
-  NoteUnarchivedPdf(context, index, writer, output);
   outputs.Commit();
+  if (!writer.Archival()) NoteUnarchivedPdf(context, index, output);
   directory.Keep();
   return ItemOutcome::Done;
 }

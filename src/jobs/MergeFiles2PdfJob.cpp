@@ -76,6 +76,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
       ahead_, context.Rows().size(), index, PagesOf(context, PagesInWritingOrder(pages, plan)),
       [this, &context](std::size_t i) { return PagesOf(context, SourcesInWritingOrder(context, i)); });
   long long pagesDone = 0;
+  std::vector<std::string> unarchived;
   for (std::size_t g = 0; g < plan.size(); ++g) {
     const bool append =
         appendToExisting && (!twin || (FileExists(pdfPaths[g]) && FileExists(tifPaths[g])));
@@ -102,10 +103,11 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
       }
     }
     writer.Finish();
-    NoteUnarchivedPdf(context, index, writer, pdfPaths[g]);
+    if (!writer.Archival()) unarchived.push_back(pdfPaths[g]);
     if (twinWriter) twinWriter->Finish();
   }
   outputs.Commit();
+  for (const std::string& pdf : unarchived) NoteUnarchivedPdf(context, index, pdf);
   directory.Keep();
   return ItemOutcome::Done;
 }

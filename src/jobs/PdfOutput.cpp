@@ -13,9 +13,8 @@ std::string PdfTitleOf(const std::string& finalPath) {
   return GetBaseName(GetFileNamePart(finalPath));
 }
 
-void NoteUnarchivedPdf(RunContext& context, std::size_t index, const PdfDocumentWriter& writer,
-                       const std::string& finalPath) {
-  if (!writer.Archival()) context.NoteOnItem(index, kNotArchival + finalPath);
+void NoteUnarchivedPdf(RunContext& context, std::size_t index, const std::string& finalPath) {
+  context.NoteOnItem(index, kNotArchival + finalPath);
 }
 
 }  // namespace zelk

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <string>
 
-#include "imaging/PdfWriter.h"
 #include "run/RunContext.h"
 
 namespace zelk {
@@ -16,8 +15,8 @@ std::string PdfTitleOf(const std::string& finalPath);
 
 // Notes in the day's reasons list that the PDF at `finalPath`, which item
 // `index` added pages to, is not PDF/A because the document it started
-// from is not (the item still succeeds).  Nothing when it is PDF/A.
-void NoteUnarchivedPdf(RunContext& context, std::size_t index, const PdfDocumentWriter& writer,
-                       const std::string& finalPath);
+// from is not (PdfDocumentWriter::Archival); the item still succeeds.
+// Called once the outputs are in place.
+void NoteUnarchivedPdf(RunContext& context, std::size_t index, const std::string& finalPath);
 
 }  // namespace zelk

@@ -98,6 +98,13 @@ TEST(PdfArchive, EveryPageKindAndTextLayerIsPdfA1b) {
   titled.Finish();
   EXPECT_EQ(PdfInfoField(files.back(), "Title"), "档案 <2024> & \"卷一\"");
   EXPECT_EQ(PdfInfoField(files.back(), "PDF version"), "1.4");
+  // A file name in GBK with a control character: the title keeps what is
+  // text.
+  files.push_back(dir / "gbk.pdf");
+  PdfDocumentWriter gbk(files.back(), {}, "卷\x01\xB5\xB5");
+  gbk.AddPage(GreyPage(200, 100, 100), 146, 8, 128);
+  gbk.Finish();
+  EXPECT_EQ(PdfInfoField(files.back(), "Title"), "卷\uFFFD\uFFFD");
   EXPECT_EQ(PdfInfoField(files.front(), "Title"), "g4")
       << "without a title: the file's name";
   const std::string xmp = RunCommand("pdfinfo -meta " + Quote(files.back())).out;
