@@ -1,15 +1,13 @@
 #pragma once
 // PDF/A-1b verdicts of a real validator: Apache PDFBox's preflight, from
-// Debian's libpdfbox2-java, run once for a whole list of files.  Tests skip
-// with WhyNoPdfAValidator()'s message where Java or the library is missing.
+// Debian's libpdfbox2-java, run once for a whole list of files.
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,85 +16,70 @@
 
 namespace zelk::test {
 
-inline constexpr const char* kPdfAJars[] = {
-    "preflight", "pdfbox2", "fontbox2", "xmpbox", "commons-logging", "javax.activation",
-    "jaxb-api"};
+inline std::string PdfAClassPath() {
+  std::string path;
+  for (const char* jar : {"preflight", "pdfbox2", "fontbox2", "xmpbox", "commons-logging",
+                          "javax.activation", "jaxb-api"}) {
+    path += (path.empty() ? "/usr/share/java/" : ":/usr/share/java/") + std::string(jar) + ".jar";
+  }
+  return path;
+}
 
 // Empty when the validator can run, else what is missing.
 inline std::string WhyNoPdfAValidator() {
   if (std::system("command -v java >/dev/null 2>&1") != 0) return "java is not installed";
-  for (const char* jar : kPdfAJars) {
-    const std::string path = std::string("/usr/share/java/") + jar + ".jar";
-    if (!std::filesystem::exists(path)) return path + " is missing (libpdfbox2-java)";
+  std::stringstream jars(PdfAClassPath());
+  for (std::string jar; std::getline(jars, jar, ':');) {
+    if (!std::filesystem::exists(jar)) return jar + " is missing (libpdfbox2-java)";
   }
   return {};
 }
 
 struct PdfAVerdict {
   bool valid = false;
-  // "<code> <details>" of each error the validator found.
-  std::vector<std::string> errors;
+  std::vector<std::string> errors;  // "<code> <details>" of each error found
 };
 
-namespace pdfa_detail {
-
-inline std::string Between(const std::string& text, const std::string& open,
-                           const std::string& close, size_t from = 0) {
-  const size_t start = text.find(open, from);
-  if (start == std::string::npos) return {};
-  const size_t end = text.find(close, start + open.size());
-  if (end == std::string::npos) return {};
-  return text.substr(start + open.size(), end - start - open.size());
-}
-
-}  // namespace pdfa_detail
-
-// One verdict per file, in the order given.  A file the validator gave no
-// verdict for is invalid with the error "no verdict".
+// One verdict per file, in the order given (invalid with the error "no
+// verdict" where the validator gave none).
 inline std::vector<PdfAVerdict> ValidatePdfA(const std::vector<std::string>& files) {
   namespace fs = std::filesystem;
-  const fs::path list =
-      fs::temp_directory_path() / ("zelk-pdfa-" + std::to_string(::getpid()) + ".txt");
+  const std::string list =
+      (fs::temp_directory_path() / ("zelk-pdfa-" + std::to_string(::getpid()) + ".txt")).string();
   {
     std::ofstream out(list);
     for (const std::string& file : files) out << fs::absolute(file).string() << "\n";
   }
-  std::string classPath;
-  for (const char* jar : kPdfAJars) {
-    classPath += (classPath.empty() ? "" : ":") + std::string("/usr/share/java/") + jar + ".jar";
-  }
-  // "group" writes one report for the whole list, beside the list.
-  const std::string command = "java -cp " + classPath +
-                              " org.apache.pdfbox.preflight.Validator_A1b xml group '" +
-                              list.string() + "' >/dev/null 2>&1";
-  const int status = std::system(command.c_str());
-  (void)status;  // the exit status counts the invalid files
-  const fs::path report = list.string() + ".preflight.xml";
+  // "group" writes one report for the whole list, beside the list; the exit
+  // status counts the invalid files.
+  const int status = std::system(("java -cp " + PdfAClassPath() +
+                                  " org.apache.pdfbox.preflight.Validator_A1b xml group '" + list +
+                                  "' >/dev/null 2>&1")
+                                     .c_str());
+  (void)status;
   std::stringstream xml;
-  xml << std::ifstream(report).rdbuf();
+  xml << std::ifstream(list + ".preflight.xml").rdbuf();
   fs::remove(list);
-  fs::remove(report);
+  fs::remove(list + ".preflight.xml");
 
-  std::vector<PdfAVerdict> verdicts;
   const std::string text = xml.str();
-  size_t at = 0;
-  for (size_t i = 0; i < files.size(); ++i) {
-    PdfAVerdict verdict;
-    const size_t start = text.find("<preflight ", at);
-    if (start == std::string::npos) {
-      verdict.errors.push_back("no verdict");
-      verdicts.push_back(verdict);
-      continue;
+  auto between = [&text](const std::string& open, const std::string& close, size_t from) {
+    const size_t start = text.find(open, from);
+    const size_t end = start == std::string::npos ? start : text.find(close, start);
+    return end == std::string::npos ? std::string()
+                                    : text.substr(start + open.size(), end - start - open.size());
+  };
+  std::vector<PdfAVerdict> verdicts(files.size(), PdfAVerdict{false, {"no verdict"}});
+  size_t at = text.find("<preflight ");
+  for (PdfAVerdict& verdict : verdicts) {
+    if (at == std::string::npos) break;
+    const size_t next = text.find("<preflight ", at + 1);
+    verdict = {between("\">", "</isValid>", text.find("<isValid", at)) == "true", {}};
+    for (size_t e = text.find("<error ", at); e < next; e = text.find("<error ", e + 1)) {
+      verdict.errors.push_back(between("<code>", "</code>", e) + " " +
+                               between("<details>", "</details>", e));
     }
-    const size_t end = text.find("</preflight>", start);
-    const std::string block = text.substr(start, end - start);
-    at = end;
-    verdict.valid = pdfa_detail::Between(block, ">", "</isValid>", block.find("<isValid")) == "true";
-    for (size_t e = block.find("<error "); e != std::string::npos; e = block.find("<error ", e + 1)) {
-      verdict.errors.push_back(pdfa_detail::Between(block, "<code>", "</code>", e) + " " +
-                               pdfa_detail::Between(block, "<details>", "</details>", e));
-    }
-    verdicts.push_back(verdict);
+    at = next;
   }
   return verdicts;
 }
