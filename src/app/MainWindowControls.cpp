@@ -22,6 +22,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -30,6 +31,7 @@
 #include "app/MainWindow.h"
 #include "app/WorkListModel.h"
 #include "jobs/Dispatch.h"
+#include "run/RowClaims.h"
 
 namespace zelk {
 
@@ -305,7 +307,12 @@ QWidget* MainWindow::BuildListsAndStatus() {
   const int digitWidth = fontMetrics().horizontalAdvance("00000");
   header->resizeSection(WorkListModel::kNumberColumn, digitWidth + 24);
   header->resizeSection(WorkListModel::kPagesColumn, digitWidth + 24);
-  header->resizeSection(WorkListModel::kStatusColumn, fontMetrics().horizontalAdvance("转换失败...") + 24);
+  // Wide enough for the longest row text, those of other processes' items.
+  int statusWidth = 0;
+  for (const char* text : {"转换失败...", kHeldByAnotherRun, kDoneByAnotherRun}) {
+    statusWidth = std::max(statusWidth, fontMetrics().horizontalAdvance(QString::fromUtf8(text)));
+  }
+  header->resizeSection(WorkListModel::kStatusColumn, statusWidth + 24);
 
   lvwFileList_ = new QTreeWidget(splitter);
   lvwFileList_->setObjectName("lvwFileList");

@@ -52,6 +52,14 @@ bool IsJpegCode(int formatCode) {
   return formatCode == kTiffJpeg444 || formatCode == kTiffJpeg422 || formatCode == kTiffJpeg411;
 }
 
+// Whether a TIFF may say that its YCbCr data has this subsampling: 1, 2 or
+// 4 each way, and no more rows than columns share a chroma sample (a 4:4:0
+// JPEG's 1 x 2 is not allowed, and readers do not expect it).
+bool TiffAllowsSubsampling(int horizontal, int vertical) {
+  const auto allowed = [](int factor) { return factor == 1 || factor == 2 || factor == 4; };
+  return allowed(horizontal) && allowed(vertical) && vertical <= horizontal;
+}
+
 // JPEG strips of a TIFF page: YCbCr colour at 24 bits, grey at 8.
 bool JpegStripsServe(const TiffStrips& s, int formatCode, int bits, int quality) {
   if (s.compression != COMPRESSION_JPEG || s.bitsPerSample != 8) return false;
@@ -63,7 +71,8 @@ bool JpegStripsServe(const TiffStrips& s, int formatCode, int bits, int quality)
   const std::optional<JpegStreamInfo> info =
       ReadJpegStreamInfo(first.data(), first.size(), s.jpegTables.data(), s.jpegTables.size());
   return info && info->components == s.samplesPerPixel &&
-         (!colour || (info->lumaH == s.ycbcrHorizontal && info->lumaV == s.ycbcrVertical)) &&
+         (!colour || (info->lumaH == s.ycbcrHorizontal && info->lumaV == s.ycbcrVertical &&
+                      TiffAllowsSubsampling(info->lumaH, info->lumaV))) &&
          JpegCopyServes(*info, SubsamplingOf(formatCode), quality);
 }
 
@@ -73,6 +82,7 @@ std::shared_ptr<const TiffStrips> JpegFileAsStrip(const Page& page, int formatCo
   const std::optional<JpegStreamInfo> info =
       JpegFileToCopy(page, bits, SubsamplingOf(formatCode), quality);
   if (!info) return nullptr;
+  if (info->components == 3 && !TiffAllowsSubsampling(info->lumaH, info->lumaV)) return nullptr;
   auto strips = std::make_shared<TiffStrips>();
   strips->compression = COMPRESSION_JPEG;
   strips->photometric = info->components == 3 ? PHOTOMETRIC_YCBCR : PHOTOMETRIC_MINISBLACK;

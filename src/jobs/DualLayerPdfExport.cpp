@@ -74,6 +74,12 @@ PdfPageOptions PageOptionsFor(const DualLayerPdfExport& pdfExport, const Recogni
   } else if (pdfExport.paper == PdfPaperChoice::A3) {
     options.paper = PaperSize{"A3", kA3WidthTwips / kTwipsPerPoint, kA3HeightTwips / kTwipsPerPoint};
   }
+  // A page scanned sideways is shown turned a quarter (/Rotate): the paper
+  // lies sideways under the stored image too, so that the page shows
+  // upright on the paper and at its full size.
+  if (options.paper && page.text.frame.Sideways()) {
+    std::swap(options.paper->width, options.paper->height);
+  }
   options.text = &page.text;
   options.textOrder = pdfExport.textOrder;
   return options;

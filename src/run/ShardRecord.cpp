@@ -36,9 +36,18 @@ std::string Field(const char* name, const std::string& value) {
   return std::string("\t") + name + "=" + value;
 }
 
-std::optional<long long> Digits(std::string_view text) {
+// The largest count a record may hold (items, pages, a process id): far
+// beyond any real run, and small enough that the day's totals of any
+// number of records cannot overflow.
+constexpr long long kLargestCount = 1'000'000'000'000LL;
+// The last second of the year 9999, the latest moment a record may name.
+constexpr long long kLatestMoment = 253'402'300'799LL;
+
+std::optional<long long> WithinRange(std::string_view text, long long largest) {
   if (text.empty() || text.front() == '-') return std::nullopt;
-  return DecimalInteger(text);
+  const std::optional<long long> value = DecimalInteger(text);
+  if (!value || *value > largest) return std::nullopt;
+  return value;
 }
 
 // The "name=value" fields after the kind, by name.
@@ -103,13 +112,16 @@ std::optional<ShardRunLine> ParseShardRecordLine(std::string_view text) {
     if (found == fields.end()) return std::nullopt;
     return std::string_view(found->second);
   };
-  const auto count = [&field](const char* name) -> std::optional<long long> {
+  // A value out of range makes the line unreadable, as damage does.
+  const auto number = [&field](const char* name, long long largest) -> std::optional<long long> {
     const std::optional<std::string_view> value = field(name);
-    return value ? Digits(*value) : std::nullopt;
+    return value ? WithinRange(*value, largest) : std::nullopt;
   };
+  const auto count = [&number](const char* name) { return number(name, kLargestCount); };
+  const auto moment = [&number](const char* name) { return number(name, kLatestMoment); };
 
   ShardRunLine line;
-  const std::optional<long long> started = field("开始时刻") ? DecimalInteger(*field("开始时刻")) : std::nullopt;
+  const std::optional<long long> started = moment("开始时刻");
   const std::optional<long long> pid = count("进程");
   const std::optional<std::string_view> host = field("主机");
   if (!started || !pid || !host) return std::nullopt;
@@ -119,7 +131,7 @@ std::optional<ShardRunLine> ParseShardRecordLine(std::string_view text) {
   line.Job = std::string(field("作业").value_or(""));
   if (kind == kStartKind) return line;
 
-  const std::optional<long long> ended = field("结束时刻") ? DecimalInteger(*field("结束时刻")) : std::nullopt;
+  const std::optional<long long> ended = moment("结束时刻");
   const std::optional<long long> successes = count("成功");
   const std::optional<long long> failures = count("失败");
   const std::optional<long long> pages = count("页数");

@@ -72,7 +72,8 @@ long long EpochSeconds(TimePoint moment);
 std::string ShardRecordLine(const ShardRunLine& line);
 
 // A line as ShardRecordLine writes it (a CR before the line end is
-// allowed); nullopt for a line that is not one, cut short or damaged.
+// allowed); nullopt for a line that is not one, cut short or damaged, or
+// with a count above 10^12 or a time before 1970 or after 9999.
 std::optional<ShardRunLine> ParseShardRecordLine(std::string_view text);
 
 }  // namespace zelk

@@ -175,8 +175,11 @@ ShardDaySummary SummarizeShards(const std::string& logsDir, const LocalDateTime&
   for (const DirEntry& entry : ListDirectory(logsDir)) {
     const std::optional<Shard> shard = ShardOfRecordName(entry.Name, summary.Stamp);
     if (!entry.IsFile() || !shard) continue;
+    std::size_t unreadable = 0;
     records[shard->Count][shard->Index] =
-        RunsOf(WholeLines(JoinPath(logsDir, entry.Name)), summary.UnreadableLines);
+        RunsOf(WholeLines(JoinPath(logsDir, entry.Name)), unreadable);
+    if (unreadable > 0) summary.UnreadableRecords.push_back(entry.Name);
+    summary.UnreadableLines += unreadable;
   }
   for (const auto& [count, shards] : records) {
     ShardDivision division;
@@ -201,7 +204,12 @@ std::vector<std::string> ShardSummaryText(const ShardDaySummary& summary) {
   lines.push_back(summary.Stamp + "的分片运行：" + summary.LogsDir);
   for (const ShardDivision& division : summary.Divisions) AddDivisionText(division, lines);
   if (summary.UnreadableLines > 0) {
-    lines.push_back("有" + std::to_string(summary.UnreadableLines) + "行记录无法读取，未计入");
+    std::string line =
+        "有" + std::to_string(summary.UnreadableLines) + "行记录无法读取，未计入：";
+    for (std::size_t i = 0; i < summary.UnreadableRecords.size(); ++i) {
+      line += (i > 0 ? "、" : "") + summary.UnreadableRecords[i];
+    }
+    lines.push_back(line);
   }
   return lines;
 }

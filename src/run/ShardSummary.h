@@ -63,7 +63,8 @@ struct ShardDaySummary {
   std::string LogsDir;
   std::string Stamp;                     // TodayStamp of the day
   std::vector<ShardDivision> Divisions;  // by count, smallest first
-  std::size_t UnreadableLines = 0;       // record lines cut short or damaged
+  std::size_t UnreadableLines = 0;       // record lines cut short, damaged or out of range
+  std::vector<std::string> UnreadableRecords;  // the names of the files that hold them
 
   // Records were found, every shard is done and no item failed.
   bool AllDone() const;

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QHeaderView>
 #include <QRadioButton>
+#include <QTreeView>
 #include <cstdlib>
 
 #include "app/MainWindow.h"
@@ -47,6 +49,15 @@ TEST_F(LayoutTest, EveryCaptionFitsItsControlAtTheDefaultSize) {
     const QSize hint = widget->sizeHint();
     EXPECT_GE(widget->width(), hint.width()) << widget->objectName().toStdString();
     EXPECT_GE(widget->height(), hint.height()) << widget->objectName().toStdString();
+  }
+}
+
+TEST_F(LayoutTest, TheStatusColumnShowsTheLongestRowTextWhole) {
+  auto* list = window_->findChild<QTreeView*>("lvwDocList");
+  ASSERT_NE(list, nullptr);
+  const int width = list->header()->sectionSize(WorkListModel::kStatusColumn);
+  for (const char* text : {"其他进程正在转换", "已由其他进程转换", "转换失败"}) {
+    EXPECT_GE(width, list->fontMetrics().horizontalAdvance(QString::fromUtf8(text))) << text;
   }
 }
 

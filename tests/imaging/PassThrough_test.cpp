@@ -190,6 +190,21 @@ TEST(PassThrough, JpegIsCopiedOnlyWhenEncodingCouldMakeItNeitherSmallerNorBetter
   EXPECT_TRUE(EncodePdfImage(page, kPdfJpeg411, 24, 15).copiedFromSource);
 }
 
+TEST(PassThrough, A440JpegIsEncodedAgainForATiffButCopiedIntoAPdf) {
+  TempDir dir;
+  const PixPtr colour = RgbPix(160, 96);
+  const std::string jpeg = dir.File("440.jpg");  // luma sampled 1 x 2
+  WriteJpeg(jpeg, colour.get(), 50, 300, false, false, 1, 2);
+  const Page page = ReadPage(jpeg, 1);
+  const std::string tif = dir.File("440.tif");
+  SaveTiffPage(page, tif, kTiffJpeg422, 24, 15, false);
+  const TiffDirectory stored = ReadTiffDirectories(tif)[0];
+  EXPECT_LE(stored.subsamplingV, stored.subsamplingH) << "TIFF allows no 1 x 2";
+  EXPECT_NE(ReadTiffRawStrip(tif, 0), pdftest::ReadBytes(jpeg));
+  // PDF readers take any sampling: its data is copied there.
+  EXPECT_TRUE(EncodePdfImage(page, kPdfJpeg422, 24, 15).copiedFromSource);
+}
+
 TEST(PassThrough, ProgressiveAndTwelveBitJpegsAreNeverCopied) {
   TempDir dir;
   const PixPtr colour = RgbPix(64, 48);

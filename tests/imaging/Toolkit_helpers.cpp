@@ -289,7 +289,7 @@ std::vector<uint8_t> ReadTiffRawStrip(const std::string& path, int directory) {
 }
 
 void WriteJpeg(const std::string& path, PIX* pix, int quality, int dpi, bool progressive,
-               bool cmyk) {
+               bool cmyk, int lumaH, int lumaV) {
   jpeg_compress_struct cinfo;
   JpegJump errors;
   cinfo.err = jpeg_std_error(&errors.manager);
@@ -311,6 +311,10 @@ void WriteJpeg(const std::string& path, PIX* pix, int quality, int dpi, bool pro
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, quality, TRUE);
   if (progressive) jpeg_simple_progression(&cinfo);
+  if (lumaH > 0 && lumaV > 0) {
+    cinfo.comp_info[0].h_samp_factor = lumaH;
+    cinfo.comp_info[0].v_samp_factor = lumaV;
+  }
   cinfo.density_unit = 1;
   cinfo.X_density = cinfo.Y_density = static_cast<UINT16>(dpi);
   jpeg_start_compress(&cinfo, TRUE);

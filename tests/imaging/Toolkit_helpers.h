@@ -57,8 +57,10 @@ std::vector<uint8_t> ReadTiffRawStrip(const std::string& path, int directory);
 
 // A JPEG written by libjpeg from a PIX (8-bit grey or 32-bit RGB), or as
 // Adobe CMYK from an RGB PIX (inverted ink values, as Adobe writes them).
+// `lumaH` x `lumaV` other than 0 x 0 sets the luminance sampling factors
+// of a colour JPEG (1 x 2: 4:4:0).
 void WriteJpeg(const std::string& path, PIX* pix, int quality, int dpi, bool progressive = false,
-               bool cmyk = false);
+               bool cmyk = false, int lumaH = 0, int lumaV = 0);
 
 struct JpegHeader {
   int width = 0, height = 0, components = 0;

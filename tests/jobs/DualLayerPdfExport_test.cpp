@@ -82,6 +82,21 @@ TEST(DualLayerPdfExport, PageSizeOfEachPaperSetting) {
   EXPECT_NEAR(a3.height, 23811 / 20.0, 0.6);
 }
 
+TEST(DualLayerPdfExport, APageScannedSidewaysFillsItsPaperTurnedUpright) {
+  pdftest::ScratchDir dir;
+  // An A4 page lying on its side, read upright after a quarter turn.
+  RecognisedPage page = WordPage(toolkittest::GreyPix(2330, 1640), 200);
+  page.text.frame.quarterTurns = 1;
+  const std::string pdf = WriteOnePage(dir, "sideways.pdf", std::move(page), Keys(2, 1, 0));
+  const std::vector<PdfPageSize> sizes = pdftest::PageSizes(pdf);
+  ASSERT_EQ(sizes.size(), 1u);
+  EXPECT_NEAR(sizes[0].width, 16834 / 20.0, 0.6) << "the paper lies under the image";
+  EXPECT_NEAR(sizes[0].height, 11909 / 20.0, 0.6);
+  const std::vector<ListedImage> images = pdftest::ListImages(pdf);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_NEAR(images[0].xPpi, 200, 5) << "not shrunk onto a paper across it";
+}
+
 TEST(DualLayerPdfExport, QualityChoosesFilterAndSmallestLimitsColourResolution) {
   pdftest::ScratchDir dir;
   const auto imagesOf = [&](PixPtr pix, int quality, int dpi) {

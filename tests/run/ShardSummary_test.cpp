@@ -79,7 +79,13 @@ TEST(ShardRecordTest, LinesReadBackAsWrittenAndDamagedOnesDoNot) {
         "完了" + whole.substr(whole.find('\t')), whole.substr(0, whole.find("\t进程")),
         std::string("结束\t开始时刻=x\t主机=a\t进程=1\t结束时刻=2\t结果=完成\t成功=1\t失败=0\t页数=1"),
         std::string("结束\t开始时刻=1\t主机=a\t进程=1\t结束时刻=2\t结果=好\t成功=1\t失败=0\t页数=1"),
-        std::string("结束\t开始时刻=1\t主机=a\t进程=1\t结束时刻=2\t结果=完成\t成功=-1\t失败=0\t页数=1")}) {
+        std::string("结束\t开始时刻=1\t主机=a\t进程=1\t结束时刻=2\t结果=完成\t成功=-1\t失败=0\t页数=1"),
+        // Values that would wrap the day's totals round, or a time before 1970.
+        std::string("结束\t开始时刻=1\t主机=a\t进程=1\t结束时刻=2\t结果=完成\t成功=1\t失败=0\t"
+                    "页数=9223372036854775807"),
+        std::string("结束\t开始时刻=1\t主机=a\t进程=1\t结束时刻=2\t结果=完成\t"
+                    "成功=1000000000001\t失败=0\t页数=1"),
+        std::string("开始\t开始时刻=-5\t主机=a\t进程=1")}) {
     EXPECT_FALSE(ParseShardRecordLine(damaged)) << damaged;
   }
 }
@@ -220,7 +226,7 @@ TEST_F(ShardSummaryTest, NoRecordsIsNotDoneAndTwoShardCountsAreTwoDivisions) {
   EXPECT_EQ(summary.Divisions[1].Count, 4);
   EXPECT_EQ(summary.UnreadableLines, 1u);
   EXPECT_FALSE(summary.AllDone());
-  EXPECT_EQ(Text().back(), "有1行记录无法读取，未计入");
+  EXPECT_EQ(Text().back(), "有1行记录无法读取，未计入：" + ShardRecordName(kDay, {0, 4}));
 }
 
 }  // namespace
