@@ -81,6 +81,7 @@ bool KeyNamesDirectory(std::string_view key, std::string_view sourceDir) {
 GroupList GroupListOf(const GroupingTable& table, const std::string& sourceDir) {
   GroupList list;
   list.Mode = ModeOf(table);
+  list.FromWorkbook = true;
   for (std::size_t row = 1; row < table.RowCount(); ++row) {
     if (KeyNamesDirectory(table.m_colGroupKeys[row], sourceDir)) {
       list.Groups.push_back(
@@ -113,6 +114,11 @@ std::vector<std::string> GroupOutputPaths(const GroupList& list, const std::stri
                                           std::string_view extension) {
   std::vector<std::string> paths;
   for (const Group& group : list.Groups) {
+    if (list.FromWorkbook) {
+      if (const std::string problem = WorkbookNameProblem(group.Name); !problem.empty()) {
+        throw UnsafeOutputName(problem);
+      }
+    }
     paths.push_back(OutputFilePath(targetDir, group.Name, extension));
   }
   return paths;

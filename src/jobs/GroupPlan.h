@@ -28,6 +28,7 @@ struct Group {
 struct GroupList {
   PageValueMode Mode = PageValueMode::FirstPage;
   std::vector<Group> Groups;
+  bool FromWorkbook = false;  // the names are the workbook's (WorkbookNameProblem)
 };
 
 // A group's pages, numbered from 1 in page-list order, First <= Last.

@@ -2,6 +2,7 @@
 
 #include "platform/PathSeparator.h"
 #include "platform/Quoting.h"
+#include "run/ResultLog.h"
 
 namespace zelk {
 namespace {
@@ -14,12 +15,25 @@ constexpr std::size_t kMaxFileNameBytes = 255;
 std::string OutputNameProblem(std::string_view name) {
   if (name.empty()) return "输出文件名为空";
   if (name == "." || name == "..") return "输出文件名" + Quoted(name) + "不能用作文件名";
-  if (name.find_first_of("/\\") != std::string_view::npos) {
+  if (name.find('/') != std::string_view::npos) {
     return "输出文件名" + Quoted(name) + "含有路径分隔符";
   }
   if (name.find('\0') != std::string_view::npos) return "输出文件名含有空字符";
   if (name.size() > kMaxFileNameBytes) return "输出文件名" + Quoted(name) + "过长";
   return {};
+}
+
+std::string WorkbookNameProblem(std::string_view name) {
+  if (name.find('\\') != std::string_view::npos) {
+    return "输出文件名" + Quoted(name) + "含有路径分隔符";
+  }
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && byte != 0) || byte == 0x7F) {
+      return "输出文件名" + Quoted(ListItemText(name)) + "含有控制字符";
+    }
+  }
+  return OutputNameProblem(name);
 }
 
 std::string OutputFilePath(const std::string& directory, std::string_view name,

@@ -114,12 +114,24 @@ TEST(GroupPlanTest, PageValuesThatCannotBeAppliedFailTheDirectoryWithAReason) {
 
 TEST(GroupPlanTest, UnsafeOutputNamesAreRefused) {
   for (const std::string& name : std::vector<std::string>{
-           "../x", "a/b", "a\\b", "", ".", "..", std::string("a\0b", 3), std::string(256, 'n')}) {
+           "../x", "a/b", "", ".", "..", std::string("a\0b", 3), std::string(256, 'n')}) {
     EXPECT_FALSE(OutputNameProblem(name).empty()) << name;
+    EXPECT_FALSE(WorkbookNameProblem(name).empty()) << name;
   }
   for (const std::string name : {"A", "..x", "x..", "文件 1", "-"}) {
     EXPECT_EQ(OutputNameProblem(name), "") << name;
+    EXPECT_EQ(WorkbookNameProblem(name), "") << name;
   }
+  // A backslash is part of a Linux name; a workbook means a directory by it.
+  EXPECT_EQ(OutputNameProblem("a\\b"), "");
+  EXPECT_EQ(OutputFilePath("/out/a\\b", "a\\b", "pdf"), "/out/a\\b/a\\b.pdf");
+  EXPECT_EQ(WorkbookNameProblem("a\\b"), "输出文件名“a\\b”含有路径分隔符");
+  EXPECT_EQ(WorkbookNameProblem("卷一\n卷二"), "输出文件名“卷一\\n卷二”含有控制字符");
+  EXPECT_FALSE(WorkbookNameProblem("\x1b[31m红").empty());
+  const GroupingTable named = Table("页号", {{"a", "卷\r\n", "1"}});
+  EXPECT_THROW(GroupOutputPaths(GroupListOf(named, "/in/a"), "/out/a", "tif"), UnsafeOutputName);
+  EXPECT_EQ(GroupOutputPaths(UngroupedList("/in/a\\b", "/out/a\\b"), "/out", "tif"),
+            std::vector<std::string>{"/out/a\\b.tif"});
   EXPECT_EQ(OutputNameProblem("../x"), "输出文件名“../x”含有路径分隔符");
   EXPECT_EQ(OutputFilePath("/out/a", "A", "tif"), "/out/a/A.tif");
   EXPECT_THROW(OutputFilePath("/out/a", std::string(252, 'n'), "tif"), UnsafeOutputName);

@@ -101,6 +101,14 @@ TEST_F(MergeFilesJobTest, ANameNearTheFileSystemLimitIsMergedLikeAnyOther) {
   }
 }
 
+TEST_F(MergeFilesJobTest, ABackslashIsAnOrdinaryCharacterOfADirectoryName) {
+  settings_.Merge.KeepDir = 1;
+  test::WriteTiff(In("2024\\卷一/1.tif"), {Bitonal(64)});
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Failures, 0u) << observer_.LastStatus();
+  EXPECT_EQ(ReadTiffInfo(Out("2024\\卷一/2024\\卷一.tif")).size(), 1u);
+}
+
 TEST_F(MergeFilesJobTest, ACorruptPageFailsItsDirectoryWithoutLeavingAnOutput) {
   settings_.Merge.KeepDir = 0;
   Pages("bad", 2);
