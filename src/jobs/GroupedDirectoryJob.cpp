@@ -3,7 +3,6 @@
 #include "jobs/DirectoryPages.h"
 #include "jobs/GroupPlan.h"
 #include "run/RunContext.h"
-#include "scan/DirTraversal.h"
 
 namespace zelk {
 
@@ -35,26 +34,14 @@ std::optional<UserMessage> GroupedDirectoryJob::CheckBeforeStart(const Settings&
   return Grouping(settings).Check();
 }
 
-// Group documents carry the extension the standard scan looks for.
+// Group documents carry the extension the standard scan looks for.  The
+// document alone says the directory is done: its companions (a TIFF twin, a
+// text file) are committed before it, so a document that is there was
+// complete with them, and one the user removed or moved later is no reason
+// to write the document again.
 ScanRequest GroupedDirectoryJob::DescribeScan(const Settings& settings) {
   ScanRequest scan = Job::DescribeScan(settings);
-  std::vector<std::string> types{scan.TargetType};
-  const std::vector<std::string> companions = CompanionTypes(settings);
-  types.insert(types.end(), companions.begin(), companions.end());
-  if (Grouping(settings).Grouped()) return Grouping(settings).AdaptScan(std::move(scan), types);
-  if (!companions.empty()) {
-    scan.ResultExists = [types, keepDir = scan.KeepDir](const std::string&,
-                                                        const std::string& mirrored) {
-      ScanOptions options;
-      options.KeepDir = keepDir;
-      for (const std::string& type : types) {
-        options.TargetType = type;
-        if (!DirResultExists(mirrored, options)) return false;
-      }
-      return true;
-    };
-  }
-  return scan;
+  return Grouping(settings).AdaptScan(std::move(scan), {scan.TargetType});
 }
 
 void GroupedDirectoryJob::Prepare(RunContext& context) {

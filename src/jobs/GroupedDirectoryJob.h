@@ -31,14 +31,6 @@ class GroupedDirectoryJob : public Job {
   // The page files of row `index` in the order its groups write them.
   std::vector<PageSource> SourcesInWritingOrder(RunContext& context, std::size_t index);
 
-  // The types of the files written beside each document (a TIFF twin, a
-  // text file).  A directory counts as done only when they are all there
-  // too, so one killed between the renames of its outputs is offered again.
-  virtual std::vector<std::string> CompanionTypes(const Settings& settings) const {
-    (void)settings;
-    return {};
-  }
-
  private:
   const JobSection& Section() const;
 

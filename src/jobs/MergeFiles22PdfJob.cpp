@@ -28,7 +28,7 @@ constexpr const char* kTifType = "tif";
 MergeFiles22PdfJob::MergeFiles22PdfJob(OcrEngineOptions engineOptions)
     : recognition_(WithFirstPageReader(std::move(engineOptions)), kPdfEngineTexts) {}
 
-std::vector<std::string> MergeFiles22PdfJob::CompanionTypes(const Settings& settings) const {
+std::vector<std::string> MergeFiles22PdfJob::CompanionTypes(const Settings& settings) {
   std::vector<std::string> types;
   if (settings.TwoPDF.OutputTxt == 1) types.push_back(kTxtType);
   if (settings.TwoPDF.OutputTif != 0) types.push_back(kTifType);

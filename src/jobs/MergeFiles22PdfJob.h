@@ -41,10 +41,10 @@ class MergeFiles22PdfJob final : public GroupedDirectoryJob {
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
   void CleanUp(RunContext& context) override;
 
- protected:
-  std::vector<std::string> CompanionTypes(const Settings& settings) const override;
-
  private:
+  // The types of the files written beside each document (text, TIFF).
+  static std::vector<std::string> CompanionTypes(const Settings& settings);
+
   // What one directory becomes, worked out when its recognition starts.
   struct DirectoryPlan {
     std::vector<PageFile> pages;

@@ -37,11 +37,6 @@ ItemPages MergeFiles2PdfJob::PagesOf(RunContext& context, std::vector<PageSource
   return pages;
 }
 
-std::vector<std::string> MergeFiles2PdfJob::CompanionTypes(const Settings& settings) const {
-  if (settings.PDF.OutputTif == 1) return {kTifExtension};
-  return {};
-}
-
 ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t index) {
   const Settings& settings = context.RunSettings();
   GroupingRun& grouping = Grouping(settings);

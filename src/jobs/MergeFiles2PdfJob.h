@@ -21,9 +21,6 @@ class MergeFiles2PdfJob final : public GroupedDirectoryJob {
   const JobDescriptor& Descriptor() const override { return DescriptorOf(JobId::MergeFiles2PDF); }
   ItemOutcome ProcessItem(RunContext& context, std::size_t index) override;
 
- protected:
-  std::vector<std::string> CompanionTypes(const Settings& settings) const override;
-
  private:
   // `sources` with the preparation of their pages for the PDF (and its
   // TIFF twin).

@@ -93,15 +93,21 @@ TEST_F(MergeFiles2PdfJobTest, APdfAndItsTwinAreWrittenAsAPairAndNeverGetPagesTwi
   // a: a run killed between the two renames left the twin alone.
   test::WriteTiff(Out("a.tif"), {{10, 30, 8, 200}, {20, 30, 8, 200}, {30, 30, 8, 200}});
   EXPECT_EQ(Run().Successes, 3u);
-  // b's PDF and c's twin deleted by hand: each offered again, and the
-  // files written anew as a pair.
+  // b's PDF deleted by hand: offered again, and the files written anew as
+  // a pair.  c's twin moved away: the PDF alone says c is done, and it is
+  // left as it is (a user may have edited it).
   std::filesystem::remove(Out("b.pdf"));
   std::filesystem::remove(Out("c.tif"));
-  EXPECT_EQ(Run().Successes, 2u);
+  const std::vector<uint8_t> edited = pdftest::ReadBytes(Out("c.pdf"));
+  EXPECT_EQ(Run().Successes, 1u);
   for (const char* name : {"a", "b", "c"}) {
     EXPECT_EQ(ImageWidths(Out(std::string(name) + ".pdf")), (std::vector<int>{10, 20, 30})) << name;
+  }
+  for (const char* name : {"a", "b"}) {
     EXPECT_EQ(test::ReadTiffInfo(Out(std::string(name) + ".tif")).size(), 3u) << name;
   }
+  EXPECT_EQ(pdftest::ReadBytes(Out("c.pdf")), edited);
+  EXPECT_FALSE(std::filesystem::exists(Out("c.tif")));
   EXPECT_EQ(Run().End, RunEnd::NothingFound);
 }
 
