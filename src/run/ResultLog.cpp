@@ -114,6 +114,13 @@ std::string FailureReasonLine(std::string_view path, std::string_view reason) {
   return ListItemText(path) + "\t" + ListItemText(reason);
 }
 
+std::string LocalTimeText(TimePoint moment) {
+  const LocalDateTime local = ToLocalDateTime(moment);
+  auto two = [](int value) { return (value < 10 ? "0" : "") + std::to_string(value); };
+  return std::to_string(local.Year) + "-" + two(local.Month) + "-" + two(local.Day) + " " +
+         two(local.Hour) + ":" + two(local.Minute) + ":" + two(local.Second);
+}
+
 std::string LongDate(const LocalDateTime& moment) {
   return std::to_string(moment.Year) + "年" + std::to_string(moment.Month) + "月" +
          std::to_string(moment.Day) + "日";

@@ -46,6 +46,9 @@ struct ShardListParts {
 };
 std::optional<ShardListParts> ParseShardListName(std::string_view name);
 
+// "2026-03-07 09:05:00" in local time.
+std::string LocalTimeText(TimePoint moment);
+
 // The long date "2026年3月7日".
 std::string LongDate(const LocalDateTime& moment);
 

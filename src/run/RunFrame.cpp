@@ -10,6 +10,7 @@
 #include "platform/SchedulerJob.h"
 #include "run/ErrorTree.h"
 #include "run/FailureReason.h"
+#include "run/FutureTimeMemory.h"
 #include "run/JobTexts.h"
 #include "run/ProgressMeter.h"
 #include "run/ResultLog.h"
@@ -72,6 +73,8 @@ class Frame {
   void RecordShardRun(const std::optional<RunEnd>& end);
   void RemoveAbandonedWork();
   void Scan();
+  bool FutureTimeSettled(FutureTimeMemory& future, const std::string& path,
+                         const ItemStamp& stamp);
   bool Prepare();
   bool ProcessRows();
   enum class RowEnd { Done, Skipped, Failed, Cancelled };
@@ -262,6 +265,8 @@ void Frame::Scan() {
   observer_.OnWorkListCleared();
   // A cancel ends the scan early; what it found so far is then not the
   // whole answer, so the run ends as cancelled, not as "nothing found".
+  FutureTimeMemory future(JoinPath(request_.LogsDir, FutureTimeMemoryName(request_.WorkShard)),
+                          request_.SettleTime, clock_.Now());
   ScanPlace place{settings_.Common.ImageSrcDir, settings_.Common.ConvertDstDir,
                   request_.SettleTime,
                   [this] {
@@ -269,9 +274,31 @@ void Frame::Scan() {
                     return scanCut_;
                   },
                   [this](const std::string&) { ++result_.HeldBack; },
-                  request_.WorkShard};
+                  request_.WorkShard,
+                  [this, &future](const std::string& path, const ItemStamp& stamp) {
+                    return FutureTimeSettled(future, path, stamp);
+                  }};
   RunScan(scan_, settings_, place, rows_, &observer_);
+  future.Save();
   claims_.emplace(scan_, ScanOptionsFor(scan_, settings_, place));
+}
+
+// An item dated in the future passes once scans the settle time apart saw
+// it unchanged; the reasons list says so when it is first held back and
+// when it passes.
+bool Frame::FutureTimeSettled(FutureTimeMemory& future, const std::string& path,
+                              const ItemStamp& stamp) {
+  const FutureTimeMemory::Verdict verdict = future.Judge(path, stamp);
+  const std::string dated = "修改时间（" +
+                            LocalTimeText(std::chrono::time_point_cast<TimePoint::duration>(
+                                stamp.Newest)) +
+                            "）晚于本机时钟，";
+  if (verdict == FutureTimeMemory::Verdict::FirstSeen) {
+    Write(reasonList_, FailureReasonLine(path, dated + "留待下次扫描确认未再改动后转换"));
+  } else if (verdict == FutureTimeMemory::Verdict::Settled) {
+    Write(reasonList_, FailureReasonLine(path, dated + "两次扫描间未再改动，视为已稳定"));
+  }
+  return verdict == FutureTimeMemory::Verdict::Settled;
 }
 
 bool Frame::Prepare() {

@@ -20,6 +20,7 @@ ScanOptions ScanOptionsFor(const ScanRequest& request, const Settings& settings,
   options.ResultExists = request.ResultExists;
   options.StopRequested = place.StopRequested;
   options.HeldBack = place.HeldBack;
+  options.FutureTimeSettled = place.FutureTimeSettled;
   if (!place.WorkShard.Whole()) {
     options.Admits = [shard = place.WorkShard, root = options.SourceRoot,
                       files = request.ScanMode == ScanRequest::Mode::Files](const std::string& path) {

@@ -22,16 +22,6 @@ constexpr std::array<std::pair<ShardRunOutcome, const char*>, 4> kOutcomeWords{{
     {ShardRunOutcome::NotPrepared, "未能准备"},
 }};
 
-std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
-
-// "2026-03-07 09:05:00" in local time.
-std::string LocalTimeText(long long epochSeconds) {
-  const LocalDateTime local = ToLocalDateTime(TimePoint(std::chrono::seconds(epochSeconds)));
-  return std::to_string(local.Year) + "-" + TwoDigits(local.Month) + "-" + TwoDigits(local.Day) +
-         " " + TwoDigits(local.Hour) + ":" + TwoDigits(local.Minute) + ":" +
-         TwoDigits(local.Second);
-}
-
 std::string Field(const char* name, const std::string& value) {
   return std::string("\t") + name + "=" + value;
 }
@@ -85,7 +75,7 @@ long long EpochSeconds(TimePoint moment) {
 std::string ShardRecordLine(const ShardRunLine& line) {
   const long long now = line.End ? line.End->Ended : line.Started;
   std::string text = std::string(line.End ? kEndKind : kStartKind) +
-                     Field("时间", LocalTimeText(now)) +
+                     Field("时间", LocalTimeText(TimePoint(std::chrono::seconds(now)))) +
                      Field("开始时刻", std::to_string(line.Started));
   if (line.End) text += Field("结束时刻", std::to_string(line.End->Ended));
   text += Field("主机", ListItemText(line.Host)) + Field("进程", std::to_string(line.Pid)) +

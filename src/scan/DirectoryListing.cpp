@@ -32,16 +32,6 @@ DirEntry::Kind KindOf(const fs::directory_entry& entry, bool& unreadable) {
   return DirEntry::Kind::Other;
 }
 
-// Modification time of `path` itself, not following a link.
-bool ModifiedSince(const fs::path& path, fs::file_time_type since) {
-  std::error_code error;
-  const auto status = fs::symlink_status(path, error);
-  if (error) return false;
-  if (fs::is_symlink(status)) return false;  // a link's own time says nothing of its target
-  const fs::file_time_type written = fs::last_write_time(path, error);
-  return !error && written > since;
-}
-
 }  // namespace
 
 std::vector<DirEntry> ListDirectory(const std::string& directory) {
@@ -122,25 +112,6 @@ std::vector<DirEntry> ListDirectoryOrFail(const std::string& directory, const st
 std::string JoinPath(const std::string& directory, const std::string& name) {
   if (!directory.empty() && directory.back() == kPathSeparator) return directory + name;
   return directory + kPathSeparator + name;
-}
-
-bool ChangedWithin(const std::string& path, std::chrono::seconds age) {
-  const fs::file_time_type since = fs::file_time_type::clock::now() - age;
-  std::error_code error;
-  const fs::path root(path);
-  if (!fs::is_directory(fs::symlink_status(root, error))) {
-    // A file, or a link to one: the time of what is read counts.
-    const fs::file_time_type written = fs::last_write_time(root, error);
-    return !error && written > since;
-  }
-  if (ModifiedSince(root, since)) return true;
-  fs::directory_iterator it(root, error);
-  if (error) return false;
-  for (; it != fs::directory_iterator(); it.increment(error)) {
-    if (error) break;
-    if (ModifiedSince(it->path(), since)) return true;
-  }
-  return false;
 }
 
 }  // namespace zelk

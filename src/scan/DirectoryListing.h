@@ -57,9 +57,4 @@ std::vector<DirEntry> ListDirectoryOrFail(const std::string& directory,
 // Joins a directory and an entry name with one separator.
 std::string JoinPath(const std::string& directory, const std::string& name);
 
-// True when the file or directory at `path` was modified within the last
-// `age` (for a directory: the directory itself or any of its entries).
-// Used to leave alone what a scanner may still be writing.
-bool ChangedWithin(const std::string& path, std::chrono::seconds age);
-
 }  // namespace zelk

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "scan/ItemStamp.h"
+
 namespace zelk {
 
 struct ScanOptions {
@@ -32,6 +34,10 @@ struct ScanOptions {
   // Told of each leaf directory or file the settle time leaves out, so a
   // run can say how many wait for the next one.
   std::function<void(const std::string& path)> HeldBack;
+  // Decides for an item dated in the future (a scanner or share whose clock
+  // runs ahead), which would never grow older than the settle time: true
+  // when it counts as settled.  Unset: such an item is held back.
+  std::function<bool(const std::string& path, const ItemStamp& stamp)> FutureTimeSettled;
 
   // Directory scan: replaces the standard "result exists" test of a leaf
   // (arguments: the leaf path and its mirrored path).  Jobs whose outputs

@@ -1,5 +1,6 @@
 #include "scan/ScanSupport.h"
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -33,9 +34,18 @@ bool Admitted(const ScanOptions& options, const std::string& path) {
 }
 
 bool StillSettling(const ScanOptions& options, const std::string& path) {
-  if (options.SettleTime.count() <= 0 || !ChangedWithin(path, options.SettleTime)) return false;
-  if (options.HeldBack) options.HeldBack(path);
-  return true;
+  if (options.SettleTime.count() <= 0) return false;
+  const std::optional<ItemStamp> stamp = StampOf(path);
+  if (!stamp) return false;
+  const auto now = std::chrono::system_clock::now();
+  bool held = false;
+  if (stamp->Newest > now + kClockTolerance) {
+    held = !(options.FutureTimeSettled && options.FutureTimeSettled(path, *stamp));
+  } else {
+    held = stamp->Newest > now - options.SettleTime;
+  }
+  if (held && options.HeldBack) options.HeldBack(path);
+  return held;
 }
 
 void AppendRow(WorkList& rows, const std::string& path, int pages, ScanObserver* observer) {

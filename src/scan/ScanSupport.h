@@ -1,6 +1,7 @@
 #pragma once
 // Steps the directory and file scans share.
 
+#include <chrono>
 #include <string>
 
 #include "scan/ScanOptions.h"
@@ -19,8 +20,14 @@ bool FileExists(const std::string& path);
 // Whether `path` is this process's to convert (options.Admits).
 bool Admitted(const ScanOptions& options, const std::string& path);
 
-// True when the settle rule leaves `path` out of this scan; such a path is
-// reported to options.HeldBack.
+// How far ahead of this machine's clock a file system's times may run
+// before an item counts as dated in the future.
+inline constexpr std::chrono::seconds kClockTolerance{2};
+
+// True when the settle rule leaves `path` out of this scan: it changed
+// within the settle time, or it is dated in the future and
+// options.FutureTimeSettled does not let it pass.  Such a path is reported
+// to options.HeldBack.
 bool StillSettling(const ScanOptions& options, const std::string& path);
 
 // Appends a row with the next number and reports it.

@@ -160,6 +160,33 @@ TEST_F(RunFrameTest, AScheduledRunSaysHowManyItemsItLeftForTheNextOne) {
   EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
 }
 
+TEST_F(RunFrameTest, AnItemDatedInTheFuturePassesOnceScansTheSettleTimeApartSawItUnchanged) {
+  // A share whose clock runs a day ahead.
+  Touch(In("ahead/1.tif"));
+  Touch(In("moving/1.tif"));
+  test::SetTreeAge(In("ahead"), -86400);
+  test::SetTreeAge(In("moving"), -86400);
+  settle_ = 60s;
+  EXPECT_EQ(Run(JobId::MergeFiles).HeldBack, 2u);
+  const std::string waiting = "晚于本机时钟，留待下次扫描确认未再改动后转换\r\n";
+  EXPECT_TRUE(List(kReasonList).ends_with(waiting)) << List(kReasonList);
+  clock_.Advance(30s);
+  EXPECT_EQ(Run(JobId::MergeFiles).HeldBack, 2u) << "not yet the settle time apart";
+
+  // One changes again meanwhile and waits anew; the other passes.
+  test::SetTreeAge(In("moving"), -90000);
+  clock_.Advance(31s);
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(result.HeldBack, 1u);
+  EXPECT_EQ(script_.Seen.back(), In("ahead"));
+  const std::string reasons = List(kReasonList);
+  EXPECT_NE(reasons.find(In("ahead") + "\t修改时间（"), std::string::npos) << reasons;
+  EXPECT_NE(reasons.find("晚于本机时钟，两次扫描间未再改动，视为已稳定\r\n"), std::string::npos);
+  clock_.Advance(61s);
+  EXPECT_EQ(Run(JobId::MergeFiles).Successes, 1u);
+}
+
 TEST_F(RunFrameTest, ProgressComesAtTheRowsAndAtMostEveryTenthOfASecondWithinOne) {
   for (const char* name : {"a", "b", "c", "d"}) Touch(In(name) + "/1.tif");
   script_.OnItem = [this](RunContext& context, std::size_t index) {
