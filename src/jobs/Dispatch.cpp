@@ -88,7 +88,7 @@ PreviewResult RunPreview(int action, const Settings& settings, const std::string
   observer.OnStatus("正在搜索待转换目录 . . . ");
   if (const std::optional<JobId> id = JobForAction(action, scanSettings)) {
     RunScan(PreviewScan(*id, scanSettings, registry), scanSettings,
-            ScanPlace{sourceDir, targetDir, {}, stopRequested, {}, {}, {}}, result.Rows,
+            ScanPlace{sourceDir, targetDir, {}, stopRequested, {}, {}, {}, {}}, result.Rows,
             &observer);
   }
   observer.OnStatus(result.Rows.empty() ? "未找到需转换的内容" : "已准备");

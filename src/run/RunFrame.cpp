@@ -7,6 +7,7 @@
 
 #include "platform/AbandonedFiles.h"
 #include "platform/ProcessOwner.h"
+#include "platform/Quoting.h"
 #include "platform/SchedulerJob.h"
 #include "run/ErrorTree.h"
 #include "run/FailureReason.h"
@@ -43,6 +44,11 @@ std::string HeldBackNote(std::size_t count, std::chrono::seconds settleTime) {
          "秒内有改动，留待下次转换）";
 }
 
+std::string UnreadableNote(std::size_t count) {
+  if (count == 0) return {};
+  return "（" + std::to_string(count) + "个目录无法读取，已跳过，见失败原因清单）";
+}
+
 // The file's directory without a trailing separator ("/" for a file in "/").
 std::string DirectoryOf(const std::string& file) {
   const std::string parent = GetParentPath(file);
@@ -73,6 +79,7 @@ class Frame {
   void RecordShardRun(const std::optional<RunEnd>& end);
   void RemoveAbandonedWork();
   void Scan();
+  void ReportUnreadable(const std::string& path);
   bool FutureTimeSettled(FutureTimeMemory& future, const std::string& path,
                          const ItemStamp& stamp);
   bool Prepare();
@@ -275,12 +282,22 @@ void Frame::Scan() {
                   },
                   [this](const std::string&) { ++result_.HeldBack; },
                   request_.WorkShard,
+                  [this](const std::string& path) { ReportUnreadable(path); },
                   [this, &future](const std::string& path, const ItemStamp& stamp) {
                     return FutureTimeSettled(future, path, stamp);
                   }};
   RunScan(scan_, settings_, place, rows_, &observer_);
   future.Save();
   claims_.emplace(scan_, ScanOptionsFor(scan_, settings_, place));
+}
+
+// A directory the scan cannot list is neither a failed item nor copied
+// into the Error tree: it is listed with its reason and counted.
+void Frame::ReportUnreadable(const std::string& path) {
+  ++result_.Unreadable;
+  const std::string reason = "无法读取目录" + Quoted(path) + "，已跳过";
+  Write(reasonList_, FailureReasonLine(path, reason));
+  observer_.OnDirectorySkipped(path, reason);
 }
 
 // An item dated in the future passes once scans the settle time apart saw
@@ -471,7 +488,8 @@ void Frame::Write(OpenList& list, const std::string& line) {
 // The status a run ends with, and how many items the settle time left for
 // the next run.
 void Frame::ShowLastStatus(const std::string& text) {
-  observer_.OnStatus(text + HeldBackNote(result_.HeldBack, request_.SettleTime));
+  observer_.OnStatus(text + HeldBackNote(result_.HeldBack, request_.SettleTime) +
+                     UnreadableNote(result_.Unreadable));
 }
 
 RunResult Frame::End(RunEnd how) {

@@ -62,6 +62,9 @@ struct RunResult {
   // Items the settle time left out of the scan; the last status line says
   // how many, and the next run takes them.
   std::size_t HeldBack = 0;
+  // Directories the scan could not list and passed over; each is in the
+  // reasons list, and the last status line says how many.
+  std::size_t Unreadable = 0;
   // In-memory settings changes for the window's record: the three [Common]
   // keys as stored, and what the job kept (KeepDir after a grouping table).
   SettingsChangeSet SettingsChanges;

@@ -36,6 +36,11 @@ class RunObserver : public ScanObserver {
     (void)index;
     (void)reason;
   }
+  // The scan passed over a directory it cannot list (not a failed item).
+  virtual void OnDirectorySkipped(const std::string& path, const std::string& reason) {
+    (void)path;
+    (void)reason;
+  }
   // How far the run is: when the rows begin, after every row and, while a
   // row works through its pages, at most every 100 ms (ProgressMeter).
   virtual void OnProgress(const RunProgress& progress) { (void)progress; }

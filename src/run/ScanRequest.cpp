@@ -21,6 +21,7 @@ ScanOptions ScanOptionsFor(const ScanRequest& request, const Settings& settings,
   options.StopRequested = place.StopRequested;
   options.HeldBack = place.HeldBack;
   options.FutureTimeSettled = place.FutureTimeSettled;
+  options.Unreadable = place.Unreadable;
   if (!place.WorkShard.Whole()) {
     options.Admits = [shard = place.WorkShard, root = options.SourceRoot,
                       files = request.ScanMode == ScanRequest::Mode::Files](const std::string& path) {

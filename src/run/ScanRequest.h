@@ -30,6 +30,7 @@ struct ScanPlace {
   std::function<bool()> StopRequested;
   std::function<void(const std::string& path)> HeldBack;  // ScanOptions::HeldBack
   Shard WorkShard;  // this process's share of the items (whole by default)
+  std::function<void(const std::string& path)> Unreadable;  // ScanOptions::Unreadable
   // ScanOptions::FutureTimeSettled
   std::function<bool(const std::string& path, const ItemStamp& stamp)> FutureTimeSettled;
 };

@@ -51,11 +51,14 @@ void DirTraversal(const std::string& directory, const ScanOptions& options, Work
     if (ScanShouldStop(options)) return;
     if (!entry.IsPlainDirectory()) continue;
     const std::string path = JoinPath(directory, entry.Name);
-    // A directory that cannot be listed is taken as a leaf: its item then
-    // fails with the reason, where skipping it would hide it for good.
+    // A directory that cannot be listed is reported and passed over: most
+    // are the system's (lost+found), and failing them would fail every run.
     // Page links that leave the source root are not counted, as the jobs
     // pass them over.
-    if (!ListDirectoryWithin(path, options.SourceRoot, inside)) inside.clear();
+    if (!ListDirectoryWithin(path, options.SourceRoot, inside)) {
+      ReportUnreadable(options, path);
+      continue;
+    }
     if (HasPlainDirectory(inside)) {
       subdirectories.push_back(path);
       continue;

@@ -38,7 +38,12 @@ bool FileIsDone(const std::string& file, const ScanOptions& options) {
 void FileTraversal(const std::string& directory, const ScanOptions& options, WorkList& rows,
                    ScanObserver* observer) {
   std::vector<std::string> subdirectories;
-  for (const DirEntry& entry : ListDirectory(directory)) {
+  std::vector<DirEntry> entries;
+  if (!ListDirectory(directory, entries)) {
+    ReportUnreadable(options, directory);
+    return;
+  }
+  for (const DirEntry& entry : entries) {
     if (ScanShouldStop(options)) return;
     const std::string path = JoinPath(directory, entry.Name);
     if (entry.IsPlainDirectory()) {

@@ -34,6 +34,10 @@ struct ScanOptions {
   // Told of each leaf directory or file the settle time leaves out, so a
   // run can say how many wait for the next one.
   std::function<void(const std::string& path)> HeldBack;
+  // Told of each directory below the root that cannot be listed (no
+  // permission: lost+found on a mounted volume).  It is passed over: no
+  // row, nothing below it; the run reports it without failing an item.
+  std::function<void(const std::string& path)> Unreadable;
   // Decides for an item dated in the future (a scanner or share whose clock
   // runs ahead), which would never grow older than the settle time: true
   // when it counts as settled.  Unset: such an item is held back.

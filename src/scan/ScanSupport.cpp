@@ -48,6 +48,10 @@ bool StillSettling(const ScanOptions& options, const std::string& path) {
   return held;
 }
 
+void ReportUnreadable(const ScanOptions& options, const std::string& path) {
+  if (options.Unreadable) options.Unreadable(path);
+}
+
 void AppendRow(WorkList& rows, const std::string& path, int pages, ScanObserver* observer) {
   WorkRow row;
   row.Number = static_cast<int>(rows.size()) + 1;

@@ -30,6 +30,9 @@ inline constexpr std::chrono::seconds kClockTolerance{2};
 // to options.HeldBack.
 bool StillSettling(const ScanOptions& options, const std::string& path);
 
+// Reports a directory that cannot be listed (options.Unreadable).
+void ReportUnreadable(const ScanOptions& options, const std::string& path);
+
 // Appends a row with the next number and reports it.
 void AppendRow(WorkList& rows, const std::string& path, int pages, ScanObserver* observer);
 

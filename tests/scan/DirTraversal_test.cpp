@@ -115,9 +115,10 @@ TEST_F(DirTraversalTest, NaturalOrderOfDirectoryNames) {
                                       In("scan10")}));
 }
 
-// What is below an unlistable directory is unknown; the directory itself
-// becomes a row (its item fails with the reason) and the scan goes on.
-TEST_F(DirTraversalTest, AnUnlistableDirectoryIsARowAndTheScanGoesOn) {
+// What is below an unlistable directory is unknown; the directory is
+// passed over (ADirectoryThatCannotBeListedIsReportedAndPassedOver) and
+// the scan goes on.
+TEST_F(DirTraversalTest, AnUnlistableDirectoryIsPassedOverAndTheScanGoesOn) {
   Touch(In("locked/p/1.tif"));
   Touch(In("open/1.tif"));
   test::OpenToEveryone(dir_.Path());
@@ -129,7 +130,7 @@ TEST_F(DirTraversalTest, AnUnlistableDirectoryIsARowAndTheScanGoesOn) {
   });
   fs::permissions(In("locked"), fs::perms::all);
   if (!found) GTEST_SKIP() << "cannot run without the super-user's rights here";
-  EXPECT_EQ(*found, In("locked") + ";" + In("open") + ";");
+  EXPECT_EQ(*found, In("open") + ";");
 }
 
 TEST_F(DirTraversalTest, SettleTimeLeavesOutLeavesChangedRecently) {
@@ -183,23 +184,28 @@ TEST_F(DirTraversalTest, ReportsEveryRowAndTheTotal) {
 }
 
 // A directory that can be read but not searched lists names whose kind
-// is unknown: a row as well, in its place among the leaves, never a leaf
-// that looks empty.
-TEST_F(DirTraversalTest, ADirectoryThatCannotBeSearchedIsARowInItsPlace) {
+// is unknown, and one that cannot be read lists nothing: each is reported
+// and passed over, never a leaf that looks empty nor a failed item.
+TEST_F(DirTraversalTest, ADirectoryThatCannotBeListedIsReportedAndPassedOver) {
   Touch(In("a/1.tif"));
   Touch(In("no-search/1.tif"));
   Touch(In("no-search/inner/1.tif"));
+  Touch(In("no-read/1.tif"));
   Touch(In("z/1.tif"));
   test::OpenToEveryone(dir_.Path());
   ASSERT_EQ(chmod(In("no-search").c_str(), 0666), 0);
-  const auto rows = test::RunUnprivileged([&] {
-    std::string found;
-    for (const std::string& path : Scan(Options("tif"))) found += path + ";";
-    return found + std::to_string(rows_.size() == 3 ? rows_[1].Pages : -1);
+  ASSERT_EQ(chmod(In("no-read").c_str(), 0333), 0);
+  const auto found = test::RunUnprivileged([&] {
+    std::string text;
+    ScanOptions options = Options("tif");
+    options.Unreadable = [&text](const std::string& path) { text += "?" + path + ";"; };
+    for (const std::string& path : Scan(options)) text += path + ";";
+    return text;
   });
   chmod(In("no-search").c_str(), 0777);
-  if (!rows) GTEST_SKIP() << "cannot run without the super-user's rights here";
-  EXPECT_EQ(*rows, In("a") + ";" + In("no-search") + ";" + In("z") + ";0");
+  chmod(In("no-read").c_str(), 0777);
+  if (!found) GTEST_SKIP() << "cannot run without the super-user's rights here";
+  EXPECT_EQ(*found, "?" + In("no-read") + ";?" + In("no-search") + ";" + In("a") + ";" + In("z") + ";");
 }
 
 TEST_F(DirTraversalTest, ShardsSplitTheLeavesAndItemsAddedLaterMoveNoEarlierOne) {

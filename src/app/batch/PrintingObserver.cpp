@@ -15,6 +15,10 @@ void PrintingObserver::OnItemFailed(std::size_t index, const std::string& reason
   err_ << (index < paths_.size() ? paths_[index] : std::string()) << "：" << reason << std::endl;
 }
 
+void PrintingObserver::OnDirectorySkipped(const std::string& path, const std::string& reason) {
+  err_ << path << "：" << reason << std::endl;
+}
+
 // Page progress within an item is left to the status lines: a line per
 // finished item is what a log of the run needs.
 void PrintingObserver::OnProgress(const RunProgress& progress) {

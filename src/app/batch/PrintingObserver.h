@@ -19,6 +19,7 @@ class PrintingObserver final : public RunObserver {
   void OnRowAdded(const WorkRow& row) override { paths_.push_back(row.Path); }
   void OnWorkListCleared() override { paths_.clear(); }
   void OnItemFailed(std::size_t index, const std::string& reason) override;
+  void OnDirectorySkipped(const std::string& path, const std::string& reason) override;
   void OnProgress(const RunProgress& progress) override;
   void OnMessage(const UserMessage& message) override;
 
