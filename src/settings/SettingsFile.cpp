@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/FileLock.h"
 #include "platform/PathSeparator.h"
 #include "platform/ReplaceFile.h"
 #include "settings/IniDocument.h"
@@ -85,6 +86,15 @@ std::string ReadIniString(const std::string& filePath, const std::string& sectio
   return ReadValue(IniDocument(*bytes), section, key);
 }
 
+std::string SettingsLockPath(const std::string& filePath) {
+  const std::filesystem::path path(filePath);
+  std::filesystem::path lock = path.parent_path();
+  lock /= ".";
+  lock += path.filename();
+  lock += ".lock";
+  return lock.string();
+}
+
 bool WriteIniString(const std::string& filePath, const std::string& section,
                     const std::string& key, const std::string& value) {
   if (!IsUsableName(section, std::string_view("]\r\n\0", 4)) ||
@@ -100,10 +110,13 @@ bool WriteIniString(const std::string& filePath, const std::string& section,
   if (text.find_first_of("\r\n") != std::string_view::npos || !IsValidUtf8(text)) return false;
 
   // A run writes its keys on its worker thread while the window's dialogs
-  // may write theirs: each write reads, changes and replaces the whole
-  // file, so writers take turns or one of two keys would be lost.
+  // may write theirs, and zelk-batch may start at the same moment: each
+  // write reads, changes and replaces the whole file, so writers take turns
+  // (threads by the mutex, processes by the lock file beside the settings
+  // file) or one of two keys would be lost.
   static std::mutex writers;
   const std::lock_guard<std::mutex> turn(writers);
+  const FileLock otherProcesses(SettingsLockPath(filePath));
 
   // Only a file that is really absent starts empty; one that cannot be
   // looked at or read is never replaced by a file holding one key.

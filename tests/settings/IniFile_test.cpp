@@ -2,6 +2,8 @@
 // length limit, and edits that leave every other byte of the file alone.
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -138,7 +140,32 @@ TEST_F(IniFileTest, WriteKeepsPermissionsAndLinksAndLeavesNoTemporaryFiles) {
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadBytes(path_), "[Common]\nTimerType=1\n");
   EXPECT_EQ(test::PermissionBits(path_), 0640u);
-  EXPECT_EQ(test::EntryCount(dir_.Path()), 2) << "no temporary file left beside";
+  EXPECT_EQ(test::EntryCount(dir_.Path()), 3) << "no temporary file left beside";
+  EXPECT_TRUE(std::filesystem::exists(SettingsLockPath(link))) << "only the writers' lock file";
+}
+
+TEST_F(IniFileTest, WritersInTwoProcessesLoseNoKey) {
+  // A dialog's OK and a zelk-batch start, many times over: each writer
+  // reads, changes and replaces the whole file.
+  Write("[Common]\r\n");
+  constexpr int kKeys = 150;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  const char* writer = child == 0 ? "Child" : "Parent";
+  bool written = true;
+  for (int i = 0; i < kKeys; ++i) {
+    written = WriteIniString(path_, "Common", writer + std::to_string(i), "1") && written;
+  }
+  if (child == 0) _exit(written ? 0 : 1);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(written);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  for (int i = 0; i < kKeys; ++i) {
+    for (const char* name : {"Child", "Parent"}) {
+      EXPECT_EQ(ReadIniString(path_, "Common", name + std::to_string(i)), "1") << name << i;
+    }
+  }
 }
 
 TEST_F(IniFileTest, WriteToAMissingFileCreatesIt) {
