@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/AbandonedFiles.h"
 #include "platform/CreatedDirectories.h"
 #include "platform/DurableFiles.h"
 #include "platform/OutputTransaction.h"
@@ -57,6 +58,7 @@ StagedItemDirectory::StagedItemDirectory(std::string finalPath, Existing existin
       stage_(TemporaryPathBeside(final_).string()) {
   try {
     MakeDirPath(ParentOf(final_));
+    SweepBeforeWriting(ParentOf(final_));
     fs::create_directory(stage_);
     if (existing_ == Existing::Extend && fs::is_directory(fs::symlink_status(final_))) {
       fs::copy(final_, stage_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);

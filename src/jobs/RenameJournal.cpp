@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/AbandonedFiles.h"
 #include "platform/DurableFiles.h"
 #include "platform/OutputTransaction.h"
 #include "platform/ProcessOwner.h"
@@ -125,6 +126,7 @@ std::optional<RenameJournal> DecodeRenameJournal(std::string_view bytes) {
 
 bool CreateRenameJournal(const std::string& directory, const std::vector<RenameEntry>& entries) {
   const fs::path journal = RenameJournalPath(directory);
+  SweepBeforeWriting(journal.parent_path());
   const fs::path temporary = TemporaryPathBeside(journal);
   try {
     WriteSynced(

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <chrono>
 #include <charconv>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/FileSystemAge.h"
@@ -61,11 +63,11 @@ bool IsAbandonedTemporaryOutput(const std::string& name) {
   return OwnerOfTemporary(name) == OwnerState::Gone;
 }
 
-int RemoveAbandonedFiles(const fs::path& root) {
+int RemoveAbandonedIn(const fs::path& directory) {
   int removed = 0;
   std::error_code ec;
-  fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec);
-  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+  fs::directory_iterator it(directory, fs::directory_options::skip_permission_denied, ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
     const std::string name = it->path().filename().string();
     std::error_code entryError;
     if (it->is_symlink(entryError)) continue;
@@ -74,10 +76,29 @@ int RemoveAbandonedFiles(const fs::path& root) {
       continue;
     }
     if (!IsAbandonedTemporaryOutput(name) && !RemoteAndLongUntouched(it->path())) continue;
-    if (it->is_directory(entryError)) it.disable_recursion_pending();
     if (fs::remove_all(it->path(), entryError) > 0) ++removed;
   }
   return removed;
+}
+
+namespace {
+
+std::mutex sweptGuard;
+std::set<std::string> swept;
+
+}  // namespace
+
+void SweepBeforeWriting(const fs::path& directory) {
+  {
+    const std::lock_guard<std::mutex> lock(sweptGuard);
+    if (!swept.insert(directory.lexically_normal().string()).second) return;
+  }
+  RemoveAbandonedIn(directory);
+}
+
+void ForgetSweptDirectories() {
+  const std::lock_guard<std::mutex> lock(sweptGuard);
+  swept.clear();
 }
 
 }  // namespace zelk

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "platform/AbandonedFiles.h"
 #include "platform/ClaimHeartbeat.h"
 #include "platform/CreatedDirectories.h"
 #include "platform/DurableFiles.h"
@@ -118,6 +119,7 @@ std::optional<ItemClaim> ItemClaim::Take(const fs::path& itemPath, std::string* 
   const fs::path claim = ClaimPathFor(itemPath);
   const fs::path created = HighestMissingDirectory(claim.parent_path());
   if (!created.empty()) fs::create_directories(claim.parent_path());
+  SweepBeforeWriting(claim.parent_path());
   const std::string content = DescribeOwner(ThisProcess());
   // A few rounds: each either claims, finds a live holder, or clears an
   // abandoned claim and tries again.

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <set>
 
+#include "platform/AbandonedFiles.h"
 #include "platform/DurableFiles.h"
 #include "platform/ProcessOwner.h"
 
@@ -33,6 +34,7 @@ std::string OutputTransaction::Add(const std::string& finalPath, bool appendToEx
     if (output.finalPath == target) return output.temporaryPath.string();
   }
   if (target.has_parent_path()) fs::create_directories(target.parent_path());
+  SweepBeforeWriting(target.has_parent_path() ? target.parent_path() : fs::path("."));
   Output output{target, TemporaryPathBeside(target), kind};
   std::error_code ec;
   if (appendToExisting && fs::is_regular_file(target, ec)) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/AbandonedFiles.h"
 #include "platform/DurableFiles.h"
 #include "platform/OutputTransaction.h"
 #include "platform/TreeCopy.h"
@@ -74,6 +75,7 @@ fs::path PlaceUnderFreeName(const fs::path& temporary, const fs::path& first, bo
 // is removed.
 fs::path CopyThenPlace(const fs::path& source, const fs::path& first, bool directory,
                        const fs::path* sameAs) {
+  SweepBeforeWriting(first.parent_path());
   const fs::path temporary = TemporaryPathBeside(first);
   try {
     CopyTree(source, temporary);

@@ -259,12 +259,10 @@ void Frame::RecordShardRun(const std::optional<RunEnd>& end) {
   Write(shardRecord_, ShardRecordLine(line));
 }
 
-// Temporary outputs and claims that killed runs left in the tree this run
-// writes to (the source tree when renaming in place); a live run's stay.
-void Frame::RemoveAbandonedWork() {
-  const std::string& target = settings_.Common.ConvertDstDir;
-  RemoveAbandonedFiles(target.empty() ? settings_.Common.ImageSrcDir : target);
-}
+// Temporary outputs and claims that killed runs left are cleared in each
+// directory this run writes to, just before its first write there
+// (SweepBeforeWriting); a live run's stay.
+void Frame::RemoveAbandonedWork() { ForgetSweptDirectories(); }
 
 void Frame::Scan() {
   observer_.OnStatus(texts_.Searching);

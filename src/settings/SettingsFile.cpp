@@ -7,7 +7,7 @@
 #include <mutex>
 #include <optional>
 
-#include "platform/FileLock.h"
+#include "platform/DirectoryLock.h"
 #include "platform/PathSeparator.h"
 #include "platform/ReplaceFile.h"
 #include "settings/IniDocument.h"
@@ -86,15 +86,6 @@ std::string ReadIniString(const std::string& filePath, const std::string& sectio
   return ReadValue(IniDocument(*bytes), section, key);
 }
 
-std::string SettingsLockPath(const std::string& filePath) {
-  const std::filesystem::path path(filePath);
-  std::filesystem::path lock = path.parent_path();
-  lock /= ".";
-  lock += path.filename();
-  lock += ".lock";
-  return lock.string();
-}
-
 bool WriteIniString(const std::string& filePath, const std::string& section,
                     const std::string& key, const std::string& value) {
   if (!IsUsableName(section, std::string_view("]\r\n\0", 4)) ||
@@ -112,11 +103,11 @@ bool WriteIniString(const std::string& filePath, const std::string& section,
   // A run writes its keys on its worker thread while the window's dialogs
   // may write theirs, and zelk-batch may start at the same moment: each
   // write reads, changes and replaces the whole file, so writers take turns
-  // (threads by the mutex, processes by the lock file beside the settings
-  // file) or one of two keys would be lost.
+  // (threads by the mutex, processes by a lock on the settings file's
+  // directory) or one of two keys would be lost.
   static std::mutex writers;
   const std::lock_guard<std::mutex> turn(writers);
-  const FileLock otherProcesses(SettingsLockPath(filePath));
+  const DirectoryLock otherProcesses(std::filesystem::path(filePath).parent_path().string());
 
   // Only a file that is really absent starts empty; one that cannot be
   // looked at or read is never replaced by a file holding one key.

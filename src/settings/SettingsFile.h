@@ -28,13 +28,9 @@ bool LoadSettings(const std::string& settingsDir, Settings& settings);
 std::string ReadIniString(const std::string& filePath, const std::string& section,
                           const std::string& key);
 
-// The lock file writers of `filePath` take turns on: ".ZELK.conf.lock" in
-// its directory.
-std::string SettingsLockPath(const std::string& filePath);
-
 // Writes one key (value given as UTF-8; it ends at its first NUL).  The file
 // is created when missing and replaced whole, never left half-written; other
-// processes' writes of the same file wait for it (SettingsLockPath).
+// processes' writes of the same file wait for it (a lock on its directory).
 // Returns false on failure, and refuses (leaving the file as it was) a value
 // holding a line break or bytes that are not UTF-8.  Callers that follow the
 // program's rules ignore the result.

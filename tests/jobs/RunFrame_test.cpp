@@ -420,24 +420,26 @@ TEST_F(RunFrameTest, ItemProgressTextsComeFromTheJobsRow) {
             observer_.Statuses.end());
 }
 
-TEST_F(RunFrameTest, WhatKilledRunsLeftGoesAndALiveRunsFilesStay) {
+TEST_F(RunFrameTest, WhatKilledRunsLeftGoesWhereTheRunWritesAndALiveRunsFilesStay) {
   Touch(In("a/1.tif"));
-  fs::create_directories(Out("x"));
+  fs::create_directories(Out("elsewhere"));
   const pid_t child = ::fork();
   if (child == 0) {  // a run killed while it wrote
-    test::WriteBytes(TemporaryPathBeside(Out("x/half.pdf")).string(), "half");
+    test::WriteBytes(TemporaryPathBeside(Out("a.tif")).string(), "half");
+    test::WriteBytes(TemporaryPathBeside(Out("elsewhere/b.tif")).string(), "half");
     ::_exit(0);
   }
   ASSERT_GT(child, 0);
   ::waitpid(child, nullptr, 0);
-  const std::string live = TemporaryPathBeside(Out("x/live.pdf")).string();
+  const std::string live = TemporaryPathBeside(Out("live.pdf")).string();
   test::WriteBytes(live, "being written by a live run");
   Run(JobId::MergeFiles);
-  std::vector<std::string> left;
-  for (const auto& entry : fs::directory_iterator(Out("x"))) {
-    left.push_back(entry.path().string());
-  }
-  EXPECT_EQ(left, std::vector<std::string>{live});
+  // The run claimed and wrote a beside the killed run's file: gone there.
+  // Nothing was written in "elsewhere": the sweep does not walk the tree.
+  EXPECT_EQ(test::TreeOf(out_), (std::vector<std::string>{
+                                     fs::path(live).filename().string(), "a.tif", "elsewhere/",
+                                     "elsewhere/" + test::TreeOf(Out("elsewhere")).front()}));
+  EXPECT_EQ(test::TreeOf(Out("elsewhere")).size(), 1u);
 }
 
 TEST_F(RunFrameTest, ItemsAnotherRunHoldsOrHasFinishedArePassedBy) {

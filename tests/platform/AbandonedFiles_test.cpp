@@ -154,15 +154,15 @@ TEST(ItemClaim, ClaimNamesFitBesideTheLongestLegalName) {
 TEST(AbandonedFiles, OnlyWhatDeadOrLongSilentRunsLeftIsRemoved) {
   TempDir dir;
   fs::create_directories(dir.Path() / "a" / "b");
+  // This process's files: a live run's, to be left alone.
+  const fs::path live = TemporaryPathBeside(dir.Path() / "a" / "live.tif");
+  WriteBytes(live.string(), "x");
+  std::optional<ItemClaim> liveClaim = ItemClaim::Take(dir.Path() / "a" / "live");
   InProcessThatDies([&] {
     WriteBytes(TemporaryPathBeside(dir.Path() / "a" / "b" / "doc.tif").string(), "x");
     fs::create_directory(TemporaryPathBeside(dir.Path() / "a" / "split"));
     new ItemClaim(*ItemClaim::Take(dir.Path() / "a" / "doc"));
   });
-  // This process's files: a live run's, to be left alone.
-  const fs::path live = TemporaryPathBeside(dir.Path() / "a" / "live.tif");
-  WriteBytes(live.string(), "x");
-  std::optional<ItemClaim> liveClaim = ItemClaim::Take(dir.Path() / "a" / "live");
   // A run's on another host: one it is writing, and one left for a day.
   const std::string remoteTemporary = ".zelk-" + OwnerToken(RemoteOwner()) + "-1.zelk-tmp";
   WriteBytes(dir.File("a/" + remoteTemporary), "x");
@@ -174,7 +174,11 @@ TEST(AbandonedFiles, OnlyWhatDeadOrLongSilentRunsLeftIsRemoved) {
   WriteBytes(dir.File("a/.zelk-tmp.tif"), "x");
   WriteBytes(dir.File("a/.zelk-nonsense-1.zelk-tmp"), "x");
 
-  EXPECT_EQ(RemoveAbandonedFiles(dir.Path()), 4);
+  // Each directory on its own: "a" holds the dead run's staged directory
+  // and claim, "a/b" its file and the remote one left for a day.
+  EXPECT_EQ(RemoveAbandonedIn(dir.Path()), 0);
+  EXPECT_EQ(RemoveAbandonedIn(dir.Path() / "a"), 2);
+  EXPECT_EQ(RemoveAbandonedIn(dir.Path() / "a" / "b"), 2);
   std::vector<std::string> expected = {"a/", "a/.zelk-nonsense-1.zelk-tmp", "a/.zelk-tmp.tif",
                                        "a/" + remoteTemporary,
                                        "a/b/", "a/keep.tif", "a/zelk-tmp",
@@ -182,7 +186,40 @@ TEST(AbandonedFiles, OnlyWhatDeadOrLongSilentRunsLeftIsRemoved) {
                                        "a/" + ClaimPathFor(dir.Path() / "a" / "live").filename().string()};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(test::TreeOf(dir.Path()), expected);
-  EXPECT_EQ(RemoveAbandonedFiles(dir.Path() / "missing"), 0);
+  EXPECT_EQ(RemoveAbandonedIn(dir.Path() / "missing"), 0);
+}
+
+TEST(AbandonedFiles, ADirectoryIsSweptBeforeTheFirstWriteOfEachRunOnly) {
+  TempDir dir;
+  const fs::path output = dir.Path() / "out" / "doc.pdf";
+  const fs::path elsewhere = dir.Path() / "untouched" / "x.pdf";
+  fs::create_directories(output.parent_path());
+  fs::create_directories(elsewhere.parent_path());
+  // A run that dies with a temporary file beside `final`.
+  auto leaveAbandoned = [](const fs::path& final) {
+    InProcessThatDies([&] { WriteBytes(TemporaryPathBeside(final).string(), "x"); });
+  };
+  auto temporariesBeside = [](const fs::path& final) {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(final.parent_path())) {
+      count += IsTemporaryOutput(entry.path().filename().string());
+    }
+    return count;
+  };
+  auto write = [&output] { OutputTransaction().Add(output.string(), false); };
+
+  ForgetSweptDirectories();  // a run begins
+  leaveAbandoned(output);
+  leaveAbandoned(elsewhere);
+  write();
+  EXPECT_EQ(temporariesBeside(output), 0) << "swept before the first write there";
+  EXPECT_EQ(temporariesBeside(elsewhere), 1) << "nothing is written there";
+  leaveAbandoned(output);
+  write();
+  EXPECT_EQ(temporariesBeside(output), 1) << "once a run";
+  ForgetSweptDirectories();
+  write();
+  EXPECT_EQ(temporariesBeside(output), 0) << "the next run sweeps again";
 }
 
 }  // namespace
