@@ -54,9 +54,9 @@ std::vector<NameChange> NewNames(const Settings::RenameSection& rename,
 }
 
 // The renamed copies in `target`, all or none.
-void CopyRenamed(const std::string& source, const std::string& target,
+void CopyRenamed(const std::string& root, const std::string& source, const std::string& target,
                  const std::vector<NameChange>& changes) {
-  StagedItemDirectory directory(target);
+  StagedItemDirectory directory(root, target);
   for (const NameChange& change : changes) {
     std::filesystem::copy_file(JoinPath(source, change.From),
                                JoinPath(directory.Path(), change.To));
@@ -95,7 +95,7 @@ ItemOutcome BatchRenameJob::ProcessItem(RunContext& context, std::size_t index) 
   if (inPlace) {
     RenameFilesInPlace(source, changes);
   } else {
-    CopyRenamed(source, context.MirrorPath(source), changes);
+    CopyRenamed(context.TargetRoot(), source, context.MirrorPath(source), changes);
   }
   return ItemOutcome::Done;
 }

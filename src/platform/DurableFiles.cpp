@@ -24,7 +24,21 @@ void SyncPath(const fs::path& path, int flags, const char* what) {
   if (!synced && error != std::errc::invalid_argument) throw fs::filesystem_error(what, path, error);
 }
 
-std::error_code CopyData(int in, int out) {
+}  // namespace
+
+bool WriteAllBytes(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+std::error_code CopyDataSynced(int in, int out) {
   std::vector<char> buffer(1 << 20);
   for (;;) {
     const ssize_t got = ::read(in, buffer.data(), buffer.size());
@@ -39,20 +53,6 @@ std::error_code CopyData(int in, int out) {
   }
   if (::fsync(out) != 0) return LastError();
   return {};
-}
-
-}  // namespace
-
-bool WriteAllBytes(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
 
 bool AppendInOneWrite(const std::string& path, std::string_view data) {
@@ -117,7 +117,7 @@ std::error_code CopyFileSynced(const fs::path& from, const fs::path& to) {
     ::close(in);
     return error;
   }
-  std::error_code error = CopyData(in, out);
+  std::error_code error = CopyDataSynced(in, out);
   ::close(in);
   if (::close(out) != 0 && !error) error = LastError();
   if (error) ::unlink(to.c_str());

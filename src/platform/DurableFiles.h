@@ -16,6 +16,10 @@ namespace zelk {
 // writes.  False on a failure, with errno telling why.
 bool WriteAllBytes(int fd, std::string_view data);
 
+// Copies what is left to read of `in` to `out` and flushes `out` to the
+// disk.  Returns the error, or nothing.
+std::error_code CopyDataSynced(int in, int out);
+
 // Appends `data` to the file at `path` (created with mode 0666 less the
 // umask when missing) in one write call on a descriptor opened for
 // appending, so that lines appended by several processes at once never

@@ -11,6 +11,7 @@
 
 #include "platform/ClaimHeartbeat.h"
 #include "platform/CreatedDirectories.h"
+#include "platform/DirectoryBeneath.h"
 #include "platform/DurableFiles.h"
 #include "platform/FileSystemAge.h"
 #include "platform/FileText.h"
@@ -114,10 +115,11 @@ fs::path ClaimPathFor(const fs::path& itemPath) {
   return itemPath.parent_path() / (std::string(kClaimPrefix) + hash);
 }
 
-std::optional<ItemClaim> ItemClaim::Take(const fs::path& itemPath, std::string* holder) {
+std::optional<ItemClaim> ItemClaim::Take(const fs::path& root, const fs::path& itemPath,
+                                         std::string* holder) {
   const fs::path claim = ClaimPathFor(itemPath);
   const fs::path created = HighestMissingDirectory(claim.parent_path());
-  if (!created.empty()) fs::create_directories(claim.parent_path());
+  DirectoryBeneath::Open(root, claim.parent_path(), true);
   const std::string content = DescribeOwner(ThisProcess());
   // A few rounds: each either claims, finds a live holder, or clears an
   // abandoned claim and tries again.

@@ -395,13 +395,13 @@ void Frame::PutIntoErrorTree(const WorkRow& row) {
     switch (texts_.ErrorCopyKind) {
       case ErrorCopy::None: return;
       case ErrorCopy::CopyDirectory:
-        CopyDirectoryInto(row.Path, context_.ErrorTreePath(row.Path));
+        CopyDirectoryInto(context_.TargetRoot(), row.Path, context_.ErrorTreePath(row.Path));
         return;
       case ErrorCopy::CopyFile:
-        CopyFileInto(row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
+        CopyFileInto(context_.TargetRoot(), row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
         return;
       case ErrorCopy::MoveFile:
-        MoveFileInto(row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
+        MoveFileInto(context_.TargetRoot(), row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
         return;
     }
   } catch (const std::exception& error) {

@@ -446,7 +446,7 @@ TEST_F(RunFrameTest, ItemsAnotherRunHoldsOrHasFinishedArePassedBy) {
   Touch(In("c/1.tif"));
   // Another run holds a (a live claim) and finishes c while this run works
   // on b, after this run's scan.
-  std::optional<ItemClaim> other = ItemClaim::Take(Out("a"));
+  std::optional<ItemClaim> other = ItemClaim::Take(Out(""), Out("a"));
   ASSERT_TRUE(other);
   script_.OnItem = [this](RunContext&, std::size_t) { Touch(Out("c.tif")); };
   const RunResult result = Run(JobId::MergeFiles);
