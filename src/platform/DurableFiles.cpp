@@ -56,7 +56,7 @@ std::error_code CopyDataSynced(int in, int out) {
 }
 
 bool AppendInOneWrite(const std::string& path, std::string_view data) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   const bool written = WriteAllBytes(fd, data);
   const int writeError = errno;

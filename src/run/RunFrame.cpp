@@ -1,11 +1,13 @@
 #include "run/RunFrame.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 
 #include "platform/AbandonedFiles.h"
+#include "platform/DirectoryBeneath.h"
 #include "platform/ProcessOwner.h"
 #include "platform/SchedulerJob.h"
 #include "run/ErrorTree.h"
@@ -435,10 +437,13 @@ void Frame::Write(OpenList& list, const std::string& line) {
   std::error_code ignored;
   std::filesystem::create_directories(GetParentPath(list.List.Path()), ignored);
   if (list.List.Append(line)) return;
+  const int error = errno;
   result_.ResultListFailed = true;
   if (list.Reported) return;
   list.Reported = true;
-  observer_.OnStatus(kListNotWritten + list.List.Path());
+  std::string status = kListNotWritten + list.List.Path();
+  if (error == ELOOP) status += "：" + std::string(kLinkInPathLead) + list.List.Path();
+  observer_.OnStatus(status);
 }
 
 // The status a run ends with, and how many items the settle time left for
