@@ -1,6 +1,7 @@
 #include "platform/OutputTransaction.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,9 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <random>
 #include <set>
 
 #include "platform/DirectoryBeneath.h"
@@ -19,6 +23,20 @@ namespace fs = std::filesystem;
 namespace {
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
+
+// Twelve random hexadecimal digits.  The writers create their temporary
+// files by name, following a link there: a name nobody can guess before
+// the run makes it leaves no one the chance to plant a link under it.
+std::string UnguessableDigits() {
+  std::uint64_t bits = 0;
+  if (::getrandom(&bits, sizeof bits, 0) != static_cast<ssize_t>(sizeof bits)) {
+    bits = (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
+  }
+  char digits[13];
+  std::snprintf(digits, sizeof digits, "%012llx",
+                static_cast<unsigned long long>(bits & 0xffffffffffffULL));
+  return digits;
+}
 
 bool ExistsIn(const DirectoryBeneath& directory, const fs::path& name) {
   struct stat info {};
@@ -76,6 +94,7 @@ fs::path TemporaryPathBeside(const fs::path& finalPath) {
   char number[17];
   const auto end = std::to_chars(number, number + sizeof number, ++counter, 16).ptr;
   std::string name = ".zelk-" + OwnerToken(ThisProcess()) + "-" + std::string(number, end);
+  name += UnguessableDigits();
   name += kTemporaryOutputSuffix;
   return finalPath.parent_path() / name;
 }

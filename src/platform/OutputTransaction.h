@@ -19,7 +19,9 @@
 // (".zelk-<owner token>-<n>.zelk-tmp", see ProcessOwner.h), so they stay
 // within the file system's name limit, and they name the process that
 // writes them: AbandonedFiles.h clears those whose process is gone and
-// never touches those of a live run.
+// never touches those of a live run.  <n> is a counter followed by random
+// digits, so nobody can plant a link under a temporary name before the
+// writer creates its file there.
 //
 // Outputs lie below a root, the destination the operator chose.  Each
 // output's directory is reached from the root without following a link

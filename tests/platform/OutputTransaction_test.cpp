@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace zelk {
 namespace {
 
@@ -20,6 +22,18 @@ std::vector<std::string> Names(const fs::path& dir) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// What someone who saw one temporary name would guess for the next one:
+// the same with its last number one higher.
+fs::path NextGuess(const fs::path& seen) {
+  std::string name = seen.filename().string();
+  name.resize(name.size() - kTemporaryOutputSuffix.size());
+  const std::size_t dash = name.rfind('-');
+  std::ostringstream next;
+  next << name.substr(0, dash + 1) << std::hex << std::stoull(name.substr(dash + 1), nullptr, 16) + 1
+       << kTemporaryOutputSuffix;
+  return seen.parent_path() / next.str();
 }
 
 TEST(OutputTransaction, CommitPutsWrittenOutputsInPlace) {
@@ -123,6 +137,20 @@ TEST(OutputTransaction, ADirectorySwappedForALinkAfterAddFailsTheCommit) {
   EXPECT_THROW(transaction.Commit(), fs::filesystem_error);
   EXPECT_FALSE(fs::exists(dir.Path() / "elsewhere" / "doc.pdf"));
   EXPECT_FALSE(fs::exists(root / "moved" / "doc.pdf")) << "no empty output stands for it";
+}
+
+TEST(OutputTransaction, NoLinkCanBePlantedUnderTheNextTemporaryName) {
+  TempDir dir;
+  WriteBytes(dir.Path() / "victim", "kept");
+  const fs::path final = dir.Path() / "doc.pdf";
+  fs::create_symlink(dir.Path() / "victim", NextGuess(TemporaryPathBeside(final)));
+  OutputTransaction transaction(dir.Path());
+  const std::string temporary = transaction.Add(final.string(), false);
+  WriteBytes(temporary, "pages");  // as the writers do: by name, following a link
+  transaction.Commit();
+  EXPECT_EQ(ReadBytes(dir.Path() / "victim"), "kept");
+  EXPECT_EQ(ReadBytes(final), "pages");
+  EXPECT_FALSE(fs::is_symlink(final));
 }
 
 }  // namespace
