@@ -7,6 +7,7 @@
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
 #include "jobs/RenameInPlace.h"
+#include "platform/DirectoryBeneath.h"
 #include "platform/Quoting.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
@@ -86,6 +87,9 @@ ItemOutcome BatchRenameJob::ProcessItem(RunContext& context, std::size_t index) 
   // A rename a killed run left in this directory is settled before its
   // files are listed; copies are not made of a directory in that state.
   if (inPlace) {
+    // The scan found a plain directory; one swapped for a link since would
+    // have the journal and the renames land wherever the link points.
+    DirectoryBeneath::Open(context.SourceRoot(), source, false);
     FinishInterruptedRename(source);
   } else {
     RefuseUnfinishedRename(source);
