@@ -26,18 +26,6 @@ void SyncPath(const fs::path& path, int flags, const char* what) {
 
 }  // namespace
 
-bool WriteAllBytes(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 std::error_code CopyDataSynced(int in, int out) {
   std::vector<char> buffer(1 << 20);
   for (;;) {
@@ -53,6 +41,18 @@ std::error_code CopyDataSynced(int in, int out) {
   }
   if (::fsync(out) != 0) return LastError();
   return {};
+}
+
+bool WriteAllBytes(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
 }
 
 bool AppendInOneWrite(const std::string& path, std::string_view data) {

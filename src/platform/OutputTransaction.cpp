@@ -60,8 +60,9 @@ void StartFromCopy(const DirectoryBeneath& directory, const fs::path& finalPath,
   if (::fstat(in, &info) != 0) {
     error = LastError();
   } else if (S_ISREG(info.st_mode)) {
-    const int out = ::openat(directory.Fd(), temporaryPath.filename().c_str(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, info.st_mode & 0777);
+    const int out =
+        ::openat(directory.Fd(), temporaryPath.filename().c_str(),
+                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, info.st_mode & 0777);
     if (out < 0) {
       error = LastError();
     } else {
@@ -130,8 +131,9 @@ bool OutputTransaction::Written(const Output& output) const {
   if (ExistsIn(*output.directory, output.temporaryPath.filename())) return true;
   std::error_code error;
   if (fs::exists(fs::symlink_status(output.temporaryPath, error))) {
-    throw fs::filesystem_error("cannot rename: the output's directory was replaced while it was written",
-                               output.temporaryPath, std::make_error_code(std::errc::not_a_directory));
+    throw fs::filesystem_error(
+        "cannot rename: the output's directory was replaced while it was written",
+        output.temporaryPath, std::make_error_code(std::errc::not_a_directory));
   }
   return false;
 }
@@ -142,7 +144,8 @@ void OutputTransaction::CommitOne(const Output& output) {
   SyncFileIn(directory, temporary, output.temporaryPath);
   if (::renameat(directory.Fd(), temporary.c_str(), directory.Fd(),
                  output.finalPath.filename().c_str()) != 0) {
-    throw fs::filesystem_error("cannot rename", output.temporaryPath, output.finalPath, LastError());
+    throw fs::filesystem_error("cannot rename", output.temporaryPath, output.finalPath,
+                               LastError());
   }
 }
 

@@ -393,17 +393,19 @@ std::string Frame::FailureLineOf(const WorkRow& row) const {
 }
 
 void Frame::PutIntoErrorTree(const WorkRow& row) {
+  // The Error tree lies in the destination: no link below its root is followed.
+  const std::string& root = context_.TargetRoot();
   try {
     switch (texts_.ErrorCopyKind) {
       case ErrorCopy::None: return;
       case ErrorCopy::CopyDirectory:
-        CopyDirectoryInto(context_.TargetRoot(), row.Path, context_.ErrorTreePath(row.Path));
+        CopyDirectoryInto(root, row.Path, context_.ErrorTreePath(row.Path));
         return;
       case ErrorCopy::CopyFile:
-        CopyFileInto(context_.TargetRoot(), row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
+        CopyFileInto(root, row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
         return;
       case ErrorCopy::MoveFile:
-        MoveFileInto(context_.TargetRoot(), row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
+        MoveFileInto(root, row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
         return;
     }
   } catch (const std::exception& error) {

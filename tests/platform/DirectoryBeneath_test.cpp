@@ -36,9 +36,9 @@ TEST(DirectoryBeneath, ALinkBelowTheRootIsRefusedByNameAndNothingIsMadeThrough) 
   fs::create_directory(dir.Path() / "elsewhere");
   fs::create_directory_symlink(dir.Path() / "elsewhere", root / "a" / "x");
   fs::create_symlink("dangling", root / "y");  // a link to nothing yet
-  for (const auto& [directory, link] :
-       {std::pair{root / "a" / "x" / "deep", root / "a" / "x"}, {root / "a" / "x", root / "a" / "x"},
-        {root / "y" / "z", root / "y"}}) {
+  for (const auto& [directory, link] : {std::pair{root / "a" / "x" / "deep", root / "a" / "x"},
+                                        {root / "a" / "x", root / "a" / "x"},
+                                        {root / "y" / "z", root / "y"}}) {
     try {
       DirectoryBeneath::Open(root, directory, true);
       ADD_FAILURE() << directory << " opened through a link";

@@ -31,8 +31,8 @@ fs::path NextGuess(const fs::path& seen) {
   name.resize(name.size() - kTemporaryOutputSuffix.size());
   const std::size_t dash = name.rfind('-');
   std::ostringstream next;
-  next << name.substr(0, dash + 1) << std::hex << std::stoull(name.substr(dash + 1), nullptr, 16) + 1
-       << kTemporaryOutputSuffix;
+  const unsigned long long last = std::stoull(name.substr(dash + 1), nullptr, 16);
+  next << name.substr(0, dash + 1) << std::hex << last + 1 << kTemporaryOutputSuffix;
   return seen.parent_path() / next.str();
 }
 

@@ -55,7 +55,8 @@ TEST_F(ErrorTreeTest, NumberedNamesPutTheNumberBeforeTheLastExtension) {
 
 TEST_F(ErrorTreeTest, AMoveNeverReplacesAnEarlierMovedOriginal) {
   Touch(At("in/a/scan.tif"), "first original");
-  EXPECT_EQ(MoveFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a")), fs::path(At("out/Error/a/scan.tif")));
+  EXPECT_EQ(MoveFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a")),
+            fs::path(At("out/Error/a/scan.tif")));
   Touch(At("in/a/scan.tif"), "second original");
   EXPECT_EQ(MoveFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a")),
             fs::path(At("out/Error/a/scan (2).tif")));
@@ -188,7 +189,8 @@ TEST_F(ErrorTreeTest, OnAFullDiskNothingIsHalfWrittenAndTheSourceStays) {
 
   // With room again the move completes and the source goes.
   Touch(At("in/small.tif"), "fits");
-  EXPECT_EQ(MoveFileInto(At("out"), At("in/small.tif"), At("out/Error")), fs::path(At("out/Error/small.tif")));
+  EXPECT_EQ(MoveFileInto(At("out"), At("in/small.tif"), At("out/Error")),
+            fs::path(At("out/Error/small.tif")));
   EXPECT_EQ(test::ReadBytes(At("out/Error/small.tif")), "fits");
   EXPECT_FALSE(fs::exists(At("in/small.tif")));
 }
