@@ -7,6 +7,7 @@
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
 #include "jobs/RenameInPlace.h"
+#include "platform/DirectoryBeneath.h"
 #include "platform/Quoting.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
@@ -54,9 +55,9 @@ std::vector<NameChange> NewNames(const Settings::RenameSection& rename,
 }
 
 // The renamed copies in `target`, all or none.
-void CopyRenamed(const std::string& source, const std::string& target,
+void CopyRenamed(const std::string& root, const std::string& source, const std::string& target,
                  const std::vector<NameChange>& changes) {
-  StagedItemDirectory directory(target);
+  StagedItemDirectory directory(root, target);
   for (const NameChange& change : changes) {
     std::filesystem::copy_file(JoinPath(source, change.From),
                                JoinPath(directory.Path(), change.To));
@@ -86,6 +87,9 @@ ItemOutcome BatchRenameJob::ProcessItem(RunContext& context, std::size_t index) 
   // A rename a killed run left in this directory is settled before its
   // files are listed; copies are not made of a directory in that state.
   if (inPlace) {
+    // The scan found a plain directory; one swapped for a link since would
+    // have the journal and the renames land wherever the link points.
+    DirectoryBeneath::Open(context.SourceRoot(), source, false);
     FinishInterruptedRename(source);
   } else {
     RefuseUnfinishedRename(source);
@@ -95,7 +99,7 @@ ItemOutcome BatchRenameJob::ProcessItem(RunContext& context, std::size_t index) 
   if (inPlace) {
     RenameFilesInPlace(source, changes);
   } else {
-    CopyRenamed(source, context.MirrorPath(source), changes);
+    CopyRenamed(context.TargetRoot(), source, context.MirrorPath(source), changes);
   }
   return ItemOutcome::Done;
 }

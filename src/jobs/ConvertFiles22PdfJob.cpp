@@ -25,7 +25,7 @@ ItemOutcome ConvertFiles22PdfJob::ProcessItem(RunContext& context, std::size_t i
     return ItemOutcome::Skipped;
   }
   // The source's directory part (with its trailing separator) mirrored.
-  ItemDirectory directory(context.MirrorPath(GetParentPath(source)));
+  ItemDirectory directory(context.TargetRoot(), context.MirrorPath(GetParentPath(source)));
   const std::string output =
       JoinPath(directory.Path(), GetBaseName(GetFileNamePart(source)) + ".pdf");
   OcrDocument* document = recognition_.Ahead().Take(index);
@@ -34,7 +34,7 @@ ItemOutcome ConvertFiles22PdfJob::ProcessItem(RunContext& context, std::size_t i
   // A PDF of this name written earlier in the run (from a source that
   // differs only in its extension, b.tif and b.jpg) keeps its pages; this
   // file's follow them.
-  OutputTransaction outputs;
+  OutputTransaction outputs(context.TargetRoot());
   const std::string pdf = outputs.Add(output, true);
   PdfDocumentWriter writer(pdf, pdf, PdfTitleOf(output));
   for (int number = 1; number <= pageCount; ++number) {

@@ -38,7 +38,7 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
   const Settings& settings = context.RunSettings();
   const std::string& source = PageSourceFile(context, index);
   // The source's directory part (with its trailing separator) mirrored.
-  ItemDirectory directory(context.MirrorPath(GetParentPath(source)));
+  ItemDirectory directory(context.TargetRoot(), context.MirrorPath(GetParentPath(source)));
   const std::string output =
       JoinPath(directory.Path(), GetBaseName(GetFileNamePart(source)) + kPdfSuffix);
 
@@ -50,7 +50,7 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
   }
   // A PDF of this name already there (from a source that differs only in
   // its extension) keeps its pages; this file's follow them.
-  OutputTransaction outputs;
+  OutputTransaction outputs(context.TargetRoot());
   const std::string pdf = outputs.Add(output, true);
   PdfDocumentWriter writer(pdf, pdf, PdfTitleOf(output));
   PageSequence& loaded = TakeItemPages(ahead_, context.Rows().size(), index, std::move(pages),

@@ -34,7 +34,7 @@ ItemOutcome ConvertFiles2WordJob::ProcessItem(RunContext& context, std::size_t i
   }
 
   // The source's directory part (with its trailing separator) mirrored.
-  ItemDirectory directory(GetParentPath(output));
+  ItemDirectory directory(context.TargetRoot(), GetParentPath(output));
   OcrDocument* document = recognition_.Ahead().Take(index);
   if (!document) throw std::logic_error("image file without a document");
   const int pageCount = document->PageCount();
@@ -42,7 +42,7 @@ ItemOutcome ConvertFiles2WordJob::ProcessItem(RunContext& context, std::size_t i
     context.ShowPageProgress(index, number, pageCount);
     pages.Add(recognition_.Ahead().NextPage());
   }
-  OutputTransaction outputs;
+  OutputTransaction outputs(context.TargetRoot());
   pages.Write(output, outputs.Add(output, false));
   outputs.Commit();
   directory.Keep();

@@ -1,5 +1,7 @@
 #include "jobs/ItemDirectory.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <stdexcept>
@@ -7,10 +9,10 @@
 
 #include "platform/AbandonedFiles.h"
 #include "platform/CreatedDirectories.h"
+#include "platform/DirectoryBeneath.h"
 #include "platform/DurableFiles.h"
 #include "platform/OutputTransaction.h"
 #include "platform/Quoting.h"
-#include "scan/PathHelpers.h"
 
 namespace zelk {
 namespace fs = std::filesystem;
@@ -39,10 +41,10 @@ std::string ParentOf(const std::string& path) { return fs::path(path).parent_pat
 
 }  // namespace
 
-ItemDirectory::ItemDirectory(std::string path)
+ItemDirectory::ItemDirectory(const std::string& root, std::string path)
     : path_(std::move(path)), created_(HighestMissingDirectory(path_)) {
   try {
-    MakeDirPath(path_);
+    DirectoryBeneath::Open(root, path_, true);
   } catch (...) {
     Keep();  // what exists now was not necessarily made here
     throw;
@@ -51,15 +53,20 @@ ItemDirectory::ItemDirectory(std::string path)
 
 ItemDirectory::~ItemDirectory() { RemoveEmptyDirectories(path_, created_); }
 
-StagedItemDirectory::StagedItemDirectory(std::string finalPath, Existing existing)
+StagedItemDirectory::StagedItemDirectory(const std::string& root, std::string finalPath,
+                                         Existing existing)
     : final_(Normalized(finalPath)),
       existing_(existing),
       created_(HighestMissingDirectory(ParentOf(final_))),
       stage_(TemporaryPathBeside(final_).string()) {
   try {
-    MakeDirPath(ParentOf(final_));
+    const DirectoryBeneath parent = DirectoryBeneath::Open(root, ParentOf(final_), true);
     SweepBeforeWriting(ParentOf(final_));
-    fs::create_directory(stage_);
+    const std::string stageName = fs::path(stage_).filename().string();
+    if (::mkdirat(parent.Fd(), stageName.c_str(), 0777) != 0) {
+      throw fs::filesystem_error("cannot create directory", stage_,
+                                 std::error_code(errno, std::generic_category()));
+    }
     if (existing_ == Existing::Extend && fs::is_directory(fs::symlink_status(final_))) {
       fs::copy(final_, stage_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     }

@@ -10,10 +10,15 @@ namespace zelk {
 // A directory the item's output files go into, created when missing and
 // taken away again when the item does not succeed.  Other items' outputs
 // may share it.
+//
+// Both kinds lie below a root, the destination, and are reached from it
+// without following a link (platform/DirectoryBeneath.h): a link planted
+// below the root fails the item with LinkInPathError.
 class ItemDirectory {
  public:
-  // Creates `path` with every missing parent (MakeDirPath).
-  explicit ItemDirectory(std::string path);
+  // Creates `path`, which lies in `root` or below it, with every missing
+  // parent.
+  ItemDirectory(const std::string& root, std::string path);
   // Unless Keep() was called: removes the levels the constructor created,
   // deepest first, as long as they are empty (another run may have put its
   // outputs there meanwhile; those stay).
@@ -47,9 +52,11 @@ class StagedItemDirectory {
              // directory starts as a copy of it and Commit() replaces it
   };
 
-  // Creates the missing parents of `finalPath` and a fresh temporary
-  // directory beside it.  Throws std::filesystem_error.
-  explicit StagedItemDirectory(std::string finalPath, Existing existing = Existing::Refuse);
+  // Creates the missing parents of `finalPath` (below `root`) and a fresh
+  // temporary directory beside it.  Throws LinkInPathError or
+  // std::filesystem_error.
+  StagedItemDirectory(const std::string& root, std::string finalPath,
+                      Existing existing = Existing::Refuse);
   // Unless committed: removes the temporary directory, and the parents the
   // constructor made while they are empty.
   ~StagedItemDirectory();

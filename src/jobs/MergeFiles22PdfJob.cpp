@@ -93,7 +93,7 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
   const DirectoryPlan plan = std::move(found->second);
   plans_.erase(found);
   ShowPageList(context, plan.pages);
-  ItemDirectory directory(plan.documentDir);
+  ItemDirectory directory(context.TargetRoot(), plan.documentDir);
 
   const Settings& settings = context.RunSettings();
   // Every output is written anew: the scan offers a directory only when
@@ -102,7 +102,7 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
   // Documents that share a name within the directory collect all their
   // pages in one set of files.  The PDF, the file the scan looks for,
   // reaches its name after the TIFF and text companions.
-  OutputTransaction outputs;
+  OutputTransaction outputs(context.TargetRoot());
   std::set<std::string> started;
   std::map<std::string, std::vector<PageLayout>> texts;
   long long pagesDone = 0;

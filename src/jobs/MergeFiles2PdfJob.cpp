@@ -42,7 +42,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   GroupingRun& grouping = Grouping(settings);
   const WorkRow& row = context.Row(index);
   const std::string target = context.MirrorPath(row.Path);
-  ItemDirectory directory(DocumentDirectory(target, KeepDir(settings)));
+  ItemDirectory directory(context.TargetRoot(), DocumentDirectory(target, KeepDir(settings)));
 
   const std::vector<PageFile> pages = ListPageFiles(row.Path, context.SourceRoot());
   ShowPageList(context, pages);
@@ -66,7 +66,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   // renames) is written anew with its partner, so no page appears twice in
   // either.  The PDF, the file the scan looks for, reaches its name last.
   const bool appendToExisting = !grouping.Grouped();
-  OutputTransaction outputs;
+  OutputTransaction outputs(context.TargetRoot());
   PageSequence& loaded = TakeItemPages(
       ahead_, context.Rows().size(), index, PagesOf(context, PagesInWritingOrder(pages, plan)),
       [this, &context](std::size_t i) { return PagesOf(context, SourcesInWritingOrder(context, i)); });

@@ -56,11 +56,11 @@ ItemOutcome MergeFiles2WordJob::ProcessItem(RunContext& context, std::size_t ind
 
   // The document and the stacked TIFF lie beside the mirrored directory.
   const std::string target = context.MirrorPath(row.Path);
-  ItemDirectory directory(DocumentDirectory(target, false));
+  ItemDirectory directory(context.TargetRoot(), DocumentDirectory(target, false));
   const std::string output = target + "." + OcrExtension(context.RunSettings());
   // The stacked TIFF is never committed: the transaction removes it at the
   // end of the directory, whatever the outcome.
-  OutputTransaction stacking;
+  OutputTransaction stacking(context.TargetRoot());
   const std::string stacked = stacking.Add(target + ".tif", false);
 
   const Settings& settings = context.RunSettings();
@@ -77,7 +77,7 @@ ItemOutcome MergeFiles2WordJob::ProcessItem(RunContext& context, std::size_t ind
   context.SetStatus(kRecognising + row.Path);
   context.SetRowStatus(index, kRecognisingCell);
 
-  OutputTransaction outputs;
+  OutputTransaction outputs(context.TargetRoot());
   recognised.Write(output, outputs.Add(output, false));
   outputs.Commit();
   directory.Keep();

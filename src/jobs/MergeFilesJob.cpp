@@ -29,7 +29,7 @@ ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   const std::string target = context.MirrorPath(source);
   const Settings& settings = context.RunSettings();
   GroupingRun& grouping = Grouping(settings);
-  ItemDirectory directory(DocumentDirectory(target, KeepDir(settings)));
+  ItemDirectory directory(context.TargetRoot(), DocumentDirectory(target, KeepDir(settings)));
 
   const std::vector<PageFile> pages = ListPageFiles(source, context.SourceRoot());
   ShowPageList(context, pages);
@@ -43,7 +43,7 @@ ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   // A grouped run writes each group document anew; otherwise pages are
   // added to an output that is already there.
   const bool appendToExisting = !grouping.Grouped();
-  OutputTransaction transaction;
+  OutputTransaction transaction(context.TargetRoot());
   PageSequence& loaded = TakeItemPages(
       ahead_, context.Rows().size(), index, PagesOf(context, PagesInWritingOrder(pages, plan)),
       [this, &context](std::size_t i) { return PagesOf(context, SourcesInWritingOrder(context, i)); });

@@ -208,7 +208,7 @@ int RecoverInterruptedRenames(const std::string& root) {
       const std::optional<RenameJournal> journal = ReadRenameJournal(directory);
       const std::optional<ProcessOwner> owner = journal ? ParseOwner(journal->Owner) : std::nullopt;
       if (!owner || StateOf(*owner) != OwnerState::Gone) continue;
-      std::optional<ItemClaim> claim = ItemClaim::Take(directory);
+      std::optional<ItemClaim> claim = ItemClaim::Take(root, directory);
       if (!claim) continue;
       // Read again under the claim: another run may have settled it.
       FinishInterruptedRename(directory);

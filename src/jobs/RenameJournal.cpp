@@ -58,9 +58,9 @@ std::vector<std::string_view> FieldsOf(std::string_view bytes) {
                              std::error_code(errno ? errno : EIO, std::generic_category()));
 }
 
-void WriteSynced(const fs::path& path, std::string_view bytes, std::ios::openmode mode) {
+void WriteSynced(const fs::path& path, std::string_view bytes) {
   errno = 0;
-  std::ofstream out(path, std::ios::binary | mode);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   if (!out) ThrowWriteError("cannot write the rename journal", path);
@@ -131,8 +131,7 @@ bool CreateRenameJournal(const std::string& directory, const std::vector<RenameE
   try {
     WriteSynced(
         temporary,
-        EncodeRenameJournal({DescribeOwner(ThisProcess()), entries, RenamePhase::ToTemporary}),
-        std::ios::trunc);
+        EncodeRenameJournal({DescribeOwner(ThisProcess()), entries, RenamePhase::ToTemporary}));
     if (const int error = RenameWithoutReplacing(temporary.string(), journal.string())) {
       std::error_code ignored;
       fs::remove(temporary, ignored);
@@ -157,7 +156,11 @@ void RecordRenamePhase(const std::string& directory, RenamePhase phase) {
     throw fs::filesystem_error("the rename journal is missing", journal,
                                std::make_error_code(std::errc::no_such_file_or_directory));
   }
-  WriteSynced(journal, EncodeRenamePhase(phase), std::ios::app);
+  // Never through a link put in the journal's place since.
+  if (!AppendInOneWrite(journal.string(), EncodeRenamePhase(phase))) {
+    ThrowWriteError("cannot write the rename journal", journal);
+  }
+  SyncFile(journal);
 }
 
 std::optional<RenameJournal> ReadRenameJournal(const std::string& directory) {

@@ -78,7 +78,7 @@ ItemOutcome SplitFilesJob::ProcessItem(RunContext& context, std::size_t index) {
 
   // Sources that differ only in their extension share one directory: a
   // later one adds its pages to what this run wrote for the earlier.
-  StagedItemDirectory directory(target, made_.count(target) > 0
+  StagedItemDirectory directory(context.TargetRoot(), target, made_.count(target) > 0
                                             ? StagedItemDirectory::Existing::Extend
                                             : StagedItemDirectory::Existing::Refuse);
   PageSequence& loaded = TakeItemPages(ahead_, context.Rows().size(), index, std::move(pages),

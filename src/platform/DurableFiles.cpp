@@ -24,7 +24,9 @@ void SyncPath(const fs::path& path, int flags, const char* what) {
   if (!synced && error != std::errc::invalid_argument) throw fs::filesystem_error(what, path, error);
 }
 
-std::error_code CopyData(int in, int out) {
+}  // namespace
+
+std::error_code CopyDataSynced(int in, int out) {
   std::vector<char> buffer(1 << 20);
   for (;;) {
     const ssize_t got = ::read(in, buffer.data(), buffer.size());
@@ -41,8 +43,6 @@ std::error_code CopyData(int in, int out) {
   return {};
 }
 
-}  // namespace
-
 bool WriteAllBytes(int fd, std::string_view data) {
   while (!data.empty()) {
     const ssize_t written = ::write(fd, data.data(), data.size());
@@ -56,7 +56,7 @@ bool WriteAllBytes(int fd, std::string_view data) {
 }
 
 bool AppendInOneWrite(const std::string& path, std::string_view data) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   const bool written = WriteAllBytes(fd, data);
   const int writeError = errno;
@@ -117,7 +117,7 @@ std::error_code CopyFileSynced(const fs::path& from, const fs::path& to) {
     ::close(in);
     return error;
   }
-  std::error_code error = CopyData(in, out);
+  std::error_code error = CopyDataSynced(in, out);
   ::close(in);
   if (::close(out) != 0 && !error) error = LastError();
   if (error) ::unlink(to.c_str());

@@ -16,12 +16,18 @@ namespace zelk {
 // writes.  False on a failure, with errno telling why.
 bool WriteAllBytes(int fd, std::string_view data);
 
+// Copies what is left to read of `in` to `out` and flushes `out` to the
+// disk.  Returns the error, or nothing.
+std::error_code CopyDataSynced(int in, int out);
+
 // Appends `data` to the file at `path` (created with mode 0666 less the
 // umask when missing) in one write call on a descriptor opened for
 // appending, so that lines appended by several processes at once never
 // interleave on a local file system; only a write the system cuts short
-// (a full disk, a signal) goes on with a second call.  False on a failure,
-// with errno telling why.
+// (a full disk, a signal) goes on with a second call.  A link at `path` is
+// never written through (errno ELOOP): whoever may write in the directory
+// could otherwise point the appends at any file the process may write.
+// False on a failure, with errno telling why.
 bool AppendInOneWrite(const std::string& path, std::string_view data);
 
 // Flushes a file's data to the disk (fsync).  Throws std::filesystem_error.

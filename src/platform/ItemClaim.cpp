@@ -12,6 +12,7 @@
 #include "platform/AbandonedFiles.h"
 #include "platform/ClaimHeartbeat.h"
 #include "platform/CreatedDirectories.h"
+#include "platform/DirectoryBeneath.h"
 #include "platform/DurableFiles.h"
 #include "platform/FileSystemAge.h"
 #include "platform/FileText.h"
@@ -115,10 +116,11 @@ fs::path ClaimPathFor(const fs::path& itemPath) {
   return itemPath.parent_path() / (std::string(kClaimPrefix) + hash);
 }
 
-std::optional<ItemClaim> ItemClaim::Take(const fs::path& itemPath, std::string* holder) {
+std::optional<ItemClaim> ItemClaim::Take(const fs::path& root, const fs::path& itemPath,
+                                         std::string* holder) {
   const fs::path claim = ClaimPathFor(itemPath);
   const fs::path created = HighestMissingDirectory(claim.parent_path());
-  if (!created.empty()) fs::create_directories(claim.parent_path());
+  DirectoryBeneath::Open(root, claim.parent_path(), true);
   SweepBeforeWriting(claim.parent_path());
   const std::string content = DescribeOwner(ThisProcess());
   // A few rounds: each either claims, finds a live holder, or clears an

@@ -32,11 +32,14 @@ std::filesystem::path ClaimPathFor(const std::filesystem::path& itemPath);
 class ItemClaim {
  public:
   // Claims the item whose output is `itemPath`, creating the directory the
-  // claim lives in when it is missing.  Returns nullopt when a live
-  // process holds the claim; `holder` then gets the claim's text (host,
-  // process id, since when).  Throws std::filesystem_error when the claim
-  // cannot be written.
-  static std::optional<ItemClaim> Take(const std::filesystem::path& itemPath,
+  // claim lives in when it is missing.  That directory lies in `root` (the
+  // destination) or below it and is reached from it without following a
+  // link (DirectoryBeneath.h).  Returns nullopt when a live process holds
+  // the claim; `holder` then gets the claim's text (host, process id,
+  // since when).  Throws LinkInPathError for a link below `root`,
+  // std::filesystem_error when the claim cannot be written.
+  static std::optional<ItemClaim> Take(const std::filesystem::path& root,
+                                       const std::filesystem::path& itemPath,
                                        std::string* holder = nullptr);
 
   ItemClaim(ItemClaim&& other) noexcept;

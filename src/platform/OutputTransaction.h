@@ -19,9 +19,19 @@
 // (".zelk-<owner token>-<n>.zelk-tmp", see ProcessOwner.h), so they stay
 // within the file system's name limit, and they name the process that
 // writes them: AbandonedFiles.h clears those whose process is gone and
-// never touches those of a live run.
+// never touches those of a live run.  <n> is a counter followed by random
+// digits, so nobody can plant a link under a temporary name before the
+// writer creates its file there.
+//
+// Outputs lie below a root, the destination the operator chose.  Each
+// output's directory is reached from the root without following a link
+// (DirectoryBeneath.h) and held open: the copy an append starts from, the
+// flush, the rename and the removal of temporary files all go through it,
+// so a link planted below the root fails the item (LinkInPathError) and
+// sends nothing elsewhere.
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,9 +53,12 @@ bool IsTemporaryOutput(std::string_view name);
 // kTemporaryOutputSuffix.
 std::filesystem::path TemporaryPathBeside(const std::filesystem::path& finalPath);
 
+class DirectoryBeneath;
+
 class OutputTransaction {
  public:
-  OutputTransaction() = default;
+  // Outputs go into `root` or below it.
+  explicit OutputTransaction(std::filesystem::path root);
   ~OutputTransaction();  // discards what was not committed
   OutputTransaction(const OutputTransaction&) = delete;
   OutputTransaction& operator=(const OutputTransaction&) = delete;
@@ -53,14 +66,18 @@ class OutputTransaction {
   // The path to write instead of `finalPath`; the same path again for a
   // final path already added.  Creates the final path's directory when it
   // is missing.  With `appendToExisting` and a file at `finalPath`, the
-  // temporary file starts as a copy of it.  Throws std::filesystem_error
-  // when the directory or the copy cannot be made.
+  // temporary file starts as a copy of it.  Throws LinkInPathError for a
+  // link between the root and the final path's directory, or at
+  // `finalPath` when appending; std::filesystem_error when the directory
+  // or the copy cannot be made.
   std::string Add(const std::string& finalPath, bool appendToExisting,
                   OutputKind kind = OutputKind::Result);
 
   // Flushes and renames every temporary file that was written into its
   // final place (replacing what is there), companions first; outputs never
-  // written are skipped.  On a failure the remaining temporary files are
+  // written are skipped.  A temporary file found at its path but not in
+  // the directory opened for it (that directory was swapped meanwhile)
+  // fails the commit.  On a failure the remaining temporary files are
   // removed and std::filesystem_error is thrown; outputs renamed before it
   // stay.
   void Commit();
@@ -73,7 +90,14 @@ class OutputTransaction {
     std::filesystem::path finalPath;
     std::filesystem::path temporaryPath;
     OutputKind kind;
+    std::shared_ptr<const DirectoryBeneath> directory;  // holds finalPath
   };
+  // The open directory for `directory`, shared by the outputs in it.
+  std::shared_ptr<const DirectoryBeneath> Opened(const std::filesystem::path& directory);
+  bool Written(const Output& output) const;
+  void CommitOne(const Output& output);
+
+  std::filesystem::path root_;
   std::vector<Output> outputs_;
 };
 

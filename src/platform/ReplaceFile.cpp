@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "platform/DurableFiles.h"
@@ -36,13 +37,19 @@ bool RewriteInPlace(const std::string& path, std::string_view data, std::error_c
 }
 
 // The file a write to `path` really changes: the end of a chain of links.
-std::string ResolveTarget(const std::string& path) {
-  std::error_code ignored;
-  if (std::filesystem::is_symlink(path, ignored)) {
-    const auto target = std::filesystem::weakly_canonical(path, ignored);
-    if (!ignored) return target.string();
-  }
-  return path;
+// Nothing when that file lies outside the directory of `path`: whoever may
+// write in that directory could otherwise plant a link there and point the
+// write at any file the process may write.
+std::optional<std::string> ResolveTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::is_symlink(path, error)) return path;
+  const fs::path target = fs::weakly_canonical(path, error);
+  if (error) return path;
+  const fs::path home = fs::weakly_canonical(fs::absolute(path).parent_path(), error);
+  const fs::path relative = target.lexically_relative(home);
+  if (error || relative.empty() || *relative.begin() == "..") return std::nullopt;
+  return target.string();
 }
 
 }  // namespace
@@ -50,7 +57,12 @@ std::string ResolveTarget(const std::string& path) {
 bool ReplaceFileContents(const std::string& requestedPath, std::string_view data,
                          std::error_code& error) {
   error.clear();
-  const std::string path = ResolveTarget(requestedPath);
+  const std::optional<std::string> resolved = ResolveTarget(requestedPath);
+  if (!resolved) {
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return false;
+  }
+  const std::string& path = *resolved;
 
   mode_t mode = 0644;
   struct stat existing {};

@@ -5,11 +5,11 @@
 #include <system_error>
 
 #include "platform/AbandonedFiles.h"
+#include "platform/DirectoryBeneath.h"
 #include "platform/DurableFiles.h"
 #include "platform/OutputTransaction.h"
 #include "platform/TreeCopy.h"
 #include "run/FailureReason.h"
-#include "scan/PathHelpers.h"
 
 namespace zelk {
 namespace {
@@ -28,8 +28,8 @@ fs::filesystem_error NoFreeName(const fs::path& first) {
 std::error_code ErrnoCode(int error) { return {error, std::generic_category()}; }
 
 // The path of `file` in `directory`, the directory created when missing.
-fs::path TargetOf(const std::string& file, const std::string& directory) {
-  MakeDirPath(directory);
+fs::path TargetOf(const std::string& root, const std::string& file, const std::string& directory) {
+  DirectoryBeneath::Open(root, directory, true);
   return fs::path(directory) / fs::path(file).filename();
 }
 
@@ -115,23 +115,26 @@ fs::path NumberedErrorName(const fs::path& path, int number, bool directory) {
   return path.parent_path() / (name.substr(0, dot) + mark + name.substr(dot));
 }
 
-fs::path CopyDirectoryInto(const std::string& source, const std::string& target) {
+fs::path CopyDirectoryInto(const std::string& root, const std::string& source,
+                           const std::string& target) {
   if (!fs::is_directory(fs::symlink_status(source))) {
     throw fs::filesystem_error("not a directory", source,
                                std::make_error_code(std::errc::not_a_directory));
   }
   fs::path first(target);
   if (!first.has_filename()) first = first.parent_path();
-  MakeDirPath(first.parent_path().string());
+  DirectoryBeneath::Open(root, first.parent_path(), true);
   return CopyUnlessKept(source, first, true);
 }
 
-fs::path CopyFileInto(const std::string& file, const std::string& directory) {
-  return CopyUnlessKept(file, TargetOf(file, directory), false);
+fs::path CopyFileInto(const std::string& root, const std::string& file,
+                      const std::string& directory) {
+  return CopyUnlessKept(file, TargetOf(root, file, directory), false);
 }
 
-fs::path MoveFileInto(const std::string& file, const std::string& directory) {
-  const fs::path first = TargetOf(file, directory);
+fs::path MoveFileInto(const std::string& root, const std::string& file,
+                      const std::string& directory) {
+  const fs::path first = TargetOf(root, file, directory);
   const fs::path source(file);
   for (int number = 1; number <= kLastNumber; ++number) {
     const fs::path candidate = NumberedErrorName(first, number, false);

@@ -15,9 +15,15 @@
 // disk) leaves nothing behind.  Symbolic links are copied as links and
 // never followed.
 //
+// The Error tree lies below the destination root, passed as `root`; its
+// directories are reached from the root without following links
+// (platform/DirectoryBeneath.h), so a link planted in the destination
+// ("Error -> /elsewhere") refuses the copy with LinkInPathError instead of
+// writing elsewhere.
+//
 // Each function creates the missing directories, returns where the source
 // now lies in the Error tree, and throws std::filesystem::filesystem_error
-// when it cannot finish.
+// (or LinkInPathError) when it cannot finish.
 
 #include <exception>
 #include <filesystem>
@@ -27,17 +33,20 @@ namespace zelk {
 
 // Copies the directory `source` with everything below it to `target`, or
 // to the first free numbered name beside it.
-std::filesystem::path CopyDirectoryInto(const std::string& source, const std::string& target);
+std::filesystem::path CopyDirectoryInto(const std::string& root, const std::string& source,
+                                        const std::string& target);
 
 // Copies the file (or link) into `directory` under its own name, or the
 // first free numbered one.
-std::filesystem::path CopyFileInto(const std::string& file, const std::string& directory);
+std::filesystem::path CopyFileInto(const std::string& root, const std::string& file,
+                                   const std::string& directory);
 
 // Moves the file (or link) into `directory` under its own name, or the
 // first free numbered one.  On one file system this is a rename; across
 // file systems the file is copied whole first and removed from the source
 // only once the copy is in place.
-std::filesystem::path MoveFileInto(const std::string& file, const std::string& directory);
+std::filesystem::path MoveFileInto(const std::string& root, const std::string& file,
+                                   const std::string& directory);
 
 // Name number `number` of the family of `path` (1: the path itself):
 // "scan (2).tif", or "dir (2)" for a directory.

@@ -7,7 +7,9 @@ RowClaims::RowClaims(ScanRequest request, ScanOptions options)
 
 RowClaims::Verdict RowClaims::Claim(const std::string& rowPath, std::optional<ItemClaim>& claim) {
   const std::string key = ResultKeyOf(request_, options_, rowPath);
-  claim = ItemClaim::Take(key);
+  // Renaming in place has no destination: its claims lie in the source.
+  const std::string& root = options_.TargetRoot.empty() ? options_.SourceRoot : options_.TargetRoot;
+  claim = ItemClaim::Take(root, key);
   if (!claim) return Verdict::HeldByAnotherRun;
   // The scan saw no result; one there now, and not of this run, was made
   // by another run after the scan.

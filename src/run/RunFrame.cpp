@@ -1,11 +1,13 @@
 #include "run/RunFrame.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 
 #include "platform/AbandonedFiles.h"
+#include "platform/DirectoryBeneath.h"
 #include "platform/ProcessOwner.h"
 #include "platform/Quoting.h"
 #include "platform/SchedulerJob.h"
@@ -433,17 +435,19 @@ std::string Frame::FailureLineOf(const WorkRow& row) const {
 }
 
 void Frame::PutIntoErrorTree(const WorkRow& row) {
+  // The Error tree lies in the destination: no link below its root is followed.
+  const std::string& root = context_.TargetRoot();
   try {
     switch (texts_.ErrorCopyKind) {
       case ErrorCopy::None: return;
       case ErrorCopy::CopyDirectory:
-        CopyDirectoryInto(row.Path, context_.ErrorTreePath(row.Path));
+        CopyDirectoryInto(root, row.Path, context_.ErrorTreePath(row.Path));
         return;
       case ErrorCopy::CopyFile:
-        CopyFileInto(row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
+        CopyFileInto(root, row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
         return;
       case ErrorCopy::MoveFile:
-        MoveFileInto(row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
+        MoveFileInto(root, row.Path, context_.ErrorTreePath(DirectoryOf(row.Path)));
         return;
     }
   } catch (const std::exception& error) {
@@ -477,10 +481,13 @@ void Frame::Write(OpenList& list, const std::string& line) {
   std::error_code ignored;
   std::filesystem::create_directories(GetParentPath(list.List.Path()), ignored);
   if (list.List.Append(line)) return;
+  const int error = errno;
   result_.ResultListFailed = true;
   if (list.Reported) return;
   list.Reported = true;
-  observer_.OnStatus(kListNotWritten + list.List.Path());
+  std::string status = kListNotWritten + list.List.Path();
+  if (error == ELOOP) status += "：" + std::string(kLinkInPathLead) + list.List.Path();
+  observer_.OnStatus(status);
 }
 
 // The status a run ends with, and how many items the settle time left for

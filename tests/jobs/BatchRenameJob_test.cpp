@@ -95,6 +95,20 @@ TEST_F(BatchRenameJobTest, AnInPlaceRenameThatCannotFinishPutsTheDirectoryBack) 
                                "\r\n本次执行共有1个图像目录没有更名成功。\r\n\r\n");
 }
 
+TEST_F(BatchRenameJobTest, ADirectorySwappedForALinkAfterTheScanIsNotRenamedThrough) {
+  Touch(In("a/x.tif"), "x");
+  Touch(dir_.File("elsewhere/keep.tif"), "kept");
+  onStatus_ = [this](const std::string& status) {
+    if (status != "正在更名" + In("a")) return;
+    fs::rename(In("a"), dir_.File("a-moved"));
+    fs::create_directory_symlink(dir_.File("elsewhere"), In("a"));
+  };
+  const RunResult result = Run(JobId::BatchRename, "-");
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_EQ(observer_.FailureReasons, std::vector<std::string>{"输出路径中含有链接：" + In("a")});
+  EXPECT_EQ(TreeOf(dir_.File("elsewhere")), std::vector<std::string>{"keep.tif"});
+}
+
 TEST_F(BatchRenameJobTest, NamesThatCannotBeUsedChangeNothing) {
   Touch(In("a/x.tif"), "x");
   Touch(In("a/y.tif"), "y");

@@ -141,5 +141,30 @@ TEST_F(ConvertFiles2PdfJobTest, ALinkOutOfTheSourceRootFailsAndItsTargetIsNeverC
   EXPECT_EQ(fs::read_symlink(Out("Error/a/secret.tif")), dir_.File("private/secret.tif"));
 }
 
+TEST_F(ConvertFiles2PdfJobTest, LinksPlantedInTheDestinationAreNeverWrittenThrough) {
+  namespace fs = std::filesystem;
+  test::WriteTiff(In("x/y/y.tif"), {{48, 30, 1, 300}});
+  test::WriteTiff(In("z.tif"), {{48, 30, 1, 300}});
+  fs::create_directories(out_);
+  fs::create_directories(dir_.File("elsewhere"));
+  fs::create_directories(dir_.File("elsewhere2"));
+  fs::create_directory_symlink(dir_.File("elsewhere"), Out("x"));
+  fs::create_directory_symlink(dir_.File("elsewhere2"), Out("Error"));
+
+  const RunResult result = Run();
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_EQ(observer_.FailureReasons, std::vector<std::string>{"输出路径中含有链接：" + Out("x")});
+  // The Error copy is refused as other failed copies are, and says why.
+  EXPECT_EQ(result.ErrorCopyFailures, 1u);
+  const std::vector<std::string>& statuses = observer_.Statuses;
+  EXPECT_NE(std::find(statuses.begin(), statuses.end(),
+                      "无法放入Error目录：" + In("x/y/y.tif") + "：输出路径中含有链接：" + Out("Error")),
+            statuses.end());
+  EXPECT_EQ(TreeOf(dir_.File("elsewhere")), std::vector<std::string>{});
+  EXPECT_EQ(TreeOf(dir_.File("elsewhere2")), std::vector<std::string>{});
+  EXPECT_EQ(Images(Out("z.pdf")).size(), 1u);
+}
+
 }  // namespace
 }  // namespace zelk

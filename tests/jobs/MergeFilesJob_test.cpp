@@ -87,6 +87,18 @@ TEST_F(MergeFilesJobTest, KeepDirPutsTheOutputInsideAndASecondRunFindsNothing) {
   EXPECT_EQ(observer_.LastStatus(), "未找到需合并的图像目录");
 }
 
+TEST_F(MergeFilesJobTest, AnOutputDirectoryThatIsALinkFailsTheItemAndGetsNothing) {
+  settings_.Merge.KeepDir = 1;
+  test::WriteTiff(In("a/b/1.tif"), {Bitonal(64)});
+  fs::create_directories(Out("a"));
+  fs::create_directories(dir_.File("elsewhere"));
+  fs::create_directory_symlink(dir_.File("elsewhere"), Out("a/b"));
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_EQ(observer_.FailureReasons, std::vector<std::string>{"输出路径中含有链接：" + Out("a/b")});
+  EXPECT_EQ(TreeOf(dir_.File("elsewhere")), std::vector<std::string>{});
+}
+
 TEST_F(MergeFilesJobTest, ANameNearTheFileSystemLimitIsMergedLikeAnyOther) {
   // 250 bytes: with ".tif" still a legal name, so no temporary or claim
   // name may grow beyond it.

@@ -286,6 +286,19 @@ TEST_F(RunFrameTest, UnwritableListsDoNotStopTheRunAndTheStatusSaysSo) {
   EXPECT_TRUE(fs::exists(Out("a.tif")));
 }
 
+TEST_F(RunFrameTest, AListThatIsALinkIsNotWrittenThroughAndTheStatusNamesIt) {
+  Touch(dir_.File("elsewhere/kept.txt"), "not a list");
+  fs::create_directories(dir_.File("Logs"));
+  fs::create_symlink(dir_.File("elsewhere/kept.txt"), dir_.File(kSuccessList));
+  Touch(In("a/1.tif"));
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_TRUE(result.ResultListFailed);
+  EXPECT_EQ(test::ReadBytes(dir_.File("elsewhere/kept.txt")), "not a list");
+  EXPECT_TRUE(HasStatusStartingWith("无法写入结果清单：" + dir_.File(kSuccessList) +
+                                    "：输出路径中含有链接：" + dir_.File(kSuccessList)));
+}
+
 TEST_F(RunFrameTest, EmptyBoxesStopTheRunWithAMessage) {
   RunRequest request{settings_, "",      out_, test::PortablePlacesIn(dir_.Path()).LogsDir,
                      {},        &clock_, {}};
@@ -448,7 +461,7 @@ TEST_F(RunFrameTest, ItemsAnotherRunHoldsOrHasFinishedArePassedBy) {
   Touch(In("c/1.tif"));
   // Another run holds a (a live claim) and finishes c while this run works
   // on b, after this run's scan.
-  std::optional<ItemClaim> other = ItemClaim::Take(Out("a"));
+  std::optional<ItemClaim> other = ItemClaim::Take(Out(""), Out("a"));
   ASSERT_TRUE(other);
   script_.OnItem = [this](RunContext&, std::size_t) { Touch(Out("c.tif")); };
   const RunResult result = Run(JobId::MergeFiles);

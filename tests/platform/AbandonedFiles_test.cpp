@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/ClaimHeartbeat.h"
+#include "platform/DirectoryBeneath.h"
 #include "platform/FileSystemAge.h"
 #include "platform/ItemClaim.h"
 #include "platform/OutputTransaction.h"
@@ -79,14 +80,14 @@ TEST(ProcessOwner, OwnersAreJudgedByHostProcessAndStart) {
 TEST(ItemClaim, OneHolderAtATimeAndADeadHolderIsReplaced) {
   TempDir dir;
   const fs::path item = dir.Path() / "out" / "deep" / "doc";
-  std::optional<ItemClaim> first = ItemClaim::Take(item);
+  std::optional<ItemClaim> first = ItemClaim::Take(dir.Path(), item);
   ASSERT_TRUE(first);
   EXPECT_TRUE(fs::exists(ClaimPathFor(item)));
 
   // Another process (the claim file is what counts, not this process).
   InProcessThatDies([&] {
     std::string holder;
-    if (ItemClaim::Take(item, &holder)) ::_exit(1);
+    if (ItemClaim::Take(dir.Path(), item, &holder)) ::_exit(1);
     if (holder.find("pid=" + std::to_string(ThisProcess().Pid)) != std::string::npos) ::_exit(2);
     if (holder.find("host=") == std::string::npos) ::_exit(3);
   });
@@ -95,12 +96,12 @@ TEST(ItemClaim, OneHolderAtATimeAndADeadHolderIsReplaced) {
 
   // A holder killed while it held the claim: the next one takes it over.
   InProcessThatDies([&] {
-    std::optional<ItemClaim> claim = ItemClaim::Take(item);
+    std::optional<ItemClaim> claim = ItemClaim::Take(dir.Path(), item);
     if (!claim) ::_exit(1);
     new ItemClaim(std::move(*claim));  // never released, as after SIGKILL
   });
   ASSERT_TRUE(fs::exists(ClaimPathFor(item)));
-  std::optional<ItemClaim> again = ItemClaim::Take(item);
+  std::optional<ItemClaim> again = ItemClaim::Take(dir.Path(), item);
   ASSERT_TRUE(again);
   EXPECT_NE(ReadBytes(ClaimPathFor(item)).find("pid=" + std::to_string(ThisProcess().Pid)),
             std::string::npos);
@@ -110,12 +111,12 @@ TEST(ItemClaim, OneHolderAtATimeAndADeadHolderIsReplaced) {
   again->Release();
   fs::create_directories(item.parent_path());
   WriteBytes(ClaimPathFor(item).string(), DescribeOwner(RemoteOwner()));
-  EXPECT_FALSE(ItemClaim::Take(item));
+  EXPECT_FALSE(ItemClaim::Take(dir.Path(), item));
   EXPECT_FALSE(ClearAbandonedClaim(ClaimPathFor(item)));
   Backdate(ClaimPathFor(item), kRemoteClaimStaleAge - std::chrono::minutes(1));
-  EXPECT_FALSE(ItemClaim::Take(item));
+  EXPECT_FALSE(ItemClaim::Take(dir.Path(), item));
   Backdate(ClaimPathFor(item), kRemoteClaimStaleAge + std::chrono::minutes(1));
-  EXPECT_TRUE(ItemClaim::Take(item));
+  EXPECT_TRUE(ItemClaim::Take(dir.Path(), item));
   EXPECT_EQ(test::TreeOf(dir.Path()), (std::vector<std::string>{"out/", "out/deep/"}))
       << "the claim taken over is released; no age probe stays";
 
@@ -129,8 +130,8 @@ TEST(ItemClaim, AHeldClaimIsRefreshedUntilReleasedAndATakenOverOneIsNot) {
   SetClaimRefreshInterval(std::chrono::milliseconds(20));
   const fs::path mine = dir.Path() / "mine";
   const fs::path lost = dir.Path() / "lost";
-  std::optional<ItemClaim> held = ItemClaim::Take(mine);
-  std::optional<ItemClaim> takenOver = ItemClaim::Take(lost);
+  std::optional<ItemClaim> held = ItemClaim::Take(dir.Path(), mine);
+  std::optional<ItemClaim> takenOver = ItemClaim::Take(dir.Path(), lost);
   ASSERT_TRUE(held && takenOver);
   // Another host took the second claim over, thinking this process dead.
   WriteBytes(ClaimPathFor(lost).string(), DescribeOwner(RemoteOwner()));
@@ -142,6 +143,17 @@ TEST(ItemClaim, AHeldClaimIsRefreshedUntilReleasedAndATakenOverOneIsNot) {
   EXPECT_GT(AgeOnItsFileSystem(ClaimPathFor(lost)).value(), std::chrono::minutes(59));
   takenOver->Release();
   EXPECT_TRUE(fs::exists(ClaimPathFor(lost))) << "another's claim is never removed";
+}
+
+TEST(ItemClaim, NoClaimIsPutThroughALinkBelowTheRoot) {
+  TempDir dir;
+  const fs::path root = dir.Path() / "dst";
+  fs::create_directories(root);
+  fs::create_directory(dir.Path() / "elsewhere");
+  fs::create_directory_symlink(dir.Path() / "elsewhere", root / "x");
+  EXPECT_THROW(ItemClaim::Take(root, root / "x" / "y" / "doc"), LinkInPathError);
+  EXPECT_THROW(ItemClaim::Take(root, root / "x" / "doc"), LinkInPathError);
+  EXPECT_EQ(test::TreeOf(dir.Path() / "elsewhere"), std::vector<std::string>{});
 }
 
 TEST(ItemClaim, ClaimNamesFitBesideTheLongestLegalName) {
@@ -157,11 +169,11 @@ TEST(AbandonedFiles, OnlyWhatDeadOrLongSilentRunsLeftIsRemoved) {
   // This process's files: a live run's, to be left alone.
   const fs::path live = TemporaryPathBeside(dir.Path() / "a" / "live.tif");
   WriteBytes(live.string(), "x");
-  std::optional<ItemClaim> liveClaim = ItemClaim::Take(dir.Path() / "a" / "live");
+  std::optional<ItemClaim> liveClaim = ItemClaim::Take(dir.Path(), dir.Path() / "a" / "live");
   InProcessThatDies([&] {
     WriteBytes(TemporaryPathBeside(dir.Path() / "a" / "b" / "doc.tif").string(), "x");
     fs::create_directory(TemporaryPathBeside(dir.Path() / "a" / "split"));
-    new ItemClaim(*ItemClaim::Take(dir.Path() / "a" / "doc"));
+    new ItemClaim(*ItemClaim::Take(dir.Path(), dir.Path() / "a" / "doc"));
   });
   // A run's on another host: one it is writing, and one left for a day.
   const std::string remoteTemporary = ".zelk-" + OwnerToken(RemoteOwner()) + "-1.zelk-tmp";
@@ -206,7 +218,7 @@ TEST(AbandonedFiles, ADirectoryIsSweptBeforeTheFirstWriteOfEachRunOnly) {
     }
     return count;
   };
-  auto write = [&output] { OutputTransaction().Add(output.string(), false); };
+  auto write = [&dir, &output] { OutputTransaction(dir.Path()).Add(output.string(), false); };
 
   ForgetSweptDirectories();  // a run begins
   leaveAbandoned(output);

@@ -37,6 +37,25 @@ TEST(ReplaceFileTest, ReadOnlyDirectoryFallsBackToRewritingInPlace) {
   EXPECT_EQ(test::ReadBytes(path), "new");
 }
 
+TEST(ReplaceFileTest, ALinkLeadingOutOfItsDirectoryIsNotWrittenThrough) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir.Path() / "settings");
+  test::WriteBytes(dir.File("elsewhere.txt"), "kept");
+  test::WriteBytes(dir.File("settings/real.conf"), "old");
+  const std::string planted = dir.File("settings/a.conf");
+  std::filesystem::create_symlink(dir.File("elsewhere.txt"), planted);
+  std::error_code error;
+  EXPECT_FALSE(ReplaceFileContents(planted, "new", error));
+  EXPECT_EQ(error, std::errc::too_many_symbolic_link_levels);
+  EXPECT_EQ(test::ReadBytes(dir.File("elsewhere.txt")), "kept");
+  EXPECT_TRUE(std::filesystem::is_symlink(planted));
+  // A link to a file in its own directory is followed as before.
+  const std::string kept = dir.File("settings/b.conf");
+  std::filesystem::create_symlink("real.conf", kept);
+  EXPECT_TRUE(ReplaceFileContents(kept, "new", error)) << error.message();
+  EXPECT_EQ(test::ReadBytes(dir.File("settings/real.conf")), "new");
+}
+
 TEST(ReplaceFileTest, MissingDirectoryIsAnError) {
   test::TempDir dir;
   std::error_code error;

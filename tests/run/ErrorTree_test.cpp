@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/DirectoryBeneath.h"
 #include "platform/OutputTransaction.h"
 #include "support/FileTree.h"
 #include "support/SmallTmpfs.h"
@@ -53,12 +55,13 @@ TEST_F(ErrorTreeTest, NumberedNamesPutTheNumberBeforeTheLastExtension) {
 
 TEST_F(ErrorTreeTest, AMoveNeverReplacesAnEarlierMovedOriginal) {
   Touch(At("in/a/scan.tif"), "first original");
-  EXPECT_EQ(MoveFileInto(At("in/a/scan.tif"), At("out/Error/a")), fs::path(At("out/Error/a/scan.tif")));
+  EXPECT_EQ(MoveFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a")),
+            fs::path(At("out/Error/a/scan.tif")));
   Touch(At("in/a/scan.tif"), "second original");
-  EXPECT_EQ(MoveFileInto(At("in/a/scan.tif"), At("out/Error/a")),
+  EXPECT_EQ(MoveFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a")),
             fs::path(At("out/Error/a/scan (2).tif")));
   Touch(At("in/a/scan.tif"), "first original");  // the same bytes again: still kept
-  MoveFileInto(At("in/a/scan.tif"), At("out/Error/a"));
+  MoveFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a"));
   EXPECT_EQ(test::ReadBytes(At("out/Error/a/scan.tif")), "first original");
   EXPECT_EQ(test::ReadBytes(At("out/Error/a/scan (2).tif")), "second original");
   EXPECT_EQ(test::ReadBytes(At("out/Error/a/scan (3).tif")), "first original");
@@ -68,10 +71,10 @@ TEST_F(ErrorTreeTest, AMoveNeverReplacesAnEarlierMovedOriginal) {
 TEST_F(ErrorTreeTest, ACopyTakesAFreeNameUnlessTheSameContentIsThereAlready) {
   Touch(At("in/a/scan.tif"), "today's file");
   Touch(At("out/Error/a/scan.tif"), "an earlier failure");
-  EXPECT_EQ(CopyFileInto(At("in/a/scan.tif"), At("out/Error/a")),
+  EXPECT_EQ(CopyFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a")),
             fs::path(At("out/Error/a/scan (2).tif")));
   // Failing again on the next run adds nothing.
-  EXPECT_EQ(CopyFileInto(At("in/a/scan.tif"), At("out/Error/a")),
+  EXPECT_EQ(CopyFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a")),
             fs::path(At("out/Error/a/scan (2).tif")));
   EXPECT_EQ(Entries(At("out/Error/a")), (std::vector<std::string>{"scan (2).tif", "scan.tif"}));
   EXPECT_EQ(test::ReadBytes(At("out/Error/a/scan.tif")), "an earlier failure");
@@ -80,9 +83,9 @@ TEST_F(ErrorTreeTest, ACopyTakesAFreeNameUnlessTheSameContentIsThereAlready) {
   Touch(At("in/box/bad/1.tif"), "page one");
   Touch(At("in/box/bad/.notes/2.txt"), "hidden");
   Touch(At("out/Error/box/bad/1.tif"), "old copy");
-  EXPECT_EQ(CopyDirectoryInto(At("in/box/bad"), At("out/Error/box/bad")),
+  EXPECT_EQ(CopyDirectoryInto(At("out"), At("in/box/bad"), At("out/Error/box/bad")),
             fs::path(At("out/Error/box/bad (2)")));
-  EXPECT_EQ(CopyDirectoryInto(At("in/box/bad"), At("out/Error/box/bad")),
+  EXPECT_EQ(CopyDirectoryInto(At("out"), At("in/box/bad"), At("out/Error/box/bad")),
             fs::path(At("out/Error/box/bad (2)")));
   EXPECT_EQ(Entries(At("out/Error/box")),
             (std::vector<std::string>{"bad (2)/", "bad (2)/.notes/", "bad (2)/.notes/2.txt",
@@ -98,9 +101,9 @@ TEST_F(ErrorTreeTest, LinksAreCopiedAndMovedAsLinksNeverAsTheirTargetsData) {
   fs::create_symlink(At("private/secret.tif"), At("in/a/box/secret.tif"));
   fs::create_symlink(At("private/secret.tif"), At("in/a/moved.tif"));
 
-  CopyFileInto(At("in/a/secret.tif"), At("out/Error/a"));
-  CopyDirectoryInto(At("in/a/box"), At("out/Error/a/box"));
-  MoveFileInto(At("in/a/moved.tif"), At("out/Error/a"));
+  CopyFileInto(At("out"), At("in/a/secret.tif"), At("out/Error/a"));
+  CopyDirectoryInto(At("out"), At("in/a/box"), At("out/Error/a/box"));
+  MoveFileInto(At("out"), At("in/a/moved.tif"), At("out/Error/a"));
   for (const char* copy : {"out/Error/a/secret.tif", "out/Error/a/box/secret.tif",
                            "out/Error/a/moved.tif"}) {
     ASSERT_TRUE(fs::is_symlink(At(copy))) << copy;
@@ -117,7 +120,7 @@ TEST_F(ErrorTreeTest, RunsCopyingOneNameAtOnceEachKeepTheirOwn) {
   std::vector<std::thread> runs;
   for (int run = 0; run < kRuns; ++run) {
     runs.emplace_back([this, run] {
-      CopyFileInto(At("in" + std::to_string(run) + "/scan.tif"), At("out/Error"));
+      CopyFileInto(At("out"), At("in" + std::to_string(run) + "/scan.tif"), At("out/Error"));
     });
   }
   for (std::thread& run : runs) run.join();
@@ -134,13 +137,35 @@ TEST_F(ErrorTreeTest, ACopyThatCannotBeFinishedLeavesNothingAndSaysWhy) {
   Touch(At("in/bad/1.tif"), "page one");
   ASSERT_EQ(::mkfifo(At("in/bad/pipe").c_str(), 0600), 0);
   try {
-    CopyDirectoryInto(At("in/bad"), At("out/Error/bad"));
+    CopyDirectoryInto(At("out"), At("in/bad"), At("out/Error/bad"));
     ADD_FAILURE() << "the copy did not fail";
   } catch (const std::exception& error) {
     const std::string reason = ErrorTreeFailureReason(error, At("in/bad"));
     EXPECT_NE(reason.find(At("in/bad/pipe")), std::string::npos) << reason;
   }
   EXPECT_TRUE(Entries(At("out/Error")).empty());
+}
+
+TEST_F(ErrorTreeTest, NothingGoesThroughALinkInTheErrorTreeAndTheReasonNamesIt) {
+  Touch(At("in/a/scan.tif"), "page");
+  Touch(At("in/box/1.tif"), "page");
+  fs::create_directories(At("out"));
+  fs::create_directories(At("elsewhere"));
+  fs::create_directory_symlink(At("elsewhere"), At("out/Error"));
+  for (const auto& put : std::vector<std::function<void()>>{
+           [&] { CopyFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a")); },
+           [&] { MoveFileInto(At("out"), At("in/a/scan.tif"), At("out/Error/a")); },
+           [&] { CopyDirectoryInto(At("out"), At("in/box"), At("out/Error/box")); }}) {
+    try {
+      put();
+      ADD_FAILURE() << "copied through the link";
+    } catch (const LinkInPathError& error) {
+      EXPECT_EQ(ErrorTreeFailureReason(error, At("in/a/scan.tif")),
+                "输出路径中含有链接：" + At("out/Error"));
+    }
+  }
+  EXPECT_TRUE(Entries(At("elsewhere")).empty());
+  EXPECT_TRUE(fs::exists(At("in/a/scan.tif"))) << "a refused move leaves the source";
 }
 
 TEST_F(ErrorTreeTest, OnAFullDiskNothingIsHalfWrittenAndTheSourceStays) {
@@ -151,20 +176,21 @@ TEST_F(ErrorTreeTest, OnAFullDiskNothingIsHalfWrittenAndTheSourceStays) {
   Touch(At("in/big.tif"), std::string(3 * 1024 * 1024, 'b'));
 
   try {
-    CopyDirectoryInto(At("in/b"), At("out/Error/b"));
+    CopyDirectoryInto(At("out"), At("in/b"), At("out/Error/b"));
     ADD_FAILURE() << "30 pages of 100 KB fitted on 2 MB";
   } catch (const std::exception& error) {
     EXPECT_EQ(ErrorTreeFailureReason(error, At("in/b")), "磁盘空间不足");
   }
-  EXPECT_THROW(CopyFileInto(At("in/big.tif"), At("out/Error")), fs::filesystem_error);
+  EXPECT_THROW(CopyFileInto(At("out"), At("in/big.tif"), At("out/Error")), fs::filesystem_error);
   // Across file systems a move copies first: the source stays when the copy fails.
-  EXPECT_THROW(MoveFileInto(At("in/big.tif"), At("out/Error")), fs::filesystem_error);
+  EXPECT_THROW(MoveFileInto(At("out"), At("in/big.tif"), At("out/Error")), fs::filesystem_error);
   EXPECT_EQ(fs::file_size(At("in/big.tif")), 3u * 1024 * 1024);
   EXPECT_EQ(Entries(At("out/Error")), std::vector<std::string>{});
 
   // With room again the move completes and the source goes.
   Touch(At("in/small.tif"), "fits");
-  EXPECT_EQ(MoveFileInto(At("in/small.tif"), At("out/Error")), fs::path(At("out/Error/small.tif")));
+  EXPECT_EQ(MoveFileInto(At("out"), At("in/small.tif"), At("out/Error")),
+            fs::path(At("out/Error/small.tif")));
   EXPECT_EQ(test::ReadBytes(At("out/Error/small.tif")), "fits");
   EXPECT_FALSE(fs::exists(At("in/small.tif")));
 }

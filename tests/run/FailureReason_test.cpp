@@ -11,6 +11,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/DirectoryBeneath.h"
+
 namespace zelk {
 namespace {
 
@@ -70,6 +72,7 @@ TEST(FailureReason, ReasonsTheProgramWordsItselfStayAsTheyAre) {
   }
   EXPECT_EQ(FailureReasonOfText(""), "未知错误");
   EXPECT_EQ(FailureReasonOf(std::bad_alloc()), "内存不足：std::bad_alloc");
+  EXPECT_EQ(FailureReasonOf(LinkInPathError("/t/a")), "输出路径中含有链接：/t/a");
 }
 
 TEST(FailureReason, SystemReasonsOnlyForErrnoValuesOfTheTable) {
