@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/AbandonedFiles.h"
+#include "platform/CommitFence.h"
 #include "platform/CreatedDirectories.h"
 #include "platform/DirectoryBeneath.h"
 #include "platform/DurableFiles.h"
@@ -89,6 +90,7 @@ void StagedItemDirectory::Discard() {
 
 void StagedItemDirectory::Commit() {
   SyncTree(stage_);
+  CheckCommitFence();
   if (existing_ == Existing::Extend && Exists(final_)) {
     ReplaceOwnEarlierResult();
   } else if (const int error = RenameWithoutReplacing(stage_, final_)) {

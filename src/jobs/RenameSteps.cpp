@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/CommitFence.h"
 #include "platform/DurableFiles.h"
 #include "scan/DirectoryListing.h"
 
@@ -54,6 +55,9 @@ std::string RenameSteps::PathOf(std::size_t k, At at) const {
 std::string RenameSteps::CurrentPath(std::size_t k) const { return PathOf(k, where_[k]); }
 
 bool RenameSteps::Begin() {
+  // Once begun, the renames are finished (by the next run if need be), so
+  // the claim is checked before the first one.
+  CheckCommitFence();
   if (!CreateRenameJournal(directory_, entries_)) return false;
   recorded_ = RenamePhase::ToTemporary;
   if (afterStep_) afterStep_();

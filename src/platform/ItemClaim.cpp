@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <random>
 #include <sstream>
 
 #include "platform/AbandonedFiles.h"
@@ -63,6 +64,14 @@ int PlaceClaim(const fs::path& claim, const std::string& content) {
   }
   ::unlink(temporary.c_str());
   return result;
+}
+
+// 64 random bits in hex, new for every claim.
+std::string FencingValue() {
+  static thread_local std::mt19937_64 generator{std::random_device{}()};
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(generator()));
+  return text;
 }
 
 enum class Holder { Live, Abandoned, Missing };
@@ -122,7 +131,7 @@ std::optional<ItemClaim> ItemClaim::Take(const fs::path& root, const fs::path& i
   const fs::path created = HighestMissingDirectory(claim.parent_path());
   DirectoryBeneath::Open(root, claim.parent_path(), true);
   SweepBeforeWriting(claim.parent_path());
-  const std::string content = DescribeOwner(ThisProcess());
+  const std::string content = DescribeOwner(ThisProcess()) + "fence=" + FencingValue() + "\n";
   // A few rounds: each either claims, finds a live holder, or clears an
   // abandoned claim and tries again.
   for (int round = 0; round < 4; ++round) {
@@ -170,6 +179,10 @@ ItemClaim& ItemClaim::operator=(ItemClaim&& other) noexcept {
 }
 
 ItemClaim::~ItemClaim() { Release(); }
+
+bool ItemClaim::StillHeld() const {
+  return !path_.empty() && ReadFileText(path_) == content_;
+}
 
 void ItemClaim::Release() {
   if (path_.empty()) return;

@@ -52,6 +52,11 @@ class ItemClaim {
   // Take() created for it, when they stayed empty.
   void Release();
 
+  // Whether the claim file still holds this claim: its owner and its
+  // fencing value, a random number each claim gets, so that a claim the
+  // same process took again later is another claim.
+  bool StillHeld() const;
+
  private:
   ItemClaim(std::filesystem::path path, std::string content, std::filesystem::path created);
 

@@ -15,6 +15,7 @@
 #include <set>
 
 #include "platform/AbandonedFiles.h"
+#include "platform/CommitFence.h"
 #include "platform/DirectoryBeneath.h"
 #include "platform/DurableFiles.h"
 #include "platform/ProcessOwner.h"
@@ -159,8 +160,9 @@ void OutputTransaction::Commit() {
     const Output& output = outputs_[i];
     try {
       if (!Written(output)) continue;
+      CheckCommitFence();
       CommitOne(output);
-    } catch (const fs::filesystem_error&) {
+    } catch (const std::exception&) {
       outputs_.erase(outputs_.begin(), outputs_.begin() + static_cast<long>(i));
       Discard();
       throw;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/AbandonedFiles.h"
+#include "platform/CommitFence.h"
 #include "platform/DirectoryBeneath.h"
 #include "platform/ProcessOwner.h"
 #include "platform/Quoting.h"
@@ -44,6 +45,11 @@ std::string HeldBackNote(std::size_t count, std::chrono::seconds settleTime) {
   if (count == 0) return {};
   return "（" + std::to_string(count) + "项在" + std::to_string(settleTime.count()) +
          "秒内有改动，留待下次转换）";
+}
+
+std::string HeldByOthersNote(std::size_t count) {
+  if (count == 0) return {};
+  return "（" + std::to_string(count) + "项由其他进程转换中）";
 }
 
 std::string UnreadableNote(std::size_t count) {
@@ -360,6 +366,7 @@ Frame::RowEnd Frame::ProcessRow(std::size_t index) {
     switch (claims_->Claim(rows_[index].Path, claim)) {
       case RowClaims::Verdict::Claimed: break;
       case RowClaims::Verdict::HeldByAnotherRun:
+        ++result_.HeldByOthers;
         context_.SetRowStatus(index, kHeldByAnotherRun);
         return RowEnd::Skipped;
       case RowClaims::Verdict::DoneByAnotherRun:
@@ -370,6 +377,7 @@ Frame::RowEnd Frame::ProcessRow(std::size_t index) {
     RecordFailure(index, FailureReasonOf(error));
     return RowEnd::Failed;
   }
+  const CommitFence fence(*claim);
   const RowEnd end = ProcessClaimedRow(index);
   if (end == RowEnd::Done) claims_->MarkWritten(rows_[index].Path);
   return end;
@@ -383,6 +391,11 @@ Frame::RowEnd Frame::ProcessClaimedRow(std::size_t index) {
   ItemOutcome outcome = ItemOutcome::Skipped;
   try {
     outcome = job_.ProcessItem(context_, index);
+  } catch (const LostClaimError&) {
+    // Another host took the item over while this run was stalled and
+    // converts it anew: this run's outputs were dropped, not committed.
+    context_.SetRowStatus(index, kDoneByAnotherRun);
+    return RowEnd::Skipped;
   } catch (const ItemCancelled& error) {
     // Its outputs are gone with their transactions; the next run takes it.
     if (!control_.KeepRunning()) {
@@ -494,7 +507,7 @@ void Frame::Write(OpenList& list, const std::string& line) {
 // the next run.
 void Frame::ShowLastStatus(const std::string& text) {
   observer_.OnStatus(text + HeldBackNote(result_.HeldBack, request_.SettleTime) +
-                     UnreadableNote(result_.Unreadable));
+                     HeldByOthersNote(result_.HeldByOthers) + UnreadableNote(result_.Unreadable));
 }
 
 RunResult Frame::End(RunEnd how) {

@@ -62,6 +62,9 @@ struct RunResult {
   // Items the settle time left out of the scan; the last status line says
   // how many, and the next run takes them.
   std::size_t HeldBack = 0;
+  // Items passed over because another process held their claim; the last
+  // status line says how many, so that the operator runs again later.
+  std::size_t HeldByOthers = 0;
   // Directories the scan could not list and passed over; each is in the
   // reasons list, and the last status line says how many.
   std::size_t Unreadable = 0;

@@ -35,10 +35,12 @@ ScanOptions ScanOptionsFor(const ScanRequest& request, const Settings& settings,
 std::string ResultKeyOf(const ScanRequest& request, const ScanOptions& options,
                         const std::string& rowPath) {
   if (options.TargetRoot.empty()) return rowPath;
-  if (request.ScanMode == ScanRequest::Mode::Directories) {
-    return MirrorPath(rowPath, options.SourceRoot, options.TargetRoot);
-  }
-  return FileResultBase(rowPath, options);
+  const std::string base = request.ScanMode == ScanRequest::Mode::Directories
+                               ? MirrorPath(rowPath, options.SourceRoot, options.TargetRoot)
+                               : FileResultBase(rowPath, options);
+  // The output's type keeps runs of different jobs on one destination (a
+  // merge's b.tif, a PDF job's b.pdf) out of each other's way.
+  return request.TargetType.empty() ? base : base + "." + request.TargetType;
 }
 
 bool ResultExistsNow(const ScanRequest& request, const ScanOptions& options,

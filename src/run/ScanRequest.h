@@ -40,9 +40,11 @@ ScanOptions ScanOptionsFor(const ScanRequest& request, const Settings& settings,
                            const ScanPlace& place);
 
 // The path that stands for a row's result: the mirrored directory of a
-// directory row, the mirrored file without its extension of a file row;
-// the row's own path when there is no output root (renaming in place).
-// Runs that share a destination claim an item under this path.
+// directory row, the mirrored file without its extension of a file row,
+// each followed by "." and the job's target type when it has one (b.tif
+// and b.jpg both stand for b.pdf); the row's own path when there is no
+// output root (renaming in place).  Runs that share a destination claim an
+// item under this path.
 std::string ResultKeyOf(const ScanRequest& request, const ScanOptions& options,
                         const std::string& rowPath);
 

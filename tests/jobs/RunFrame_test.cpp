@@ -460,9 +460,12 @@ TEST_F(RunFrameTest, ItemsAnotherRunHoldsOrHasFinishedArePassedBy) {
   Touch(In("b/1.tif"));
   Touch(In("c/1.tif"));
   // Another run holds a (a live claim) and finishes c while this run works
-  // on b, after this run's scan.
-  std::optional<ItemClaim> other = ItemClaim::Take(Out(""), Out("a"));
+  // on b, after this run's scan.  A run of another job (a PDF of b) does not
+  // stand in this one's way: claims go by the output.
+  std::optional<ItemClaim> other = ItemClaim::Take(Out(""), Out("a.tif"));
   ASSERT_TRUE(other);
+  std::optional<ItemClaim> pdfRun = ItemClaim::Take(Out(""), Out("b.pdf"));
+  ASSERT_TRUE(pdfRun);
   script_.OnItem = [this](RunContext&, std::size_t) { Touch(Out("c.tif")); };
   const RunResult result = Run(JobId::MergeFiles);
   EXPECT_EQ(result.Successes, 1u);
@@ -472,8 +475,37 @@ TEST_F(RunFrameTest, ItemsAnotherRunHoldsOrHasFinishedArePassedBy) {
   EXPECT_EQ(observer_.RowStatuses[2].back(), kDoneByAnotherRun);
   EXPECT_EQ(List(kSuccessList).find(In("a")), std::string::npos);
   EXPECT_EQ(List(kFailureList).find(In("a")), std::string::npos);
-  EXPECT_TRUE(fs::exists(ClaimPathFor(Out("a")))) << "another run's claim is not touched";
-  EXPECT_FALSE(fs::exists(ClaimPathFor(Out("b")))) << "this run's claims are released";
+  EXPECT_TRUE(fs::exists(ClaimPathFor(Out("a.tif")))) << "another run's claim is not touched";
+  EXPECT_FALSE(fs::exists(ClaimPathFor(Out("b.tif")))) << "this run's claims are released";
+  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    （1项由其他进程转换中）");
+}
+
+TEST_F(RunFrameTest, ARunThatLostItsClaimWhileStalledCommitsNothing) {
+  Touch(In("a/1.tif"));
+  Touch(In("b/1.tif"));
+  // While a's outputs are written, the run stalls past the stale age and
+  // another host takes its claim over and converts a anew.
+  script_.OnItem = [this](RunContext& context, std::size_t index) {
+    OutputTransaction outputs(out_);
+    const std::string path = context.Row(index).Path;
+    const std::string result = Out(fs::path(path).filename().string() + ".tif");
+    test::WriteBytes(outputs.Add(result, false), "older");
+    if (index == 0) {
+      test::WriteBytes(ClaimPathFor(result).string(), "host=elsewhere\npid=7\nfence=1\n");
+      test::WriteBytes(result, "newer, by the other host");
+    }
+    outputs.Commit();
+  };
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(result.Failures, 0u);
+  EXPECT_EQ(observer_.RowStatuses[0].back(), kDoneByAnotherRun);
+  EXPECT_EQ(test::ReadBytes(Out("a.tif")), "newer, by the other host");
+  EXPECT_EQ(List(kSuccessList).find(In("a") + "\r\n"), std::string::npos);
+  EXPECT_TRUE(fs::exists(ClaimPathFor(Out("a.tif")))) << "the other host's claim stays";
+  EXPECT_EQ(test::TreeOf(out_), (std::vector<std::string>{
+                                    ClaimPathFor(Out("a.tif")).filename().string(), "a.tif",
+                                    "b.tif"}));
 }
 
 }  // namespace
