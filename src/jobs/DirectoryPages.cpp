@@ -1,5 +1,8 @@
 #include "jobs/DirectoryPages.h"
 
+#include <stdexcept>
+
+#include "jobs/SourceFile.h"
 #include "platform/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
@@ -8,15 +11,18 @@
 
 namespace zelk {
 
-std::vector<PageFile> ListPageFiles(const std::string& directory, const std::string& sourceRoot) {
+std::vector<PageFile> ListPageFiles(const std::string& directory, const std::string& sourceRoot,
+                                    PageFileKinds kinds) {
   std::vector<PageFile> pages;
   for (const DirEntry& entry : ListDirectoryOrFail(directory, sourceRoot)) {
-    if (!entry.IsFile() || entry.Hidden || IsTemporaryOutput(entry.Name)) continue;
-    const std::string lower = LowerAscii(entry.Name);
-    if (lower.find(".tif") == std::string::npos && lower.find(".jpg") == std::string::npos) {
+    if (entry.Hidden || IsTemporaryOutput(entry.Name) ||
+        !IsPageFileName(entry.Name, kinds.Tif, kinds.Jpg)) {
       continue;
     }
-    pages.push_back({JoinPath(directory, entry.Name), entry.Name});
+    const std::string path = JoinPath(directory, entry.Name);
+    if (entry.LeavesRoot()) throw std::runtime_error(kLinkLeavesSource + path);
+    if (!entry.IsFile()) continue;
+    pages.push_back({path, entry.Name});
   }
   return pages;
 }

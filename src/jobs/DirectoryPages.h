@@ -17,14 +17,23 @@ struct PageFile {
   std::string Name;  // the file name
 };
 
+// Which page files a job takes: names containing ".tif", ".jpg", or both.
+struct PageFileKinds {
+  bool Tif = true;
+  bool Jpg = true;
+};
+
 // The page files of `directory`: its visible regular files whose
-// lower-cased name contains ".tif" or ".jpg" anywhere (so x.tiff and
-// scan.jpg.bak count, a.jpeg does not), in natural order of their names.
-// Temporary outputs and links that lead out of `sourceRoot` are left out.
-// Page p of a group is entry p - 1.  Throws when the directory cannot be
-// listed, so the item fails instead of counting as a directory without
-// pages.
-std::vector<PageFile> ListPageFiles(const std::string& directory, const std::string& sourceRoot);
+// lower-cased name contains ".tif" or ".jpg" anywhere (IsPageFileName; so
+// x.tiff and scan.jpg.bak count, a.jpeg does not), of the kinds asked for,
+// in natural order of their names.  Temporary outputs are left out.  Page
+// p of a group is entry p - 1.  Throws std::runtime_error when the
+// directory cannot be listed, so the item fails instead of counting as a
+// directory without pages, and kLinkLeavesSource with the path for a page
+// file that is a link out of `sourceRoot`: nothing is read through it, and
+// the directory is not converted without it.
+std::vector<PageFile> ListPageFiles(const std::string& directory, const std::string& sourceRoot,
+                                    PageFileKinds kinds = {});
 
 // Shows the page files in the window's list of the directory in progress.
 void ShowPageList(RunContext& context, const std::vector<PageFile>& pages);

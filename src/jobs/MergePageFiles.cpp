@@ -2,21 +2,12 @@
 
 #include "imaging/PageReader.h"
 #include "jobs/PageResolution.h"
-#include "scan/SourceNames.h"
 
 namespace zelk {
 
 std::vector<PageFile> AdmittedPageFiles(const std::string& directory, const std::string& sourceRoot,
                                         const Settings::MergeSection& merge) {
-  std::vector<PageFile> admitted;
-  for (PageFile& page : ListPageFiles(directory, sourceRoot)) {
-    const std::string lower = LowerAscii(page.Name);
-    if ((merge.Tif == 1 && lower.find(".tif") != std::string::npos) ||
-        (merge.Jpg == 1 && lower.find(".jpg") != std::string::npos)) {
-      admitted.push_back(std::move(page));
-    }
-  }
-  return admitted;
+  return ListPageFiles(directory, sourceRoot, {merge.Tif == 1, merge.Jpg == 1});
 }
 
 OcrEngineOptions WithFirstPageReader(OcrEngineOptions options) {

@@ -33,12 +33,12 @@ bool DirResultExists(const std::string& mirrored, const ScanOptions& options) {
 int CountPageFiles(const std::vector<DirEntry>& entries, const ScanOptions& options) {
   int count = 0;
   for (const DirEntry& entry : entries) {
-    if (!entry.IsFile() || entry.Hidden || IsTemporaryName(options, entry.Name)) continue;
-    const std::string lower = LowerAscii(entry.Name);
-    if ((options.CountTif && lower.find(".tif") != std::string::npos) ||
-        (options.CountJpg && lower.find(".jpg") != std::string::npos)) {
-      ++count;
+    if (entry.Hidden || IsTemporaryName(options, entry.Name) ||
+        !IsPageFileName(entry.Name, options.CountTif, options.CountJpg)) {
+      continue;
     }
+    if (entry.LeavesRoot()) return WorkRow::kUnknownPages;
+    if (entry.IsFile()) ++count;
   }
   return count;
 }
@@ -53,8 +53,8 @@ void DirTraversal(const std::string& directory, const ScanOptions& options, Work
     const std::string path = JoinPath(directory, entry.Name);
     // A directory that cannot be listed is reported and passed over: most
     // are the system's (lost+found), and failing them would fail every run.
-    // Page links that leave the source root are not counted, as the jobs
-    // pass them over.
+    // Page links that leave the source root are marked, never followed:
+    // the row's page count is unknown and its job fails it.
     if (!ListDirectoryWithin(path, options.SourceRoot, inside)) {
       ReportUnreadable(options, path);
       continue;

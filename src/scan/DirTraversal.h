@@ -31,6 +31,8 @@ bool LeafIsDone(const std::string& leaf, const ScanOptions& options);
 
 // The number of page files among a directory's entries: visible files whose
 // lower-cased name contains ".tif" (CountTif) or ".jpg" (CountJpg).
+// WorkRow::kUnknownPages when one of them is a link out of the source root
+// (ListDirectoryWithin), which is never read.
 int CountPageFiles(const std::vector<DirEntry>& entries, const ScanOptions& options);
 
 }  // namespace zelk

@@ -95,7 +95,7 @@ bool ListDirectoryWithin(const std::string& directory, const std::string& root,
   const fs::path resolvedRoot = ResolvedRoot(root);
   for (DirEntry& entry : entries) {
     if (entry.IsFile() && LeavesResolvedRoot(JoinPath(directory, entry.Name), resolvedRoot)) {
-      entry.Type = DirEntry::Kind::Other;
+      entry.Type = DirEntry::Kind::OutsideLink;
     }
   }
   return true;

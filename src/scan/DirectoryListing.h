@@ -18,6 +18,7 @@ struct DirEntry {
     Directory,    // a real directory (not a link to one)
     File,         // a regular file, directly or through a symbolic link
     Other,        // a link to a directory, a dangling link, a device, a pipe ...
+    OutsideLink,  // a link to a file outside the root (ListDirectoryWithin only)
   };
   std::string Name;
   Kind Type = Kind::Other;
@@ -26,6 +27,7 @@ struct DirEntry {
   // A directory the scans walk into and that makes its parent a non-leaf.
   bool IsPlainDirectory() const { return Type == Kind::Directory && !Hidden; }
   bool IsFile() const { return Type == Kind::File; }
+  bool LeavesRoot() const { return Type == Kind::OutsideLink; }
 };
 
 // The entries of `directory` without "." and "..", in natural order of
@@ -42,15 +44,15 @@ bool ListDirectory(const std::string& directory, std::vector<DirEntry>& entries)
 // only its own directory's permissions kept private.
 bool LinkLeavesRoot(const std::string& path, const std::string& root);
 
-// ListDirectory, with every link that leaves `root` (LinkLeavesRoot) as
-// Kind::Other, so that it is passed over as a page.  Links that stay inside
-// the root are files as before.
+// ListDirectory, with every link to a file that leaves `root`
+// (LinkLeavesRoot) as Kind::OutsideLink: no file to read, but one the
+// caller can report.  Links that stay inside the root are files as before.
 bool ListDirectoryWithin(const std::string& directory, const std::string& root,
                          std::vector<DirEntry>& entries);
 
 // The same for a directory a job works on: throws std::runtime_error
 // "无法读取目录“…”" when it cannot be listed, so the item fails.  With a
-// `root`, links that leave it are Kind::Other (ListDirectoryWithin).
+// `root`, links that leave it are Kind::OutsideLink (ListDirectoryWithin).
 std::vector<DirEntry> ListDirectoryOrFail(const std::string& directory,
                                           const std::string& root = {});
 

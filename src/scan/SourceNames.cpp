@@ -22,4 +22,10 @@ bool IsAcceptedSourceName(std::string_view fileName) {
   return false;
 }
 
+bool IsPageFileName(std::string_view fileName, bool tif, bool jpg) {
+  const std::string lower = LowerAscii(fileName);
+  return (tif && lower.find(".tif") != std::string::npos) ||
+         (jpg && lower.find(".jpg") != std::string::npos);
+}
+
 }  // namespace zelk

@@ -14,4 +14,9 @@ std::string LowerAscii(std::string_view text);
 // a.pdf.bak are taken, notes.txt is not).
 bool IsAcceptedSourceName(std::string_view fileName);
 
+// A page file of a leaf directory for the directory scan and jobs: the
+// lower-cased name contains ".tif" (when `tif`) or ".jpg" (when `jpg`)
+// anywhere, so x.tiff and scan.jpg.bak are pages and a.jpeg is not.
+bool IsPageFileName(std::string_view fileName, bool tif, bool jpg);
+
 }  // namespace zelk

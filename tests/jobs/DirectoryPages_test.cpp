@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ std::vector<std::string> NamesOf(const std::vector<PageFile>& pages) {
   return names;
 }
 
-TEST(DirectoryPagesTest, PageLinksLeadingOutOfTheSourceRootArePassedOver) {
+TEST(DirectoryPagesTest, APageLinkLeadingOutOfTheSourceRootFailsTheListingWithTheReason) {
   test::TempDir dir;
   const std::string in = dir.File("in");
   test::Touch(dir.File("private/secret.tif"));
@@ -29,10 +30,15 @@ TEST(DirectoryPagesTest, PageLinksLeadingOutOfTheSourceRootArePassedOver) {
   fs::create_symlink(dir.File("private/secret.tif"), in + "/box/2.tif");
   fs::create_symlink("../other/shared.tif", in + "/box/3.tif");
   fs::create_symlink("1.tif", in + "/box/4.jpg");
-  EXPECT_EQ(NamesOf(ListPageFiles(in + "/box", in)),
-            (std::vector<std::string>{"1.tif", "3.tif", "4.jpg"}));
+  try {
+    ListPageFiles(in + "/box", in);
+    ADD_FAILURE() << "the link was passed over";
+  } catch (const std::runtime_error& error) {
+    EXPECT_EQ(std::string(error.what()), "链接指向源目录之外：" + in + "/box/2.tif");
+  }
   // With the private directory inside the root, its page is one of them.
-  EXPECT_EQ(NamesOf(ListPageFiles(in + "/box", dir.Path().string())).size(), 4u);
+  EXPECT_EQ(NamesOf(ListPageFiles(in + "/box", dir.Path().string())),
+            (std::vector<std::string>{"1.tif", "2.tif", "3.tif", "4.jpg"}));
 }
 
 }  // namespace

@@ -158,6 +158,19 @@ TEST_F(DualLayerPdfJobTest, PerDirectoryWritesPdfTextAndFreshTiffSideBySide) {
   test::ExpectPdfA({pdf});
 }
 
+// Its page count unknown, the directory is not passed over as one without
+// pages: it fails with the reason.
+TEST_F(DualLayerPdfJobTest, PerDirectoryPageLinkOutOfTheRootFailsTheDirectory) {
+  WriteSourceBytes(dir_.File("private/notice.jpg"), "never read");
+  fs::create_directories(In("linked"));
+  fs::create_symlink(dir_.File("private/notice.jpg"), In("linked/notice.jpg"));
+  EXPECT_EQ(RunPerDirectory().Failures, 1u);
+  EXPECT_EQ(observer_.FailureReasons,
+            std::vector<std::string>{"链接指向源目录之外：" + In("linked/notice.jpg")});
+  EXPECT_EQ(TreeOf(out_),
+            (std::vector<std::string>{"Error/", "Error/linked/", "Error/linked/notice.jpg"}));
+}
+
 TEST_F(DualLayerPdfJobTest, PerDirectoryFailureCopiesDirectoryAndLeavesNoOutput) {
   settings_.TwoPDF.KeepDir = 1;
   settings_.TwoPDF.OutputTif = 1;

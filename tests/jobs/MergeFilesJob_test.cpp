@@ -148,6 +148,26 @@ TEST_F(MergeFilesJobTest, ACorruptPageFailsItsDirectoryWithoutLeavingAnOutput) {
   EXPECT_EQ(PageWidths(Out("bad.tif")), (std::vector<uint32_t>{10, 20, 30}));
 }
 
+TEST_F(MergeFilesJobTest, APageLinkOutOfTheSourceRootFailsItsDirectoryWithTheReason) {
+  settings_.Merge.KeepDir = 0;
+  test::WriteTiff(dir_.File("private/secret.tif"), {Bitonal(64)});
+  test::WriteTiff(In("box/1.tif"), {Bitonal(80)});
+  fs::create_symlink(dir_.File("private/secret.tif"), In("box/2.tif"));
+  test::WriteTiff(In("near/1.tif"), {Grey(10)});
+  fs::create_symlink("1.tif", In("near/2.tif"));  // inside the root: a page like any other
+
+  const RunResult result = Run(JobId::MergeFiles);
+  EXPECT_EQ(result.Successes, 1u);
+  EXPECT_EQ(result.Failures, 1u);
+  EXPECT_EQ(observer_.FailureReasons,
+            std::vector<std::string>{"链接指向源目录之外：" + In("box/2.tif")});
+  EXPECT_EQ(observer_.RowStatuses[0].back(), "合并失败");
+  EXPECT_EQ(TreeOf(out_), (std::vector<std::string>{"Error/", "Error/box/", "Error/box/1.tif",
+                                                    "Error/box/2.tif", "near.tif"}));
+  EXPECT_TRUE(fs::is_symlink(Out("Error/box/2.tif")));
+  EXPECT_EQ(PageWidths(Out("near.tif")), (std::vector<uint32_t>{10, 10}));
+}
+
 TEST_F(MergeFilesJobTest, WorkbooksSplitADirectoryIntoGroupsInBothModesAndFormats) {
   struct Case {
     const char* fixture;

@@ -97,15 +97,25 @@ TEST_F(DirTraversalTest, HiddenAndLinkedDirectoriesAreNeitherRowsNorScanned) {
   EXPECT_EQ(Scan(Options("tif")), (std::vector<std::string>{In("box")}));
 }
 
-TEST_F(DirTraversalTest, PageLinksThatLeaveTheSourceRootAreNotCounted) {
+// The job fails such a directory with the reason; nothing is read through
+// the link, so its pages are not known.
+TEST_F(DirTraversalTest, APageLinkThatLeavesTheSourceRootMakesThePageCountUnknown) {
   Touch(In("box/1.tif"));
   Touch(In("box/2.tif"));
   Touch(dir_.File("elsewhere/far.tif"));
   fs::create_symlink(dir_.File("elsewhere/far.tif"), In("box/3.tif"));
-  fs::create_symlink("1.tif", In("box/4.tif"));
-  Scan(Options("tif"));
-  ASSERT_EQ(rows_.size(), 1u);
-  EXPECT_EQ(rows_[0].Pages, 3);
+  Touch(In("near/1.tif"));
+  fs::create_symlink("1.tif", In("near/2.tif"));
+  ScanOptions options = Options("tif");
+  std::vector<std::string> read;
+  options.PageCount = [&read](const std::string& path) {
+    read.push_back(path);
+    return 1;
+  };
+  EXPECT_EQ(Scan(options), (std::vector<std::string>{In("box"), In("near")}));
+  EXPECT_EQ(rows_[0].Pages, WorkRow::kUnknownPages);
+  EXPECT_EQ(rows_[1].Pages, 2);
+  EXPECT_EQ(std::count(read.begin(), read.end(), In("box/3.tif")), 0);
 }
 
 TEST_F(DirTraversalTest, NaturalOrderOfDirectoryNames) {
