@@ -25,7 +25,8 @@ bool GroupedDirectoryJob::KeepDir(const Settings& settings) const {
 std::vector<PageSource> GroupedDirectoryJob::SourcesInWritingOrder(RunContext& context,
                                                                   std::size_t index) {
   const std::string& source = context.Row(index).Path;
-  const std::vector<PageFile> pages = ListPageFiles(source, context.SourceRoot());
+  const std::vector<PageSource> pages =
+      DirectoryPageList(ListPageFiles(source, context.SourceRoot()));
   const GroupList groups = Grouping(context.RunSettings()).GroupsOf(source, context.MirrorPath(source));
   return PagesInWritingOrder(pages, PlanGroupPages(groups, static_cast<int>(pages.size())));
 }

@@ -28,7 +28,7 @@ class GroupedDirectoryJob : public Job {
   // The section's KeepDir in `settings` (a grouped run has set it to 1).
   bool KeepDir(const Settings& settings) const;
 
-  // The page files of row `index` in the order its groups write them.
+  // The pages of row `index` in the order its groups write them.
   std::vector<PageSource> SourcesInWritingOrder(RunContext& context, std::size_t index);
 
  private:

@@ -26,7 +26,7 @@ constexpr const char* kTifType = "tif";
 }  // namespace
 
 MergeFiles22PdfJob::MergeFiles22PdfJob(OcrEngineOptions engineOptions)
-    : recognition_(WithFirstPageReader(std::move(engineOptions)), kPdfEngineTexts) {}
+    : recognition_(WithRaisedResolutionReader(std::move(engineOptions)), kPdfEngineTexts) {}
 
 std::vector<std::string> MergeFiles22PdfJob::CompanionTypes(const Settings& settings) {
   std::vector<std::string> types;
@@ -65,16 +65,13 @@ std::optional<OcrDocument> MergeFiles22PdfJob::StartDirectory(RunContext& contex
     (type == kTxtType ? plan.txtPaths : plan.tifPaths) =
         GroupOutputPaths(groups, plan.documentDir, type);
   }
-  plan.documents = PlanGroupPages(groups, static_cast<int>(plan.pages.size()));
+  const std::vector<PageSource> pages = DirectoryPageList(plan.pages);
+  plan.documents = PlanGroupPages(groups, static_cast<int>(pages.size()));
 
   std::optional<OcrDocument> document;
   if (!plan.documents.empty()) {
     document.emplace(recognition_.Engine().CreateDocument());
-    for (const GroupPages& range : plan.documents) {
-      for (int p = range.First; p <= range.Last; ++p) {
-        document->AddImageFile(plan.pages[static_cast<std::size_t>(p - 1)].Path);
-      }
-    }
+    AddPages(*document, PagesInWritingOrder(pages, plan.documents));
   }
   plans_.insert_or_assign(index, std::move(plan));
   return document;

@@ -7,7 +7,7 @@
 // lie beside it, under the same name.
 //
 // The page files are those whose names contain ".tif" ([Merge] Tif 1) or
-// ".jpg" ([Merge] Jpg 1), the first page of each; a resolution below
+// ".jpg" ([Merge] Jpg 1), every page of each; a resolution below
 // 100 dpi is taken as 300.  The TIFF is written afresh for every document,
 // never appended to one an earlier run left, so a document never holds a
 // page twice.  The engine is started once for the run and the directories
@@ -47,7 +47,7 @@ class MergeFiles22PdfJob final : public GroupedDirectoryJob {
 
   // What one directory becomes, worked out when its recognition starts.
   struct DirectoryPlan {
-    std::vector<PageFile> pages;
+    std::vector<PageFile> pages;  // the page files, as the window lists them
     std::string documentDir;
     std::vector<GroupPages> documents;
     std::vector<std::string> pdfPaths, txtPaths, tifPaths;  // per document

@@ -44,8 +44,9 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   const std::string target = context.MirrorPath(row.Path);
   ItemDirectory directory(context.TargetRoot(), DocumentDirectory(target, KeepDir(settings)));
 
-  const std::vector<PageFile> pages = ListPageFiles(row.Path, context.SourceRoot());
-  ShowPageList(context, pages);
+  const std::vector<PageFile> files = ListPageFiles(row.Path, context.SourceRoot());
+  ShowPageList(context, files);
+  const std::vector<PageSource> pages = DirectoryPageList(files);
   const GroupList groups = grouping.GroupsOf(row.Path, target);
   // Every name is checked before the first page is written.
   const bool twin = settings.PDF.OutputTif == 1;
@@ -88,7 +89,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
       const Page& page = prepared.page;
       const int bits = ProgramBitsPerPixel(page);
       ChoosePdfSaveFormat(save_, settings.ImageCompress, bits,
-                          pages[static_cast<std::size_t>(p - 1)].Name);
+                          GetFileNamePart(pages[static_cast<std::size_t>(p - 1)].Path));
       AddPrepared(writer, prepared, save_,
                   PdfPageOptionsFor(settings.PDF.ImageResolution, settings.PDF.PaperSize == 1,
                                     page));

@@ -21,7 +21,7 @@ constexpr const char* kRecognisingCell = "识别...";
 }  // namespace
 
 MergeFiles2WordJob::MergeFiles2WordJob(OcrEngineOptions engineOptions)
-    : recognition_(WithFirstPageReader(std::move(engineOptions)), kOcrEngineTexts) {}
+    : recognition_(WithRaisedResolutionReader(std::move(engineOptions)), kOcrEngineTexts) {}
 
 void MergeFiles2WordJob::Prepare(RunContext& context) {
   options_ = WordExportOptionsOf(context.RunSettings().OCR);
@@ -39,7 +39,7 @@ std::optional<OcrDocument> MergeFiles2WordJob::StartDirectory(RunContext& contex
       AdmittedPageFiles(directory, context.SourceRoot(), context.RunSettings().Merge);
   if (pages.empty()) throw std::runtime_error("目录中没有可识别的图像文件：" + directory);
   OcrDocument document = recognition_.Engine().CreateDocument();
-  for (const PageFile& page : pages) document.AddImageFile(page.Path);
+  AddPages(document, DirectoryPageList(pages));
   pages_.insert_or_assign(index, std::move(pages));
   return document;
 }

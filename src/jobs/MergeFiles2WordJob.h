@@ -6,7 +6,7 @@
 // the per-file job).
 //
 // The page files are those whose names contain ".tif" ([Merge] Tif 1) or
-// ".jpg" ([Merge] Jpg 1), the first page of each; a resolution below
+// ".jpg" ([Merge] Jpg 1), every page of each; a resolution below
 // 100 dpi is taken as 300 before the page is recognised.  The pages are
 // stacked into a multi-page TIFF beside the mirrored directory as they
 // arrive; it is written afresh for every directory under a temporary name,

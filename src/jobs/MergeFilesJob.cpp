@@ -31,8 +31,9 @@ ItemOutcome MergeFilesJob::ProcessItem(RunContext& context, std::size_t index) {
   GroupingRun& grouping = Grouping(settings);
   ItemDirectory directory(context.TargetRoot(), DocumentDirectory(target, KeepDir(settings)));
 
-  const std::vector<PageFile> pages = ListPageFiles(source, context.SourceRoot());
-  ShowPageList(context, pages);
+  const std::vector<PageFile> files = ListPageFiles(source, context.SourceRoot());
+  ShowPageList(context, files);
+  const std::vector<PageSource> pages = DirectoryPageList(files);
 
   const GroupList groups = grouping.GroupsOf(source, target);
   // Every name is checked before the first page is written.

@@ -1,8 +1,8 @@
 #pragma once
-// MergeFiles: the single-page TIFF and JPEG files of each leaf directory
-// become one multi-page TIFF in the mirrored tree, or, with a grouping
-// workbook, one multi-page TIFF per group of pages inside the mirrored
-// directory.
+// MergeFiles: the pages of the TIFF and JPEG files of each leaf directory
+// (every page of a multi-page file) become one multi-page TIFF in the
+// mirrored tree, or, with a grouping workbook, one multi-page TIFF per
+// group of pages inside the mirrored directory.
 //
 // Without a workbook an output of the same name that already exists gets
 // the pages appended.  With one, the workbook is read before the scan,

@@ -10,10 +10,13 @@ std::vector<PageFile> AdmittedPageFiles(const std::string& directory, const std:
   return ListPageFiles(directory, sourceRoot, {merge.Tif == 1, merge.Jpg == 1});
 }
 
-OcrEngineOptions WithFirstPageReader(OcrEngineOptions options) {
-  options.pageReader.pageCount = [](const std::string&) { return 1; };
-  options.pageReader.loadPage = [](const std::string& path, int) {
-    Page page = LoadPage(path, 1);
+void AddPages(OcrDocument& document, const std::vector<PageSource>& pages) {
+  for (const PageSource& page : pages) document.AddImagePage(page.Path, page.PageNumber - 1);
+}
+
+OcrEngineOptions WithRaisedResolutionReader(OcrEngineOptions options) {
+  options.pageReader.loadPage = [](const std::string& path, int pageIndex) {
+    Page page = LoadPage(path, pageIndex + 1);
     RaiseLowResolution(page);
     return page;
   };

@@ -1,6 +1,6 @@
 #pragma once
-// The page files of a directory as the recognition jobs that stack a
-// directory into one document take them.
+// The pages of a directory as the recognition jobs that stack a directory
+// into one document take them.
 
 #include <string>
 #include <vector>
@@ -17,10 +17,13 @@ namespace zelk {
 std::vector<PageFile> AdmittedPageFiles(const std::string& directory, const std::string& sourceRoot,
                                         const Settings::MergeSection& merge);
 
-// The engine options with a page reader that takes the first page of each
-// page file only and raises a resolution below 100 dpi to 300 before the
-// page is recognised, so that type sizes are estimated at the page's real
-// resolution and a page written on keeps the raised value.
-OcrEngineOptions WithFirstPageReader(OcrEngineOptions options);
+// Appends the pages to the document, in order.
+void AddPages(OcrDocument& document, const std::vector<PageSource>& pages);
+
+// The engine options with a page reader that raises a resolution below
+// 100 dpi to 300 before the page is recognised, so that type sizes are
+// estimated at the page's real resolution and a page written on keeps the
+// raised value.
+OcrEngineOptions WithRaisedResolutionReader(OcrEngineOptions options);
 
 }  // namespace zelk

@@ -17,6 +17,10 @@ void OcrDocument::AddImageFile(const std::string& path) {
   for (int i = 0; i < count; ++i) pages_.emplace_back(path, i);
 }
 
+void OcrDocument::AddImagePage(const std::string& path, int pageIndex) {
+  pages_.emplace_back(path, pageIndex);
+}
+
 void OcrDocument::BeginProcess() {
   processing_ = true;
   HandPagesToPool();

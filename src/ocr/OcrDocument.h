@@ -37,6 +37,9 @@ class OcrDocument {
   // Appends every page of the file.  Raises ImageError when the file cannot
   // be read; the document is then unchanged.
   void AddImageFile(const std::string& path);
+  // Appends page `pageIndex` (0 is the first) of the file without reading
+  // it; a page that cannot be read fails when it is recognised.
+  void AddImagePage(const std::string& path, int pageIndex);
   int PageCount() const { return static_cast<int>(pages_.size()); }
 
   // Starts recognition and returns at once.

@@ -1,6 +1,7 @@
 #include "scan/DirTraversal.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "scan/MirroredPath.h"
 #include "scan/PathHelpers.h"
@@ -30,17 +31,18 @@ bool DirResultExists(const std::string& mirrored, const ScanOptions& options) {
   return FileExists(mirrored + suffix);
 }
 
-int CountPageFiles(const std::vector<DirEntry>& entries, const ScanOptions& options) {
-  int count = 0;
+int CountLeafPages(const std::string& leaf, const std::vector<DirEntry>& entries,
+                   const ScanOptions& options) {
+  long long count = 0;
   for (const DirEntry& entry : entries) {
     if (entry.Hidden || IsTemporaryName(options, entry.Name) ||
         !IsPageFileName(entry.Name, options.CountTif, options.CountJpg)) {
       continue;
     }
     if (entry.LeavesRoot()) return WorkRow::kUnknownPages;
-    if (entry.IsFile()) ++count;
+    if (entry.IsFile()) count += PagesOfPageFile(options.PageCount, JoinPath(leaf, entry.Name));
   }
-  return count;
+  return static_cast<int>(std::min<long long>(count, std::numeric_limits<int>::max()));
 }
 
 void DirTraversal(const std::string& directory, const ScanOptions& options, WorkList& rows,
@@ -66,7 +68,7 @@ void DirTraversal(const std::string& directory, const ScanOptions& options, Work
     if (!Admitted(options, path) || LeafIsDone(path, options) || StillSettling(options, path)) {
       continue;
     }
-    AppendRow(rows, path, CountPageFiles(inside, options), observer);
+    AppendRow(rows, path, CountLeafPages(path, inside, options), observer);
   }
   // Leaves need no visit of their own: nothing below them can be a row.
   for (const std::string& subdirectory : subdirectories) {

@@ -29,10 +29,12 @@ bool DirResultExists(const std::string& mirrored, const ScanOptions& options);
 // test (ScanOptions::ResultExists) or the standard one.
 bool LeafIsDone(const std::string& leaf, const ScanOptions& options);
 
-// The number of page files among a directory's entries: visible files whose
-// lower-cased name contains ".tif" (CountTif) or ".jpg" (CountJpg).
-// WorkRow::kUnknownPages when one of them is a link out of the source root
-// (ListDirectoryWithin), which is never read.
-int CountPageFiles(const std::vector<DirEntry>& entries, const ScanOptions& options);
+// The pages of the page files among the entries of the leaf directory
+// `leaf`: visible files whose lower-cased name contains ".tif" (CountTif)
+// or ".jpg" (CountJpg), every page of a multi-page file counted
+// (PagesOfPageFile with options.PageCount).  WorkRow::kUnknownPages when
+// one of them is a link out of the source root, which is never read.
+int CountLeafPages(const std::string& leaf, const std::vector<DirEntry>& entries,
+                   const ScanOptions& options);
 
 }  // namespace zelk

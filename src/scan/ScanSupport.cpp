@@ -1,5 +1,6 @@
 #include "scan/ScanSupport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <system_error>
@@ -50,6 +51,16 @@ bool StillSettling(const ScanOptions& options, const std::string& path) {
 
 void ReportUnreadable(const ScanOptions& options, const std::string& path) {
   if (options.Unreadable) options.Unreadable(path);
+}
+
+int PagesOfPageFile(const std::function<int(const std::string& path)>& pageCount,
+                    const std::string& path) {
+  if (!pageCount) return 1;
+  try {
+    return std::max(pageCount(path), 1);
+  } catch (...) {
+    return 1;
+  }
 }
 
 void AppendRow(WorkList& rows, const std::string& path, int pages, ScanObserver* observer) {

@@ -2,6 +2,7 @@
 // Steps the directory and file scans share.
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "scan/ScanOptions.h"
@@ -32,6 +33,12 @@ bool StillSettling(const ScanOptions& options, const std::string& path);
 
 // Reports a directory that cannot be listed (options.Unreadable).
 void ReportUnreadable(const ScanOptions& options, const std::string& path);
+
+// The pages of the page file at `path` as `pageCount` counts them: at
+// least one, and one when it is unset or cannot count the file (reading
+// the file then fails its item with its own reason).
+int PagesOfPageFile(const std::function<int(const std::string& path)>& pageCount,
+                    const std::string& path);
 
 // Appends a row with the next number and reports it.
 void AppendRow(WorkList& rows, const std::string& path, int pages, ScanObserver* observer);

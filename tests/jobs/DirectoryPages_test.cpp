@@ -40,6 +40,5 @@ TEST(DirectoryPagesTest, APageLinkLeadingOutOfTheSourceRootFailsTheListingWithTh
   EXPECT_EQ(NamesOf(ListPageFiles(in + "/box", dir.Path().string())),
             (std::vector<std::string>{"1.tif", "2.tif", "3.tif", "4.jpg"}));
 }
-
 }  // namespace
 }  // namespace zelk

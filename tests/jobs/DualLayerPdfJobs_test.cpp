@@ -171,6 +171,18 @@ TEST_F(DualLayerPdfJobTest, PerDirectoryPageLinkOutOfTheRootFailsTheDirectory) {
             (std::vector<std::string>{"Error/", "Error/linked/", "Error/linked/notice.jpg"}));
 }
 
+TEST_F(DualLayerPdfJobTest, PerDirectoryTakesEveryPageOfAMultiPageTiff) {
+  WritePageTiff(In("box/doc.tif"), test::PageList(TextPage("土地承包合同", "Land contract"),
+                                                 TextPage("财务报表附件", "Annual report")));
+  WritePageJpeg(In("box/last.jpg"), TextPage("会议纪要整理", "Meeting minutes"));
+
+  EXPECT_EQ(RunPerDirectory().Successes, 1u);
+  const std::string pdf = Out("box.pdf");
+  EXPECT_EQ(pdftest::ListImages(pdf).size(), 3u);
+  EXPECT_TRUE(InOrder(PdfText(pdf), {"土地承包合同", "财务报表附件", "会议纪要整理"}));
+  EXPECT_TRUE(ShowedStatus("正在合并" + In("box") + "  第3页 共3页"));
+}
+
 TEST_F(DualLayerPdfJobTest, PerDirectoryFailureCopiesDirectoryAndLeavesNoOutput) {
   settings_.TwoPDF.KeepDir = 1;
   settings_.TwoPDF.OutputTif = 1;

@@ -111,6 +111,18 @@ TEST_F(MergeFiles2PdfJobTest, APdfAndItsTwinAreWrittenAsAPairAndNeverGetPagesTwi
   EXPECT_EQ(Run().End, RunEnd::NothingFound);
 }
 
+TEST_F(MergeFiles2PdfJobTest, EveryPageOfAMultiPageFileReachesThePdfAndTheTwin) {
+  settings_.PDF.OutputTif = 1;
+  test::WriteTiff(In("a/p1.tif"), {{10, 30, 8, 200}, {20, 30, 1, 300}});
+  test::WriteTiff(In("a/p2.tif"), {{30, 30, 8, 200}});
+  EXPECT_EQ(Run().Successes, 1u);
+  EXPECT_EQ(ImageWidths(Out("a.pdf")), (std::vector<int>{10, 20, 30}));
+  EXPECT_EQ(test::PageWidths(Out("a.tif")), (std::vector<uint32_t>{10, 20, 30}));
+  EXPECT_NE(std::find(observer_.Statuses.begin(), observer_.Statuses.end(),
+                      "正在合并" + In("a") + "  第3页 共3页"),
+            observer_.Statuses.end());
+}
+
 TEST_F(MergeFiles2PdfJobTest, CompressionSettingsReachThePdfAndTheTwin) {
   settings_.PDF.OutputTif = 1;
   settings_.ImageCompress.Tif1Compress = 4;  // LZW: bitonal PDF pages uncompressed (Flate)

@@ -148,6 +148,30 @@ TEST_F(MergeFilesJobTest, ACorruptPageFailsItsDirectoryWithoutLeavingAnOutput) {
   EXPECT_EQ(PageWidths(Out("bad.tif")), (std::vector<uint32_t>{10, 20, 30}));
 }
 
+TEST_F(MergeFilesJobTest, EveryPageOfAMultiPageFileIsMergedAndGroupsCountPagesNotFiles) {
+  settings_.Merge.KeepDir = 0;
+  test::WriteTiff(In("one/a.tif"), {Grey(10), Grey(20)});
+  test::WriteTiff(In("one/b.tif"), {Grey(30)});
+  EXPECT_EQ(Run(JobId::MergeFiles).Successes, 1u);
+  EXPECT_EQ(PageWidths(Out("one.tif")), (std::vector<uint32_t>{10, 20, 30}));
+  EXPECT_NE(std::find(observer_.Statuses.begin(), observer_.Statuses.end(),
+                      "正在合并" + In("one") + "  第3页 共3页"),
+            observer_.Statuses.end());
+
+  // First pages 1, 4 and 6 over seven pages in four files: the second
+  // group starts on the second page of p2.tif.
+  fs::remove_all(in_);
+  UseWorkbook("grouping-mode1.xlsx");
+  test::WriteTiff(In("2001/1/p1.tif"), {Grey(10), Grey(20)});
+  test::WriteTiff(In("2001/1/p2.tif"), {Grey(30), Grey(40)});
+  test::WriteTiff(In("2001/1/p3.tif"), {Grey(50)});
+  test::WriteTiff(In("2001/1/p4.tif"), {Grey(60), Grey(70)});
+  EXPECT_EQ(Run(JobId::MergeFiles).Successes, 1u);
+  EXPECT_EQ(PageWidths(Out("2001/1/A.tif")), (std::vector<uint32_t>{10, 20, 30}));
+  EXPECT_EQ(PageWidths(Out("2001/1/B.tif")), (std::vector<uint32_t>{40, 50}));
+  EXPECT_EQ(PageWidths(Out("2001/1/C.tif")), (std::vector<uint32_t>{60, 70}));
+}
+
 TEST_F(MergeFilesJobTest, APageLinkOutOfTheSourceRootFailsItsDirectoryWithTheReason) {
   settings_.Merge.KeepDir = 0;
   test::WriteTiff(dir_.File("private/secret.tif"), {Bitonal(64)});

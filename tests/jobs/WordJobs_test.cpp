@@ -295,6 +295,14 @@ TEST_F(WordJobTest, PerDirectoryUnreadablePageFailsWholeDirectoryAndLeavesNothin
   EXPECT_NE(SuccessList().find("本次总共识别了0个图像目录 共历时"), std::string::npos);
 }
 
+TEST_F(WordJobTest, PerDirectoryTakesEveryPageOfAMultiPageTiff) {
+  WritePageTiff(In("box/doc.tif"), PageList(TextPage("土地承包合同", "Land contract"),
+                                           TextPage("财务报表附件", "Annual report")));
+  EXPECT_EQ(RunPerDirectory().Successes, 1u);
+  EXPECT_TRUE(ShowedStatus("正在合并" + In("box") + "  第2页 共2页"));
+  EXPECT_TRUE(InOrder(OfficeText(Out("box.docx")), {"土地承包合同", "财务报表附件"}));
+}
+
 // ---- Settings of the export ----
 
 TEST(WordExportSettingsTest, RecognizeModeAndColourFlagGiveTheEngineValues) {

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "imaging/PageReader.h"
 #include "scan/ScanFixture.h"
 #include "scan/Shard.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
+#include "support/TestImages.h"
 #include "support/Unprivileged.h"
 
 namespace zelk {
@@ -116,6 +118,20 @@ TEST_F(DirTraversalTest, APageLinkThatLeavesTheSourceRootMakesThePageCountUnknow
   EXPECT_EQ(rows_[0].Pages, WorkRow::kUnknownPages);
   EXPECT_EQ(rows_[1].Pages, 2);
   EXPECT_EQ(std::count(read.begin(), read.end(), In("box/3.tif")), 0);
+}
+
+TEST_F(DirTraversalTest, PageCountsCountEveryPageOfMultiPageFiles) {
+  test::WriteTiffPages(In("box/1.tif"), 3);
+  test::WriteJpeg(In("box/2.jpg"));
+  Touch(In("box/3.tif"), "not an image");  // one page, which its job fails to read
+  ScanOptions options = Options("tif");
+  options.PageCount = [](const std::string& path) { return GetPageCount(path); };
+  Scan(options);
+  ASSERT_EQ(rows_.size(), 1u);
+  EXPECT_EQ(rows_[0].Pages, 5);
+  options.CountJpg = false;
+  Scan(options);
+  EXPECT_EQ(rows_[0].Pages, 4);
 }
 
 TEST_F(DirTraversalTest, NaturalOrderOfDirectoryNames) {
