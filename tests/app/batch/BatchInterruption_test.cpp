@@ -336,9 +336,10 @@ class Place {
     } else {
       EXPECT_EQ(reader_.PagesBelow(out_), ExpectedOutputs());
     }
-    EXPECT_EQ(LeftoverWorkingFiles(in_), std::vector<std::string>{}) << "in the sources";
+    EXPECT_EQ(LeftoverWorkingFilesButDeadClaims(in_), std::vector<std::string>{}) << "in the sources";
     if (!out_.empty()) {
-      EXPECT_EQ(LeftoverWorkingFiles(out_), std::vector<std::string>{}) << "in the destination";
+      EXPECT_EQ(LeftoverWorkingFilesButDeadClaims(out_), std::vector<std::string>{})
+          << "in the destination";
     }
   }
 

@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstdarg>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "imaging/PdfTest_helpers.h"
+#include "platform/ItemClaim.h"
+#include "platform/ProcessOwner.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
 
@@ -112,6 +115,19 @@ std::map<std::string, int> DocumentReader::PagesBelow(const std::string& root) {
 
 bool IsWorkingFileName(const std::string& name) {
   return name.find(".zelk-") != std::string::npos || name.find("claim") != std::string::npos;
+}
+
+std::vector<std::string> LeftoverWorkingFilesButDeadClaims(const std::string& root) {
+  std::vector<std::string> left = LeftoverWorkingFiles(root);
+  std::erase_if(left, [](const std::string& described) {
+    const std::size_t holding = described.find(" holding \"");
+    if (holding == std::string::npos) return false;
+    const std::string name = fs::path(described.substr(0, holding)).filename().string();
+    const std::optional<ProcessOwner> owner =
+        ParseOwner(described.substr(holding + 10, described.size() - holding - 11));
+    return IsClaimFile(name) && owner && StateOf(*owner) == OwnerState::Gone;
+  });
+  return left;
 }
 
 std::vector<std::string> LeftoverWorkingFiles(const std::string& root) {

@@ -55,6 +55,13 @@ bool IsWorkingFileName(const std::string& name);
 // each small file with its contents (a claim names its owner).
 std::vector<std::string> LeftoverWorkingFiles(const std::string& root);
 
+// LeftoverWorkingFiles less the claims of processes that are gone.  A run
+// killed after it committed an item but before it released the item's claim
+// leaves the claim behind; it is harmless (a run that reaches the item takes
+// it over) and is cleared when a later run writes in its directory, as runs
+// no longer walk the whole destination for such files.
+std::vector<std::string> LeftoverWorkingFilesButDeadClaims(const std::string& root);
+
 // The files and directories below `root` as test::TreeOf lists them, less
 // the working files of runs and everything inside working directories.
 std::vector<std::string> TreeWithoutWorkingFiles(const std::string& root);
