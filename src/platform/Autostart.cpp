@@ -62,9 +62,12 @@ std::string AutostartEntryPath() {
 }
 
 std::string AutostartEntryText(const std::string& executablePath, const std::string& iconPath) {
+  // TryExec names the program file: a desktop passes the entry over once
+  // the program is gone (removed with its package), instead of failing to
+  // start it at every login.
   std::string text = std::string("[Desktop Entry]\n") + "Type=Application\n" + "Name=" +
-                     kAutostartEntryName + "\n" + "Exec=" +
-                     EscapeValue(QuoteExecArgument(executablePath)) + "\n";
+                     kAutostartEntryName + "\n" + "TryExec=" + EscapeValue(executablePath) +
+                     "\n" + "Exec=" + EscapeValue(QuoteExecArgument(executablePath)) + "\n";
   if (!iconPath.empty()) text += "Icon=" + EscapeValue(iconPath) + "\n";
   return text + "Terminal=false\n" + "X-GNOME-Autostart-enabled=true\n";
 }

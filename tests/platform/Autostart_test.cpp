@@ -79,6 +79,10 @@ TEST_F(AutostartTest, ExecLineQuotesAndEscapesAwkwardPaths) {
   EXPECT_EQ(text.rfind("[Desktop Entry]\n", 0), 0u);
   EXPECT_NE(text.find("\nName=ZELK\n"), std::string::npos);
   EXPECT_NE(text.find("\nType=Application\n"), std::string::npos);
+  // The program file itself, unquoted: a desktop ignores the entry once it
+  // is gone.
+  EXPECT_NE(text.find("\nTryExec=/opt/扫描 转换/a\"b$c`d\\\\e%f/zelk\n"), std::string::npos)
+      << text;
 }
 
 TEST_F(AutostartTest, RenewCreatesDirectoriesAndReplacesAStaleEntry) {
