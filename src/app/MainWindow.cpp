@@ -242,7 +242,9 @@ void MainWindow::SetDoneCount(int count) { lblResult_[1]->setText(QString::numbe
 void MainWindow::SelectWorkRow(int row) {
   const QModelIndex index = workList_->index(row, WorkListModel::kNumberColumn);
   if (!index.isValid()) return;
+  selectingForRun_ = true;
   lvwDocList_->setCurrentIndex(index);
+  selectingForRun_ = false;
   lvwDocList_->scrollTo(index);
 }
 

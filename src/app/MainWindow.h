@@ -183,6 +183,9 @@ class MainWindow : public QMainWindow {
   void AddScheduleState(QBoxLayout* layout, QWidget* parent);
   void ConnectFeedback();
   void ShowDetailsOfCurrentRow();
+  // The row the user selected: its page files in "文件名" (a directory's;
+  // none for a file).  Rows the run selects get theirs from the run.
+  void ShowPagesOfCurrentRow();
   // Esc, cancel or close during a conversion: says at once that it stops.
   void ShowStopping();
   void EndFeedback();
@@ -207,6 +210,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<DesktopIntegration> desktop_;
   // A close came while a conversion was still ending: close when it has.
   bool closeAfterRun_ = false;
+  bool selectingForRun_ = false;  // SelectWorkRow is moving the selection
   WorkListModel* workList_ = nullptr;
 
   std::array<QRadioButton*, kActionCount> optAction_{};

@@ -7,7 +7,10 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QLineEdit>
 #include <QTreeView>
+#include <filesystem>
+#include <system_error>
 
 #include "app/ElidingLabel.h"
 #include "app/MainWindow.h"
@@ -17,6 +20,7 @@
 #include "app/WorkListModel.h"
 #include "app/schedule/NextStart.h"
 #include "app/schedule/ScheduleConfirm.h"
+#include "jobs/DirectoryPages.h"
 #include "settings/Settings.h"
 
 namespace zelk {
@@ -63,6 +67,8 @@ void MainWindow::ConnectFeedback() {
       kQueued);
   connect(lvwDocList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &MainWindow::ShowDetailsOfCurrentRow);
+  connect(lvwDocList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          &MainWindow::ShowPagesOfCurrentRow);
   connect(workList_, &WorkListModel::modelReset, this, &MainWindow::ShowDetailsOfCurrentRow);
 }
 
@@ -76,6 +82,24 @@ void MainWindow::ShowDetailsOfCurrentRow() {
   const QString reason = current.isValid() ? workList_->FailureReason(current.row()) : QString();
   lblFailureReason_->SetFullText(reason.isEmpty() ? QString() : kFailureReasonLead + reason);
   lblFailureReason_->setVisible(!reason.isEmpty());
+}
+
+void MainWindow::ShowPagesOfCurrentRow() {
+  if (selectingForRun_) return;
+  const QModelIndex current = lvwDocList_->currentIndex();
+  if (!current.isValid()) return;
+  const std::string path = workList_->Path(current.row()).toStdString();
+  ClearFileList();
+  std::error_code error;
+  if (!std::filesystem::is_directory(path, error)) return;
+  try {
+    for (const PageFile& page : ListPageFiles(path, txtSrcDir_->text().trimmed().toStdString())) {
+      AddFileListEntry(QString::fromStdString(page.Name));
+    }
+  } catch (const std::exception&) {
+    // A directory that cannot be listed (now) shows no pages; its row's
+    // reason says why when its item failed.
+  }
 }
 
 // Only while a conversion is active: Esc while idle changes nothing.  The

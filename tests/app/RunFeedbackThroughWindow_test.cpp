@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -76,6 +77,26 @@ TEST_F(RunFeedbackTest, AFailedRowShowsWhyAsItsTooltipAndUnderTheListWhileSelect
   ASSERT_TRUE(WaitForPreviewEnds(1));
   EXPECT_EQ(Rows().FailureReason(0), QString());
   EXPECT_TRUE(Details()->isHidden());
+}
+
+TEST_F(RunFeedbackTest, TheFileNamePaneShowsThePagesOfTheRowTheUserSelects) {
+  for (const char* page : {"a/1.tif", "a/2.jpg", "bad/x.tif"}) Touch(source_ / page);
+  Touch(source_ / "a" / "notes.txt");
+  OpenWindow();
+  Click("cmdConvert");
+  ASSERT_TRUE(WaitForConversionEnds(1));
+  auto pane = [this] {
+    QStringList names;
+    auto* list = Find<QTreeWidget>("lvwFileList");
+    for (int i = 0; i < list->topLevelItemCount(); ++i) names << list->topLevelItem(i)->text(0);
+    return names;
+  };
+  SelectRow(1);
+  EXPECT_EQ(pane(), QStringList{"x.tif"}) << "the failed row's pages";
+  SelectRow(0);
+  EXPECT_EQ(pane(), (QStringList{"1.tif", "2.jpg"}));
+  SelectRow(2);
+  EXPECT_EQ(pane(), QStringList{}) << "c has no pages";
 }
 
 TEST_F(RunFeedbackTest, TheProgressBarFollowsTheRowsAndTheirPagesAndGoesAtTheEnd) {
