@@ -250,6 +250,16 @@ void MainWindow::SelectWorkRow(int row) {
 
 void MainWindow::ClearFileList() { lvwFileList_->clear(); }
 
+void MainWindow::BringToFront() {
+  if (isMinimized()) {
+    showNormal();
+  } else {
+    show();
+  }
+  raise();
+  activateWindow();
+}
+
 void MainWindow::AddFileListEntry(const QString& fileName) {
   auto* item = new QTreeWidgetItem(lvwFileList_, {fileName});
   item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));

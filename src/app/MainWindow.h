@@ -90,6 +90,10 @@ class MainWindow : public QMainWindow {
   DesktopIntegration& Desktop() { return *desktop_; }
   Settings& CurrentSettings() { return settings_; }
 
+  // Shows the window (also when it was hidden in the tray or minimised),
+  // raises it and gives it the focus: a second start asked for it.
+  void BringToFront();
+
   // Index of the checked action option (0..5), or -1.
   int SelectedAction() const;
   // Index of the checked schedule option (0..1), or -1.

@@ -1,5 +1,7 @@
 #include "app/SingleWindowLock.h"
 
+#include "app/WindowSummons.h"
+
 #include <filesystem>
 
 namespace zelk {
@@ -24,8 +26,10 @@ SingleWindowLock::Outcome SingleWindowLock::TryAcquire() {
                                                      : Outcome::Unavailable;
 }
 
-bool ClaimProgramDirectory(SingleWindowLock& lock, MessagePresenter& presenter) {
+bool ClaimProgramDirectory(SingleWindowLock& lock, MessagePresenter& presenter,
+                           const QString& summonsName) {
   if (lock.TryAcquire() != SingleWindowLock::Outcome::HeldByAnother) return true;
+  if (!summonsName.isEmpty() && SummonRunningWindow(summonsName)) return false;
   ShowNotice(presenter, nullptr, MessageIcon::Information,
              QString::fromUtf8(kAlreadyRunningMessage));
   return false;

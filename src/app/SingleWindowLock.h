@@ -12,6 +12,7 @@
 // directory is never taken over.
 
 #include <QLockFile>
+#include <QString>
 #include <string>
 
 #include "dialogs/MessagePresenter.h"
@@ -50,10 +51,13 @@ class SingleWindowLock {
 
 // The first step of the window's start-up, before anything is read or
 // written: takes the lock of the settings file.  When another window
-// holds it, shows "程序已在运行。" (information icon, the program's message
-// title) through `presenter` and returns false: the caller ends the program
-// with kAlreadyRunningExitStatus.  A lock that cannot be made at all does not
+// holds it, asks that window to come to the front (WindowSummons.h, under
+// `summonsName`) and, only when it does not answer, shows "程序已在运行。"
+// (information icon, the program's message title) through `presenter`;
+// either way returns false: the caller ends the program with
+// kAlreadyRunningExitStatus.  A lock that cannot be made at all does not
 // keep the program from starting.
-bool ClaimProgramDirectory(SingleWindowLock& lock, MessagePresenter& presenter);
+bool ClaimProgramDirectory(SingleWindowLock& lock, MessagePresenter& presenter,
+                           const QString& summonsName = {});
 
 }  // namespace zelk

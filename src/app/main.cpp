@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/ShellServices.h"
 #include "app/SingleWindowLock.h"
+#include "app/WindowSummons.h"
 #include "platform/ProgramPlaces.h"
 #include "platform/ProgramVersion.h"
 #include "platform/ThreadLimit.h"
@@ -33,11 +34,14 @@ int main(int argc, char** argv) {
   // A second window on the same settings ends here, before it writes
   // anything else or arms a schedule.
   zelk::SingleWindowLock lock(places.SettingsDir);
-  if (!zelk::ClaimProgramDirectory(lock, shell)) return zelk::kAlreadyRunningExitStatus;
+  const QString summons = zelk::WindowSummonsName(places.SettingsDir);
+  if (!zelk::ClaimProgramDirectory(lock, shell, summons)) return zelk::kAlreadyRunningExitStatus;
 
   zelk::Settings settings;  // the process-wide settings record
   zelk::MainWindow window(places, settings, shell);
   if (!window.Load()) return 1;
   window.show();
+  // A later start on the same settings brings this window to the front.
+  const zelk::WindowSummonsListener listener(summons, [&window] { window.BringToFront(); });
   return application.exec();
 }

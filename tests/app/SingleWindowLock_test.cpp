@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "AppTestSupport.h"
+#include "app/WindowSummons.h"
 #include "platform/ProgramVersion.h"
 #include "settings/SettingsFile.h"
 #include "support/ChildProcess.h"
@@ -114,6 +115,26 @@ TEST_F(SingleWindowLockTest, ALockThatCannotBeMadeDoesNotKeepTheProgramFromStart
   EXPECT_TRUE(shell_.messages.empty());
 }
 
+TEST_F(SingleWindowLockTest, ASecondStartBringsTheRunningWindowForwardInsteadOfTheMessage) {
+  SingleWindowLock running(dir_.String());
+  ASSERT_TRUE(ClaimProgramDirectory(running, shell_));
+  const QString name = WindowSummonsName(dir_.String());
+  EXPECT_NE(name, WindowSummonsName((dir_.Path() / "other").string()));
+  int summoned = 0;
+  const WindowSummonsListener listener(name, [&summoned] { ++summoned; });
+  ASSERT_TRUE(listener.Listening());
+
+  SingleWindowLock second(dir_.String());
+  EXPECT_FALSE(ClaimProgramDirectory(second, shell_, name));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        QCoreApplication::processEvents();
+        return summoned == 1;
+      },
+      std::chrono::seconds(5)));
+  EXPECT_TRUE(shell_.messages.empty()) << "the running window answered";
+}
+
 // The built program in a program directory of its own (the executable's
 // directory is its program directory), on the offscreen platform.
 class RunningWindowTest : public SingleWindowLockTest {
@@ -173,10 +194,14 @@ TEST_F(RunningWindowTest, ASecondStartEndsWhileTheFirstRunsAndAKilledWindowsLock
   ASSERT_EQ(shell_.messages.size(), 1u);
   EXPECT_EQ(shell_.messages[0].text, QString::fromUtf8(kAlreadyRunningMessage));
   EXPECT_EQ(DirectoryState(dir_.Path()), before);
+  // Asked to come forward, the running window answers: no message then.
+  SingleWindowLock summoning(dir_.String());
+  EXPECT_FALSE(ClaimProgramDirectory(summoning, shell_, WindowSummonsName(dir_.String())));
+  EXPECT_EQ(shell_.messages.size(), 1u);
 
   // The program itself checks before its housekeeping, which would delete
   // a Logo.tif: a second `zelk` leaves it, and the lock stays the first's.
-  // (Its message box waits for a click that never comes; it is killed.)
+  // (It brings the first window forward and ends.)
   test::Touch(dir_.Path() / "Logo.tif");
   {
     const std::unique_ptr<test::ChildProcess> refused = StartWindow();
