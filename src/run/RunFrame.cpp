@@ -39,22 +39,11 @@ const char* const kUnknownError = "未知错误";
 // The "状态" of an item a stop request cut short.
 const char* const kCancelledCell = "已取消";
 
-// Appended to a scheduled run's last status when the settle time left
-// items out: "（3项在60秒内有改动，留待下次转换）".
-std::string HeldBackNote(std::size_t count, std::chrono::seconds settleTime) {
+// Appended to the last status when `count` items were left for a later
+// run: "（3" & `what` & "）", nothing for none.
+std::string CountNote(std::size_t count, const std::string& what) {
   if (count == 0) return {};
-  return "（" + std::to_string(count) + "项在" + std::to_string(settleTime.count()) +
-         "秒内有改动，留待下次转换）";
-}
-
-std::string HeldByOthersNote(std::size_t count) {
-  if (count == 0) return {};
-  return "（" + std::to_string(count) + "项由其他进程转换中）";
-}
-
-std::string UnreadableNote(std::size_t count) {
-  if (count == 0) return {};
-  return "（" + std::to_string(count) + "个目录无法读取，已跳过，见失败原因清单）";
+  return "（" + std::to_string(count) + what + "）";
 }
 
 // The file's directory without a trailing separator ("/" for a file in "/").
@@ -506,8 +495,14 @@ void Frame::Write(OpenList& list, const std::string& line) {
 // The status a run ends with, and how many items the settle time left for
 // the next run.
 void Frame::ShowLastStatus(const std::string& text) {
-  observer_.OnStatus(text + HeldBackNote(result_.HeldBack, request_.SettleTime) +
-                     HeldByOthersNote(result_.HeldByOthers) + UnreadableNote(result_.Unreadable));
+  // The settle time's items, other processes' items and unreadable
+  // directories all wait for a later run.
+  observer_.OnStatus(
+      text +
+      CountNote(result_.HeldBack,
+                "项在" + std::to_string(request_.SettleTime.count()) + "秒内有改动，留待下次转换") +
+      CountNote(result_.HeldByOthers, "项由其他进程转换中") +
+      CountNote(result_.Unreadable, "个目录无法读取，已跳过，见失败原因清单"));
 }
 
 RunResult Frame::End(RunEnd how) {
