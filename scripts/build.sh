@@ -6,6 +6,12 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-"$here/build"}
 shift || true
+# A compiler cache, where one is installed, makes rebuilds of other checkouts
+# of the same tree cheap.
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DZELK_WERROR="${ZELK_WERROR:-OFF}" "$@" >/dev/null
+  -DZELK_WERROR="${ZELK_WERROR:-OFF}" "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"
