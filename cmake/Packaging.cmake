@@ -84,7 +84,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quillon.example/zelk")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "tesseract-ocr-chi-sim, tesseract-ocr-eng, tesseract-ocr-osd, fonts-arphic-uming, fonts-urw-base35 | fonts-liberation2, fonts-wqy-microhei, qt6-translations-l10n, qt6-qpa-plugins, libqt6svg6, xdg-utils")
+    "tesseract-ocr-chi-sim, tesseract-ocr-chi-sim-vert, tesseract-ocr-eng, tesseract-ocr-osd, fonts-arphic-uming, fonts-urw-base35 | fonts-liberation2, fonts-wqy-microhei, qt6-translations-l10n, qt6-qpa-plugins, libqt6svg6, xdg-utils")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch converter for scanned document images")
 # The synopsis is the summary; CPack indents the long description and
 # writes its empty line as Debian's " .".

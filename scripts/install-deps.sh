@@ -9,7 +9,7 @@ packages=(
   build-essential cmake pkg-config
   # engine libraries
   libtiff-dev libjpeg62-turbo-dev libturbojpeg0-dev libpng-dev libleptonica-dev
-  libtesseract-dev tesseract-ocr-chi-sim tesseract-ocr-eng tesseract-ocr-osd
+  libtesseract-dev tesseract-ocr-chi-sim tesseract-ocr-chi-sim-vert tesseract-ocr-eng tesseract-ocr-osd
   libqpdf-dev libpoppler-cpp-dev libfreexl-dev libzip-dev libpugixml-dev liblcms2-dev
   # user interface; Qt's own texts in Chinese, the svg plugin that draws the
   # program icon, and xdg-open, through which folders and documents open

@@ -37,14 +37,25 @@ struct TextLine {
 
 // How the recognised page lies on the image.  Recognition reads a page
 // upright and straight: it may have turned the image by quarter turns (a
-// sheet fed sideways or upside down) and then rotated it by a small angle
-// (a sheet fed askew).  The text's coordinates are those of that upright,
-// straightened image; the writer maps them back onto the image as stored.
+// sheet fed sideways or upside down), resampled it to square pixels at a
+// resolution recognition reads well (a fax, a page scanned at 600 dpi),
+// and then rotated it by a small angle (a sheet fed askew).  Text set in
+// columns is given in a frame turned a further quarter counter-clockwise,
+// where its columns are lines like any other.  The text's coordinates are
+// those of that upright, resampled, straightened (and for columns turned)
+// image; the writer maps them back onto the image as stored.
 struct TextFrame {
   int quarterTurns = 0;    // clockwise quarter turns that made the image upright, 0 to 3
-  double skewDegrees = 0;  // then the rotation about the centre that straightened it,
-                           // in degrees, clockwise positive
-  bool IsIdentity() const { return Turns() == 0 && skewDegrees == 0; }
+  double skewDegrees = 0;  // the rotation about the centre that straightened it once
+                           // resampled, in degrees, clockwise positive
+  double xScale = 1;       // the factors it was resampled by after the turns,
+  double yScale = 1;       // along the upright image's axes
+  bool columns = false;    // text set in columns, given in the frame turned
+                           // a quarter counter-clockwise
+  bool IsIdentity() const {
+    return Turns() == 0 && skewDegrees == 0 && !Resampled() && !columns;
+  }
+  bool Resampled() const { return xScale != 1 || yScale != 1; }
   // The quarter turns as 0 to 3, whatever was stored.
   int Turns() const { return ((quarterTurns % 4) + 4) % 4; }
   // True when the turns swap the image's width and height.

@@ -106,6 +106,14 @@ struct Affine {
   double xx = 1, xy = 0, yx = 0, yy = 1, x0 = 0, y0 = 0;
 };
 
+// The map that applies `second` after `first`.
+Affine Then(const Affine& first, const Affine& second) {
+  return {second.xx * first.xx + second.xy * first.yx, second.xx * first.xy + second.xy * first.yy,
+          second.yx * first.xx + second.yy * first.yx, second.yx * first.xy + second.yy * first.yy,
+          second.xx * first.x0 + second.xy * first.y0 + second.x0,
+          second.yx * first.x0 + second.yy * first.y0 + second.y0};
+}
+
 // Maps the upright frame's pixel space onto the stored image's, both with
 // y growing upwards: the quarter turns undone.
 Affine TurnedBack(const TextFrame& frame, int imageWidth, int imageHeight) {
@@ -126,6 +134,45 @@ Affine Unstraightened(double skewDegrees, int width, int height) {
   const double c = std::cos(radians), s = std::sin(radians);
   const double cx = width / 2.0, cy = height / 2.0;
   return {c, s, -s, c, cx - c * cx - s * cy, cy + s * cx - c * cy};
+}
+
+// The same with y growing upwards in a frame `height` pixels high.
+Affine UnstraightenedUpwards(double skewDegrees, int width, int height) {
+  const Affine flip{1, 0, 0, -1, 0, static_cast<double>(height)};
+  return Then(Then(flip, Unstraightened(skewDegrees, width, height)), flip);
+}
+
+// Maps the frame of text set in columns (the straightened image turned a
+// quarter counter-clockwise) back onto the straightened image, y growing
+// upwards; `height` is that image's height.
+Affine ColumnsTurnedBack(int height) { return {0, 1, -1, 0, 0, static_cast<double>(height)}; }
+
+// The size in pixels of the image recognised, before it was straightened:
+// the stored image turned upright and resampled.
+struct FrameSize {
+  int width = 0;
+  int height = 0;
+};
+
+FrameSize RecognisedSize(const TextFrame& frame, int imageWidth, int imageHeight) {
+  const int width = frame.Sideways() ? imageHeight : imageWidth;
+  const int height = frame.Sideways() ? imageWidth : imageHeight;
+  return {static_cast<int>(std::lround(width * frame.xScale)),
+          static_cast<int>(std::lround(height * frame.yScale))};
+}
+
+// Everything the quarter turns, the resampling and, for text in columns,
+// the straightening and the turn of the columns' frame did, undone: from
+// the text's space to the stored image's, y growing upwards.
+Affine TextSpaceBack(const TextFrame& frame, int imageWidth, int imageHeight) {
+  const FrameSize size = RecognisedSize(frame, imageWidth, imageHeight);
+  Affine back;
+  if (frame.columns) {
+    back = Then(ColumnsTurnedBack(size.height),
+                UnstraightenedUpwards(frame.skewDegrees, size.width, size.height));
+  }
+  back = Then(back, Affine{1 / frame.xScale, 0, 0, 1 / frame.yScale, 0, 0});
+  return Then(back, TurnedBack(frame, imageWidth, imageHeight));
 }
 
 std::string ConcatMatrix(const Affine& m) {
@@ -188,10 +235,14 @@ std::string TextLayerEncoding::ToUnicodeCMap() const {
 
 std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHeight,
                                const std::string& fontName, TextLayerEncoding& encoding) {
-  // The text's coordinates are those of the upright image.
-  const int frameWidth = text.frame.Sideways() ? imageHeight : imageWidth;
-  const int frameHeight = text.frame.Sideways() ? imageWidth : imageHeight;
-  const bool straight = text.frame.skewDegrees == 0;
+  // The text's coordinates are those of the image recognised; lines of text
+  // set in columns run across their own frame, turned a quarter.
+  const FrameSize recognised = RecognisedSize(text.frame, imageWidth, imageHeight);
+  const int frameWidth = text.frame.columns ? recognised.height : recognised.width;
+  const int frameHeight = text.frame.columns ? recognised.width : recognised.height;
+  // Lines across the page are moved level one by one; columns are turned
+  // back with their frame as a whole.
+  const bool straight = text.frame.skewDegrees == 0 || text.frame.columns;
   const Affine unstraighten = Unstraightened(text.frame.skewDegrees, frameWidth, frameHeight);
   std::string ops;
   const double advance = static_cast<double>(kGlyphlessAdvance) / kGlyphlessUnitsPerEm;
@@ -213,9 +264,8 @@ std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHe
   }
   if (ops.empty()) return ops;
   ops += "ET\n";
-  if (text.frame.Turns() == 0) return ops;
-  return "q\n" + ConcatMatrix(TurnedBack(text.frame, imageWidth, imageHeight)) + ops +
-         "Q\n";
+  if (text.frame.Turns() == 0 && !text.frame.Resampled() && !text.frame.columns) return ops;
+  return "q\n" + ConcatMatrix(TextSpaceBack(text.frame, imageWidth, imageHeight)) + ops + "Q\n";
 }
 
 }  // namespace zelk

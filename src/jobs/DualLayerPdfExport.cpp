@@ -27,23 +27,12 @@ constexpr int kFactorQuality50 = 139;
 
 int OwnResolution(int dpi) { return dpi > 0 ? dpi : kRaisedResolution; }
 
-void ScaleBox(TextBox& box, double sx, double sy) {
-  box.left = static_cast<int>(std::lround(box.left * sx));
-  box.right = static_cast<int>(std::lround(box.right * sx));
-  box.top = static_cast<int>(std::lround(box.top * sy));
-  box.bottom = static_cast<int>(std::lround(box.bottom * sy));
-}
-
-// Scales the text with its image.  Text in a frame turned sideways has
-// the image's axes swapped.
-void ScaleText(PageText& text, double sx, double sy) {
-  if (text.frame.Sideways()) std::swap(sx, sy);
-  for (TextLine& line : text.lines) {
-    ScaleBox(line.box, sx, sy);
-    line.baseline = static_cast<int>(std::lround(line.baseline * sy));
-    line.fontSize = static_cast<int>(std::lround(line.fontSize * sy));
-    for (TextWord& word : line.words) ScaleBox(word.box, sx, sy);
-  }
+// The text keeps the coordinates it was recognised in; its frame records
+// that the image under it was resampled by (sx, sy) along the stored axes.
+void FollowResampledImage(TextFrame& frame, double sx, double sy) {
+  if (frame.Sideways()) std::swap(sx, sy);
+  frame.xScale /= sx;
+  frame.yScale /= sy;
 }
 
 // Resamples the image to `dpi` both ways; the text layer follows.  The
@@ -61,7 +50,7 @@ void Resample(RecognisedPage& page, int dpi) {
   DropStoredForms(image);
   image.xDpi = dpi;
   image.yDpi = dpi;
-  ScaleText(page.text, sx, sy);
+  FollowResampledImage(page.text.frame, sx, sy);
 }
 
 PdfPageOptions PageOptionsFor(const DualLayerPdfExport& pdfExport, const RecognisedPage& page) {

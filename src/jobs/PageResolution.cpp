@@ -4,7 +4,18 @@
 
 namespace zelk {
 
+namespace {
+
+// A fax stores rows at 98 dpi under columns at 204 (or 100 under 200).
+bool FaxRows(const Page& page) {
+  return page.xDpi >= kLowestTrustedResolution && page.yDpi < kLowestTrustedResolution &&
+         page.yDpi * 5 >= page.xDpi * 2;
+}
+
+}  // namespace
+
 void RaiseLowResolution(Page& page) {
+  if (FaxRows(page)) return;
   if (page.xDpi < kLowestTrustedResolution) page.xDpi = kRaisedResolution;
   if (page.yDpi < kLowestTrustedResolution) page.yDpi = kRaisedResolution;
 }

@@ -16,7 +16,10 @@ inline constexpr int kLowestTrustedResolution = 100;
 inline constexpr int kRaisedResolution = 300;
 
 // Raises an X or Y resolution below kLowestTrustedResolution to
-// kRaisedResolution, each on its own.  The pixels are not touched.
+// kRaisedResolution, each on its own.  A fax's rows are the exception: a
+// Y resolution of at least 40 % of a trusted X resolution (98 dpi under
+// 204) is the true one, and raising it would squash the page to a third of
+// its height.  The pixels are not touched.
 void RaiseLowResolution(Page& page);
 
 // The resolution an [PDF] or [2PDF] ImageResolution value asks for:

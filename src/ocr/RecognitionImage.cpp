@@ -2,9 +2,12 @@
 
 #include <leptonica/allheaders.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "ocr/CubicEnlarge.h"
 #include "ocr/OcrError.h"
+#include "ocr/SealRemoval.h"
 
 namespace zelk {
 namespace {
@@ -15,8 +18,11 @@ namespace {
 constexpr double kSmallestSkewDegrees = 0.3;
 // Leptonica's confidence below which its skew angle is not trusted.
 constexpr float kSkewConfidence = 3.0f;
-// Dark enough to count as ink on the flattened page (paper is brought to 200).
-constexpr int kInkThreshold = 130;
+// Dark enough to count as ink on the flattened page (paper is brought to
+// white).
+constexpr int kInkThreshold = 166;
+// The grey background normalisation brings paper to.
+constexpr int kNormalisedPaper = 200;
 
 PixPtr Checked(PIX* pix, const char* what) {
   if (pix == nullptr) throw RecognitionError(std::string("cannot prepare the page image: ") + what);
@@ -27,6 +33,40 @@ PixPtr Turned(const Pix* page, const TextFrame& frame) {
   const int turns = frame.Turns();
   PIX* source = const_cast<PIX*>(page);
   return Checked(turns == 0 ? pixClone(source) : pixRotateOrth(source, turns), "turning");
+}
+
+// Resampled by the frame's factors.  A bitonal page is made grey first:
+// rows sampled twice over, or every other one dropped, break strokes that
+// grey keeps whole.  Enlarging (a fax's rows) is cubic; reducing (a fine
+// scan) maps areas.
+PixPtr Resampled(PixPtr pix, const TextFrame& frame) {
+  if (!frame.Resampled()) return pix;
+  if (pixGetDepth(pix.get()) == 1) pix = Checked(pixConvert1To8(nullptr, pix.get(), 255, 0), "grey conversion");
+  if (pixGetColormap(pix.get()) != nullptr) {
+    pix = Checked(pixRemoveColormap(pix.get(), REMOVE_CMAP_BASED_ON_SRC), "colour map");
+  }
+  if (pixGetDepth(pix.get()) == 8 && frame.xScale >= 1 && frame.yScale >= 1) {
+    return Checked(CubicEnlarge(pix.get(), frame.xScale, frame.yScale).release(), "resampling");
+  }
+  return Checked(pixScale(pix.get(), static_cast<float>(frame.xScale), static_cast<float>(frame.yScale)),
+                 "resampling");
+}
+
+// The scale's factors along the axes of the image once turned.
+void SetScale(TextFrame& frame, const RecognitionScale& scale) {
+  frame.xScale = frame.Sideways() ? scale.y : scale.x;
+  frame.yScale = frame.Sideways() ? scale.x : scale.y;
+}
+
+// Removes single-pixel specks and the streaks a fax line drops in (rows
+// of black across the whole page) from a bitonal page.
+PixPtr Cleaned(PixPtr bitonal) {
+  constexpr double kStreakShare = 0.9;  // of the width
+  const int width = pixGetWidth(bitonal.get());
+  PixPtr streaks(pixOpenCompBrick(nullptr, bitonal.get(), static_cast<int>(width * kStreakShare), 1));
+  if (streaks) pixSubtract(bitonal.get(), bitonal.get(), streaks.get());
+  PixPtr kept(pixSelectBySize(bitonal.get(), 2, 2, 8, L_SELECT_IF_EITHER, L_SELECT_IF_GTE, nullptr));
+  return kept ? std::move(kept) : std::move(bitonal);
 }
 
 // Grey at 8 bits, or the page itself when it is bitonal.
@@ -44,10 +84,14 @@ PixPtr GreyOf(PixPtr pix) {
 
 // Flattens the background of a grey page; a page too small for the
 // normalisation's tiles is left as it is.
+// The paper is then stretched to white: on paper left grey, Tesseract
+// reads the odd line of Chinese with a Latin number or term in it as Latin
+// garbage.
 PixPtr Flattened(PixPtr grey) {
   if (pixGetDepth(grey.get()) != 8) return grey;
   PIX* flat = pixBackgroundNormSimple(grey.get(), nullptr, nullptr);
   if (flat == nullptr) return grey;
+  pixGammaTRC(flat, flat, 1.0f, 0, kNormalisedPaper);
   return PixPtr(flat);
 }
 
@@ -72,27 +116,80 @@ PixPtr Rotated(const Pix* pix, double degrees) {
                  "straightening");
 }
 
+// Moves the seals' boxes as straightening moved the image under them:
+// each box turned with its centre about the image's centre.
+void Straighten(std::vector<TextBox>& boxes, double degrees, int width, int height) {
+  const double radians = degrees * M_PI / 180.0;
+  const double c = std::cos(radians), s = std::sin(radians);
+  for (TextBox& box : boxes) {
+    const double x = (box.left + box.right) / 2.0 - width / 2.0;
+    const double y = (box.top + box.bottom) / 2.0 - height / 2.0;
+    const int dx = static_cast<int>(std::lround(x * c - y * s - x));
+    const int dy = static_cast<int>(std::lround(x * s + y * c - y));
+    box = TextBox{box.left + dx, box.top + dy, box.right + dx, box.bottom + dy};
+  }
+}
+
 }  // namespace
 
-RecognitionImage PrepareForRecognition(const Pix* page, int quarterTurns) {
+RecognitionImage PrepareForRecognition(const Pix* page, int quarterTurns, const RecognitionScale& scale) {
   RecognitionImage image;
   image.frame.quarterTurns = TextFrame{quarterTurns, 0}.Turns();
-  image.pix = Flattened(GreyOf(Turned(page, image.frame)));
+  SetScale(image.frame, scale);
+  PixPtr upright = Turned(page, image.frame);
+  // A fax (the bitonal page that needs resampling) is cleaned first.
+  if (pixGetDepth(upright.get()) == 1 && image.frame.Resampled()) {
+    if (upright.get() == page) upright = Checked(pixCopy(nullptr, upright.get()), "copying");
+    upright = Cleaned(std::move(upright));
+  }
+  const bool flat = pixGetDepth(upright.get()) == 1;  // no background to flatten
+  upright = Resampled(std::move(upright), image.frame);
+  // Only a copy may lose its seals: the turned image can be the page itself.
+  if (pixGetDepth(upright.get()) == 32) {
+    if (upright.get() == page) upright = Checked(pixCopy(nullptr, upright.get()), "copying");
+    image.seals = RemoveSeals(upright.get(), scale.dpi);
+  }
+  image.pix = GreyOf(std::move(upright));
+  if (!flat) image.pix = Flattened(std::move(image.pix));
   image.frame.skewDegrees = SkewCorrection(image.pix);
-  if (image.frame.skewDegrees != 0) image.pix = Rotated(image.pix.get(), image.frame.skewDegrees);
-  pixCopyResolution(image.pix.get(), const_cast<PIX*>(page));
+  if (image.frame.skewDegrees != 0) {
+    image.pix = Rotated(image.pix.get(), image.frame.skewDegrees);
+    Straighten(image.seals, image.frame.skewDegrees, pixGetWidth(image.pix.get()), pixGetHeight(image.pix.get()));
+  }
+  pixSetResolution(image.pix.get(), scale.dpi, scale.dpi);
   return image;
 }
 
 PixPtr UprightPageImage(const Pix* page, const TextFrame& frame) {
   PixPtr upright = Turned(page, frame);
-  if (frame.skewDegrees != 0) {
+  if (frame.Resampled() || frame.skewDegrees != 0) {
     if (pixGetColormap(upright.get()) != nullptr) {
       upright = Checked(pixRemoveColormap(upright.get(), REMOVE_CMAP_BASED_ON_SRC), "colour map");
     }
-    upright = Rotated(upright.get(), frame.skewDegrees);
   }
+  if (frame.Resampled()) {
+    upright = Checked(pixScale(upright.get(), static_cast<float>(frame.xScale), static_cast<float>(frame.yScale)),
+                      "resampling");
+  }
+  if (frame.skewDegrees != 0) upright = Rotated(upright.get(), frame.skewDegrees);
+  if (frame.columns) upright = Checked(pixRotateOrth(upright.get(), 3), "turning");
   return upright;
+}
+
+bool HoldsInk(const RecognitionImage& image, int dpi) {
+  // The smallest mark that counts: a stroke a third of a millimetre wide
+  // and over a millimetre long.
+  const int stroke = std::max(2, dpi / 80);
+  const int length = std::max(4, dpi / 20);
+  PixPtr bitonal = pixGetDepth(image.pix.get()) == 1
+                       ? PixPtr(pixClone(image.pix.get()))
+                       : PixPtr(pixThresholdToBinary(image.pix.get(), kInkThreshold));
+  if (!bitonal) return true;
+  PixPtr marks(pixSelectBySize(bitonal.get(), length, length, 8, L_SELECT_IF_EITHER, L_SELECT_IF_GTE, nullptr));
+  if (!marks) return true;
+  PixPtr strokes(pixOpenBrick(nullptr, marks.get(), stroke, stroke));
+  l_int32 empty = 1;
+  return !strokes || pixZero(strokes.get(), &empty) != 0 || !empty;
 }
 
 }  // namespace zelk

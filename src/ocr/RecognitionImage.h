@@ -10,23 +10,35 @@
 // pages have no background to flatten and are only turned and straightened.
 // The page image itself is never changed: the writers keep the scan.
 
+#include <vector>
+
 #include "imaging/Page.h"
 #include "imaging/PageText.h"
+#include "ocr/RecognitionScale.h"
 
 namespace zelk {
 
 struct RecognitionImage {
   PixPtr pix;        // 8-bit grey, or 1-bit for a bitonal page
   TextFrame frame;   // how `pix` lies on the page image
+  std::vector<TextBox> seals;  // where red seals were taken out, in `pix`
 };
 
-// Prepares `page` turned by `quarterTurns` clockwise quarter turns.
-// Raises RecognitionError when Leptonica cannot convert the image.
-RecognitionImage PrepareForRecognition(const Pix* page, int quarterTurns);
+// Prepares `page` turned by `quarterTurns` clockwise quarter turns and
+// resampled as `scale` says (a fax's rows doubled, a fine scan halved).
+// Seals are taken out of colour pages; specks and fax streaks out of
+// bitonal ones.  Raises RecognitionError when Leptonica cannot convert the
+// image.
+RecognitionImage PrepareForRecognition(const Pix* page, int quarterTurns,
+                                       const RecognitionScale& scale = {});
 
-// The page image (any depth) turned and straightened as `frame` says, for
-// reading colours at the recognised boxes; a new handle to the same pixels
-// when the frame leaves the page as it is.
+// The page image (any depth) turned, resampled and straightened as `frame`
+// says, for reading colours at the recognised boxes; a new handle to the
+// same pixels when the frame leaves the page as it is.
 PixPtr UprightPageImage(const Pix* page, const TextFrame& frame);
+
+// True when the prepared image holds any mark the size of a character's
+// stroke: the blank back of a duplex scan holds only specks.
+bool HoldsInk(const RecognitionImage& image, int dpi);
 
 }  // namespace zelk

@@ -6,12 +6,16 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "ocr/OcrError.h"
 #include "ocr/OrientationDetector.h"
 #include "ocr/RecognitionImage.h"
+#include "ocr/RecognitionScale.h"
+#include "ocr/SealRemoval.h"
 #include "ocr/TesseractLayout.h"
+#include "ocr/WordSpacing.h"
 #include "platform/Utf8.h"
 
 namespace zelk {
@@ -85,10 +89,114 @@ struct TesseractRecognizer::Reading {
   double Score() const { return sideways ? confidence - 100 : confidence; }
 };
 
-int RecognitionResolution(const Page& page) {
-  const int dpi = page.yDpi > 0 ? page.yDpi : page.xDpi;
-  return dpi >= 100 ? dpi : 300;
+namespace {
+
+long CjkCharacters(const std::string& text) {
+  long count = 0;
+  for (char32_t c : DecodeUtf8(text)) count += IsCjkCharacter(c) ? 1 : 0;
+  return count;
 }
+
+double MeanConfidence(const LayoutLine& line) {
+  double sum = 0;
+  for (const LayoutWord& word : line.words) sum += word.confidence;
+  return line.words.empty() ? 0 : sum / static_cast<double>(line.words.size());
+}
+
+// A line on a page of Chinese holding Latin words read with little
+// confidence: Chinese that Tesseract took for Latin, as it does now and
+// then with a whole line that holds a Latin term or number.
+bool LooksGarbled(const LayoutLine& line, bool chinesePage) {
+  constexpr float kDoubtfulLatin = 60;
+  constexpr float kUnsure = 30;  // a word this unsure may have swallowed others
+  constexpr long kFewestDoubtfulLetters = 4;
+  if (!chinesePage) return false;
+  long doubtful = 0;
+  for (const LayoutWord& word : line.words) {
+    if (word.confidence < kUnsure) return true;
+    if (word.confidence < kDoubtfulLatin && CjkCharacters(word.text) == 0) {
+      doubtful += static_cast<long>(word.text.size());
+    }
+  }
+  return doubtful >= kFewestDoubtfulLetters;
+}
+
+bool HoldsMuchChinese(const PageLayout& layout) {
+  long cjk = 0, all = 0;
+  for (const LayoutBlock& block : layout.blocks) {
+    for (const LayoutParagraph& paragraph : block.paragraphs) {
+      for (const LayoutLine& line : paragraph.lines) {
+        for (const LayoutWord& word : line.words) {
+          cjk += CjkCharacters(word.text);
+          all += static_cast<long>(DecodeUtf8(word.text).size());
+        }
+      }
+    }
+  }
+  // A Chinese character takes the room of two to three Latin letters: a
+  // page whose text is half Chinese by area has a quarter of its
+  // characters Chinese.
+  return 4 * cjk >= all;
+}
+
+int TypicalLineHeight(const PageLayout& layout) {
+  std::vector<int> heights;
+  for (const LayoutBlock& block : layout.blocks) {
+    for (const LayoutParagraph& paragraph : block.paragraphs) {
+      for (const LayoutLine& line : paragraph.lines) heights.push_back(line.box.bottom - line.box.top);
+    }
+  }
+  if (heights.empty()) return 0;
+  std::nth_element(heights.begin(), heights.begin() + static_cast<long>(heights.size() / 2), heights.end());
+  return heights[heights.size() / 2];
+}
+
+}  // namespace
+
+// Reads a garbled line again on its own: alone, Tesseract weighs the
+// languages over the line's words afresh.  The new reading is kept when
+// it is surer.
+void TesseractRecognizer::RereadGarbledLines(PageLayout& layout, int dpi) {
+  const bool chinese = HoldsMuchChinese(layout);
+  const int typical = TypicalLineHeight(layout);
+  for (LayoutBlock& block : layout.blocks) {
+    for (LayoutParagraph& paragraph : block.paragraphs) {
+      for (LayoutLine& line : paragraph.lines) {
+        if (!LooksGarbled(line, chinese)) continue;
+        // Garbage often reaches up into the line above: a line much taller
+        // than the others is read from its foot, one line high.
+        TextBox box = line.box;
+        if (2 * (box.bottom - box.top) > 3 * typical) box.top = box.bottom - typical;
+        std::optional<LayoutLine> again = ReadOneLine(box, layout.width, layout.height, dpi);
+        if (again && MeanConfidence(*again) > MeanConfidence(line)) line = std::move(*again);
+      }
+    }
+  }
+}
+
+std::optional<LayoutLine> TesseractRecognizer::ReadOneLine(const TextBox& box, int width, int height, int dpi) {
+  const int margin = (box.bottom - box.top) / 4;
+  const int left = std::max(0, box.left - margin), top = std::max(0, box.top - margin);
+  api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+  api_->SetRectangle(left, top, std::min(width, box.right + margin) - left,
+                     std::min(height, box.bottom + margin) - top);
+  std::optional<LayoutLine> line;
+  if (api_->Recognize(nullptr) == 0) {
+    std::unique_ptr<tesseract::ResultIterator> iterator(api_->GetIterator());
+    if (iterator) {
+      PageLayout read = ReadPageLayout(*iterator, width, height, dpi);
+      for (LayoutBlock& block : read.blocks) {
+        for (LayoutParagraph& paragraph : block.paragraphs) {
+          if (!paragraph.lines.empty() && !line) line = std::move(paragraph.lines.front());
+        }
+      }
+    }
+  }
+  api_->SetPageSegMode(tesseract::PSM_AUTO);
+  return line;
+}
+
+int RecognitionResolution(const Page& page) { return RecognitionScaleOf(page).dpi; }
 
 TesseractRecognizer::TesseractRecognizer(const TesseractSetup& setup)
     : api_(std::make_unique<tesseract::TessBaseAPI>()),
@@ -136,8 +244,8 @@ PageLayout TesseractRecognizer::RecogniseUnlessCancelled(const Page& page,
 TesseractRecognizer::Reading TesseractRecognizer::ReadTurned(const Page& page, int quarterTurns,
                                                              const RecognitionCancelCheck& cancelled) {
   if (cancelled && cancelled()) throw RecognitionCancelled();
-  return Read(PrepareForRecognition(page.pix.get(), quarterTurns), RecognitionResolution(page),
-              cancelled);
+  const RecognitionScale scale = RecognitionScaleOf(page);
+  return Read(PrepareForRecognition(page.pix.get(), quarterTurns, scale), scale.dpi, cancelled);
 }
 
 TesseractRecognizer::Reading TesseractRecognizer::Read(RecognitionImage image, int dpi,
@@ -172,6 +280,8 @@ TesseractRecognizer::Reading TesseractRecognizer::Read(RecognitionImage image, i
     reading.layout.dpi = dpi;
   }
   iterator.reset();
+  RereadGarbledLines(reading.layout, dpi);
+  DropSealWords(reading.layout, image.seals);
   api_->Clear();
   reading.layout.frame = image.frame;
   double weighted = 0;

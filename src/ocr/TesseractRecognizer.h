@@ -9,6 +9,7 @@
 // plainly; the turn that read best is kept.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ocr/PageRecognizer.h"
@@ -44,6 +45,8 @@ class TesseractRecognizer : public PageRecognizer {
   struct Reading;
   Reading ReadTurned(const Page& page, int quarterTurns, const RecognitionCancelCheck& cancelled);
   Reading Read(RecognitionImage image, int dpi, const RecognitionCancelCheck& cancelled);
+  void RereadGarbledLines(PageLayout& layout, int dpi);
+  std::optional<LayoutLine> ReadOneLine(const TextBox& box, int width, int height, int dpi);
 
   std::unique_ptr<tesseract::TessBaseAPI> api_;
   std::unique_ptr<OrientationDetector> orientation_;

@@ -18,6 +18,7 @@
 #include "jobs/ConvertFiles22PdfJob.h"
 #include "jobs/MergeFiles2WordJob.h"
 #include "jobs/RecognitionJob_helpers.h"
+#include "HardCasePages.h"
 #include "ScanCasePages.h"
 #include "support/CharacterErrors.h"
 #include "support/OfficeText.h"
@@ -64,9 +65,16 @@ class RealScanRecognitionTest : public test::RecognitionJobTest {
     test::UsePlainDualLayerPdf(settings_);
   }
 
-  // Writes each page as <name>.jpg and converts them to one PDF each.
-  void ConvertToPdfs(const std::vector<ocrtest::ScanCasePage>& pages) {
-    for (const auto& page : pages) ocrtest::WriteJpegScan(page, In(page.name + ".jpg"));
+  // Writes each page as <name>.jpg (or as a TIFF, as archives and fax
+  // machines keep them) and converts them to one PDF each.
+  void ConvertToPdfs(const std::vector<ocrtest::ScanCasePage>& pages, bool tiff = false) {
+    for (const auto& page : pages) {
+      if (tiff) {
+        ocrtest::WriteTiffScan(page, In(page.name + ".tif"));
+      } else {
+        ocrtest::WriteJpegScan(page, In(page.name + ".jpg"));
+      }
+    }
     ConvertFiles22PdfJob job(engine_);
     ASSERT_EQ(RunJob(job).Successes, pages.size());
   }
@@ -120,6 +128,33 @@ TEST_F(RealScanRecognitionTest, TwoColumnPageIsExtractedColumnByColumn) {
   const auto pages = PageList(ocrtest::TwoColumnPage(ocrtest::ShortLines(50, 51)));
   ConvertToPdfs(pages);
   EXPECT_LE(PdfErrors(pages[0]), kMostErrors);
+}
+
+TEST_F(RealScanRecognitionTest, FaxesAndFineOrMistaggedScansAreReadAtSquarePixelsOfAbout300Dpi) {
+  const auto pages = PageList(ocrtest::FaxPage(ocrtest::FullWidthLines(30, 61)),
+                              ocrtest::FinePage(ocrtest::FullWidthLines(30, 62)),
+                              ocrtest::MistaggedPage(ocrtest::FullWidthLines(30, 63)));
+  ConvertToPdfs(pages, true);
+  for (const auto& page : pages) EXPECT_LE(PdfErrors(page), kMostErrors) << page.name;
+  // The fax keeps its 98 dpi rows: its page is as tall as the sheet sent.
+  const std::vector<pdftest::PdfPageSize> fax = pdftest::PageSizes(Out("fax.pdf"));
+  ASSERT_EQ(fax.size(), 1u);
+  EXPECT_NEAR(fax[0].height, 841.9, 10);
+}
+
+TEST_F(RealScanRecognitionTest, ColumnsAreReadRightToLeftEachTopToBottom) {
+  const auto pages = PageList(ocrtest::VerticalPage(ocrtest::ColumnLines(14, 40, 71)));
+  ConvertToPdfs(pages, true);
+  EXPECT_LE(PdfErrors(pages[0]), kMostErrors);
+}
+
+TEST_F(RealScanRecognitionTest, SealsLeaveTheTextUnderThemAndBlankBacksHaveNoText) {
+  const auto pages = PageList(ocrtest::SealPage(ocrtest::FullWidthLines(20, 81)), ocrtest::BlankBackPage());
+  ConvertToPdfs(pages, true);
+  EXPECT_LE(PdfErrors(pages[0]), kMostErrors);
+  EXPECT_EQ(PdfText(Out("seal.pdf")).find("专用"), std::string::npos) << "the seal's own text is no text of the page";
+  const std::string blank = PdfText(Out("blank-back.pdf"));
+  EXPECT_EQ(blank.find_first_not_of(" \n\f"), std::string::npos) << blank;
 }
 
 TEST_F(RealScanRecognitionTest, WordDocumentOfTurnedAndTintedPagesReadsUprightInTheWordProcessor) {

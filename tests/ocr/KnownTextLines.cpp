@@ -23,11 +23,11 @@ constexpr std::array kTerms{"PDF", "OCR", "TIFF", "Word", "2024", "A4", "Tessera
 
 }  // namespace
 
-std::string ChineseLine(std::mt19937& random, int characters) {
+std::string ChineseLine(std::mt19937& random, int characters, bool terms) {
   std::string line;
   int length = 0;
   for (int words = 0; length < characters - 4; ++words) {
-    if (random() % 11 == 0) {
+    if (random() % 11 == 0 && terms) {
       const std::string term = kTerms[random() % kTerms.size()];
       line += term;
       length += static_cast<int>(term.size() + 1) / 2;

@@ -9,8 +9,9 @@
 namespace zelk::ocrtest {
 
 // A Chinese sentence of about `characters` characters (an English term
-// counts half a character a letter), ending with a full stop.
-std::string ChineseLine(std::mt19937& random, int characters);
+// counts half a character a letter), ending with a full stop.  Without
+// `terms`, Chinese words only, as text set in columns has them.
+std::string ChineseLine(std::mt19937& random, int characters, bool terms = true);
 
 // An English sentence of about `letters` letters and blanks.
 std::string EnglishLine(std::mt19937& random, int letters);

@@ -77,6 +77,23 @@ void DrawLines(FreeTypeLibrary& freeType, PIX* page, int left, int top, int pixe
   }
 }
 
+// Sets columns of text: each line from `top` downwards one character an
+// em, the first column at `left` and the next ones further left.
+void DrawColumns(FreeTypeLibrary& freeType, PIX* page, int left, int top, int pixelSize,
+                 double lineSpacing, const std::vector<std::string>& lines, const InkPlotter& plot) {
+  FT_Set_Pixel_Sizes(freeType.face, 0, pixelSize);
+  const int columnAdvance = static_cast<int>(std::lround(pixelSize * lineSpacing));
+  const int characterAdvance = static_cast<int>(std::lround(pixelSize * 1.08));
+  for (const std::string& line : lines) {
+    int baseline = top + pixelSize * 7 / 8;
+    for (char32_t c : DecodeUtf8(line)) {
+      DrawLine(freeType, page, left, baseline, EncodeUtf8(std::u32string(1, c)), plot);
+      baseline += characterAdvance;
+    }
+    left -= columnAdvance;
+  }
+}
+
 // Darkens an 8-bit grey page: black ink of the given coverage.
 void PlotGrey(l_uint32* line, int x, int coverage) {
   const int ink = std::min<int>(GET_DATA_BYTE(line, x), 255 - coverage);
@@ -102,6 +119,52 @@ l_uint32 PixelOf(Rgb colour) {
   l_uint32 pixel = 0;
   composeRGBPixel(colour.red, colour.green, colour.blue, &pixel);
   return pixel;
+}
+
+// Multiplies the ink colour into a 32-bit RGB page by coverage, as a
+// stamp's ink darkens the print under it.
+InkPlotter StampPlotter(Rgb ink) {
+  return [ink](l_uint32* line, int x, int coverage) {
+    l_int32 red = 0, green = 0, blue = 0;
+    extractRGBValues(line[x], &red, &green, &blue);
+    composeRGBPixel(Blend(red, red * ink.red / 255, coverage), Blend(green, green * ink.green / 255, coverage),
+                    Blend(blue, blue * ink.blue / 255, coverage), &line[x]);
+  };
+}
+
+// Plots every pixel for which `inside(dx, dy)` holds, (dx, dy) taken from
+// the centre, within `reach` of it.
+void StampShape(PIX* page, int cx, int cy, int reach, const InkPlotter& plot,
+                const std::function<bool(int, int)>& inside) {
+  for (int y = std::max(0, cy - reach); y < std::min<int>(pixGetHeight(page), cy + reach); ++y) {
+    l_uint32* line = pixGetData(page) + y * pixGetWpl(page);
+    for (int x = std::max(0, cx - reach); x < std::min<int>(pixGetWidth(page), cx + reach); ++x) {
+      if (inside(x - cx, y - cy)) plot(line, x, 255);
+    }
+  }
+}
+
+void DrawSeal(FreeTypeLibrary& freeType, PIX* page, const SealSpec& seal) {
+  const InkPlotter plot = StampPlotter(seal.color);
+  const long outer = static_cast<long>(seal.radius) * seal.radius;
+  const long inner = static_cast<long>(seal.radius - seal.ring) * (seal.radius - seal.ring);
+  StampShape(page, seal.centerX, seal.centerY, seal.radius, plot, [&](int dx, int dy) {
+    const long d = static_cast<long>(dx) * dx + static_cast<long>(dy) * dy;
+    return d <= outer && d >= inner;
+  });
+  // A five-pointed star: inside when the point's radius is under the
+  // star's outline at its angle.
+  const int star = seal.radius / 4;
+  StampShape(page, seal.centerX, seal.centerY - seal.radius / 4, star, plot, [&](int dx, int dy) {
+    const double angle = std::atan2(dx, -dy);
+    const double spoke = std::fmod(std::abs(angle) + M_PI / 5, 2 * M_PI / 5) - M_PI / 5;
+    const double reach = star * (0.4 + 0.6 * (1 - std::abs(spoke) / (M_PI / 5)));
+    return std::hypot(dx, dy) <= reach;
+  });
+  const int pixelSize = seal.radius / 4;
+  FT_Set_Pixel_Sizes(freeType.face, 0, pixelSize);
+  const int width = DrawLine(freeType, nullptr, 0, 0, seal.text, plot);
+  DrawLine(freeType, page, seal.centerX - width / 2, seal.centerY + seal.radius / 3, seal.text, plot);
 }
 
 void FillRectangle(PIX* page, int left, int top, int right, int bottom, Rgb colour) {
@@ -145,10 +208,11 @@ PixPtr RenderLayoutPage(const LayoutPageSpec& spec) {
     FillRectangle(page.get(), fill.left, fill.top, fill.right, fill.bottom, fill.color);
   }
   for (const TextBlockSpec& block : spec.blocks) {
-    DrawLines(freeType, page.get(), block.left, block.top, block.pixelSize, block.lineSpacing,
-              block.lines, ColourPlotter(block.color));
+    (block.vertical ? DrawColumns : DrawLines)(freeType, page.get(), block.left, block.top, block.pixelSize,
+                                               block.lineSpacing, block.lines, ColourPlotter(block.color));
   }
   for (const RuleSpec& rule : spec.rules) DrawRule(page.get(), rule);
+  for (const SealSpec& seal : spec.seals) DrawSeal(freeType, page.get(), seal);
   return page;
 }
 

@@ -36,6 +36,20 @@ struct TextBlockSpec {
   double lineSpacing = 1.8;  // baseline to baseline, in ems
   Rgb color = kBlackInk;
   std::vector<std::string> lines;  // UTF-8
+  // Set in columns, as traditional Chinese is: each line a column read top
+  // to bottom, the first at `left`, the next ones to its left.
+  bool vertical = false;
+};
+
+// A round official seal: a ring with a star and a line of text inside,
+// in a translucent ink that darkens what lies under it without hiding it.
+struct SealSpec {
+  int centerX = 0;
+  int centerY = 0;
+  int radius = 240;
+  int ring = 14;  // thickness of the ring, pixels
+  Rgb color{214, 38, 38};
+  std::string text;  // set across the seal under its star
 };
 
 // A filled rectangle behind the text (a shaded box), drawn before the text.
@@ -65,6 +79,7 @@ struct LayoutPageSpec {
   std::vector<FillSpec> fills;
   std::vector<TextBlockSpec> blocks;
   std::vector<RuleSpec> rules;
+  std::vector<SealSpec> seals;  // stamped last, over everything
 };
 
 // A 32-bit RGB page with the fills, text blocks and rules drawn in that
