@@ -245,7 +245,18 @@ TesseractRecognizer::Reading TesseractRecognizer::ReadTurned(const Page& page, i
                                                              const RecognitionCancelCheck& cancelled) {
   if (cancelled && cancelled()) throw RecognitionCancelled();
   const RecognitionScale scale = RecognitionScaleOf(page);
-  return Read(PrepareForRecognition(page.pix.get(), quarterTurns, scale), scale.dpi, cancelled);
+  RecognitionImage image = PrepareForRecognition(page.pix.get(), quarterTurns, scale);
+  // A page without ink (the blank back of a duplex scan) reads as no text.
+  if (!HoldsInk(image, scale.dpi)) {
+    Reading blank;
+    blank.layout.width = pixGetWidth(image.pix.get());
+    blank.layout.height = pixGetHeight(image.pix.get());
+    blank.layout.dpi = scale.dpi;
+    blank.layout.frame = image.frame;
+    blank.image = std::move(image);
+    return blank;
+  }
+  return Read(std::move(image), scale.dpi, cancelled);
 }
 
 TesseractRecognizer::Reading TesseractRecognizer::Read(RecognitionImage image, int dpi,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <leptonica/allheaders.h>
 
+#include "HardCasePages.h"
 #include "ScanCasePages.h"
 #include "TextPageRenderer.h"
 
@@ -44,6 +45,31 @@ TEST(RecognitionImage, BitonalPageStaysBitonalAndThePageImageIsNeverChanged) {
   const PixPtr upright = UprightPageImage(StraightPage().image.get(), TextFrame{1, 0});
   PixPtr turned(pixRotateOrth(StraightPage().image.get(), 1));
   pixEqual(upright.get(), turned.get(), &same);
+  EXPECT_TRUE(same);
+}
+
+TEST(RecognitionImage, BlankBackHoldsNoInkButOneShortLineDoes) {
+  const ocrtest::ScanCasePage blank = ocrtest::BlankBackPage();
+  EXPECT_FALSE(HoldsInk(PrepareForRecognition(blank.image.get(), 0), 300));
+  const ocrtest::ScanCasePage oneLine = ocrtest::PlainScanPage({"第2页"});
+  EXPECT_TRUE(HoldsInk(PrepareForRecognition(oneLine.image.get(), 0), 300));
+}
+
+TEST(RecognitionImage, SealIsTakenOutButTheStoredImageKeepsIt) {
+  const ocrtest::ScanCasePage page = ocrtest::SealPage(ocrtest::FullWidthLines(4, 9));
+  PixPtr before(pixCopy(nullptr, page.image.get()));
+  const RecognitionImage image = PrepareForRecognition(page.image.get(), 0);
+  ASSERT_EQ(image.seals.size(), 1u);
+  const TextBox seal = image.seals[0];
+  // The ring's left edge, level with the seal's centre, is paper again.
+  BOX* ring = boxCreate(seal.left, (seal.top + seal.bottom) / 2 - 30, 16, 60);
+  PixPtr left(pixClipRectangle(image.pix.get(), ring, nullptr));
+  boxDestroy(&ring);
+  l_int32 darkest = 0;
+  pixGetExtremeValue(left.get(), 1, L_SELECT_MIN, nullptr, nullptr, nullptr, &darkest);
+  EXPECT_GT(darkest, 200);
+  l_int32 same = 0;
+  pixEqual(before.get(), page.image.get(), &same);
   EXPECT_TRUE(same);
 }
 
