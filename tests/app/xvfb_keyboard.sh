@@ -48,7 +48,7 @@ done
 # longer shown); prints its id.
 window_named() {
   local name=$1 want=${2:-shown}
-  for _ in $(seq 100); do
+  for _ in $(seq 150); do
     if ids=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null); then
       [[ $want == shown ]] && { echo "${ids%%$'\n'*}"; return 0; }
     else
@@ -62,7 +62,11 @@ keys() { xdotool key --delay 150 "$@"; }
 # Presses Tab $1 times.
 tabs() { for _ in $(seq "$1"); do keys Tab; done; }
 [[ -z "$shots" ]] || mkdir -p "$shots"
-picture() { [[ -z "$shots" ]] || import -window root "$shots/$1.png" 2>/dev/null || true; }
+# The whole screen as $1.png in the screenshot directory (ImageMagick's import).
+picture() {
+  [[ -n "$shots" ]] && command -v import >/dev/null || return 0
+  import -window root "$shots/$1.png" 2>/dev/null || true
+}
 
 HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
   QT_QPA_PLATFORM=xcb "$work/bin/zelk" >"$work/printed.txt" 2>&1 &
@@ -100,7 +104,7 @@ tabs 12
 keys space
 
 merged="$work/out/doc1.tif"
-for _ in $(seq 150); do
+for _ in $(seq 300); do
   [[ -f "$merged" ]] && ls "$work/bin/Logs/"*-成功.txt >/dev/null 2>&1 &&
     grep -q "doc1" "$work/bin/Logs/"*-成功.txt && break
   sleep 0.2
