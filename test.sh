@@ -4,10 +4,10 @@
 #   ./test.sh --sanitize   address and undefined-behaviour sanitizers, in build-sanitize/
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-# LibreOffice Writer (no GUI) opens the word-processor documents the tests
-# write, as a user's word processor would; Xvfb and xdotool put the window
-# on a real X server with real input (tests/app/xvfb_schedule.sh).
-"$here/scripts/install-deps.sh" libreoffice-writer-nogui xvfb xauth xdotool
+# The tests' tools are in the list too: LibreOffice Writer (no GUI) opens the
+# word-processor documents the tests write, Xvfb and xdotool put the window
+# on a real X server with real input.
+"$here/scripts/install-deps.sh"
 
 build_dir="$here/build"
 cmake_opts=()

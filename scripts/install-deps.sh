@@ -17,6 +17,10 @@ packages=(
   qt6-translations-l10n libqt6svg6 xdg-utils
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the window on a real X server driven by real key presses and clicks
+  # (tests/app/xvfb_*.sh); systemd-analyze checks the example units
+  # (tests/packaging) and needs no running systemd
+  xvfb xauth xdotool systemd
   libtiff-tools poppler-utils qpdf ghostscript
   # the PDF/A validator the tests run on every kind of PDF (Apache PDFBox
   # preflight)

@@ -23,7 +23,7 @@ QString FolderPickerStart(const QString& boxText) {
   const QString trimmed = boxText.trimmed();
   if (!trimmed.isEmpty()) {
     const QFileInfo info(trimmed);
-    if (info.isDir()) return info.absoluteFilePath();
+    if (info.isDir()) return QDir::cleanPath(info.absoluteFilePath());
   }
   return QDir::homePath();
 }
@@ -36,6 +36,10 @@ FolderDialog::FolderDialog(QWidget* parent, const QString& title, const QString&
   // Qt's own dialog: a desktop's native one cannot be told to take a new
   // name, and this one follows the program's language.
   setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  // The dialog opens inside the start folder (given to the constructor),
+  // listing its sub-folders with the name field empty, so that "选择" gives
+  // that folder back.  Never selectFile() a folder: the dialog then opens at
+  // its parent with the name typed in (a native one, with it highlighted).
   // The dialog disables its accept button whenever the typed name is not an
   // existing directory; for a new output folder the button is put back.
   if (mayNotExist_) {

@@ -1,16 +1,16 @@
 #pragma once
 // The folder picker of the two directory boxes: Qt's own folder dialog
 // (the same on every desktop, and in Chinese with Qt's translations), which
-// opens where the box points and, for the output directory, also takes the
-// name of a folder that does not exist yet: the run creates it.
+// opens inside the folder the box names and, for the output directory, also
+// takes the name of a folder that does not exist yet: the run creates it.
 
 #include <QFileDialog>
 #include <QString>
 
 namespace zelk {
 
-// Where the picker opens for a box holding `boxText`: that directory when
-// it exists, else the home directory.
+// Where the picker opens for a box holding `boxText`: that directory (its
+// clean absolute path) when it exists, else the home directory.
 QString FolderPickerStart(const QString& boxText);
 
 // Qt's folder dialog in directory mode.  With `mayNotExist` a name typed

@@ -14,6 +14,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -150,6 +151,10 @@ void MainWindow::RestoreControls() {
     }
   }
   txtInterval_->setText(QString::fromStdString(settings_.Timer.Timer2));
+  // The window opens with the focus on the chosen action, the first control
+  // from the top, where a keyboard user starts (not in the interval box the
+  // schedule option above asked for).
+  optAction_[static_cast<size_t>(std::max(SelectedAction(), 0))]->setFocus(Qt::OtherFocusReason);
 }
 
 // Shows what a schedule option means for the other controls: the daily

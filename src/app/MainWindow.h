@@ -170,6 +170,7 @@ class MainWindow : public QMainWindow {
   QWidget* BuildTimerFrame();
   QWidget* BuildListsAndStatus();
   QWidget* BuildCommandButtons();
+  void SetKeyboardOrder();
 
   // MainWindow.cpp
   void FillTimeLists();

@@ -25,11 +25,13 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "app/ElidingLabel.h"
 #include "app/InlineFieldLabel.h"
 #include "app/MainWindow.h"
 #include "app/WorkListModel.h"
+#include "dialogs/DialogWidgets.h"
 #include "jobs/Dispatch.h"
 #include "run/RowClaims.h"
 
@@ -139,6 +141,7 @@ void MainWindow::BuildControls() {
   layout->addWidget(BuildListsAndStatus(), 1);
   layout->addWidget(BuildCommandButtons());
   setCentralWidget(central);
+  SetKeyboardOrder();
 
   tmrTimer_ = new QTimer(this);
   tmrTimer_->setObjectName("tmrTimer");
@@ -193,7 +196,8 @@ QWidget* MainWindow::BuildActionFrame() {
     icon->setIconSize(QSize(16, 16));
     icon->setAutoRaise(true);
     icon->setCursor(Qt::PointingHandCursor);
-    icon->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab and opened with the space bar like any button.
+    icon->setFocusPolicy(Qt::StrongFocus);
     icon->setToolTip(entry.settingTooltip);
     const DialogId dialog = entry.settingDialog;
     connect(icon, &QToolButton::clicked, this, [this, dialog] { OpenDialog(dialog); });
@@ -225,6 +229,7 @@ QWidget* MainWindow::BuildDirectoryFrame() {
     open = new QToolButton(frame);
     open->setObjectName(openName);
     open->setIcon(folder);
+    open->setFocusPolicy(Qt::StrongFocus);
     open->setToolTip(kOpenFolderTooltip);
     grid->addWidget(open, row, 3);
   };
@@ -347,6 +352,22 @@ QWidget* MainWindow::BuildListsAndStatus() {
   for (QLabel* count : lblResult_) count->setMinimumWidth(fontMetrics().horizontalAdvance("000000"));
   layout->addLayout(statusRow);
   return area;
+}
+
+// Tab follows the window from top to bottom and left to right, each gear
+// right after its action; within an option group the arrow keys move (Qt
+// lets Tab stop at one option of a group).
+void MainWindow::SetKeyboardOrder() {
+  std::vector<QWidget*> order;
+  for (size_t i = 0; i < optAction_.size(); ++i) {
+    order.push_back(optAction_[i]);
+    order.push_back(imgSetting_[i]);
+  }
+  order.insert(order.end(), {txtSrcDir_, cmdSrcDir_, cmdOpenSrc_, txtDstDir_, cmdDstDir_,
+                             cmdOpenDst_, optTimer_[0], cboHour_, cboMinute_, optTimer_[1],
+                             txtInterval_, cmdStopTimer_, lvwDocList_, lvwFileList_, cmdPreview_,
+                             cmdConvert_, cmdTimerConvert_, cmdCancel_, cmdHistory_});
+  SetTabOrder(order);
 }
 
 QWidget* MainWindow::BuildCommandButtons() {

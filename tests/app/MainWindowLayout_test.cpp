@@ -1,5 +1,6 @@
-// The window at its default size: every caption fits its control, and a
-// picture of it is kept as <build>/screenshots/main.png for a human look.
+// The window at its default size: every caption fits its control, Tab
+// meets the controls in reading order, and a picture of it is kept as
+// <build>/screenshots/main.png for a human look.
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,11 @@
 #include <QPixmap>
 #include <QHeaderView>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTreeView>
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "app/MainWindow.h"
 #include "app/WorkListModel.h"
@@ -74,6 +78,42 @@ TEST_F(LayoutTest, IntervalBoxSitsInsideTheGapOfItsLabel) {
   EXPECT_LE(inLabel.right() + label->fontMetrics().horizontalAdvance("分钟自动扫描"),
             label->width());
   EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance("00"));
+}
+
+// The controls Tab can stop at, in the window's focus chain.  Qt lets Tab
+// stop at one option of a group, whichever had the focus last, so options
+// count whatever their policy says at the moment.
+std::vector<QWidget*> TabStops(QWidget& window) {
+  std::vector<QWidget*> stops;
+  for (QWidget* widget = window.nextInFocusChain(); widget != &window;
+       widget = widget->nextInFocusChain()) {
+    const bool takesTab = (widget->focusPolicy() & Qt::TabFocus) != 0 ||
+                          qobject_cast<QRadioButton*>(widget) != nullptr;
+    if (widget->isVisible() && widget->isEnabled() && takesTab) stops.push_back(widget);
+  }
+  return stops;
+}
+
+TEST_F(LayoutTest, TabMeetsEveryControlFromTopToBottomAndLeftToRight) {
+  const std::vector<QWidget*> stops = TabStops(*window_);
+  // Every control the user works (named by its kind) is a stop.
+  const QRegularExpression control("^(opt|img|txt|cmd|cbo|lvw)");
+  for (QWidget* widget : window_->findChildren<QWidget*>(control)) {
+    if (!widget->isVisible() || !widget->isEnabled()) continue;
+    EXPECT_NE(std::find(stops.begin(), stops.end(), widget), stops.end())
+        << widget->objectName().toStdString() << " cannot be reached with Tab";
+  }
+  // Each stop lies right of the one before on the same line, or lower down.
+  for (size_t i = 1; i < stops.size(); ++i) {
+    const QRect before(stops[i - 1]->mapTo(window_.get(), QPoint()), stops[i - 1]->size());
+    const QRect next(stops[i]->mapTo(window_.get(), QPoint()), stops[i]->size());
+    const bool sameLine = next.top() <= before.bottom() && before.top() <= next.bottom();
+    EXPECT_TRUE(sameLine ? next.left() > before.right() : next.top() > before.bottom())
+        << stops[i - 1]->objectName().toStdString() << " then "
+        << stops[i]->objectName().toStdString();
+  }
+  // The keyboard starts at the chosen action, the first control from the top.
+  EXPECT_EQ(window_->focusWidget(), window_->findChild<QWidget*>("optAction3"));
 }
 
 TEST_F(LayoutTest, WritesAScreenshot) {

@@ -1,7 +1,8 @@
-// Saves a picture of the main window (idle with its schedule armed, during
-// a run with its progress, and after it with a failed row's reason), of every
-// option dialog (each tab of the compression dialog separately) and of the
-// log viewer as PNG files, and lists every caption that is drawn narrower
+// Saves a picture of the main window (idle with its schedule armed, with
+// the keyboard's focus on a settings gear, during a run with its progress,
+// and after it with a failed row's reason), of every option dialog (each tab
+// of the compression dialog separately), of the log viewer and of the folder
+// picker opened at a folder as PNG files, and lists every caption that is drawn narrower
 // than it needs, so clipped text shows up without looking.
 //   zelk-dialog-screenshots <output directory>
 // Exits with 1 when a caption is clipped.
@@ -10,7 +11,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
+#include <QFileSystemModel>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QTimer>
 #include <QTabWidget>
 #include <chrono>
 #include <cstdio>
@@ -20,6 +25,8 @@
 #include <memory>
 #include <optional>
 
+#include "app/DesktopLook.h"
+#include "app/FolderPicker.h"
 #include "app/MainWindow.h"
 #include "app/QtRunObserver.h"
 #include "app/RunController.h"
@@ -120,6 +127,9 @@ std::filesystem::path SampleProgramDir() {
   const fs::path dir = fs::temp_directory_path() / "zelk-screenshots";
   fs::remove_all(dir);
   fs::create_directories(dir / "Logs");
+  for (const char* volume : {"卷001", "卷002", "卷003"}) {
+    fs::create_directories(dir / "扫描" / "2024年档案" / volume);
+  }
   setenv("HOME", dir.c_str(), 1);
   setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
   std::ofstream(dir / kSettingsFileName, std::ios::binary)
@@ -155,6 +165,15 @@ int MainWindowPictures(const ProgramPlaces& places, const QDir& out) {
   }
   window.show();
   int problems = Save(&window, out, QStringLiteral("frmMain"));
+
+  // Tab from the chosen action reaches its gear, which shows the focus.
+  window.activateWindow();
+  QCoreApplication::processEvents();
+  if (QWidget* start = window.focusWidget()) {
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(start, &tab);
+  }
+  problems += Save(&window, out, QStringLiteral("frmMain-keyboard"));
 
   // A run in progress, reported the way the engine reports it: through
   // the observer, whose queued signals Save lets arrive.
@@ -195,11 +214,31 @@ int MainWindowPictures(const ProgramPlaces& places, const QDir& out) {
   return problems;
 }
 
+// The source folder's picker, open inside the folder the box names.  Qt's
+// own captions are not ours to check.
+int FolderPickerPicture(const std::filesystem::path& programDir, const QDir& out) {
+  const QString folder = QString::fromStdString((programDir / "扫描" / "2024年档案").string());
+  FolderDialog picker(nullptr, QStringLiteral("请选择待转换图像目录："), folder, false);
+  picker.show();
+  // The folder's listing arrives from the model's thread.
+  if (auto* model = picker.findChild<QFileSystemModel*>()) {
+    QEventLoop loop;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, &loop, &QEventLoop::quit);
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  QCoreApplication::processEvents();
+  const QString path = out.filePath(picker.objectName() + QStringLiteral(".png"));
+  std::printf("%s\n", qPrintable(path));
+  return picker.grab().save(path) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  InstallQtChinese(app);  // Qt's own texts as the program shows them
   const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
   QDir().mkpath(out.path());
 
@@ -231,6 +270,7 @@ int main(int argc, char** argv) {
     problems += Save(&logs, out, logs.objectName());
   }
   problems += MainWindowPictures(places, out);
+  problems += FolderPickerPicture(programDir, out);
   std::filesystem::remove_all(programDir);
   return problems == 0 ? 0 : 1;
 }

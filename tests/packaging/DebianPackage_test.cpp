@@ -136,6 +136,19 @@ TEST_F(DebianPackageTest, InstallsRunsForAnOrdinaryUserAndLeavesNothingWhenRemov
   EXPECT_EQ(RunCommand("/usr/bin/zelk-batch --version").out, "zelk-batch " ZELK_VERSION "\n");
   EXPECT_EQ(RunCommand("/usr/bin/zelk --version").out, "zelk " ZELK_VERSION "\n");
 
+  // The example units as installed: systemd's own check reads them (the
+  // program they start and the manual page they name must be there) and
+  // needs no running systemd.
+  if (RunCommand("command -v systemd-analyze").exitCode == 0) {
+    const pdftest::CommandResult verified =
+        RunCommand("systemd-analyze verify /usr/share/doc/zelk/examples/zelk-batch.service "
+                   "/usr/share/doc/zelk/examples/zelk-batch.timer");
+    EXPECT_EQ(verified.exitCode, 0) << verified.out << verified.err;
+    EXPECT_EQ(verified.err, "") << "systemd warns about the example units";
+  } else {
+    std::cout << "systemd-analyze missing (Debian package systemd): the units are not checked\n";
+  }
+
   // An office clerk: no settings yet, sources and destination at home.
   ASSERT_EQ(RunCommand(std::string("useradd --home-dir ") + Quote(home_) +
                        " --create-home --shell /bin/sh " + kUser)
