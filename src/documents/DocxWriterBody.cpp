@@ -108,6 +108,8 @@ void SectionProperties(pugi::xml_node parent, const WordSection& section, bool c
   pugi::xml_node columns = sectPr.append_child("w:cols");
   Attribute(columns, "w:num", page.columns);
   Attribute(columns, "w:space", page.columnGap);
+  // Comes after the columns in the section's properties.
+  if (section.verticalText) Attribute(sectPr.append_child("w:textDirection"), "w:val", "tbRl");
   if (page.columnWidths.empty()) return;
   Attribute(columns, "w:equalWidth", 0);
   for (const ColumnGeometry& each : page.columnWidths) {

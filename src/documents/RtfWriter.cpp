@@ -90,6 +90,7 @@ std::string SectionProperties(const WordSection& section, bool continuous) {
                     Number(page.marginRight) + "\\margtsxn" + Number(page.marginTop) +
                     "\\margbsxn" + Number(page.marginBottom);
   if (page.width > page.height) out += "\\lndscpsxn";
+  if (section.verticalText) out += "\\stextflow1";  // top to bottom, right to left
   if (page.columns > 1) {
     out += "\\cols" + Number(page.columns) + "\\colsx" + Number(page.columnGap);
   }

@@ -113,6 +113,9 @@ struct WordSection {
   // Starts on the same page, below the section before, instead of on a new
   // page.  Meaningless for the document's first section.
   bool continuesPage = false;
+  // Text set in columns as on the scan: lines run top to bottom and follow
+  // one another right to left.  The page and margins are still the paper's.
+  bool verticalText = false;
 };
 
 struct WordDocument {

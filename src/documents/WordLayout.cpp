@@ -26,11 +26,15 @@ WordDocument BuildWordDocument(const std::vector<PageLayout>& pages,
   WordDocument document;
   document.sections.reserve(pages.size());
   for (const PageLayout& page : pages) {
-    if (options.retention == LayoutRetention::ExactCopy) {
+    const bool exact = options.retention == LayoutRetention::ExactCopy;
+    // Text set in columns keeps its direction in the exact copy: it flows
+    // down the page column after column, as the scan has it.
+    if (exact && !page.frame.columns) {
       document.sections.push_back(GridSection(page, options));
       continue;
     }
     for (WordSection& section : FlowingSections(page, options)) {
+      section.verticalText = exact;
       document.sections.push_back(std::move(section));
     }
   }

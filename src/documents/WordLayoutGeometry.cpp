@@ -84,6 +84,18 @@ void WidenByTheirOtherBlocks(std::vector<TextBox>& bands, const std::vector<Text
   }
 }
 
+// A page of text set in columns is laid out in a frame turned a quarter
+// counter-clockwise, where its columns are lines: the paper is that frame
+// turned back, its top margin the frame's left one, and so on round.
+void TurnToPaper(WordSection& section) {
+  std::swap(section.pageWidth, section.pageHeight);
+  const double left = section.marginLeft, top = section.marginTop;
+  section.marginLeft = section.marginBottom;
+  section.marginBottom = section.marginRight;
+  section.marginRight = top;
+  section.marginTop = left;
+}
+
 }  // namespace
 
 bool HoldsText(const LayoutBlock& block) {
@@ -107,6 +119,7 @@ void SetPageGeometry(const PageLayout& page, WordSection& section) {
   section.marginRight = ClampMargin(points(page.width - text->right), section.pageWidth);
   section.marginTop = ClampMargin(points(text->top), section.pageHeight);
   section.marginBottom = ClampMargin(points(page.height - text->bottom), section.pageHeight);
+  if (page.frame.columns) TurnToPaper(section);
 }
 
 void LeaveRoomBelowText(WordSection& section, double room) {

@@ -122,15 +122,16 @@ void SetWordSpacing(LayoutLine& line) {
 // Builds the layout while the iterator walks the page word by word.
 class LayoutBuilder {
  public:
-  LayoutBuilder(int width, int height, int dpi) : dpi_(dpi) {
-    layout_.width = width;
-    layout_.height = height;
+  LayoutBuilder(int width, int height, int dpi, bool columns)
+      : dpi_(dpi), columns_(columns), imageWidth_(width) {
+    layout_.width = columns ? height : width;
+    layout_.height = columns ? width : height;
     layout_.dpi = dpi;
   }
 
   void AddPictureBlock(const ResultIterator& it) {
     FinishLine();
-    layout_.blocks.push_back(LayoutBlock{KindOf(it.BlockType()), BoxAt(it, tesseract::RIL_BLOCK), {}});
+    layout_.blocks.push_back(LayoutBlock{KindOf(it.BlockType()), Box(it, tesseract::RIL_BLOCK), {}});
     block_ = nullptr;
     paragraph_ = nullptr;
   }
@@ -149,7 +150,7 @@ class LayoutBuilder {
     if (newBlock_ || block_ == nullptr) StartBlock(it);
     if (newParagraph_ || paragraph_ == nullptr) StartParagraph(it);
     if (newLine_ || line_ == nullptr) StartLine(it);
-    line_->words.push_back(LayoutWord{std::move(text), BoxAt(it, tesseract::RIL_WORD),
+    line_->words.push_back(LayoutWord{std::move(text), Box(it, tesseract::RIL_WORD),
                                       it.Confidence(tesseract::RIL_WORD), false});
     wordSizes_.push_back(WordPointSize(it));
   }
@@ -160,11 +161,19 @@ class LayoutBuilder {
   }
 
  private:
+  // The box in the layout's frame: a column's box turned a quarter
+  // counter-clockwise with the image.
+  TextBox Box(const ResultIterator& it, PageIteratorLevel level) const {
+    const TextBox box = BoxAt(it, level);
+    if (!columns_) return box;
+    return TextBox{box.top, imageWidth_ - box.right, box.bottom, imageWidth_ - box.left};
+  }
+
   void StartBlock(const ResultIterator& it) {
     FinishLine();
     block_ = &layout_.blocks.emplace_back();
     block_->kind = KindOf(it.BlockType());
-    block_->box = BoxAt(it, tesseract::RIL_BLOCK);
+    block_->box = Box(it, tesseract::RIL_BLOCK);
     paragraph_ = nullptr;
     newBlock_ = false;
   }
@@ -172,7 +181,7 @@ class LayoutBuilder {
   void StartParagraph(const ResultIterator& it) {
     FinishLine();
     paragraph_ = &block_->paragraphs.emplace_back();
-    paragraph_->box = BoxAt(it, tesseract::RIL_PARA);
+    paragraph_->box = Box(it, tesseract::RIL_PARA);
     tesseract::ParagraphJustification justification = tesseract::JUSTIFICATION_UNKNOWN;
     bool crown = false;
     it.ParagraphInfo(&justification, &paragraph_->isListItem, &crown, &paragraph_->firstLineIndent);
@@ -183,8 +192,9 @@ class LayoutBuilder {
   void StartLine(const ResultIterator& it) {
     FinishLine();
     line_ = &paragraph_->lines.emplace_back();
-    line_->box = BoxAt(it, tesseract::RIL_TEXTLINE);
-    line_->baseline = BaselineAt(it, line_->box);
+    line_->box = Box(it, tesseract::RIL_TEXTLINE);
+    // A column's characters stand on its left edge, the line's foot once turned.
+    line_->baseline = columns_ ? line_->box.bottom : BaselineAt(it, line_->box);
     newLine_ = false;
   }
 
@@ -199,6 +209,8 @@ class LayoutBuilder {
   }
 
   int dpi_;
+  bool columns_;
+  int imageWidth_;
   PageLayout layout_;
   LayoutBlock* block_ = nullptr;
   LayoutParagraph* paragraph_ = nullptr;
@@ -211,8 +223,8 @@ class LayoutBuilder {
 
 }  // namespace
 
-PageLayout ReadPageLayout(ResultIterator& it, int width, int height, int dpi) {
-  LayoutBuilder builder(width, height, dpi);
+PageLayout ReadPageLayout(ResultIterator& it, int width, int height, int dpi, bool columns) {
+  LayoutBuilder builder(width, height, dpi, columns);
   it.Begin();
   while (!it.Empty(tesseract::RIL_BLOCK)) {
     if (!tesseract::PTIsTextType(it.BlockType())) {

@@ -14,6 +14,11 @@ namespace zelk {
 // (ChinesePunctuation), word boxes repaired and fragment lines dropped
 // (LayoutCleanup); blanks between words follow WordSpacing.
 // dpi is the resolution the page was recognised at (for font sizes).
-PageLayout ReadPageLayout(tesseract::ResultIterator& iterator, int width, int height, int dpi);
+// With `columns` (text set in columns, read top to bottom), every box is
+// given in the frame turned a quarter counter-clockwise, where the columns
+// are lines read left to right and stacked top to bottom; the layout's
+// width and height are that frame's.
+PageLayout ReadPageLayout(tesseract::ResultIterator& iterator, int width, int height, int dpi,
+                          bool columns = false);
 
 }  // namespace zelk

@@ -16,11 +16,13 @@
 
 #include "imaging/PdfTest_helpers.h"
 #include "jobs/ConvertFiles22PdfJob.h"
+#include "jobs/ConvertFiles2WordJob.h"
 #include "jobs/MergeFiles2WordJob.h"
 #include "jobs/RecognitionJob_helpers.h"
 #include "HardCasePages.h"
 #include "ScanCasePages.h"
 #include "support/CharacterErrors.h"
+#include "support/OfficePrint.h"
 #include "support/OfficeText.h"
 
 namespace zelk {
@@ -146,6 +148,35 @@ TEST_F(RealScanRecognitionTest, ColumnsAreReadRightToLeftEachTopToBottom) {
   const auto pages = PageList(ocrtest::VerticalPage(ocrtest::ColumnLines(14, 40, 71)));
   ConvertToPdfs(pages, true);
   EXPECT_LE(PdfErrors(pages[0]), kMostErrors);
+}
+
+TEST_F(RealScanRecognitionTest, ColumnsReadInOrderInWordDocumentsAndRunDownThePageInTheExactCopy) {
+  if (!test::HasSoffice()) GTEST_SKIP() << "soffice (LibreOffice) is not installed";
+  const ocrtest::ScanCasePage page = ocrtest::VerticalPage(ocrtest::ColumnLines(12, 36, 72));
+  ocrtest::WriteTiffScan(page, In("columns.tif"));
+  struct Case {
+    int16_t outputType;  // 1 .docx, 2 .rtf
+    int16_t mode;        // 0 exact copy, 2 formatted text
+    const char* file;
+  };
+  for (const Case& c : {Case{1, 0, "columns.docx"}, Case{2, 0, "columns.rtf"}, Case{1, 2, "columns.docx"}}) {
+    SCOPED_TRACE(std::string(c.file) + " mode " + std::to_string(c.mode));
+    std::filesystem::remove_all(Out(""));
+    settings_.OCR.OutputType = c.outputType;
+    settings_.OCR.RecognizeMode = c.mode;
+    ConvertFiles2WordJob job(engine_);
+    ASSERT_EQ(RunJob(job).Successes, 1u);
+    const test::ErrorCount errors = test::CharacterErrors(test::OfficeDocumentText(Out(c.file)), Joined(page.lines));
+    EXPECT_LE(errors.Rate(), kMostErrors);
+    const std::vector<test::PrintedPage> printed = test::OfficePrintedPages(Out(c.file));
+    ASSERT_EQ(printed.size(), 1u) << "one page of paper, as scanned";
+    EXPECT_LT(printed[0].width, printed[0].height) << "upright A4";
+    if (c.mode != 0 || printed[0].words.empty()) continue;
+    // In the exact copy the first column stands at the right, running down.
+    const test::PrintedWord& first = printed[0].words.front();
+    EXPECT_GT(first.left, printed[0].width / 2);
+    EXPECT_GT(first.bottom - first.top, first.right - first.left);
+  }
 }
 
 TEST_F(RealScanRecognitionTest, SealsLeaveTheTextUnderThemAndBlankBacksHaveNoText) {
