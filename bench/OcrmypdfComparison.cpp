@@ -35,6 +35,13 @@ ErrorCount PdfPageErrors(const std::string& pdf, int page, const std::vector<std
       knownText);
 }
 
+std::optional<ErrorCount> EngineTextErrors(const std::string& image, const std::vector<std::string>& knownLines) {
+  if (!OnPath("tesseract")) return std::nullopt;
+  std::string knownText;
+  for (const std::string& line : knownLines) knownText += line + "\n";
+  return CharacterErrors(CommandOutput("tesseract '" + image + "' - -l chi_sim+eng 2>/dev/null"), knownText);
+}
+
 OcrmypdfFigures RunOcrmypdf(const std::vector<std::string>& pageFiles,
                             const std::vector<std::vector<std::string>>& known,
                             const std::string& workDirectory, const std::vector<std::string>& options) {

@@ -6,6 +6,7 @@
 // measure both sides share: the character error rate of a PDF's text as
 // pdftotext extracts it.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ namespace zelk::bench {
 // Errors of pdftotext's text of page `page` (1-based) of `pdf` against
 // the known lines of that page; blanks and line ends ignored on both sides.
 ErrorCount PdfPageErrors(const std::string& pdf, int page, const std::vector<std::string>& knownLines);
+
+// Errors of the engine's own plain text (the `tesseract` command, -l
+// chi_sim+eng, its page segmentation left as it is) of one page image
+// against its known lines; nothing when the command is missing.
+std::optional<ErrorCount> EngineTextErrors(const std::string& image, const std::vector<std::string>& knownLines);
 
 struct OcrmypdfFigures {
   bool available = false;  // ocrmypdf and img2pdf found on the PATH

@@ -1,6 +1,11 @@
 #include "RealScanCases.h"
 
+#include "HardCasePages.h"
+
+#include <leptonica/allheaders.h>
+
 #include <cstdio>
+#include <stdexcept>
 #include <utility>
 
 namespace zelk::bench {
@@ -45,9 +50,33 @@ std::vector<ScanCase> MixedScanCases() {
   return cases;
 }
 
+std::vector<ScanCase> HardScanCases() {
+  using namespace ocrtest;
+  std::vector<ScanCase> cases;
+  const auto add = [&cases](std::string name, std::vector<std::string> lines, auto render) {
+    std::string file = std::to_string(cases.size() + 1) + "-" + name + ".tif";
+    cases.push_back({std::move(name), std::move(file), std::move(lines), std::move(render)});
+  };
+  add("fax", FullWidthLines(kPageLines, 101), FaxPage);
+  add("columns", ColumnLines(16, 40, 102), VerticalPage);
+  add("seal", FullWidthLines(20, 103), SealPage);
+  add("600-dpi", FullWidthLines(kPageLines, 104), FinePage);
+  add("tagged-72-dpi", FullWidthLines(kPageLines, 105), MistaggedPage);
+  return cases;
+}
+
 void WriteScanCases(const std::vector<ScanCase>& cases, const std::string& directory) {
   for (const ScanCase& scanCase : cases) {
-    ocrtest::WriteJpegScan(scanCase.render(scanCase.lines), directory + "/" + scanCase.file);
+    const std::string path = directory + "/" + scanCase.file;
+    const ocrtest::ScanCasePage page = scanCase.render(scanCase.lines);
+    if (!path.ends_with(".tif")) {
+      ocrtest::WriteJpegScan(page, path);
+    } else if (pixGetDepth(page.image.get()) == 1) {
+      // img2pdf takes CCITT data only as G4.
+      if (pixWriteTiff(path.c_str(), page.image.get(), IFF_TIFF_G4, "w") != 0) throw std::runtime_error(path);
+    } else {
+      ocrtest::WriteTiffScan(page, path);
+    }
   }
 }
 

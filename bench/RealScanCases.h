@@ -24,8 +24,13 @@ struct ScanCase {
 // needs to score the results.
 std::vector<ScanCase> MixedScanCases();
 
-// Renders every case and writes it into `directory` as a colour JPEG;
-// throws when a page cannot be written.
+// The hard kinds, as TIFFs: a bitonal fax at 204 x 98 dpi (G4, which
+// img2pdf takes as it is), text set in columns, a red seal over the text,
+// a grey page at 600 dpi and the same tagged 72 dpi.
+std::vector<ScanCase> HardScanCases();
+
+// Renders every case and writes it into `directory`, as a colour JPEG or
+// as the TIFF its file name asks for; throws when a page cannot be written.
 void WriteScanCases(const std::vector<ScanCase>& cases, const std::string& directory);
 
 }  // namespace zelk::bench

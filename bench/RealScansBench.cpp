@@ -8,10 +8,12 @@
 // per page, the whole set and its worst page, then pages per minute by the
 // clock and by CPU time and the peak memory of both sides.
 //
-//   real_scans_bench [workers] [keep]
+//   real_scans_bench [workers] [keep] [hard]
 //
 // With `keep`, the pages and both sides' PDFs stay in the work directory
-// for a look, and its path is printed.
+// for a look, and its path is printed.  With `hard`, the pages are the hard
+// kinds instead (RealScanCases.h: a fax, columns, a seal, 600 dpi, a tag
+// of 72 dpi), and each is also scored as the engine's own plain text.
 //
 // Runs with OMP_THREAD_LIMIT=1, as the program does (it restarts itself
 // with the variable set when it is missing).  Ordinary bitonal pages are
@@ -119,19 +121,35 @@ Side RunPeer(const std::vector<ScanCase>& cases, const fs::path& root, std::stri
   return side;
 }
 
-// A peer that produced nothing shows "-".
-void PrintErrorTable(const std::vector<ScanCase>& cases, const Side& ours, const Side& peer) {
-  std::printf("\n| case | ours CER %% | ocrmypdf CER %% |\n|---|---:|---:|\n");
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const std::string theirs = peer.pages.empty() ? "-" : Percent(peer.pages[i]);
-    std::printf("| %s | %s | %s |\n", cases[i].name.c_str(), Percent(ours.pages[i]).c_str(),
-                theirs.c_str());
+// The engine's own plain text of each page (empty without the command).
+Side ScoreEngineText(const std::vector<ScanCase>& cases, const fs::path& root) {
+  Side side;
+  for (const ScanCase& scanCase : cases) {
+    const auto errors = zelk::bench::EngineTextErrors((root / "in" / scanCase.file).string(), scanCase.lines);
+    if (!errors) return {};
+    side.pages.push_back(*errors);
   }
-  const std::string theirs = peer.pages.empty() ? "-" : WithCounts(peer.Total());
-  std::printf("| all %zu pages | %s | %s |\n", cases.size(), WithCounts(ours.Total()).c_str(),
-              theirs.c_str());
-  std::printf("| worst page | %s | %s |\n", WorstPage(ours, cases).c_str(),
-              WorstPage(peer, cases).c_str());
+  return side;
+}
+
+// A side that produced nothing shows "-"; the engine's column only where
+// it was scored.
+void PrintErrorTable(const std::vector<ScanCase>& cases, const Side& ours, const Side& peer, const Side* engine) {
+  const auto cell = [](const Side& side, std::size_t i) { return side.pages.empty() ? "-" : Percent(side.pages[i]); };
+  const auto total = [](const Side& side) { return side.pages.empty() ? "-" : WithCounts(side.Total()); };
+  std::printf(engine ? "\n| case | ours CER %% | ocrmypdf CER %% | engine's text CER %% |\n|---|---:|---:|---:|\n"
+                     : "\n| case | ours CER %% | ocrmypdf CER %% |\n|---|---:|---:|\n");
+  const auto row = [&](const std::string& name, const std::string& a, const std::string& b, const std::string& c) {
+    std::printf("| %s | %s | %s |", name.c_str(), a.c_str(), b.c_str());
+    if (engine) std::printf(" %s |", c.c_str());
+    std::printf("\n");
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    row(cases[i].name, Percent(ours.pages[i]), cell(peer, i), engine ? cell(*engine, i) : "");
+  }
+  row("all " + std::to_string(cases.size()) + " pages", WithCounts(ours.Total()), total(peer),
+      engine ? total(*engine) : "");
+  row("worst page", WorstPage(ours, cases), WorstPage(peer, cases), engine ? WorstPage(*engine, cases) : "");
 }
 
 void PrintTimingTable(std::size_t pageCount, const Side& ours, const Side& peer) {
@@ -154,10 +172,14 @@ void PrintTimingTable(std::size_t pageCount, const Side& ours, const Side& peer)
 int main(int argc, char** argv) {
   zelk::EnsureOpenMpThreadLimit(argc, argv);
   const int workers = argc > 1 ? std::atoi(argv[1]) : 0;
-  const bool keep = argc > 2 && std::string(argv[2]) == "keep";
+  bool keep = false, hard = false;
+  for (int i = 2; i < argc; ++i) {
+    keep = keep || std::string(argv[i]) == "keep";
+    hard = hard || std::string(argv[i]) == "hard";
+  }
   const fs::path root = fs::temp_directory_path() / ("zelk-real-scans-bench-" + std::to_string(getpid()));
   fs::create_directories(root / "in");
-  const std::vector<ScanCase> cases = zelk::bench::MixedScanCases();
+  const std::vector<ScanCase> cases = hard ? zelk::bench::HardScanCases() : zelk::bench::MixedScanCases();
   // Rendered in a child, so that none of it stays in the memory the
   // job's child starts from.
   const RunFigures written = zelk::bench::RunInChild([&] {
@@ -174,9 +196,9 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::printf("Real-scan-like pages: %zu A4 colour JPEGs at 300 dpi, %s workers\n", cases.size(),
-              workers > 0 ? std::to_string(workers).c_str() : "default");
-  std::printf("ocrmypdf: one %zu-page PDF made by img2pdf from the same JPEGs,\n"
+  std::printf("%s: %zu A4 pages, %s workers\n", hard ? "Hard pages (TIFF)" : "Real-scan-like pages (colour JPEGs, 300 dpi)",
+              cases.size(), workers > 0 ? std::to_string(workers).c_str() : "default");
+  std::printf("ocrmypdf: one %zu-page PDF made by img2pdf from the same pages,\n"
               "  ocrmypdf -l chi_sim+eng --jobs 2 --rotate-pages --deskew\n",
               cases.size());
   const Side ours = RunOurJob(cases, root, workers);
@@ -185,7 +207,8 @@ int main(int argc, char** argv) {
 
   std::printf("\nCharacter error rate of pdftotext's text (default mode) against the known lines:\n");
   if (!peerVerdict.empty()) std::printf("ocrmypdf %s\n", peerVerdict.c_str());
-  PrintErrorTable(cases, ours, peer);
+  const Side engine = hard ? ScoreEngineText(cases, root) : Side{};
+  PrintErrorTable(cases, ours, peer, hard ? &engine : nullptr);
   std::printf("\nWhole runs, the engine start included (CPU: all threads and child processes;\n"
               "peak memory: the largest single process, and ocrmypdf runs tesseract as\n"
               "processes of their own):\n");
