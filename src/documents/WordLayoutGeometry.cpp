@@ -87,8 +87,8 @@ void WidenByTheirOtherBlocks(std::vector<TextBox>& bands, const std::vector<Text
 }  // namespace
 
 bool HoldsText(const LayoutBlock& block) {
-  return block.kind != BlockKind::Image && block.kind != BlockKind::Separator &&
-         !block.paragraphs.empty();
+  if (block.kind == BlockKind::Image) return !block.picture.data.empty();
+  return block.kind != BlockKind::Separator && !block.paragraphs.empty();
 }
 
 void SetPageGeometry(const PageLayout& page, WordSection& section) {

@@ -10,6 +10,7 @@
 
 #include "ocr/OcrError.h"
 #include "ocr/OrientationDetector.h"
+#include "ocr/PageRegions.h"
 #include "ocr/RecognitionImage.h"
 #include "ocr/TesseractLayout.h"
 #include "platform/Utf8.h"
@@ -142,7 +143,9 @@ TesseractRecognizer::Reading TesseractRecognizer::ReadTurned(const Page& page, i
 
 TesseractRecognizer::Reading TesseractRecognizer::Read(RecognitionImage image, int dpi,
                                                        const RecognitionCancelCheck& cancelled) {
-  api_->SetImage(image.pix.get());
+  const PageRegions regions = FindPageRegions(image.pix.get(), dpi);
+  const PixPtr textOnly = WithoutRegions(image.pix.get(), regions);
+  api_->SetImage(textOnly ? textOnly.get() : image.pix.get());
   api_->SetSourceResolution(dpi);
   tesseract::ETEXT_DESC monitor;
   if (cancelled) {
@@ -173,6 +176,7 @@ TesseractRecognizer::Reading TesseractRecognizer::Read(RecognitionImage image, i
   }
   iterator.reset();
   api_->Clear();
+  AddRegionBlocks(*api_, image.pix.get(), dpi, regions, reading.layout);
   reading.layout.frame = image.frame;
   double weighted = 0;
   for (const LayoutBlock& block : reading.layout.blocks) {

@@ -1,0 +1,138 @@
+#include "ocr/PageRegions.h"
+
+#include <leptonica/allheaders.h>
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "ocr/PictureRegions.h"
+#include "ocr/TesseractLayout.h"
+
+namespace zelk {
+namespace {
+
+bool Inside(const TextBox& inner, const TextBox& outer) {
+  const int x = (inner.left + inner.right) / 2, y = (inner.top + inner.bottom) / 2;
+  return x >= outer.left && x < outer.right && y >= outer.top && y < outer.bottom;
+}
+
+void Grow(TextBox& box, const TextBox& more) {
+  box.left = std::min(box.left, more.left);
+  box.top = std::min(box.top, more.top);
+  box.right = std::max(box.right, more.right);
+  box.bottom = std::max(box.bottom, more.bottom);
+}
+
+// The text of the cell's inside, read as one block.
+std::vector<LayoutParagraph> ReadCell(tesseract::TessBaseAPI& api, const TextBox& box, int width, int height,
+                                      int dpi) {
+  std::vector<LayoutParagraph> paragraphs;
+  if (box.right - box.left < 4 || box.bottom - box.top < 4) return paragraphs;
+  api.SetRectangle(box.left, box.top, box.right - box.left, box.bottom - box.top);
+  if (api.Recognize(nullptr) != 0) return paragraphs;
+  std::unique_ptr<tesseract::ResultIterator> iterator(api.GetIterator());
+  if (!iterator) return paragraphs;
+  for (LayoutBlock& block : ReadPageLayout(*iterator, width, height, dpi).blocks) {
+    for (LayoutParagraph& paragraph : block.paragraphs) paragraphs.push_back(std::move(paragraph));
+  }
+  return paragraphs;
+}
+
+// The table's block: its cells read one by one, and a paragraph per row
+// holding the lines of the cells that start in it.
+LayoutBlock TableBlock(tesseract::TessBaseAPI& api, const RuledTable& table, int width, int height, int dpi) {
+  LayoutBlock block;
+  block.kind = BlockKind::Table;
+  block.box = table.Box();
+  block.table.columnRules = table.columnRules;
+  block.table.rowRules = table.rowRules;
+  for (const RuledCell& ruled : table.cells) {
+    LayoutCell cell{ruled.row, ruled.column, ruled.rowSpan, ruled.columnSpan, table.Inside(ruled), {}};
+    cell.paragraphs = ReadCell(api, cell.box, width, height, dpi);
+    block.table.cells.push_back(std::move(cell));
+  }
+  for (int row = 0; row < block.table.Rows(); ++row) {
+    LayoutParagraph paragraph;
+    for (const LayoutCell& cell : block.table.cells) {
+      if (cell.row != row) continue;
+      for (const LayoutParagraph& part : cell.paragraphs) {
+        for (const LayoutLine& line : part.lines) {
+          if (paragraph.lines.empty()) paragraph.box = line.box;
+          Grow(paragraph.box, line.box);
+          paragraph.lines.push_back(line);
+        }
+      }
+    }
+    if (!paragraph.lines.empty()) block.paragraphs.push_back(std::move(paragraph));
+  }
+  return block;
+}
+
+void InsertAtPlace(std::vector<LayoutBlock>& blocks, LayoutBlock block) {
+  const auto below = std::find_if(blocks.begin(), blocks.end(),
+                                  [&](const LayoutBlock& other) { return other.box.top >= block.box.top; });
+  blocks.insert(below, std::move(block));
+}
+
+}  // namespace
+
+PageRegions FindPageRegions(const Pix* image, int dpi) {
+  PageRegions regions;
+  regions.tables = FindRuledTables(image, dpi);
+  for (const TextBox& picture : FindPictureRegions(image, dpi)) {
+    const bool inTable = std::any_of(regions.tables.begin(), regions.tables.end(),
+                                     [&](const RuledTable& table) { return Inside(picture, table.Box()); });
+    if (!inTable) regions.pictures.push_back(picture);
+  }
+  return regions;
+}
+
+PixPtr WithoutRegions(const Pix* image, const PageRegions& regions) {
+  if (regions.Empty()) return nullptr;
+  PixPtr copy(pixCopy(nullptr, const_cast<Pix*>(image)));
+  if (!copy) return nullptr;
+  std::vector<TextBox> boxes = regions.pictures;
+  for (const RuledTable& table : regions.tables) {
+    TextBox box = table.Box();
+    box.left -= table.ruleWidth;
+    box.top -= table.ruleWidth;
+    box.right += table.ruleWidth;
+    box.bottom += table.ruleWidth;
+    boxes.push_back(box);
+  }
+  // Paper is white in a bitonal image (0) and light in a grey one.
+  const int op = pixGetDepth(copy.get()) == 1 ? PIX_CLR : PIX_SET;
+  for (const TextBox& box : boxes) {
+    pixRasterop(copy.get(), box.left, box.top, box.right - box.left, box.bottom - box.top, op, nullptr, 0, 0);
+  }
+  return copy;
+}
+
+void AddRegionBlocks(tesseract::TessBaseAPI& api, const Pix* image, int dpi, const PageRegions& regions,
+                     PageLayout& layout) {
+  if (regions.Empty()) return;
+  // What Tesseract still found inside a region (a picture's own Image
+  // blocks, a table's frame) gives way to the region.
+  std::erase_if(layout.blocks, [&](const LayoutBlock& block) {
+    return std::any_of(regions.pictures.begin(), regions.pictures.end(),
+                       [&](const TextBox& picture) { return Inside(block.box, picture); }) ||
+           std::any_of(regions.tables.begin(), regions.tables.end(),
+                       [&](const RuledTable& table) { return Inside(block.box, table.Box()); });
+  });
+  for (const TextBox& picture : regions.pictures) InsertAtPlace(layout.blocks, LayoutBlock{BlockKind::Image, picture, {}});
+  if (regions.tables.empty()) return;
+  api.SetImage(const_cast<Pix*>(image));
+  api.SetSourceResolution(dpi);
+  const tesseract::PageSegMode mode = api.GetPageSegMode();
+  api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+  const int width = pixGetWidth(const_cast<Pix*>(image)), height = pixGetHeight(const_cast<Pix*>(image));
+  for (const RuledTable& table : regions.tables) {
+    InsertAtPlace(layout.blocks, TableBlock(api, table, width, height, dpi));
+  }
+  api.SetPageSegMode(mode);
+  api.Clear();
+}
+
+}  // namespace zelk

@@ -1,0 +1,76 @@
+#include "ocr/PictureRegions.h"
+
+#include <leptonica/allheaders.h>
+
+#include <algorithm>
+
+namespace zelk {
+namespace {
+
+// Grey levels from this one up count as paper; the flattened recognition
+// image puts the paper near 200.
+constexpr int kPaperGrey = 185;
+// Least side of a picture, in inches.
+constexpr double kSmallestPicture = 0.6;
+// Least share of a picture's box its dense patches fill.
+constexpr double kLeastFill = 0.3;
+
+struct BoxaDeleter {
+  void operator()(BOXA* boxa) const { boxaDestroy(&boxa); }
+};
+using BoxaPtr = std::unique_ptr<BOXA, BoxaDeleter>;
+
+// Patches of 8 x 8 pixels with no paper in them, at an eighth of the size.
+PixPtr DensePatches(Pix* grey) {
+  PixPtr ink(pixThresholdToBinary(grey, kPaperGrey));
+  if (!ink) return nullptr;
+  return PixPtr(pixReduceRankBinaryCascade(ink.get(), 4, 4, 4, 0));
+}
+
+// The halftone screens of a bitonal page, at an eighth of the size.
+PixPtr HalftonePatches(Pix* binary) {
+  l_int32 found = 0;
+  PixPtr mask(pixGenHalftoneMask(binary, nullptr, &found, 0));
+  if (!mask || !found) return nullptr;
+  return PixPtr(pixReduceRankBinaryCascade(mask.get(), 1, 1, 1, 0));
+}
+
+}  // namespace
+
+std::vector<TextBox> FindPictureRegions(const Pix* image, int dpi) {
+  std::vector<TextBox> pictures;
+  Pix* source = const_cast<Pix*>(image);
+  if (dpi <= 0 || pixGetWidth(source) < 64 || pixGetHeight(source) < 64) return pictures;
+  PixPtr patches;
+  if (pixGetDepth(source) == 1) {
+    patches = HalftonePatches(source);
+  } else {
+    PixPtr grey(pixGetDepth(source) == 8 ? pixClone(source) : pixConvertTo8(source, 0));
+    if (grey) patches = DensePatches(grey.get());
+  }
+  if (!patches) return pictures;
+  // Light places inside a picture (a sky, a highlight) close up.
+  PixPtr closed(pixCloseBrick(nullptr, patches.get(), 5, 5));
+  if (!closed) return pictures;
+  BoxaPtr boxes(pixConnComp(closed.get(), nullptr, 8));
+  if (!boxes) return pictures;
+  constexpr int kScale = 8;
+  const double smallest = kSmallestPicture * dpi / kScale;
+  for (int i = 0; i < boxaGetCount(boxes.get()); ++i) {
+    int x = 0, y = 0, w = 0, h = 0;
+    boxaGetBoxGeometry(boxes.get(), i, &x, &y, &w, &h);
+    if (w < smallest || h < smallest) continue;
+    BOX* box = boxCreate(x, y, w, h);
+    PixPtr inside(pixClipRectangle(patches.get(), box, nullptr));
+    boxDestroy(&box);
+    l_int32 count = 0;
+    if (!inside || pixCountPixels(inside.get(), &count, nullptr) != 0) continue;
+    if (count < kLeastFill * w * h) continue;
+    pictures.push_back(TextBox{x * kScale, y * kScale, std::min((x + w) * kScale, pixGetWidth(source)),
+                               std::min((y + h) * kScale, pixGetHeight(source))});
+  }
+  std::sort(pictures.begin(), pictures.end(), [](const TextBox& a, const TextBox& b) { return a.top < b.top; });
+  return pictures;
+}
+
+}  // namespace zelk

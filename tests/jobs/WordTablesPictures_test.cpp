@@ -1,0 +1,266 @@
+// Ruled tables and pictures through the real Word and dual-layer PDF jobs:
+// A4 pages rendered here (a ruled table with joined cells, a photograph
+// with a caption and text beside it, and both on one page), each mode as
+// .docx and .rtf, read back as the user sees them: LibreOffice prints each
+// document (pages, text over text, the pictures' sizes by pdfimages) and
+// exports it as flat ODT (its tables: rows, columns, cell texts) and as
+// text; the dual-layer PDF's text layer through pdftotext.
+
+#include <gtest/gtest.h>
+#include <leptonica/allheaders.h>
+
+#include <pugixml.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "../imaging/PdfTest_helpers.h"
+#include "jobs/ConvertFiles22PdfJob.h"
+#include "jobs/ConvertFiles2WordJob.h"
+#include "jobs/RecognitionJob_helpers.h"
+#include "support/CharacterErrors.h"
+#include "support/OfficePrint.h"
+#include "TextPageRenderer.h"
+
+namespace zelk {
+namespace {
+
+constexpr int kLeft = 236;
+constexpr int kSize = 44;
+constexpr double kMostErrors = 0.03;
+
+// The table: a header row whose last cell spans two columns, and a cell
+// spanning two rows.
+constexpr int kColumns[] = {0, 200, 820, 1240, 1640, 2008};
+constexpr int kRowHeight = 110;
+struct CellSpec {
+  int row, column, rowSpan, columnSpan;
+  const char* text;
+};
+constexpr CellSpec kCells[] = {
+    {0, 0, 1, 1, "序号"}, {0, 1, 1, 1, "项目名称"}, {0, 2, 1, 1, "日期"}, {0, 3, 1, 2, "金额及状态"},
+    {1, 0, 1, 1, "1"}, {1, 1, 1, 1, "复印机维护"}, {1, 2, 1, 1, "2024-11-26"}, {1, 3, 1, 1, "20,612.69"}, {1, 4, 1, 1, "已付"},
+    {2, 0, 1, 1, "2"}, {2, 1, 1, 1, "档案数字化"}, {2, 2, 1, 1, "2024-12-03"}, {2, 3, 1, 1, "8,450.00"}, {2, 4, 1, 1, "未付"},
+    {3, 0, 1, 1, "3"}, {3, 1, 2, 1, "办公设备采购"}, {3, 2, 1, 1, "2025-01-15"}, {3, 3, 1, 1, "1,299.50"}, {3, 4, 1, 1, "已付"},
+    {4, 0, 1, 1, "4"}, {4, 2, 1, 1, "2025-02-20"}, {4, 3, 1, 1, "560.00"}, {4, 4, 1, 1, "未付"}};
+
+const char* const kAbove = "本年度档案工作按照计划稳步推进，各项任务均已完成。";
+const char* const kBelow = "以上数据由办公室统计，如有疑问请与档案科联系。";
+const char* const kSide[] = {"新建的档案库房位于园区东侧，", "建筑面积约两千平方米，", "配备恒温恒湿设备和消防系统，",
+                             "可容纳纸质档案三十万卷。", "库房于今年六月正式投入使用，", "大大改善了档案保管条件。"};
+const char* const kCaption = "图1 新建档案库房外景";
+
+struct Page {
+  ocrtest::LayoutPageSpec spec;
+  TextBox photo;  // none when empty
+  std::string known;
+};
+
+void Text(Page& page, int left, int top, const std::string& line) {
+  page.spec.blocks.push_back({left, top, kSize, 1.8, kBlackInk, {line}});
+  page.known += line + "\n";
+}
+
+void AddTable(Page& page, int top) {
+  const auto x = [](int column) { return kLeft + kColumns[column]; };
+  const auto y = [&](int row) { return top + row * kRowHeight; };
+  for (const CellSpec& cell : kCells) {
+    Text(page, x(cell.column) + 20, y(cell.row) + (kRowHeight * cell.rowSpan - kSize) / 2, cell.text);
+    const int right = x(cell.column + cell.columnSpan), bottom = y(cell.row + cell.rowSpan);
+    page.spec.rules.push_back({x(cell.column), y(cell.row), right, y(cell.row)});
+    page.spec.rules.push_back({x(cell.column), bottom, right, bottom});
+    page.spec.rules.push_back({x(cell.column), y(cell.row), x(cell.column), bottom});
+    page.spec.rules.push_back({right, y(cell.row), right, bottom});
+  }
+}
+
+// A photograph beside six lines of text, its caption under it.
+void AddPhoto(Page& page, int top) {
+  page.photo = {kLeft, top, kLeft + 900, top + 680};
+  for (int i = 0; i < 6; ++i) Text(page, kLeft + 960, top + 40 + i * 100, kSide[i]);
+  Text(page, kLeft + 240, top + 720, kCaption);
+}
+
+// Sky, hills and a house in continuous tone with grain.
+void PaintPhoto(Pix* pix, const TextBox& box) {
+  unsigned seed = 7;
+  for (int y = box.top; y < box.bottom; ++y) {
+    for (int x = box.left; x < box.right; ++x) {
+      const double u = x - box.left, v = y - box.top;
+      const double hill = 380 + 60 * std::sin(u / 90.0);
+      double r = 110 + 60 * v / 680, g = 140 + 40 * std::sin(u / 70.0), b = 190 - 50 * v / 680;
+      if (v > hill) r = 70 + 30 * std::sin(u / 23.0), g = 120 + 25 * std::cos(v / 17.0), b = 60;
+      if (u > 520 && u < 760 && v > 300 && v < 560) r = 150 + 20 * std::sin(v / 9.0), g = 90, b = 70;
+      seed = seed * 1103515245u + 12345u;
+      const double grain = static_cast<double>((seed >> 16) % 41) - 20;
+      const auto c = [&](double value) { return static_cast<int>(std::clamp(value + grain, 0.0, 255.0)); };
+      pixSetRGBPixel(pix, x, y, c(r), c(g), c(b));
+    }
+  }
+}
+
+PixPtr Render(const Page& page) {
+  PixPtr pix = ocrtest::RenderLayoutPage(page.spec);
+  if (page.photo.right > 0) PaintPhoto(pix.get(), page.photo);
+  return pix;
+}
+
+std::vector<Page> Pages() {
+  Page table, photo, both;
+  Text(table, kLeft, 300, kAbove);
+  AddTable(table, 450);
+  Text(table, kLeft, 1100, kBelow);
+  Text(photo, kLeft, 300, kAbove);
+  AddPhoto(photo, 450);
+  Text(photo, kLeft, 1350, kBelow);
+  AddPhoto(both, 300);
+  AddTable(both, 1250);
+  Text(both, kLeft, 1900, kBelow);
+  return {table, photo, both};
+}
+
+// A table of the document as LibreOffice reads it (flat ODT).
+struct ReadTable {
+  int rows = 0;
+  int columns = 0;
+  std::string text;  // the cells' texts, row by row
+};
+
+std::vector<ReadTable> OfficeTables(const std::string& document) {
+  pugi::xml_document xml;
+  xml.load_string(test::OfficeFlatOdt(document).c_str());
+  std::vector<ReadTable> tables;
+  for (const pugi::xpath_node& table : xml.select_nodes("//table:table")) {
+    ReadTable read;
+    for (const pugi::xpath_node& column : table.node().select_nodes("table:table-column")) {
+      read.columns += std::max(1, column.node().attribute("table:number-columns-repeated").as_int());
+    }
+    for (const pugi::xpath_node& row : table.node().select_nodes(".//table:table-row")) {
+      ++read.rows;
+      for (const pugi::xpath_node& cell : row.node().select_nodes("table:table-cell")) {
+        for (const pugi::xpath_node& p : cell.node().select_nodes(".//text:p")) read.text += pugi::xml_node(p.node()).text().get() + std::string("\n");
+      }
+    }
+    tables.push_back(read);
+  }
+  return tables;
+}
+
+std::string KnownCells() {
+  std::string text;
+  for (const CellSpec& cell : kCells) text += std::string(cell.text) + "\n";
+  return text;
+}
+
+// The images pdfimages lists, each as its width and height in points.
+std::vector<std::pair<double, double>> PrintedImages(const std::string& pdf) {
+  std::vector<std::pair<double, double>> images;
+  for (const pdftest::ListedImage& image : pdftest::ListImages(pdf)) {
+    images.emplace_back(72.0 * image.width / image.xPpi, 72.0 * image.height / image.yPpi);
+  }
+  return images;
+}
+
+class WordTablesPicturesTest : public test::RecognitionJobTest {};
+
+struct ModeCase {
+  int recognizeMode;
+  const char* name;
+  bool tables;    // a table in the document, or tab-separated rows
+  bool pictures;
+};
+constexpr ModeCase kModes[] = {{0, "exact", true, true}, {1, "editable", true, true},
+                               {2, "formatted", true, true}, {3, "plain", false, false}};
+
+TEST_F(WordTablesPicturesTest, EveryModeKeepsTheTableAsATableAndThePhotoAsAPicture) {
+  if (!test::HasSoffice() || !test::HasPdftotext()) GTEST_SKIP() << "LibreOffice or poppler-utils missing";
+  const std::vector<Page> pages = Pages();
+  std::vector<PixPtr> images;
+  std::string known;
+  for (const Page& page : pages) {
+    images.push_back(Render(page));
+    known += page.known;
+  }
+  test::WritePageTiff(In("scan.tif"), images);
+  settings_.OCR.KeepTextAndBackgroundColor = 0;
+  std::vector<std::string> documents;
+  for (const ModeCase& mode : kModes) {
+    for (int outputType : {1, 2}) {
+      settings_.OCR.RecognizeMode = static_cast<int16_t>(mode.recognizeMode);
+      settings_.OCR.OutputType = static_cast<int16_t>(outputType);
+      ConvertFiles2WordJob job(engine_);
+      ASSERT_EQ(RunJob(job).Successes, 1u) << mode.name;
+      const std::string extension = outputType == 1 ? ".docx" : ".rtf";
+      documents.push_back(dir_.File(std::string(mode.name) + extension));
+      std::filesystem::rename(Out("scan" + extension), documents.back());
+    }
+  }
+  const std::vector<std::string> pdfs = test::OfficeConvertedFiles(documents, "pdf", ".pdf", dir_.File("printed"));
+  const std::vector<std::string> texts = test::OfficeConvertedFiles(documents, "txt:Text", ".txt", dir_.File("text"));
+  for (std::size_t i = 0; i < documents.size(); ++i) {
+    const ModeCase& mode = kModes[i / 2];
+    const std::string name = std::filesystem::path(documents[i]).filename().string();
+    SCOPED_TRACE(name);
+    const std::vector<test::PrintedPage> printed = test::PrintedPdfPages(pdfs[i]);
+    std::size_t overlapping = 0;
+    for (const test::PrintedPage& page : printed) overlapping += test::OverlappingWords(page).size();
+    const std::string text = test::WithoutByteOrderMark(test::ReadBytes(texts[i]));
+    const double textErrors = test::CharacterErrors(text, known).Rate();
+    // The ruled table, where the mode keeps tables: 5 x 5, cells as known.
+    int tableRows = 0, tableColumns = 0, wellRead = 0;
+    double cellErrors = 1;
+    for (const ReadTable& table : OfficeTables(documents[i])) {
+      const double errors = test::CharacterErrors(table.text, KnownCells()).Rate();
+      if (errors <= kMostErrors && table.rows == 5 && table.columns == 5) ++wellRead;
+      if (errors < cellErrors) std::tie(cellErrors, tableRows, tableColumns) = std::tie(errors, table.rows, table.columns);
+    }
+    const std::vector<std::pair<double, double>> pictures = PrintedImages(pdfs[i]);
+    std::printf("%-15s pages %zu, words over words %zu, text errors %.2f %%, tables read well %d, best %d x %d "
+                "with cell errors %.2f %%, pictures %zu",
+                name.c_str(), printed.size(), overlapping, 100 * textErrors, wellRead, tableRows, tableColumns,
+                100 * cellErrors, pictures.size());
+    for (const auto& [w, h] : pictures) std::printf(" %.0fx%.0f pt", w, h);
+    std::printf("\n");
+    EXPECT_EQ(printed.size(), pages.size());
+    EXPECT_EQ(overlapping, 0u);
+    EXPECT_LE(textErrors, kMostErrors) << text;
+    if (mode.tables) {
+      // Two tables (pages 1 and 3), each read as 5 rows of 5 columns.
+      EXPECT_EQ(wellRead, 2);
+    } else {
+      EXPECT_NE(text.find("\t"), std::string::npos);
+    }
+    // A photograph on pages 2 and 3, each 900 x 680 pixels: 216 x 163 points.
+    EXPECT_EQ(pictures.size(), mode.pictures ? 2u : 0u);
+    for (const auto& [w, h] : pictures) {
+      EXPECT_NEAR(w, 216, 216 * 0.15);
+      EXPECT_NEAR(h, 163, 163 * 0.15);
+    }
+  }
+}
+
+TEST_F(WordTablesPicturesTest, DualLayerTextLayerReadsThePictureAndTablePagesAsPrinted) {
+  if (!test::HasPdftotext()) GTEST_SKIP() << "poppler-utils missing";
+  const std::vector<Page> pages = Pages();
+  std::vector<PixPtr> images;
+  for (const Page& page : pages) images.push_back(Render(page));
+  test::WritePageTiff(In("scan.tif"), images);
+  test::UsePlainDualLayerPdf(settings_);
+  ConvertFiles22PdfJob job(engine_);
+  ASSERT_EQ(RunJob(job).Successes, 1u);
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    const pdftest::CommandResult text = pdftest::RunCommand("pdftotext -enc UTF-8 -f " + std::to_string(page + 1) +
+                                                            " -l " + std::to_string(page + 1) + " " +
+                                                            pdftest::Quote(Out("scan.pdf")) + " -");
+    const double errors = test::CharacterErrors(text.out, pages[page].known).Rate();
+    std::printf("dual-layer page %zu: character errors %.2f %%\n", page + 1, 100 * errors);
+    EXPECT_LE(errors, kMostErrors) << text.out;
+  }
+}
+
+}  // namespace
+}  // namespace zelk
