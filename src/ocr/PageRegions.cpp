@@ -13,6 +13,11 @@
 namespace zelk {
 namespace {
 
+bool Within(const TextBox& inner, const TextBox& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
 bool Inside(const TextBox& inner, const TextBox& outer) {
   const int x = (inner.left + inner.right) / 2, y = (inner.top + inner.bottom) / 2;
   return x >= outer.left && x < outer.right && y >= outer.top && y < outer.bottom;
@@ -117,9 +122,9 @@ void AddRegionBlocks(tesseract::TessBaseAPI& api, const Pix* image, int dpi, con
   // blocks, a table's frame) gives way to the region.
   std::erase_if(layout.blocks, [&](const LayoutBlock& block) {
     return std::any_of(regions.pictures.begin(), regions.pictures.end(),
-                       [&](const TextBox& picture) { return Inside(block.box, picture); }) ||
+                       [&](const TextBox& picture) { return Within(block.box, picture); }) ||
            std::any_of(regions.tables.begin(), regions.tables.end(),
-                       [&](const RuledTable& table) { return Inside(block.box, table.Box()); });
+                       [&](const RuledTable& table) { return Within(block.box, table.Box()); });
   });
   for (const TextBox& picture : regions.pictures) InsertAtPlace(layout.blocks, LayoutBlock{BlockKind::Image, picture, {}});
   if (regions.tables.empty()) return;

@@ -7,9 +7,10 @@
 namespace zelk {
 namespace {
 
-// Grey levels from this one up count as paper; the flattened recognition
-// image puts the paper near 200.
-constexpr int kPaperGrey = 185;
+// The flattened recognition image puts the paper at 200; a picture's
+// tones, flattened too, lie on both sides of it, print below it.
+constexpr int kPaperGrey = 200;
+constexpr int kPaperNoise = 6;
 // Least side of a picture, in inches.
 constexpr double kSmallestPicture = 0.6;
 // Least share of a picture's box its dense patches fill.
@@ -20,11 +21,12 @@ struct BoxaDeleter {
 };
 using BoxaPtr = std::unique_ptr<BOXA, BoxaDeleter>;
 
-// Patches of 8 x 8 pixels with no paper in them, at an eighth of the size.
+// Patches of 8 x 8 pixels with no paper in them (no pixel at the paper's
+// level), at an eighth of the size.
 PixPtr DensePatches(Pix* grey) {
-  PixPtr ink(pixThresholdToBinary(grey, kPaperGrey));
+  PixPtr ink(pixGenerateMaskByBand(grey, kPaperGrey - kPaperNoise, kPaperGrey + kPaperNoise, 0, 0));
   if (!ink) return nullptr;
-  return PixPtr(pixReduceRankBinaryCascade(ink.get(), 4, 4, 4, 0));
+  return PixPtr(pixReduceRankBinaryCascade(ink.get(), 3, 3, 3, 0));
 }
 
 // The halftone screens of a bitonal page, at an eighth of the size.
@@ -50,7 +52,7 @@ std::vector<TextBox> FindPictureRegions(const Pix* image, int dpi) {
   }
   if (!patches) return pictures;
   // Light places inside a picture (a sky, a highlight) close up.
-  PixPtr closed(pixCloseBrick(nullptr, patches.get(), 5, 5));
+  PixPtr closed(pixCloseBrick(nullptr, patches.get(), 3, 3));
   if (!closed) return pictures;
   BoxaPtr boxes(pixConnComp(closed.get(), nullptr, 8));
   if (!boxes) return pictures;
