@@ -170,9 +170,16 @@ class BodyBuilder {
     for (const WordGridRow& row : grid.rows) {
       if (row.table) {
         // The grid stops above the ruled table and goes on below it; the
-        // space under the table keeps the rows below where they stand.
+        // space under the table keeps the rows below where they stand.  A
+        // hairline paragraph parts the grid from the table: tables that
+        // follow each other directly are read as one.
+        double below = row.height - row.table->Height();
+        if (table) {
+          HairlineParagraph(body_);
+          below -= kColumnBreakLineTwips / 20.0;
+        }
         RuledTable(body_, *row.table);
-        SpacerParagraph(body_, std::max(row.height - row.table->Height(), 1.0));
+        SpacerParagraph(body_, std::max(below, 1.0));
         table = pugi::xml_node();
         continue;
       }

@@ -187,7 +187,9 @@ class RtfBuilder {
     if (!section.grid.rows.empty() || (!section.paragraphs.empty() && section.paragraphs.front().table)) {
       out_ += "\\pard\\plain" + Hairline() + "\\par\n";
     }
-    for (const WordGridRow& row : section.grid.rows) GridRow(section.grid, row);
+    for (std::size_t i = 0; i < section.grid.rows.size(); ++i) {
+      GridRow(section.grid, section.grid.rows[i], i > 0 && !section.grid.rows[i - 1].table);
+    }
     for (const WordParagraph& paragraph : section.paragraphs) Paragraph(paragraph, "", "");
     if (!section.paragraphs.empty()) return;
     // After a grid, a paragraph that takes next to no room (as in the DOCX
@@ -208,11 +210,18 @@ class RtfBuilder {
   // A row of the grid: a borderless table row at the left margin, its
   // cells without padding, ending where the grid's columns put them, and
   // at least as high as the row.
-  void GridRow(const WordGrid& grid, const WordGridRow& row) {
+  void GridRow(const WordGrid& grid, const WordGridRow& row, bool afterGridRow) {
     if (row.table) {
       // The ruled table between the grid's rows, the space under it kept.
+      // Rows that follow each other are one table: a hairline paragraph
+      // parts the grid's rows above from the table.
+      int below = Twips(row.height - row.table->Height());
+      if (afterGridRow) {
+        out_ += "\\pard\\plain" + Hairline() + "\\par\n";
+        below -= kColumnBreakLineTwips;
+      }
       RuledTable(*row.table);
-      out_ += "\\pard\\plain\\sl-" + Number(std::max(Twips(row.height - row.table->Height()), kColumnBreakLineTwips)) +
+      out_ += "\\pard\\plain\\sl-" + Number(std::max(below, kColumnBreakLineTwips)) +
               "\\slmult0\\fs" + Number(kColumnBreakHalfPoints) + " \\par\n";
       return;
     }

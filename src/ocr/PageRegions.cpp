@@ -75,6 +75,17 @@ LayoutBlock TableBlock(tesseract::TessBaseAPI& api, const RuledTable& table, int
   return block;
 }
 
+// The most common grey level of an 8-bit page: its paper.
+int PaperGrey(Pix* grey) {
+  NUMA* histogram = pixGetGrayHistogram(grey, 4);
+  if (!histogram) return 255;
+  l_float32 value = 255;
+  l_int32 level = 255;
+  numaGetMax(histogram, &value, &level);
+  numaDestroy(&histogram);
+  return level;
+}
+
 void InsertAtPlace(std::vector<LayoutBlock>& blocks, LayoutBlock block) {
   const auto below = std::find_if(blocks.begin(), blocks.end(),
                                   [&](const LayoutBlock& other) { return other.box.top >= block.box.top; });
@@ -107,10 +118,20 @@ PixPtr WithoutRegions(const Pix* image, const PageRegions& regions) {
     box.bottom += table.ruleWidth;
     boxes.push_back(box);
   }
-  // Paper is white in a bitonal image (0) and light in a grey one.
-  const int op = pixGetDepth(copy.get()) == 1 ? PIX_CLR : PIX_SET;
+  // Paper is 0 in a bitonal image.  A grey one is painted in its paper's
+  // own grey: white boxes on the flattened page's paper would split its
+  // grey levels in two, and Tesseract's threshold would then take all the
+  // paper for ink.
+  const bool bitonal = pixGetDepth(copy.get()) == 1;
+  const int paper = bitonal ? 0 : PaperGrey(copy.get());
   for (const TextBox& box : boxes) {
-    pixRasterop(copy.get(), box.left, box.top, box.right - box.left, box.bottom - box.top, op, nullptr, 0, 0);
+    if (bitonal) {
+      pixRasterop(copy.get(), box.left, box.top, box.right - box.left, box.bottom - box.top, PIX_CLR, nullptr, 0, 0);
+      continue;
+    }
+    BOX* rect = boxCreate(box.left, box.top, box.right - box.left, box.bottom - box.top);
+    pixSetInRectArbitrary(copy.get(), rect, static_cast<l_uint32>(paper));
+    boxDestroy(&rect);
   }
   return copy;
 }
