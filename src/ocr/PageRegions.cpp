@@ -45,8 +45,45 @@ std::vector<LayoutParagraph> ReadCell(tesseract::TessBaseAPI& api, const TextBox
   return paragraphs;
 }
 
+// One row of a table as one line: the words of the cells that start in
+// it, left to right, a blank between cells, on the baseline and in the
+// height of the row's own cells (cells joined down over the rows below
+// count only where the row has no others).  Text extraction orders lines
+// by their baselines; a joined cell's text, half way down its rows, would
+// otherwise be read apart from its row.
+LayoutLine RowLine(const std::vector<LayoutCell>& cells, int row) {
+  LayoutLine line;
+  std::vector<const LayoutLine*> own, joined;
+  for (const LayoutCell& cell : cells) {
+    if (cell.row != row || cell.paragraphs.empty()) continue;
+    if (!line.words.empty()) line.words.back().spaceAfter = true;
+    for (const LayoutParagraph& paragraph : cell.paragraphs) {
+      for (const LayoutLine& part : paragraph.lines) {
+        (cell.rowSpan == 1 ? own : joined).push_back(&part);
+        line.fontSize = std::max(line.fontSize, part.fontSize);
+        line.words.insert(line.words.end(), part.words.begin(), part.words.end());
+      }
+    }
+  }
+  if (line.words.empty()) return line;
+  if (own.empty()) own = joined;
+  std::vector<int> baselines;
+  line.box = own.front()->box;
+  for (const LayoutLine* part : own) {
+    Grow(line.box, part->box);
+    baselines.push_back(part->baseline);
+  }
+  for (const LayoutWord& word : line.words) {
+    line.box.left = std::min(line.box.left, word.box.left);
+    line.box.right = std::max(line.box.right, word.box.right);
+  }
+  std::nth_element(baselines.begin(), baselines.begin() + static_cast<long>(baselines.size() / 2), baselines.end());
+  line.baseline = baselines[baselines.size() / 2];
+  return line;
+}
+
 // The table's block: its cells read one by one, and a paragraph per row
-// holding the lines of the cells that start in it.
+// holding that row as one line.
 LayoutBlock TableBlock(tesseract::TessBaseAPI& api, const RuledTable& table, int width, int height, int dpi) {
   LayoutBlock block;
   block.kind = BlockKind::Table;
@@ -59,20 +96,20 @@ LayoutBlock TableBlock(tesseract::TessBaseAPI& api, const RuledTable& table, int
     block.table.cells.push_back(std::move(cell));
   }
   for (int row = 0; row < block.table.Rows(); ++row) {
+    LayoutLine line = RowLine(block.table.cells, row);
+    if (line.words.empty()) continue;
     LayoutParagraph paragraph;
-    for (const LayoutCell& cell : block.table.cells) {
-      if (cell.row != row) continue;
-      for (const LayoutParagraph& part : cell.paragraphs) {
-        for (const LayoutLine& line : part.lines) {
-          if (paragraph.lines.empty()) paragraph.box = line.box;
-          Grow(paragraph.box, line.box);
-          paragraph.lines.push_back(line);
-        }
-      }
-    }
-    if (!paragraph.lines.empty()) block.paragraphs.push_back(std::move(paragraph));
+    paragraph.box = line.box;
+    paragraph.lines.push_back(std::move(line));
+    block.paragraphs.push_back(std::move(paragraph));
   }
   return block;
+}
+
+void InsertAtPlace(std::vector<LayoutBlock>& blocks, LayoutBlock block) {
+  const auto below = std::find_if(blocks.begin(), blocks.end(),
+                                  [&](const LayoutBlock& other) { return other.box.top >= block.box.top; });
+  blocks.insert(below, std::move(block));
 }
 
 // The most common grey level of an 8-bit page: its paper.
@@ -84,12 +121,6 @@ int PaperGrey(Pix* grey) {
   numaGetMax(histogram, &value, &level);
   numaDestroy(&histogram);
   return level;
-}
-
-void InsertAtPlace(std::vector<LayoutBlock>& blocks, LayoutBlock block) {
-  const auto below = std::find_if(blocks.begin(), blocks.end(),
-                                  [&](const LayoutBlock& other) { return other.box.top >= block.box.top; });
-  blocks.insert(below, std::move(block));
 }
 
 }  // namespace

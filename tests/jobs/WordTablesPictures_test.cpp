@@ -26,7 +26,6 @@
 #include "support/CharacterErrors.h"
 #include "support/OfficePrint.h"
 #include "TextPageRenderer.h"
-#include "ocr/TesseractRecognizer.h"
 
 namespace zelk {
 namespace {
@@ -208,8 +207,6 @@ TEST_F(WordTablesPicturesTest, EveryModeKeepsTheTableAsATableAndThePhotoAsAPictu
     captionFirst += page.captionFirst;
   }
   test::WritePageTiff(In("scan.tif"), images);
-  std::filesystem::create_directories("/tmp/wtword-docs");
-  std::filesystem::copy_file(In("scan.tif"), "/tmp/wtword-docs/scan.tif", std::filesystem::copy_options::overwrite_existing);
   settings_.OCR.KeepTextAndBackgroundColor = 0;
   std::vector<std::string> documents;
   for (const ModeCase& mode : kModes) {
@@ -221,8 +218,6 @@ TEST_F(WordTablesPicturesTest, EveryModeKeepsTheTableAsATableAndThePhotoAsAPictu
       const std::string extension = outputType == 1 ? ".docx" : ".rtf";
       documents.push_back(dir_.File(std::string(mode.name) + extension));
       std::filesystem::rename(Out("scan" + extension), documents.back());
-      std::filesystem::create_directories("/tmp/wtword-docs");
-      std::filesystem::copy_file(documents.back(), "/tmp/wtword-docs/" + std::string(mode.name) + extension, std::filesystem::copy_options::overwrite_existing);
     }
   }
   const std::vector<std::string> pdfs = test::OfficeConvertedFiles(documents, "pdf", ".pdf", dir_.File("printed"));
@@ -293,31 +288,3 @@ TEST_F(WordTablesPicturesTest, DualLayerTextLayerReadsThePictureAndTablePagesAsP
 
 }  // namespace
 }  // namespace zelk
-#include "ocr/PageRegions.h"
-#include "ocr/PictureRegions.h"
-#include "ocr/RecognitionImage.h"
-namespace zelk { namespace {
-TEST(DebugRegions, Print) {
-  const std::vector<Page> pages = Pages();
-  for (const Page& page : pages) {
-    PixPtr pix = Render(page);
-    RecognitionImage image = PrepareForRecognition(pix.get(), 0);
-    std::printf("page depth %d size %dx%d\n", pixGetDepth(image.pix.get()), pixGetWidth(image.pix.get()), pixGetHeight(image.pix.get()));
-    const PageRegions regions = FindPageRegions(image.pix.get(), 300);
-    for (const RuledTable& t : regions.tables) {
-      TextBox b = t.Box();
-      std::printf(" table %d,%d-%d,%d rows %zu cols %zu cells %zu\n", b.left, b.top, b.right, b.bottom, t.rowRules.size(), t.columnRules.size(), t.cells.size());
-    }
-    for (const TextBox& b : regions.pictures) std::printf(" picture %d,%d-%d,%d\n", b.left, b.top, b.right, b.bottom);
-    const std::vector<TextBox> all = FindPictureRegions(image.pix.get(), 300);
-    for (const TextBox& b : all) std::printf(" raw picture %d,%d-%d,%d\n", b.left, b.top, b.right, b.bottom);
-    TesseractRecognizer rec({"/usr/share/tesseract-ocr/5/tessdata", "chi_sim+eng"});
-    zelk::Page p; p.pix = PixPtr(pixClone(pix.get())); p.xDpi = p.yDpi = 300;
-    PageLayout layout = rec.Recognise(p);
-    for (const LayoutBlock& b : layout.blocks) {
-      std::printf("  block kind %d %d,%d-%d,%d cells %zu paras %zu\n", (int)b.kind, b.box.left, b.box.top, b.box.right, b.box.bottom, b.table.cells.size(), b.paragraphs.size());
-      for (const LayoutParagraph& pa : b.paragraphs) for (const LayoutLine& l : pa.lines) { std::printf("    |"); for (const LayoutWord& w : l.words) std::printf("%s ", w.text.c_str()); std::printf("\n"); }
-    }
-  }
-}
-}}
