@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -185,6 +187,38 @@ std::vector<std::pair<double, double>> PrintedImages(const std::string& pdf) {
   return images;
 }
 
+// Where the printed pages show colour (the photographs; the text is
+// black), in points from each page's top left corner; an empty box for a
+// page without colour.
+std::vector<TextBox> PrintedColourBoxes(const std::string& pdf, const std::string& scratch) {
+  constexpr int kDpi = 36;  // two points a pixel
+  std::filesystem::create_directories(scratch);
+  const std::string prefix = scratch + "/colour";
+  const pdftest::CommandResult render =
+      pdftest::RunCommand("pdftoppm -r " + std::to_string(kDpi) + " -png " + pdftest::Quote(pdf) + " " + pdftest::Quote(prefix));
+  EXPECT_EQ(render.exitCode, 0) << render.err;
+  std::vector<TextBox> boxes;
+  for (int page = 1;; ++page) {
+    PixPtr pix(pixRead((prefix + "-" + std::to_string(page) + ".png").c_str()));
+    if (!pix) break;
+    PixPtr rgb(pixConvertTo32(pix.get()));
+    TextBox box{1 << 20, 1 << 20, 0, 0};
+    for (int y = 0; y < pixGetHeight(rgb.get()); ++y) {
+      for (int x = 0; x < pixGetWidth(rgb.get()); ++x) {
+        l_int32 r = 0, g = 0, b = 0;
+        pixGetRGBPixel(rgb.get(), x, y, &r, &g, &b);
+        if (std::max({r, g, b}) - std::min({r, g, b}) < 40) continue;
+        box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+      }
+    }
+    const double scale = 72.0 / kDpi;
+    boxes.push_back(box.right == 0 ? TextBox{}
+                                   : TextBox{static_cast<int>(box.left * scale), static_cast<int>(box.top * scale),
+                                             static_cast<int>(box.right * scale), static_cast<int>(box.bottom * scale)});
+  }
+  return boxes;
+}
+
 class WordTablesPicturesTest : public test::RecognitionJobTest {};
 
 struct ModeCase {
@@ -216,12 +250,21 @@ TEST_F(WordTablesPicturesTest, EveryModeKeepsTheTableAsATableAndThePhotoAsAPictu
       ConvertFiles2WordJob job(engine_);
       ASSERT_EQ(RunJob(job).Successes, 1u) << mode.name;
       const std::string extension = outputType == 1 ? ".docx" : ".rtf";
-      documents.push_back(dir_.File(std::string(mode.name) + extension));
+      // Stems differ, so that each document prints into a file of its own.
+      documents.push_back(dir_.File(std::string(mode.name) + "-" + extension.substr(1) + extension));
       std::filesystem::rename(Out("scan" + extension), documents.back());
     }
   }
   const std::vector<std::string> pdfs = test::OfficeConvertedFiles(documents, "pdf", ".pdf", dir_.File("printed"));
   const std::vector<std::string> texts = test::OfficeConvertedFiles(documents, "txt:Text", ".txt", dir_.File("text"));
+  if (const char* keep = std::getenv("ZELK_WORD_PRINTS")) {
+    // tests/dialogs/word-prints.sh turns them into pictures.
+    std::filesystem::create_directories(keep);
+    for (const std::string& pdf : pdfs) {
+      std::filesystem::copy_file(pdf, std::filesystem::path(keep) / ("objects-" + std::filesystem::path(pdf).filename().string()),
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
+  }
   for (std::size_t i = 0; i < documents.size(); ++i) {
     const ModeCase& mode = kModes[i / 2];
     const std::string name = std::filesystem::path(documents[i]).filename().string();
@@ -243,12 +286,46 @@ TEST_F(WordTablesPicturesTest, EveryModeKeepsTheTableAsATableAndThePhotoAsAPictu
       if (errors < cellErrors) std::tie(cellErrors, tableRows, tableColumns) = std::tie(errors, table.rows, table.columns);
     }
     const std::vector<std::pair<double, double>> pictures = PrintedImages(pdfs[i]);
+    // Each picture: at its place on the page in the exact copy, under the
+    // text above it and over the text below it in the flowing modes, and
+    // no printed word over it.
+    const std::vector<TextBox> colour = PrintedColourBoxes(pdfs[i], dir_.File("colour" + std::to_string(i)));
+    std::string placement;
+    for (std::size_t page = 0; page < pages.size() && page < colour.size() && page < printed.size(); ++page) {
+      const TextBox& at = colour[page];
+      if (pages[page].photo.right == 0 || !mode.pictures) {
+        EXPECT_EQ(at.right, 0) << "colour on page " << page + 1;
+        continue;
+      }
+      const double toPoints = 72.0 / 300;
+      placement += " page " + std::to_string(page + 1) + " at " + std::to_string(at.left) + "," + std::to_string(at.top) +
+                   " pt (scan " + std::to_string(static_cast<int>(pages[page].photo.left * toPoints)) + "," +
+                   std::to_string(static_cast<int>(pages[page].photo.top * toPoints)) + ")";
+      if (mode.recognizeMode == 0) {
+        EXPECT_NEAR(at.left, pages[page].photo.left * toPoints, 12) << "page " << page + 1;
+        EXPECT_NEAR(at.top, pages[page].photo.top * toPoints, 12) << "page " << page + 1;
+      }
+      // Boxes of words reach from the type's ascent to its descent, and
+      // the colour is measured to two points.
+      constexpr double kSlack = 2;
+      for (const test::PrintedWord& word : printed[page].words) {
+        const bool over = word.left < at.right - kSlack && word.right > at.left + kSlack &&
+                          word.top < at.bottom - kSlack && word.bottom > at.top + kSlack;
+        EXPECT_FALSE(over) << word.text << " printed over the picture on page " << page + 1;
+        if (std::string(kAbove).find(word.text) == 0) {
+          EXPECT_LE(word.bottom, at.top + kSlack) << word.text;
+        }
+        if (std::string(kBelow).find(word.text) == 0) {
+          EXPECT_GE(word.top, at.bottom - kSlack) << word.text;
+        }
+      }
+    }
     std::printf("%-15s pages %zu, words over words %zu, text errors %.2f %%, tables read well %d, best %d x %d "
                 "with cell errors %.2f %%, pictures %zu",
                 name.c_str(), printed.size(), overlapping, 100 * textErrors, wellRead, tableRows, tableColumns,
                 100 * cellErrors, pictures.size());
     for (const auto& [w, h] : pictures) std::printf(" %.0fx%.0f pt", w, h);
-    std::printf("\n");
+    std::printf("%s\n", placement.c_str());
     EXPECT_EQ(printed.size(), pages.size());
     EXPECT_EQ(overlapping, 0u);
     EXPECT_LE(textErrors, kMostErrors) << text;
