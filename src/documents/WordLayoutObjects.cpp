@@ -51,6 +51,16 @@ std::vector<WordParagraph> CellParagraphs(const LayoutCell& cell, const Paragrap
   return paragraphs;
 }
 
+// The paragraph in whose place a table or picture stands: the block's box,
+// its baselines at the block's foot.
+PlacedParagraph ObjectParagraph(const LayoutBlock& block) {
+  PlacedParagraph placed;
+  placed.paragraph.runs.push_back(WordRun{});
+  placed.box = block.box;
+  placed.firstBaseline = placed.lastBaseline = block.box.bottom;
+  return placed;
+}
+
 }  // namespace
 
 bool IsRuledTable(const LayoutBlock& block) {
@@ -68,11 +78,8 @@ PlacedParagraph PictureParagraph(const LayoutBlock& block, const PointScale& poi
   picture->pixelHeight = block.box.bottom - block.box.top;
   picture->width = Half(points(picture->pixelWidth));
   picture->height = Half(points(picture->pixelHeight));
-  PlacedParagraph placed;
-  placed.paragraph.runs.push_back(WordRun{});
+  PlacedParagraph placed = ObjectParagraph(block);
   placed.paragraph.picture = std::move(picture);
-  placed.box = block.box;
-  placed.firstBaseline = placed.lastBaseline = block.box.bottom;
   return placed;
 }
 
@@ -93,11 +100,8 @@ PlacedParagraph TableParagraph(const LayoutBlock& block, const ParagraphLook& lo
     table->cells.push_back(
         WordTableCell{cell.row, cell.column, cell.rowSpan, cell.columnSpan, CellParagraphs(cell, look, width)});
   }
-  PlacedParagraph placed;
-  placed.paragraph.runs.push_back(WordRun{});
+  PlacedParagraph placed = ObjectParagraph(block);
   placed.paragraph.table = std::move(table);
-  placed.box = block.box;
-  placed.firstBaseline = placed.lastBaseline = block.box.bottom;
   return placed;
 }
 

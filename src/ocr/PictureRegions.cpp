@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ocr/ConnectedBoxes.h"
+
 namespace zelk {
 namespace {
 
@@ -15,11 +17,6 @@ constexpr int kPaperNoise = 6;
 constexpr double kSmallestPicture = 0.6;
 // Least share of a picture's box its dense patches fill.
 constexpr double kLeastFill = 0.3;
-
-struct BoxaDeleter {
-  void operator()(BOXA* boxa) const { boxaDestroy(&boxa); }
-};
-using BoxaPtr = std::unique_ptr<BOXA, BoxaDeleter>;
 
 // Patches of 8 x 8 pixels with no paper in them (no pixel at the paper's
 // level), at an eighth of the size.
@@ -54,13 +51,10 @@ std::vector<TextBox> FindPictureRegions(const Pix* image, int dpi) {
   // Light places inside a picture (a sky, a highlight) close up.
   PixPtr closed(pixCloseBrick(nullptr, patches.get(), 3, 3));
   if (!closed) return pictures;
-  BoxaPtr boxes(pixConnComp(closed.get(), nullptr, 8));
-  if (!boxes) return pictures;
   constexpr int kScale = 8;
   const double smallest = kSmallestPicture * dpi / kScale;
-  for (int i = 0; i < boxaGetCount(boxes.get()); ++i) {
-    int x = 0, y = 0, w = 0, h = 0;
-    boxaGetBoxGeometry(boxes.get(), i, &x, &y, &w, &h);
+  for (const TextBox& found : ConnectedBoxes(closed.get())) {
+    const int x = found.left, y = found.top, w = found.right - found.left, h = found.bottom - found.top;
     if (w < smallest || h < smallest) continue;
     BOX* box = boxCreate(x, y, w, h);
     PixPtr inside(pixClipRectangle(patches.get(), box, nullptr));

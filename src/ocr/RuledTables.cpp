@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "ocr/ConnectedBoxes.h"
+
 namespace zelk {
 namespace {
 
@@ -21,11 +23,6 @@ constexpr double kLowestTable = 0.25;
 constexpr double kDividingCover = 0.6;
 // Share of the table's side its frame must cover.
 constexpr double kFrameCover = 0.9;
-
-struct BoxaDeleter {
-  void operator()(BOXA* boxa) const { boxaDestroy(&boxa); }
-};
-using BoxaPtr = std::unique_ptr<BOXA, BoxaDeleter>;
 
 // A stroke: where it lies across (its middle) and the stretch it covers along.
 struct Stroke {
@@ -46,11 +43,8 @@ PixPtr Binary(const Pix* image) {
 // The thin strokes of the opened image; `horizontal` strokes run across.
 std::vector<Stroke> Strokes(Pix* opened, bool horizontal, int longest, int thickest) {
   std::vector<Stroke> strokes;
-  BoxaPtr boxes(pixConnComp(opened, nullptr, 8));
-  if (!boxes) return strokes;
-  for (int i = 0; i < boxaGetCount(boxes.get()); ++i) {
-    int x = 0, y = 0, w = 0, h = 0;
-    boxaGetBoxGeometry(boxes.get(), i, &x, &y, &w, &h);
+  for (const TextBox& box : ConnectedBoxes(opened)) {
+    const int x = box.left, y = box.top, w = box.right - box.left, h = box.bottom - box.top;
     const int length = horizontal ? w : h;
     const int thickness = horizontal ? h : w;
     if (length < longest || thickness > thickest) continue;
@@ -201,11 +195,9 @@ std::vector<RuledTable> FindRuledTables(const Pix* image, int dpi) {
   PixPtr strokes(pixCreate(pixGetWidth(reduced.get()), pixGetHeight(reduced.get()), 1));
   for (const Stroke& s : horizontal) pixRasterop(strokes.get(), s.from, s.across - s.thickness / 2, s.to - s.from, std::max(1, s.thickness), PIX_SET, nullptr, 0, 0);
   for (const Stroke& s : vertical) pixRasterop(strokes.get(), s.across - s.thickness / 2, s.from, std::max(1, s.thickness), s.to - s.from, PIX_SET, nullptr, 0, 0);
-  BoxaPtr frames(pixConnComp(strokes.get(), nullptr, 8));
   const int tolerance = std::max(2, thickest);
-  for (int i = 0; frames && i < boxaGetCount(frames.get()); ++i) {
-    int x = 0, y = 0, w = 0, h = 0;
-    boxaGetBoxGeometry(frames.get(), i, &x, &y, &w, &h);
+  for (const TextBox& found : ConnectedBoxes(strokes.get())) {
+    const int x = found.left, y = found.top, w = found.right - found.left, h = found.bottom - found.top;
     if (w < kNarrowestTable * perInch || h < kLowestTable * perInch) continue;
     const TextBox frame{x - tolerance, y - tolerance, x + w + tolerance, y + h + tolerance};
     std::vector<Stroke> rowStrokes, columnStrokes;
