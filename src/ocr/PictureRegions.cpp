@@ -17,6 +17,11 @@ constexpr int kPaperNoise = 6;
 constexpr double kSmallestPicture = 0.6;
 // Least share of a picture's box its dense patches fill.
 constexpr double kLeastFill = 0.3;
+// Least spread of a picture's tones, in grey levels (between the fifth
+// and the four fifths of its pixels by brightness): text on a tinted box
+// whose tone the flattening did not bring to the paper's is ink on one
+// light tone, a photograph's tones spread far wider.
+constexpr double kLeastToneSpread = 45;
 
 // Patches of 8 x 8 pixels with no paper in them (no pixel at the paper's
 // level), at an eighth of the size.
@@ -34,17 +39,33 @@ PixPtr HalftonePatches(Pix* binary) {
   return PixPtr(pixReduceRankBinaryCascade(mask.get(), 1, 1, 1, 0));
 }
 
+// How many grey levels the middle three fifths of the box's pixels
+// spread over.
+double ToneSpread(Pix* grey, const TextBox& box) {
+  BOX* clip = boxCreate(box.left, box.top, box.right - box.left, box.bottom - box.top);
+  PixPtr inside(pixClipRectangle(grey, clip, nullptr));
+  boxDestroy(&clip);
+  if (!inside) return 0;
+  NUMA* histogram = pixGetGrayHistogram(inside.get(), 2);
+  if (!histogram) return 0;
+  l_float32 low = 0, high = 0;
+  const bool read = numaHistogramGetValFromRank(histogram, 0.2f, &low) == 0 &&
+                    numaHistogramGetValFromRank(histogram, 0.8f, &high) == 0;
+  numaDestroy(&histogram);
+  return read ? high - low : 0;
+}
+
 }  // namespace
 
 std::vector<TextBox> FindPictureRegions(const Pix* image, int dpi) {
   std::vector<TextBox> pictures;
   Pix* source = const_cast<Pix*>(image);
   if (dpi <= 0 || pixGetWidth(source) < 64 || pixGetHeight(source) < 64) return pictures;
-  PixPtr patches;
+  PixPtr patches, grey;
   if (pixGetDepth(source) == 1) {
     patches = HalftonePatches(source);
   } else {
-    PixPtr grey(pixGetDepth(source) == 8 ? pixClone(source) : pixConvertTo8(source, 0));
+    grey.reset(pixGetDepth(source) == 8 ? pixClone(source) : pixConvertTo8(source, 0));
     if (grey) patches = DensePatches(grey.get());
   }
   if (!patches) return pictures;
@@ -62,8 +83,10 @@ std::vector<TextBox> FindPictureRegions(const Pix* image, int dpi) {
     l_int32 count = 0;
     if (!inside || pixCountPixels(inside.get(), &count, nullptr) != 0) continue;
     if (count < kLeastFill * w * h) continue;
-    pictures.push_back(TextBox{x * kScale, y * kScale, std::min((x + w) * kScale, pixGetWidth(source)),
-                               std::min((y + h) * kScale, pixGetHeight(source))});
+    const TextBox picture{x * kScale, y * kScale, std::min((x + w) * kScale, pixGetWidth(source)),
+                          std::min((y + h) * kScale, pixGetHeight(source))};
+    if (grey && ToneSpread(grey.get(), picture) < kLeastToneSpread) continue;
+    pictures.push_back(picture);
   }
   std::sort(pictures.begin(), pictures.end(), [](const TextBox& a, const TextBox& b) { return a.top < b.top; });
   return pictures;

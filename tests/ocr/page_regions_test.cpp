@@ -9,6 +9,7 @@
 #include "ocr/OcrEngine.h"
 #include "ocr/PageRegions.h"
 #include "ocr/RecognitionImage.h"
+#include "ScanCasePages.h"
 #include "support/TempDir.h"
 #include "TextPageRenderer.h"
 
@@ -94,6 +95,27 @@ TEST(PageRegions, TheTableIsATableAndThePhotographAPictureAndTheirPaintingIsPape
       pixGetPixel(painted.get(), photo.left + 300, photo.top + 200, &inPhoto);
       EXPECT_EQ(inPhoto, paper);
     }
+  }
+}
+
+TEST(PageRegions, PagesOfTextOnlyHaveNoRegions) {
+  using namespace ocrtest;
+  std::vector<ScanCasePage> pages;
+  pages.push_back(PlainScanPage(FullWidthLines(30, 3)));
+  // Pale boxes the flattening leaves lighter or darker than the paper.
+  for (int variant = 0; variant < 5; ++variant) pages.push_back(TintedBoxesPage(FullWidthLines(30, 5), variant));
+  pages.push_back(TwoColumnPage(ShortLines(60, 7)));
+  // A scan saved as a coarse JPEG: blocks of noise around every stroke.
+  test::TempDir directory;
+  const std::string jpeg = directory.File("coarse.jpg");
+  WriteJpegScan(pages.front(), jpeg, 30);
+  pages.push_back(ScanCasePage{"JPEG quality 30", PixPtr(pixRead(jpeg.c_str())), {}});
+  for (const ScanCasePage& page : pages) {
+    SCOPED_TRACE(page.name);
+    const RecognitionImage prepared = PrepareForRecognition(page.image.get(), 0);
+    const PageRegions regions = FindPageRegions(prepared.pix.get(), 300);
+    EXPECT_TRUE(regions.Empty()) << regions.tables.size() << " tables, " << regions.pictures.size() << " pictures";
+    EXPECT_FALSE(WithoutRegions(prepared.pix.get(), regions));
   }
 }
 
