@@ -32,11 +32,16 @@ PixPtr DensePatches(Pix* grey) {
 }
 
 // The halftone screens of a bitonal page, at an eighth of the size.
-PixPtr HalftonePatches(Pix* binary) {
+// Leptonica's halftone mask is made for pages of 150 to 200 dpi: a finer
+// page is halved first, keeping every dot.
+PixPtr HalftonePatches(Pix* binary, int dpi) {
+  const bool halve = dpi >= 250;
+  PixPtr page(halve ? pixReduceRankBinary2(binary, 1, nullptr) : pixClone(binary));
+  if (!page) return nullptr;
   l_int32 found = 0;
-  PixPtr mask(pixGenHalftoneMask(binary, nullptr, &found, 0));
+  PixPtr mask(pixGenHalftoneMask(page.get(), nullptr, &found, 0));
   if (!mask || !found) return nullptr;
-  return PixPtr(pixReduceRankBinaryCascade(mask.get(), 1, 1, 1, 0));
+  return PixPtr(pixReduceRankBinaryCascade(mask.get(), 1, 1, halve ? 0 : 1, 0));
 }
 
 // How many grey levels the middle three fifths of the box's pixels
@@ -63,7 +68,7 @@ std::vector<TextBox> FindPictureRegions(const Pix* image, int dpi) {
   if (dpi <= 0 || pixGetWidth(source) < 64 || pixGetHeight(source) < 64) return pictures;
   PixPtr patches, grey;
   if (pixGetDepth(source) == 1) {
-    patches = HalftonePatches(source);
+    patches = HalftonePatches(source, dpi);
   } else {
     grey.reset(pixGetDepth(source) == 8 ? pixClone(source) : pixConvertTo8(source, 0));
     if (grey) patches = DensePatches(grey.get());

@@ -63,21 +63,28 @@ TEST(PageRegions, TheTableIsATableAndThePhotographAPictureAndTheirPaintingIsPape
   PaintPhoto(page.get(), photo);
   const RecognitionImage grey = PrepareForRecognition(page.get(), 0);
   const PixPtr bitonal = ocrtest::Binarize(grey.pix);
+  // A bitonal scan prints the photograph as a screen of dots.
+  const PixPtr screened = ocrtest::Binarize(grey.pix);
+  {
+    PixPtr photoGrey(pixConvertRGBToLuminance(page.get()));
+    PixPtr dots(pixDitherToBinary(photoGrey.get()));
+    pixRasterop(screened.get(), photo.left, photo.top, photo.right - photo.left, photo.bottom - photo.top, PIX_SRC,
+                dots.get(), photo.left, photo.top);
+  }
   struct Case {
     const char* name;
     const Pix* image;
+    bool picture;  // the photograph is one (a thresholded one is blots, no picture)
   };
-  for (const Case& each : {Case{"grey", grey.pix.get()}, Case{"bitonal", bitonal.get()}}) {
+  for (const Case& each : {Case{"grey", grey.pix.get(), true}, Case{"bitonal", bitonal.get(), false},
+                           Case{"screened", screened.get(), true}}) {
     SCOPED_TRACE(each.name);
     const PageRegions regions = FindPageRegions(each.image, 300);
     ASSERT_EQ(regions.tables.size(), 1u);
     const TextBox table = regions.tables[0].Box();
     EXPECT_NEAR(table.left, kLeft, 4);
     EXPECT_NEAR(table.bottom, kTableTop + 3 * kRowHeight, 4);
-    const bool bitonalPage = pixGetDepth(const_cast<Pix*>(each.image)) == 1;
-    // A bitonal page's pictures are halftone screens; a continuous-tone
-    // photograph thresholded is none.
-    if (!bitonalPage) {
+    if (each.picture) {
       ASSERT_EQ(regions.pictures.size(), 1u);
       EXPECT_NEAR(regions.pictures[0].top, photo.top, 24);
       EXPECT_NEAR(regions.pictures[0].right, photo.right, 24);
@@ -91,7 +98,7 @@ TEST(PageRegions, TheTableIsATableAndThePhotographAPictureAndTheirPaintingIsPape
     pixGetPixel(painted.get(), 100, 100, &paper);
     pixGetPixel(painted.get(), kLeft + 60, kTableTop + 5, &inTable);  // on a rule
     EXPECT_EQ(inTable, paper);
-    if (!bitonalPage) {
+    if (each.picture) {
       pixGetPixel(painted.get(), photo.left + 300, photo.top + 200, &inPhoto);
       EXPECT_EQ(inPhoto, paper);
     }
@@ -113,9 +120,12 @@ TEST(PageRegions, PagesOfTextOnlyHaveNoRegions) {
   for (const ScanCasePage& page : pages) {
     SCOPED_TRACE(page.name);
     const RecognitionImage prepared = PrepareForRecognition(page.image.get(), 0);
-    const PageRegions regions = FindPageRegions(prepared.pix.get(), 300);
-    EXPECT_TRUE(regions.Empty()) << regions.tables.size() << " tables, " << regions.pictures.size() << " pictures";
-    EXPECT_FALSE(WithoutRegions(prepared.pix.get(), regions));
+    for (const PixPtr& image : {PixPtr(pixClone(prepared.pix.get())), ocrtest::Binarize(prepared.pix)}) {
+      const PageRegions regions = FindPageRegions(image.get(), 300);
+      EXPECT_TRUE(regions.Empty()) << pixGetDepth(image.get()) << "-bit: " << regions.tables.size() << " tables, "
+                                   << regions.pictures.size() << " pictures";
+      EXPECT_FALSE(WithoutRegions(image.get(), regions));
+    }
   }
 }
 
