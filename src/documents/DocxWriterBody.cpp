@@ -233,6 +233,10 @@ class BodyBuilder {
           pugi::xml_node merge = properties.append_child("w:vMerge");
           if (starts) Attribute(merge, "w:val", "restart");
         }
+        if (cell && cell->place != WordCellPlace::Top) {
+          Attribute(properties.append_child("w:vAlign"), "w:val",
+                    cell->place == WordCellPlace::Middle ? "center" : "bottom");
+        }
         if (starts) {
           for (const WordParagraph& paragraph : cell->paragraphs) Paragraph(tc, paragraph, nullptr);
         }

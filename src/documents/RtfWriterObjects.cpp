@@ -46,6 +46,7 @@ std::string RtfRuledRow(const WordTable& table, int row) {
     const int span = cell ? std::min(cell->columnSpan, columns - column) : 1;
     for (int i = column; i < column + span; ++i) end += table.columns[static_cast<std::size_t>(i)];
     if (cell && cell->rowSpan > 1) out += cell->row == row ? "\\clvmgf" : "\\clvmrg";
+    if (cell && cell->place != WordCellPlace::Top) out += cell->place == WordCellPlace::Middle ? "\\clvertalc" : "\\clvertalb";
     out += kRules;
     out += "\\cellx" + Number(Twips(end));
     column += span;

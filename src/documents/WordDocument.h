@@ -60,6 +60,9 @@ struct WordParagraph {
   std::shared_ptr<const WordTable> table;
 };
 
+// Where a table cell's text stands between its top and bottom rules.
+enum class WordCellPlace { Top, Middle, Bottom };
+
 // One cell of a ruled table: the grid rows and columns it covers.
 struct WordTableCell {
   int row = 0;
@@ -67,6 +70,7 @@ struct WordTableCell {
   int rowSpan = 1;
   int columnSpan = 1;
   std::vector<WordParagraph> paragraphs;  // empty for a blank cell
+  WordCellPlace place = WordCellPlace::Top;
 };
 
 // A ruled table as the scan has it: every cell framed by single rules,

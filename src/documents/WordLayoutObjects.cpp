@@ -14,6 +14,8 @@ constexpr double kCellPadding = 3;
 // A cell's text whose blank space on its two sides differs by less than
 // this share of the cell's width is centred.
 constexpr double kCentredShare = 0.12;
+// The same between a cell's top and bottom.
+constexpr double kMiddleShare = 0.25;
 
 double Half(double points) { return std::round(points * 2) / 2; }
 
@@ -26,6 +28,22 @@ WordAlignment AlignmentIn(const LayoutCell& cell, const LayoutParagraph& paragra
   if (std::abs(before - after) < kCentredShare * width && before > kCentredShare * width) return WordAlignment::Center;
   if (after < before / 3) return WordAlignment::Right;
   return WordAlignment::Left;
+}
+
+// Where the text stands between the cell's top and bottom: in the middle
+// where the blank space above and below it differs by less than a quarter
+// of the cell's height (type's ink does not fill its body evenly: figures
+// stand high, a comma hangs low), at the foot where the space below is
+// under a third of that above.
+WordCellPlace PlaceIn(const LayoutCell& cell) {
+  if (cell.paragraphs.empty()) return WordCellPlace::Top;
+  const int height = cell.box.bottom - cell.box.top;
+  const int above = cell.paragraphs.front().box.top - cell.box.top;
+  const int below = cell.box.bottom - cell.paragraphs.back().box.bottom;
+  if (height <= 0) return WordCellPlace::Top;
+  if (std::abs(above - below) < kMiddleShare * height) return WordCellPlace::Middle;
+  if (below < above / 3) return WordCellPlace::Bottom;
+  return WordCellPlace::Top;
 }
 
 std::string TextOf(const std::vector<WordRun>& runs) {
@@ -97,8 +115,8 @@ PlacedParagraph TableParagraph(const LayoutBlock& block, const ParagraphLook& lo
   for (const LayoutCell& cell : scanned.cells) {
     double width = 0;
     for (int c = cell.column; c < cell.column + cell.columnSpan && c < scanned.Columns(); ++c) width += table->columns[c];
-    table->cells.push_back(
-        WordTableCell{cell.row, cell.column, cell.rowSpan, cell.columnSpan, CellParagraphs(cell, look, width)});
+    table->cells.push_back(WordTableCell{cell.row, cell.column, cell.rowSpan, cell.columnSpan,
+                                         CellParagraphs(cell, look, width), PlaceIn(cell)});
   }
   PlacedParagraph placed = ObjectParagraph(block);
   placed.paragraph.table = std::move(table);

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -146,11 +147,20 @@ struct ReadTable {
   int rows = 0;
   int columns = 0;
   std::string text;  // the cells' texts, row by row
+  int filled = 0;    // cells with text
+  int middle = 0;    // of those, cells whose text stands in the middle of the cell's height
 };
 
 std::vector<ReadTable> OfficeTables(const std::string& document) {
   pugi::xml_document xml;
   xml.load_string(test::OfficeFlatOdt(document).c_str());
+  std::set<std::string> middleStyles;
+  for (const pugi::xpath_node& style : xml.select_nodes("//style:style[@style:family='table-cell']")) {
+    const pugi::xml_node properties = style.node().child("style:table-cell-properties");
+    if (std::string(properties.attribute("style:vertical-align").as_string()) == "middle") {
+      middleStyles.insert(style.node().attribute("style:name").as_string());
+    }
+  }
   std::vector<ReadTable> tables;
   for (const pugi::xpath_node& table : xml.select_nodes("//table:table")) {
     ReadTable read;
@@ -160,11 +170,17 @@ std::vector<ReadTable> OfficeTables(const std::string& document) {
     for (const pugi::xpath_node& row : table.node().select_nodes(".//table:table-row")) {
       ++read.rows;
       for (const pugi::xpath_node& cell : row.node().select_nodes("table:table-cell")) {
+        std::string text;
         // A paragraph's text lies in its spans.
         for (const pugi::xpath_node& p : cell.node().select_nodes(".//text:p")) {
-          for (const pugi::xpath_node& piece : p.node().select_nodes(".//text()")) read.text += piece.node().value();
-          read.text += "\n";
+          for (const pugi::xpath_node& piece : p.node().select_nodes(".//text()")) text += piece.node().value();
+          text += "\n";
         }
+        if (text.find_first_not_of('\n') != std::string::npos) {
+          ++read.filled;
+          read.middle += middleStyles.count(cell.node().attribute("table:style-name").as_string()) > 0 ? 1 : 0;
+        }
+        read.text += text;
       }
     }
     tables.push_back(read);
@@ -278,11 +294,17 @@ TEST_F(WordTablesPicturesTest, EveryModeKeepsTheTableAsATableAndThePhotoAsAPictu
     const double textErrors =
         std::min(test::CharacterErrors(text, known).Rate(), test::CharacterErrors(text, captionFirst).Rate());
     // The ruled table, where the mode keeps tables: 5 x 5, cells as known.
-    int tableRows = 0, tableColumns = 0, wellRead = 0;
+    int tableRows = 0, tableColumns = 0, wellRead = 0, middle = 0, filled = 0;
     double cellErrors = 1;
     for (const ReadTable& table : OfficeTables(documents[i])) {
       const double errors = test::CharacterErrors(table.text, KnownCells()).Rate();
-      if (errors <= kMostErrors && table.rows == 5 && table.columns == 5) ++wellRead;
+      if (errors <= kMostErrors && table.rows == 5 && table.columns == 5) {
+        ++wellRead;
+        // The scan sets each cell's text in the middle of its height.
+        EXPECT_EQ(table.middle, table.filled);
+        middle += table.middle;
+        filled += table.filled;
+      }
       if (errors < cellErrors) std::tie(cellErrors, tableRows, tableColumns) = std::tie(errors, table.rows, table.columns);
     }
     const std::vector<std::pair<double, double>> pictures = PrintedImages(pdfs[i]);
@@ -321,9 +343,9 @@ TEST_F(WordTablesPicturesTest, EveryModeKeepsTheTableAsATableAndThePhotoAsAPictu
       }
     }
     std::printf("%-15s pages %zu, words over words %zu, text errors %.2f %%, tables read well %d, best %d x %d "
-                "with cell errors %.2f %%, pictures %zu",
+                "with cell errors %.2f %%, %d of %d cells' text in the middle, pictures %zu",
                 name.c_str(), printed.size(), overlapping, 100 * textErrors, wellRead, tableRows, tableColumns,
-                100 * cellErrors, pictures.size());
+                100 * cellErrors, middle, filled, pictures.size());
     for (const auto& [w, h] : pictures) std::printf(" %.0fx%.0f pt", w, h);
     std::printf("%s\n", placement.c_str());
     EXPECT_EQ(printed.size(), pages.size());
