@@ -41,10 +41,17 @@ void AddPart(zip_t* archive, const DocxPart& part, const std::string& path) {
 }  // namespace
 
 void WriteDocxDocument(const WordDocument& document, const std::string& path) {
-  std::vector<DocxPart> parts = DocxPackageParts(HalfPoints(document.defaultFontSize, 10.5));
+  std::vector<DocxPart> pictures;
+  std::string body = DocxDocumentXml(document, &pictures);
+  std::vector<DocxMedia> media;
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    media.push_back(DocxMedia{pictures[i].name, "rIdPicture" + std::to_string(i + 1)});
+  }
+  std::vector<DocxPart> parts = DocxPackageParts(HalfPoints(document.defaultFontSize, 10.5), media);
   // The content types come first in the archive, as readers that sniff the
   // package expect; the main document follows.
-  parts.insert(parts.begin() + 1, DocxPart{kDocxDocumentPart, DocxDocumentXml(document)});
+  parts.insert(parts.begin() + 1, DocxPart{kDocxDocumentPart, std::move(body)});
+  for (DocxPart& picture : pictures) parts.push_back(std::move(picture));
 
   int error = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);

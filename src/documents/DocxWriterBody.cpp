@@ -10,6 +10,7 @@
 
 #include <pugixml.hpp>
 
+#include "documents/DocxWriterObjects.h"
 #include "documents/WordWriterSupport.h"
 #include "platform/Utf8.h"
 
@@ -121,8 +122,8 @@ void SectionProperties(pugi::xml_node parent, const WordSection& section, bool c
 
 class BodyBuilder {
  public:
-  BodyBuilder(const WordDocument& document, pugi::xml_node body)
-      : document_(document), body_(body) {}
+  BodyBuilder(const WordDocument& document, pugi::xml_node body, std::vector<DocxPart>* media)
+      : document_(document), body_(body), media_(media) {}
 
   void Build() {
     const std::vector<WordSection>& sections = document_.sections;
@@ -167,9 +168,27 @@ class BodyBuilder {
   void Grid(const WordGrid& grid) {
     std::vector<int> columns;
     for (double width : grid.columns) columns.push_back(std::max(Twips(width), 20));
-    pugi::xml_node table = body_.append_child("w:tbl");
-    GridProperties(table, columns);
+    pugi::xml_node table;
     for (const WordGridRow& row : grid.rows) {
+      if (row.table) {
+        // The grid stops above the ruled table and goes on below it; the
+        // space under the table keeps the rows below where they stand.  A
+        // hairline paragraph parts the grid from the table: tables that
+        // follow each other directly are read as one.
+        double below = row.height - row.table->Height();
+        if (table) {
+          HairlineParagraph(body_);
+          below -= kColumnBreakLineTwips / 20.0;
+        }
+        RuledTable(body_, *row.table);
+        SpacerParagraph(body_, std::max(below, 1.0));
+        table = pugi::xml_node();
+        continue;
+      }
+      if (!table) {
+        table = body_.append_child("w:tbl");
+        GridProperties(table, columns);
+      }
       pugi::xml_node tr = table.append_child("w:tr");
       pugi::xml_node height = tr.append_child("w:trPr").append_child("w:trHeight");
       Attribute(height, "w:val", Twips(row.height));
@@ -187,6 +206,53 @@ class BodyBuilder {
         if (cell.paragraphs.empty()) HairlineParagraph(tc);
       }
     }
+  }
+
+  // The ruled table with its cells, rows at least as high as on the scan,
+  // joined cells spanning grid columns (gridSpan) and rows (vMerge), and a
+  // hairline paragraph after it, so that no table follows it directly.
+  void RuledTable(pugi::xml_node parent, const WordTable& ruled) {
+    pugi::xml_node table = parent.append_child("w:tbl");
+    AppendRuledTableProperties(table, ruled);
+    const int columns = static_cast<int>(ruled.columns.size());
+    for (std::size_t r = 0; r < ruled.rows.size(); ++r) {
+      const int row = static_cast<int>(r);
+      pugi::xml_node tr = table.append_child("w:tr");
+      pugi::xml_node height = tr.append_child("w:trPr").append_child("w:trHeight");
+      Attribute(height, "w:val", Twips(ruled.rows[r]));
+      Attribute(height, "w:hRule", "atLeast");
+      for (int column = 0; column < columns;) {
+        const WordTableCell* cell = ruled.Covering(row, column);
+        const int span = cell ? std::min(cell->columnSpan, columns - column) : 1;
+        pugi::xml_node tc = tr.append_child("w:tc");
+        pugi::xml_node properties = tc.append_child("w:tcPr");
+        double width = 0;
+        for (int i = column; i < column + span; ++i) width += ruled.columns[i];
+        TwipsWidth(properties.append_child("w:tcW"), Twips(width));
+        if (span > 1) Attribute(properties.append_child("w:gridSpan"), "w:val", span);
+        const bool starts = cell && cell->row == row;
+        if (cell && cell->rowSpan > 1) {
+          pugi::xml_node merge = properties.append_child("w:vMerge");
+          if (starts) Attribute(merge, "w:val", "restart");
+        }
+        if (cell && cell->place != WordCellPlace::Top) {
+          Attribute(properties.append_child("w:vAlign"), "w:val",
+                    cell->place == WordCellPlace::Middle ? "center" : "bottom");
+        }
+        if (starts) {
+          for (const WordParagraph& paragraph : cell->paragraphs) Paragraph(tc, paragraph, nullptr);
+        }
+        if (!tc.child("w:p")) tc.append_child("w:p");
+        column += span;
+      }
+    }
+    HairlineParagraph(parent);
+  }
+
+  // An empty paragraph of the given height in points.
+  static void SpacerParagraph(pugi::xml_node parent, double height) {
+    pugi::xml_node p = HairlineParagraph(parent);
+    p.child("w:pPr").child("w:spacing").attribute("w:line") = std::max(Twips(height), kColumnBreakLineTwips);
   }
 
   // An empty paragraph a point high.
@@ -218,8 +284,14 @@ class BodyBuilder {
     Attribute(r.append_child("w:br"), "w:type", "column");
   }
 
+  // The paragraph's node; none for a ruled table, which is set in the
+  // paragraph's place.
   pugi::xml_node Paragraph(pugi::xml_node parent, const WordParagraph& paragraph, const WordFrame* frame) {
     if (paragraph.columnBreakBefore && frame == nullptr) ColumnBreak();
+    if (paragraph.table) {
+      RuledTable(parent, *paragraph.table);
+      return pugi::xml_node();
+    }
     pugi::xml_node p = parent.append_child("w:p");
     pugi::xml_node properties = p.append_child("w:pPr");
     if (frame != nullptr) FrameProperties(properties, *frame);
@@ -252,13 +324,26 @@ class BodyBuilder {
       Attribute(properties.append_child("w:jc"), "w:val", jc);
     }
     if (!properties.first_child()) p.remove_child(properties);
+    if (paragraph.picture) Picture(p, *paragraph.picture);
     for (const WordRun& run : paragraph.runs) Run(p, run);
     return p;
   }
 
+  // The picture inline in a run of the paragraph; its file becomes a part
+  // of the package.
+  void Picture(pugi::xml_node p, const WordPicture& picture) {
+    if (media_ == nullptr || picture.data.empty()) return;
+    const int number = static_cast<int>(media_->size()) + 1;
+    const std::string id = "rIdPicture" + std::to_string(number);
+    std::string part = "word/media/picture";
+    part += std::to_string(number);
+    part += picture.jpeg ? ".jpeg" : ".png";
+    media_->push_back(DocxPart{part, picture.data});
+    AppendInlinePicture(p.append_child("w:r"), picture, id, number);
+  }
+
   void Run(pugi::xml_node p, const WordRun& run) {
-    const std::string text = EncodeUtf8(DocumentCharacters(run.text));
-    if (text.empty()) return;
+    if (run.text.empty()) return;
     pugi::xml_node r = p.append_child("w:r");
     pugi::xml_node properties = r.append_child("w:rPr");
     if (!(run.color == kBlackInk)) {
@@ -267,18 +352,31 @@ class BodyBuilder {
     const int size = HalfPoints(run.fontSize, document_.defaultFontSize);
     Attribute(properties.append_child("w:sz"), "w:val", size);
     Attribute(properties.append_child("w:szCs"), "w:val", size);
-    pugi::xml_node t = r.append_child("w:t");
-    Attribute(t, "xml:space", "preserve");
-    t.text().set(text.c_str());
+    // Tabs (between the cells of a table row in plain text) as tab marks.
+    std::size_t start = 0;
+    for (std::size_t tab = run.text.find('\t');; tab = run.text.find('\t', start)) {
+      const std::string text = EncodeUtf8(DocumentCharacters(run.text.substr(start, tab - start)));
+      if (!text.empty()) {
+        pugi::xml_node t = r.append_child("w:t");
+        Attribute(t, "xml:space", "preserve");
+        t.text().set(text.c_str());
+      }
+      if (tab == std::string::npos) break;
+      r.append_child("w:tab");
+      start = tab + 1;
+    }
   }
 
   const WordDocument& document_;
   pugi::xml_node body_;
+  std::vector<DocxPart>* media_;
 };
 
 }  // namespace
 
-std::string DocxDocumentXml(const WordDocument& document) {
+std::string DocxDocumentXml(const WordDocument& document) { return DocxDocumentXml(document, nullptr); }
+
+std::string DocxDocumentXml(const WordDocument& document, std::vector<DocxPart>* media) {
   pugi::xml_document xml;
   pugi::xml_node declaration = xml.append_child(pugi::node_declaration);
   Attribute(declaration, "version", "1.0");
@@ -287,7 +385,8 @@ std::string DocxDocumentXml(const WordDocument& document) {
   pugi::xml_node root = xml.append_child("w:document");
   Attribute(root, "xmlns:w", kWordNamespace);
   Attribute(root, "xmlns:r", kRelationshipNamespace);
-  BodyBuilder(document, root.append_child("w:body")).Build();
+  Attribute(root, "xmlns:wp", kDrawingNamespace);
+  BodyBuilder(document, root.append_child("w:body"), media).Build();
   std::ostringstream out;
   xml.save(out, "", pugi::format_raw);
   return out.str();

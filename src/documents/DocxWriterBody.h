@@ -3,11 +3,16 @@
 // and frames as WordprocessingML.
 
 #include <string>
+#include <vector>
 
+#include "documents/DocxWriterParts.h"
 #include "documents/WordDocument.h"
 
 namespace zelk {
 
 std::string DocxDocumentXml(const WordDocument& document);
+// The same, the files of the document's pictures added to `media` as parts
+// named word/media/picture<n>.<png or jpeg>, related as rIdPicture<n>.
+std::string DocxDocumentXml(const WordDocument& document, std::vector<DocxPart>* media);
 
 }  // namespace zelk

@@ -14,6 +14,8 @@ std::string ContentTypes() {
          "<Default Extension=\"rels\" "
          "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
          "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+         "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+         "<Default Extension=\"jpeg\" ContentType=\"image/jpeg\"/>"
          "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
          "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
          "<Override PartName=\"/word/styles.xml\" ContentType=\"application/"
@@ -39,14 +41,21 @@ std::string PackageRelationships() {
          "</Relationships>";
 }
 
-std::string DocumentRelationships() {
-  return std::string(kDeclaration) +
+std::string DocumentRelationships(const std::vector<DocxMedia>& media) {
+  std::string xml = std::string(kDeclaration) +
          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
          "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
          "relationships/styles\" Target=\"styles.xml\"/>"
          "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-         "relationships/settings\" Target=\"settings.xml\"/>"
-         "</Relationships>";
+         "relationships/settings\" Target=\"settings.xml\"/>";
+  for (const DocxMedia& each : media) {
+    xml += "<Relationship Id=\"";
+    xml += each.relationshipId;
+    xml += "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"";
+    xml += each.part.substr(std::string("word/").size());
+    xml += "\"/>";
+  }
+  return xml + "</Relationships>";
 }
 
 // Latin text in Times New Roman and East Asian text in SimSun (宋体), Chinese
@@ -117,10 +126,10 @@ std::string AppProperties() {
 
 }  // namespace
 
-std::vector<DocxPart> DocxPackageParts(int defaultHalfPoints) {
+std::vector<DocxPart> DocxPackageParts(int defaultHalfPoints, const std::vector<DocxMedia>& media) {
   return {{"[Content_Types].xml", ContentTypes()},
           {"_rels/.rels", PackageRelationships()},
-          {"word/_rels/document.xml.rels", DocumentRelationships()},
+          {"word/_rels/document.xml.rels", DocumentRelationships(media)},
           {"word/styles.xml", Styles(defaultHalfPoints)},
           {"word/settings.xml", Settings()},
           {"docProps/core.xml", CoreProperties()},

@@ -13,9 +13,16 @@ struct DocxPart {
   std::string xml;
 };
 
-// Every part but word/document.xml, for a document whose default font size
-// is `defaultHalfPoints`.
-std::vector<DocxPart> DocxPackageParts(int defaultHalfPoints);
+// A picture file of the document: its part name (word/media/...) and the
+// relationship the document names it by.
+struct DocxMedia {
+  std::string part;
+  std::string relationshipId;
+};
+
+// Every part but word/document.xml and the pictures, for a document whose
+// default font size is `defaultHalfPoints` and which shows `media`.
+std::vector<DocxPart> DocxPackageParts(int defaultHalfPoints, const std::vector<DocxMedia>& media = {});
 
 inline constexpr const char* kDocxDocumentPart = "word/document.xml";
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "documents/RtfWriterObjects.h"
 #include "documents/RtfWriterText.h"
 #include "documents/WordWriters.h"
 #include "documents/WordWriterSupport.h"
@@ -30,6 +31,7 @@ class ColourTable {
         AddParagraphs(frame.paragraphs);
       }
       for (const WordGridRow& row : section.grid.rows) {
+        if (row.table) AddTable(*row.table);
         for (const WordCell& cell : row.cells) {
           if (cell.hasBackground) Add(cell.background);
           AddParagraphs(cell.paragraphs);
@@ -59,8 +61,12 @@ class ColourTable {
   void Add(Rgb colour) {
     if (IndexOf(colour) == 0) colours_.push_back(colour);
   }
+  void AddTable(const WordTable& table) {
+    for (const WordTableCell& cell : table.cells) AddParagraphs(cell.paragraphs);
+  }
   void AddParagraphs(const std::vector<WordParagraph>& paragraphs) {
     for (const WordParagraph& paragraph : paragraphs) {
+      if (paragraph.table) AddTable(*paragraph.table);
       if (paragraph.hasShading) Add(paragraph.shading);
       for (const WordRun& run : paragraph.runs) Add(run.color);
     }
@@ -179,8 +185,12 @@ class RtfBuilder {
     // A table right after a section break is read by LibreOffice as part
     // of the section before, its first row printed on the page before; a
     // hairline paragraph opens the section instead.
-    if (!section.grid.rows.empty()) out_ += "\\pard\\plain" + Hairline() + "\\par\n";
-    for (const WordGridRow& row : section.grid.rows) GridRow(section.grid, row);
+    if (!section.grid.rows.empty() || (!section.paragraphs.empty() && section.paragraphs.front().table)) {
+      out_ += "\\pard\\plain" + Hairline() + "\\par\n";
+    }
+    for (std::size_t i = 0; i < section.grid.rows.size(); ++i) {
+      GridRow(section.grid, section.grid.rows[i], i > 0 && !section.grid.rows[i - 1].table);
+    }
     for (const WordParagraph& paragraph : section.paragraphs) Paragraph(paragraph, "", "");
     if (!section.paragraphs.empty()) return;
     // After a grid, a paragraph that takes next to no room (as in the DOCX
@@ -201,7 +211,21 @@ class RtfBuilder {
   // A row of the grid: a borderless table row at the left margin, its
   // cells without padding, ending where the grid's columns put them, and
   // at least as high as the row.
-  void GridRow(const WordGrid& grid, const WordGridRow& row) {
+  void GridRow(const WordGrid& grid, const WordGridRow& row, bool afterGridRow) {
+    if (row.table) {
+      // The ruled table between the grid's rows, the space under it kept.
+      // Rows that follow each other are one table: a hairline paragraph
+      // parts the grid's rows above from the table.
+      int below = Twips(row.height - row.table->Height());
+      if (afterGridRow) {
+        out_ += "\\pard\\plain" + Hairline() + "\\par\n";
+        below -= kColumnBreakLineTwips;
+      }
+      RuledTable(*row.table);
+      out_ += "\\pard\\plain\\sl-" + Number(std::max(below, kColumnBreakLineTwips)) +
+              "\\slmult0\\fs" + Number(kColumnBreakHalfPoints) + " \\par\n";
+      return;
+    }
     out_ += "\\trowd\\trgaph0\\trleft0\\trrh" + Number(Twips(row.height)) +
             "\\trpaddl0\\trpaddr0\\trpaddt0\\trpaddb0\\trpaddfl3\\trpaddfr3\\trpaddft3\\trpaddfb3";
     double end = 0;
@@ -221,6 +245,27 @@ class RtfBuilder {
     out_ += "\\row\n";
   }
 
+  // The ruled table's rows, each cell's paragraphs in the cell where it
+  // starts, and a hairline paragraph after it.
+  void RuledTable(const WordTable& table) {
+    const int columns = static_cast<int>(table.columns.size());
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+      const int row = static_cast<int>(r);
+      out_ += RtfRuledRow(table, row);
+      for (int column = 0; column < columns;) {
+        const WordTableCell* cell = table.Covering(row, column);
+        const bool starts = cell && cell->row == row && !cell->paragraphs.empty();
+        for (std::size_t i = 0; starts && i < cell->paragraphs.size(); ++i) {
+          Paragraph(cell->paragraphs[i], "\\intbl", "", i + 1 == cell->paragraphs.size() ? "\\cell" : "\\par");
+        }
+        if (!starts) out_ += "\\pard\\plain\\intbl" + Hairline() + "\\cell\n";
+        column += cell ? std::max(1, std::min(cell->columnSpan, columns - column)) : 1;
+      }
+      out_ += "\\row\n";
+    }
+    out_ += "\\pard\\plain" + Hairline() + "\\par\n";
+  }
+
   // A column break in a paragraph of its own before the paragraph that
   // starts the next column, as in the DOCX writer.
   void ColumnBreak() {
@@ -233,6 +278,10 @@ class RtfBuilder {
   void Paragraph(const WordParagraph& paragraph, const std::string& place, const std::string& frameShading,
                  const std::string& ending = "\\par") {
     if (paragraph.columnBreakBefore && place.empty()) ColumnBreak();
+    if (paragraph.table) {
+      RuledTable(*paragraph.table);
+      return;
+    }
     out_ += "\\pard\\plain" + place + Alignment(paragraph.alignment);
     const ParagraphIndents indents = IndentsOf(paragraph);
     if (indents.left != 0) out_ += "\\li" + Number(indents.left);
@@ -250,11 +299,25 @@ class RtfBuilder {
       out_ += frameShading;
     }
     out_ += "\\fs" + Number(defaultSize_) + " ";
+    if (paragraph.picture) out_ += RtfPicture(*paragraph.picture);
     for (const WordRun& run : paragraph.runs) {
       out_ += "{\\fs" + Number(HalfPoints(run.fontSize, document_.defaultFontSize)) + "\\cf" +
-              Number(colours_.IndexOf(run.color)) + " " + RtfRunText(run.text) + "}";
+              Number(colours_.IndexOf(run.color)) + " " + RunText(run.text) + "}";
     }
     out_ += ending + "\n";
+  }
+
+  // Tabs (between the cells of a table row in plain text) as \tab.
+  static std::string RunText(const std::string& text) {
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t tab = text.find('\t');; tab = text.find('\t', start)) {
+      out += RtfRunText(std::string_view(text).substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+      if (tab == std::string::npos) break;
+      out += "\\tab ";
+      start = tab + 1;
+    }
+    return out;
   }
 
   const WordDocument& document_;

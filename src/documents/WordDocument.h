@@ -7,6 +7,7 @@
 // Lengths are in points (1/72 inch); page coordinates have their origin at
 // the page's top left corner.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,18 @@ struct WordRun {
 
 enum class WordAlignment { Left, Center, Right, Justify };
 
+// A picture cropped from the page, set inline at its size on the page.
+struct WordPicture {
+  std::string data;  // a PNG or JPEG file
+  bool jpeg = false;
+  int pixelWidth = 0;
+  int pixelHeight = 0;
+  double width = 0;   // points
+  double height = 0;
+};
+
+struct WordTable;
+
 // One paragraph: the lines of a recognised paragraph joined into one run
 // of text (no hard line break inside).
 struct WordParagraph {
@@ -41,6 +54,56 @@ struct WordParagraph {
   bool columnBreakBefore = false;
   bool hasShading = false;     // background colour behind the paragraph
   Rgb shading = kWhitePaper;
+  // A paragraph holding only a picture (its runs are empty), or the place
+  // of a ruled table, which the writers set instead of a paragraph.
+  std::shared_ptr<const WordPicture> picture;
+  std::shared_ptr<const WordTable> table;
+};
+
+// Where a table cell's text stands between its top and bottom rules.
+enum class WordCellPlace { Top, Middle, Bottom };
+
+// One cell of a ruled table: the grid rows and columns it covers.
+struct WordTableCell {
+  int row = 0;
+  int column = 0;
+  int rowSpan = 1;
+  int columnSpan = 1;
+  std::vector<WordParagraph> paragraphs;  // empty for a blank cell
+  WordCellPlace place = WordCellPlace::Top;
+};
+
+// A ruled table as the scan has it: every cell framed by single rules,
+// cells the scan joins joined (DOCX gridSpan and vMerge, RTF wider cells
+// and \clvmgf).
+struct WordTable {
+  double indent = 0;             // points from the left of the text area
+  std::vector<double> columns;   // widths in points, left to right
+  std::vector<double> rows;      // least heights in points, top to bottom
+  std::vector<WordTableCell> cells;  // row by row, each left to right
+
+  double Height() const {
+    double height = 0;
+    for (double row : rows) height += row;
+    return height;
+  }
+  // The cell that starts at the grid position, or null.
+  const WordTableCell* StartingAt(int row, int column) const {
+    for (const WordTableCell& cell : cells) {
+      if (cell.row == row && cell.column == column) return &cell;
+    }
+    return nullptr;
+  }
+  // The cell that covers the grid position, or null.
+  const WordTableCell* Covering(int row, int column) const {
+    for (const WordTableCell& cell : cells) {
+      if (row >= cell.row && row < cell.row + cell.rowSpan && column >= cell.column &&
+          column < cell.column + cell.columnSpan) {
+        return &cell;
+      }
+    }
+    return nullptr;
+  }
 };
 
 // A text frame at a fixed place on its page (the exact-copy mode): the
@@ -69,6 +132,9 @@ struct WordGridRow {
   // Text that needs more grows the row and moves the rows below down.
   double height = 0;
   std::vector<WordCell> cells;  // spans adding up to the grid's columns
+  // Instead of cells: a ruled table of the page, set between the grid's
+  // rows above and below it, `height` taking it and the space below it.
+  std::shared_ptr<const WordTable> table;
 };
 
 // Positioned text as a borderless table from the left margin (the

@@ -8,7 +8,7 @@ ParagraphLook LookOf(const WordExportOptions& options) {
   look.shading = options.keepColours;
   switch (options.retention) {
     case LayoutRetention::PlainText:
-      return ParagraphLook{RunLook{false, false}, false, false, false, false};
+      return ParagraphLook{RunLook{false, false}, false, false, false, false, false};
     case LayoutRetention::FormattedText:
       look.lineHeight = false;
       return look;

@@ -143,11 +143,12 @@ std::vector<WordSection> FlowingSections(const PageLayout& scanned, const WordEx
     if (!sections.empty()) spacing.Below(bottom, baseline);
     for (std::size_t index : members) {
       const int column = extents.empty() ? 0 : ColumnOf(page.blocks[index].box, extents);
-      for (PlacedParagraph& placed : BlockParagraphs(page.blocks[index], look, points)) {
+      for (PlacedParagraph& placed : BlockParagraphs(page.blocks[index], look, points, section.marginLeft)) {
         if (pageLayout) {
           FitTypeToWidth(placed, ColumnWidth(section, column), defaultFontSize);
           spacing.Place(placed, column);
-          largestPitch = std::max(largestPitch, NaturalAdvance(placed.paragraph));
+          const bool text = !placed.paragraph.picture && !placed.paragraph.table;
+          if (text) largestPitch = std::max(largestPitch, NaturalAdvance(placed.paragraph));
         }
         lineCounts.push_back(std::max<std::size_t>(placed.lines.size(), 1));
         bottom = std::max(bottom, placed.box.bottom);

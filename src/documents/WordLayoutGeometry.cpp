@@ -99,8 +99,8 @@ void TurnToPaper(WordSection& section) {
 }  // namespace
 
 bool HoldsText(const LayoutBlock& block) {
-  return block.kind != BlockKind::Image && block.kind != BlockKind::Separator &&
-         !block.paragraphs.empty();
+  if (block.kind == BlockKind::Image) return !block.picture.data.empty();
+  return block.kind != BlockKind::Separator && !block.paragraphs.empty();
 }
 
 void SetPageGeometry(const PageLayout& page, WordSection& section) {

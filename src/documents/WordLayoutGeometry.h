@@ -22,7 +22,8 @@ class PointScale {
   double pointsPerPixel_;
 };
 
-// Blocks that hold text for the document (pictures and rules do not).
+// Blocks that hold text or a cropped picture for the document (rules and
+// pictures without pixels do not).
 bool HoldsText(const LayoutBlock& block);
 
 // Page size from the image; margins from the box around the page's text,

@@ -6,6 +6,7 @@
 
 #include "documents/WordLayout.h"
 #include "documents/WordLayoutFit.h"
+#include "documents/WordLayoutObjects.h"
 #include "documents/WordLayoutOrder.h"
 
 namespace zelk {
@@ -20,6 +21,7 @@ struct Band {
   int top = 0;
   int bottom = 0;
   std::vector<std::size_t> blocks;
+  bool table = false;  // one ruled table, a row of its own
 };
 
 // Blocks of a band standing one above the other in one stretch of its width.
@@ -36,7 +38,7 @@ std::vector<Band> Bands(const std::vector<LayoutBlock>& blocks, std::vector<std:
   std::vector<Band> bands;
   for (std::size_t index : text) {
     const TextBox& box = blocks[index].box;
-    if (bands.empty() || box.top >= bands.back().bottom) bands.push_back(Band{box.top, box.bottom, {}});
+    if (bands.empty() || box.top >= bands.back().bottom) bands.push_back(Band{box.top, box.bottom, {}, false});
     bands.back().bottom = std::max(bands.back().bottom, box.bottom);
     bands.back().blocks.push_back(index);
   }
@@ -117,17 +119,26 @@ WordSection GridSection(const PageLayout& page, const WordExportOptions& options
   const PointScale points(page.dpi);
   const ParagraphLook look = LookOf(options);
   std::vector<std::size_t> text;
+  std::vector<Band> bands;
   for (std::size_t index : ReadingOrder(page.blocks)) {
-    if (HoldsText(page.blocks[index])) text.push_back(index);
+    const LayoutBlock& block = page.blocks[index];
+    if (IsRuledTable(block)) {
+      bands.push_back(Band{block.box.top, block.box.bottom, {index}, true});
+    } else if (HoldsText(block)) {
+      text.push_back(index);
+    }
   }
-  const std::vector<Band> bands = Bands(page.blocks, text);
+  // Ruled tables stand between the bands of the text above and below them.
+  for (const Band& band : Bands(page.blocks, text)) bands.push_back(band);
+  std::stable_sort(bands.begin(), bands.end(), [](const Band& a, const Band& b) { return a.top < b.top; });
 
   // The grid lines: the left margin and every cell's end, lines closer
   // than the narrowest column taken as one.
   std::vector<std::vector<BandCell>> bandCells;
   std::vector<double> lines{section.marginLeft};
   for (const Band& band : bands) {
-    bandCells.push_back(CellsOf(page.blocks, band));
+    bandCells.push_back(band.table ? std::vector<BandCell>{} : CellsOf(page.blocks, band));
+    if (band.table) continue;
     for (double end : CellEnds(bandCells.back(), section, points)) lines.push_back(end);
   }
   std::sort(lines.begin(), lines.end());
@@ -147,6 +158,12 @@ WordSection GridSection(const PageLayout& page, const WordExportOptions& options
   std::vector<std::vector<WordCell>> rowCells;  // spans and colours
   double largestPitch = 0;
   for (std::size_t b = 0; b < bands.size(); ++b) {
+    if (bands[b].table) {
+      rowTops.push_back(points(bands[b].top));
+      rowParagraphs.emplace_back();
+      rowCells.emplace_back();
+      continue;
+    }
     // Each cell's grid lines; a cell whose end falls on a line already
     // taken joins the cell before.
     const std::vector<double> ends = CellEnds(bandCells[b], section, points);
@@ -178,7 +195,7 @@ WordSection GridSection(const PageLayout& page, const WordExportOptions& options
         }
         for (PlacedParagraph& placed : BlockParagraphs(block, look, points)) {
           PlaceInCell(placed, merged[c == 0 ? 0 : endLines[c - 1]], merged[endLines[c]], points);
-          largestPitch = std::max(largestPitch, NaturalAdvance(placed.paragraph));
+          if (!placed.paragraph.picture) largestPitch = std::max(largestPitch, NaturalAdvance(placed.paragraph));
           cellParagraphs.back().push_back(std::move(placed));
         }
       }
@@ -198,6 +215,11 @@ WordSection GridSection(const PageLayout& page, const WordExportOptions& options
     const double next = b + 1 < bands.size() ? rowTops[b + 1] : points(bands[b].bottom);
     WordGridRow row;
     row.height = std::max(std::round((next - rowTops[b]) * 2) / 2, 1.0);
+    if (bands[b].table) {
+      row.table = TableParagraph(page.blocks[bands[b].blocks.front()], look, points, section.marginLeft).paragraph.table;
+      section.grid.rows.push_back(std::move(row));
+      continue;
+    }
     const int topPixels = static_cast<int>(std::floor(rowTops[b] / points(1)));
     std::size_t line = 0;
     for (std::size_t c = 0; c < rowParagraphs[b].size(); ++c) {

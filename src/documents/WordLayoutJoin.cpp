@@ -41,7 +41,8 @@ void Extend(TextBox& box, const TextBox& other) {
 // pairwise on one baseline, with no more than a blank's breadth between
 // the two blocks.
 bool SplitApart(const LayoutBlock& left, const LayoutBlock& right) {
-  if (!HoldsText(left) || !HoldsText(right)) return false;
+  if (!HoldsText(left) || !HoldsText(right) || left.paragraphs.empty() || right.paragraphs.empty()) return false;
+  if (!left.table.Empty() || !right.table.Empty()) return false;
   const auto starts = LinesOf(left);
   const auto ends = LinesOf(right);
   if (starts.size() != ends.size()) return false;

@@ -1,5 +1,7 @@
 #include "documents/WordLayoutParagraphs.h"
 
+#include "documents/WordLayoutObjects.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -114,14 +116,25 @@ std::vector<LayoutParagraph> SplitAtSizeJumps(const LayoutParagraph& paragraph) 
 }  // namespace
 
 double NaturalAdvance(const WordParagraph& paragraph) {
+  if (paragraph.picture) return paragraph.picture->height;
+  if (paragraph.table) return paragraph.table->Height();
   if (paragraph.lineHeight > 0) return paragraph.lineHeight;
   const double size = paragraph.runs.front().fontSize;
   return kSingleSpacing * (size > 0 ? size : WordDocument{}.defaultFontSize);
 }
 
 std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const ParagraphLook& look,
-                                             const PointScale& points) {
+                                             const PointScale& points, double areaLeft) {
   std::vector<PlacedParagraph> placed;
+  if (HasPicture(block)) {
+    if (look.objects) placed.push_back(PictureParagraph(block, points));
+    return placed;
+  }
+  if (IsRuledTable(block)) {
+    if (!look.objects) return TableRowsAsText(block, look, points);
+    placed.push_back(TableParagraph(block, look, points, areaLeft));
+    return placed;
+  }
   if (!HoldsText(block)) return placed;
   const bool table = block.kind == BlockKind::Table;
   for (const LayoutParagraph& recognised : block.paragraphs) {

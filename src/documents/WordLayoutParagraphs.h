@@ -19,6 +19,7 @@ struct ParagraphLook {
   bool indent = true;       // first-line indents
   bool lineHeight = true;   // the line pitch of the page
   bool shading = true;      // the block's paper colour when it is not white
+  bool objects = true;      // ruled tables as tables and pictures; false: tables as tab-separated rows, no pictures
 };
 
 // A document paragraph with where it came from on the page, in pixels,
@@ -32,9 +33,11 @@ struct PlacedParagraph {
 };
 
 // One paragraph per recognised paragraph; in a table block one per line
-// (a row of cells).  Paragraphs without text are left out.
+// (a row of cells).  Paragraphs without text are left out.  A ruled table
+// or a cropped picture gives one paragraph holding it (WordLayoutObjects.h),
+// the table indented from `areaLeft`, points from the page's left edge.
 std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const ParagraphLook& look,
-                                             const PointScale& points);
+                                             const PointScale& points, double areaLeft = 0);
 
 // Pitch from the baseline before to the paragraph's first one that the
 // word processor gives by itself, in points: its exact line pitch, or

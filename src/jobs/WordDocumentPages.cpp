@@ -1,5 +1,6 @@
 #include "jobs/WordDocumentPages.h"
 
+#include "documents/LayoutPictures.h"
 #include "ocr/RecognitionImage.h"
 
 namespace zelk {
@@ -9,13 +10,15 @@ void WordDocumentPages::Prepend(const std::vector<PageLayout>& earlier) {
 }
 
 void WordDocumentPages::Add(RecognisedPage page) {
-  if (options_.keepColours) {
+  const bool pictures = options_.retention != LayoutRetention::PlainText && HasPictureRegions(page.layout);
+  if (options_.keepColours || pictures) {
     // The boxes lie on the page as recognised: turned upright and straightened.
     if (!page.layout.frame.IsIdentity()) {
       page.image.pix = UprightPageImage(page.image.pix.get(), page.layout.frame);
       DropStoredForms(page.image);
     }
-    SampleLayoutColours(page.image, page.layout);
+    if (options_.keepColours) SampleLayoutColours(page.image, page.layout);
+    if (pictures) CropLayoutPictures(page.image, page.layout);
   }
   layouts_.push_back(std::move(page.layout));
 }

@@ -3,8 +3,9 @@
 // page as recognition delivers them and written in one go at the end.
 //
 // Only the layouts are kept: with colours kept each page's ink and paper
-// colours are sampled from its image first, then the image is dropped, so
-// a long document holds text, not pixels.
+// colours are sampled from its image first, and its pictures cropped and
+// compressed (in every mode but plain text), then the image is dropped, so
+// a long document holds text and pictures, not whole pages of pixels.
 
 #include <string>
 #include <vector>

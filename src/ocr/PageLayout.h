@@ -60,11 +60,46 @@ enum class BlockKind {
   Other,
 };
 
+// One cell of a ruled table: the rows and columns of the table's grid it
+// covers (more than one where the scan has no rule between them), the box
+// inside its rules and the text recognised there on its own.
+struct LayoutCell {
+  int row = 0;
+  int column = 0;
+  int rowSpan = 1;
+  int columnSpan = 1;
+  TextBox box;
+  std::vector<LayoutParagraph> paragraphs;  // empty for a blank cell
+};
+
+// A ruled table: where its rules stand and its cells.
+struct LayoutTable {
+  std::vector<int> columnRules;  // x of each vertical rule, left to right
+  std::vector<int> rowRules;     // y of each horizontal rule, top to bottom
+  std::vector<LayoutCell> cells;  // row by row, each left to right
+
+  bool Empty() const { return cells.empty(); }
+  int Columns() const { return static_cast<int>(columnRules.size()) - 1; }
+  int Rows() const { return static_cast<int>(rowRules.size()) - 1; }
+};
+
+// The pixels of a picture region, cropped from the page image and encoded
+// for a document (filled by the export, not by recognition).
+struct LayoutPicture {
+  std::string data;   // a PNG or JPEG file
+  bool jpeg = false;  // false: PNG
+};
+
 struct LayoutBlock {
   BlockKind kind = BlockKind::Text;
   TextBox box;
-  std::vector<LayoutParagraph> paragraphs;  // empty for Image and Separator
+  // Empty for Image and Separator.  A ruled table's block holds one
+  // paragraph per row of its table, its cells' lines left to right, for
+  // the readers that do not take tables apart.
+  std::vector<LayoutParagraph> paragraphs;
   Rgb background = kWhitePaper;  // paper colour, when sampled from the image
+  LayoutTable table{};           // the rules and cells of a ruled table
+  LayoutPicture picture{};       // an Image block's pixels, when cropped
 };
 
 struct PageLayout {

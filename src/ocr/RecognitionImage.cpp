@@ -18,11 +18,8 @@ namespace {
 constexpr double kSmallestSkewDegrees = 0.3;
 // Leptonica's confidence below which its skew angle is not trusted.
 constexpr float kSkewConfidence = 3.0f;
-// Dark enough to count as ink on the flattened page (paper is brought to
-// white).
-constexpr int kInkThreshold = 166;
-// The grey background normalisation brings paper to.
-constexpr int kNormalisedPaper = 200;
+// Dark enough to count as ink on the flattened page (paper is brought to 200).
+constexpr int kInkThreshold = 130;
 
 PixPtr Checked(PIX* pix, const char* what) {
   if (pix == nullptr) throw RecognitionError(std::string("cannot prepare the page image: ") + what);
@@ -84,14 +81,10 @@ PixPtr GreyOf(PixPtr pix) {
 
 // Flattens the background of a grey page; a page too small for the
 // normalisation's tiles is left as it is.
-// The paper is then stretched to white: on paper left grey, Tesseract
-// reads the odd line of Chinese with a Latin number or term in it as Latin
-// garbage.
 PixPtr Flattened(PixPtr grey) {
   if (pixGetDepth(grey.get()) != 8) return grey;
   PIX* flat = pixBackgroundNormSimple(grey.get(), nullptr, nullptr);
   if (flat == nullptr) return grey;
-  pixGammaTRC(flat, flat, 1.0f, 0, kNormalisedPaper);
   return PixPtr(flat);
 }
 

@@ -12,6 +12,7 @@
 
 #include "ocr/OcrError.h"
 #include "ocr/OrientationDetector.h"
+#include "ocr/PageRegions.h"
 #include "ocr/RecognitionImage.h"
 #include "ocr/RecognitionScale.h"
 #include "ocr/SealRemoval.h"
@@ -327,7 +328,10 @@ TesseractRecognizer::Reading TesseractRecognizer::ReadTurned(const Page& page, i
 TesseractRecognizer::Reading TesseractRecognizer::Read(RecognitionImage image, int dpi,
                                                        const RecognitionCancelCheck& cancelled,
                                                        tesseract::TessBaseAPI& api, bool columns) {
-  api.SetImage(image.pix.get());
+  // Tables and pictures are found on pages of lines, and read apart.
+  const PageRegions regions = columns ? PageRegions{} : FindPageRegions(image.pix.get(), dpi);
+  const PixPtr textOnly = WithoutRegions(image.pix.get(), regions);
+  api.SetImage(textOnly ? textOnly.get() : image.pix.get());
   api.SetSourceResolution(dpi);
   tesseract::ETEXT_DESC monitor;
   if (cancelled) {
@@ -360,6 +364,7 @@ TesseractRecognizer::Reading TesseractRecognizer::Read(RecognitionImage image, i
   if (!columns) RereadGarbledLines(reading.layout, dpi);
   DropSealWords(reading.layout, image.seals);
   api.Clear();
+  if (!columns) AddRegionBlocks(*api_, image.pix.get(), dpi, regions, reading.layout);
   reading.layout.frame = image.frame;
   reading.layout.frame.columns = columns;
   double weighted = 0;

@@ -1,0 +1,20 @@
+#include "ocr/ConnectedBoxes.h"
+
+#include <leptonica/allheaders.h>
+
+namespace zelk {
+
+std::vector<TextBox> ConnectedBoxes(Pix* binary) {
+  std::vector<TextBox> boxes;
+  BOXA* found = pixConnComp(binary, nullptr, 8);
+  if (found == nullptr) return boxes;
+  for (int i = 0; i < boxaGetCount(found); ++i) {
+    int x = 0, y = 0, w = 0, h = 0;
+    boxaGetBoxGeometry(found, i, &x, &y, &w, &h);
+    boxes.push_back(TextBox{x, y, x + w, y + h});
+  }
+  boxaDestroy(&found);
+  return boxes;
+}
+
+}  // namespace zelk
