@@ -147,7 +147,7 @@ TEST_F(LoadSettingsTest, ShippedFileHoldsEveryKeyAndLoadsAsTheDefaults) {
     EXPECT_TRUE(seen.emplace(Lowered(key.Section), Lowered(key.Key)).second)
         << key.Section << " " << key.Key;
   }
-  EXPECT_EQ(seen.size(), 49u);
+  EXPECT_EQ(seen.size(), 51u);
 
   Settings settings;
   ASSERT_TRUE(LoadSettings(dir_.Path().string(), settings));
