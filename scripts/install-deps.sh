@@ -30,8 +30,9 @@ packages=(
   # resource and fixture generators (scripts/make-template-xls.py,
   # scripts/make-grouping-fixtures.py)
   python3-xlwt python3-openpyxl
-  # the OFD twins' reader check: ofd.js (fetched with npm into the build tree)
-  # drawn in headless Chromium (tests/jobs/ofd_twins_check.sh)
+  # the OFD twins' reader check: ofd.js 0.2.6 (its bundle fetched with npm
+  # into the build tree) drawn in headless Chromium
+  # (tests/jobs/ofd_twins_check.sh)
   chromium nodejs npm
 )
 # Further packages named on the command line (scripts/install-bench-deps.sh).
