@@ -33,8 +33,11 @@ packages=(
   # the OFD twins' reader check: ofd.js 0.2.6 (its bundle fetched with npm
   # into the build tree) drawn in headless Chromium
   # (tests/jobs/ofd_twins_check.sh)
-  chromium nodejs npm
+  chromium nodejs
 )
+# Debian's nodejs leaves npm to a package of its own; a nodejs from
+# elsewhere (NodeSource) brings npm and conflicts with that package.
+command -v npm >/dev/null || packages+=(npm)
 # Further packages named on the command line (scripts/install-bench-deps.sh).
 packages+=("$@")
 

@@ -26,6 +26,10 @@
 # elapsed times of the result lists may differ.  ZELK_COMPARE_PDF=content
 # compares PDFs by their pages, images and text instead of their bytes, for
 # a change that alters only their metadata or structure (see the script).
+# ZELK_COMPARE_CONF=FILE starts both builds' runs from that settings file
+# instead of each build's shipped one, for a change that adds keys to the
+# shipped file: run it once with the old file (the keys absent) and once
+# with the new one (the keys at their defaults).
 #
 # Prints one line per case and exits 1 when any case differs (2 on a usage
 # or set-up error).  The work directory (ZELK_COMPARE_WORK, or a new one under
@@ -101,7 +105,7 @@ run_case() {
   rm -rf "$run"
   mkdir -p "$run/program" "$case_dir/$side/console"
   cp -a "$work/corpus/$subtree" "$run/source"
-  cp "$bin/ZELK.conf" "$run/program/ZELK.conf"
+  cp "${ZELK_COMPARE_CONF:-$bin/ZELK.conf}" "$run/program/ZELK.conf"
   # shellcheck disable=SC2086  # the settings are words on purpose
   set_keys "$run/program/ZELK.conf" "Common.ImageSrcDir=$run/source" \
     "Common.ConvertDstDir=$run/output" "Common.ConvertAction=$action" $settings
