@@ -2,12 +2,13 @@
 
 #include "imaging/Page.h"
 #include "ofd/OfdXml.h"
+#include "platform/Clock.h"
 #include "platform/ProgramVersion.h"
 
 #include <pugixml.hpp>
 #include <zip.h>
 
-#include <ctime>
+#include <cstdio>
 #include <random>
 #include <set>
 #include <vector>
@@ -34,11 +35,9 @@ std::string NewDocumentId() {
 }
 
 std::string Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char date[16];
-  std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+  const LocalDateTime now = ToLocalDateTime(std::chrono::system_clock::now());
+  char date[40];
+  std::snprintf(date, sizeof date, "%04d-%02d-%02d", now.Year, now.Month, now.Day);
   return date;
 }
 
