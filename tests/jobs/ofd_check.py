@@ -223,8 +223,8 @@ def source_of(args, ofd_path):
 
 
 def render_and_compare(args, ofd_path, pdf_path, pages, scratch):
-    """Draws every page with ofd.js and judges it; False where ofd.js opened
-    nothing."""
+    """Has ofd.js open the package, checks the text it finds on each page,
+    draws every page and judges the drawing."""
     html = write_viewer(args.ofdjs, ofd_path, scratch)
     dom = html_module.unescape(chromium(args, "--dump-dom", html.as_uri() + "#text").stdout)
     refused = re.search(r'<pre id="failed">([^<]*)', dom)
@@ -248,11 +248,14 @@ def render_and_compare(args, ofd_path, pdf_path, pages, scratch):
         subprocess.run(["pdftoppm", "-f", str(index + 1), "-l", str(index + 1),
                         "-scale-to-x", str(size[0]), "-scale-to-y", str(size[1]),
                         "-singlefile", pdf_path, str(scratch / "pdf")], check=True)
-        compare(args, rendered, scratch / "pdf.ppm", size, THRESHOLD, what + " against the PDF page")
+        compare(args, rendered, scratch / "pdf.ppm", size, THRESHOLD,
+                what + " against the PDF page")
         source = source_of(args, ofd_path) if args.source and len(pages) == 1 else None
         if source:
-            compare(args, rendered, source, size, SOURCE_THRESHOLD, what + f" against {source.name}")
-        if args.shots and kind and kind not in shots_taken and bool(page_text(content)) == args.shot_text:
+            compare(args, rendered, source, size, SOURCE_THRESHOLD,
+                    what + f" against {source.name}")
+        wanted = bool(page_text(content)) == args.shot_text
+        if args.shots and kind and kind not in shots_taken and wanted:
             shots_taken.add(kind)
             os.makedirs(args.shots, exist_ok=True)
             # Half size: the pictures are for a human look, not for judging.

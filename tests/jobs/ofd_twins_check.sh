@@ -55,7 +55,9 @@ for entry in "${cases[@]}"; do
   echo "== $name"
   run="$work/$name"
   mkdir -p "$run/program" "$run/source"
-  for subtree in $subtrees; do cp -a "$work/corpus/$subtree/." "$run/source/$(basename "$subtree")"; done
+  for subtree in $subtrees; do
+    cp -a "$work/corpus/$subtree/." "$run/source/$(basename "$subtree")"
+  done
   cp "$(dirname "$batch")/ZELK.conf" "$run/program/ZELK.conf"
   # shellcheck disable=SC2086  # the settings are words on purpose
   python3 "$here/tools/set_keys.py" "$run/program/ZELK.conf" "Common.ImageSrcDir=$run/source" \

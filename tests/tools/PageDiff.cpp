@@ -2,12 +2,14 @@
 // drew lies from the page it should show.  The rendered picture is cut to
 // WIDTH x HEIGHT pixels from its top left corner where given (a browser
 // window can be larger than the page), both images are made grey, the
-// reference is scaled to the rendered one's size, both are reduced by 4 in
-// each direction by averaging, so that the two renderers' different edge
-// smoothing of fine print does not count, and two numbers are printed: the
-// mean absolute difference of the grey values (0 to 255), and the same for
-// an empty white page against the reference, the yardstick a judge needs on
-// pages that are mostly white.  Exit status 2 when an image cannot be read.
+// reference is scaled to the rendered one's size (by area mapping where it
+// is larger, as a reader smooths a scan onto the screen), both are reduced
+// by 4 in each direction by averaging, so that the two renderers' different
+// edge smoothing of fine print does not count, and two numbers are printed:
+// the mean absolute difference of the grey values (0 to 255), and the same
+// for an empty white page against the reference, the yardstick a judge
+// needs on pages that are mostly white.  Exit status 2 when an image cannot
+// be read.
 #include <leptonica/allheaders.h>
 
 #include <algorithm>
@@ -48,10 +50,10 @@ int main(int argc, char** argv) {
                           argc == 5 ? std::atoi(argv[4]) : 0);
   if (!rendered) return 2;
   const int w = pixGetWidth(rendered), h = pixGetHeight(rendered);
-  // Area mapping, the way a reader smooths a large scan onto the screen.
   const float sx = static_cast<float>(w) / pixGetWidth(reference);
   const float sy = static_cast<float>(h) / pixGetHeight(reference);
-  PIX* scaled = sx < 1 && sy < 1 ? pixScaleAreaMap(reference, sx, sy) : pixScaleToSize(reference, w, h);
+  PIX* scaled =
+      sx < 1 && sy < 1 ? pixScaleAreaMap(reference, sx, sy) : pixScaleToSize(reference, w, h);
   PIX* a = pixScaleAreaMap(rendered, 1.0f / kCell, 1.0f / kCell);
   PIX* b = scaled ? pixScaleAreaMap(scaled, 1.0f / kCell, 1.0f / kCell) : nullptr;
   if (!a || !b) return 2;
