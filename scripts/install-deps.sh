@@ -34,7 +34,14 @@ packages=(
   # resource and fixture generators (scripts/make-template-xls.py,
   # scripts/make-grouping-fixtures.py)
   python3-xlwt python3-openpyxl
+  # the OFD twins' reader check: ofd.js 0.2.6 (its bundle fetched with npm
+  # into the build tree) drawn in headless Chromium
+  # (tests/jobs/ofd_twins_check.sh)
+  chromium nodejs
 )
+# Debian's nodejs leaves npm to a package of its own; a nodejs from
+# elsewhere (NodeSource) brings npm and conflicts with that package.
+command -v npm >/dev/null || packages+=(npm)
 # Further packages named on the command line (scripts/install-bench-deps.sh).
 packages+=("$@")
 

@@ -26,6 +26,10 @@
 # elapsed times of the result lists may differ.  ZELK_COMPARE_PDF=content
 # compares PDFs by their pages, images and text instead of their bytes, for
 # a change that alters only their metadata or structure (see the script).
+# ZELK_COMPARE_CONF=FILE starts both builds' runs from that settings file
+# instead of each build's shipped one, for a change that adds keys to the
+# shipped file: run it once with the old file (the keys absent) and once
+# with the new one (the keys at their defaults).
 #
 # Prints one line per case and exits 1 when any case differs (2 on a usage
 # or set-up error).  The work directory (ZELK_COMPARE_WORK, or a new one under
@@ -91,33 +95,7 @@ run="$work/run"
 # set_keys CONF Section.Key=value ...: sets keys of an INI file in place,
 # keeping its CRLF line ends; a missing key is added to its section.
 set_keys() {
-  python3 - "$@" <<'EOF'
-import sys
-path, assignments = sys.argv[1], sys.argv[2:]
-lines = open(path, "rb").read().decode("utf-8").split("\r\n")
-for assignment in assignments:
-    name, value = assignment.split("=", 1)
-    section, key = name.split(".", 1)
-    current, placed, insert_at = None, False, None
-    for i, line in enumerate(lines):
-        if line.startswith("["):
-            if current == section.lower():
-                break
-            current = line.strip("[]").lower()
-            continue
-        if current == section.lower():
-            if line.split("=", 1)[0].lower() == key.lower():
-                lines[i] = key + "=" + value
-                placed = True
-                break
-            if line:
-                insert_at = i + 1
-    if not placed:
-        if insert_at is None:
-            sys.exit("no section [%s] in %s" % (section, path))
-        lines.insert(insert_at, key + "=" + value)
-open(path, "wb").write("\r\n".join(lines).encode("utf-8"))
-EOF
+  python3 "$here/tools/set_keys.py" "$@"
 }
 
 # run_case SIDE BIN_DIR ACTION SUBTREE SETTINGS: one run of zelk-batch, its
@@ -127,7 +105,7 @@ run_case() {
   rm -rf "$run"
   mkdir -p "$run/program" "$case_dir/$side/console"
   cp -a "$work/corpus/$subtree" "$run/source"
-  cp "$bin/ZELK.conf" "$run/program/ZELK.conf"
+  cp "${ZELK_COMPARE_CONF:-$bin/ZELK.conf}" "$run/program/ZELK.conf"
   # shellcheck disable=SC2086  # the settings are words on purpose
   set_keys "$run/program/ZELK.conf" "Common.ImageSrcDir=$run/source" \
     "Common.ConvertDstDir=$run/output" "Common.ConvertAction=$action" $settings

@@ -18,8 +18,9 @@ namespace {
 // [PDF], in the order the keys are written (not the file order: the keys
 // a file lacks are added in this order).
 constexpr std::array kKeys = {SettingId::PDF_KeepDir,     SettingId::PDF_OutputTif,
-                              SettingId::PDF_Grouping,    SettingId::PDF_ConvertType,
-                              SettingId::PDF_ImageResolution, SettingId::PDF_PaperSize};
+                              SettingId::PDF_OutputOfd,   SettingId::PDF_Grouping,
+                              SettingId::PDF_ConvertType, SettingId::PDF_ImageResolution,
+                              SettingId::PDF_PaperSize};
 
 const QStringList kPaperSizeEntries = {"原纸张幅面", "原图像大小"};
 
@@ -33,6 +34,7 @@ PdfOptionsDialog::PdfOptionsDialog(QWidget* parent, Settings& settings, const Pr
                    QStringLiteral("适用于多页Tif或单页Tif图像文件单独转换")),
       chkDir_(MakeCheckBox("chkDir", QStringLiteral("保持原有目录结构"))),
       chkTif_(MakeCheckBox("chkTif", QStringLiteral("同时输出多页Tif文件"))),
+      chkOfd_(MakeCheckBox("chkOfd", QStringLiteral("同时输出OFD文件"))),
       grouping_(this, places, GroupingControls::ButtonStyle::Pictures),
       cboResolution_(MakeList("cboResolution", ResolutionEntries())),
       cboPaperSize_(MakeList("cboPaperSize", kPaperSizeEntries)) {
@@ -41,7 +43,8 @@ PdfOptionsDialog::PdfOptionsDialog(QWidget* parent, Settings& settings, const Pr
   convertLayout->addWidget(convertType_.optMergeFiles, 0, 0, 1, 2);
   convertLayout->addWidget(convertType_.optOne2One, 0, 2, 1, 3);
   convertLayout->addWidget(chkDir_, 1, 0, 1, 2);
-  convertLayout->addWidget(chkTif_, 1, 2, 1, 3);
+  convertLayout->addWidget(chkTif_, 1, 2, 1, 2);
+  convertLayout->addWidget(chkOfd_, 1, 4);
   convertLayout->addWidget(grouping_.chkGroup, 2, 0);
   convertLayout->addWidget(grouping_.txtTemplate, 2, 1, 1, 2);
   convertLayout->addWidget(grouping_.cmdTemplate, 2, 3);
@@ -63,7 +66,7 @@ PdfOptionsDialog::PdfOptionsDialog(QWidget* parent, Settings& settings, const Pr
   layout->addWidget(framImageDisplay);
   layout->addLayout(MakeButtonRow(cmdImageCompress));
 
-  SetTabOrder({convertType_.optMergeFiles, convertType_.optOne2One, chkDir_, chkTif_,
+  SetTabOrder({convertType_.optMergeFiles, convertType_.optOne2One, chkDir_, chkTif_, chkOfd_,
                grouping_.chkGroup, grouping_.txtTemplate, grouping_.cmdTemplate,
                grouping_.cmdTemplateFile, cboResolution_, cboPaperSize_, cmdImageCompress,
                okButton(), cancelButton()});
@@ -75,6 +78,7 @@ void PdfOptionsDialog::Load() {
   convertType_.Show(stored.ConvertType);
   ShowFlag(chkDir_, stored.KeepDir);
   ShowFlag(chkTif_, stored.OutputTif);
+  ShowFlag(chkOfd_, stored.OutputOfd);
   grouping_.Show(stored.Grouping);
   ShowEntry(cboResolution_, stored.ImageResolution);
   ShowEntry(cboPaperSize_, stored.PaperSize);
@@ -85,6 +89,7 @@ bool PdfOptionsDialog::Store() {
   section.ConvertType = convertType_.Value();
   section.KeepDir = FlagValue(chkDir_);
   section.OutputTif = FlagValue(chkTif_);
+  section.OutputOfd = FlagValue(chkOfd_);
   section.Grouping = grouping_.Value();
   section.ImageResolution = EntryValue(cboResolution_);
   section.PaperSize = EntryValue(cboPaperSize_);

@@ -24,6 +24,7 @@ class PdfOptionsDialog : public OptionDialog {
   ConvertTypeOptions convertType_;
   QCheckBox* chkDir_;
   QCheckBox* chkTif_;
+  QCheckBox* chkOfd_;
   GroupingControls grouping_;
   QComboBox* cboResolution_;
   QComboBox* cboPaperSize_;

@@ -35,6 +35,7 @@ TwoPdfOptionsDialog::TwoPdfOptionsDialog(QWidget* parent, Settings& settings,
       chkDir_(MakeCheckBox("chkDir", QStringLiteral("保持原有目录结构"))),
       chkTxt_(MakeCheckBox("chkTxt", QStringLiteral("同时OCR为TXT文件"))),
       chkTif_(MakeCheckBox("chkTif", QStringLiteral("同时输出多页Tif文件"))),
+      chkOfd_(MakeCheckBox("chkOfd", QStringLiteral("同时输出OFD文件"))),
       grouping_(this, places, GroupingControls::ButtonStyle::Captions),
       cboPaperSize_(MakeList("cboPaperSize", kPaperSizeEntries)),
       cboTextOutputMode_(MakeList("cboTextOutputMode", kTextOutputModeEntries)),
@@ -46,7 +47,8 @@ TwoPdfOptionsDialog::TwoPdfOptionsDialog(QWidget* parent, Settings& settings,
   convertLayout->addWidget(convertType_.optOne2One, 0, 2, 1, 2);
   convertLayout->addWidget(chkDir_, 1, 0);
   convertLayout->addWidget(chkTxt_, 1, 1);
-  convertLayout->addWidget(chkTif_, 1, 2, 1, 2);
+  convertLayout->addWidget(chkTif_, 1, 2);
+  convertLayout->addWidget(chkOfd_, 1, 3);
   convertLayout->addWidget(grouping_.chkGroup, 2, 0, 1, 4);
   convertLayout->addWidget(grouping_.txtTemplate, 3, 0, 1, 2);
   convertLayout->addWidget(grouping_.cmdTemplate, 3, 2);
@@ -67,6 +69,7 @@ TwoPdfOptionsDialog::TwoPdfOptionsDialog(QWidget* parent, Settings& settings,
   layout->addLayout(MakeButtonRow(cmdImageCompress));
 
   SetTabOrder({convertType_.optMergeFiles, convertType_.optOne2One, chkDir_, chkTxt_, chkTif_,
+               chkOfd_,
                grouping_.chkGroup, grouping_.txtTemplate, grouping_.cmdTemplate,
                grouping_.cmdTemplateFile, cboPaperSize_, cboTextOutputMode_, cboImageQuality_,
                cboImageResolution_, cmdImageCompress, okButton(), cancelButton()});
@@ -79,6 +82,7 @@ void TwoPdfOptionsDialog::Load() {
   ShowFlag(chkDir_, stored.KeepDir);
   ShowFlag(chkTxt_, stored.OutputTxt);
   ShowFlag(chkTif_, stored.OutputTif);
+  ShowFlag(chkOfd_, stored.OutputOfd);
   grouping_.Show(stored.Grouping);
   ShowEntry(cboPaperSize_, stored.PaperSize);
   ShowEntry(cboTextOutputMode_, stored.TextOutputMode);
@@ -92,6 +96,7 @@ bool TwoPdfOptionsDialog::Store() {
   section.KeepDir = FlagValue(chkDir_);
   section.OutputTxt = FlagValue(chkTxt_);
   section.OutputTif = FlagValue(chkTif_);
+  section.OutputOfd = FlagValue(chkOfd_);
   section.Grouping = grouping_.Value();
   section.PaperSize = EntryValue(cboPaperSize_);
   section.TextOutputMode = EntryValue(cboTextOutputMode_);

@@ -25,6 +25,7 @@ class TwoPdfOptionsDialog : public OptionDialog {
   QCheckBox* chkDir_;
   QCheckBox* chkTxt_;
   QCheckBox* chkTif_;
+  QCheckBox* chkOfd_;
   GroupingControls grouping_;
   QComboBox* cboPaperSize_;
   QComboBox* cboTextOutputMode_;

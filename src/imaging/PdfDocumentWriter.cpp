@@ -41,18 +41,6 @@ double ResolutionOf(int optionDpi, int pageDpi) {
   return kDefaultDpi;
 }
 
-PdfPagePlacement LayoutOf(const PdfImage& image, int pageXDpi, int pageYDpi,
-                          const PdfPageOptions& options) {
-  const double xDpi = ResolutionOf(options.xDpi, pageXDpi);
-  const double yDpi = ResolutionOf(options.yDpi, pageYDpi);
-  if (options.paper) {
-    return FittedLayout(image.width, image.height, xDpi, yDpi, options.paper->width,
-                        options.paper->height);
-  }
-  if (options.exactImageSize) return ImageSizeLayout(image.width, image.height, xDpi, yDpi);
-  return StandardPaperLayout(image.width, image.height, xDpi, yDpi);
-}
-
 Obj ImageDictionary(const PdfImage& image) {
   Obj dict = Obj::newDictionary();
   dict.replaceKey("/Type", Obj::newName("/XObject"));
@@ -110,6 +98,18 @@ FILE* CreateTemporaryBeside(const std::string& outputPath, std::string& tempPath
 }
 
 }  // namespace
+
+PdfPagePlacement PagePlacementOf(int imageWidth, int imageHeight, int pageXDpi, int pageYDpi,
+                                 const PdfPageOptions& options) {
+  const double xDpi = ResolutionOf(options.xDpi, pageXDpi);
+  const double yDpi = ResolutionOf(options.yDpi, pageYDpi);
+  if (options.paper) {
+    return FittedLayout(imageWidth, imageHeight, xDpi, yDpi, options.paper->width,
+                        options.paper->height);
+  }
+  if (options.exactImageSize) return ImageSizeLayout(imageWidth, imageHeight, xDpi, yDpi);
+  return StandardPaperLayout(imageWidth, imageHeight, xDpi, yDpi);
+}
 
 struct PdfDocumentWriter::State {
   std::string outputPath;
@@ -171,7 +171,8 @@ void PdfDocumentWriter::AddPage(const Page& page, int formatCode, int bitsPerPix
 void PdfDocumentWriter::AddImage(const PdfImage& image, int pageXDpi, int pageYDpi,
                                  const PdfPageOptions& options) {
   if (state_->finished) throw ImageError("the PDF document is already written");
-  const PdfPagePlacement layout = LayoutOf(image, pageXDpi, pageYDpi, options);
+  const PdfPagePlacement layout =
+      PagePlacementOf(image.width, image.height, pageXDpi, pageYDpi, options);
 
   const bool hasText = options.text && !options.text->lines.empty();
   if (hasText && !state_->font) state_->font = std::make_unique<PdfTextFont>(state_->pdf);

@@ -2,6 +2,7 @@
 
 #include "imaging/GlyphlessFont.h"
 #include "imaging/PdfNumber.h"
+#include "imaging/TextLayerLines.h"
 #include "platform/Utf16.h"
 #include "platform/Utf8.h"
 
@@ -44,61 +45,6 @@ uint16_t CodeOf(char32_t codePoint, std::map<char32_t, uint16_t>& supplementary)
   const auto code = static_cast<uint16_t>(next);
   supplementary.emplace(codePoint, code);
   return code;
-}
-
-bool IsDrawable(char32_t c) { return c >= 0x20 && c != 0x7F; }
-
-// One piece of a line's run: text stretched over [start, end) in pixels.
-struct Span {
-  std::u32string text;
-  double start = 0;
-  double end = 0;
-};
-
-// The narrowest a character is drawn, in ems.  Text extraction takes a
-// character that advances less than a tenth of an em for a duplicate and
-// moves it out of its line; a recogniser's box can be that narrow when it
-// covers only part of a word.
-constexpr double kNarrowestCharacter = 0.25;
-// The widest a blank is drawn, in ems: the word before a wider gap reaches
-// into it.  Text extraction starts a new line (and block) after a gap of
-// more than one and a half ems, which a recogniser's box that falls short
-// of its word would otherwise open inside a line.
-constexpr double kWidestBlank = 0.5;
-
-// Lays the words of a line out as gapless spans from left to right, each
-// at least kNarrowestCharacter ems a character and each blank at most
-// kWidestBlank ems, for type `size` high.
-std::vector<Span> LineSpans(const TextLine& line, int size) {
-  std::vector<Span> spans;
-  std::vector<std::pair<std::u32string, const TextWord*>> words;
-  for (const TextWord& word : line.words) {
-    std::u32string text;
-    for (char32_t c : DecodeUtf8(word.text, Utf8Decoding::Strict)) {
-      if (IsDrawable(c)) text.push_back(c);
-    }
-    if (!text.empty()) words.emplace_back(std::move(text), &word);
-  }
-  double pen = words.empty() ? 0 : words.front().second->box.left;
-  for (size_t i = 0; i < words.size(); ++i) {
-    const TextWord& word = *words[i].second;
-    const bool last = i + 1 == words.size();
-    const double nextLeft = last ? word.box.right : words[i + 1].second->box.left;
-    const bool blank = word.spaceAfter && !last;
-    // A word without a following blank reaches to the next word, so no gap
-    // is left that a reader could take for a blank.
-    const double narrowest = pen + kNarrowestCharacter * size * static_cast<double>(words[i].first.size());
-    double end = std::max<double>(narrowest, blank || last ? word.box.right : nextLeft);
-    if (blank) end = std::max(end, nextLeft - kWidestBlank * size);
-    spans.push_back({std::move(words[i].first), pen, end});
-    pen = end;
-    if (blank) {
-      const double blankEnd = std::max<double>(pen + 1, nextLeft);
-      spans.push_back({U" ", pen, blankEnd});
-      pen = blankEnd;
-    }
-  }
-  return spans;
 }
 
 // A plane affine map: x' = xx x + xy y + x0, y' = yx x + yy y + y0.
@@ -147,29 +93,17 @@ Affine UnstraightenedUpwards(double skewDegrees, int width, int height) {
 // upwards; `height` is that image's height.
 Affine ColumnsTurnedBack(int height) { return {0, 1, -1, 0, 0, static_cast<double>(height)}; }
 
-// The size in pixels of the image recognised, before it was straightened:
-// the stored image turned upright and resampled.
-struct FrameSize {
-  int width = 0;
-  int height = 0;
-};
-
-FrameSize RecognisedSize(const TextFrame& frame, int imageWidth, int imageHeight) {
-  const int width = frame.Sideways() ? imageHeight : imageWidth;
-  const int height = frame.Sideways() ? imageWidth : imageHeight;
-  return {static_cast<int>(std::lround(width * frame.xScale)),
-          static_cast<int>(std::lround(height * frame.yScale))};
-}
-
 // Everything the quarter turns, the resampling and, for text in columns,
 // the straightening and the turn of the columns' frame did, undone: from
 // the text's space to the stored image's, y growing upwards.
 Affine TextSpaceBack(const TextFrame& frame, int imageWidth, int imageHeight) {
-  const FrameSize size = RecognisedSize(frame, imageWidth, imageHeight);
+  // The recognised image's size: the columns' frame turned back.
+  const TextFrameSize text = TextFrameSizeOf(frame, imageWidth, imageHeight);
+  const int width = frame.columns ? text.height : text.width;
+  const int height = frame.columns ? text.width : text.height;
   Affine back;
   if (frame.columns) {
-    back = Then(ColumnsTurnedBack(size.height),
-                UnstraightenedUpwards(frame.skewDegrees, size.width, size.height));
+    back = Then(ColumnsTurnedBack(height), UnstraightenedUpwards(frame.skewDegrees, width, height));
   }
   back = Then(back, Affine{1 / frame.xScale, 0, 0, 1 / frame.yScale, 0, 0});
   return Then(back, TurnedBack(frame, imageWidth, imageHeight));
@@ -178,24 +112,6 @@ Affine TextSpaceBack(const TextFrame& frame, int imageWidth, int imageHeight) {
 std::string ConcatMatrix(const Affine& m) {
   return PdfNumber(m.xx) + " " + PdfNumber(m.yx) + " " + PdfNumber(m.xy) + " " + PdfNumber(m.yy) +
          " " + PdfNumber(m.x0) + " " + PdfNumber(m.y0) + " cm\n";
-}
-
-// The text matrix that starts a line's run, y growing upwards in the
-// upright frame.  On a straightened page the line is moved, still level,
-// to where its middle lies on the image before straightening: text
-// extraction reads level lines, one baseline each, in their order, where
-// glyphs turned by the skew or stepping along it get split and interleaved.
-// The ends of a long line then lie off its slanted image by up to half the
-// line's length times the skew.
-std::string LineStart(const Affine& unstraighten, bool straight, double start, double middle,
-                      double baseline, int frameHeight) {
-  if (!straight) {
-    const double x = unstraighten.xx * middle + unstraighten.xy * baseline + unstraighten.x0;
-    const double y = unstraighten.yx * middle + unstraighten.yy * baseline + unstraighten.y0;
-    start += x - middle;
-    baseline = y;
-  }
-  return "1 0 0 1 " + PdfNumber(start) + " " + PdfNumber(frameHeight - baseline) + " Tm\n";
 }
 
 }  // namespace
@@ -235,28 +151,17 @@ std::string TextLayerEncoding::ToUnicodeCMap() const {
 
 std::string TextLayerOperators(const PageText& text, int imageWidth, int imageHeight,
                                const std::string& fontName, TextLayerEncoding& encoding) {
-  // The text's coordinates are those of the image recognised; lines of text
-  // set in columns run across their own frame, turned a quarter.
-  const FrameSize recognised = RecognisedSize(text.frame, imageWidth, imageHeight);
-  const int frameWidth = text.frame.columns ? recognised.height : recognised.width;
-  const int frameHeight = text.frame.columns ? recognised.width : recognised.height;
-  // Lines across the page are moved level one by one; columns are turned
-  // back with their frame as a whole.
-  const bool straight = text.frame.skewDegrees == 0 || text.frame.columns;
-  const Affine unstraighten = Unstraightened(text.frame.skewDegrees, frameWidth, frameHeight);
+  // The text's coordinates are those of its frame, y growing downwards.
+  const int frameHeight = TextFrameSizeOf(text.frame, imageWidth, imageHeight).height;
   std::string ops;
   const double advance = static_cast<double>(kGlyphlessAdvance) / kGlyphlessUnitsPerEm;
-  for (const TextLine& line : text.lines) {
-    const int height = std::max(1, line.fontSize > 0 ? line.fontSize : line.box.bottom - line.box.top);
-    const std::vector<Span> spans = LineSpans(line, height);
-    if (spans.empty()) continue;
-    const int baseline = line.baseline > line.box.top ? line.baseline : line.box.bottom;
+  for (const PlacedTextLine& line : PlaceTextLines(text, imageWidth, imageHeight)) {
     if (ops.empty()) ops = "BT\n3 Tr\n";
-    ops += "/" + fontName + " " + std::to_string(height) + " Tf\n";
-    ops += LineStart(unstraighten, straight, spans.front().start,
-                     (spans.front().start + spans.back().end) / 2, baseline, frameHeight);
-    for (const Span& span : spans) {
-      const double natural = span.text.size() * height * advance;
+    ops += "/" + fontName + " " + std::to_string(line.size) + " Tf\n";
+    ops += "1 0 0 1 " + PdfNumber(line.x) + " " + PdfNumber(frameHeight - line.baseline) +
+           " Tm\n";
+    for (const TextSpan& span : line.spans) {
+      const double natural = span.text.size() * line.size * advance;
       ops += PdfNumber(100.0 * (span.end - span.start) / natural) + " Tz <";
       for (char32_t c : span.text) ops += Hex4(encoding.CodeFor(c));
       ops += "> Tj\n";

@@ -39,6 +39,11 @@ struct PdfPageOptions {
   TextLayerOrder textOrder = TextLayerOrder::TextOverImage;
 };
 
+// Where an image of `imageWidth` x `imageHeight` pixels, whose own
+// resolution is `pageXDpi` x `pageYDpi`, lies on its page under `options`.
+PdfPagePlacement PagePlacementOf(int imageWidth, int imageHeight, int pageXDpi, int pageYDpi,
+                                 const PdfPageOptions& options);
+
 class PdfDocumentWriter {
  public:
   // The document will be written to `outputPath`.  When `startFrom` names

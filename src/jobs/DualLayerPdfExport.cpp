@@ -122,11 +122,13 @@ PdfImageEncoding PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& 
 }
 
 void AddRecognisedPage(PdfDocumentWriter& writer, RecognisedPage& page,
-                       const DualLayerPdfExport& pdfExport) {
+                       const DualLayerPdfExport& pdfExport, OfdDocumentWriter* twin) {
   PdfPageOptions options;
   const PdfImageEncoding encoding = PreparePdfPage(page, pdfExport, options);
-  writer.AddPage(page.image, encoding.formatCode, encoding.bitsPerPixel, encoding.qualityFactor,
-                 options);
+  const PdfImage image = EncodePdfImage(page.image, encoding.formatCode, encoding.bitsPerPixel,
+                                        encoding.qualityFactor);
+  writer.AddImage(image, page.image.xDpi, page.image.yDpi, options);
+  if (twin) twin->AddPage(page.image, image, options);
 }
 
 }  // namespace zelk

@@ -9,6 +9,7 @@
 
 #include "imaging/PageText.h"
 #include "imaging/PdfWriter.h"
+#include "ofd/OfdWriter.h"
 #include "ocr/RecognitionPool.h"
 #include "settings/Settings.h"
 
@@ -60,8 +61,9 @@ PdfImageEncoding PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel);
 PdfImageEncoding PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& pdfExport,
                                 PdfPageOptions& options);
 
-// PreparePdfPage, then the page added to `writer`.
+// PreparePdfPage, then the page added to `writer` and, when there is one,
+// to its OFD twin with the same image and text.
 void AddRecognisedPage(PdfDocumentWriter& writer, RecognisedPage& page,
-                       const DualLayerPdfExport& pdfExport);
+                       const DualLayerPdfExport& pdfExport, OfdDocumentWriter* twin = nullptr);
 
 }  // namespace zelk

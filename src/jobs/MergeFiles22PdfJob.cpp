@@ -1,5 +1,6 @@
 #include "jobs/MergeFiles22PdfJob.h"
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ constexpr const char* kConvertingCell = "转换...";
 
 constexpr const char* kTxtType = "txt";
 constexpr const char* kTifType = "tif";
+constexpr const char* kOfdType = "ofd";
 
 }  // namespace
 
@@ -32,6 +34,7 @@ std::vector<std::string> MergeFiles22PdfJob::CompanionTypes(const Settings& sett
   std::vector<std::string> types;
   if (settings.TwoPDF.OutputTxt == 1) types.push_back(kTxtType);
   if (settings.TwoPDF.OutputTif != 0) types.push_back(kTifType);
+  if (settings.TwoPDF.OutputOfd == 1) types.push_back(kOfdType);
   return types;
 }
 
@@ -62,7 +65,7 @@ std::optional<OcrDocument> MergeFiles22PdfJob::StartDirectory(RunContext& contex
   const GroupList groups = Grouping(settings).GroupsOf(row.Path, target);
   plan.pdfPaths = GroupOutputPaths(groups, plan.documentDir, "pdf");
   for (const std::string& type : CompanionTypes(settings)) {
-    (type == kTxtType ? plan.txtPaths : plan.tifPaths) =
+    (type == kTxtType ? plan.txtPaths : type == kTifType ? plan.tifPaths : plan.ofdPaths) =
         GroupOutputPaths(groups, plan.documentDir, type);
   }
   const std::vector<PageSource> pages = DirectoryPageList(plan.pages);
@@ -98,7 +101,7 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
   // kept by an earlier run) must not receive the pages a second time.
   // Documents that share a name within the directory collect all their
   // pages in one set of files.  The PDF, the file the scan looks for,
-  // reaches its name after the TIFF and text companions.
+  // reaches its name after the TIFF, OFD and text companions.
   OutputTransaction outputs(context.TargetRoot());
   std::set<std::string> started;
   std::map<std::string, std::vector<PageLayout>> texts;
@@ -111,6 +114,11 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
     const bool continued = !started.insert(pdf).second;
     PdfDocumentWriter writer(pdf, continued ? pdf : std::string(),
                              PdfTitleOf(plan.pdfPaths[d]));
+    std::optional<OfdDocumentWriter> ofdWriter;
+    if (!plan.ofdPaths.empty()) {
+      const std::string ofd = outputs.Add(plan.ofdPaths[d], false, OutputKind::Companion);
+      ofdWriter.emplace(ofd, continued ? ofd : std::string(), PdfTitleOf(plan.pdfPaths[d]));
+    }
     std::vector<PageLayout>* layouts =
         plan.txtPaths.empty() ? nullptr : &texts[plan.txtPaths[d]];
     for (int p = plan.documents[d].First; p <= plan.documents[d].Last; ++p) {
@@ -123,11 +131,12 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
                      save_.m_nSaveQFactor, true);
       }
       if (layouts) layouts->push_back(page.layout);
-      AddRecognisedPage(writer, page, export_);
+      AddRecognisedPage(writer, page, export_, ofdWriter ? &*ofdWriter : nullptr);
     }
     context.SetStatus(kConverting + row.Path);
     context.SetRowStatus(index, kConvertingCell);
     writer.Finish();
+    if (ofdWriter) ofdWriter->Finish();
     if (layouts) {
       WritePlainTextFile(*layouts, outputs.Add(plan.txtPaths[d], false, OutputKind::Companion));
     }

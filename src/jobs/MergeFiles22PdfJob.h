@@ -3,8 +3,9 @@
 // directory, or of each group of them the grouping workbook names, are
 // recognised and become one PDF with the page images and an invisible
 // layer of the recognised text.  On request a plain-text file ([2PDF]
-// OutputTxt 1) and a multi-page TIFF of the same pages (OutputTif not 0)
-// lie beside it, under the same name.
+// OutputTxt 1), a multi-page TIFF of the same pages (OutputTif not 0) and
+// an OFD twin with the same images and text (OutputOfd 1) lie beside it,
+// under the same name.
 //
 // The page files are those whose names contain ".tif" ([Merge] Tif 1) or
 // ".jpg" ([Merge] Jpg 1), every page of each; a resolution below
@@ -42,7 +43,7 @@ class MergeFiles22PdfJob final : public GroupedDirectoryJob {
   void CleanUp(RunContext& context) override;
 
  private:
-  // The types of the files written beside each document (text, TIFF).
+  // The types of the files written beside each document (text, TIFF, OFD).
   static std::vector<std::string> CompanionTypes(const Settings& settings);
 
   // What one directory becomes, worked out when its recognition starts.
@@ -50,7 +51,7 @@ class MergeFiles22PdfJob final : public GroupedDirectoryJob {
     std::vector<PageFile> pages;  // the page files, as the window lists them
     std::string documentDir;
     std::vector<GroupPages> documents;
-    std::vector<std::string> pdfPaths, txtPaths, tifPaths;  // per document
+    std::vector<std::string> pdfPaths, txtPaths, tifPaths, ofdPaths;  // per document
   };
 
   std::optional<OcrDocument> StartDirectory(RunContext& context, std::size_t index);

@@ -54,6 +54,10 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
       GroupOutputPaths(groups, directory.Path(), kPdfExtension);
   const std::vector<std::string> tifPaths =
       twin ? GroupOutputPaths(groups, directory.Path(), kTifExtension) : std::vector<std::string>{};
+  const bool ofdTwin = settings.PDF.OutputOfd == 1;
+  const std::vector<std::string> ofdPaths =
+      ofdTwin ? GroupOutputPaths(groups, directory.Path(), kOfdExtension)
+              : std::vector<std::string>{};
   const std::vector<GroupPages> plan = PlanGroupPages(groups, static_cast<int>(pages.size()));
 
   // A grouped run writes each group's files anew, replacing what an
@@ -62,10 +66,9 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   // those of a document already there.  A name that two groups share
   // collects both groups' pages.
   //
-  // With a TIFF twin the pair is added to only when both are there: one
-  // without the other (deleted by hand, or a run killed between the two
-  // renames) is written anew with its partner, so no page appears twice in
-  // either.  The PDF, the file the scan looks for, reaches its name last.
+  // With a TIFF or OFD twin the documents are added to only when all are
+  // there (AppendsToDocument).  The PDF, the file the scan looks for,
+  // reaches its name last.
   const bool appendToExisting = !grouping.Grouped();
   OutputTransaction outputs(context.TargetRoot());
   PageSequence& loaded = TakeItemPages(
@@ -74,8 +77,10 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
   long long pagesDone = 0;
   std::vector<std::string> unarchived;
   for (std::size_t g = 0; g < plan.size(); ++g) {
-    const bool append =
-        appendToExisting && (!twin || (FileExists(pdfPaths[g]) && FileExists(tifPaths[g])));
+    std::vector<std::string> twins;
+    if (twin) twins.push_back(tifPaths[g]);
+    if (ofdTwin) twins.push_back(ofdPaths[g]);
+    const bool append = AppendsToDocument(appendToExisting, pdfPaths[g], twins);
     const std::string pdf = outputs.Add(pdfPaths[g], append);
     const std::string tif =
         twin ? outputs.Add(tifPaths[g], append, OutputKind::Companion) : std::string();
@@ -83,6 +88,11 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
     PdfDocumentWriter writer(pdf, pdf, PdfTitleOf(pdfPaths[g]));
     std::optional<TiffDocumentWriter> twinWriter;
     if (twin) twinWriter.emplace(tif, true);
+    std::optional<OfdDocumentWriter> ofdWriter;
+    if (ofdTwin) {
+      const std::string ofd = outputs.Add(ofdPaths[g], append, OutputKind::Companion);
+      ofdWriter.emplace(ofd, ofd, PdfTitleOf(pdfPaths[g]));
+    }
     for (int p = plan[g].First; p <= plan[g].Last; ++p) {
       context.ShowPageProgress(index, ++pagesDone, row.Pages);
       const PreparedPage prepared = loaded.Next();
@@ -92,7 +102,8 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
                           GetFileNamePart(pages[static_cast<std::size_t>(p - 1)].Path));
       AddPrepared(writer, prepared, save_,
                   PdfPageOptionsFor(settings.PDF.ImageResolution, settings.PDF.PaperSize == 1,
-                                    page));
+                                    page),
+                  ofdWriter ? &*ofdWriter : nullptr);
       if (twin) {
         ChooseTifSaveFormat(save_, settings.ImageCompress, bits, kSaveAsTif);
         AddPrepared(*twinWriter, prepared, save_);
@@ -101,6 +112,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
     writer.Finish();
     if (!writer.Archival()) unarchived.push_back(pdfPaths[g]);
     if (twinWriter) twinWriter->Finish();
+    if (ofdWriter) ofdWriter->Finish();
   }
   outputs.Commit();
   for (const std::string& pdf : unarchived) NoteUnarchivedPdf(context, index, pdf);

@@ -1,9 +1,11 @@
 #pragma once
-// What the PDF jobs do around each PDF they write: the document's title
-// and the note on an output that could not be made PDF/A.
+// What the PDF jobs do around each PDF they write: the document's title,
+// the note on an output that could not be made PDF/A, and the rule for
+// adding to a PDF that has twins.
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "run/RunContext.h"
 
@@ -18,5 +20,20 @@ std::string PdfTitleOf(const std::string& finalPath);
 // from is not (PdfDocumentWriter::Archival); the item still succeeds.
 // Called once the outputs are in place.
 void NoteUnarchivedPdf(RunContext& context, std::size_t index, const std::string& finalPath);
+
+// The extension of a PDF's OFD twin.
+inline constexpr const char* kOfdExtension = "ofd";
+
+// The OFD twin of the PDF at `pdfPath`: the same name with ".ofd".
+std::string OfdTwinOf(const std::string& pdfPath);
+
+// Whether a job that adds to existing documents (`appendToExisting`) adds
+// to the PDF at `pdf` and its `twins` (TIFF, OFD): only when the PDF and
+// every twin are there, so that one without the other (deleted by hand, or
+// a run killed between two renames) is written anew with its partners and
+// no page appears twice in any of them.  Without twins the PDF alone
+// decides, as before.
+bool AppendsToDocument(bool appendToExisting, const std::string& pdf,
+                       const std::vector<std::string>& twins);
 
 }  // namespace zelk

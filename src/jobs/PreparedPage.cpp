@@ -90,14 +90,18 @@ void AddPrepared(TiffDocumentWriter& writer, const PreparedPage& prepared,
 }
 
 void AddPrepared(PdfDocumentWriter& writer, const PreparedPage& prepared,
-                 const SaveParameters& params, const PdfPageOptions& options) {
+                 const SaveParameters& params, const PdfPageOptions& options,
+                 OfdDocumentWriter* twin) {
   const Page& page = prepared.page;
   if (prepared.pdf && Same(prepared.pdf->params, params)) {
     writer.AddImage(prepared.pdf->image, page.xDpi, page.yDpi, options);
+    if (twin) twin->AddPage(page, prepared.pdf->image, options);
     return;
   }
-  writer.AddPage(page, params.m_nSaveFormat, params.m_nSaveBitsPerPixel, params.m_nSaveQFactor,
-                 options);
+  const PdfImage image = EncodePdfImage(page, params.m_nSaveFormat, params.m_nSaveBitsPerPixel,
+                                        params.m_nSaveQFactor);
+  writer.AddImage(image, page.xDpi, page.yDpi, options);
+  if (twin) twin->AddPage(page, image, options);
 }
 
 }  // namespace zelk

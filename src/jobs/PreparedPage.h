@@ -17,6 +17,7 @@
 #include "imaging/Page.h"
 #include "imaging/PdfWriter.h"
 #include "imaging/TiffWriter.h"
+#include "ofd/OfdWriter.h"
 #include "jobs/SaveChoice.h"
 
 namespace zelk {
@@ -57,8 +58,10 @@ void SavePrepared(const PreparedPage& prepared, const SaveParameters& params,
 void AddPrepared(TiffDocumentWriter& writer, const PreparedPage& prepared,
                  const SaveParameters& params);
 
-// Adds the page to `writer` likewise.
+// Adds the page to `writer` likewise, and the same image to the OFD twin
+// when there is one.
 void AddPrepared(PdfDocumentWriter& writer, const PreparedPage& prepared,
-                 const SaveParameters& params, const PdfPageOptions& options);
+                 const SaveParameters& params, const PdfPageOptions& options,
+                 OfdDocumentWriter* twin = nullptr);
 
 }  // namespace zelk

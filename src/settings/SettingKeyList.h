@@ -55,6 +55,7 @@
   KEY(PDF, ConvertType, Int, 1)                         \
   KEY(PDF, KeepDir, Int, 1)                             \
   KEY(PDF, OutputTif, Int, 0)                           \
+  KEY(PDF, OutputOfd, Int, 0)                           \
   KEY(PDF, Grouping, Text, "")                          \
   KEY(PDF, ImageResolution, Int, 0)                     \
   KEY(PDF, PaperSize, Int, 0)                           \
@@ -62,6 +63,7 @@
   KEY(TwoPDF, KeepDir, Int, 1)                          \
   KEY(TwoPDF, OutputTxt, Int, 0)                        \
   KEY(TwoPDF, OutputTif, Int, 0)                        \
+  KEY(TwoPDF, OutputOfd, Int, 0)                        \
   KEY(TwoPDF, Grouping, Text, "")                       \
   KEY(TwoPDF, PaperSize, Int, 0)                        \
   KEY(TwoPDF, TextOutputMode, Int, 0)                   \

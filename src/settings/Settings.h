@@ -71,6 +71,7 @@ struct Settings {
     std::string Grouping;
     int16_t ImageResolution = 0;
     int16_t PaperSize = 0;
+    int16_t OutputOfd = 0;  // 1: an OFD file beside each PDF
   } PDF;
 
   // The [2PDF] section.
@@ -84,6 +85,7 @@ struct Settings {
     int16_t TextOutputMode = 0;
     int16_t ImageQuality = 0;
     int16_t ImageResolution = 0;
+    int16_t OutputOfd = 0;  // 1: an OFD file beside each PDF
   } TwoPDF;
 
   struct OcrSection {

@@ -44,7 +44,7 @@ class PdfDialogsTest : public DialogTest {
   }
 };
 
-TEST_F(PdfDialogsTest, PdfConfirmWritesTheSixKeysInOrder) {
+TEST_F(PdfDialogsTest, PdfConfirmWritesTheSevenKeysInOrder) {
   settings_.PDF = {1, 0, 0, "/g.xls", 4, 0};
   UseFileWithoutSection("PDF");
   PdfOptionsDialog dialog(nullptr, settings_, Places());
@@ -57,10 +57,12 @@ TEST_F(PdfDialogsTest, PdfConfirmWritesTheSixKeysInOrder) {
   Child<QRadioButton>(&dialog, "optOne2One")->click();
   Child<QCheckBox>(&dialog, "chkDir")->click();
   Child<QCheckBox>(&dialog, "chkTif")->click();
+  Child<QCheckBox>(&dialog, "chkOfd")->click();
   Child<QComboBox>(&dialog, "cboResolution")->setCurrentIndex(7);  // "600"
   Child<QComboBox>(&dialog, "cboPaperSize")->setCurrentIndex(1);
   const std::string expected = BytesAfterWrites("PDF", {{"KeepDir", "1"},
                                                         {"OutputTif", "1"},
+                                                        {"OutputOfd", "1"},
                                                         {"Grouping", "/g.xls"},
                                                         {"ConvertType", "2"},
                                                         {"ImageResolution", "7"},
@@ -83,7 +85,7 @@ TEST_F(PdfDialogsTest, PdfListValueOutOfRangeShowsNothingAndStoresTheFirstEntry)
   EXPECT_EQ(settings_.PDF.PaperSize, 0);
 }
 
-TEST_F(PdfDialogsTest, TwoPdfConfirmWritesTheNineKeysInOrder) {
+TEST_F(PdfDialogsTest, TwoPdfConfirmWritesTheTenKeysInOrder) {
   settings_.TwoPDF = {0, 1, 0, 0, "/g.xls", 7, 1, 2, 0};
   UseFileWithoutSection("2PDF");
   TwoPdfOptionsDialog dialog(nullptr, settings_, Places());
@@ -94,12 +96,14 @@ TEST_F(PdfDialogsTest, TwoPdfConfirmWritesTheNineKeysInOrder) {
   EXPECT_EQ(Child<QComboBox>(&dialog, "cboImageQuality")->currentText(), QStringLiteral("最小尺寸"));
 
   Child<QCheckBox>(&dialog, "chkTxt")->click();
+  Child<QCheckBox>(&dialog, "chkOfd")->click();
   Child<QCheckBox>(&dialog, "chkGroup")->click();  // cleared: the path is not stored
   Child<QComboBox>(&dialog, "cboImageResolution")->setCurrentIndex(2);
   const std::string expected = BytesAfterWrites("2PDF", {{"ConvertType", "2"},
                                                          {"KeepDir", "1"},
                                                          {"OutputTxt", "1"},
                                                          {"OutputTif", "0"},
+                                                         {"OutputOfd", "1"},
                                                          {"Grouping", ""},
                                                          {"PaperSize", "0"},
                                                          {"TextOutputMode", "1"},

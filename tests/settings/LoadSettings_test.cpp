@@ -86,6 +86,7 @@ constexpr const char* kShippedFile =
     "ConvertType=1\r\n"
     "KeepDir=1\r\n"
     "OutputTif=0\r\n"
+    "OutputOfd=0\r\n"
     "Grouping=\r\n"
     "ImageResolution=0\r\n"
     "PaperSize=0\r\n"
@@ -95,6 +96,7 @@ constexpr const char* kShippedFile =
     "KeepDir=1\r\n"
     "OutputTxt=0\r\n"
     "OutputTif=0\r\n"
+    "OutputOfd=0\r\n"
     "Grouping=\r\n"
     "PaperSize=0\r\n"
     "TextOutputMode=0\r\n"
@@ -145,7 +147,7 @@ TEST_F(LoadSettingsTest, ShippedFileHoldsEveryKeyAndLoadsAsTheDefaults) {
     EXPECT_TRUE(seen.emplace(Lowered(key.Section), Lowered(key.Key)).second)
         << key.Section << " " << key.Key;
   }
-  EXPECT_EQ(seen.size(), 49u);
+  EXPECT_EQ(seen.size(), 51u);
 
   Settings settings;
   ASSERT_TRUE(LoadSettings(dir_.Path().string(), settings));
@@ -189,7 +191,7 @@ TEST(SettingKeyTableTest, EveryHandleNamesOneRowAndItsOwnField) {
   // Where the section's name in the file differs from the record's member.
   EXPECT_STREQ(SettingKeyOf(SettingId::TwoPDF_KeepDir).Section, "2PDF");
   EXPECT_EQ(SettingKeyOf(SettingId::TwoPDF_KeepDir).IntField(record), &record.TwoPDF.KeepDir);
-  EXPECT_EQ(SettingKeysOf(SettingSection::TwoPDF).size(), 9u);
+  EXPECT_EQ(SettingKeysOf(SettingSection::TwoPDF).size(), 10u);
 }
 
 // Every shipped integer lies in the domain its dialog or job accepts.

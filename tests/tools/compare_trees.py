@@ -13,7 +13,10 @@ time or with a random identifier:
 - PDF: the dates of /CreationDate and /ModDate, the dates of the XMP
   metadata and the hex digits of the trailer /ID.  Digits are masked in
   place, so the byte offsets of the cross-reference table still have to
-  agree.  With ZELK_COMPARE_PDF=content in the environment, PDFs are
+  agree.  Where that leaves a difference, both are compared again with
+  their streams uncompressed by qpdf and the creation date in the header
+  of an embedded ICC profile masked as well (it changes the compressed
+  bytes).  With ZELK_COMPARE_PDF=content in the environment, PDFs are
   compared instead by what a reader takes from them, for a change that
   alters only their metadata or structure: the pages (pdfinfo: sizes,
   boxes, rotation), the images (pdfimages -list without object numbers,
@@ -26,8 +29,8 @@ time or with a random identifier:
 - RTF (and .doc, which may be RTF): the digits of \\creatim, \\revtim,
   \\printim and \\buptim.
 - Result lists (files under a Logs directory) and the console files of the
-  run (console/*): dates, times of day and elapsed times in the text, and
-  the date in a list's file name.
+  run (console/*): dates, times of day, elapsed times and the estimates of
+  the time left in the text, and the date in a list's file name.
 """
 
 import io
@@ -41,6 +44,9 @@ import zipfile
 LOG_DATE = re.compile(r"\d{4}年\d{1,2}月\d{1,2}日")
 LOG_TIME_OF_DAY = re.compile(r"(?<=日 )\d{1,2}时\d{1,2}")
 LOG_ELAPSED = re.compile(r"历时(?:\d+时)?(?:\d+分)?\d+秒")
+# The console's progress line: time spent so far and the estimate of the rest.
+CONSOLE_ELAPSED = re.compile(r"已用(?:\d+时)?(?:\d+分)?\d+秒")
+CONSOLE_REMAINING = re.compile(r"剩余[^，。\s]*")
 
 PDF_DATE = re.compile(rb"(/(?:CreationDate|ModDate)\s*\()([^)]*)(\))")
 XMP_DATE = re.compile(rb"(<xmp:(?:CreateDate|ModifyDate|MetadataDate)>)([^<]*)(</xmp:)")
@@ -66,6 +72,27 @@ def normalise_pdf(data):
         lambda m: m.group(1) + mask_hex(m.group(2)) + m.group(3) + mask_hex(m.group(4)), data)
 
 
+# The header of an ICC profile, in a PDF's output intent, up to its
+# signature "acsp": the creation date is the 12 bytes before it.
+ICC_HEAD = re.compile(rb"(stream\r?\n.{24})(.{12})(acsp)", re.S)
+
+
+def normalise_pdf_uncompressed(data):
+    """The PDF with its streams uncompressed (qpdf), so that the creation
+    date inside an embedded ICC profile can be masked too, then normalised
+    as above; qpdf writes equal inputs equally."""
+    with tempfile.TemporaryDirectory() as work:
+        source, target = os.path.join(work, "in.pdf"), os.path.join(work, "out.pdf")
+        with open(source, "wb") as f:
+            f.write(data)
+        subprocess.run(["qpdf", "--stream-data=uncompress", "--object-streams=disable",
+                        source, target], check=False, capture_output=True)
+        with open(target, "rb") as f:
+            data = f.read()
+    data = ICC_HEAD.sub(lambda m: m.group(1) + b"0" * 12 + m.group(3), data)
+    return normalise_pdf(data)
+
+
 def normalise_rtf(data):
     return RTF_TIME.sub(lambda m: mask_digits(m.group(0)), data)
 
@@ -86,6 +113,8 @@ def decode_text(data):
 def normalise_log_text(text):
     text = LOG_DATE.sub("####年##月##日", text)
     text = LOG_TIME_OF_DAY.sub("##时##", text)
+    text = CONSOLE_ELAPSED.sub("已用#秒", text)
+    text = CONSOLE_REMAINING.sub("剩余#", text)
     return LOG_ELAPSED.sub("历时#秒", text)
 
 
@@ -245,6 +274,8 @@ def compare_file(relative, a, b):
         return compare_pdf_content(a, b)
     if lower.endswith(".pdf"):
         a, b = normalise_pdf(a), normalise_pdf(b)
+        if a != b:
+            a, b = normalise_pdf_uncompressed(a), normalise_pdf_uncompressed(b)
     elif lower.endswith((".rtf", ".doc")):
         a, b = normalise_rtf(a), normalise_rtf(b)
     elif is_log(relative):
