@@ -39,8 +39,11 @@ void CheckDeclaredSize(const std::vector<uint8_t>& bytes, const std::string& pat
 }  // namespace
 
 Page LoadBmpPage(const std::string& path) {
+  return DecodeBmpPage(ReadWholeFile(path, kMaxBmpFileBytes), path);
+}
+
+Page DecodeBmpPage(const std::vector<uint8_t>& bytes, const std::string& path) {
   SilenceImageLibraries();
-  const std::vector<uint8_t> bytes = ReadWholeFile(path, kMaxBmpFileBytes);
   CheckDeclaredSize(bytes, path);
   PIX* pix = pixReadMemBmp(bytes.data(), bytes.size());
   if (pix == nullptr) throw ImageError(path + ": not a readable BMP image");
