@@ -15,6 +15,7 @@
 #include "documents/RtfWriterText.h"
 #include "documents/WordWriters.h"
 #include "documents/WordWriterSupport.h"
+#include "platform/ErrorKind.h"
 
 namespace zelk {
 namespace {
@@ -268,16 +269,17 @@ void WriteRtfDocument(const WordDocument& document, const std::string& path) {
   const std::string text = RtfBuilder(document).Build();
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) {
-    throw std::runtime_error("cannot write the RTF document " + path + ": " +
-                             std::strerror(errno));
+    throw KindedError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), path,
+                      std::string("cannot write the RTF document: ") + std::strerror(errno));
   }
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();
   if (!out) {
-    const std::string reason = std::strerror(errno);
+    const int number = errno;
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    throw std::runtime_error("cannot write the RTF document " + path + ": " + reason);
+    throw KindedError(ErrorKindOfErrno(number, ErrorKind::WriteFailed), path,
+                      std::string("cannot write the RTF document: ") + std::strerror(number));
   }
 }
 

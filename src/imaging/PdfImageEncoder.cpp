@@ -29,7 +29,7 @@ ChromaSubsampling SubsamplingOf(int code) {
 // A bitonal page without a colormap (1 = black); nothing else is turned
 // into one silently.
 PixPtr BitonalPixels(PIX* pix) {
-  if (pixGetDepth(pix) != 1) throw ImageError("1 bit per pixel needs a bitonal page");
+  if (pixGetDepth(pix) != 1) throw ImageError(ErrorKind::BadSetting, "", "1 bit per pixel needs a bitonal page");
   return WithoutBitonalColormap(PixPtr(pixClone(pix)));
 }
 
@@ -133,12 +133,13 @@ PdfImage CopiedJpeg(const RawPageData& raw) {
 
 PdfImage EncodePdfImage(const Page& page, int formatCode, int bitsPerPixel, int qualityFactor) {
   if (!IsPdfFormat(formatCode)) {
-    throw ImageError("format code " + std::to_string(formatCode) + " is not a PDF format");
+    throw ImageError(ErrorKind::BadSetting, "",
+                     "format code " + std::to_string(formatCode) + " is not a PDF format");
   }
   const int bits = BitsToSave(page, bitsPerPixel, "PDF page");
   const std::optional<RawPageData>& raw = page.raw;
   if (IsCcittCode(formatCode) && ProgramBitsPerPixel(page) != 1) {
-    throw ImageError("CCITT compression needs a bitonal page");
+    throw ImageError(ErrorKind::BadSetting, "", "CCITT compression needs a bitonal page");
   }
   if (formatCode == kPdfCcittG4 && raw && raw->codec == RawPageData::Codec::CcittG4 &&
       FitsPage(*raw, page) && StoredFormDecodes(page)) {

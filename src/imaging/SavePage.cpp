@@ -16,7 +16,8 @@ void SavePage(const Page& page, const std::string& path, int formatCode, int bit
   } else if (IsPdfFormat(formatCode)) {
     SavePdfPage(page, path, formatCode, bitsPerPixel, qualityFactor, append);
   } else {
-    throw ImageError(path + ": unknown save format code " + std::to_string(formatCode));
+    throw ImageError(ErrorKind::BadSetting, path,
+                     "unknown save format code " + std::to_string(formatCode));
   }
 }
 

@@ -228,10 +228,10 @@ void WriteTiffStrips(const TiffFile& file, const TiffStrips& s, int xDpi, int yD
     const std::vector<uint8_t>& strip = s.strips[i];
     if (TIFFWriteRawStrip(tif, static_cast<uint32_t>(i), const_cast<uint8_t*>(strip.data()),
                           static_cast<tmsize_t>(strip.size())) < 0) {
-      file.Fail("cannot write the page");
+      file.Fail(ErrorKind::WriteFailed, "cannot write the page");
     }
   }
-  if (!TIFFWriteDirectory(tif)) file.Fail("cannot write the page directory");
+  if (!TIFFWriteDirectory(tif)) file.Fail(ErrorKind::WriteFailed, "cannot write the page directory");
 }
 
 }  // namespace zelk

@@ -54,8 +54,10 @@ void Resample(RecognisedPage& page, int dpi) {
   const double sy = static_cast<double>(dpi) / OwnResolution(image.yDpi);
   if (std::abs(sx - 1.0) < 1e-6 && std::abs(sy - 1.0) < 1e-6) return;
   PixPtr scaled(pixScale(image.pix.get(), static_cast<float>(sx), static_cast<float>(sy)));
-  if (!scaled) throw ImageError("the page image could not be resampled to " +
-                                std::to_string(dpi) + " dpi");
+  if (!scaled) {
+    throw ImageError(ErrorKind::OutOfMemory, "",
+                     "the page image could not be resampled to " + std::to_string(dpi) + " dpi");
+  }
   pixSetResolution(scaled.get(), dpi, dpi);
   image.pix = std::move(scaled);
   DropStoredForms(image);
