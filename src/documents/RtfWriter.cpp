@@ -1,7 +1,6 @@
 // The RTF writer: one RTF section per document section (a continuous one
 // where the section goes on on the same page), flowing paragraphs
-// as plain paragraphs, frames as paragraphs carrying absolute-position
-// properties.  Non-ASCII text goes as Unicode escapes, so the file is plain
+// as plain paragraphs, a table grid as table rows.  Non-ASCII text goes as Unicode escapes, so the file is plain
 // ASCII and reads the same under any code page.
 
 #include <cerrno>
@@ -26,10 +25,6 @@ class ColourTable {
  public:
   explicit ColourTable(const WordDocument& document) {
     for (const WordSection& section : document.sections) {
-      for (const WordFrame& frame : section.frames) {
-        if (frame.hasBackground) Add(frame.background);
-        AddParagraphs(frame.paragraphs);
-      }
       for (const WordGridRow& row : section.grid.rows) {
         for (const WordCell& cell : row.cells) {
           if (cell.hasBackground) Add(cell.background);
@@ -112,14 +107,6 @@ std::string DocumentPage(const WordDocument& document) {
          Number(page.marginTop) + "\\margb" + Number(page.marginBottom) + "\n";
 }
 
-std::string FrameProperties(const WordFrame& frame) {
-  const FrameGeometry place = FrameGeometryOf(frame);
-  // A positive height is a least height: text larger than estimated grows
-  // the frame instead of being cut off.
-  return "\\phpg\\pvpg\\posx" + Number(place.left) + "\\posy" + Number(place.top) + "\\absw" +
-         Number(place.width) + "\\absh" + Number(place.height);
-}
-
 std::string Alignment(WordAlignment alignment) {
   switch (alignment) {
     case WordAlignment::Center: return "\\qc";
@@ -164,24 +151,15 @@ class RtfBuilder {
   }
 
  private:
-  // Frames come first so that each is anchored on the section's first
-  // page; a section always ends in a flowing paragraph, which keeps the
-  // section break out of a frame.
+  // A section always ends in a flowing paragraph.
   void Section(const WordSection& section, bool continuous) {
     out_ += SectionProperties(section, continuous);
-    for (const WordFrame& frame : section.frames) {
-      const std::string place = FrameProperties(frame);
-      for (const WordParagraph& paragraph : frame.paragraphs) {
-        const bool frameShading = frame.hasBackground && !paragraph.hasShading;
-        Paragraph(paragraph, place, frameShading ? Shading(colours_.IndexOf(frame.background)) : "");
-      }
-    }
     // A table right after a section break is read by LibreOffice as part
     // of the section before, its first row printed on the page before; a
     // hairline paragraph opens the section instead.
     if (!section.grid.rows.empty()) out_ += "\\pard\\plain" + Hairline() + "\\par\n";
     for (const WordGridRow& row : section.grid.rows) GridRow(section.grid, row);
-    for (const WordParagraph& paragraph : section.paragraphs) Paragraph(paragraph, "", "");
+    for (const WordParagraph& paragraph : section.paragraphs) Paragraph(paragraph, "");
     if (!section.paragraphs.empty()) return;
     // After a grid, a paragraph that takes next to no room (as in the DOCX
     // writer).
@@ -214,7 +192,7 @@ class RtfBuilder {
     out_ += "\n";
     for (const WordCell& cell : row.cells) {
       for (std::size_t i = 0; i < cell.paragraphs.size(); ++i) {
-        Paragraph(cell.paragraphs[i], "\\intbl", "", i + 1 == cell.paragraphs.size() ? "\\cell" : "\\par");
+        Paragraph(cell.paragraphs[i], "\\intbl", i + 1 == cell.paragraphs.size() ? "\\cell" : "\\par");
       }
       if (cell.paragraphs.empty()) out_ += "\\pard\\plain\\intbl" + Hairline() + "\\cell\n";
     }
@@ -228,9 +206,9 @@ class RtfBuilder {
             Number(kColumnBreakHalfPoints) + " \\column\\par\n";
   }
 
-  // `place`: the frame's properties, or the mark of a paragraph in a table;
-  // `ending`: what closes it (the end of a cell for a cell's last one).
-  void Paragraph(const WordParagraph& paragraph, const std::string& place, const std::string& frameShading,
+  // `place`: the mark of a paragraph in a table; `ending`: what closes it
+  // (the end of a cell for a cell's last one).
+  void Paragraph(const WordParagraph& paragraph, const std::string& place,
                  const std::string& ending = "\\par") {
     if (paragraph.columnBreakBefore && place.empty()) ColumnBreak();
     out_ += "\\pard\\plain" + place + Alignment(paragraph.alignment);
@@ -244,11 +222,7 @@ class RtfBuilder {
     if (after > 0) out_ += "\\sa" + Number(after);
     const int pitch = Twips(paragraph.lineHeight);
     if (pitch > 0) out_ += "\\sl-" + Number(pitch) + "\\slmult0";
-    if (paragraph.hasShading) {
-      out_ += Shading(colours_.IndexOf(paragraph.shading));
-    } else {
-      out_ += frameShading;
-    }
+    if (paragraph.hasShading) out_ += Shading(colours_.IndexOf(paragraph.shading));
     out_ += "\\fs" + Number(defaultSize_) + " ";
     for (const WordRun& run : paragraph.runs) {
       out_ += "{\\fs" + Number(HalfPoints(run.fontSize, document_.defaultFontSize)) + "\\cf" +
