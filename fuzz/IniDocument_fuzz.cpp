@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Require(document.Serialize() == bytes, "an unedited document is written back as read");
   document.FindValue("Common", "ImageSrcDir");
   document.SetValue("Merge", "Tif", "1");
-  const auto value = IniDocument(document.Serialize()).FindValue("Merge", "Tif");
+  const IniDocument edited(document.Serialize());
+  const auto value = edited.FindValue("Merge", "Tif");
   fuzz::Require(value && *value == "1", "an edited key reads back");
   return 0;
 }

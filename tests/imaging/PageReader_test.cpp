@@ -398,7 +398,10 @@ TEST(PageReader, BadFilesFailWithTheKindOfTheirDamage) {
                     std::string(24, '\0');
   test::WriteBytes(dir.File("huge.bmp"), bmp);
   expectError("huge.bmp", ErrorKind::TooLarge);
-  test::WriteBytes(dir.File("cut.bmp"), bmp.substr(0, 20));
+  // A bitmap of 100 x 100 pixels without its pixels.
+  std::string cutBmp = bmp;
+  cutBmp.replace(18, 8, std::string("\x64\0\0\0\x64\0\0\0", 8));
+  test::WriteBytes(dir.File("cut.bmp"), cutBmp);
   expectError("cut.bmp", ErrorKind::Damaged);
   std::string bigJpeg = test::ReadBytes(dir.File("good.jpg"));
   const size_t frame = bigJpeg.find("\xFF\xC0");

@@ -40,8 +40,7 @@ TEST(TiffStripsIo, AHugeDeclaredPageOverAFewBytesIsRefusedAndARealPageDecodes) {
     bool decodes;
   };
   // 20,000 x 20,000 RGB is 1.2 GB of scratch for 600 stored bytes.
-  for (const Case& c : {Case{COMPRESSION_LZW, 20000, false}, Case{COMPRESSION_NONE, 20000, false},
-                        Case{COMPRESSION_PACKBITS, 20000, false},
+  for (const Case& c : {Case{COMPRESSION_LZW, 20000, false}, Case{COMPRESSION_PACKBITS, 20000, false},
                         Case{COMPRESSION_NONE, 10, true}}) {
     SCOPED_TRACE(c.compression);
     const std::string path = dir.File("declared.tif");
