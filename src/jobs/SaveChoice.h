@@ -34,15 +34,17 @@ enum TifSaveKind : int16_t { kSaveAsTif = 1, kSaveAsJpg = 2 };
 // counts the item as failed.
 class SaveChoiceOverflow : public ImageError {
  public:
-  using ImageError::ImageError;
+  explicit SaveChoiceOverflow(const std::string& detail)
+      : ImageError(ErrorKind::BadSetting, "", detail) {}
 };
 
 // A compression setting whose value is outside its table, met with a page
 // the format code left by an earlier page cannot save; the job counts the
-// item as failed.  The text names the setting as "[Section] Key".
-class SaveSettingError : public ImageError {
+// item as failed.  The text, the operator's, names the setting as
+// "[Section] Key".
+class SaveSettingError : public std::runtime_error {
  public:
-  using ImageError::ImageError;
+  using std::runtime_error::runtime_error;
 };
 
 // Quality factor of a custom quality percentage: 250 - (5q)/2, rounded half
