@@ -52,11 +52,12 @@ TEST_F(RunFrameTest, ReasonsAreReportedInTheOperatorsWordsAndKeptInTheirOwnList)
 
   // One line per failure, path and reason split by the one real tab; tabs
   // and line breaks inside either are escaped.
-  EXPECT_EQ(List(kReasonList),
-            In("b-bad") + "\t处理失败（damaged page）\r\n" + In("c\\td") +
-                "\t处理失败（first line\\nsecond line）\r\n" + In("e") + "\t磁盘空间不足：" + Out("e") +
-                "（filesystem error: cannot create directory: No space left on device [" + Out("e") +
-                "]）\r\n");
+  const std::string diskFull = "磁盘空间不足：" + Out("e") +
+                               "（filesystem error: cannot create directory: No space left on "
+                               "device [" + Out("e") + "]）";
+  EXPECT_EQ(List(kReasonList), In("b-bad") + "\t处理失败（damaged page）\r\n" + In("c\\td") +
+                                   "\t处理失败（first line\\nsecond line）\r\n" + In("e") + "\t" +
+                                   diskFull + "\r\n");
   // The failure list keeps its format: header, paths, summary.
   EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("b-bad") + "\r\n" +
                                     In("c\\td") + "\r\n" + In("e") +
