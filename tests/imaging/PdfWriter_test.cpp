@@ -10,6 +10,7 @@
 #include <clocale>
 #include <fstream>
 #include <locale>
+#include <stdexcept>
 
 namespace zelk {
 namespace {
@@ -321,7 +322,7 @@ TEST(PdfWriter, DocumentWriterWritesOnceAtFinish) {
   EXPECT_EQ(writer.PageCount(), 2);
   EXPECT_FALSE(std::filesystem::exists(pdf));
   writer.Finish();
-  EXPECT_THROW(writer.AddPage(GreyPage(100, 100, 100), 150, 8, 130), ImageError);
+  EXPECT_THROW(writer.AddPage(GreyPage(100, 100, 100), 150, 8, 130), std::logic_error);
   EXPECT_TRUE(QpdfCheckClean(pdf));
   const std::vector<ListedImage> images = ListImages(pdf);
   ASSERT_EQ(images.size(), 2u);
