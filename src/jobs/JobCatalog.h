@@ -13,6 +13,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "run/JobDescriptor.h"
 #include "run/JobId.h"
@@ -48,7 +49,17 @@ struct ActionJobs {
   const JobDescriptor* PerFile = nullptr;
   // Whether the section's ConvertType chooses between the two.
   bool Chooses() const { return PerDirectory != nullptr && PerFile != nullptr; }
+  // The section the jobs read; null for an action without options.
+  const JobSection* Section() const {
+    if (PerDirectory != nullptr) return PerDirectory->Section;
+    return PerFile != nullptr ? PerFile->Section : nullptr;
+  }
 };
 ActionJobs JobsOfAction(int action);
+
+// The names of the settings sections the actions' jobs read ("Merge",
+// "Split", ...), in action order, each once; an action without options
+// adds none.
+std::vector<std::string> ActionSectionNames();
 
 }  // namespace zelk
