@@ -36,12 +36,7 @@ case "${1:-}" in
     cmake --build "$build_dir" --parallel "$(nproc)" --target zelk_fuzzers
     export ASAN_OPTIONS=detect_leaks=0
     corpus="$build_dir/corpus"
-    if [[ -x "$build_dir/fuzz/zelk-fuzz-seeds" ]]; then
-      "$build_dir/fuzz/zelk-fuzz-seeds" "$corpus"
-    else
-      mkdir -p "$corpus/XlsxReader"
-      cp "$here"/tests/jobs/fixtures/*.xlsx "$corpus/XlsxReader/"
-    fi
+    "$build_dir/fuzz/zelk-fuzz-seeds" "$corpus"
     mkdir -p "$build_dir/findings"
     # Each target runs from its corpus, which keeps what it learnt for the
     # next run; an input that crashes, leaks time or asks for more than

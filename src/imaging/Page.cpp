@@ -22,4 +22,9 @@ void DropStoredForms(Page& page) {
   }
 }
 
+int ProgramBitsPerPixel(const Page& page) {
+  const int depth = page.pix ? pixGetDepth(page.pix.get()) : page.depth;
+  return depth > 16 ? 24 : depth;
+}
+
 }  // namespace zelk

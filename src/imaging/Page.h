@@ -109,4 +109,8 @@ PixPtr PixelsOf(const Page& page);
 // Forgets the stored forms after `pix` has been changed.
 void DropStoredForms(Page& page);
 
+// The page's depth as the jobs understand it: 1 bitonal, 2 to 8 grey or
+// palette, 16 for 16-bit grey, 24 for colour (whatever the buffer holds).
+int ProgramBitsPerPixel(const Page& page);
+
 }  // namespace zelk

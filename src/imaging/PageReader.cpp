@@ -63,9 +63,4 @@ Page ReadPage(const std::string& path, int page) {
   }
 }
 
-int ProgramBitsPerPixel(const Page& page) {
-  const int depth = page.pix ? pixGetDepth(page.pix.get()) : page.depth;
-  return depth > 16 ? 24 : depth;
-}
-
 }  // namespace zelk

@@ -1,6 +1,5 @@
 #include "imaging/PixConvert.h"
 
-#include "imaging/PageReader.h"
 
 namespace zelk {
 namespace {
