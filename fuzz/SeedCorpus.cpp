@@ -65,12 +65,12 @@ void ImageSeeds(const fs::path& root) {
                         Tiff{1, kTiffCcittRle, 1}, Tiff{8, kTiffLzw, 8}, Tiff{8, kTiffJpeg444, 8},
                         Tiff{32, kTiffJpeg422, 24}, Tiff{32, kTiffUncompressed, 24}}) {
     const fs::path path = scratch / ("page" + std::to_string(n) + ".tif");
-    SaveTiffPage(SmallPage(t.depth), path.string(), t.code, t.bits, 130, false);
+    SaveTiffPage(SmallPage(t.depth), path.string(), {t.code, t.bits, 130}, false);
     Write(root / "TiffStrips", "seed-" + std::to_string(n++), ReadFile(path));
   }
   for (const int depth : {8, 32}) {
     const fs::path path = scratch / ("page" + std::to_string(depth) + ".jpg");
-    SaveJpegPage(SmallPage(depth), path.string(), kJpeg422, depth == 8 ? 8 : 24, 130, false);
+    SaveJpegPage(SmallPage(depth), path.string(), {kJpeg422, depth == 8 ? 8 : 24, 130}, false);
     Write(root / "JpegStreamInfo", "seed-" + std::to_string(depth), ReadFile(path));
   }
   for (const int depth : {1, 8, 32}) {

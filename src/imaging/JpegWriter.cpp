@@ -71,16 +71,15 @@ void WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-void SaveJpegPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                  int qualityFactor, bool append) {
+void SaveJpegPage(const Page& page, const std::string& path, const SaveSpec& spec, bool append) {
   SilenceImageLibraries();
-  const ChromaSubsampling subsampling = SubsamplingFor(formatCode, path);
+  const ChromaSubsampling subsampling = SubsamplingFor(spec.code, path);
   if (append && FileHasData(path)) {
     throw ImageError(ErrorKind::Unsupported, path,
                      "a JPEG file holds one page and this one already exists");
   }
-  const int bits = BitsToSave(page, bitsPerPixel, path);
-  const int quality = JpegQualityFromFactor(qualityFactor);
+  const int bits = BitsToSave(page, spec.bitsPerPixel, path);
+  const int quality = JpegQualityFromFactor(spec.qualityFactor);
   std::vector<uint8_t> bytes =
       JpegFileToCopy(page, bits, subsampling, quality)
           ? page.raw->bytes

@@ -161,10 +161,10 @@ PdfDocumentWriter::PdfDocumentWriter(const std::string& outputPath, const std::s
 
 PdfDocumentWriter::~PdfDocumentWriter() = default;
 
-void PdfDocumentWriter::AddPage(const Page& page, int formatCode, int bitsPerPixel,
-                                int qualityFactor, const PdfPageOptions& options) {
+void PdfDocumentWriter::AddPage(const Page& page, const SaveSpec& spec,
+                                const PdfPageOptions& options) {
   if (state_->finished) throw std::logic_error("the PDF document is already written");
-  AddImage(EncodePdfImage(page, formatCode, bitsPerPixel, qualityFactor), page.xDpi, page.yDpi,
+  AddImage(EncodePdfImage(page, spec), page.xDpi, page.yDpi,
            options);
 }
 
@@ -297,10 +297,10 @@ bool PdfDocumentWriter::Archival() const { return state_->base != PdfArchiveBase
 
 unsigned long long PdfDocumentWriter::SpooledBytes() const { return state_->spool->size(); }
 
-void SavePdfPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                 int qualityFactor, bool append, const PdfPageOptions& options) {
+void SavePdfPage(const Page& page, const std::string& path, const SaveSpec& spec, bool append,
+                 const PdfPageOptions& options) {
   PdfDocumentWriter writer(path, append ? path : std::string());
-  writer.AddPage(page, formatCode, bitsPerPixel, qualityFactor, options);
+  writer.AddPage(page, spec, options);
   writer.Finish();
 }
 

@@ -4,7 +4,6 @@
 #include "imaging/JpegQuality.h"
 #include "imaging/LibraryMessages.h"
 #include "imaging/PackedRows.h"
-#include "imaging/PageReader.h"
 #include "imaging/PixConvert.h"
 #include "imaging/SaveFormat.h"
 #include "imaging/TiffFile.h"
@@ -145,18 +144,17 @@ std::shared_ptr<const TiffStrips> EncodeStrips(PIX* pix, const TiffEncoding& enc
 
 }  // namespace
 
-std::shared_ptr<const TiffStrips> EncodeTiffPage(const Page& page, int formatCode,
-                                                 int bitsPerPixel, int qualityFactor,
+std::shared_ptr<const TiffStrips> EncodeTiffPage(const Page& page, const SaveSpec& spec,
                                                  const std::string& path) {
   SilenceImageLibraries();
-  const TiffEncoding encoding = EncodingFor(formatCode, path);
-  const int bits = CheckedBits(page, encoding, bitsPerPixel, path);
+  const TiffEncoding encoding = EncodingFor(spec.code, path);
+  const int bits = CheckedBits(page, encoding, spec.bitsPerPixel, path);
   if (std::shared_ptr<const TiffStrips> copied =
-          CopiedStrips(page, formatCode, bits, JpegQualityFromFactor(qualityFactor))) {
+          CopiedStrips(page, spec.code, bits, JpegQualityFromFactor(spec.qualityFactor))) {
     return copied;
   }
   const PixPtr pix = PixelsToStore(PixelsOf(page).get(), encoding, bits);
-  return EncodeStrips(pix.get(), encoding, qualityFactor);
+  return EncodeStrips(pix.get(), encoding, spec.qualityFactor);
 }
 
 void WriteTiffPage(const TiffStrips& strips, int xDpi, int yDpi, const std::string& path,
@@ -187,10 +185,9 @@ void TiffDocumentWriter::Finish() {
   file_.reset();
 }
 
-void SaveTiffPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                  int qualityFactor, bool append) {
+void SaveTiffPage(const Page& page, const std::string& path, const SaveSpec& spec, bool append) {
   const std::shared_ptr<const TiffStrips> strips =
-      EncodeTiffPage(page, formatCode, bitsPerPixel, qualityFactor, path);
+      EncodeTiffPage(page, spec, path);
   WriteTiffPage(*strips, page.xDpi, page.yDpi, path, append);
 }
 

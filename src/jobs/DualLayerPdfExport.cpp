@@ -109,7 +109,7 @@ DualLayerPdfExport DualLayerPdfExportOf(const Settings::TwoPdfSection& section) 
   return result;
 }
 
-PdfImageEncoding PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel) {
+SaveSpec PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel) {
   if (bitsPerPixel == 1) return {kPdfCcittG4, 1, 0};
   switch (quality) {
     case PdfImageQuality::Best: return {kPdfJpeg444, 0, kFactorQuality95};
@@ -120,7 +120,7 @@ PdfImageEncoding PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel) 
   return {kPdfJpeg444, 0, kFactorQuality75};
 }
 
-PdfImageEncoding PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& pdfExport,
+SaveSpec PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& pdfExport,
                                 PdfPageOptions& options) {
   RaiseLowResolution(page.image);
   if (pdfExport.resolution) Resample(page, *pdfExport.resolution);
@@ -137,9 +137,8 @@ PdfImageEncoding PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& 
 void AddRecognisedPage(PdfDocumentWriter& writer, RecognisedPage& page,
                        const DualLayerPdfExport& pdfExport) {
   PdfPageOptions options;
-  const PdfImageEncoding encoding = PreparePdfPage(page, pdfExport, options);
-  writer.AddPage(page.image, encoding.formatCode, encoding.bitsPerPixel, encoding.qualityFactor,
-                 options);
+  const SaveSpec spec = PreparePdfPage(page, pdfExport, options);
+  writer.AddPage(page.image, spec, options);
 }
 
 }  // namespace zelk

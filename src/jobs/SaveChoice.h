@@ -12,6 +12,7 @@
 // the operator which setting to mend.
 
 #include "imaging/Page.h"
+#include "imaging/SaveFormat.h"
 #include "settings/SettingKeys.h"
 #include "settings/Settings.h"
 
@@ -25,6 +26,9 @@ struct SaveParameters {
   int16_t m_nSaveFormat = 0;
   int16_t m_nSaveBitsPerPixel = 0;
   int16_t m_nSaveQFactor = 0;
+
+  // The three as the image toolkit's save calls take them.
+  SaveSpec Spec() const { return {m_nSaveFormat, m_nSaveBitsPerPixel, m_nSaveQFactor}; }
 };
 
 // What the output file of ChooseTifSaveFormat is.
