@@ -9,7 +9,8 @@
 namespace zelk {
 namespace {
 
-// roff prints a plain '-' as a hyphen; "\-" is the minus the names mean.
+// Every '-' as "\-", as the rest of the page writes it (roff may break a
+// line at a plain '-').
 std::string RoffText(std::string_view text) {
   std::string roff;
   for (const char c : text) {
