@@ -1,9 +1,10 @@
 #pragma once
 // What tells one job apart from the others, as one descriptor: the action
 // that runs it, whether it works per directory or per file, the settings
-// section it reads (none for a job without options), its texts, its standard scan and how to make one.  The
-// descriptors themselves form the job catalog (jobs/JobCatalog.h); the run
-// frame reads a job's texts and action through Job::Descriptor().
+// section it reads (none for a job without options), its texts, its
+// standard scan and how to make one.  The descriptors themselves form the
+// job catalog (jobs/JobCatalog.h); the run frame reads a job's texts and
+// action through Job::Descriptor().
 
 #include <cstdint>
 #include <memory>
