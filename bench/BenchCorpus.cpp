@@ -78,7 +78,7 @@ std::vector<std::string> WriteCorpus(const std::string& dir, int count, bool col
         dir + "/page" + std::to_string(i) + (colour ? ".jpg" : ".tif");
     if (!std::filesystem::exists(path)) {
       const Page page = colour ? ColourPage(i + 1) : TextLikePage(i + 1);
-      SavePage(page, path, formatCode, bitsPerPixel, qualityFactor, false);
+      SavePage(page, path, {formatCode, bitsPerPixel, qualityFactor}, false);
     }
     paths.push_back(path);
   }

@@ -91,7 +91,7 @@ void Measure(const Scenario& s, const std::string& work, const std::string& prog
     std::vector<std::string> tiffCorpus;
     for (std::size_t i = 0; i < s.corpus.size(); ++i) {
       tiffCorpus.push_back(base + "/plain" + std::to_string(i) + ".tif");
-      SavePage(LoadPage(s.corpus[i], 1), tiffCorpus.back(), kTiffUncompressed, 24, 0, false);
+      SavePage(LoadPage(s.corpus[i], 1), tiffCorpus.back(), {kTiffUncompressed, 24, 0}, false);
     }
     toolInputs = LinkPages(tiffCorpus, base + "/tool-in", s.pages, ".tif");
   }

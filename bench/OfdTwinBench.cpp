@@ -35,7 +35,7 @@ int Write(const std::vector<std::string>& corpus, int pages, int code, int bits,
     options.exactImageSize = false;
     for (int i = 0; i < pages; ++i) {
       const Page page = LoadPage(corpus[static_cast<std::size_t>(i) % corpus.size()], 0);
-      const PdfImage image = EncodePdfImage(page, code, bits, factor);
+      const PdfImage image = EncodePdfImage(page, SaveSpec{code, bits, factor});
       pdf.AddImage(image, page.xDpi, page.yDpi, options);
       if (ofd) ofd->AddPage(page, image, options);
     }

@@ -59,7 +59,7 @@ int RunAppend(const std::vector<std::string>& inputs, const std::string& output,
       for (const std::string& input : inputs) {
         Page page = LoadPage(input, 0);
         if (a.decodeAndEncode) page.raw.reset();
-        SavePdfPage(page, output, a.formatCode, a.bitsPerPixel, a.qualityFactor, true, options);
+        SavePdfPage(page, output, {a.formatCode, a.bitsPerPixel, a.qualityFactor}, true, options);
       }
     } else {
       // Time spent loading pages is the reader's; the rest is the writer's.
@@ -71,7 +71,7 @@ int RunAppend(const std::vector<std::string>& inputs, const std::string& output,
         if (a.decodeAndEncode) page.raw.reset();
         loading += SecondsSince(start);
         start = std::chrono::steady_clock::now();
-        writer.AddPage(page, a.formatCode, a.bitsPerPixel, a.qualityFactor, options);
+        writer.AddPage(page, {a.formatCode, a.bitsPerPixel, a.qualityFactor}, options);
         adding += SecondsSince(start);
         if (i + 1 == 100) std::printf("  (peak after 100 pages: %.1f MiB)\n", OwnPeakMegabytes());
       }

@@ -45,7 +45,7 @@ int RunMerge(const std::vector<std::string>& inputs, const std::string& output, 
     for (size_t i = 0; i < inputs.size(); ++i) {
       Page page = LoadPage(inputs[i], 0);
       if (m.decodeAndEncode) page.raw.reset();
-      SavePage(page, output, m.formatCode, m.bitsPerPixel, m.qualityFactor, true);
+      SavePage(page, output, {m.formatCode, m.bitsPerPixel, m.qualityFactor}, true);
       if (i + 1 == 100) std::printf("  (peak after 100 pages: %.1f MiB)\n", OwnPeakMegabytes());
     }
     if (GetPageCount(output) != static_cast<int>(inputs.size())) {

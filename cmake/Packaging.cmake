@@ -28,17 +28,28 @@ add_custom_command(
   DEPENDS zelk-default-conf
   VERBATIM)
 
+# zelk-batch's manual page lists the actions and their sections from the
+# action table and the job catalog.
+add_custom_command(
+  OUTPUT ${ZELK_STAGED_DIR}/zelk-batch.1
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZELK_STAGED_DIR}
+  COMMAND zelk-manual-page ${ZELK_PACKAGING_DIR}/man/zelk-batch.1.in
+          ${ZELK_STAGED_DIR}/zelk-batch.1
+  DEPENDS zelk-manual-page ${ZELK_PACKAGING_DIR}/man/zelk-batch.1.in
+  VERBATIM)
+
 # Manual pages and the changelog compressed as Debian keeps them (-n: no
 # name or time stamp, so the package is the same on every build).
 set(ZELK_STAGED_FILES ${ZELK_STAGED_DIR}/ZELK.conf)
-foreach(source man/zelk.1 man/zelk-batch.1 changelog)
+foreach(source ${ZELK_PACKAGING_DIR}/man/zelk.1 ${ZELK_STAGED_DIR}/zelk-batch.1
+               ${ZELK_PACKAGING_DIR}/changelog)
   get_filename_component(name ${source} NAME)
   set(compressed ${ZELK_STAGED_DIR}/${name}.gz)
   add_custom_command(
     OUTPUT ${compressed}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${ZELK_STAGED_DIR}
-    COMMAND sh -c "gzip -9n < '${ZELK_PACKAGING_DIR}/${source}' > '${compressed}'"
-    DEPENDS ${ZELK_PACKAGING_DIR}/${source}
+    COMMAND sh -c "gzip -9n < '${source}' > '${compressed}'"
+    DEPENDS ${source}
     VERBATIM)
   list(APPEND ZELK_STAGED_FILES ${compressed})
 endforeach()

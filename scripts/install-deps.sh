@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # tool chain
   build-essential cmake pkg-config
+  # the fuzz targets (./test.sh --fuzz): clang with libFuzzer and sanitizers
+  clang libclang-rt-dev
   # engine libraries
   libtiff-dev libjpeg62-turbo-dev libturbojpeg0-dev libpng-dev libleptonica-dev
   libtesseract-dev tesseract-ocr-chi-sim tesseract-ocr-chi-sim-vert tesseract-ocr-eng tesseract-ocr-osd

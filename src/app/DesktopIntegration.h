@@ -42,7 +42,6 @@ class DesktopIntegration {
   // The window is closing for good: its placement is kept.
   void WindowClosing();
 
-  WindowPreferences& Preferences() { return *preferences_; }
   // Null before Start().
   TrayPresence* Tray() { return tray_.get(); }
 

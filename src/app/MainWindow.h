@@ -88,7 +88,6 @@ class MainWindow : public QMainWindow {
   WorkListModel& WorkList() { return *workList_; }
   const ProgramPlaces& Places() const { return places_; }
   DesktopIntegration& Desktop() { return *desktop_; }
-  Settings& CurrentSettings() { return settings_; }
 
   // Shows the window (also when it was hidden in the tray or minimised),
   // raises it and gives it the focus: a second start asked for it.

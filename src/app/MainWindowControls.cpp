@@ -33,30 +33,40 @@
 #include "app/WorkListModel.h"
 #include "dialogs/DialogWidgets.h"
 #include "jobs/Dispatch.h"
+#include "jobs/JobActions.h"
+#include "jobs/JobCatalog.h"
 #include "run/RowClaims.h"
 
 namespace zelk {
 
 namespace {
 
-// What the window adds to an action's option (whose caption is the
-// action's own): tooltips and the dialog of its settings icon.
-struct ActionEntry {
-  const char* tooltip;
-  const char* settingTooltip;  // of the settings icon beside the option
-  DialogId settingDialog;
+// The dialog of each settings section that has one; an action's settings
+// icon opens the dialog of its jobs' section (the action table gives the
+// captions and tooltips).
+struct SectionDialog {
+  SettingSection section;
+  DialogId dialog;
+};
+constexpr SectionDialog kSectionDialogs[] = {
+    {SettingSection::ImageCompress, DialogId::ImageCompress},
+    {SettingSection::Merge, DialogId::Merge},
+    {SettingSection::Split, DialogId::Split},
+    {SettingSection::Rename, DialogId::Rename},
+    {SettingSection::PDF, DialogId::Pdf},
+    {SettingSection::TwoPDF, DialogId::TwoPdf},
+    {SettingSection::OCR, DialogId::Ocr},
 };
 
-// optAction(i) and imgSetting(i), for action i + 1.
-constexpr ActionEntry kActions[] = {
-    {"单页图像合并为多页TIF", "单页合并设置", DialogId::Merge},
-    {"多页TIF拆分为单页图像", "多页拆分设置", DialogId::Split},
-    {"转换为单层PDF", "单层PDF转换设置", DialogId::Pdf},
-    {"转换为双层PDF", "双层PDF转换设置", DialogId::TwoPdf},
-    {"OCR为Word文档", "OCR为Word设置", DialogId::Ocr},
-    {"批量更名", "批量更名设置", DialogId::Rename},
-};
-static_assert(std::size(kActions) == kActionCount, "one entry per action");
+// The dialog of `action`'s options; none for an action without options.
+std::optional<DialogId> SettingDialogOf(int action) {
+  const JobSection* section = JobsOfAction(action).Section();
+  if (section == nullptr) return std::nullopt;
+  for (const SectionDialog& entry : kSectionDialogs) {
+    if (entry.section == section->Id) return entry.dialog;
+  }
+  return std::nullopt;
+}
 
 // The items of the settings menu; a null caption is a separator.
 struct MenuEntry {
@@ -183,11 +193,10 @@ QWidget* MainWindow::BuildActionFrame() {
   auto* layout = new QHBoxLayout(frame);
   const QIcon gear = SettingIcon(palette());
   for (size_t i = 0; i < optAction_.size(); ++i) {
-    const ActionEntry& entry = kActions[i];
-    auto* option =
-        new QRadioButton(QString::fromStdString(ActionCaption(static_cast<int>(i) + 1)), frame);
+    const JobAction& action = kJobActions[i];
+    auto* option = new QRadioButton(QString::fromUtf8(action.Caption), frame);
     option->setObjectName(QStringLiteral("optAction%1").arg(i));
-    option->setToolTip(entry.tooltip);
+    option->setToolTip(action.Tooltip);
     optAction_[i] = option;
 
     auto* icon = new QToolButton(frame);
@@ -198,9 +207,13 @@ QWidget* MainWindow::BuildActionFrame() {
     icon->setCursor(Qt::PointingHandCursor);
     // Reached with Tab and opened with the space bar like any button.
     icon->setFocusPolicy(Qt::StrongFocus);
-    icon->setToolTip(entry.settingTooltip);
-    const DialogId dialog = entry.settingDialog;
-    connect(icon, &QToolButton::clicked, this, [this, dialog] { OpenDialog(dialog); });
+    if (const std::optional<DialogId> dialog = SettingDialogOf(action.Number);
+        dialog && action.SettingsTitle != nullptr) {
+      icon->setToolTip(action.SettingsTitle);
+      connect(icon, &QToolButton::clicked, this, [this, dialog] { OpenDialog(*dialog); });
+    } else {
+      icon->setVisible(false);
+    }
     imgSetting_[i] = icon;
 
     auto* pair = new QHBoxLayout;

@@ -13,12 +13,13 @@
 #include "documents/DocxWriterParts.h"
 #include "documents/WordWriters.h"
 #include "documents/WordWriterSupport.h"
+#include "platform/ErrorKind.h"
 
 namespace zelk {
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, const std::string& reason) {
-  throw std::runtime_error("cannot write the DOCX document " + path + ": " + reason);
+  throw KindedError(ErrorKind::WriteFailed, path, "cannot write the DOCX document: " + reason);
 }
 
 std::string ArchiveError(zip_t* archive) { return zip_strerror(archive); }

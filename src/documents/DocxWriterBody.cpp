@@ -1,5 +1,5 @@
 // Elements are appended in the order the WordprocessingML schema sets for
-// their parents (framePr, shd, spacing, ind, jc, sectPr in a paragraph's
+// their parents (shd, spacing, ind, jc, sectPr in a paragraph's
 // properties; color, sz, szCs in a run's), since Word rejects a document
 // whose properties stand out of order.
 
@@ -45,23 +45,6 @@ void Shading(pugi::xml_node properties, Rgb colour) {
   Attribute(shading, "w:val", "clear");
   Attribute(shading, "w:color", "auto");
   Attribute(shading, "w:fill", HexColour(colour));
-}
-
-// Paragraphs of one frame carry identical frame properties; Word and
-// LibreOffice join consecutive such paragraphs into one frame.
-void FrameProperties(pugi::xml_node properties, const WordFrame& frame) {
-  const FrameGeometry place = FrameGeometryOf(frame);
-  pugi::xml_node framePr = properties.append_child("w:framePr");
-  Attribute(framePr, "w:w", place.width);
-  Attribute(framePr, "w:h", place.height);
-  // A least height: text larger than estimated grows the frame instead of
-  // being cut off.
-  Attribute(framePr, "w:hRule", "atLeast");
-  Attribute(framePr, "w:wrap", "around");
-  Attribute(framePr, "w:hAnchor", "page");
-  Attribute(framePr, "w:vAnchor", "page");
-  Attribute(framePr, "w:x", place.left);
-  Attribute(framePr, "w:y", place.top);
 }
 
 // Lengths in twips as table properties take them.
@@ -139,20 +122,14 @@ class BodyBuilder {
   }
 
  private:
-  // Frames come first so that each is anchored on the section's first
-  // page.  A section ends in a flowing paragraph which holds the section's
-  // properties (the final section's go at the end of the body), so a
-  // section break never sits in a frame.  The properties, the break type
-  // among them, describe the section that ends there.
+  // A section ends in a flowing paragraph which holds the section's
+  // properties (the final section's go at the end of the body).  The
+  // properties, the break type among them, describe the section that ends
+  // there.
   void Section(const WordSection& section, bool continuous, bool last) {
-    for (const WordFrame& frame : section.frames) {
-      for (const WordParagraph& paragraph : frame.paragraphs) {
-        Paragraph(body_, paragraph, &frame);
-      }
-    }
     if (!section.grid.rows.empty()) Grid(section.grid);
     pugi::xml_node closing;
-    for (const WordParagraph& paragraph : section.paragraphs) closing = Paragraph(body_, paragraph, nullptr);
+    for (const WordParagraph& paragraph : section.paragraphs) closing = Paragraph(body_, paragraph);
     // After a grid, the paragraph that closes the section takes next to no
     // room, so that a grid filling its page does not push it onto another.
     if (!closing) closing = section.grid.rows.empty() ? body_.append_child("w:p") : HairlineParagraph(body_);
@@ -202,7 +179,7 @@ class BodyBuilder {
         TwipsWidth(properties.append_child("w:tcW"), width);
         if (cell.span > 1) Attribute(properties.append_child("w:gridSpan"), "w:val", cell.span);
         if (cell.hasBackground) Shading(properties, cell.background);
-        for (const WordParagraph& paragraph : cell.paragraphs) Paragraph(tc, paragraph, nullptr);
+        for (const WordParagraph& paragraph : cell.paragraphs) Paragraph(tc, paragraph);
         if (cell.paragraphs.empty()) HairlineParagraph(tc);
       }
     }
@@ -240,7 +217,7 @@ class BodyBuilder {
                     cell->place == WordCellPlace::Middle ? "center" : "bottom");
         }
         if (starts) {
-          for (const WordParagraph& paragraph : cell->paragraphs) Paragraph(tc, paragraph, nullptr);
+          for (const WordParagraph& paragraph : cell->paragraphs) Paragraph(tc, paragraph);
         }
         if (!tc.child("w:p")) tc.append_child("w:p");
         column += span;
@@ -286,20 +263,15 @@ class BodyBuilder {
 
   // The paragraph's node; none for a ruled table, which is set in the
   // paragraph's place.
-  pugi::xml_node Paragraph(pugi::xml_node parent, const WordParagraph& paragraph, const WordFrame* frame) {
-    if (paragraph.columnBreakBefore && frame == nullptr) ColumnBreak();
+  pugi::xml_node Paragraph(pugi::xml_node parent, const WordParagraph& paragraph) {
+    if (paragraph.columnBreakBefore) ColumnBreak();
     if (paragraph.table) {
       RuledTable(parent, *paragraph.table);
       return pugi::xml_node();
     }
     pugi::xml_node p = parent.append_child("w:p");
     pugi::xml_node properties = p.append_child("w:pPr");
-    if (frame != nullptr) FrameProperties(properties, *frame);
-    if (paragraph.hasShading) {
-      Shading(properties, paragraph.shading);
-    } else if (frame != nullptr && frame->hasBackground) {
-      Shading(properties, frame->background);
-    }
+    if (paragraph.hasShading) Shading(properties, paragraph.shading);
     const int before = Twips(paragraph.spaceBefore);
     const int after = Twips(paragraph.spaceAfter);
     const int pitch = Twips(paragraph.lineHeight);

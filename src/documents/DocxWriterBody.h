@@ -1,6 +1,6 @@
 #pragma once
 // word/document.xml of a DOCX package: the document's sections, paragraphs
-// and frames as WordprocessingML.
+// and table grids as WordprocessingML.
 
 #include <string>
 #include <vector>

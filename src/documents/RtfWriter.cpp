@@ -1,7 +1,6 @@
 // The RTF writer: one RTF section per document section (a continuous one
 // where the section goes on on the same page), flowing paragraphs
-// as plain paragraphs, frames as paragraphs carrying absolute-position
-// properties.  Non-ASCII text goes as Unicode escapes, so the file is plain
+// as plain paragraphs, a table grid as table rows.  Non-ASCII text goes as Unicode escapes, so the file is plain
 // ASCII and reads the same under any code page.
 
 #include <cerrno>
@@ -16,6 +15,7 @@
 #include "documents/RtfWriterText.h"
 #include "documents/WordWriters.h"
 #include "documents/WordWriterSupport.h"
+#include "platform/ErrorKind.h"
 
 namespace zelk {
 namespace {
@@ -26,10 +26,6 @@ class ColourTable {
  public:
   explicit ColourTable(const WordDocument& document) {
     for (const WordSection& section : document.sections) {
-      for (const WordFrame& frame : section.frames) {
-        if (frame.hasBackground) Add(frame.background);
-        AddParagraphs(frame.paragraphs);
-      }
       for (const WordGridRow& row : section.grid.rows) {
         if (row.table) AddTable(*row.table);
         for (const WordCell& cell : row.cells) {
@@ -118,14 +114,6 @@ std::string DocumentPage(const WordDocument& document) {
          Number(page.marginTop) + "\\margb" + Number(page.marginBottom) + "\n";
 }
 
-std::string FrameProperties(const WordFrame& frame) {
-  const FrameGeometry place = FrameGeometryOf(frame);
-  // A positive height is a least height: text larger than estimated grows
-  // the frame instead of being cut off.
-  return "\\phpg\\pvpg\\posx" + Number(place.left) + "\\posy" + Number(place.top) + "\\absw" +
-         Number(place.width) + "\\absh" + Number(place.height);
-}
-
 std::string Alignment(WordAlignment alignment) {
   switch (alignment) {
     case WordAlignment::Center: return "\\qc";
@@ -170,18 +158,9 @@ class RtfBuilder {
   }
 
  private:
-  // Frames come first so that each is anchored on the section's first
-  // page; a section always ends in a flowing paragraph, which keeps the
-  // section break out of a frame.
+  // A section always ends in a flowing paragraph.
   void Section(const WordSection& section, bool continuous) {
     out_ += SectionProperties(section, continuous);
-    for (const WordFrame& frame : section.frames) {
-      const std::string place = FrameProperties(frame);
-      for (const WordParagraph& paragraph : frame.paragraphs) {
-        const bool frameShading = frame.hasBackground && !paragraph.hasShading;
-        Paragraph(paragraph, place, frameShading ? Shading(colours_.IndexOf(frame.background)) : "");
-      }
-    }
     // A table right after a section break is read by LibreOffice as part
     // of the section before, its first row printed on the page before; a
     // hairline paragraph opens the section instead.
@@ -191,7 +170,7 @@ class RtfBuilder {
     for (std::size_t i = 0; i < section.grid.rows.size(); ++i) {
       GridRow(section.grid, section.grid.rows[i], i > 0 && !section.grid.rows[i - 1].table);
     }
-    for (const WordParagraph& paragraph : section.paragraphs) Paragraph(paragraph, "", "");
+    for (const WordParagraph& paragraph : section.paragraphs) Paragraph(paragraph, "");
     if (!section.paragraphs.empty()) return;
     // After a grid, a paragraph that takes next to no room (as in the DOCX
     // writer).
@@ -238,7 +217,7 @@ class RtfBuilder {
     out_ += "\n";
     for (const WordCell& cell : row.cells) {
       for (std::size_t i = 0; i < cell.paragraphs.size(); ++i) {
-        Paragraph(cell.paragraphs[i], "\\intbl", "", i + 1 == cell.paragraphs.size() ? "\\cell" : "\\par");
+        Paragraph(cell.paragraphs[i], "\\intbl", i + 1 == cell.paragraphs.size() ? "\\cell" : "\\par");
       }
       if (cell.paragraphs.empty()) out_ += "\\pard\\plain\\intbl" + Hairline() + "\\cell\n";
     }
@@ -256,7 +235,7 @@ class RtfBuilder {
         const WordTableCell* cell = table.Covering(row, column);
         const bool starts = cell && cell->row == row && !cell->paragraphs.empty();
         for (std::size_t i = 0; starts && i < cell->paragraphs.size(); ++i) {
-          Paragraph(cell->paragraphs[i], "\\intbl", "", i + 1 == cell->paragraphs.size() ? "\\cell" : "\\par");
+          Paragraph(cell->paragraphs[i], "\\intbl", i + 1 == cell->paragraphs.size() ? "\\cell" : "\\par");
         }
         if (!starts) out_ += "\\pard\\plain\\intbl" + Hairline() + "\\cell\n";
         column += cell ? std::max(1, std::min(cell->columnSpan, columns - column)) : 1;
@@ -273,9 +252,9 @@ class RtfBuilder {
             Number(kColumnBreakHalfPoints) + " \\column\\par\n";
   }
 
-  // `place`: the frame's properties, or the mark of a paragraph in a table;
-  // `ending`: what closes it (the end of a cell for a cell's last one).
-  void Paragraph(const WordParagraph& paragraph, const std::string& place, const std::string& frameShading,
+  // `place`: the mark of a paragraph in a table; `ending`: what closes it
+  // (the end of a cell for a cell's last one).
+  void Paragraph(const WordParagraph& paragraph, const std::string& place,
                  const std::string& ending = "\\par") {
     if (paragraph.columnBreakBefore && place.empty()) ColumnBreak();
     if (paragraph.table) {
@@ -293,11 +272,7 @@ class RtfBuilder {
     if (after > 0) out_ += "\\sa" + Number(after);
     const int pitch = Twips(paragraph.lineHeight);
     if (pitch > 0) out_ += "\\sl-" + Number(pitch) + "\\slmult0";
-    if (paragraph.hasShading) {
-      out_ += Shading(colours_.IndexOf(paragraph.shading));
-    } else {
-      out_ += frameShading;
-    }
+    if (paragraph.hasShading) out_ += Shading(colours_.IndexOf(paragraph.shading));
     out_ += "\\fs" + Number(defaultSize_) + " ";
     if (paragraph.picture) out_ += RtfPicture(*paragraph.picture);
     for (const WordRun& run : paragraph.runs) {
@@ -332,16 +307,17 @@ void WriteRtfDocument(const WordDocument& document, const std::string& path) {
   const std::string text = RtfBuilder(document).Build();
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) {
-    throw std::runtime_error("cannot write the RTF document " + path + ": " +
-                             std::strerror(errno));
+    throw KindedError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), path,
+                      std::string("cannot write the RTF document: ") + std::strerror(errno));
   }
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();
   if (!out) {
-    const std::string reason = std::strerror(errno);
+    const int number = errno;
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    throw std::runtime_error("cannot write the RTF document " + path + ": " + reason);
+    throw KindedError(ErrorKindOfErrno(number, ErrorKind::WriteFailed), path,
+                      std::string("cannot write the RTF document: ") + std::strerror(number));
   }
 }
 

@@ -106,18 +106,6 @@ struct WordTable {
   }
 };
 
-// A text frame at a fixed place on its page (the exact-copy mode): the
-// paragraphs of one recognised block.
-struct WordFrame {
-  double left = 0;  // points from the page's left edge
-  double top = 0;   // points from the page's top edge
-  double width = 0;
-  double height = 0;
-  bool hasBackground = false;
-  Rgb background = kWhitePaper;
-  std::vector<WordParagraph> paragraphs;  // at least one
-};
-
 // One cell of a grid row, `span` columns of the grid wide: the paragraphs
 // of the text blocks that stand in it, or blank space.
 struct WordCell {
@@ -143,7 +131,7 @@ struct WordGridRow {
 // cells and the indents and spacing of the paragraphs.  Word and
 // LibreOffice lay tables out alike, grow a row with its text instead of
 // printing over the next, and export and copy a table's text with the
-// rest, which they do not do for frames.
+// rest.
 struct WordGrid {
   std::vector<double> columns;  // widths in points, left to right
   std::vector<WordGridRow> rows;  // top to bottom; none: no grid
@@ -174,7 +162,6 @@ struct WordSection {
   // margins; empty for columns of equal width with `columnGap` between them.
   std::vector<WordColumn> columnWidths;
   std::vector<WordParagraph> paragraphs;  // flowing text, in reading order
-  std::vector<WordFrame> frames;          // positioned text, in reading order
   WordGrid grid;                          // positioned text, before the flowing text
   // Starts on the same page, below the section before, instead of on a new
   // page.  Meaningless for the document's first section.

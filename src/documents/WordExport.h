@@ -18,7 +18,7 @@ namespace zelk {
 enum class LayoutRetention {
   PlainText = 1,      // "纯文本": paragraphs in the default font and size
   FormattedText = 3,  // "带格式的文本": paragraphs with their font sizes and colours
-  ExactCopy = 4,      // "和原稿保持一致": text blocks in frames at their places
+  ExactCopy = 4,      // "和原稿保持一致": text blocks in a table grid at their places
   EditableCopy = 5,   // "容易编辑的原稿版本": flowing paragraphs keeping columns,
                       // font sizes and page breaks
 };

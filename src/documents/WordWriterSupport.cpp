@@ -97,12 +97,6 @@ ParagraphIndents IndentsOf(const WordParagraph& paragraph) {
                           firstLine};
 }
 
-FrameGeometry FrameGeometryOf(const WordFrame& frame) {
-  return {ClampedTwips(frame.left, 0, kLargestPage), ClampedTwips(frame.top, 0, kLargestPage),
-          ClampedTwips(frame.width, 20, kLargestPage),
-          ClampedTwips(frame.height, 20, kLargestPage)};
-}
-
 std::u32string DocumentCharacters(std::string_view utf8) {
   std::u32string characters;
   for (char32_t c : DecodeUtf8(utf8)) {

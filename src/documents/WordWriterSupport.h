@@ -60,15 +60,6 @@ struct ParagraphIndents {
 };
 ParagraphIndents IndentsOf(const WordParagraph& paragraph);
 
-// A frame's place and size in twips, on the page and at least a point large.
-struct FrameGeometry {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
-FrameGeometry FrameGeometryOf(const WordFrame& frame);
-
 // The code points of a run's UTF-8 text as a document holds them: a line
 // break, tab or other control character becomes a blank (a run has no hard
 // breaks), a surrogate or a value beyond Unicode the replacement character,

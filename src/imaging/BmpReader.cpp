@@ -22,7 +22,12 @@ int LittleEndian16(const uint8_t* p) { return p[0] | p[1] << 8; }
 
 // The size the bitmap header declares, checked before Leptonica allocates.
 void CheckDeclaredSize(const std::vector<uint8_t>& bytes, const std::string& path) {
-  if (bytes.size() < kFileHeaderBytes + 16) throw ImageError(path + ": the BMP header is cut short");
+  if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') {
+    throw ImageError(ErrorKind::NotThatFormat, path, "no BMP signature");
+  }
+  if (bytes.size() < kFileHeaderBytes + 16) {
+    throw ImageError(ErrorKind::Damaged, path, "the BMP header is cut short");
+  }
   const uint8_t* info = bytes.data() + kFileHeaderBytes;
   const int32_t headerSize = LittleEndian32(info);
   long long width = 0, height = 0;
@@ -39,11 +44,14 @@ void CheckDeclaredSize(const std::vector<uint8_t>& bytes, const std::string& pat
 }  // namespace
 
 Page LoadBmpPage(const std::string& path) {
+  return DecodeBmpPage(ReadWholeFile(path, kMaxBmpFileBytes), path);
+}
+
+Page DecodeBmpPage(const std::vector<uint8_t>& bytes, const std::string& path) {
   SilenceImageLibraries();
-  const std::vector<uint8_t> bytes = ReadWholeFile(path, kMaxBmpFileBytes);
   CheckDeclaredSize(bytes, path);
   PIX* pix = pixReadMemBmp(bytes.data(), bytes.size());
-  if (pix == nullptr) throw ImageError(path + ": not a readable BMP image");
+  if (pix == nullptr) throw ImageError(ErrorKind::Damaged, path, "Leptonica cannot read the BMP image");
   Page page;
   page.pix = WithoutBitonalColormap(PixPtr(pix));
   page.xDpi = pixGetXRes(page.pix.get());

@@ -42,7 +42,7 @@ std::vector<uint8_t> WriteOneStripTiff(PIX* bitonal, CcittScheme scheme) {
   }
   if (TIFFWriteEncodedStrip(tif, 0, rows.data(), static_cast<tmsize_t>(rows.size())) < 0 ||
       !TIFFWriteDirectory(tif)) {
-    file.Fail("CCITT encoding failed");
+    file.Fail(ErrorKind::EncodeFailed, "CCITT encoding failed");
   }
   file.Close();
   return file.TakeBytes();
@@ -52,10 +52,10 @@ std::vector<uint8_t> TakeStrip(std::vector<uint8_t> tiffBytes) {
   TiffFile file(TiffFile::InMemory{std::move(tiffBytes)}, "r");
   TIFF* tif = file.get();
   const tmsize_t size = TIFFRawStripSize(tif, 0);
-  if (size <= 0) file.Fail("CCITT encoding produced no data");
+  if (size <= 0) file.Fail(ErrorKind::EncodeFailed, "CCITT encoding produced no data");
   std::vector<uint8_t> strip(static_cast<size_t>(size));
   if (TIFFReadRawStrip(tif, 0, strip.data(), size) != size) {
-    file.Fail("CCITT encoding produced a short strip");
+    file.Fail(ErrorKind::EncodeFailed, "CCITT encoding produced a short strip");
   }
   return strip;
 }
@@ -63,7 +63,7 @@ std::vector<uint8_t> TakeStrip(std::vector<uint8_t> tiffBytes) {
 }  // namespace
 
 CcittData EncodeCcitt(PIX* bitonal, CcittScheme scheme) {
-  if (pixGetDepth(bitonal) != 1) throw ImageError("CCITT encoding needs a bitonal page");
+  if (pixGetDepth(bitonal) != 1) throw ImageError(ErrorKind::BadSetting, "", "CCITT encoding needs a bitonal page");
   CcittData data;
   data.bytes = TakeStrip(WriteOneStripTiff(bitonal, scheme));
   switch (scheme) {

@@ -16,14 +16,20 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
+// The system's failure to open or read `path`, by errno.
+ImageError ReadFailure(const std::string& path, const std::string& what) {
+  return ImageError(ErrorKindOfErrno(errno, ErrorKind::Unreadable), path,
+                    what + ": " + std::strerror(errno));
+}
+
 FilePtr OpenForReading(const std::string& path) {
   FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw ImageError(path + ": cannot open the file (" + std::strerror(errno) + ")");
+  if (!file) throw ReadFailure(path, "cannot open the file");
   return file;
 }
 
 [[noreturn]] void ThrowEmpty(const std::string& path) {
-  throw ImageError(path + ": the file is empty");
+  throw ImageError(ErrorKind::Empty, path, "the file is empty");
 }
 
 }  // namespace
@@ -33,7 +39,7 @@ std::vector<uint8_t> ReadFileHead(const std::string& path, size_t maxBytes) {
   std::vector<uint8_t> bytes(maxBytes);
   const size_t got = std::fread(bytes.data(), 1, maxBytes, file.get());
   if (std::ferror(file.get())) {
-    throw ImageError(path + ": cannot read the file (" + std::strerror(errno) + ")");
+    throw ReadFailure(path, "cannot read the file");
   }
   if (got == 0) ThrowEmpty(path);
   bytes.resize(got);
@@ -43,18 +49,18 @@ std::vector<uint8_t> ReadFileHead(const std::string& path, size_t maxBytes) {
 std::vector<uint8_t> ReadWholeFile(const std::string& path, size_t maxBytes) {
   FilePtr file = OpenForReading(path);
   if (std::fseek(file.get(), 0, SEEK_END) != 0) {
-    throw ImageError(path + ": cannot read the file (" + std::strerror(errno) + ")");
+    throw ReadFailure(path, "cannot read the file");
   }
   const long size = std::ftell(file.get());
-  if (size < 0) throw ImageError(path + ": cannot read the file (" + std::strerror(errno) + ")");
+  if (size < 0) throw ReadFailure(path, "cannot read the file");
   if (size == 0) ThrowEmpty(path);
   if (static_cast<unsigned long>(size) > maxBytes) {
-    throw ImageError(path + ": the file is too large to be read as one image");
+    throw ImageError(ErrorKind::TooLarge, path, "the file is too large to be read as one image");
   }
   std::rewind(file.get());
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-    throw ImageError(path + ": cannot read the file (it changed while being read)");
+    throw ImageError(ErrorKind::Unreadable, path, "the file changed while being read");
   }
   return bytes;
 }

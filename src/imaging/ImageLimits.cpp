@@ -11,12 +11,14 @@ bool IsImageSizeAcceptable(long long width, long long height) {
 
 void CheckImageSize(long long width, long long height, const std::string& what) {
   if (width <= 0 || height <= 0) {
-    throw ImageError(what + ": the image has no pixels (" + std::to_string(width) + " x " +
-                     std::to_string(height) + ")");
+    throw ImageError(ErrorKind::Damaged, what,
+                     "the image has no pixels (" + std::to_string(width) + " x " +
+                         std::to_string(height) + ")");
   }
   if (!IsImageSizeAcceptable(width, height)) {
-    throw ImageError(what + ": the image is too large (" + std::to_string(width) + " x " +
-                     std::to_string(height) + " pixels)");
+    throw ImageError(ErrorKind::TooLarge, what,
+                     "the image is too large (" + std::to_string(width) + " x " +
+                         std::to_string(height) + " pixels)");
   }
 }
 

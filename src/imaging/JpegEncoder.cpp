@@ -40,12 +40,12 @@ int LumaSamplesPerChroma(ChromaSubsampling subsampling) {
 
 std::vector<uint8_t> EncodeJpeg(PIX* pix, ChromaSubsampling subsampling, int quality) {
   std::unique_ptr<void, TjDeleter> handle(tjInitCompress());
-  if (!handle) throw ImageError("cannot start the JPEG encoder");
+  if (!handle) throw ImageError(ErrorKind::OutOfMemory, "", "cannot start the JPEG encoder");
   const int width = pixGetWidth(pix);
   const int height = pixGetHeight(pix);
   const bool rgb = pixGetDepth(pix) == 32;
   if (!rgb && (pixGetDepth(pix) != 8 || pixGetColormap(pix))) {
-    throw ImageError("JPEG encoding needs a grey or colour page");
+    throw ImageError(ErrorKind::BadSetting, "", "JPEG encoding needs a grey or colour page");
   }
   // Colour is compressed straight from the PIX's words (0xRRGGBBxx, whose
   // bytes lie in memory as the machine orders them); grey samples are
@@ -69,8 +69,8 @@ std::vector<uint8_t> EncodeJpeg(PIX* pix, ChromaSubsampling subsampling, int qua
                                  &outSize, sampling, quality, TJFLAG_ACCURATEDCT);
   std::unique_ptr<unsigned char, decltype(&tjFree)> owned(out, &tjFree);
   if (status != 0) {
-    throw ImageError(std::string("JPEG encoding failed: ") +
-                     tjGetErrorStr2(handle.get()));
+    throw ImageError(ErrorKind::EncodeFailed, "",
+                     std::string("JPEG encoding failed: ") + tjGetErrorStr2(handle.get()));
   }
   return std::vector<uint8_t>(out, out + outSize);
 }

@@ -156,12 +156,15 @@ Page DecodeJpegFile(const std::string& path, std::vector<uint8_t> bytes) {
   JpegOutcome out{};
   DecodeJpeg(bytes.data(), bytes.size(), &errors, &out);
   if (out.tooLarge) CheckImageSize(out.width, out.height, path);
-  if (out.outOfMemory) throw ImageError(path + ": out of memory for the page");
-  if (out.failed) throw ImageError(path + ": not a readable JPEG image (" + errors.message + ")");
+  if (out.outOfMemory) throw ImageError(ErrorKind::OutOfMemory, path, "no memory for the page");
+  if (out.failed) {
+    const bool jpeg = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
+    throw ImageError(jpeg ? ErrorKind::Damaged : ErrorKind::NotThatFormat, path, errors.message);
+  }
   Page page;
   page.pix.reset(out.pix);
   if (errors.damagingWarnings > 0) {
-    throw ImageError(path + ": the JPEG data is damaged (" + errors.message + ")");
+    throw ImageError(ErrorKind::Damaged, path, errors.message);
   }
   SetResolution(out, page);
   pixSetResolution(page.pix.get(), page.xDpi, page.yDpi);

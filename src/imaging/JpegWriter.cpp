@@ -22,7 +22,8 @@ ChromaSubsampling SubsamplingFor(int code, const std::string& path) {
     case kJpeg422: return ChromaSubsampling::S422;
     case kJpeg411: return ChromaSubsampling::S411;
     default:
-      throw ImageError(path + ": format code " + std::to_string(code) + " is not a JPEG format");
+      throw ImageError(ErrorKind::BadSetting, path,
+                       "format code " + std::to_string(code) + " is not a JPEG format");
   }
 }
 
@@ -56,27 +57,29 @@ void SetJfifDensity(std::vector<uint8_t>& jpeg, int xDpi, int yDpi) {
 void WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
-    throw ImageError(path + ": cannot create the file (" + std::strerror(errno) + ")");
+    throw ImageError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), path,
+                     std::string("cannot create the file: ") + std::strerror(errno));
   }
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const int savedErrno = errno;
   if (std::fclose(file) != 0 || !written) {
     std::remove(path.c_str());
-    throw ImageError(path + ": cannot write the file (" + std::strerror(savedErrno) + ")");
+    throw ImageError(ErrorKindOfErrno(savedErrno, ErrorKind::WriteFailed), path,
+                     std::string("cannot write the file: ") + std::strerror(savedErrno));
   }
 }
 
 }  // namespace
 
-void SaveJpegPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                  int qualityFactor, bool append) {
+void SaveJpegPage(const Page& page, const std::string& path, const SaveSpec& spec, bool append) {
   SilenceImageLibraries();
-  const ChromaSubsampling subsampling = SubsamplingFor(formatCode, path);
+  const ChromaSubsampling subsampling = SubsamplingFor(spec.code, path);
   if (append && FileHasData(path)) {
-    throw ImageError(path + ": a JPEG file holds one page and this one already exists");
+    throw ImageError(ErrorKind::Unsupported, path,
+                     "a JPEG file holds one page and this one already exists");
   }
-  const int bits = BitsToSave(page, bitsPerPixel, path);
-  const int quality = JpegQualityFromFactor(qualityFactor);
+  const int bits = BitsToSave(page, spec.bitsPerPixel, path);
+  const int quality = JpegQualityFromFactor(spec.qualityFactor);
   std::vector<uint8_t> bytes =
       JpegFileToCopy(page, bits, subsampling, quality)
           ? page.raw->bytes

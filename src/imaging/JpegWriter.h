@@ -3,6 +3,7 @@
 // subsampling the format code names, the resolution in the JFIF header.
 
 #include "imaging/Page.h"
+#include "imaging/SaveFormat.h"
 
 #include <string>
 
@@ -17,7 +18,6 @@ namespace zelk {
 // already at `path` the save fails instead of dropping a page.  Throws
 // ImageError for a code outside the JPEG set or a failed write; a failed
 // write leaves no file behind.
-void SaveJpegPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                  int qualityFactor, bool append);
+void SaveJpegPage(const Page& page, const std::string& path, const SaveSpec& spec, bool append);
 
 }  // namespace zelk

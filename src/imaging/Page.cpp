@@ -4,9 +4,9 @@ namespace zelk {
 
 PixPtr PixelsOf(const Page& page) {
   if (page.pix) return PixPtr(pixClone(page.pix.get()));
-  if (!page.decode) throw ImageError("the page has no pixels");
+  if (!page.decode) throw ImageError(ErrorKind::Damaged, "", "the page has no pixels");
   PixPtr pix = page.decode();
-  if (!pix) throw ImageError("the page has no pixels");
+  if (!pix) throw ImageError(ErrorKind::Damaged, "", "the page has no pixels");
   pixSetResolution(pix.get(), page.xDpi, page.yDpi);
   return pix;
 }
@@ -20,6 +20,11 @@ void DropStoredForms(Page& page) {
     page.height = pixGetHeight(page.pix.get());
     page.depth = pixGetDepth(page.pix.get());
   }
+}
+
+int ProgramBitsPerPixel(const Page& page) {
+  const int depth = page.pix ? pixGetDepth(page.pix.get()) : page.depth;
+  return depth > 16 ? 24 : depth;
 }
 
 }  // namespace zelk

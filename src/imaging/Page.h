@@ -33,13 +33,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/ErrorKind.h"
+
 namespace zelk {
 
 // Every failure of the toolkit (unreadable file, page beyond the end, bad
-// format code, write error) is raised as an ImageError with a clear message.
-class ImageError : public std::runtime_error {
+// format code, write error) is raised as an ImageError: its kind, the file
+// and the library's detail.
+class ImageError : public KindedError {
  public:
-  using std::runtime_error::runtime_error;
+  using KindedError::KindedError;
 };
 
 struct PixDeleter {
@@ -105,5 +108,9 @@ PixPtr PixelsOf(const Page& page);
 
 // Forgets the stored forms after `pix` has been changed.
 void DropStoredForms(Page& page);
+
+// The page's depth as the jobs understand it: 1 bitonal, 2 to 8 grey or
+// palette, 16 for 16-bit grey, 24 for colour (whatever the buffer holds).
+int ProgramBitsPerPixel(const Page& page);
 
 }  // namespace zelk

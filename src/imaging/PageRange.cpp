@@ -5,9 +5,9 @@
 namespace zelk {
 
 void ThrowPageBeyondEnd(const std::string& path, int pageNumber, int pageCount) {
-  throw ImageError(path + ": page " + std::to_string(pageNumber) +
-                   " is beyond the end of the file (" + std::to_string(pageCount) +
-                   (pageCount == 1 ? " page)" : " pages)"));
+  throw ImageError(ErrorKind::PageMissing, path,
+                   "page " + std::to_string(pageNumber) + " is beyond the end of the file (" +
+                       std::to_string(pageCount) + (pageCount == 1 ? " page)" : " pages)"));
 }
 
 }  // namespace zelk

@@ -13,14 +13,16 @@ namespace zelk {
 namespace {
 
 [[noreturn]] void ThrowUnknownFormat(const std::string& path) {
-  throw ImageError(path + ": not an image file the program can read");
+  throw ImageError(ErrorKind::NotThatFormat, path, "not an image file the program can read");
 }
 
 }  // namespace
 
 Page LoadPage(const std::string& path, int page) {
   SilenceImageLibraries();
-  if (page < 0) throw ImageError(path + ": invalid page number " + std::to_string(page));
+  if (page < 0) {
+    throw ImageError(ErrorKind::PageMissing, path, "invalid page number " + std::to_string(page));
+  }
   const int index = page == 0 ? 0 : page - 1;
   const ImageFormat format = DetectFileFormat(path);
   switch (format) {
@@ -48,7 +50,9 @@ int GetPageCount(const std::string& path) {
 
 Page ReadPage(const std::string& path, int page) {
   SilenceImageLibraries();
-  if (page < 0) throw ImageError(path + ": invalid page number " + std::to_string(page));
+  if (page < 0) {
+    throw ImageError(ErrorKind::PageMissing, path, "invalid page number " + std::to_string(page));
+  }
   const int index = page == 0 ? 0 : page - 1;
   switch (DetectFileFormat(path)) {
     case ImageFormat::Tiff: return ReadTiffPage(path, index);
@@ -57,11 +61,6 @@ Page ReadPage(const std::string& path, int page) {
       return ReadJpegPage(path);
     default: return LoadPage(path, page);
   }
-}
-
-int ProgramBitsPerPixel(const Page& page) {
-  const int depth = page.pix ? pixGetDepth(page.pix.get()) : page.depth;
-  return depth > 16 ? 24 : depth;
 }
 
 }  // namespace zelk

@@ -28,8 +28,4 @@ Page ReadPage(const std::string& path, int page);
 // The number of pages in the file: 1 for single-image formats.
 int GetPageCount(const std::string& path);
 
-// The page's depth as the jobs understand it: 1 bitonal, 2 to 8 grey or
-// palette, 16 for 16-bit grey, 24 for colour (whatever the buffer holds).
-int ProgramBitsPerPixel(const Page& page);
-
 }  // namespace zelk

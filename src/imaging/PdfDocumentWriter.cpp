@@ -93,8 +93,8 @@ FILE* CreateTemporaryBeside(const std::string& outputPath, std::string& tempPath
     }
     if (errno != EEXIST) break;
   }
-  throw ImageError("cannot create a temporary file beside " + outputPath + ": " +
-                   std::strerror(errno));
+  throw ImageError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), outputPath,
+                   std::string("cannot create a temporary file beside it: ") + std::strerror(errno));
 }
 
 }  // namespace
@@ -150,8 +150,8 @@ PdfDocumentWriter::PdfDocumentWriter(const std::string& outputPath, const std::s
       state_->base = ClassifyArchiveBase(state_->pdf);
       state_->description = OwnArchiveDescription(state_->pdf);
     } catch (const std::exception& e) {
-      throw ImageError("cannot add pages to " + startFrom + ": it is not a readable PDF (" +
-                       e.what() + ")");
+      throw ImageError(ErrorKind::Damaged, startFrom,
+                       std::string("cannot add pages, not a readable PDF: ") + e.what());
     }
   } else {
     state_->pdf.emptyPDF();
@@ -161,16 +161,16 @@ PdfDocumentWriter::PdfDocumentWriter(const std::string& outputPath, const std::s
 
 PdfDocumentWriter::~PdfDocumentWriter() = default;
 
-void PdfDocumentWriter::AddPage(const Page& page, int formatCode, int bitsPerPixel,
-                                int qualityFactor, const PdfPageOptions& options) {
-  if (state_->finished) throw ImageError("the PDF document is already written");
-  AddImage(EncodePdfImage(page, formatCode, bitsPerPixel, qualityFactor), page.xDpi, page.yDpi,
+void PdfDocumentWriter::AddPage(const Page& page, const SaveSpec& spec,
+                                const PdfPageOptions& options) {
+  if (state_->finished) throw std::logic_error("the PDF document is already written");
+  AddImage(EncodePdfImage(page, spec), page.xDpi, page.yDpi,
            options);
 }
 
 void PdfDocumentWriter::AddImage(const PdfImage& image, int pageXDpi, int pageYDpi,
                                  const PdfPageOptions& options) {
-  if (state_->finished) throw ImageError("the PDF document is already written");
+  if (state_->finished) throw std::logic_error("the PDF document is already written");
   const PdfPagePlacement layout =
       PagePlacementOf(image.width, image.height, pageXDpi, pageYDpi, options);
 
@@ -231,7 +231,7 @@ void PdfDocumentWriter::AddImage(const PdfImage& image, int pageXDpi, int pageYD
 }
 
 void PdfDocumentWriter::Finish() {
-  if (state_->finished) throw ImageError("the PDF document is already written");
+  if (state_->finished) throw std::logic_error("the PDF document is already written");
   state_->finished = true;
   if (state_->font) state_->font->UpdateToUnicode();
   // A new document, or one of this program's PDF/A documents, declares
@@ -248,10 +248,10 @@ void PdfDocumentWriter::Finish() {
 
   std::string tempPath;
   FILE* file = CreateTemporaryBeside(state_->outputPath, tempPath);
-  auto discard = [&](const std::string& message) {
+  auto discard = [&](ErrorKind kind, const std::string& detail) {
     if (file) std::fclose(file);
     ::unlink(tempPath.c_str());
-    throw ImageError(message);
+    throw ImageError(kind, state_->outputPath, detail);
   };
   try {
     QPDFWriter writer(state_->pdf);
@@ -272,24 +272,24 @@ void PdfDocumentWriter::Finish() {
     }
     writer.write();
   } catch (const std::exception& e) {
-    discard("cannot write " + state_->outputPath + ": " + e.what());
+    discard(ErrorKind::WriteFailed, e.what());
   }
   if (state_->pdf.anyWarnings()) {
     // Some part of an existing document could not be copied: writing the
     // rest would lose it.
     const std::vector<QPDFExc> warnings = state_->pdf.getWarnings();
-    discard("cannot add pages to " + state_->outputPath + ": the existing PDF is damaged (" +
-            (warnings.empty() ? std::string("unreadable data") : warnings.front().what()) + ")");
+    discard(ErrorKind::Damaged,
+            warnings.empty() ? std::string("unreadable data") : warnings.front().what());
   }
   if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0) {
-    discard("cannot write " + state_->outputPath + ": " + std::strerror(errno));
+    discard(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), std::strerror(errno));
   }
   const int closed = std::fclose(file);
   file = nullptr;
-  if (closed != 0) discard("cannot write " + state_->outputPath + ": " + std::strerror(errno));
+  if (closed != 0) discard(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), std::strerror(errno));
   std::error_code error;
   fs::rename(tempPath, state_->outputPath, error);
-  if (error) discard("cannot write " + state_->outputPath + ": " + error.message());
+  if (error) discard(ErrorKindOfErrno(error.value(), ErrorKind::WriteFailed), error.message());
 }
 
 int PdfDocumentWriter::PageCount() const { return state_->pageCount; }
@@ -298,10 +298,10 @@ bool PdfDocumentWriter::Archival() const { return state_->base != PdfArchiveBase
 
 unsigned long long PdfDocumentWriter::SpooledBytes() const { return state_->spool->size(); }
 
-void SavePdfPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                 int qualityFactor, bool append, const PdfPageOptions& options) {
+void SavePdfPage(const Page& page, const std::string& path, const SaveSpec& spec, bool append,
+                 const PdfPageOptions& options) {
   PdfDocumentWriter writer(path, append ? path : std::string());
-  writer.AddPage(page, formatCode, bitsPerPixel, qualityFactor, options);
+  writer.AddPage(page, spec, options);
   writer.Finish();
 }
 

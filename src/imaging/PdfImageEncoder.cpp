@@ -4,7 +4,6 @@
 #include "imaging/FlateData.h"
 #include "imaging/JpegEncoder.h"
 #include "imaging/JpegQuality.h"
-#include "imaging/PageReader.h"
 #include "imaging/PixConvert.h"
 #include "imaging/PixelRows.h"
 #include "imaging/SaveFormat.h"
@@ -29,7 +28,7 @@ ChromaSubsampling SubsamplingOf(int code) {
 // A bitonal page without a colormap (1 = black); nothing else is turned
 // into one silently.
 PixPtr BitonalPixels(PIX* pix) {
-  if (pixGetDepth(pix) != 1) throw ImageError("1 bit per pixel needs a bitonal page");
+  if (pixGetDepth(pix) != 1) throw ImageError(ErrorKind::BadSetting, "", "1 bit per pixel needs a bitonal page");
   return WithoutBitonalColormap(PixPtr(pixClone(pix)));
 }
 
@@ -131,14 +130,16 @@ PdfImage CopiedJpeg(const RawPageData& raw) {
 
 }  // namespace
 
-PdfImage EncodePdfImage(const Page& page, int formatCode, int bitsPerPixel, int qualityFactor) {
+PdfImage EncodePdfImage(const Page& page, const SaveSpec& spec) {
+  const int formatCode = spec.code;
   if (!IsPdfFormat(formatCode)) {
-    throw ImageError("format code " + std::to_string(formatCode) + " is not a PDF format");
+    throw ImageError(ErrorKind::BadSetting, "",
+                     "format code " + std::to_string(formatCode) + " is not a PDF format");
   }
-  const int bits = BitsToSave(page, bitsPerPixel, "PDF page");
+  const int bits = BitsToSave(page, spec.bitsPerPixel, "PDF page");
   const std::optional<RawPageData>& raw = page.raw;
   if (IsCcittCode(formatCode) && ProgramBitsPerPixel(page) != 1) {
-    throw ImageError("CCITT compression needs a bitonal page");
+    throw ImageError(ErrorKind::BadSetting, "", "CCITT compression needs a bitonal page");
   }
   if (formatCode == kPdfCcittG4 && raw && raw->codec == RawPageData::Codec::CcittG4 &&
       FitsPage(*raw, page) && StoredFormDecodes(page)) {
@@ -148,7 +149,7 @@ PdfImage EncodePdfImage(const Page& page, int formatCode, int bitsPerPixel, int 
     std::optional<PdfImage> copied = CopiedG3(page, formatCode);
     if (copied && StoredFormDecodes(page)) return std::move(*copied);
   }
-  const int quality = JpegQualityFromFactor(qualityFactor);
+  const int quality = JpegQualityFromFactor(spec.qualityFactor);
   const bool dct = formatCode >= kPdfJpeg444;
   if (dct && JpegFileToCopy(page, bits, SubsamplingOf(formatCode), quality)) {
     return CopiedJpeg(*raw);
@@ -159,7 +160,7 @@ PdfImage EncodePdfImage(const Page& page, int formatCode, int bitsPerPixel, int 
     return FlateImage(
         (bits == 1 ? BitonalPixels(pix.get()) : ToJpegPixels(pix.get(), bits)).get());
   }
-  return DctImage(ToJpegPixels(pix.get(), bits).get(), formatCode, qualityFactor);
+  return DctImage(ToJpegPixels(pix.get(), bits).get(), formatCode, spec.qualityFactor);
 }
 
 }  // namespace zelk

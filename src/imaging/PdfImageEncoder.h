@@ -5,6 +5,7 @@
 // subsampling.
 
 #include "imaging/Page.h"
+#include "imaging/SaveFormat.h"
 
 #include <cstdint>
 #include <vector>
@@ -40,6 +41,6 @@ struct PdfImage {
 // Throws ImageError for a code that is not a PDF code, a bit depth the code
 // cannot take (a CCITT code or 1 bit on a page that is not bitonal) or a
 // codec failure.
-PdfImage EncodePdfImage(const Page& page, int formatCode, int bitsPerPixel, int qualityFactor);
+PdfImage EncodePdfImage(const Page& page, const SaveSpec& spec);
 
 }  // namespace zelk

@@ -13,7 +13,11 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include <qpdf/QPDFExc.hh>
+#include <qpdf/QPDFSystemError.hh>
+
 #include <algorithm>
+#include <fstream>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -120,6 +124,26 @@ struct Planned {
   int dpi = kDefaultDpi;
 };
 
+// Whether the file starts (within its first kilobyte, as readers allow)
+// with a PDF header: a file without one is some other format.
+bool HasPdfHeader(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(1024, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(in.gcount()));
+  return head.find("%PDF-") != std::string::npos;
+}
+
+// The kind of a qpdf failure, by its error code.
+ErrorKind KindOf(const QPDFExc& error) {
+  switch (error.getErrorCode()) {
+    case qpdf_e_password: return ErrorKind::Protected;
+    case qpdf_e_unsupported: return ErrorKind::Unsupported;
+    case qpdf_e_system: return ErrorKind::Unreadable;
+    default: return ErrorKind::Damaged;
+  }
+}
+
 // Runs `body` on the file's pages, turning qpdf's failures into ImageError.
 template <typename Body>
 auto WithPages(const std::string& path, Body body) {
@@ -131,8 +155,14 @@ auto WithPages(const std::string& path, Body body) {
     return body(pages);
   } catch (const ImageError&) {
     throw;
+  } catch (const QPDFExc& e) {
+    throw ImageError(HasPdfHeader(path) ? KindOf(e) : ErrorKind::NotThatFormat, path, e.what());
+  } catch (const QPDFSystemError& e) {
+    throw ImageError(ErrorKindOfErrno(e.getErrno(), ErrorKind::Unreadable), path, e.what());
+  } catch (const std::bad_alloc&) {
+    throw ImageError(ErrorKind::OutOfMemory, path, "out of memory while reading the PDF");
   } catch (const std::exception& e) {
-    throw ImageError(path + ": not a readable PDF file (" + e.what() + ")");
+    throw ImageError(ErrorKind::Damaged, path, e.what());
   }
 }
 
@@ -144,7 +174,8 @@ Planned PlanPage(const std::string& path, int pageIndex) {
     Planned plan;
     plan.survey = SurveyPage(pages[pageIndex]);
     if (plan.survey.widthPt < 1 || plan.survey.heightPt < 1) {
-      throw ImageError(path + ": page " + std::to_string(pageIndex + 1) + " has no size");
+      throw ImageError(ErrorKind::Damaged, path,
+                       "page " + std::to_string(pageIndex + 1) + " has no size");
     }
     plan.dpi = RenderDpi(plan.survey);
     return plan;
@@ -161,10 +192,12 @@ std::mutex& PopplerMutex() {
 PixPtr Render(const std::string& path, int pageIndex, const Planned& plan) {
   std::lock_guard<std::mutex> lock(PopplerMutex());
   std::unique_ptr<poppler::document> doc(poppler::document::load_from_file(path));
-  if (!doc) throw ImageError(path + ": not a readable PDF file");
-  if (doc->is_locked()) throw ImageError(path + ": the PDF file is protected by a password");
+  if (!doc) throw ImageError(ErrorKind::Damaged, path, "poppler cannot open the PDF file");
+  if (doc->is_locked()) throw ImageError(ErrorKind::Protected, path, "the PDF file is locked");
   std::unique_ptr<poppler::page> page(doc->create_page(pageIndex));
-  if (!page) throw ImageError(path + ": cannot open page " + std::to_string(pageIndex + 1));
+  if (!page) {
+    throw ImageError(ErrorKind::Damaged, path, "cannot open page " + std::to_string(pageIndex + 1));
+  }
 
   const bool colour = plan.survey.colours == Colours::Colour;
   const bool smooth = plan.survey.colours != Colours::Bitonal;
@@ -173,11 +206,13 @@ PixPtr Render(const std::string& path, int pageIndex, const Planned& plan) {
   renderer.set_render_hint(poppler::page_renderer::antialiasing, smooth);
   renderer.set_render_hint(poppler::page_renderer::text_antialiasing, smooth);
   const poppler::image image = renderer.render_page(page.get(), plan.dpi, plan.dpi);
-  if (!image.is_valid()) throw ImageError(path + ": cannot render page " + std::to_string(pageIndex + 1));
+  if (!image.is_valid()) {
+    throw ImageError(ErrorKind::Damaged, path, "cannot render page " + std::to_string(pageIndex + 1));
+  }
   CheckImageSize(image.width(), image.height(), path);
 
   PixPtr pix(pixCreate(image.width(), image.height(), colour ? 32 : 8));
-  if (!pix) throw ImageError(path + ": out of memory for the page");
+  if (!pix) throw ImageError(ErrorKind::OutOfMemory, path, "no memory for the page");
   const auto* data = reinterpret_cast<const uint8_t*>(image.const_data());
   for (int y = 0; y < image.height(); ++y) {
     const uint8_t* row = data + static_cast<long long>(y) * image.bytes_per_row();
@@ -191,7 +226,7 @@ PixPtr Render(const std::string& path, int pageIndex, const Planned& plan) {
     }
   }
   if (plan.survey.colours == Colours::Bitonal) pix.reset(pixThresholdToBinary(pix.get(), 128));
-  if (!pix) throw ImageError(path + ": out of memory for the page");
+  if (!pix) throw ImageError(ErrorKind::OutOfMemory, path, "no memory for the page");
   return pix;
 }
 
@@ -209,7 +244,7 @@ Page LoadPdfPage(const std::string& path, int pageIndex) {
 
 int CountPdfPages(const std::string& path) {
   return WithPages(path, [&](std::vector<QPDFPageObjectHelper>& pages) {
-    if (pages.empty()) throw ImageError(path + ": the PDF file has no pages");
+    if (pages.empty()) throw ImageError(ErrorKind::NoPage, path, "the PDF file has no pages");
     return static_cast<int>(pages.size());
   });
 }

@@ -13,8 +13,9 @@
 namespace zelk {
 namespace {
 
-std::string SystemError(const std::string& what) {
-  return what + ": " + std::strerror(errno);
+ImageError SystemError(const std::string& what) {
+  return ImageError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), "",
+                    what + ": " + std::strerror(errno));
 }
 
 int OpenUnnamedFile(const std::string& directory) {
@@ -24,7 +25,7 @@ int OpenUnnamedFile(const std::string& directory) {
   std::string pattern = directory + "/.zelk-spool-XXXXXX";
   fd = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) {
-    throw ImageError(SystemError("cannot create a temporary file in " + directory));
+    throw SystemError("cannot create a temporary file in " + directory);
   }
   ::unlink(pattern.c_str());
   return fd;
@@ -44,7 +45,7 @@ void PdfSpool::Store(const QPDFObjGen& stream, const std::vector<uint8_t>& data)
     const ssize_t n = ::pwrite(fd_, data.data() + written, data.size() - written,
                                static_cast<off_t>(size_ + written));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw ImageError(SystemError("cannot write page data to the temporary file"));
+    if (n <= 0) throw SystemError("cannot write page data to the temporary file");
     written += static_cast<size_t>(n);
   }
   extents_[stream] = {size_, data.size()};
@@ -53,7 +54,7 @@ void PdfSpool::Store(const QPDFObjGen& stream, const std::vector<uint8_t>& data)
 
 void PdfSpool::provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline) {
   const auto found = extents_.find(stream);
-  if (found == extents_.end()) throw ImageError("page data missing from the temporary file");
+  if (found == extents_.end()) throw std::logic_error("page data missing from the temporary file");
   std::vector<unsigned char> chunk(1 << 16);
   uint64_t offset = found->second.offset;
   uint64_t left = found->second.length;
@@ -61,7 +62,7 @@ void PdfSpool::provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline) {
     const size_t want = left < chunk.size() ? static_cast<size_t>(left) : chunk.size();
     const ssize_t n = ::pread(fd_, chunk.data(), want, static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw ImageError(SystemError("cannot read page data back"));
+    if (n <= 0) throw SystemError("cannot read page data back");
     pipeline->write(chunk.data(), static_cast<size_t>(n));
     offset += static_cast<uint64_t>(n);
     left -= static_cast<uint64_t>(n);

@@ -10,6 +10,7 @@
 // existing document, so it suits one page at a time, not a long series).
 
 #include "imaging/Page.h"
+#include "imaging/SaveFormat.h"
 #include "imaging/PageText.h"
 #include "imaging/PdfImageEncoder.h"
 #include "imaging/PdfPageGeometry.h"
@@ -67,8 +68,7 @@ class PdfDocumentWriter {
   // 152) at `bitsPerPixel` (1, 8 or 24) with the quality factor.  Throws
   // ImageError when the page cannot be encoded; the document is then as it
   // was before the call.
-  void AddPage(const Page& page, int formatCode, int bitsPerPixel, int qualityFactor,
-               const PdfPageOptions& options = {});
+  void AddPage(const Page& page, const SaveSpec& spec, const PdfPageOptions& options = {});
 
   // The same with the image already encoded (EncodePdfImage), for a page
   // whose resolution is `pageXDpi` x `pageYDpi`.
@@ -95,7 +95,7 @@ class PdfDocumentWriter {
 
 // Saves one page to the PDF at `path`: appended as its last page when
 // `append` and the file exists, else as a new one-page document.
-void SavePdfPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                 int qualityFactor, bool append, const PdfPageOptions& options = {});
+void SavePdfPage(const Page& page, const std::string& path, const SaveSpec& spec, bool append,
+                 const PdfPageOptions& options = {});
 
 }  // namespace zelk

@@ -1,12 +1,13 @@
 #include "imaging/PixConvert.h"
 
-#include "imaging/PageReader.h"
 
 namespace zelk {
 namespace {
 
 PixPtr Checked(PIX* pix) {
-  if (pix == nullptr) throw ImageError("cannot convert the page image (out of memory?)");
+  if (pix == nullptr) {
+    throw ImageError(ErrorKind::OutOfMemory, "", "Leptonica cannot convert the page image");
+  }
   return PixPtr(pix);
 }
 
@@ -24,7 +25,8 @@ int BitsToSave(const Page& page, int requested, const std::string& path) {
     return pageBits == 1 ? 1 : pageBits <= 8 ? 8 : 24;
   }
   if (requested != 1 && requested != 8 && requested != 24) {
-    throw ImageError(path + ": cannot save with " + std::to_string(requested) + " bits per pixel");
+    throw ImageError(ErrorKind::BadSetting, path,
+                     "cannot save with " + std::to_string(requested) + " bits per pixel");
   }
   return requested;
 }

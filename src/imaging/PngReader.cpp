@@ -39,8 +39,12 @@ uint32_t BigEndian32(const uint8_t* p) {
 // The size in the IHDR chunk, which must follow the signature, checked
 // before libpng looks at anything else.
 void CheckDeclaredSize(const std::vector<uint8_t>& bytes, const std::string& path) {
+  static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes.size() < 8 || std::memcmp(bytes.data(), kSignature, 8) != 0) {
+    throw ImageError(ErrorKind::NotThatFormat, path, "no PNG signature");
+  }
   if (bytes.size() < 24 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) {
-    throw ImageError(path + ": not a readable PNG image (no image header)");
+    throw ImageError(ErrorKind::Damaged, path, "no PNG image header");
   }
   CheckImageSize(BigEndian32(bytes.data() + 16), BigEndian32(bytes.data() + 20), path);
 }
@@ -171,8 +175,8 @@ Page LoadPngPage(const std::string& path) {
   PngOutcome out{};
   DecodePng(&source, &out);
   if (out.tooLarge) CheckImageSize(out.width, out.height, path);
-  if (out.outOfMemory) throw ImageError(path + ": out of memory for the page");
-  if (out.failed) throw ImageError(path + ": not a readable PNG image (" + source.message + ")");
+  if (out.outOfMemory) throw ImageError(ErrorKind::OutOfMemory, path, "no memory for the page");
+  if (out.failed) throw ImageError(ErrorKind::Damaged, path, source.message);
   Page page;
   page.pix = WithoutBitonalColormap(PixPtr(out.pix));
   page.xDpi = out.xDpi;

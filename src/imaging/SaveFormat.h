@@ -1,6 +1,7 @@
 #pragma once
 // The toolkit's save-format codes: the numbers the compression settings
-// map to and every save call passes on.
+// map to and every save call passes on, with the depth and quality, as one
+// SaveSpec.
 
 namespace zelk {
 
@@ -28,6 +29,14 @@ enum SaveFormatCode : int {
   kPdfJpeg444 = 150,
   kPdfJpeg422 = 151,
   kPdfJpeg411 = 152,
+};
+
+// How a page is saved: its format code, the bits per pixel to store (1, 8
+// or 24) and the quality factor of the JPEG codes (the lower, the better).
+struct SaveSpec {
+  int code = 0;
+  int bitsPerPixel = 0;
+  int qualityFactor = 0;
 };
 
 constexpr bool IsTiffFormat(int code) {

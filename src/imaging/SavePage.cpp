@@ -7,16 +7,16 @@
 
 namespace zelk {
 
-void SavePage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-              int qualityFactor, bool append) {
-  if (IsTiffFormat(formatCode)) {
-    SaveTiffPage(page, path, formatCode, bitsPerPixel, qualityFactor, append);
-  } else if (IsJpegFormat(formatCode)) {
-    SaveJpegPage(page, path, formatCode, bitsPerPixel, qualityFactor, append);
-  } else if (IsPdfFormat(formatCode)) {
-    SavePdfPage(page, path, formatCode, bitsPerPixel, qualityFactor, append);
+void SavePage(const Page& page, const std::string& path, const SaveSpec& spec, bool append) {
+  if (IsTiffFormat(spec.code)) {
+    SaveTiffPage(page, path, spec, append);
+  } else if (IsJpegFormat(spec.code)) {
+    SaveJpegPage(page, path, spec, append);
+  } else if (IsPdfFormat(spec.code)) {
+    SavePdfPage(page, path, spec, append);
   } else {
-    throw ImageError(path + ": unknown save format code " + std::to_string(formatCode));
+    throw ImageError(ErrorKind::BadSetting, path,
+                     "unknown save format code " + std::to_string(spec.code));
   }
 }
 

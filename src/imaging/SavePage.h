@@ -3,6 +3,7 @@
 // a chooser has picked the code, the bits per pixel and the quality factor.
 
 #include "imaging/Page.h"
+#include "imaging/SaveFormat.h"
 
 #include <string>
 
@@ -14,7 +15,6 @@ namespace zelk {
 // to the file at `path` when there is one (a JPEG file takes no second
 // page), else the file is created or replaced.  Throws ImageError, also for
 // an unknown code.
-void SavePage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-              int qualityFactor, bool append);
+void SavePage(const Page& page, const std::string& path, const SaveSpec& spec, bool append);
 
 }  // namespace zelk

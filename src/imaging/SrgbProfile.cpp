@@ -22,7 +22,7 @@ using Profile = std::unique_ptr<void, decltype(&cmsCloseProfile)>;
 ToneCurve SrgbToneCurve() {
   const cmsFloat64Number parameters[5] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
   const ToneCurve exact(cmsBuildParametricToneCurve(nullptr, 4, parameters), &cmsFreeToneCurve);
-  if (!exact) throw ImageError("cannot make the sRGB tone curve");
+  if (!exact) throw ImageError(ErrorKind::EncodeFailed, "", "cannot make the sRGB tone curve");
   std::vector<cmsUInt16Number> table(kCurvePoints);
   for (int i = 0; i < kCurvePoints; ++i) {
     table[static_cast<size_t>(i)] = cmsEvalToneCurve16(
@@ -30,7 +30,7 @@ ToneCurve SrgbToneCurve() {
   }
   ToneCurve sampled(cmsBuildTabulatedToneCurve16(nullptr, kCurvePoints, table.data()),
                     &cmsFreeToneCurve);
-  if (!sampled) throw ImageError("cannot make the sRGB tone curve");
+  if (!sampled) throw ImageError(ErrorKind::EncodeFailed, "", "cannot make the sRGB tone curve");
   return sampled;
 }
 
@@ -42,15 +42,15 @@ std::vector<uint8_t> BuildProfile() {
   const ToneCurve curve = SrgbToneCurve();
   cmsToneCurve* curves[3] = {curve.get(), curve.get(), curve.get()};
   const Profile profile(cmsCreateRGBProfile(&whitePoint, &primaries, curves), &cmsCloseProfile);
-  if (!profile) throw ImageError("cannot make the sRGB colour profile");
+  if (!profile) throw ImageError(ErrorKind::EncodeFailed, "", "cannot make the sRGB colour profile");
   cmsSetProfileVersion(profile.get(), 2.1);
   cmsUInt32Number size = 0;
   if (!cmsSaveProfileToMem(profile.get(), nullptr, &size) || size == 0) {
-    throw ImageError("cannot write the sRGB colour profile");
+    throw ImageError(ErrorKind::EncodeFailed, "", "cannot write the sRGB colour profile");
   }
   std::vector<uint8_t> bytes(size);
   if (!cmsSaveProfileToMem(profile.get(), bytes.data(), &size)) {
-    throw ImageError("cannot write the sRGB colour profile");
+    throw ImageError(ErrorKind::EncodeFailed, "", "cannot write the sRGB colour profile");
   }
   bytes.resize(size);
   return bytes;

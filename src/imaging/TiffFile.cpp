@@ -6,6 +6,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <fstream>
 
 namespace zelk {
 
@@ -74,6 +75,23 @@ TiffFile::TiffFile(InMemory memory, const char* mode) : state_(std::make_unique<
   Open("memory", mode);
 }
 
+namespace {
+
+// Whether the file begins with a TIFF or BigTIFF header (a memory file is
+// taken as one): a file that does not is some other format.
+bool StartsAsTiff(const std::string& path) {
+  if (path.empty()) return true;
+  std::ifstream in(path, std::ios::binary);
+  char head[4] = {};
+  in.read(head, sizeof head);
+  const bool intel = head[0] == 'I' && head[1] == 'I' && head[3] == 0;
+  const bool motorola = head[0] == 'M' && head[1] == 'M' && head[2] == 0;
+  return in.gcount() == 4 && ((intel && (head[2] == 42 || head[2] == 43)) ||
+                              (motorola && (head[3] == 42 || head[3] == 43)));
+}
+
+}  // namespace
+
 void TiffFile::Open(const char* name, const char* mode) {
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (options != nullptr) {
@@ -86,7 +104,8 @@ void TiffFile::Open(const char* name, const char* mode) {
   if (tif_ == nullptr) {
     state_->storage->TakeBackWrites();
     state_->storage->Release();
-    Fail(mode[0] == 'r' ? "cannot read as TIFF" : "cannot write as TIFF");
+    if (mode[0] != 'r') Fail(ErrorKind::WriteFailed, "cannot write as TIFF");
+    Fail(StartsAsTiff(path_) ? ErrorKind::Damaged : ErrorKind::NotThatFormat, "cannot read as TIFF");
   }
 }
 
@@ -105,7 +124,7 @@ void TiffFile::Close() {
   const bool failed = state_->errors != errorsBefore;
   if (failed) state_->storage->TakeBackWrites();
   state_->storage->Release();
-  if (failed) Fail("cannot finish writing");
+  if (failed) Fail(ErrorKind::WriteFailed, "cannot finish writing");
 }
 
 std::vector<uint8_t> TiffFile::TakeBytes() {
@@ -115,10 +134,10 @@ std::vector<uint8_t> TiffFile::TakeBytes() {
 int TiffFile::errorCount() const { return state_->errors; }
 int TiffFile::warningCount() const { return state_->warnings; }
 
-void TiffFile::Fail(const std::string& what) const {
-  std::string message = path_.empty() ? what : path_ + ": " + what;
-  if (!state_->firstError.empty()) message += ": " + state_->firstError;
-  throw ImageError(message);
+void TiffFile::Fail(ErrorKind kind, const std::string& what) const {
+  std::string detail = what;
+  if (!state_->firstError.empty()) detail += ": " + state_->firstError;
+  throw ImageError(kind, path_, detail);
 }
 
 }  // namespace zelk

@@ -14,6 +14,8 @@
 
 #include <tiffio.h>
 
+#include "platform/ErrorKind.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -48,9 +50,9 @@ class TiffFile {
   int errorCount() const;
   int warningCount() const;
 
-  // Throws ImageError: "<path>: <what>: <first error libtiff reported>"
-  // (without the path for a memory file).
-  [[noreturn]] void Fail(const std::string& what) const;
+  // Throws ImageError of `kind` for the file's path (empty for a memory
+  // file), the detail "<what>: <first error libtiff reported>".
+  [[noreturn]] void Fail(ErrorKind kind, const std::string& what) const;
 
   // Closes the handle, writing what libtiff still holds, and keeps the
   // writes; throws ImageError (after taking the writes back) on failure.

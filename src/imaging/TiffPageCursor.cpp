@@ -64,7 +64,7 @@ TiffFile& OpenTiffAtPage(const std::string& path, int pageIndex) {
   if (pageIndex > 0 && !TIFFSetDirectory(file->get(), static_cast<tdir_t>(pageIndex))) {
     TiffFile counter(path, "rhm");
     const int count = TiffPageCount(counter);
-    if (pageIndex < count) file->Fail("cannot read page " + std::to_string(pageIndex + 1));
+    if (pageIndex < count) file->Fail(ErrorKind::Damaged, "cannot read page " + std::to_string(pageIndex + 1));
     ThrowPageBeyondEnd(path, pageIndex + 1, count);
   }
   cursor.path = path;

@@ -30,7 +30,7 @@ Layout ReadLayout(const TiffFile& file) {
   Layout layout;
   if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &layout.width) ||
       !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &layout.height)) {
-    file.Fail("the page has no image size");
+    file.Fail(ErrorKind::Damaged, "the page has no image size");
   }
   CheckImageSize(layout.width, layout.height, file.path());
   TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &layout.bitsPerSample);
@@ -88,7 +88,7 @@ bool NeedsInversion(const Layout& l) {
 void AttachColormap(const TiffFile& file, const Layout& l, PIX* pix) {
   uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
   if (!TIFFGetField(file.get(), TIFFTAG_COLORMAP, &red, &green, &blue)) {
-    file.Fail("the palette page has no colormap");
+    file.Fail(ErrorKind::Damaged, "the palette page has no colormap");
   }
   const int count = 1 << l.bitsPerSample;
   // Some writers store 8-bit values in the 16-bit fields.
@@ -110,14 +110,14 @@ void DecodeStrips(const TiffFile& file, const Layout& l, PIX* pix) {
   TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
   rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, l.height);
   const tmsize_t scanline = TIFFScanlineSize(tif);
-  if (scanline <= 0) file.Fail("cannot work out the row size");
+  if (scanline <= 0) file.Fail(ErrorKind::Damaged, "cannot work out the row size");
   std::vector<uint8_t> strip(static_cast<size_t>(scanline) * rowsPerStrip);
   const bool invert = NeedsInversion(l);
   for (uint32_t first = 0; first < l.height; first += rowsPerStrip) {
     const uint32_t rows = std::min(rowsPerStrip, l.height - first);
     const uint32_t index = TIFFComputeStrip(tif, first, 0);
     if (TIFFReadEncodedStrip(tif, index, strip.data(), static_cast<tmsize_t>(rows) * scanline) < 0) {
-      file.Fail("cannot decode the page");
+      file.Fail(ErrorKind::Damaged, "cannot decode the page");
     }
     for (uint32_t r = 0; r < rows; ++r) {
       StorePackedRow(pix, static_cast<int>(first + r), strip.data() + r * scanline,
@@ -136,7 +136,7 @@ void DecodeTiles(const TiffFile& file, const Layout& l, PIX* pix) {
   const tmsize_t tileSize = TIFFTileSize(tif);
   if (tileWidth == 0 || tileHeight == 0 || scanline <= 0 || tileRow <= 0 || tileSize <= 0 ||
       tileHeight > static_cast<uint32_t>(kMaxImageSide)) {
-    file.Fail("the tile layout is invalid");
+    file.Fail(ErrorKind::Damaged, "the tile layout is invalid");
   }
   const long long bitsPerPixel = static_cast<long long>(l.bitsPerSample) * l.samplesPerPixel;
   std::vector<uint8_t> tile(static_cast<size_t>(tileSize));
@@ -145,7 +145,7 @@ void DecodeTiles(const TiffFile& file, const Layout& l, PIX* pix) {
   for (uint32_t top = 0; top < l.height; top += tileHeight) {
     const uint32_t rows = std::min(tileHeight, l.height - top);
     for (uint32_t left = 0; left < l.width; left += tileWidth) {
-      if (TIFFReadTile(tif, tile.data(), left, top, 0, 0) < 0) file.Fail("cannot decode the page");
+      if (TIFFReadTile(tif, tile.data(), left, top, 0, 0) < 0) file.Fail(ErrorKind::Damaged, "cannot decode the page");
       // Tile widths are multiples of 16 pixels, so a tile starts on a byte.
       const tmsize_t offset = static_cast<tmsize_t>(left * bitsPerPixel / 8);
       const tmsize_t bytes = std::min(tileRow, scanline - offset);
@@ -163,7 +163,7 @@ void DecodeTiles(const TiffFile& file, const Layout& l, PIX* pix) {
 PixPtr DecodeDirect(const TiffFile& file, const Layout& l) {
   const int depth = l.photometric == PHOTOMETRIC_RGB ? 32 : l.bitsPerSample;
   PixPtr pix(pixCreate(static_cast<int>(l.width), static_cast<int>(l.height), depth));
-  if (!pix) throw ImageError(file.path() + ": out of memory for the page");
+  if (!pix) throw ImageError(ErrorKind::OutOfMemory, file.path(), "no memory for the page");
   if (TIFFIsTiled(file.get())) {
     DecodeTiles(file, l, pix.get());
   } else {
@@ -179,14 +179,15 @@ PixPtr DecodeDirect(const TiffFile& file, const Layout& l) {
 PixPtr DecodeThroughRgba(const TiffFile& file, const Layout& l) {
   char reason[1024] = "";
   if (!TIFFRGBAImageOK(file.get(), reason)) {
-    throw ImageError(file.path() + ": unsupported TIFF page layout (" + reason + ")");
+    throw ImageError(ErrorKind::Unsupported, file.path(),
+                     std::string("unsupported TIFF page layout: ") + reason);
   }
   PixPtr pix(pixCreate(static_cast<int>(l.width), static_cast<int>(l.height), 32));
-  if (!pix) throw ImageError(file.path() + ": out of memory for the page");
+  if (!pix) throw ImageError(ErrorKind::OutOfMemory, file.path(), "no memory for the page");
   // A 32-bit PIX has exactly `width` words a row, the raster libtiff fills.
   auto* raster = reinterpret_cast<uint32_t*>(pixGetData(pix.get()));
   if (!TIFFReadRGBAImageOriented(file.get(), l.width, l.height, raster, ORIENTATION_TOPLEFT, 0)) {
-    file.Fail("cannot decode the page");
+    file.Fail(ErrorKind::Damaged, "cannot decode the page");
   }
   const size_t count = static_cast<size_t>(l.width) * l.height;
   for (size_t i = 0; i < count; ++i) {
@@ -226,7 +227,7 @@ Page DecodeCurrentPage(const TiffFile& file) {
   const int warningsBefore = file.warningCount();
   const int errorsBefore = file.errorCount();
   page.pix = IsDirectLayout(layout) ? DecodeDirect(file, layout) : DecodeThroughRgba(file, layout);
-  if (file.errorCount() != errorsBefore) file.Fail("cannot decode the page");
+  if (file.errorCount() != errorsBefore) file.Fail(ErrorKind::Damaged, "cannot decode the page");
   // Data libtiff had to repair is not copied as it stands: the writer
   // encodes the repaired pixels instead.
   if (strips && file.warningCount() == warningsBefore) {
@@ -268,7 +269,7 @@ Page ReadTiffPage(const std::string& path, int pageIndex) {
     try {
       return DecodeStrips(*strips);
     } catch (const ImageError& e) {
-      throw ImageError(path + ": " + e.what());
+      throw ImageError(e.Kind(), path, e.Detail());
     }
   };
   return page;
@@ -277,7 +278,7 @@ Page ReadTiffPage(const std::string& path, int pageIndex) {
 int CountTiffPages(const std::string& path) {
   TiffFile file(path, "rhm");
   const int count = TiffPageCount(file);
-  if (count == 0) file.Fail("the file holds no readable page");
+  if (count == 0) file.Fail(ErrorKind::NoPage, "the file holds no readable page");
   return count;
 }
 

@@ -44,7 +44,8 @@ TiffFileStorage::TiffFileStorage(const std::string& path, const char* mode) : pa
   }
   fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
   if (fd_ < 0) {
-    throw ImageError(path + ": cannot open the file (" + std::strerror(errno) + ")");
+    throw ImageError(ErrorKindOfErrno(errno, ErrorKind::Unreadable), path,
+                     std::string("cannot open the file: ") + std::strerror(errno));
   }
   struct stat info {};
   if (::fstat(fd_, &info) == 0) {

@@ -1,5 +1,7 @@
 #include "imaging/TiffStripsIo.h"
 
+#include "imaging/ImageLimits.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <limits>
@@ -107,6 +109,51 @@ bool ReadStripData(const TiffFile& file, TiffStrips& s) {
   return true;
 }
 
+// The most bytes `stored` bytes of a strip can decode to, from the highest
+// expansion each codec allows: a CCITT row takes at least one bit, an LZW
+// code of at least 9 bits gives at most 4,096 bytes, a JPEG block of 64
+// samples at least two bits, deflate at most 1,032 bytes a byte, PackBits
+// 128 bytes for two.  A strip declaring more is damaged (or hostile: a
+// header over a few hundred bytes can declare a page of gigabytes).  Other
+// codecs get only the scratch limit.
+uint64_t MostDecodedBytes(uint16_t compression, uint64_t stored, uint64_t rowBytes) {
+  switch (compression) {
+    case COMPRESSION_NONE: return stored;
+    case COMPRESSION_CCITTRLE:
+    case COMPRESSION_CCITTRLEW:
+    case COMPRESSION_CCITTFAX3:
+    case COMPRESSION_CCITTFAX4: return (stored * 8 + 1) * rowBytes;
+    case COMPRESSION_LZW: return stored * 4096;
+    case COMPRESSION_JPEG: return stored * 256;
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return stored * 1032 + rowBytes;
+    case COMPRESSION_PACKBITS: return stored * 64 + rowBytes;
+    default: return std::numeric_limits<uint64_t>::max();
+  }
+}
+
+// The scratch buffer one strip of `tif` decodes into, or 0 when a strip
+// declares more than its data can hold or than kMostScratchBytes.
+constexpr uint64_t kMostScratchBytes = uint64_t{256} << 20;
+
+uint64_t ScratchBytes(TIFF* tif, const TiffStrips& s) {
+  if (!IsImageSizeAcceptable(s.width, s.height)) return 0;
+  const uint64_t rowBytes = TIFFScanlineSize64(tif);
+  uint64_t most = 0;
+  for (uint32_t i = 0; i < TIFFNumberOfStrips(tif); ++i) {
+    const uint32_t firstRow = i * s.rowsPerStrip;
+    if (firstRow >= s.height) return 0;
+    const uint64_t decoded = TIFFVStripSize64(tif, std::min(s.rowsPerStrip, s.height - firstRow));
+    const uint64_t stored = TIFFGetStrileByteCount(tif, i);
+    if (decoded == 0 || decoded > kMostScratchBytes ||
+        decoded > MostDecodedBytes(s.compression, stored, rowBytes)) {
+      return 0;
+    }
+    most = std::max(most, decoded);
+  }
+  return most;
+}
+
 }  // namespace
 
 std::shared_ptr<TiffStrips> ReadTiffStrips(const TiffFile& file) {
@@ -130,7 +177,7 @@ bool TiffStripsDecode(const TiffStrips& strips) {
   try {
     TiffFile file(TiffFile::InMemory{OnePageTiff(strips)}, "r");
     TIFF* tif = file.get();
-    const tmsize_t size = TIFFStripSize(tif);
+    const auto size = static_cast<tmsize_t>(ScratchBytes(tif, strips));
     if (size <= 0) return false;
     std::vector<uint8_t> scratch(static_cast<std::size_t>(size));
     for (uint32_t i = 0; i < TIFFNumberOfStrips(tif); ++i) {
@@ -181,10 +228,10 @@ void WriteTiffStrips(const TiffFile& file, const TiffStrips& s, int xDpi, int yD
     const std::vector<uint8_t>& strip = s.strips[i];
     if (TIFFWriteRawStrip(tif, static_cast<uint32_t>(i), const_cast<uint8_t*>(strip.data()),
                           static_cast<tmsize_t>(strip.size())) < 0) {
-      file.Fail("cannot write the page");
+      file.Fail(ErrorKind::WriteFailed, "cannot write the page");
     }
   }
-  if (!TIFFWriteDirectory(tif)) file.Fail("cannot write the page directory");
+  if (!TIFFWriteDirectory(tif)) file.Fail(ErrorKind::WriteFailed, "cannot write the page directory");
 }
 
 }  // namespace zelk

@@ -4,7 +4,6 @@
 #include "imaging/JpegQuality.h"
 #include "imaging/LibraryMessages.h"
 #include "imaging/PackedRows.h"
-#include "imaging/PageReader.h"
 #include "imaging/PixConvert.h"
 #include "imaging/SaveFormat.h"
 #include "imaging/TiffFile.h"
@@ -36,7 +35,8 @@ TiffEncoding EncodingFor(int code, const std::string& path) {
     case kTiffJpeg422: return {COMPRESSION_JPEG, 0, 2, false, true};
     case kTiffJpeg411: return {COMPRESSION_JPEG, 0, 4, false, true};
     default:
-      throw ImageError(path + ": format code " + std::to_string(code) + " is not a TIFF format");
+      throw ImageError(ErrorKind::BadSetting, path,
+                       "format code " + std::to_string(code) + " is not a TIFF format");
   }
 }
 
@@ -46,8 +46,9 @@ int CheckedBits(const Page& page, const TiffEncoding& encoding, int bitsPerPixel
   const int pageBits = ProgramBitsPerPixel(page);
   bitsPerPixel = BitsToSave(page, bitsPerPixel, path);
   if (encoding.ccitt && (pageBits != 1 || bitsPerPixel != 1)) {
-    throw ImageError(path + ": CCITT compression needs a bitonal page (this one has " +
-                     std::to_string(pageBits) + " bits per pixel)");
+    throw ImageError(ErrorKind::BadSetting, path,
+                     "CCITT compression needs a bitonal page (this one has " +
+                         std::to_string(pageBits) + " bits per pixel)");
   }
   return bitsPerPixel;
 }
@@ -116,13 +117,13 @@ void SetTags(const TiffFile& file, PIX* pix, const TiffEncoding& encoding, int q
 
 void WriteRows(const TiffFile& file, PIX* pix) {
   const tmsize_t scanline = TIFFScanlineSize(file.get());
-  if (scanline < PackedRowBytes(pix)) file.Fail("cannot work out the row size");
+  if (scanline < PackedRowBytes(pix)) file.Fail(ErrorKind::EncodeFailed, "cannot work out the row size");
   std::vector<uint8_t> row(static_cast<size_t>(scanline));
   const int height = pixGetHeight(pix);
   for (int y = 0; y < height; ++y) {
     LoadPackedRow(pix, y, row.data(), false);
     if (TIFFWriteScanline(file.get(), row.data(), static_cast<uint32_t>(y), 0) < 0) {
-      file.Fail("cannot write the page");
+      file.Fail(ErrorKind::WriteFailed, "cannot write the page");
     }
   }
 }
@@ -133,28 +134,27 @@ std::shared_ptr<const TiffStrips> EncodeStrips(PIX* pix, const TiffEncoding& enc
   TiffFile written(TiffFile::InMemory{}, "w");
   SetTags(written, pix, encoding, qualityFactor);
   WriteRows(written, pix);
-  if (!TIFFWriteDirectory(written.get())) written.Fail("cannot encode the page");
+  if (!TIFFWriteDirectory(written.get())) written.Fail(ErrorKind::EncodeFailed, "cannot encode the page");
   written.Close();
   TiffFile file(TiffFile::InMemory{written.TakeBytes()}, "r");
   std::shared_ptr<const TiffStrips> strips = ReadTiffStrips(file);
-  if (!strips) file.Fail("cannot encode the page");
+  if (!strips) file.Fail(ErrorKind::EncodeFailed, "cannot encode the page");
   return strips;
 }
 
 }  // namespace
 
-std::shared_ptr<const TiffStrips> EncodeTiffPage(const Page& page, int formatCode,
-                                                 int bitsPerPixel, int qualityFactor,
+std::shared_ptr<const TiffStrips> EncodeTiffPage(const Page& page, const SaveSpec& spec,
                                                  const std::string& path) {
   SilenceImageLibraries();
-  const TiffEncoding encoding = EncodingFor(formatCode, path);
-  const int bits = CheckedBits(page, encoding, bitsPerPixel, path);
+  const TiffEncoding encoding = EncodingFor(spec.code, path);
+  const int bits = CheckedBits(page, encoding, spec.bitsPerPixel, path);
   if (std::shared_ptr<const TiffStrips> copied =
-          CopiedStrips(page, formatCode, bits, JpegQualityFromFactor(qualityFactor))) {
+          CopiedStrips(page, spec.code, bits, JpegQualityFromFactor(spec.qualityFactor))) {
     return copied;
   }
   const PixPtr pix = PixelsToStore(PixelsOf(page).get(), encoding, bits);
-  return EncodeStrips(pix.get(), encoding, qualityFactor);
+  return EncodeStrips(pix.get(), encoding, spec.qualityFactor);
 }
 
 void WriteTiffPage(const TiffStrips& strips, int xDpi, int yDpi, const std::string& path,
@@ -175,20 +175,19 @@ TiffDocumentWriter::TiffDocumentWriter(const std::string& path, bool append) : p
 TiffDocumentWriter::~TiffDocumentWriter() = default;
 
 void TiffDocumentWriter::AddPage(const TiffStrips& strips, int xDpi, int yDpi) {
-  if (!file_) throw ImageError("the TIFF document is already written");
+  if (!file_) throw std::logic_error("the TIFF document is already written");
   WriteTiffStrips(*file_, strips, xDpi, yDpi);
 }
 
 void TiffDocumentWriter::Finish() {
-  if (!file_) throw ImageError("the TIFF document is already written");
+  if (!file_) throw std::logic_error("the TIFF document is already written");
   file_->Close();
   file_.reset();
 }
 
-void SaveTiffPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                  int qualityFactor, bool append) {
+void SaveTiffPage(const Page& page, const std::string& path, const SaveSpec& spec, bool append) {
   const std::shared_ptr<const TiffStrips> strips =
-      EncodeTiffPage(page, formatCode, bitsPerPixel, qualityFactor, path);
+      EncodeTiffPage(page, spec, path);
   WriteTiffPage(*strips, page.xDpi, page.yDpi, path, append);
 }
 

@@ -7,6 +7,7 @@
 // same time and memory however long the document is.
 
 #include "imaging/Page.h"
+#include "imaging/SaveFormat.h"
 #include "imaging/TiffFile.h"
 
 #include <memory>
@@ -14,12 +15,11 @@
 
 namespace zelk {
 
-// The strips `page` is stored as with the format code at `bitsPerPixel`
-// and the quality factor (see SaveTiffPage): the page's own stored strips
-// when they serve (TiffPassThrough.h), else its pixels encoded.  `path`
-// names the page in messages.  May run on any thread.
-std::shared_ptr<const TiffStrips> EncodeTiffPage(const Page& page, int formatCode,
-                                                 int bitsPerPixel, int qualityFactor,
+// The strips `page` is stored as with `spec` (see SaveTiffPage): the
+// page's own stored strips when they serve (TiffPassThrough.h), else its
+// pixels encoded.  `path` names the page in messages.  May run on any
+// thread.
+std::shared_ptr<const TiffStrips> EncodeTiffPage(const Page& page, const SaveSpec& spec,
                                                  const std::string& path);
 
 // Writes `strips` as a page of the TIFF at `path` with the resolution
@@ -67,7 +67,6 @@ class TiffDocumentWriter {
 // deeper than 1 bit, or a failed write.  Checks happen before the file is
 // touched; a write that fails half-way is taken back (an appended file
 // returns to its former bytes and length, a new or replaced one is removed).
-void SaveTiffPage(const Page& page, const std::string& path, int formatCode, int bitsPerPixel,
-                  int qualityFactor, bool append);
+void SaveTiffPage(const Page& page, const std::string& path, const SaveSpec& spec, bool append);
 
 }  // namespace zelk

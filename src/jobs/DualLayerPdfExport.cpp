@@ -43,8 +43,10 @@ void Resample(RecognisedPage& page, int dpi) {
   const double sy = static_cast<double>(dpi) / OwnResolution(image.yDpi);
   if (std::abs(sx - 1.0) < 1e-6 && std::abs(sy - 1.0) < 1e-6) return;
   PixPtr scaled(pixScale(image.pix.get(), static_cast<float>(sx), static_cast<float>(sy)));
-  if (!scaled) throw ImageError("the page image could not be resampled to " +
-                                std::to_string(dpi) + " dpi");
+  if (!scaled) {
+    throw ImageError(ErrorKind::OutOfMemory, "",
+                     "the page image could not be resampled to " + std::to_string(dpi) + " dpi");
+  }
   pixSetResolution(scaled.get(), dpi, dpi);
   image.pix = std::move(scaled);
   DropStoredForms(image);
@@ -96,7 +98,7 @@ DualLayerPdfExport DualLayerPdfExportOf(const Settings::TwoPdfSection& section) 
   return result;
 }
 
-PdfImageEncoding PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel) {
+SaveSpec PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel) {
   if (bitsPerPixel == 1) return {kPdfCcittG4, 1, 0};
   switch (quality) {
     case PdfImageQuality::Best: return {kPdfJpeg444, 0, kFactorQuality95};
@@ -107,7 +109,7 @@ PdfImageEncoding PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel) 
   return {kPdfJpeg444, 0, kFactorQuality75};
 }
 
-PdfImageEncoding PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& pdfExport,
+SaveSpec PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& pdfExport,
                                 PdfPageOptions& options) {
   RaiseLowResolution(page.image);
   if (pdfExport.resolution) Resample(page, *pdfExport.resolution);
@@ -124,9 +126,8 @@ PdfImageEncoding PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& 
 void AddRecognisedPage(PdfDocumentWriter& writer, RecognisedPage& page,
                        const DualLayerPdfExport& pdfExport, OfdDocumentWriter* twin) {
   PdfPageOptions options;
-  const PdfImageEncoding encoding = PreparePdfPage(page, pdfExport, options);
-  const PdfImage image = EncodePdfImage(page.image, encoding.formatCode, encoding.bitsPerPixel,
-                                        encoding.qualityFactor);
+  const SaveSpec spec = PreparePdfPage(page, pdfExport, options);
+  const PdfImage image = EncodePdfImage(page.image, spec);
   writer.AddImage(image, page.image.xDpi, page.image.yDpi, options);
   if (twin) twin->AddPage(page.image, image, options);
 }

@@ -44,21 +44,16 @@ struct DualLayerPdfExport {
 // 0 and other values keep the page's own.
 DualLayerPdfExport DualLayerPdfExportOf(const Settings::TwoPdfSection& section);
 
-// The format code, bits per pixel and quality factor of the PDF writer for
-// a page of the program's depth `bitsPerPixel` (1 bitonal, else grey or
-// colour).
-struct PdfImageEncoding {
-  int formatCode = 0;
-  int bitsPerPixel = 0;  // 0 follows the page
-  int qualityFactor = 0;
-};
-PdfImageEncoding PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel);
+// The format code, bits per pixel (0: the page's own) and quality factor
+// of the PDF writer for a page of the program's depth `bitsPerPixel` (1
+// bitonal, else grey or colour).
+SaveSpec PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel);
 
 // Prepares `page` for its PDF page: a resolution below 100 dpi is taken as
 // 300, the image is resampled as the export asks (the text layer's boxes
 // follow it) and the page options are filled, pointing at `page.text`.
 // Returns the encoding to use.
-PdfImageEncoding PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& pdfExport,
+SaveSpec PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& pdfExport,
                                 PdfPageOptions& options);
 
 // PreparePdfPage, then the page added to `writer` and, when there is one,

@@ -1,5 +1,6 @@
 #include "jobs/JobCatalog.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <type_traits>
@@ -172,14 +173,18 @@ constexpr bool EveryActionRunsItsJobs() {
     }
     if (perDirectory == nullptr && perFile == nullptr) return false;
     if (perDirectory != nullptr && perFile != nullptr &&
-        (perDirectory->Section != perFile->Section ||
+        (perDirectory->Section == nullptr || perDirectory->Section != perFile->Section ||
          perDirectory->Section->ConvertType.Read == nullptr)) {
       return false;
     }
+    // The settings icon of the window opens the dialog of the jobs' section.
+    const JobDescriptor* any = perDirectory != nullptr ? perDirectory : perFile;
+    if ((action.SettingsTitle != nullptr) != (any->Section != nullptr)) return false;
   }
   return true;
 }
-static_assert(EveryActionRunsItsJobs(), "each action runs one job or a chosen pair");
+static_assert(EveryActionRunsItsJobs(),
+              "each action runs one job or a chosen pair, with options where it has a section");
 
 }  // namespace
 
@@ -213,6 +218,17 @@ ActionJobs JobsOfAction(int action) {
     (job.Items == Directories ? jobs.PerDirectory : jobs.PerFile) = &job;
   }
   return jobs;
+}
+
+std::vector<std::string> ActionSectionNames() {
+  std::vector<std::string> names;
+  for (const JobAction& action : kJobActions) {
+    const JobSection* section = JobsOfAction(action.Number).Section();
+    if (section == nullptr) continue;
+    const std::string name = SettingKeysOf(section->Id).front().Section;
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+  }
+  return names;
 }
 
 }  // namespace zelk

@@ -1,10 +1,12 @@
 #pragma once
 // The jobs of this program, one descriptor each in one table: the action
 // that runs a job, whether it works per directory or per file, the
-// settings section it reads, its texts, its standard scan and how to make
-// one.  Dispatch, the preview, the job registry and the run frame read
-// their facts about a job here, so a new job adds its own unit, its row in
-// JobCatalog.cpp and, when it has options, their dialog.
+// settings section it reads (none without options), its texts, its
+// standard scan and how to make one.  Dispatch, the preview, the job
+// registry, the run frame, --help, the manual page and the window read
+// their facts about a job here and in the action table (JobActions.h), so
+// a new job adds its own unit, a JobId, its row in JobCatalog.cpp, its
+// action's row and, when it has options, their section and dialog.
 //
 // An action runs one job, or a per-directory and a per-file job of the
 // same section, chosen by that section's ConvertType (1: per directory).
@@ -13,6 +15,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "run/JobDescriptor.h"
 #include "run/JobId.h"
@@ -48,7 +51,17 @@ struct ActionJobs {
   const JobDescriptor* PerFile = nullptr;
   // Whether the section's ConvertType chooses between the two.
   bool Chooses() const { return PerDirectory != nullptr && PerFile != nullptr; }
+  // The section the jobs read; null for an action without options.
+  const JobSection* Section() const {
+    if (PerDirectory != nullptr) return PerDirectory->Section;
+    return PerFile != nullptr ? PerFile->Section : nullptr;
+  }
 };
 ActionJobs JobsOfAction(int action);
+
+// The names of the settings sections the actions' jobs read ("Merge",
+// "Split", ...), in action order, each once; an action without options
+// adds none.
+std::vector<std::string> ActionSectionNames();
 
 }  // namespace zelk

@@ -127,8 +127,7 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
       if (!tif.empty()) {
         ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page.image),
                             kSaveAsTif);
-        SaveTiffPage(page.image, tif, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel,
-                     save_.m_nSaveQFactor, true);
+        SaveTiffPage(page.image, tif, save_.Spec(), true);
       }
       if (layouts) layouts->push_back(page.layout);
       AddRecognisedPage(writer, page, export_, ofdWriter ? &*ofdWriter : nullptr);

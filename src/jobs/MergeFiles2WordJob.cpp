@@ -70,8 +70,7 @@ ItemOutcome MergeFiles2WordJob::ProcessItem(RunContext& context, std::size_t ind
     context.ShowPageProgress(index, number, pageCount);
     RecognisedPage page = ahead.NextPage();
     ChooseTifSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(page.image), kSaveAsTif);
-    SaveTiffPage(page.image, stacked, save_.m_nSaveFormat, save_.m_nSaveBitsPerPixel,
-                 save_.m_nSaveQFactor, true);
+    SaveTiffPage(page.image, stacked, save_.Spec(), true);
     recognised.Add(std::move(page));
   }
   context.SetStatus(kRecognising + row.Path);

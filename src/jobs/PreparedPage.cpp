@@ -45,8 +45,7 @@ void PrepareTiff(PreparedPage& prepared, const Settings::ImageCompressSection& c
   if (!params || !IsTiffFormat(params->m_nSaveFormat)) return;
   try {
     prepared.tif = PreparedPage::Tiff{
-        *params, EncodeTiffPage(page, params->m_nSaveFormat, params->m_nSaveBitsPerPixel,
-                                params->m_nSaveQFactor, std::string())};
+        *params, EncodeTiffPage(page, params->Spec(), std::string())};
   } catch (const std::exception&) {
   }
 }
@@ -60,8 +59,7 @@ void PreparePdf(PreparedPage& prepared, const Settings::ImageCompressSection& co
   if (!params) return;
   try {
     prepared.pdf = PreparedPage::Pdf{
-        *params, EncodePdfImage(page, params->m_nSaveFormat, params->m_nSaveBitsPerPixel,
-                                params->m_nSaveQFactor)};
+        *params, EncodePdfImage(page, params->Spec())};
   } catch (const std::exception&) {
   }
 }
@@ -73,7 +71,7 @@ void SavePrepared(const PreparedPage& prepared, const SaveParameters& params,
     WriteTiffPage(*prepared.tif->strips, page.xDpi, page.yDpi, path, append);
     return;
   }
-  SavePage(page, path, params.m_nSaveFormat, params.m_nSaveBitsPerPixel, params.m_nSaveQFactor,
+  SavePage(page, path, params.Spec(),
            append);
 }
 
@@ -84,8 +82,7 @@ void AddPrepared(TiffDocumentWriter& writer, const PreparedPage& prepared,
     writer.AddPage(*prepared.tif->strips, page.xDpi, page.yDpi);
     return;
   }
-  writer.AddPage(*EncodeTiffPage(page, params.m_nSaveFormat, params.m_nSaveBitsPerPixel,
-                                 params.m_nSaveQFactor, writer.Path()),
+  writer.AddPage(*EncodeTiffPage(page, params.Spec(), writer.Path()),
                  page.xDpi, page.yDpi);
 }
 
@@ -98,8 +95,7 @@ void AddPrepared(PdfDocumentWriter& writer, const PreparedPage& prepared,
     if (twin) twin->AddPage(page, prepared.pdf->image, options);
     return;
   }
-  const PdfImage image = EncodePdfImage(page, params.m_nSaveFormat, params.m_nSaveBitsPerPixel,
-                                        params.m_nSaveQFactor);
+  const PdfImage image = EncodePdfImage(page, params.Spec());
   writer.AddImage(image, page.xDpi, page.yDpi, options);
   if (twin) twin->AddPage(page, image, options);
 }

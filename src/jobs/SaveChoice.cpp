@@ -6,6 +6,7 @@
 #include <string>
 
 #include "imaging/SaveFormat.h"
+#include "platform/AsciiCase.h"
 
 namespace zelk {
 namespace {
@@ -59,14 +60,6 @@ bool Contains(std::string_view haystack, std::string_view needle) {
   return haystack.find(needle) != std::string_view::npos;
 }
 
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
 }  // namespace
 
 int16_t CustomQualityFactor(int16_t qualityValue) {
@@ -96,9 +89,11 @@ std::optional<int16_t> PresetQualityFactor(int16_t preset, int16_t customValue) 
 void ChooseTifSaveFormat(SaveParameters& params,
                          const Settings::ImageCompressSection& compress,
                          int pageBitsPerPixel, int16_t kind) {
-  static constexpr int16_t kBitonal[] = {29, 28, 27, 25, 17};
-  static constexpr int16_t kTif[] = {3, 11, 24, 22, 17};
-  static constexpr int16_t kJpg[] = {10, 23, 21};
+  static constexpr int16_t kBitonal[] = {kTiffCcittG4, kTiffCcittG3TwoD, kTiffCcittG3OneD,
+                                         kTiffCcittRle, kTiffLzw};
+  static constexpr int16_t kTif[] = {kTiffUncompressed, kTiffJpeg444, kTiffJpeg422, kTiffJpeg411,
+                                     kTiffLzw};
+  static constexpr int16_t kJpg[] = {kJpeg444, kJpeg422, kJpeg411};
 
   if (pageBitsPerPixel == 1) {
     AssignFormat(params.m_nSaveFormat, kBitonal, SettingId::ImageCompress_Tif1Compress,
@@ -124,11 +119,13 @@ void ChooseTifSaveFormat(SaveParameters& params,
 void ChoosePdfSaveFormat(SaveParameters& params,
                          const Settings::ImageCompressSection& compress,
                          int pageBitsPerPixel, std::string_view name) {
-  static constexpr int16_t kBitonal[] = {149, 148, 147, 149};
-  static constexpr int16_t kJpg[] = {150, 151, 152};
-  static constexpr int16_t kTif[] = {146, 150, 151, 152, 146};
+  static constexpr int16_t kBitonal[] = {kPdfCcittG4, kPdfCcittG3TwoD, kPdfCcittG3OneD,
+                                         kPdfCcittG4};
+  static constexpr int16_t kJpg[] = {kPdfJpeg444, kPdfJpeg422, kPdfJpeg411};
+  static constexpr int16_t kTif[] = {kPdfUncompressed, kPdfJpeg444, kPdfJpeg422, kPdfJpeg411,
+                                     kPdfUncompressed};
 
-  params.m_nSaveFormat = 146;
+  params.m_nSaveFormat = kPdfUncompressed;
   if (pageBitsPerPixel == 1) {
     Assign(params.m_nSaveFormat, Lookup(kBitonal, compress.Tif1Compress));
     params.m_nSaveQFactor = kBitonalQualityFactor;

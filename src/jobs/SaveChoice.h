@@ -12,6 +12,7 @@
 // the operator which setting to mend.
 
 #include "imaging/Page.h"
+#include "imaging/SaveFormat.h"
 #include "settings/SettingKeys.h"
 #include "settings/Settings.h"
 
@@ -25,6 +26,9 @@ struct SaveParameters {
   int16_t m_nSaveFormat = 0;
   int16_t m_nSaveBitsPerPixel = 0;
   int16_t m_nSaveQFactor = 0;
+
+  // The three as the image toolkit's save calls take them.
+  SaveSpec Spec() const { return {m_nSaveFormat, m_nSaveBitsPerPixel, m_nSaveQFactor}; }
 };
 
 // What the output file of ChooseTifSaveFormat is.
@@ -34,15 +38,17 @@ enum TifSaveKind : int16_t { kSaveAsTif = 1, kSaveAsJpg = 2 };
 // counts the item as failed.
 class SaveChoiceOverflow : public ImageError {
  public:
-  using ImageError::ImageError;
+  explicit SaveChoiceOverflow(const std::string& detail)
+      : ImageError(ErrorKind::BadSetting, "", detail) {}
 };
 
 // A compression setting whose value is outside its table, met with a page
 // the format code left by an earlier page cannot save; the job counts the
-// item as failed.  The text names the setting as "[Section] Key".
-class SaveSettingError : public ImageError {
+// item as failed.  The text, the operator's, names the setting as
+// "[Section] Key".
+class SaveSettingError : public std::runtime_error {
  public:
-  using ImageError::ImageError;
+  using std::runtime_error::runtime_error;
 };
 
 // Quality factor of a custom quality percentage: 250 - (5q)/2, rounded half

@@ -90,8 +90,8 @@ ItemOutcome SplitFilesJob::ProcessItem(RunContext& context, std::size_t index) {
     const std::string& output = outputs[static_cast<std::size_t>(k - 1)];
     const std::string staged = JoinPath(directory.Path(), GetFileNamePart(output));
     if (IsJpegFormat(save_.m_nSaveFormat) && FileExists(staged)) {
-      throw ImageError("第" + std::to_string(k) + "页的文件" + output +
-                       "已有一页，JPEG文件只能保存一页");
+      throw std::runtime_error("第" + std::to_string(k) + "页的文件" + output +
+                               "已有一页，JPEG文件只能保存一页");
     }
     // A page file of a name that came before gets this page appended.
     SavePrepared(prepared, save_, staged, true);

@@ -100,13 +100,13 @@ std::string PlainText(const std::vector<PageLayout>& pages) {
 void WritePlainTextFile(const std::vector<PageLayout>& pages, const std::string& path) {
   const std::string text = PlainText(pages);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw ExportError("cannot create text file " + path);
+  if (!out) throw ExportError(path, "cannot create the text file");
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();
   if (!out) {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    throw ExportError("cannot write text file " + path);
+    throw ExportError(path, "cannot write the text file");
   }
 }
 

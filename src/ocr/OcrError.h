@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/ErrorKind.h"
+
 namespace zelk {
 
 // The engine could not be started: language data missing or unreadable,
@@ -17,9 +19,13 @@ class EngineLoadError : public std::runtime_error {
 };
 
 // One page could not be recognised.  The page's item fails; the run goes on.
-class RecognitionError : public std::runtime_error {
+class RecognitionError : public KindedError {
  public:
-  using std::runtime_error::runtime_error;
+  explicit RecognitionError(const std::string& detail)
+      : KindedError(ErrorKind::RecognitionFailed, "", detail) {}
+
+ protected:
+  RecognitionError(ErrorKind kind, const std::string& detail) : KindedError(kind, "", detail) {}
 };
 
 // The page was dropped before a worker took it (the document was closed or
@@ -27,7 +33,7 @@ class RecognitionError : public std::runtime_error {
 // short.
 class RecognitionCancelled : public RecognitionError {
  public:
-  RecognitionCancelled() : RecognitionError("recognition cancelled") {}
+  RecognitionCancelled() : RecognitionError(ErrorKind::Cancelled, "recognition cancelled") {}
 };
 
 }  // namespace zelk
@@ -35,9 +41,10 @@ class RecognitionCancelled : public RecognitionError {
 namespace zelk {
 
 // A recognised document could not be written to its target file.
-class ExportError : public std::runtime_error {
+class ExportError : public KindedError {
  public:
-  using std::runtime_error::runtime_error;
+  ExportError(const std::string& file, const std::string& detail)
+      : KindedError(ErrorKind::WriteFailed, file, detail) {}
 };
 
 }  // namespace zelk

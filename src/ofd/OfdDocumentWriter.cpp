@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <stdexcept>
 #include <filesystem>
 
 namespace zelk {
@@ -29,8 +30,8 @@ class OfdSpool {
       if (fd_ < 0 && errno != EEXIST) break;
     }
     if (fd_ < 0) {
-      throw ImageError("cannot create a temporary file beside " + outputPath + ": " +
-                       std::strerror(errno));
+      throw ImageError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), outputPath,
+                       std::string("cannot create a temporary file beside it: ") + std::strerror(errno));
     }
   }
   ~OfdSpool() {
@@ -47,7 +48,10 @@ class OfdSpool {
     for (std::size_t done = 0; done < length;) {
       const ssize_t n = ::pwrite(fd_, data + done, length - done, static_cast<off_t>(size_ + done));
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw ImageError("cannot write the OFD spool file " + path_ + ": " + std::strerror(errno));
+      if (n <= 0) {
+        throw ImageError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), path_,
+                         std::string("cannot write the OFD spool file: ") + std::strerror(errno));
+      }
       done += static_cast<std::size_t>(n);
     }
     size_ += length;
@@ -86,7 +90,7 @@ OfdDocumentWriter::~OfdDocumentWriter() = default;
 
 void OfdDocumentWriter::AddPage(const Page& page, const PdfImage& image,
                                 const PdfPageOptions& options) {
-  if (state_->finished) throw ImageError("the OFD document is already written");
+  if (state_->finished) throw std::logic_error("the OFD document is already written");
   OfdPackage& package = *state_->package;
   const OfdImageFile file = OfdImageFileOf(page, image);
   const unsigned long long at = state_->spool->Store(file.bytes.data(), file.bytes.size());
@@ -107,7 +111,7 @@ void OfdDocumentWriter::AddPage(const Page& page, const PdfImage& image,
 }
 
 void OfdDocumentWriter::Finish() {
-  if (state_->finished) throw ImageError("the OFD document is already written");
+  if (state_->finished) throw std::logic_error("the OFD document is already written");
   state_->finished = true;
   state_->package->Write(state_->outputPath, state_->spool->path());
 }

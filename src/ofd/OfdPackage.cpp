@@ -68,8 +68,7 @@ std::string Resolved(const std::string& base, std::string location) {
 }
 
 [[noreturn]] void NotOfd(const std::string& path, const std::string& why) {
-  throw ImageError("cannot add pages to " + path + ": it is not a readable OFD file (" + why +
-                   ")");
+  throw ImageError(ErrorKind::Damaged, path, "cannot add pages: it is not a readable OFD file (" + why + ")");
 }
 
 std::string ReadEntry(zip_t* archive, const std::string& name, const std::string& path) {
@@ -302,11 +301,11 @@ void OfdPackage::Write(const std::string& path, const std::string& spoolPath) {
       {p.documentResPath, OfdXmlText(p.documentRes)}};
   int error = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-  if (!archive) throw ImageError("cannot write " + path + ": the file cannot be created");
+  if (!archive) throw ImageError(ErrorKind::WriteFailed, path, "the file cannot be created");
   auto fail = [&](const std::string& what) {
     const std::string reason = zip_strerror(archive);
     zip_discard(archive);
-    throw ImageError("cannot write " + path + ": " + what + " (" + reason + ")");
+    throw ImageError(ErrorKind::WriteFailed, path, what + " (" + reason + ")");
   };
   auto add = [&](const std::string& name, zip_source_t* source, bool compress) {
     if (!source) fail(name);

@@ -80,7 +80,7 @@ int OpenLevel(int parent, const std::string& name, const fs::path& path, bool cr
 }  // namespace
 
 LinkInPathError::LinkInPathError(const fs::path& link)
-    : std::runtime_error(std::string(kLinkInPathLead) + link.string()), link_(link) {}
+    : KindedError(ErrorKind::LinkRefused, link.string(), ""), link_(link) {}
 
 DirectoryBeneath DirectoryBeneath::Open(const fs::path& root, const fs::path& directory,
                                         bool create) {

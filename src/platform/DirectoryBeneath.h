@@ -13,6 +13,8 @@
 
 #include <filesystem>
 #include <stdexcept>
+
+#include "platform/ErrorKind.h"
 #include <string_view>
 
 namespace zelk {
@@ -20,9 +22,9 @@ namespace zelk {
 // The reason an item fails with when a link lies below its root.
 inline constexpr std::string_view kLinkInPathLead = "输出路径中含有链接：";
 
-// A link met between a root and the directory being opened.  what() is the
-// operator's text: kLinkInPathLead followed by the link's path.
-class LinkInPathError : public std::runtime_error {
+// A link met between a root and the directory being opened: of kind
+// LinkRefused, naming the link.
+class LinkInPathError : public KindedError {
  public:
   explicit LinkInPathError(const std::filesystem::path& link);
   const std::filesystem::path& Link() const { return link_; }

@@ -160,7 +160,7 @@ fs::path MoveFileInto(const std::string& root, const std::string& file,
 
 std::string ErrorTreeFailureReason(const std::exception& error, const std::string& item) {
   const auto* fileError = dynamic_cast<const fs::filesystem_error*>(&error);
-  if (fileError == nullptr) return FailureReasonOf(error);
+  if (fileError == nullptr) return FailureReasonOf(error).Text;
   // A full disk is the target's; for other errors the entry that failed
   // is named.
   const std::optional<std::string> known = SystemReasonText(fileError->code());

@@ -1,30 +1,33 @@
 #pragma once
-// Why an item failed, in words the operator reads: the libraries and the
-// toolkit explain their errors in English ("filesystem error: cannot create
-// directory: No space left on device [...]", "x.tif: not a readable JPEG
-// image (...)"), so the frame puts a Chinese lead text before such a
-// reason and keeps the library's own text after it as the detail:
+// Why an item failed, in words the operator reads.  The readers, writers,
+// recognition and the file layer raise errors of a kind (KindedError, or
+// std::system_error with the system's error number), so the reason is the
+// kind's Chinese text and the file it concerns:
 //
-//   无法创建目录，磁盘空间不足：filesystem error: cannot create directory: ...
+//   文件数据已损坏：/scans/a/0003.tif
 //
-// The lead names what could not be done (from a table of the phrases the
-// toolkit and the file-system layer use) and, where the system said why,
-// the system's reason (from a table of errno values).  A reason that the
+// The library's own words (libtiff's, qpdf's, the system's) are kept as
+// the detail, which the reasons list adds in brackets.  A reason the
 // program already words in Chinese is kept as it is.
 
 #include <exception>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <system_error>
 
 namespace zelk {
 
-// The reason recorded for an item that failed with `error`.
-std::string FailureReasonOf(const std::exception& error);
+struct FailureReason {
+  std::string Text;    // the kind's text and the file: what the window shows
+  std::string Detail;  // the library's words ("" when there are none)
+};
 
-// The same for a reason known only as text (no error code to read).
-std::string FailureReasonOfText(std::string_view text);
+// The reason recorded for an item that failed with `error`.
+FailureReason FailureReasonOf(const std::exception& error);
+
+// The reason as the reasons list keeps it: the text, then the detail in
+// brackets.
+std::string ReasonListText(const FailureReason& reason);
 
 // The system's reason for `code` in Chinese ("磁盘空间不足", "没有权限"...);
 // nothing for an error outside the table.

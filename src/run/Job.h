@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/ErrorKind.h"
 #include "platform/UserMessage.h"
 #include "run/JobDescriptor.h"
 #include "run/JobId.h"
@@ -42,9 +43,9 @@ class JobStartError : public std::runtime_error {
 // recognition run drops the page in progress): the item is neither a
 // success nor a failure, leaves no output, and the run ends as cancelled.
 // The frame takes it as a failure when no stop was requested.
-class ItemCancelled : public std::runtime_error {
+class ItemCancelled : public KindedError {
  public:
-  ItemCancelled() : std::runtime_error("the item was cancelled") {}
+  ItemCancelled() : KindedError(ErrorKind::Cancelled, "", "the item was cancelled") {}
 };
 
 // What became of one item when the job returned normally.  Any exception

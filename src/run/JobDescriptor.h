@@ -1,9 +1,10 @@
 #pragma once
 // What tells one job apart from the others, as one descriptor: the action
 // that runs it, whether it works per directory or per file, the settings
-// section it reads, its texts, its standard scan and how to make one.  The
-// descriptors themselves form the job catalog (jobs/JobCatalog.h); the run
-// frame reads a job's texts and action through Job::Descriptor().
+// section it reads (none for a job without options), its texts, its
+// standard scan and how to make one.  The descriptors themselves form the
+// job catalog (jobs/JobCatalog.h); the run frame reads a job's texts and
+// action through Job::Descriptor().
 
 #include <cstdint>
 #include <memory>
@@ -45,7 +46,7 @@ struct JobDescriptor {
   const char* Name;           // "MergeFiles" ...
   int Action;                 // the JobActions number that runs the job
   ScanRequest::Mode Items;    // one item per leaf directory or per file
-  const JobSection* Section;  // never null
+  const JobSection* Section;  // null for a job without options
   ScanRequest (*DefaultScan)(const Settings& settings);  // its standard scan
   std::unique_ptr<Job> (*Create)();                      // a fresh job for one run
   JobTexts Texts;

@@ -4,8 +4,6 @@ namespace zelk {
 
 void JobRegistry::Register(JobId id, Factory factory) { factories_[id] = std::move(factory); }
 
-bool JobRegistry::IsRegistered(JobId id) const { return factories_.contains(id); }
-
 std::unique_ptr<Job> JobRegistry::Create(JobId id) const {
   const auto found = factories_.find(id);
   return found == factories_.end() ? nullptr : found->second();

@@ -20,7 +20,6 @@ class JobRegistry {
 
   // Replaces an earlier factory of the same job.
   void Register(JobId id, Factory factory);
-  bool IsRegistered(JobId id) const;
   // A fresh job object for one run; null when the job is not registered.
   std::unique_ptr<Job> Create(JobId id) const;
 

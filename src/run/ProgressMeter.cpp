@@ -49,7 +49,6 @@ void ProgressMeter::ItemEnded(std::size_t index) {
   Report(clock_.Now());
 }
 
-RunProgress ProgressMeter::Current() const { return At(clock_.Now()); }
 
 RunProgress ProgressMeter::At(TimePoint now) const {
   RunProgress progress;

@@ -39,8 +39,6 @@ class ProgressMeter {
   // Row `index` is behind the run, whatever became of it.  Always reported.
   void ItemEnded(std::size_t index);
 
-  RunProgress Current() const;
-
  private:
   RunProgress At(TimePoint now) const;
   std::optional<std::chrono::seconds> Estimate(TimePoint now) const;

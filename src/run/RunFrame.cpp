@@ -85,7 +85,7 @@ class Frame {
   RowEnd ProcessRow(std::size_t index);
   RowEnd ProcessClaimedRow(std::size_t index);
   void RecordSuccess(std::size_t index);
-  void RecordFailure(std::size_t index, const std::string& reason);
+  void RecordFailure(std::size_t index, const FailureReason& reason);
   void PutIntoErrorTree(const WorkRow& row);
   std::string FailureLineOf(const WorkRow& row) const;
   void CleanUp();
@@ -375,7 +375,7 @@ Frame::RowEnd Frame::ProcessRow(std::size_t index) {
 Frame::RowEnd Frame::ProcessClaimedRow(std::size_t index) {
   context_.SetStatus(texts_.WorkingWord + rows_[index].Path);
   context_.SetRowStatus(index, texts_.WorkingCell);
-  std::string reason;
+  FailureReason reason;
   bool failed = false;
   ItemOutcome outcome = ItemOutcome::Skipped;
   try {
@@ -398,7 +398,7 @@ Frame::RowEnd Frame::ProcessClaimedRow(std::size_t index) {
     reason = FailureReasonOf(error);
   } catch (...) {
     failed = true;
-    reason = kUnknownError;
+    reason = {kUnknownError, ""};
   }
   if (failed) {
     RecordFailure(index, reason);
@@ -417,12 +417,12 @@ void Frame::RecordSuccess(std::size_t index) {
   context_.SetRowStatus(index, texts_.DoneWord);
 }
 
-void Frame::RecordFailure(std::size_t index, const std::string& reason) {
+void Frame::RecordFailure(std::size_t index, const FailureReason& reason) {
   ++result_.Failures;
   Write(failureList_, ListItemText(FailureLineOf(rows_[index])));
-  Write(reasonList_, FailureReasonLine(rows_[index].Path, reason));
+  Write(reasonList_, FailureReasonLine(rows_[index].Path, ReasonListText(reason)));
   context_.SetRowStatus(index, texts_.FailedWord);
-  observer_.OnItemFailed(index, reason);
+  observer_.OnItemFailed(index, reason.Text);
   PutIntoErrorTree(rows_[index]);
 }
 

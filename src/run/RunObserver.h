@@ -31,7 +31,7 @@ class RunObserver : public ScanObserver {
   // The counter "已转" of items finished successfully.
   virtual void OnDoneCount(std::size_t successes) { (void)successes; }
   // An item failed, with the reason in the operator's words (the day's
-  // reasons list keeps it too).
+  // reasons list keeps it too, with the library's detail).
   virtual void OnItemFailed(std::size_t index, const std::string& reason) {
     (void)index;
     (void)reason;

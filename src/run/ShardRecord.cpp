@@ -30,8 +30,10 @@ std::string Field(const char* name, const std::string& value) {
 // beyond any real run, and small enough that the day's totals of any
 // number of records cannot overflow.
 constexpr long long kLargestCount = 1'000'000'000'000LL;
-// The last second of the year 9999, the latest moment a record may name.
-constexpr long long kLatestMoment = 253'402'300'799LL;
+// The latest moment a record may name: the last second the system clock
+// holds (in 2262), so that a line read back can be written again.
+constexpr long long kLatestMoment =
+    std::chrono::duration_cast<std::chrono::seconds>(TimePoint::max().time_since_epoch()).count();
 
 std::optional<long long> WithinRange(std::string_view text, long long largest) {
   if (text.empty() || text.front() == '-') return std::nullopt;

@@ -73,7 +73,8 @@ std::string ShardRecordLine(const ShardRunLine& line);
 
 // A line as ShardRecordLine writes it (a CR before the line end is
 // allowed); nullopt for a line that is not one, cut short or damaged, or
-// with a count above 10^12 or a time before 1970 or after 9999.
+// with a count above 10^12 or a time before 1970 or beyond what the system
+// clock holds (2262).
 std::optional<ShardRunLine> ParseShardRecordLine(std::string_view text);
 
 }  // namespace zelk

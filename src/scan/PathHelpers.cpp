@@ -50,15 +50,6 @@ std::string GetExtName(std::string_view fileName) {
   return std::string(dot == std::string_view::npos ? fileName : fileName.substr(dot + 1));
 }
 
-std::string SplitPath(std::string_view path, int16_t mode) {
-  return mode == 1 ? GetParentPath(path) : GetFileNamePart(path);
-}
-
-std::string DelInvaildChr(std::string_view text) {
-  const std::size_t last = text.find_last_not_of(std::string_view(" \0", 2));
-  return last == std::string_view::npos ? std::string() : std::string(text.substr(0, last + 1));
-}
-
 // Walks the path one part at a time: "a/b/c" looks at "a", "a/b" and
 // "a/b/c".  With a leading separator the first, empty part is the root.
 void MakeDirPath(const std::string& path) {

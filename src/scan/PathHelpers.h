@@ -23,12 +23,6 @@ std::string GetBaseName(std::string_view fileName);
 // Everything after the last dot, case kept; the whole name when it holds no dot.
 std::string GetExtName(std::string_view fileName);
 
-// Mode 1: GetParentPath; any other mode: GetFileNamePart.
-std::string SplitPath(std::string_view path, int16_t mode);
-
-// The text without its trailing NUL characters and blanks.
-std::string DelInvaildChr(std::string_view text);
-
 // Creates every missing directory along `path`, level by level.  A leading
 // separator makes the path absolute; a trailing one changes nothing.
 // Throws std::filesystem::filesystem_error naming the level that failed when

@@ -2,20 +2,14 @@
 
 #include <array>
 
-namespace zelk {
+#include "platform/AsciiCase.h"
 
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
+namespace zelk {
 
 bool IsAcceptedSourceName(std::string_view fileName) {
   static constexpr std::array<std::string_view, 5> kMarks = {".tif", ".bmp", ".jpg", ".png",
                                                              ".pdf"};
-  const std::string lower = LowerAscii(fileName);
+  const std::string lower = AsciiLower(fileName);
   for (std::string_view mark : kMarks) {
     if (lower.find(mark) != std::string::npos) return true;
   }
@@ -23,7 +17,7 @@ bool IsAcceptedSourceName(std::string_view fileName) {
 }
 
 bool IsPageFileName(std::string_view fileName, bool tif, bool jpg) {
-  const std::string lower = LowerAscii(fileName);
+  const std::string lower = AsciiLower(fileName);
   return (tif && lower.find(".tif") != std::string::npos) ||
          (jpg && lower.find(".jpg") != std::string::npos);
 }

@@ -6,9 +6,6 @@
 
 namespace zelk {
 
-// The name with A-Z turned into a-z; other bytes unchanged.
-std::string LowerAscii(std::string_view text);
-
 // An image file for the file-mode scan: the lower-cased name contains
 // ".tif", ".bmp", ".jpg", ".png" or ".pdf" anywhere (so a.tiff and
 // a.pdf.bak are taken, notes.txt is not).

@@ -1,5 +1,7 @@
 #include "settings/IniDocument.h"
 
+#include "platform/AsciiCase.h"
+
 namespace zelk {
 namespace {
 
@@ -12,8 +14,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 

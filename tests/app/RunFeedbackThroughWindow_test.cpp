@@ -29,7 +29,7 @@
 namespace zelk::test {
 namespace {
 
-const QString kBadReason = "处理失败：damaged page";
+const QString kBadReason = "处理失败";
 
 class RunFeedbackTest : public RunWindowTest {
  protected:
@@ -69,7 +69,7 @@ TEST_F(RunFeedbackTest, AFailedRowShowsWhyAsItsTooltipAndUnderTheListWhileSelect
   });
   ASSERT_NE(reasons, lists.end());
   EXPECT_EQ(ReadBytes(dir_.Path() / "Logs" / *reasons),
-            RowPath("bad").toStdString() + "\t" + kBadReason.toStdString() + "\r\n");
+            RowPath("bad").toStdString() + "\t" + kBadReason.toStdString() + "（damaged page）\r\n");
 
   // A new run's list starts without reasons.
   SelectRow(1);

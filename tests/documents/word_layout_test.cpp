@@ -200,7 +200,6 @@ TEST(WordLayoutText, TableRowsBecomeParagraphsWithBlanksBetweenCells) {
 TEST(WordLayoutModes, PlainTextHasDefaultSizeBlackParagraphsOnly) {
   const WordSection section =
       Build({HeadingOverTwoColumns()}, LayoutRetention::PlainText, true).sections[0];
-  EXPECT_TRUE(section.frames.empty());
   EXPECT_EQ(section.columns, 1);
   ASSERT_EQ(section.paragraphs.size(), 3u);
   for (const WordParagraph& paragraph : section.paragraphs) {
@@ -218,7 +217,6 @@ TEST(WordLayoutModes, PlainTextHasDefaultSizeBlackParagraphsOnly) {
 TEST(WordLayoutModes, FormattedTextKeepsSizesColoursAndCentringInOneColumn) {
   const WordSection section =
       Build({HeadingOverTwoColumns()}, LayoutRetention::FormattedText, true).sections[0];
-  EXPECT_TRUE(section.frames.empty());
   EXPECT_EQ(section.columns, 1);
   ASSERT_EQ(section.paragraphs.size(), 3u);
   const WordParagraph& heading = section.paragraphs[0];
@@ -236,7 +234,6 @@ TEST(WordLayoutModes, ExactCopyPutsEachTextBlockInACellOfAGridAtItsPlace) {
   page.blocks[1].box = TextBox{300, 600, 1200, 1400};
   const WordSection coloured = Build({page}, LayoutRetention::ExactCopy, true).sections[0];
   EXPECT_TRUE(coloured.paragraphs.empty());
-  EXPECT_TRUE(coloured.frames.empty());
   // A row for the heading, one for the two columns side by side.
   ASSERT_EQ(coloured.grid.rows.size(), 2u);
   const WordGridRow& heading = coloured.grid.rows[0];
@@ -307,7 +304,6 @@ TEST(WordLayoutModes, EditableCopyFindsTwoColumnsBesideEachOtherUnderAHeading) {
 
   const WordSection& section = document.sections[1];
   EXPECT_TRUE(section.continuesPage);
-  EXPECT_TRUE(section.frames.empty());
   EXPECT_EQ(section.columns, 2);
   // Left column ends at 300 + 12 * 44 = 828 px; the right one starts at 1300.
   EXPECT_DOUBLE_EQ(section.columnGap, 113.5);  // 472 px, to the half point
@@ -632,7 +628,6 @@ TEST(WordLayoutPages, OneSectionPerPageSizedFromTheImageWithMarginsFromTheText) 
 
   const WordSection& blank = document.sections[3];
   EXPECT_TRUE(blank.paragraphs.empty());
-  EXPECT_TRUE(blank.frames.empty());
   EXPECT_DOUBLE_EQ(blank.marginLeft, 72);
   ASSERT_FALSE(document.sections[0].paragraphs.empty());
   EXPECT_EQ(TextOf(document.sections[0].paragraphs[0]), "正文正文正文");

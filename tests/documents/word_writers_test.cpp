@@ -27,7 +27,6 @@ using test::TempDir;
 
 constexpr Rgb kHeadingRed{200, 30, 30};
 constexpr Rgb kNoteYellow{255, 240, 200};
-constexpr Rgb kFrameBlue{220, 235, 255};
 
 WordRun TextRun(std::string text, double size = 0, Rgb color = kBlackInk) {
   return WordRun{std::move(text), size, color};
@@ -48,7 +47,6 @@ const std::vector<std::string> kFirstPageLines = {
     "中文段落保持原样，不加空格。",
     "扫描仪 scanner 设备",
 };
-const std::string kFrameLine = "框内文字 Framed words";
 const std::vector<std::string> kSecondPageLines = {
     "第二页 Second page text.",
     "Braces {a} back\\slash & <tag> \"quote\" end",
@@ -56,9 +54,9 @@ const std::vector<std::string> kSecondPageLines = {
 
 // Two sections: a two-column first page with a coloured heading, an
 // indented paragraph, a shaded one and mixed scripts; a landscape second
-// page, with a framed block when `withFrame`, holding the characters
-// RTF and XML must escape and a control character that becomes a blank.
-WordDocument SampleDocument(bool withFrame) {
+// page holding the characters RTF and XML must escape and a control
+// character that becomes a blank.
+WordDocument SampleDocument() {
   WordDocument document;
   WordSection first;
   first.columns = 2;
@@ -85,17 +83,6 @@ WordDocument SampleDocument(bool withFrame) {
   second.pageWidth = 841.9;
   second.pageHeight = 595.3;
   second.marginLeft = second.marginRight = 54;
-  if (withFrame) {
-    WordFrame frame;
-    frame.left = 100;
-    frame.top = 80;
-    frame.width = 300;
-    frame.height = 60;
-    frame.hasBackground = true;
-    frame.background = kFrameBlue;
-    frame.paragraphs.push_back(Paragraph({TextRun(kFrameLine, 14)}));
-    second.frames.push_back(frame);
-  }
   second.paragraphs.push_back(Paragraph({TextRun("第二页 Second page text.")}, WordAlignment::Right));
   second.paragraphs.push_back(
       Paragraph({TextRun("Braces {a} back\\slash & <tag> \"quote\"\x01" "end")}));
@@ -227,9 +214,8 @@ void ExpectSchemaOrder(pugi::xml_node node) {
   }
 }
 
-std::vector<std::string> ExpectedLines(bool withFrame) {
+std::vector<std::string> ExpectedLines() {
   std::vector<std::string> lines = kFirstPageLines;
-  if (withFrame) lines.push_back(kFrameLine);
   lines.insert(lines.end(), kSecondPageLines.begin(), kSecondPageLines.end());
   return lines;
 }
@@ -239,7 +225,7 @@ std::vector<std::string> ExpectedLines(bool withFrame) {
 TEST(DocxWriter, PackageHoldsEveryPartAndEachParses) {
   TempDir dir;
   const std::string path = dir.File("sample.docx");
-  WriteDocxDocument(SampleDocument(true), path);
+  WriteDocxDocument(SampleDocument(), path);
 
   DocxPackage package(path);
   const std::vector<std::string> names = package.Names();
@@ -272,7 +258,7 @@ TEST(DocxWriter, PackageHoldsEveryPartAndEachParses) {
 TEST(DocxWriter, BodyCarriesSectionsParagraphsAndRunsInSchemaOrder) {
   TempDir dir;
   const std::string path = dir.File("sample.docx");
-  WriteDocxDocument(SampleDocument(true), path);
+  WriteDocxDocument(SampleDocument(), path);
   DocxPackage package(path);
   pugi::xml_document xml;
   ParsePart(package, "word/document.xml", xml);
@@ -285,7 +271,7 @@ TEST(DocxWriter, BodyCarriesSectionsParagraphsAndRunsInSchemaOrder) {
   for (pugi::xml_node p : body.children("w:p")) {
     if (!ParagraphText(p).empty()) texts.push_back(ParagraphText(p));
   }
-  EXPECT_EQ(texts, ExpectedLines(true));  // the frame leads its section
+  EXPECT_EQ(texts, ExpectedLines());
   for (const pugi::xpath_node& t : body.select_nodes("//w:t")) {
     EXPECT_STREQ(t.node().attribute("xml:space").value(), "preserve");
   }
@@ -341,32 +327,6 @@ TEST(DocxWriter, BodyCarriesSectionsParagraphsAndRunsInSchemaOrder) {
   EXPECT_EQ(mixed.child("w:spacing").attribute("w:before").as_int(), 120);
 }
 
-TEST(DocxWriter, FramesOnlyInTheFramedDocument) {
-  TempDir dir;
-  WriteDocxDocument(SampleDocument(true), dir.File("framed.docx"));
-  WriteDocxDocument(SampleDocument(false), dir.File("flowing.docx"));
-  pugi::xml_document framed;
-  pugi::xml_document flowing;
-  ParsePart(DocxPackage(dir.File("framed.docx")), "word/document.xml", framed);
-  ParsePart(DocxPackage(dir.File("flowing.docx")), "word/document.xml", flowing);
-
-  EXPECT_TRUE(flowing.select_nodes("//w:framePr").empty());
-  const pugi::xpath_node_set frames = framed.select_nodes("//w:framePr");
-  ASSERT_EQ(frames.size(), 1u);
-  const pugi::xml_node frame = frames.first().node();
-  EXPECT_EQ(frame.attribute("w:x").as_int(), 2000);
-  EXPECT_EQ(frame.attribute("w:y").as_int(), 1600);
-  EXPECT_EQ(frame.attribute("w:w").as_int(), 6000);
-  EXPECT_EQ(frame.attribute("w:h").as_int(), 1200);
-  EXPECT_STREQ(frame.attribute("w:hAnchor").value(), "page");
-  EXPECT_STREQ(frame.attribute("w:vAnchor").value(), "page");
-  const pugi::xml_node framedParagraph = frame.parent().parent();
-  EXPECT_EQ(ParagraphText(framedParagraph), kFrameLine);
-  EXPECT_STREQ(frame.parent().child("w:shd").attribute("w:fill").value(), "DCEBFF");
-  // The section goes on with a flowing paragraph after the frame.
-  EXPECT_FALSE(framedParagraph.next_sibling("w:p").child("w:pPr").child("w:framePr"));
-}
-
 // --- RTF -------------------------------------------------------------------
 
 // The number of the colour in the RTF colour table (entry 0 is automatic).
@@ -404,7 +364,7 @@ bool RtfGroupsBalance(const std::string& rtf) {
 
 TEST(RtfWriter, DocumentIsAsciiWithFontsColoursAndSections) {
   TempDir dir;
-  WriteRtfDocument(SampleDocument(true), dir.File("sample.rtf"));
+  WriteRtfDocument(SampleDocument(), dir.File("sample.rtf"));
   const std::string rtf = test::ReadBytes(dir.File("sample.rtf"));
 
   ASSERT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
@@ -444,21 +404,6 @@ TEST(RtfWriter, DocumentIsAsciiWithFontsColoursAndSections) {
   EXPECT_NE(rtf.find("Braces \\{a\\} back\\\\slash & <tag> \"quote\" end"), std::string::npos);
 }
 
-TEST(RtfWriter, FramesOnlyInTheFramedDocument) {
-  TempDir dir;
-  WriteRtfDocument(SampleDocument(true), dir.File("framed.rtf"));
-  WriteRtfDocument(SampleDocument(false), dir.File("flowing.rtf"));
-  const std::string framed = test::ReadBytes(dir.File("framed.rtf"));
-  const std::string flowing = test::ReadBytes(dir.File("flowing.rtf"));
-
-  EXPECT_EQ(flowing.find("\\posx"), std::string::npos);
-  const int blue = RtfColourIndex(framed, kFrameBlue);
-  ASSERT_GT(blue, 0);
-  EXPECT_EQ(Count(framed, "\\phpg\\pvpg\\posx2000\\posy1600\\absw6000\\absh1200\\ql\\cbpat" +
-                              std::to_string(blue)),
-            1u);
-}
-
 TEST(RtfWriter, CharactersBeyondTheBasicPlaneGoAsSurrogatePairs) {
   WordDocument document;
   document.sections.emplace_back();
@@ -484,11 +429,7 @@ TEST(WordWriters, DegenerateModelsStayWithinWhatReadersAccept) {
   odd.paragraphs.push_back(Paragraph({TextRun("x", std::nan(""))}));
   // Malformed UTF-8, an encoded surrogate and a vertical tab.
   odd.paragraphs.push_back(Paragraph({TextRun("bad\xFF\xED\xA0\x80\x0B" "end")}));
-  WordFrame frame;
-  frame.left = -50;
-  frame.width = 0;
-  frame.paragraphs.push_back(Paragraph({TextRun("y", 5000)}));
-  odd.frames.push_back(frame);
+  odd.paragraphs.push_back(Paragraph({TextRun("y", 5000)}));
   document.sections.push_back(odd);
   document.sections.emplace_back();  // a blank page
 
@@ -512,9 +453,6 @@ TEST(WordWriters, DegenerateModelsStayWithinWhatReadersAccept) {
   }
   EXPECT_EQ(ParagraphText(xml.select_node("//w:p[w:r/w:t[starts-with(., 'bad')]]").node()),
             "bad\uFFFD\uFFFD end");
-  const pugi::xml_node framePr = xml.select_node("//w:framePr").node();
-  EXPECT_EQ(framePr.attribute("w:x").as_int(), 0);
-  EXPECT_GT(framePr.attribute("w:w").as_int(), 0);
 
   WriteRtfDocument(document, dir.File("odd.rtf"));
   const std::string rtf = test::ReadBytes(dir.File("odd.rtf"));
@@ -536,7 +474,7 @@ TEST(WordWriters, DegenerateModelsStayWithinWhatReadersAccept) {
 
 TEST(WordWriters, UnwritablePathRaisesNamingItAndLeavesNothing) {
   TempDir dir;
-  const WordDocument document = SampleDocument(false);
+  const WordDocument document = SampleDocument();
   for (const std::string name : {"missing/sample.docx", "missing/sample.rtf"}) {
     const std::string path = dir.File(name);
     const auto write = name.ends_with(".docx") ? WriteDocxDocument : WriteRtfDocument;
@@ -706,24 +644,23 @@ TEST(WordWriters, ColumnsOfTheirOwnWidthsFillTheTextWidthInBothFormats) {
 #define SKIP_WITHOUT_SOFFICE()                                                    \
   if (!test::HasSoffice()) GTEST_SKIP() << "soffice (LibreOffice) is not installed"
 
-// LibreOffice's text export leaves out frame contents: the flowing text
-// comes back, page by page in reading order.
+// The text comes back page by page in reading order.
 TEST(WordWritersOffice, TextReadsBackInReadingOrderFromEachFormat) {
   SKIP_WITHOUT_SOFFICE();
   TempDir dir;
-  const WordDocument document = SampleDocument(true);
+  const WordDocument document = SampleDocument();
   WriteDocxDocument(document, dir.File("sample.docx"));
   WriteRtfDocument(document, dir.File("sample.rtf"));
   WriteRtfDocument(document, dir.File("sample.doc"));  // RTF under the older name
   for (const char* name : {"sample.docx", "sample.rtf", "sample.doc"}) {
-    EXPECT_EQ(NonEmptyLines(test::OfficeDocumentText(dir.File(name))), ExpectedLines(false))
+    EXPECT_EQ(NonEmptyLines(test::OfficeDocumentText(dir.File(name))), ExpectedLines())
         << name;
   }
 }
 
 // The laid-out document: one page per section, the columns, the colours,
-// the fonts, and the frame at its place with its text.
-void ExpectLaidOut(const std::string& odt, bool withFrame, const std::string& label) {
+// the fonts.
+void ExpectLaidOut(const std::string& odt, const std::string& label) {
   SCOPED_TRACE(label);
   EXPECT_NE(odt.find("meta:page-count=\"2\""), std::string::npos);
   EXPECT_NE(odt.find("fo:column-count=\"2\""), std::string::npos);
@@ -732,24 +669,15 @@ void ExpectLaidOut(const std::string& odt, bool withFrame, const std::string& la
   EXPECT_NE(odt.find("fo:background-color=\"#fff0c8\""), std::string::npos);
   EXPECT_NE(odt.find("svg:font-family=\"SimSun\""), std::string::npos);
   EXPECT_NE(odt.find("Times New Roman"), std::string::npos);
-  EXPECT_EQ(Count(odt, "<draw:frame "), withFrame ? 1u : 0u);
-  if (withFrame) {
-    EXPECT_NE(odt.find("svg:x=\"1.389in\" svg:y=\"1.111in\" svg:width=\"4.1665in\""),
-              std::string::npos);
-    EXPECT_NE(odt.find("fo:background-color=\"#dcebff\""), std::string::npos);
-    EXPECT_NE(odt.find("框内文字"), std::string::npos);
-  }
 }
 
-TEST(WordWritersOffice, FramesPagesAndColoursAsLibreOfficeLaysThemOut) {
+TEST(WordWritersOffice, PagesAndColoursAsLibreOfficeLaysThemOut) {
   SKIP_WITHOUT_SOFFICE();
   TempDir dir;
-  WriteDocxDocument(SampleDocument(true), dir.File("framed.docx"));
-  WriteRtfDocument(SampleDocument(true), dir.File("framed.rtf"));
-  WriteDocxDocument(SampleDocument(false), dir.File("flowing.docx"));
-  ExpectLaidOut(test::OfficeFlatOdt(dir.File("framed.docx")), true, "framed.docx");
-  ExpectLaidOut(test::OfficeFlatOdt(dir.File("framed.rtf")), true, "framed.rtf");
-  ExpectLaidOut(test::OfficeFlatOdt(dir.File("flowing.docx")), false, "flowing.docx");
+  WriteDocxDocument(SampleDocument(), dir.File("sample.docx"));
+  WriteRtfDocument(SampleDocument(), dir.File("sample.rtf"));
+  ExpectLaidOut(test::OfficeFlatOdt(dir.File("sample.docx")), "sample.docx");
+  ExpectLaidOut(test::OfficeFlatOdt(dir.File("sample.rtf")), "sample.rtf");
 }
 
 // A page of bands lays out as one page: the columns in the middle only,

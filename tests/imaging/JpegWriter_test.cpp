@@ -38,7 +38,7 @@ TEST(JpegWriter, EveryJpegCodeWritesItsSubsamplingAndResolution) {
     Page page = PageOf(std::move(c.pix), 0);
     page.xDpi = 300;
     page.yDpi = 150;
-    SavePage(page, path, c.code, c.bits, 130, true);
+    SavePage(page, path, {c.code, c.bits, 130}, true);
     const JpegHeader header = ReadJpegHeader(path);
     ASSERT_TRUE(header.ok) << c.name;
     EXPECT_EQ(header.width, 97) << c.name;
@@ -59,21 +59,21 @@ TEST(JpegWriter, AJpegFileTakesNoSecondPage) {
   TempDir dir;
   const std::string path = dir.File("page.jpg");
   const Page page = PageOf(RgbPix(40, 30), 200);
-  SaveJpegPage(page, path, kJpeg444, 24, 15, true);
+  SaveJpegPage(page, path, {kJpeg444, 24, 15}, true);
   const std::string first = test::ReadBytes(path);
   try {
-    SaveJpegPage(page, path, kJpeg444, 24, 15, true);
+    SaveJpegPage(page, path, {kJpeg444, 24, 15}, true);
     ADD_FAILURE() << "a second page went into a JPEG file";
   } catch (const ImageError& e) {
     EXPECT_NE(std::string(e.what()).find("one page"), std::string::npos) << e.what();
   }
   EXPECT_EQ(test::ReadBytes(path), first);
   // Without append the file is replaced; the quality factor shows in size.
-  SaveJpegPage(page, path, kJpeg444, 24, 245, false);
+  SaveJpegPage(page, path, {kJpeg444, 24, 245}, false);
   EXPECT_LT(test::ReadBytes(path).size(), first.size());
   EXPECT_EQ(GetPageCount(path), 1);
-  EXPECT_THROW(SavePage(page, dir.File("x.jpg"), 42, 24, 15, false), ImageError);
-  EXPECT_THROW(SaveJpegPage(page, dir.File("x.jpg"), kTiffJpeg444, 24, 15, false), ImageError);
+  EXPECT_THROW(SavePage(page, dir.File("x.jpg"), {42, 24, 15}, false), ImageError);
+  EXPECT_THROW(SaveJpegPage(page, dir.File("x.jpg"), {kTiffJpeg444, 24, 15}, false), ImageError);
 }
 
 std::optional<JpegStreamInfo> StreamInfoOf(const std::string& bytes) {
@@ -89,25 +89,25 @@ TEST(JpegWriter, ASourceStreamNoFinerThanTheTargetIsCopied) {
   ASSERT_TRUE(page.raw.has_value());
 
   // Factor 14 is quality 95: finer than the source in quality and chroma.
-  SaveJpegPage(page, dir.File("444.jpg"), kJpeg444, 24, 14, false);
+  SaveJpegPage(page, dir.File("444.jpg"), {kJpeg444, 24, 14}, false);
   EXPECT_EQ(test::ReadBytes(dir.File("444.jpg")), sourceBytes);
-  SaveJpegPage(page, dir.File("422.jpg"), kJpeg422, 24, 14, false);
+  SaveJpegPage(page, dir.File("422.jpg"), {kJpeg422, 24, 14}, false);
   EXPECT_EQ(test::ReadBytes(dir.File("422.jpg")), sourceBytes);
 
   // Factor 139 is quality 50: coarser than the source, so encoded anew.
-  SaveJpegPage(page, dir.File("q50.jpg"), kJpeg444, 24, 139, false);
+  SaveJpegPage(page, dir.File("q50.jpg"), {kJpeg444, 24, 139}, false);
   const std::optional<JpegStreamInfo> q50 = StreamInfoOf(test::ReadBytes(dir.File("q50.jpg")));
   ASSERT_TRUE(q50);
   EXPECT_EQ(q50->estimatedQuality, 50);
   EXPECT_EQ(q50->lumaH * q50->lumaV, 1);
 
   // Grey output of a colour stream is encoded anew, whatever the quality.
-  SaveJpegPage(page, dir.File("grey.jpg"), kJpeg444, 8, 14, false);
+  SaveJpegPage(page, dir.File("grey.jpg"), {kJpeg444, 8, 14}, false);
   EXPECT_EQ(ReadJpegHeader(dir.File("grey.jpg")).components, 1);
 
   // A copy carries the page's resolution, not the source's.
   page.xDpi = page.yDpi = 200;
-  SaveJpegPage(page, dir.File("200dpi.jpg"), kJpeg444, 24, 14, false);
+  SaveJpegPage(page, dir.File("200dpi.jpg"), {kJpeg444, 24, 14}, false);
   const std::string copied = test::ReadBytes(dir.File("200dpi.jpg"));
   EXPECT_EQ(copied.size(), sourceBytes.size());
   EXPECT_EQ(copied.substr(20), sourceBytes.substr(20));
@@ -129,7 +129,7 @@ TEST(JpegWriter, AJfifSegmentTooShortForTheResolutionIsLeftWhole) {
   page.xDpi = page.yDpi = 300;
 
   const std::string out = dir.File("out.jpg");
-  SaveJpegPage(page, out, kJpeg444, 8, 14, false);
+  SaveJpegPage(page, out, {kJpeg444, 8, 14}, false);
   const Page saved = LoadPage(out, 0);
   l_int32 same = 0;
   pixEqual(saved.pix.get(), page.pix.get(), &same);

@@ -62,18 +62,18 @@ TEST(PassThrough, CcittStripsAreCopiedForTheSameSchemeAndEncodedAnewForAnother) 
     EXPECT_EQ(page.pix, nullptr) << c.name << ": read without decoding";
 
     const std::string copied = dir.File(std::string(c.name) + "-copy.tif");
-    SaveTiffPage(page, copied, c.code, 1, 128, false);
+    SaveTiffPage(page, copied, {c.code, 1, 128}, false);
     std::vector<uint8_t> stored = ReadTiffRawStrip(source, 0);
     TIFFReverseBits(stored.data(), static_cast<tmsize_t>(stored.size()));
     EXPECT_EQ(ReadTiffRawStrip(copied, 0), stored) << c.name;
     EXPECT_EQ(ReadTiffRgba(copied, 0), PixRgba(original.get())) << c.name;
 
     // The same data in a PDF, as poppler decodes it.
-    const PdfImage image = EncodePdfImage(page, c.pdfCode, 1, 128);
+    const PdfImage image = EncodePdfImage(page, {c.pdfCode, 1, 128});
     EXPECT_TRUE(image.copiedFromSource) << c.name;
     EXPECT_EQ(image.data, stored) << c.name;
     const std::string pdf = scratch / (std::string(c.name) + ".pdf");
-    SavePdfPage(page, pdf, c.pdfCode, 1, 128, false);
+    SavePdfPage(page, pdf, {c.pdfCode, 1, 128}, false);
     const std::vector<pdftest::ListedImage> listed = pdftest::ListImages(pdf);
     ASSERT_EQ(listed.size(), 1u) << c.name;
     EXPECT_EQ(listed[0].enc, "ccitt") << c.name;
@@ -86,7 +86,7 @@ TEST(PassThrough, CcittStripsAreCopiedForTheSameSchemeAndEncodedAnewForAnother) 
     // LZW, or another CCITT scheme, is encoded from the pixels.
     for (const int other : {kTiffLzw, c.code == kTiffCcittG4 ? kTiffCcittG3TwoD : kTiffCcittG4}) {
       const std::string encoded = dir.File(std::string(c.name) + "-" + std::to_string(other) + ".tif");
-      SaveTiffPage(page, encoded, other, 1, 128, false);
+      SaveTiffPage(page, encoded, {other, 1, 128}, false);
       EXPECT_NE(ReadTiffDirectories(encoded)[0].compression, c.compression) << c.name << other;
       EXPECT_EQ(ReadTiffRgba(encoded, 0), PixRgba(original.get())) << c.name << other;
     }
@@ -119,7 +119,7 @@ TEST(PassThrough, LosslessStripsAreCopiedWhenCodeAndDepthMatch) {
     const std::string source = dir.File(std::string(c.name) + ".tif");
     WriteTiffPage(source, c.pix, how, false);
     const std::string out = dir.File(std::string(c.name) + "-out.tif");
-    SaveTiffPage(ReadPage(source, 1), out, c.code, c.bits, 128, false);
+    SaveTiffPage(ReadPage(source, 1), out, {c.code, c.bits, 128}, false);
     EXPECT_EQ(ReadTiffRawStrip(out, 0) == ReadTiffRawStrip(source, 0), c.copied) << c.name;
     if (c.bits == 24 || pixGetDepth(c.pix) == 8) {
       EXPECT_EQ(ReadTiffRgba(out, 0), ReadTiffRgba(source, 0)) << c.name;
@@ -138,7 +138,7 @@ TEST(PassThrough, JpegIsCopiedOnlyWhenEncodingCouldMakeItNeitherSmallerNorBetter
 
   // Into a JPEG TIFF at quality 95 (factor 15): the whole file is the strip.
   const std::string tif = dir.File("copied.tif");
-  SaveTiffPage(page, tif, kTiffJpeg444, 24, 15, false);
+  SaveTiffPage(page, tif, {kTiffJpeg444, 24, 15}, false);
   const TiffDirectory stored = ReadTiffDirectories(tif)[0];
   EXPECT_EQ(stored.compression, COMPRESSION_JPEG);
   EXPECT_EQ(stored.photometric, PHOTOMETRIC_YCBCR);
@@ -149,13 +149,13 @@ TEST(PassThrough, JpegIsCopiedOnlyWhenEncodingCouldMakeItNeitherSmallerNorBetter
 
   // At quality 12 (factor 245) it is encoded again, and smaller.
   const std::string smaller = dir.File("smaller.tif");
-  SaveTiffPage(page, smaller, kTiffJpeg444, 24, 245, false);
+  SaveTiffPage(page, smaller, {kTiffJpeg444, 24, 245}, false);
   EXPECT_LT(ReadTiffRawStrip(smaller, 0).size(), bytes.size() / 2);
 
   // A DCT PDF image at quality 95 holds the file's bytes as they are.
   pdftest::ScratchDir scratch;
   const std::string pdf = scratch / "copied.pdf";
-  SavePdfPage(page, pdf, kPdfJpeg444, 24, 15, false);
+  SavePdfPage(page, pdf, {kPdfJpeg444, 24, 15}, false);
   const std::vector<pdftest::ListedImage> images = pdftest::ListImages(pdf);
   ASSERT_EQ(images.size(), 1u);
   EXPECT_EQ(images[0].enc, "jpeg");
@@ -169,7 +169,7 @@ TEST(PassThrough, JpegIsCopiedOnlyWhenEncodingCouldMakeItNeitherSmallerNorBetter
   // the code's, is encoded again.
   const std::string q95 = dir.File("q95.jpg");
   WriteJpeg(q95, colour.get(), 95, 300);
-  const PdfImage reencoded = EncodePdfImage(ReadPage(q95, 1), kPdfJpeg444, 24, 130);
+  const PdfImage reencoded = EncodePdfImage(ReadPage(q95, 1), {kPdfJpeg444, 24, 130});
   EXPECT_FALSE(reencoded.copiedFromSource);
   // Encoded again from the decoded pixels, colours in their places.
   WriteBytes(dir.File("reencoded.jpg"), reencoded.data);
@@ -185,9 +185,9 @@ TEST(PassThrough, JpegIsCopiedOnlyWhenEncodingCouldMakeItNeitherSmallerNorBetter
   EXPECT_LT(difference / (3.0 * before.size()), 12.0);
   const std::string fine = dir.File("q50-444.jpg");
   WriteBytes(fine, EncodeJpeg(colour.get(), ChromaSubsampling::S444, 50));
-  EXPECT_FALSE(EncodePdfImage(ReadPage(fine, 1), kPdfJpeg422, 24, 15).copiedFromSource);
+  EXPECT_FALSE(EncodePdfImage(ReadPage(fine, 1), {kPdfJpeg422, 24, 15}).copiedFromSource);
   // 4:2:0 keeps as few chroma samples as 4:1:1.
-  EXPECT_TRUE(EncodePdfImage(page, kPdfJpeg411, 24, 15).copiedFromSource);
+  EXPECT_TRUE(EncodePdfImage(page, {kPdfJpeg411, 24, 15}).copiedFromSource);
 }
 
 TEST(PassThrough, A440JpegIsEncodedAgainForATiffButCopiedIntoAPdf) {
@@ -197,12 +197,12 @@ TEST(PassThrough, A440JpegIsEncodedAgainForATiffButCopiedIntoAPdf) {
   WriteJpeg(jpeg, colour.get(), 50, 300, false, false, 1, 2);
   const Page page = ReadPage(jpeg, 1);
   const std::string tif = dir.File("440.tif");
-  SaveTiffPage(page, tif, kTiffJpeg422, 24, 15, false);
+  SaveTiffPage(page, tif, {kTiffJpeg422, 24, 15}, false);
   const TiffDirectory stored = ReadTiffDirectories(tif)[0];
   EXPECT_LE(stored.subsamplingV, stored.subsamplingH) << "TIFF allows no 1 x 2";
   EXPECT_NE(ReadTiffRawStrip(tif, 0), pdftest::ReadBytes(jpeg));
   // PDF readers take any sampling: its data is copied there.
-  EXPECT_TRUE(EncodePdfImage(page, kPdfJpeg422, 24, 15).copiedFromSource);
+  EXPECT_TRUE(EncodePdfImage(page, {kPdfJpeg422, 24, 15}).copiedFromSource);
 }
 
 TEST(PassThrough, ProgressiveAndTwelveBitJpegsAreNeverCopied) {
@@ -212,10 +212,10 @@ TEST(PassThrough, ProgressiveAndTwelveBitJpegsAreNeverCopied) {
   WriteJpeg(progressive, colour.get(), 50, 300, true);
   const Page page = ReadPage(progressive, 1);
   EXPECT_NE(page.pix, nullptr) << "decoded on reading";
-  const PdfImage image = EncodePdfImage(page, kPdfJpeg444, 24, 15);
+  const PdfImage image = EncodePdfImage(page, {kPdfJpeg444, 24, 15});
   EXPECT_FALSE(image.copiedFromSource);
   const std::string tif = dir.File("progressive.tif");
-  SaveTiffPage(page, tif, kTiffJpeg444, 24, 15, false);
+  SaveTiffPage(page, tif, {kTiffJpeg444, 24, 15}, false);
   EXPECT_NE(ReadTiffRawStrip(tif, 0), pdftest::ReadBytes(progressive));
 
   // 12-bit samples: this libjpeg cannot decode them, so the page fails
@@ -246,8 +246,8 @@ TEST(PassThrough, DamagedStoredDataFailsItsPageInsteadOfBeingCopied) {
   std::fill(at, at + static_cast<std::ptrdiff_t>(strip.size()), uint8_t{0});
   WriteBytes(dir.File("bad.tif"), file);
   const Page badG4 = ReadPage(dir.File("bad.tif"), 1);
-  EXPECT_THROW(SaveTiffPage(badG4, dir.File("out.tif"), kTiffCcittG4, 1, 128, false), ImageError);
-  EXPECT_THROW(EncodePdfImage(badG4, kPdfCcittG4, 1, 128), ImageError);
+  EXPECT_THROW(SaveTiffPage(badG4, dir.File("out.tif"), {kTiffCcittG4, 1, 128}, false), ImageError);
+  EXPECT_THROW(EncodePdfImage(badG4, {kPdfCcittG4, 1, 128}), ImageError);
 
   // A JPEG whose entropy data is overwritten but whose end is whole.
   WriteJpeg(dir.File("good.jpg"), RgbPix(160, 96).get(), 60, 300);
@@ -255,8 +255,8 @@ TEST(PassThrough, DamagedStoredDataFailsItsPageInsteadOfBeingCopied) {
   std::fill(jpeg.end() - 400, jpeg.end() - 2, uint8_t{0xFF});
   WriteBytes(dir.File("bad.jpg"), jpeg);
   const Page badJpeg = ReadPage(dir.File("bad.jpg"), 1);
-  EXPECT_THROW(EncodePdfImage(badJpeg, kPdfJpeg444, 24, 15), ImageError);
-  EXPECT_THROW(SaveTiffPage(badJpeg, dir.File("out2.tif"), kTiffJpeg444, 24, 15, false),
+  EXPECT_THROW(EncodePdfImage(badJpeg, {kPdfJpeg444, 24, 15}), ImageError);
+  EXPECT_THROW(SaveTiffPage(badJpeg, dir.File("out2.tif"), {kTiffJpeg444, 24, 15}, false),
                ImageError);
 }
 

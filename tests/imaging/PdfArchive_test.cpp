@@ -65,8 +65,8 @@ TEST(PdfArchive, EveryPageKindAndTextLayerIsPdfA1b) {
                    const PdfPageOptions& options) {
     files.push_back(dir / (name + ".pdf"));
     PdfDocumentWriter writer(files.back());
-    writer.AddPage(page, code, bits, quality, options);
-    writer.AddPage(page, code, bits, quality, options);
+    writer.AddPage(page, {code, bits, quality}, options);
+    writer.AddPage(page, {code, bits, quality}, options);
     writer.Finish();
     EXPECT_TRUE(writer.Archival());
     std::string report;
@@ -94,7 +94,7 @@ TEST(PdfArchive, EveryPageKindAndTextLayerIsPdfA1b) {
   // A title that XML and PDF strings write differently.
   files.push_back(dir / "titled.pdf");
   PdfDocumentWriter titled(files.back(), {}, "档案 <2024> & \"卷一\"");
-  titled.AddPage(GreyPage(200, 100, 100), 146, 8, 128);
+  titled.AddPage(GreyPage(200, 100, 100), {146, 8, 128});
   titled.Finish();
   EXPECT_EQ(PdfInfoField(files.back(), "Title"), "档案 <2024> & \"卷一\"");
   EXPECT_EQ(PdfInfoField(files.back(), "PDF version"), "1.4");
@@ -102,7 +102,7 @@ TEST(PdfArchive, EveryPageKindAndTextLayerIsPdfA1b) {
   // text.
   files.push_back(dir / "gbk.pdf");
   PdfDocumentWriter gbk(files.back(), {}, "卷\x01\xB5\xB5");
-  gbk.AddPage(GreyPage(200, 100, 100), 146, 8, 128);
+  gbk.AddPage(GreyPage(200, 100, 100), {146, 8, 128});
   gbk.Finish();
   EXPECT_EQ(PdfInfoField(files.back(), "Title"), "卷\uFFFD\uFFFD");
   EXPECT_EQ(PdfInfoField(files.front(), "Title"), "g4")
@@ -135,7 +135,7 @@ TEST(PdfArchive, AddingPagesKeepsPdfAOrSaysTheResultIsNot) {
   ScratchDir dir;
   auto addPage = [](const std::string& pdf) {
     PdfDocumentWriter writer(pdf, pdf, "ignored");
-    writer.AddPage(ColourPage(300, 200, 100), 150, 24, 130);
+    writer.AddPage(ColourPage(300, 200, 100), {150, 24, 130});
     writer.Finish();
     return writer.Archival();
   };
@@ -143,7 +143,7 @@ TEST(PdfArchive, AddingPagesKeepsPdfAOrSaysTheResultIsNot) {
   // This program's PDF/A: the title and creation date stay, the
   // modification date moves on.
   const std::string own = dir / "own.pdf";
-  SavePdfPage(BitonalPage(300, 200, 100), own, 149, 1, 128, false);
+  SavePdfPage(BitonalPage(300, 200, 100), own, {149, 1, 128}, false);
   // Made in 2001, in both places.
   const std::string year = PdfInfoField(own, "CreationDate").substr(0, 4);
   for (const char* before : {"(D:", "<xmp:CreateDate>", "<xmp:ModifyDate>", "<xmp:MetadataDate>"}) {
@@ -158,7 +158,7 @@ TEST(PdfArchive, AddingPagesKeepsPdfAOrSaysTheResultIsNot) {
   // Another program's PDF/A-1b with an RGB output intent: pages are added
   // and its description is left as it was.
   const std::string foreign = dir / "foreign.pdf";
-  SavePdfPage(BitonalPage(300, 200, 100), foreign, 149, 1, 128, false);
+  SavePdfPage(BitonalPage(300, 200, 100), foreign, {149, 1, 128}, false);
   const std::string producer = PdfInfoField(foreign, "Producer");
   ReplaceSameLength(foreign, producer, std::string(producer.size(), 'x'));
   const std::string modified = PdfInfoField(foreign, "ModDate");

@@ -78,7 +78,7 @@ std::string WriteTextPdf(const ScratchDir& dir, const std::string& name, TextLay
   options.textOrder = order;
   PdfDocumentWriter writer(pdf);
   for (int i = 0; i < pages; ++i) {
-    writer.AddPage(WhitePage(1654, 1169, 200), 146, 8, 128, options);
+    writer.AddPage(WhitePage(1654, 1169, 200), {146, 8, 128}, options);
   }
   writer.Finish();
   return pdf;
@@ -181,7 +181,7 @@ TEST(PdfTextLayer, TextFollowsTheImageOntoFittedPaper) {
   options.text = &text;
   options.exactImageSize = false;
   // 2450 x 3480 pixels at 300 dpi is within 3 % of A4: fitted, centred.
-  SavePdfPage(WhitePage(2450, 3480, 300), pdf, 150, 8, 130, false, options);
+  SavePdfPage(WhitePage(2450, 3480, 300), pdf, {150, 8, 130}, false, options);
   const CommandResult boxes = RunCommand("pdftotext -bbox " + Quote(pdf) + " -");
   const size_t at = boxes.out.find("<word xMin=\"");
   ASSERT_NE(at, std::string::npos) << boxes.out;
@@ -217,7 +217,7 @@ TEST(PdfTextLayer, TextReadOnTheTurnedImageIsShownUprightOverItsWords) {
     const std::string pdf = dir / ("turned" + std::to_string(turns) + ".pdf");
     PdfPageOptions options;
     options.text = &text;
-    SavePdfPage(WhitePage(width, height, 200), pdf, 146, 8, 128, false, options);
+    SavePdfPage(WhitePage(width, height, 200), pdf, {146, 8, 128}, false, options);
     std::string report;
     EXPECT_TRUE(QpdfCheckClean(pdf, &report)) << report;
     const CommandResult info = RunCommand("pdfinfo " + Quote(pdf));
@@ -247,7 +247,7 @@ TEST(PdfTextLayer, TextReadOnTheStraightenedImageLiesLevelWhereItsLineIsOnTheIma
     const std::string pdf = dir / name;
     PdfPageOptions options;
     options.text = &text;
-    SavePdfPage(WhitePage(2000, 2000, 200), pdf, 146, 8, 128, false, options);
+    SavePdfPage(WhitePage(2000, 2000, 200), pdf, {146, 8, 128}, false, options);
     return pdf;
   };
   const std::string straight = write(0, "straight.pdf");

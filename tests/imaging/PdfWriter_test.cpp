@@ -10,6 +10,7 @@
 #include <clocale>
 #include <fstream>
 #include <locale>
+#include <stdexcept>
 
 namespace zelk {
 namespace {
@@ -62,7 +63,7 @@ TEST(PdfWriter, EveryFormatCodeAppendedPageByPage) {
   ScratchDir dir;
   const std::string pdf = dir / "all.pdf";
   const std::vector<Step> steps = EveryCode();
-  for (const Step& s : steps) SavePdfPage(s.page, pdf, s.code, s.bits, 130, true);
+  for (const Step& s : steps) SavePdfPage(s.page, pdf, {s.code, s.bits, 130}, true);
 
   std::string report;
   EXPECT_TRUE(QpdfCheckClean(pdf, &report)) << report;
@@ -108,7 +109,7 @@ TEST(PdfWriter, LosslessCodesKeepEveryPixel) {
   for (size_t i = 0; i < lossless.size(); ++i) {
     const Step& s = lossless[i];
     const std::string pdf = dir / ("page" + std::to_string(i) + ".pdf");
-    SavePdfPage(s.page, pdf, s.code, s.bits, 128, false);
+    SavePdfPage(s.page, pdf, {s.code, s.bits, 128}, false);
     const std::string prefix = dir / ("img" + std::to_string(i));
     ASSERT_EQ(RunCommand("pdfimages -png " + Quote(pdf) + " " + Quote(prefix)).exitCode, 0);
     PixPtr extracted(pixRead((prefix + "-000.png").c_str()));
@@ -156,7 +157,7 @@ TEST(PdfWriter, PageSizeFollowsResolutionPairAndSwitch) {
   for (size_t i = 0; i < cases.size(); ++i) {
     const Case& c = cases[i];
     const std::string pdf = dir / ("size" + std::to_string(i) + ".pdf");
-    SavePdfPage(BitonalPage(c.width, c.height, c.pageDpi), pdf, 149, 1, 128, false, c.options);
+    SavePdfPage(BitonalPage(c.width, c.height, c.pageDpi), pdf, {149, 1, 128}, false, c.options);
     const std::vector<PdfPageSize> sizes = PageSizes(pdf);
     ASSERT_EQ(sizes.size(), 1u) << c.what;
     EXPECT_NEAR(sizes[0].width, c.pageWidth, 0.011) << c.what;
@@ -179,7 +180,7 @@ TEST(PdfWriter, FixedPaperFitsAndCentresTheImage) {
   PdfPageOptions options;
   options.paper = PaperSize{"A3", 841.89, 1190.55};
   // A wide image: fitted to the width, centred vertically.
-  SavePdfPage(GreyPage(1000, 500, 100), pdf, 150, 8, 15, false, options);
+  SavePdfPage(GreyPage(1000, 500, 100), pdf, {150, 8, 15}, false, options);
   const std::vector<PdfPageSize> sizes = PageSizes(pdf);
   ASSERT_EQ(sizes.size(), 1u);
   EXPECT_NEAR(sizes[0].width, 841.89, 0.01);
@@ -207,8 +208,8 @@ TEST(PdfWriter, AppendsToPdfsOfOtherPrograms) {
   ASSERT_EQ(RunCommand("qpdf --empty " + Quote(empty)).exitCode, 0);
 
   for (const std::string& pdf : {classic, streams}) {
-    SavePdfPage(ColourPage(300, 200, 100), pdf, 151, 24, 130, true);
-    SavePdfPage(BitonalPage(300, 200, 100), pdf, 148, 1, 128, true);
+    SavePdfPage(ColourPage(300, 200, 100), pdf, {151, 24, 130}, true);
+    SavePdfPage(BitonalPage(300, 200, 100), pdf, {148, 1, 128}, true);
     std::string report;
     EXPECT_TRUE(QpdfCheckClean(pdf, &report)) << pdf << report;
     const std::vector<ListedImage> images = ListImages(pdf);
@@ -218,7 +219,7 @@ TEST(PdfWriter, AppendsToPdfsOfOtherPrograms) {
     EXPECT_EQ(images[2].enc, "ccitt");
     EXPECT_EQ(PageSizes(pdf).size(), 3u);
   }
-  SavePdfPage(GreyPage(300, 200, 100), empty, 146, 8, 128, true);
+  SavePdfPage(GreyPage(300, 200, 100), empty, {146, 8, 128}, true);
   EXPECT_TRUE(QpdfCheckClean(empty));
   EXPECT_EQ(PageSizes(empty).size(), 1u);
 
@@ -227,7 +228,7 @@ TEST(PdfWriter, AppendsToPdfsOfOtherPrograms) {
   ASSERT_EQ(RunCommand("qpdf --encrypt '' owner 256 -- " + Quote(classic) + " " +
                        Quote(encrypted)).exitCode,
             0);
-  SavePdfPage(ColourPage(300, 200, 100), encrypted, 150, 24, 130, true);
+  SavePdfPage(ColourPage(300, 200, 100), encrypted, {150, 24, 130}, true);
   EXPECT_EQ(PageSizes(encrypted).size(), 4u);
   const std::string info = RunCommand("pdfinfo " + Quote(encrypted)).out;
   const size_t encryptedLine = info.find("Encrypted:");
@@ -242,7 +243,7 @@ TEST(PdfWriter, AppendsToPdfsOfOtherPrograms) {
                        Quote(locked)).exitCode,
             0);
   const std::vector<uint8_t> lockedBytes = ReadBytes(locked);
-  EXPECT_THROW(SavePdfPage(ColourPage(30, 20, 100), locked, 150, 24, 130, true), ImageError);
+  EXPECT_THROW(SavePdfPage(ColourPage(30, 20, 100), locked, {150, 24, 130}, true), ImageError);
   EXPECT_EQ(ReadBytes(locked), lockedBytes);
 }
 
@@ -258,7 +259,7 @@ std::vector<std::string> Entries(const std::filesystem::path& dir) {
 TEST(PdfWriter, RefusesToAppendToWhatItCannotReadWhole) {
   ScratchDir dir;
   const std::string good = dir / "good.pdf";
-  for (int i = 0; i < 3; ++i) SavePdfPage(GreyPage(200, 200, 100), good, 150, 8, 130, true);
+  for (int i = 0; i < 3; ++i) SavePdfPage(GreyPage(200, 200, 100), good, {150, 8, 130}, true);
   const std::vector<uint8_t> goodBytes = ReadBytes(good);
 
   struct Case {
@@ -280,28 +281,28 @@ TEST(PdfWriter, RefusesToAppendToWhatItCannotReadWhole) {
                 static_cast<std::streamsize>(c.bytes.size()));
     }
     const std::vector<std::string> before = Entries(dir.path());
-    EXPECT_THROW(SavePdfPage(GreyPage(200, 200, 100), path, 150, 8, 130, true), ImageError)
+    EXPECT_THROW(SavePdfPage(GreyPage(200, 200, 100), path, {150, 8, 130}, true), ImageError)
         << c.name;
     EXPECT_EQ(ReadBytes(path), c.bytes) << c.name << " must stay as it was";
     EXPECT_EQ(Entries(dir.path()), before) << c.name << ": no temporary file left";
   }
   // Without append an existing file is replaced.
   const std::string replaced = dir / "text.pdf";
-  SavePdfPage(GreyPage(200, 200, 100), replaced, 150, 8, 130, false);
+  SavePdfPage(GreyPage(200, 200, 100), replaced, {150, 8, 130}, false);
   EXPECT_EQ(PageSizes(replaced).size(), 1u);
 }
 
 TEST(PdfWriter, BadArgumentsFailWithoutWritingAnything) {
   ScratchDir dir;
   const std::string pdf = dir / "bad.pdf";
-  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, 149, 1, 128, false), ImageError);
-  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, 147, 8, 128, false), ImageError);
-  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, 146, 1, 128, false), ImageError);
-  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, 29, 1, 128, false), ImageError);
-  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, 150, 4, 128, false), ImageError);
-  EXPECT_THROW(SavePdfPage(Page{}, pdf, 150, 8, 128, false), ImageError);
+  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, {149, 1, 128}, false), ImageError);
+  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, {147, 8, 128}, false), ImageError);
+  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, {146, 1, 128}, false), ImageError);
+  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, {29, 1, 128}, false), ImageError);
+  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), pdf, {150, 4, 128}, false), ImageError);
+  EXPECT_THROW(SavePdfPage(Page{}, pdf, {150, 8, 128}, false), ImageError);
   EXPECT_TRUE(Entries(dir.path()).empty());
-  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), dir / "missing/x.pdf", 150, 8, 128, false),
+  EXPECT_THROW(SavePdfPage(GreyPage(50, 50, 100), dir / "missing/x.pdf", {150, 8, 128}, false),
                ImageError);
 }
 
@@ -310,18 +311,18 @@ TEST(PdfWriter, DocumentWriterWritesOnceAtFinish) {
   const std::string pdf = dir / "doc.pdf";
   {
     PdfDocumentWriter abandoned(pdf);
-    abandoned.AddPage(GreyPage(100, 100, 100), 150, 8, 130);
+    abandoned.AddPage(GreyPage(100, 100, 100), {150, 8, 130});
   }
   EXPECT_TRUE(Entries(dir.path()).empty()) << "nothing without Finish";
 
   PdfDocumentWriter writer(pdf);
-  writer.AddPage(GreyPage(100, 100, 100), 150, 8, 130);
-  EXPECT_THROW(writer.AddPage(GreyPage(100, 100, 100), 149, 1, 128), ImageError);
-  writer.AddPage(BitonalPage(100, 100, 100), 149, 1, 128);
+  writer.AddPage(GreyPage(100, 100, 100), {150, 8, 130});
+  EXPECT_THROW(writer.AddPage(GreyPage(100, 100, 100), {149, 1, 128}), ImageError);
+  writer.AddPage(BitonalPage(100, 100, 100), {149, 1, 128});
   EXPECT_EQ(writer.PageCount(), 2);
   EXPECT_FALSE(std::filesystem::exists(pdf));
   writer.Finish();
-  EXPECT_THROW(writer.AddPage(GreyPage(100, 100, 100), 150, 8, 130), ImageError);
+  EXPECT_THROW(writer.AddPage(GreyPage(100, 100, 100), {150, 8, 130}), std::logic_error);
   EXPECT_TRUE(QpdfCheckClean(pdf));
   const std::vector<ListedImage> images = ListImages(pdf);
   ASSERT_EQ(images.size(), 2u);
@@ -332,7 +333,7 @@ TEST(PdfWriter, DocumentWriterWritesOnceAtFinish) {
   const std::string longer = dir / "longer.pdf";
   PdfDocumentWriter more(longer, pdf);
   EXPECT_EQ(more.PageCount(), 2);
-  more.AddPage(ColourPage(100, 100, 100), 152, 24, 245);
+  more.AddPage(ColourPage(100, 100, 100), {152, 24, 245});
   more.Finish();
   EXPECT_EQ(PageSizes(longer).size(), 3u);
   EXPECT_EQ(PageSizes(pdf).size(), 2u);
@@ -342,32 +343,32 @@ TEST(PdfWriter, SourceDataIsCopiedOnlyWhenEncodingCouldNotImproveIt) {
   Page g4 = BitonalPage(320, 240, 300);
   CcittData encoded = EncodeCcitt(g4.pix.get(), CcittScheme::Group4);
   g4.raw = RawPageData{RawPageData::Codec::CcittG4, encoded.bytes, 320, 240, 1, false};
-  EXPECT_TRUE(EncodePdfImage(g4, 149, 1, 128).copiedFromSource);
-  EXPECT_FALSE(EncodePdfImage(g4, 148, 1, 128).copiedFromSource);
-  EXPECT_FALSE(EncodePdfImage(g4, 146, 1, 128).copiedFromSource);
+  EXPECT_TRUE(EncodePdfImage(g4, {149, 1, 128}).copiedFromSource);
+  EXPECT_FALSE(EncodePdfImage(g4, {148, 1, 128}).copiedFromSource);
+  EXPECT_FALSE(EncodePdfImage(g4, {146, 1, 128}).copiedFromSource);
 
   Page colour = ColourPage(320, 240, 300);
   const std::vector<uint8_t> jpeg422at53 = EncodeJpeg(colour.pix.get(), ChromaSubsampling::S422, 53);
   colour.raw = RawPageData{RawPageData::Codec::Jpeg, jpeg422at53, 320, 240, 3, false};
-  const PdfImage copied = EncodePdfImage(colour, 151, 24, 130);  // 130 -> quality 53
+  const PdfImage copied = EncodePdfImage(colour, {151, 24, 130});  // 130 -> quality 53
   EXPECT_TRUE(copied.copiedFromSource);
   EXPECT_EQ(copied.data, jpeg422at53);
   // A better quality or finer chroma asked for cannot be reached from this
   // data, so it is copied; a lower quality or coarser chroma is re-encoded.
-  EXPECT_TRUE(EncodePdfImage(colour, 151, 24, 15).copiedFromSource) << "better quality";
-  EXPECT_TRUE(EncodePdfImage(colour, 150, 24, 130).copiedFromSource) << "finer chroma";
-  EXPECT_FALSE(EncodePdfImage(colour, 151, 24, 245).copiedFromSource) << "lower quality";
-  EXPECT_FALSE(EncodePdfImage(colour, 152, 24, 130).copiedFromSource) << "coarser chroma";
-  EXPECT_FALSE(EncodePdfImage(colour, 151, 8, 130).copiedFromSource) << "grey requested";
+  EXPECT_TRUE(EncodePdfImage(colour, {151, 24, 15}).copiedFromSource) << "better quality";
+  EXPECT_TRUE(EncodePdfImage(colour, {150, 24, 130}).copiedFromSource) << "finer chroma";
+  EXPECT_FALSE(EncodePdfImage(colour, {151, 24, 245}).copiedFromSource) << "lower quality";
+  EXPECT_FALSE(EncodePdfImage(colour, {152, 24, 130}).copiedFromSource) << "coarser chroma";
+  EXPECT_FALSE(EncodePdfImage(colour, {151, 8, 130}).copiedFromSource) << "grey requested";
 
   // The copied data is what the PDF holds.
   ScratchDir dir;
   const std::string pdf = dir / "copied.pdf";
-  SavePdfPage(colour, pdf, 151, 24, 130, false);
+  SavePdfPage(colour, pdf, {151, 24, 130}, false);
   ASSERT_EQ(RunCommand("pdfimages -j " + Quote(pdf) + " " + Quote(dir / "x")).exitCode, 0);
   EXPECT_EQ(ReadBytes(dir / "x-000.jpg"), jpeg422at53);
   const std::string faxPdf = dir / "g4.pdf";
-  SavePdfPage(g4, faxPdf, 149, 1, 128, false);
+  SavePdfPage(g4, faxPdf, {149, 1, 128}, false);
   ASSERT_EQ(RunCommand("pdfimages -png " + Quote(faxPdf) + " " + Quote(dir / "g")).exitCode, 0);
   PixPtr extracted(pixRead((dir / "g-000.png").c_str()));
   l_int32 same = 0;
@@ -384,7 +385,7 @@ TEST(PdfWriter, MinIsBlackG4SourceKeepsItsLook) {
   page.raw = RawPageData{RawPageData::Codec::CcittG4, encoded.bytes, 200, 100, 1, true};
   ScratchDir dir;
   const std::string pdf = dir / "mib.pdf";
-  SavePdfPage(page, pdf, 149, 1, 128, false);
+  SavePdfPage(page, pdf, {149, 1, 128}, false);
   ASSERT_EQ(RunCommand("pdfimages -png " + Quote(pdf) + " " + Quote(dir / "r")).exitCode, 0);
   PixPtr extracted(pixRead((dir / "r-000.png").c_str()));
   ASSERT_TRUE(extracted);
@@ -408,7 +409,7 @@ TEST(PdfWriter, NumbersIgnoreTheUsersLocale) {
   PdfPageOptions options;
   options.xDpi = 300;
   options.yDpi = 300;
-  SavePdfPage(GreyPage(1001, 1234, 300), pdf, 150, 8, 130, false, options);
+  SavePdfPage(GreyPage(1001, 1234, 300), pdf, {150, 8, 130}, false, options);
   std::setlocale(LC_ALL, "C");
   std::locale::global(previous);
   std::string report;

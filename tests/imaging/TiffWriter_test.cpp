@@ -71,7 +71,7 @@ TEST(TiffWriter, EveryTiffCodeWritesItsCompressionAndAppends) {
   const std::string path = dir.File("all.tif");
   for (const Case& c : cases) {
     const Page page = PageOf(PixOfKind(c.pageKind), 200);
-    ASSERT_NO_THROW(SaveTiffPage(page, path, c.code, c.bits, 130, true)) << c.name;
+    ASSERT_NO_THROW(SaveTiffPage(page, path, {c.code, c.bits, 130}, true)) << c.name;
   }
   const std::vector<TiffDirectory> directories = ReadTiffDirectories(path);
   ASSERT_EQ(directories.size(), std::size(cases));
@@ -116,27 +116,27 @@ TEST(TiffWriter, EveryTiffCodeWritesItsCompressionAndAppends) {
 TEST(TiffWriter, RefusedSavesLeaveTheFileAsItWas) {
   TempDir dir;
   const std::string path = dir.File("doc.tif");
-  SaveTiffPage(PageOf(BitonalPix(64, 64), 300), path, kTiffCcittG4, 1, 128, true);
+  SaveTiffPage(PageOf(BitonalPix(64, 64), 300), path, {kTiffCcittG4, 1, 128}, true);
   const std::string before = test::ReadBytes(path);
   const Page grey = PageOf(GreyPix(64, 64), 300);
   for (int code : {kTiffCcittG4, kTiffCcittG3TwoD, kTiffCcittG3OneD, kTiffCcittRle}) {
     try {
-      SaveTiffPage(grey, path, code, 8, 128, true);
+      SaveTiffPage(grey, path, {code, 8, 128}, true);
       ADD_FAILURE() << "CCITT code " << code << " took a grey page";
     } catch (const ImageError& e) {
       EXPECT_NE(std::string(e.what()).find("bitonal"), std::string::npos) << e.what();
     }
   }
-  EXPECT_THROW(SaveTiffPage(grey, path, kJpeg444, 8, 128, true), ImageError);
-  EXPECT_THROW(SaveTiffPage(grey, path, kTiffLzw, 4, 128, true), ImageError);
+  EXPECT_THROW(SaveTiffPage(grey, path, {kJpeg444, 8, 128}, true), ImageError);
+  EXPECT_THROW(SaveTiffPage(grey, path, {kTiffLzw, 4, 128}, true), ImageError);
   EXPECT_EQ(test::ReadBytes(path), before);
 
   // Appending to a file that is not a TIFF fails and leaves it alone; a new
   // file that cannot be finished is not left behind.
   test::WriteBytes(dir.File("notes.tif"), "plain text, not a TIFF");
-  EXPECT_THROW(SaveTiffPage(grey, dir.File("notes.tif"), kTiffLzw, 8, 128, true), ImageError);
+  EXPECT_THROW(SaveTiffPage(grey, dir.File("notes.tif"), {kTiffLzw, 8, 128}, true), ImageError);
   EXPECT_EQ(test::ReadBytes(dir.File("notes.tif")), "plain text, not a TIFF");
-  EXPECT_THROW(SaveTiffPage(grey, dir.File("no-such-dir/x.tif"), kTiffLzw, 8, 128, false),
+  EXPECT_THROW(SaveTiffPage(grey, dir.File("no-such-dir/x.tif"), {kTiffLzw, 8, 128}, false),
                ImageError);
 }
 
@@ -145,7 +145,7 @@ TEST(TiffWriter, RefusedSavesLeaveTheFileAsItWas) {
 TEST(TiffWriter, AWriteFailingHalfWayLeavesTheEarlierPages) {
   TempDir dir;
   const std::string path = dir.File("doc.tif");
-  SaveTiffPage(PageOf(GreyPix(200, 100), 300), path, kTiffUncompressed, 8, 128, true);
+  SaveTiffPage(PageOf(GreyPix(200, 100), 300), path, {kTiffUncompressed, 8, 128}, true);
   const std::string before = test::ReadBytes(path);
 
   rlimit saved{};
@@ -156,13 +156,13 @@ TEST(TiffWriter, AWriteFailingHalfWayLeavesTheEarlierPages) {
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   bool failed = false;
   try {
-    SaveTiffPage(PageOf(RgbPix(400, 300), 300), path, kTiffUncompressed, 24, 128, true);
+    SaveTiffPage(PageOf(RgbPix(400, 300), 300), path, {kTiffUncompressed, 24, 128}, true);
   } catch (const ImageError&) {
     failed = true;
   }
   bool newFileFailed = false;
   try {
-    SaveTiffPage(PageOf(RgbPix(400, 300), 300), dir.File("new.tif"), kTiffUncompressed, 24, 128,
+    SaveTiffPage(PageOf(RgbPix(400, 300), 300), dir.File("new.tif"), {kTiffUncompressed, 24, 128},
                  false);
   } catch (const ImageError&) {
     newFileFailed = true;
@@ -191,11 +191,11 @@ TEST(TiffWriter, G4SourceDataIsCopiedAndDecodesToTheSamePage) {
   ASSERT_TRUE(page.raw.has_value());
 
   const std::string out = dir.File("out.tif");
-  SaveTiffPage(page, out, kTiffCcittG4, 1, 128, true);
+  SaveTiffPage(page, out, {kTiffCcittG4, 1, 128}, true);
   Page changed = LoadPage(dir.File("source.tif"), 1);
   pixInvert(changed.pix.get(), changed.pix.get());
   DropStoredForms(changed);
-  SaveTiffPage(changed, out, kTiffCcittG4, 1, 128, true);
+  SaveTiffPage(changed, out, {kTiffCcittG4, 1, 128}, true);
 
   const std::vector<TiffDirectory> directories = ReadTiffDirectories(out);
   ASSERT_EQ(directories.size(), 2u);
@@ -213,15 +213,15 @@ TEST(TiffWriter, AppendingKeepsPagesOfAnotherWriterAndReplacingStartsOver) {
   lzw.compression = COMPRESSION_LZW;
   lzw.photometric = PHOTOMETRIC_MINISBLACK;
   WriteTiffPage(path, GreyPix(90, 70).get(), lzw, false);
-  SaveTiffPage(PageOf(RgbPix(50, 40), 0), path, kTiffJpeg422, 24, 15, true);
-  SaveTiffPage(PageOf(BitonalPix(60, 30), 0), path, kTiffCcittG4, 1, 128, true);
+  SaveTiffPage(PageOf(RgbPix(50, 40), 0), path, {kTiffJpeg422, 24, 15}, true);
+  SaveTiffPage(PageOf(BitonalPix(60, 30), 0), path, {kTiffCcittG4, 1, 128}, true);
   EXPECT_EQ(GetPageCount(path), 3);
   EXPECT_EQ(ReadTiffRgba(path, 0), PixRgba(GreyPix(90, 70).get()));
   EXPECT_EQ(ReadTiffRgba(path, 2), PixRgba(BitonalPix(60, 30).get()));
   // No resolution on the page: no resolution tags.
   EXPECT_EQ(ReadTiffDirectories(path)[2].xResolution, 0.0f);
 
-  SaveTiffPage(PageOf(BitonalPix(60, 30), 0), path, kTiffCcittG4, 1, 128, false);
+  SaveTiffPage(PageOf(BitonalPix(60, 30), 0), path, {kTiffCcittG4, 1, 128}, false);
   EXPECT_EQ(GetPageCount(path), 1);
 }
 
@@ -235,8 +235,8 @@ TEST(TiffWriter, ADocumentWriterKeepsItsPagesOnlyWhenFinished) {
   TempDir dir;
   const std::string path = dir.File("doc.tif");
   const Page page = PageOf(GreyPix(40, 30), 300);
-  SaveTiffPage(page, path, kTiffLzw, 8, 128, false);
-  const std::shared_ptr<const TiffStrips> strips = EncodeTiffPage(page, kTiffLzw, 8, 128, path);
+  SaveTiffPage(page, path, {kTiffLzw, 8, 128}, false);
+  const std::shared_ptr<const TiffStrips> strips = EncodeTiffPage(page, {kTiffLzw, 8, 128}, path);
   {
     TiffDocumentWriter abandoned(path, true);
     abandoned.AddPage(*strips, 300, 300);

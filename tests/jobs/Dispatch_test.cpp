@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobActions.h"
 #include "jobs/JobCatalog.h"
 #include "support/FakeClock.h"
 #include "support/FileTree.h"
@@ -19,37 +20,22 @@ namespace {
 
 using test::Touch;
 
-TEST(DispatchTest, ActionAndConvertTypeChooseTheJob) {
-  Settings perDirectory;
-  perDirectory.PDF.ConvertType = 1;
-  perDirectory.TwoPDF.ConvertType = 1;
-  perDirectory.OCR.ConvertType = 1;
-  Settings perFile;
-  perFile.PDF.ConvertType = 2;
-  perFile.TwoPDF.ConvertType = 0;
-  perFile.OCR.ConvertType = -1;
-  struct Case {
-    int action;
-    std::optional<JobId> perDirectory;
-    std::optional<JobId> perFile;
-  } const cases[] = {
-      {0, std::nullopt, std::nullopt},
-      {1, JobId::MergeFiles, JobId::MergeFiles},
-      {2, JobId::SplitFiles, JobId::SplitFiles},
-      {3, JobId::MergeFiles2PDF, JobId::ConvertFiles2PDF},
-      {4, JobId::MergeFiles22PDF, JobId::ConvertFiles22PDF},
-      {5, JobId::MergeFiles2Word, JobId::ConvertFiles2Word},
-      {6, JobId::BatchRename, JobId::BatchRename},
-      {7, std::nullopt, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(JobForAction(c.action, perDirectory), c.perDirectory) << c.action;
-    EXPECT_EQ(JobForAction(c.action, perFile), c.perFile) << c.action;
+// An action with a job per directory and one per file runs the first for
+// ConvertType 1 and the second for any other value.
+TEST(DispatchTest, ConvertTypeOneChoosesThePerDirectoryJobAndAnyOtherValueThePerFileJob) {
+  for (const JobAction& action : kJobActions) {
+    const ActionJobs jobs = JobsOfAction(action.Number);
+    for (const int16_t convertType : {1, 2, 0, -1}) {
+      Settings settings;
+      if (jobs.Chooses()) jobs.PerDirectory->Section->ConvertType.Write(settings) = convertType;
+      const JobDescriptor* expected = jobs.PerDirectory ? jobs.PerDirectory : jobs.PerFile;
+      if (jobs.Chooses() && convertType != 1) expected = jobs.PerFile;
+      EXPECT_EQ(JobForAction(action.Number, settings), expected->Id)
+          << action.Caption << " ConvertType " << convertType;
+    }
   }
-  for (const JobDescriptor& job : JobCatalog()) {
-    EXPECT_TRUE(JobForAction(job.Action, perDirectory) == job.Id ||
-                JobForAction(job.Action, perFile) == job.Id)
-        << job.Name;
+  for (const int outside : {0, static_cast<int>(kActionCount) + 1}) {
+    EXPECT_EQ(JobForAction(outside, Settings{}), std::nullopt) << outside;
   }
 }
 

@@ -27,7 +27,7 @@ class WidthRecognizer : public PageRecognizer {
 // A "file" is named by its page count; page i of file n is 10n + i + 1 wide.
 PageReader CountingReader() {
   return {[](const std::string& path) {
-            if (path == "bad") throw ImageError("bad is not an image");
+            if (path == "bad") throw ImageError(ErrorKind::NotThatFormat, "bad", "not an image");
             return std::stoi(path);
           },
           [](const std::string& path, int index) {

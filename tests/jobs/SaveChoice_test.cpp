@@ -1,4 +1,3 @@
-#include "imaging/JpegQuality.h"
 #include "jobs/SaveChoice.h"
 
 #include <gtest/gtest.h>
@@ -247,15 +246,6 @@ TEST(SaveChoice, TifChooserKeepsFormatOfThePreviousCallNotAFixedValue) {
   c.Tif2Compress = 7;
   ChooseTifSaveFormat(p, c, 24, kSaveAsTif);
   EXPECT_EQ(p.m_nSaveFormat, 24);
-}
-
-TEST(JpegQuality, FactorToQuality) {
-  struct Case { int factor, quality; };
-  const Case cases[] = {{15, 95}, {130, 53}, {245, 12}, {0, 100}, {255, 8}, {-250, 100},
-                        {275, 1}, {400, 1}, {125, 55}, {128, 54}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(JpegQualityFromFactor(c.factor), c.quality) << c.factor;
-  }
 }
 
 }  // namespace

@@ -88,10 +88,10 @@ TEST(RecognitionPool, ProcessRaisesTheFirstPageErrorAfterTheOtherPages) {
 
 TEST(RecognitionPool, LoadFailuresReachTheCallerAndTheDocumentStaysUnchanged) {
   PageReader reader{[](const std::string& path) -> int {
-                      if (path == "missing") throw ImageError("cannot read image file missing");
+                      if (path == "missing") throw ImageError(ErrorKind::NotFound, "missing", "cannot read");
                       return 1;
                     },
-                    [](const std::string&, int) -> Page { throw ImageError("corrupt page"); }};
+                    [](const std::string&, int) -> Page { throw ImageError(ErrorKind::Damaged, "", "corrupt page"); }};
   OcrEngine engine(FakePool(1), reader);
   OcrDocument document = engine.CreateDocument();
   EXPECT_THROW(document.AddImageFile("missing"), ImageError);

@@ -110,11 +110,11 @@ TEST_F(OfdWriterTest, PackageHoldsEveryPartWithUniqueIdsWithinMaxUnitId) {
   {
     OfdDocumentWriter writer(path, {}, "a");
     const Page bitonal = MakePage(1, false);
-    writer.AddPage(bitonal, EncodePdfImage(bitonal, kPdfCcittG4, 1, 0));
+    writer.AddPage(bitonal, EncodePdfImage(bitonal, SaveSpec{kPdfCcittG4, 1, 0}));
     const Page grey = MakePage(8, true);
     PdfPageOptions options;
     options.text = &text;
-    writer.AddPage(grey, EncodePdfImage(grey, kPdfJpeg444, 8, 14), options);
+    writer.AddPage(grey, EncodePdfImage(grey, SaveSpec{kPdfJpeg444, 8, 14}), options);
     writer.Finish();
   }
   // A second writer continues the package: its pages follow, IDs go on.
@@ -124,7 +124,7 @@ TEST_F(OfdWriterTest, PackageHoldsEveryPartWithUniqueIdsWithinMaxUnitId) {
     PdfPageOptions options;
     options.text = &text;
     text.frame.quarterTurns = 1;
-    writer.AddPage(colour, EncodePdfImage(colour, kPdfUncompressed, 24, 0), options);
+    writer.AddPage(colour, EncodePdfImage(colour, SaveSpec{kPdfUncompressed, 24, 0}), options);
     writer.Finish();
     EXPECT_EQ(writer.PageCount(), 3);
   }

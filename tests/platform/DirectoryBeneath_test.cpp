@@ -44,7 +44,7 @@ TEST(DirectoryBeneath, ALinkBelowTheRootIsRefusedByNameAndNothingIsMadeThrough) 
       ADD_FAILURE() << directory << " opened through a link";
     } catch (const LinkInPathError& error) {
       EXPECT_EQ(error.Link(), link);
-      EXPECT_EQ(std::string(error.what()), "输出路径中含有链接：" + link.string());
+      EXPECT_EQ(error.Kind(), ErrorKind::LinkRefused);
     }
   }
   EXPECT_EQ(test::TreeOf(dir.Path() / "elsewhere"), std::vector<std::string>{});

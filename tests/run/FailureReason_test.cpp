@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <future>
 #include <new>
@@ -12,67 +11,44 @@
 #include <system_error>
 
 #include "platform/DirectoryBeneath.h"
+#include "platform/ErrorKind.h"
 
 namespace zelk {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Case {
-  const char* text;  // what the library or toolkit said
-  const char* lead;  // what the operator reads before it
-};
+// The text is the kind's and the file's, whatever the library said; the
+// library's words go into the detail.
+TEST(FailureReason, AKindedErrorReadsAsItsKindAndFileWithTheDetailApart) {
+  const KindedError damaged(ErrorKind::Damaged, "/s/a.tif",
+                            "cannot read as TIFF: TIFFFetchDirectory: Can not read TIFF directory");
+  const FailureReason reason = FailureReasonOf(damaged);
+  EXPECT_EQ(reason.Text, std::string(ErrorKindText(ErrorKind::Damaged)) + "：/s/a.tif");
+  EXPECT_EQ(reason.Detail, damaged.Detail());
+  EXPECT_EQ(ReasonListText(reason), reason.Text + "（" + damaged.Detail() + "）");
 
-// Texts as the toolkit, libtiff, qpdf and the writers word them.
-TEST(FailureReason, EnglishReasonsGetAChineseLeadAndKeepTheirText) {
-  const Case cases[] = {
-      {"/s/a.tif: cannot read as TIFF: TIFFReadDirectory: Not a TIFF file", "无法读取TIFF图像"},
-      {"/s/a.tif: cannot decode the page: Fax4Decode: bad code", "无法解码页面图像"},
-      {"/s/a.jpg: not a readable JPEG image (Not a JPEG file)", "无法读取JPEG图像"},
-      {"/s/a.jpg: the JPEG data is damaged (Premature end of JPEG file)", "JPEG图像数据已损坏"},
-      {"/s/a.pdf: the PDF file is protected by a password", "PDF文件有密码保护"},
-      {"cannot add pages to /t/a.pdf: it is not a readable PDF (damaged)",
-       "无法向已有的PDF文件添加页面"},
-      {"/s/a.tif: page 3 is beyond the end of the file (2 pages)", "页码超出了文件的页数"},
-      {"/s/a.png: out of memory for the page", "内存不足"},
-      {"std::bad_alloc", "内存不足"},
-      {"cannot write the DOCX document /t/a.docx: zip error", "无法写入Word文档"},
-      {"text recognition failed", "文字识别失败"},
-      {"/t/a.tif: cannot finish writing: TIFFWriteDirectory: Error writing", "无法完成文件写入"},
-      {"something nobody foresaw", "处理失败"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(FailureReasonOfText(c.text), std::string(c.lead) + "：" + c.text) << c.text;
-  }
+  const FailureReason withoutFile = FailureReasonOf(KindedError(ErrorKind::EncodeFailed, "", "x"));
+  EXPECT_EQ(withoutFile.Text, ErrorKindText(ErrorKind::EncodeFailed));
+  EXPECT_EQ(FailureReasonOf(LinkInPathError("/t/a")).Text, "输出路径中含有链接：/t/a");
 }
 
-TEST(FailureReason, TheSystemsReasonComesFromTheErrorCodeOrFromItsWordsInTheText) {
+TEST(FailureReason, SystemErrorsReadByTheirNumberAndName) {
   const fs::filesystem_error full("cannot create directory", fs::path("/t/a"),
                                   std::make_error_code(std::errc::no_space_on_device));
-  EXPECT_EQ(FailureReasonOf(full), std::string("无法创建目录，磁盘空间不足：") + full.what());
-
-  const std::system_error denied(EACCES, std::system_category(), "open");
-  EXPECT_EQ(FailureReasonOf(denied), std::string("没有权限：") + denied.what());
-
-  // Toolkit texts carry strerror in parentheses or after a colon.
-  const std::string missing =
-      std::string("/s/a.tif: cannot open the file (") + std::strerror(ENOENT) + ")";
-  EXPECT_EQ(FailureReasonOfText(missing), "无法打开文件，文件或目录不存在：" + missing);
-  const std::string readOnly = std::string("cannot create a temporary file beside /t/a.pdf: ") +
-                               std::strerror(EROFS);
-  EXPECT_EQ(FailureReasonOfText(readOnly), "无法创建临时文件，磁盘为只读：" + readOnly);
-  const std::string ioError = std::string("filesystem error: cannot copy: ") + std::strerror(EIO);
-  EXPECT_EQ(FailureReasonOfText(ioError), "无法复制，磁盘读写出错：" + ioError);
+  EXPECT_EQ(FailureReasonOf(full).Text, "磁盘空间不足：/t/a");
+  EXPECT_EQ(FailureReasonOf(full).Detail, full.what());
+  const std::system_error unknown(EPROTO, std::system_category(), "open");
+  EXPECT_EQ(FailureReasonOf(unknown).Text, "文件操作失败");
+  EXPECT_EQ(FailureReasonOf(std::bad_alloc()).Text, "内存不足");
 }
 
-TEST(FailureReason, ReasonsTheProgramWordsItselfStayAsTheyAre) {
-  for (const char* text : {"目录中没有可识别的图像文件：/s/a", "输出目录“/t/a”已存在",
-                           "无法写入更名记录：filesystem error: cannot rename"}) {
-    EXPECT_EQ(FailureReasonOfText(text), text);
-  }
-  EXPECT_EQ(FailureReasonOfText(""), "未知错误");
-  EXPECT_EQ(FailureReasonOf(std::bad_alloc()), "内存不足：std::bad_alloc");
-  EXPECT_EQ(FailureReasonOf(LinkInPathError("/t/a")), "输出路径中含有链接：/t/a");
+TEST(FailureReason, ReasonsTheProgramWordsItselfStayAndOthersAreGeneral) {
+  const FailureReason own = FailureReasonOf(std::runtime_error("输出目录“/t/a”已存在"));
+  EXPECT_EQ(own.Text, "输出目录“/t/a”已存在");
+  EXPECT_EQ(ReasonListText(own), own.Text);
+  const FailureReason other = FailureReasonOf(std::runtime_error("something nobody foresaw"));
+  EXPECT_EQ(ReasonListText(other), "处理失败（something nobody foresaw）");
 }
 
 TEST(FailureReason, SystemReasonsOnlyForErrnoValuesOfTheTable) {

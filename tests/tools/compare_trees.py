@@ -29,8 +29,9 @@ time or with a random identifier:
 - RTF (and .doc, which may be RTF): the digits of \\creatim, \\revtim,
   \\printim and \\buptim.
 - Result lists (files under a Logs directory) and the console files of the
-  run (console/*): dates, times of day, elapsed times and the estimates of
-  the time left in the text, and the date in a list's file name.
+  run (console/*): dates, times of day and elapsed times in the text (also
+  the progress line's time spent and estimate of the rest), and the date in
+  a list's file name.
 """
 
 import io
@@ -44,9 +45,9 @@ import zipfile
 LOG_DATE = re.compile(r"\d{4}年\d{1,2}月\d{1,2}日")
 LOG_TIME_OF_DAY = re.compile(r"(?<=日 )\d{1,2}时\d{1,2}")
 LOG_ELAPSED = re.compile(r"历时(?:\d+时)?(?:\d+分)?\d+秒")
-# The console's progress line: time spent so far and the estimate of the rest.
-CONSOLE_ELAPSED = re.compile(r"已用(?:\d+时)?(?:\d+分)?\d+秒")
-CONSOLE_REMAINING = re.compile(r"剩余[^，。\s]*")
+# The console's progress line: the time spent and the estimate of the rest,
+# which a run shows only once it has one.
+PROGRESS_ELAPSED = re.compile(r"已用(?:\d+时)?(?:\d+分)?\d+秒(?:，剩余(?:不到1分钟|约(?:\d+时)?(?:\d+分)?))?")
 
 PDF_DATE = re.compile(rb"(/(?:CreationDate|ModDate)\s*\()([^)]*)(\))")
 XMP_DATE = re.compile(rb"(<xmp:(?:CreateDate|ModifyDate|MetadataDate)>)([^<]*)(</xmp:)")
@@ -113,8 +114,7 @@ def decode_text(data):
 def normalise_log_text(text):
     text = LOG_DATE.sub("####年##月##日", text)
     text = LOG_TIME_OF_DAY.sub("##时##", text)
-    text = CONSOLE_ELAPSED.sub("已用#秒", text)
-    text = CONSOLE_REMAINING.sub("剩余#", text)
+    text = PROGRESS_ELAPSED.sub("已用#秒", text)
     return LOG_ELAPSED.sub("历时#秒", text)
 
 

@@ -196,7 +196,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   const std::optional<BatchArguments> arguments = ParseArguments(args, err);
   if (!arguments) return kBatchNotStarted;
   if (arguments->Help) {
-    out << kBatchHelp;
+    out << BatchHelp();
     return kBatchAllDone;
   }
   if (arguments->Version) {

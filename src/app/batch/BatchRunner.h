@@ -11,14 +11,14 @@
 // [Common] ConvertAction, which must be stored as a plain action number.
 // Status line changes go to `out`, messages and failed items to `err`.
 // With --settle, leaf directories and files changed within that many
-// seconds are left for a later run.  --help (-h) prints kBatchHelp
+// seconds are left for a later run.  --help (-h) prints BatchHelp()
 // (BatchHelp.h) to `out`, --version "zelk-batch <version>".  --summary
 // runs nothing: it prints the totals of the day's shard runs from the
 // records in Logs (ShardSummary.h) to `out` and exits with 0 when every
 // shard is done without a failed item, 1 otherwise, 2 when the settings
 // file is not there.
 //
-// Exit status: the constants below, listed with their meaning in kBatchHelp.
+// Exit status: the constants below, listed with their meaning in BatchHelp().
 
 #include <iosfwd>
 #include <string>
