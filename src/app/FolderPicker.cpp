@@ -21,11 +21,16 @@ QPushButton* AcceptButton(const QFileDialog& dialog) {
 
 QString FolderPickerStart(const QString& boxText) {
   const QString trimmed = boxText.trimmed();
-  if (!trimmed.isEmpty()) {
-    const QFileInfo info(trimmed);
-    if (info.isDir()) return QDir::cleanPath(info.absoluteFilePath());
+  if (trimmed.isEmpty()) return QDir::homePath();
+  // A folder not made yet (the destination before the first run) opens at
+  // the nearest folder above it that exists, not far off in the home one.
+  QString path = QDir::cleanPath(QFileInfo(trimmed).absoluteFilePath());
+  while (!QFileInfo(path).isDir()) {
+    const QString parent = QFileInfo(path).path();
+    if (parent == path) break;
+    path = parent;
   }
-  return QDir::homePath();
+  return QFileInfo(path).isDir() && !QDir(path).isRoot() ? path : QDir::homePath();
 }
 
 FolderDialog::FolderDialog(QWidget* parent, const QString& title, const QString& startDir,

@@ -10,7 +10,8 @@
 namespace zelk {
 
 // Where the picker opens for a box holding `boxText`: that directory (its
-// clean absolute path) when it exists, else the home directory.
+// clean absolute path) when it exists, else the nearest one above it that
+// does (not the file system's root), else the home directory.
 QString FolderPickerStart(const QString& boxText);
 
 // Qt's folder dialog in directory mode.  With `mayNotExist` a name typed

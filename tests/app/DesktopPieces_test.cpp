@@ -28,15 +28,17 @@ namespace fs = std::filesystem;
 
 QString Native(const fs::path& path) { return QString::fromStdString(path.string()); }
 
-TEST(FolderPickerTest, StartsAtTheBoxsDirectoryOrElseAtHome) {
+TEST(FolderPickerTest, StartsAtTheBoxsDirectoryOrTheNearestAboveOrElseAtHome) {
   TempProgramDir dir;
   fs::create_directories(dir.Path() / "扫描 2024");
   std::ofstream(dir.Path() / "file.txt") << "x";
   EXPECT_EQ(FolderPickerStart(Native(dir.Path() / "扫描 2024")), Native(dir.Path() / "扫描 2024"));
   EXPECT_EQ(FolderPickerStart("  " + Native(dir.Path()) + " "), Native(dir.Path()));
   EXPECT_EQ(FolderPickerStart(""), QDir::homePath());
-  EXPECT_EQ(FolderPickerStart(Native(dir.Path() / "missing")), QDir::homePath());
-  EXPECT_EQ(FolderPickerStart(Native(dir.Path() / "file.txt")), QDir::homePath());
+  // A folder not made yet, or a file, opens at the nearest folder above it.
+  EXPECT_EQ(FolderPickerStart(Native(dir.Path() / "missing" / "新")), Native(dir.Path()));
+  EXPECT_EQ(FolderPickerStart(Native(dir.Path() / "file.txt")), Native(dir.Path()));
+  EXPECT_EQ(FolderPickerStart("/no-such-folder/x"), QDir::homePath());
 }
 
 TEST(FolderPickerTest, OutputPickerTakesANameTypedForAFolderThatDoesNotExistYet) {
