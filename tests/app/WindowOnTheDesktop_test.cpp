@@ -116,8 +116,8 @@ TEST_F(DesktopWindowTest, PickersOpenAtTheBoxAndOnlyTheOutputMayBeANewFolder) {
   ASSERT_EQ(shell_.folderRequests.size(), 2u);
   EXPECT_EQ(shell_.folderRequests[0].startDir, Native(existing));
   EXPECT_EQ(shell_.folderRequests[0].choice, FolderChoice::Existing);
-  // A missing directory opens the picker at home.
-  EXPECT_EQ(shell_.folderRequests[1].startDir, QDir::homePath());
+  // A directory not made yet opens the picker at the one above it.
+  EXPECT_EQ(shell_.folderRequests[1].startDir, Native(dir_.Path()));
   EXPECT_EQ(shell_.folderRequests[1].choice, FolderChoice::MayNotExistYet);
 }
 
