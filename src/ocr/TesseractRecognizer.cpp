@@ -146,32 +146,30 @@ bool HoldsMuchChinese(const PageLayout& layout) {
   return 4 * cjk >= all;
 }
 
+// The median over the page's lines of `measure`; 0 on a page without lines.
+template <class Measure>
+int MedianOverLines(const PageLayout& layout, Measure measure) {
+  std::vector<int> values;
+  for (const LayoutBlock& block : layout.blocks) {
+    for (const LayoutParagraph& paragraph : block.paragraphs) {
+      for (const LayoutLine& line : paragraph.lines) values.push_back(measure(line.box));
+    }
+  }
+  if (values.empty()) return 0;
+  std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
+  return values[values.size() / 2];
+}
+
 // The size of the page's characters: across its columns, or the height of
 // its lines, whichever is less, for the typical line.
 int TypicalCharacterSize(const PageLayout& layout) {
-  std::vector<int> sizes;
-  for (const LayoutBlock& block : layout.blocks) {
-    for (const LayoutParagraph& paragraph : block.paragraphs) {
-      for (const LayoutLine& line : paragraph.lines) {
-        sizes.push_back(std::min(line.box.right - line.box.left, line.box.bottom - line.box.top));
-      }
-    }
-  }
-  if (sizes.empty()) return 0;
-  std::nth_element(sizes.begin(), sizes.begin() + static_cast<long>(sizes.size() / 2), sizes.end());
-  return sizes[sizes.size() / 2];
+  return MedianOverLines(layout, [](const TextBox& box) {
+    return std::min(box.right - box.left, box.bottom - box.top);
+  });
 }
 
 int TypicalLineHeight(const PageLayout& layout) {
-  std::vector<int> heights;
-  for (const LayoutBlock& block : layout.blocks) {
-    for (const LayoutParagraph& paragraph : block.paragraphs) {
-      for (const LayoutLine& line : paragraph.lines) heights.push_back(line.box.bottom - line.box.top);
-    }
-  }
-  if (heights.empty()) return 0;
-  std::nth_element(heights.begin(), heights.begin() + static_cast<long>(heights.size() / 2), heights.end());
-  return heights[heights.size() / 2];
+  return MedianOverLines(layout, [](const TextBox& box) { return box.bottom - box.top; });
 }
 
 }  // namespace
