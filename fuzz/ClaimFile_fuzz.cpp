@@ -1,7 +1,7 @@
 // The owner text a claim file, a journal and a temporary name's token hold,
 // as another process or a damaged file may leave it.
 
-#include "platform/ProcessOwner.h"
+#include "filesafety/ProcessOwner.h"
 
 #include "FuzzInput.h"
 

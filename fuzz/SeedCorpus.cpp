@@ -8,7 +8,7 @@
 #include "imaging/SaveFormat.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/RenameJournal.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/ProcessOwner.h"
 #include "run/ShardRecord.h"
 #include "settings/SettingsFile.h"
 #include "workbook/SheetRowCodec.h"

@@ -6,7 +6,7 @@
 
 #include "app/ShellServices.h"
 #include "app/WindowPreferences.h"
-#include "platform/Autostart.h"
+#include "app/Autostart.h"
 
 namespace zelk {
 

@@ -7,6 +7,7 @@
 #include "app/ShellServices.h"
 #include "app/SingleWindowLock.h"
 #include "app/WindowSummons.h"
+#include "filesafety/UserFiles.h"
 #include "platform/ProgramPlaces.h"
 #include "platform/ProgramVersion.h"
 #include "platform/ThreadLimit.h"

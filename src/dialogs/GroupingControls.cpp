@@ -8,6 +8,7 @@
 
 #include "dialogs/DialogServices.h"
 #include "dialogs/DialogWidgets.h"
+#include "filesafety/UserFiles.h"
 
 namespace zelk {
 namespace {

@@ -6,7 +6,7 @@
 #include "imaging/PdfWriter.h"
 
 #include "imaging/FlateData.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>

@@ -7,7 +7,7 @@
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
 #include "jobs/RenameInPlace.h"
-#include "platform/DirectoryBeneath.h"
+#include "filesafety/DirectoryBeneath.h"
 #include "platform/Quoting.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"

@@ -7,7 +7,7 @@
 
 #include "jobs/ItemDirectory.h"
 #include "jobs/PdfOutput.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"

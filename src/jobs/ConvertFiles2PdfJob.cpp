@@ -11,7 +11,7 @@
 #include "jobs/PdfOutput.h"
 #include "jobs/PdfPageSize.h"
 #include "jobs/SourceFile.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"

@@ -5,7 +5,7 @@
 #include "jobs/ItemDirectory.h"
 #include "jobs/WordDocumentPages.h"
 #include "jobs/WordExportSettings.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"

@@ -4,7 +4,7 @@
 
 #include "imaging/PageReader.h"
 #include "jobs/SourceFile.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"

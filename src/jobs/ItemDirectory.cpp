@@ -7,12 +7,12 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/AbandonedFiles.h"
-#include "platform/CommitFence.h"
-#include "platform/CreatedDirectories.h"
-#include "platform/DirectoryBeneath.h"
-#include "platform/DurableFiles.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/AbandonedFiles.h"
+#include "filesafety/CommitFence.h"
+#include "filesafety/CreatedDirectories.h"
+#include "filesafety/DirectoryBeneath.h"
+#include "filesafety/DurableFiles.h"
+#include "filesafety/OutputTransaction.h"
 #include "platform/Quoting.h"
 
 namespace zelk {

@@ -12,7 +12,7 @@ namespace zelk {
 // may share it.
 //
 // Both kinds lie below a root, the destination, and are reached from it
-// without following a link (platform/DirectoryBeneath.h): a link planted
+// without following a link (filesafety/DirectoryBeneath.h): a link planted
 // below the root fails the item with LinkInPathError.
 class ItemDirectory {
  public:

@@ -11,7 +11,7 @@
 #include "jobs/PdfOutput.h"
 #include "jobs/MergePageFiles.h"
 #include "ocr/LayoutText.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 
 namespace zelk {

@@ -12,7 +12,7 @@
 #include "jobs/ItemPagesAhead.h"
 #include "jobs/PdfOutput.h"
 #include "jobs/PdfPageSize.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/PathHelpers.h"
 #include "scan/ScanSupport.h"

@@ -8,7 +8,7 @@
 #include "jobs/MergePageFiles.h"
 #include "jobs/WordDocumentPages.h"
 #include "jobs/WordExportSettings.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 
 namespace zelk {

@@ -5,7 +5,7 @@
 #include "jobs/ItemDirectory.h"
 #include "jobs/PageResolution.h"
 #include "jobs/ItemPagesAhead.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 
 namespace zelk {

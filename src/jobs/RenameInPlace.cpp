@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/ItemClaim.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/ItemClaim.h"
+#include "filesafety/ProcessOwner.h"
 #include "platform/Quoting.h"
 #include "scan/DirectoryListing.h"
 

@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/AbandonedFiles.h"
-#include "platform/DurableFiles.h"
-#include "platform/OutputTransaction.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/AbandonedFiles.h"
+#include "filesafety/DurableFiles.h"
+#include "filesafety/OutputTransaction.h"
+#include "filesafety/ProcessOwner.h"
 #include "platform/Quoting.h"
 #include "scan/DirectoryListing.h"
 

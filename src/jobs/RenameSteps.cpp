@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "platform/CommitFence.h"
-#include "platform/DurableFiles.h"
+#include "filesafety/CommitFence.h"
+#include "filesafety/DurableFiles.h"
 #include "scan/DirectoryListing.h"
 
 namespace zelk {

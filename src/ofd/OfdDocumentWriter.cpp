@@ -3,7 +3,7 @@
 #include "ofd/OfdImageFile.h"
 #include "ofd/OfdPackage.h"
 #include "ofd/OfdPageContent.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -7,8 +7,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/DurableFiles.h"
-#include "platform/OutputTransaction.h"
 #include "platform/ProgramDirectory.h"
 
 namespace zelk {
@@ -54,24 +52,14 @@ std::string InstalledSharedDir(const std::string& executableDir) {
   return (InstalledShareDir(executableDir) / kProgramName).string();
 }
 
-// Copies `from` to `to` unless `to` exists, through a temporary name.
-bool CopyWhenMissing(const std::string& from, const std::string& to) {
-  std::error_code error;
-  if (fs::exists(to, error)) return true;
-  fs::create_directories(fs::path(to).parent_path(), error);
-  const fs::path temporary = TemporaryPathBeside(to);
-  if (CopyFileSynced(from, temporary)) return false;
-  // Another start of the program may have made it meanwhile: keep that one.
-  const int renamed = RenameWithoutReplacing(temporary.string(), to);
-  if (renamed != 0) ::unlink(temporary.c_str());
-  SyncDirectory(fs::path(to).parent_path());
-  return fs::exists(to, error);
-}
-
 }  // namespace
 
 std::string ProgramPlaces::SettingsFile() const { return Join(SettingsDir, kSettingsFileName); }
 std::string ProgramPlaces::HelpDocument() const { return Join(SharedDir, kHelpDocumentName); }
+std::string ProgramPlaces::ShippedSettingsFile() const { return Join(SharedDir, kSettingsFileName); }
+std::string ProgramPlaces::ShippedTemplateWorkbook() const {
+  return Join(SharedDir, kTemplateWorkbookName);
+}
 std::string ProgramPlaces::TemplateWorkbook() const {
   return Join(Portable ? SharedDir : UserDataDir, kTemplateWorkbookName);
 }
@@ -126,16 +114,6 @@ ProgramPlaces PlacesForSettingsFile(const std::string& settingsFile) {
   places.SettingsDir = fs::path(settingsFile).parent_path().string();
   places.LogsDir = Join(places.SettingsDir, kLogsDirName);
   return places;
-}
-
-bool PrepareUserSettings(const ProgramPlaces& places) {
-  if (places.Portable) return true;
-  return CopyWhenMissing(Join(places.SharedDir, kSettingsFileName), places.SettingsFile());
-}
-
-bool PrepareUserTemplateWorkbook(const ProgramPlaces& places) {
-  if (places.Portable) return true;
-  return CopyWhenMissing(Join(places.SharedDir, kTemplateWorkbookName), places.TemplateWorkbook());
 }
 
 }  // namespace zelk

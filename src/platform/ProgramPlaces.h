@@ -45,6 +45,9 @@ struct ProgramPlaces {
 
   std::string SettingsFile() const;
   std::string HelpDocument() const;
+  // The defaults and the template workbook as shipped.
+  std::string ShippedSettingsFile() const;
+  std::string ShippedTemplateWorkbook() const;
   // The template workbook as it is opened: the shipped one (portable) or
   // the user's copy (installed).
   std::string TemplateWorkbook() const;
@@ -72,13 +75,5 @@ ProgramPlaces ThisProgramsPlaces();
 // The places of zelk-batch run on the settings file `settingsFile`: the
 // settings and Logs beside that file, the rest as ThisProgramsPlaces().
 ProgramPlaces PlacesForSettingsFile(const std::string& settingsFile);
-
-// The installed layout's per-user files, made when missing: the settings
-// file (a copy of the shipped defaults) or the template workbook (a copy of
-// the shipped one), each through a temporary name, so a user never sees
-// half a file.  Nothing is made in the portable layout.  False when the
-// file is not there afterwards.
-bool PrepareUserSettings(const ProgramPlaces& places);
-bool PrepareUserTemplateWorkbook(const ProgramPlaces& places);
 
 }  // namespace zelk

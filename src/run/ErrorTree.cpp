@@ -4,11 +4,11 @@
 #include <optional>
 #include <system_error>
 
-#include "platform/AbandonedFiles.h"
-#include "platform/DirectoryBeneath.h"
-#include "platform/DurableFiles.h"
-#include "platform/OutputTransaction.h"
-#include "platform/TreeCopy.h"
+#include "filesafety/AbandonedFiles.h"
+#include "filesafety/DirectoryBeneath.h"
+#include "filesafety/DurableFiles.h"
+#include "filesafety/OutputTransaction.h"
+#include "filesafety/TreeCopy.h"
 #include "run/FailureReason.h"
 
 namespace zelk {

@@ -17,7 +17,7 @@
 //
 // The Error tree lies below the destination root, passed as `root`; its
 // directories are reached from the root without following links
-// (platform/DirectoryBeneath.h), so a link planted in the destination
+// (filesafety/DirectoryBeneath.h), so a link planted in the destination
 // ("Error -> /elsewhere") refuses the copy with LinkInPathError instead of
 // writing elsewhere.
 //

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "platform/FileText.h"
-#include "platform/ReplaceFile.h"
+#include "filesafety/ReplaceFile.h"
 #include "platform/StableHash.h"
 #include "run/ResultLog.h"
 

@@ -1,7 +1,7 @@
 #include "run/ImagingHooks.h"
 
 #include "imaging/PageReader.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 
 namespace zelk {
 

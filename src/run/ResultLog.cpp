@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "platform/DecimalInteger.h"
-#include "platform/DurableFiles.h"
+#include "filesafety/DurableFiles.h"
 #include "platform/Utf8.h"
 
 namespace zelk {

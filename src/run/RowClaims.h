@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "platform/ItemClaim.h"
+#include "filesafety/ItemClaim.h"
 #include "run/ScanRequest.h"
 #include "scan/ScanOptions.h"
 

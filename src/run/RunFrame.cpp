@@ -6,10 +6,10 @@
 #include <optional>
 #include <system_error>
 
-#include "platform/AbandonedFiles.h"
-#include "platform/CommitFence.h"
-#include "platform/DirectoryBeneath.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/AbandonedFiles.h"
+#include "filesafety/CommitFence.h"
+#include "filesafety/DirectoryBeneath.h"
+#include "filesafety/ProcessOwner.h"
 #include "platform/Quoting.h"
 #include "platform/SchedulerJob.h"
 #include "run/ErrorTree.h"

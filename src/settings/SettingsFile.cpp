@@ -9,7 +9,7 @@
 
 #include "platform/DirectoryLock.h"
 #include "platform/PathSeparator.h"
-#include "platform/ReplaceFile.h"
+#include "filesafety/ReplaceFile.h"
 #include "settings/IniDocument.h"
 
 namespace zelk {

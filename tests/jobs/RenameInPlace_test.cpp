@@ -12,7 +12,7 @@
 
 #include "jobs/KilledChild_helpers.h"
 #include "jobs/RenameJournal.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/ProcessOwner.h"
 #include "support/TempDir.h"
 
 namespace zelk {

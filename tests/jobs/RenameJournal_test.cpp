@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/ProcessOwner.h"
+#include "filesafety/ProcessOwner.h"
 #include "support/TempDir.h"
 
 namespace zelk {

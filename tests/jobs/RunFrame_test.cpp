@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "jobs/RunFrame_fixture.h"
-#include "platform/ItemClaim.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/ItemClaim.h"
+#include "filesafety/OutputTransaction.h"
 #include "run/RowClaims.h"
 #include "settings/SettingsFile.h"
 #include "support/FileTree.h"

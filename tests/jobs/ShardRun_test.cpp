@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "jobs/RunFrame_fixture.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/ProcessOwner.h"
 #include "run/ResultLog.h"
 #include "run/ShardRecord.h"
 #include "scan/Shard.h"

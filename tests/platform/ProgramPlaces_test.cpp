@@ -1,19 +1,9 @@
 #include "platform/ProgramPlaces.h"
 
-#include <filesystem>
-
-#include "support/FileTree.h"
-#include "support/TempDir.h"
-
 #include <gtest/gtest.h>
 
 namespace zelk {
 namespace {
-
-namespace fs = std::filesystem;
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
 
 PlaceFacts Installed() {
   PlaceFacts facts;
@@ -78,36 +68,6 @@ TEST(ProgramPlaces, BatchRunsOnAGivenSettingsFileKeepLogsBesideIt) {
   const ProgramPlaces places = PlacesForSettingsFile("/srv/jobs/night/ZELK.conf");
   EXPECT_EQ(places.SettingsFile(), "/srv/jobs/night/ZELK.conf");
   EXPECT_EQ(places.LogsDir, "/srv/jobs/night/Logs");
-}
-
-TEST(ProgramPlaces, AUsersFilesAreMadeFromTheShippedOnesOnceAndThenKept) {
-  TempDir dir;
-  PlaceFacts facts = Installed();
-  facts.ExecutableDir = dir.File("usr/bin");
-  facts.Home = dir.File("home");
-  fs::create_directories(dir.Path() / "usr" / "share" / "zelk");
-  WriteBytes(dir.File("usr/share/zelk/ZELK.conf"), "[Common]\nConvertAction=1\n");
-  WriteBytes(dir.File("usr/share/zelk/template.xls"), "workbook");
-  const ProgramPlaces places = DecidePlaces(facts);
-
-  ASSERT_TRUE(PrepareUserSettings(places));
-  ASSERT_TRUE(PrepareUserTemplateWorkbook(places));
-  EXPECT_EQ(ReadBytes(places.SettingsFile()), "[Common]\nConvertAction=1\n");
-  EXPECT_EQ(ReadBytes(places.TemplateWorkbook()), "workbook");
-
-  WriteBytes(places.SettingsFile(), "[Common]\nConvertAction=4\n");
-  ASSERT_TRUE(PrepareUserSettings(places));
-  EXPECT_EQ(ReadBytes(places.SettingsFile()), "[Common]\nConvertAction=4\n")
-      << "the user's own settings are never replaced";
-  EXPECT_EQ(test::TreeOf(dir.Path() / "home"),
-            (std::vector<std::string>{".config/", ".config/zelk/", ".config/zelk/ZELK.conf",
-                                      ".local/", ".local/share/", ".local/share/zelk/",
-                                      ".local/share/zelk/template.xls"}))
-      << "no temporary file stays";
-
-  fs::remove(dir.File("usr/share/zelk/template.xls"));
-  fs::remove(places.TemplateWorkbook());
-  EXPECT_FALSE(PrepareUserTemplateWorkbook(places)) << "nothing shipped, nothing to open";
 }
 
 }  // namespace

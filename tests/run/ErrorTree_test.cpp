@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/DirectoryBeneath.h"
-#include "platform/OutputTransaction.h"
+#include "filesafety/DirectoryBeneath.h"
+#include "filesafety/OutputTransaction.h"
 #include "support/FileTree.h"
 #include "support/SmallTmpfs.h"
 #include "support/TempDir.h"

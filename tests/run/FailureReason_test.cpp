@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "platform/DirectoryBeneath.h"
+#include "filesafety/DirectoryBeneath.h"
 #include "platform/ErrorKind.h"
 
 namespace zelk {

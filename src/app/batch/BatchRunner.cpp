@@ -9,6 +9,7 @@
 #include "app/batch/BatchHelp.h"
 #include "app/batch/BatchShard.h"
 #include "app/batch/PrintingObserver.h"
+#include "filesafety/UserFiles.h"
 #include "jobs/Dispatch.h"
 #include "jobs/JobActions.h"
 #include "platform/DecimalInteger.h"

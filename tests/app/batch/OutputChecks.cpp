@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "imaging/PdfTest_helpers.h"
-#include "platform/ItemClaim.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/ItemClaim.h"
+#include "filesafety/ProcessOwner.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "platform/TreeCopy.h"
+#include "filesafety/TreeCopy.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/DurableFiles.h"
+#include "filesafety/DurableFiles.h"
 
 namespace zelk {
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 
-#include "platform/DirectoryBeneath.h"
+#include "filesafety/DirectoryBeneath.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

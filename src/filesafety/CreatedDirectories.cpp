@@ -1,4 +1,4 @@
-#include "platform/CreatedDirectories.h"
+#include "filesafety/CreatedDirectories.h"
 
 #include <system_error>
 

@@ -1,4 +1,4 @@
-#include "platform/ProcessOwner.h"
+#include "filesafety/ProcessOwner.h"
 
 #include <signal.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/ItemClaim.h"
+#include "filesafety/ItemClaim.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,15 +10,15 @@
 #include <random>
 #include <sstream>
 
-#include "platform/AbandonedFiles.h"
-#include "platform/ClaimHeartbeat.h"
-#include "platform/CreatedDirectories.h"
-#include "platform/DirectoryBeneath.h"
-#include "platform/DurableFiles.h"
-#include "platform/FileSystemAge.h"
+#include "filesafety/AbandonedFiles.h"
+#include "filesafety/ClaimHeartbeat.h"
+#include "filesafety/CreatedDirectories.h"
+#include "filesafety/DirectoryBeneath.h"
+#include "filesafety/DurableFiles.h"
+#include "filesafety/FileSystemAge.h"
 #include "platform/FileText.h"
-#include "platform/OutputTransaction.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/OutputTransaction.h"
+#include "filesafety/ProcessOwner.h"
 #include "platform/StableHash.h"
 
 namespace zelk {

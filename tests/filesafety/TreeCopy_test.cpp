@@ -1,4 +1,4 @@
-#include "platform/TreeCopy.h"
+#include "filesafety/TreeCopy.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

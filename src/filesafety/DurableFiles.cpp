@@ -1,4 +1,4 @@
-#include "platform/DurableFiles.h"
+#include "filesafety/DurableFiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/Autostart.h"
+#include "app/Autostart.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/ReplaceFile.h"
+#include "filesafety/ReplaceFile.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

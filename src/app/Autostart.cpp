@@ -1,4 +1,4 @@
-#include "platform/Autostart.h"
+#include "app/Autostart.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "platform/DurableFiles.h"
+#include "filesafety/DurableFiles.h"
 #include "platform/UserConfigDirectory.h"
 
 namespace zelk {

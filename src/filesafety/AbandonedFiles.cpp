@@ -1,4 +1,4 @@
-#include "platform/AbandonedFiles.h"
+#include "filesafety/AbandonedFiles.h"
 
 #include <signal.h>
 
@@ -10,10 +10,10 @@
 #include <set>
 #include <string>
 
-#include "platform/FileSystemAge.h"
-#include "platform/ItemClaim.h"
-#include "platform/OutputTransaction.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/FileSystemAge.h"
+#include "filesafety/ItemClaim.h"
+#include "filesafety/OutputTransaction.h"
+#include "filesafety/ProcessOwner.h"
 
 namespace zelk {
 namespace fs = std::filesystem;

@@ -1,10 +1,10 @@
-#include "platform/FileSystemAge.h"
+#include "filesafety/FileSystemAge.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 
 namespace zelk {
 namespace fs = std::filesystem;

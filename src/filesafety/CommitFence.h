@@ -9,7 +9,7 @@
 
 #include <stdexcept>
 
-#include "platform/ItemClaim.h"
+#include "filesafety/ItemClaim.h"
 
 namespace zelk {
 

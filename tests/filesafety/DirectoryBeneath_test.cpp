@@ -1,4 +1,4 @@
-#include "platform/DirectoryBeneath.h"
+#include "filesafety/DirectoryBeneath.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/ClaimHeartbeat.h"
+#include "filesafety/ClaimHeartbeat.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/OutputTransaction.h"
+#include "filesafety/OutputTransaction.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -14,11 +14,11 @@
 #include <random>
 #include <set>
 
-#include "platform/AbandonedFiles.h"
-#include "platform/CommitFence.h"
-#include "platform/DirectoryBeneath.h"
-#include "platform/DurableFiles.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/AbandonedFiles.h"
+#include "filesafety/CommitFence.h"
+#include "filesafety/DirectoryBeneath.h"
+#include "filesafety/DurableFiles.h"
+#include "filesafety/ProcessOwner.h"
 
 namespace zelk {
 namespace fs = std::filesystem;

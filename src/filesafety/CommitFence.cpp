@@ -1,4 +1,4 @@
-#include "platform/CommitFence.h"
+#include "filesafety/CommitFence.h"
 
 namespace zelk {
 namespace {

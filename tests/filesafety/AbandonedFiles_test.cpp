@@ -1,4 +1,4 @@
-#include "platform/AbandonedFiles.h"
+#include "filesafety/AbandonedFiles.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,12 +8,12 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/ClaimHeartbeat.h"
-#include "platform/DirectoryBeneath.h"
-#include "platform/FileSystemAge.h"
-#include "platform/ItemClaim.h"
-#include "platform/OutputTransaction.h"
-#include "platform/ProcessOwner.h"
+#include "filesafety/ClaimHeartbeat.h"
+#include "filesafety/DirectoryBeneath.h"
+#include "filesafety/FileSystemAge.h"
+#include "filesafety/ItemClaim.h"
+#include "filesafety/OutputTransaction.h"
+#include "filesafety/ProcessOwner.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
 

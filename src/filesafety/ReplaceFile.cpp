@@ -1,4 +1,4 @@
-#include "platform/ReplaceFile.h"
+#include "filesafety/ReplaceFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/DurableFiles.h"
+#include "filesafety/DurableFiles.h"
 
 namespace zelk {
 namespace {
