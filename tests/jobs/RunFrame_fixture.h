@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "jobs/JobCatalog.h"
 #include "run/RunFrame.h"
 #include "settings/SettingsFile.h"
 #include "support/FakeClock.h"
@@ -54,7 +55,6 @@ class RunFrameTest : public ::testing::Test {
 
   // An empty `target` runs with out_, "-" with an empty output box.
   RunResult Run(JobId id, std::string source = {}, std::string target = {}) {
-    script_.Id = id;
     RunRequest request;
     request.RunSettings = settings_;
     request.SourceDir = source.empty() ? in_ : source;
@@ -63,7 +63,7 @@ class RunFrameTest : public ::testing::Test {
     request.TimeSource = &clock_;
     request.SettleTime = settle_;
     request.WorkShard = shard_;
-    TestJob job(script_);
+    TestJob job(DescriptorOf(id), script_);
     control_.BeginRun();
     return RunJob(job, request, observer_, control_);
   }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobCatalog.h"
 #include "jobs/RunFrame_fixture.h"
 #include "platform/ItemClaim.h"
 #include "platform/OutputTransaction.h"
@@ -107,10 +108,9 @@ TEST_F(RunFrameTest, CancelDuringTheScanEndsBeforeAnyLine) {
     }
   } cancelling;
   cancelling.control = &control_;
-  script_.Id = JobId::MergeFiles;
   RunRequest request{settings_, in_,     out_, test::PortablePlacesIn(dir_.Path()).LogsDir,
                      {},        &clock_, {}};
-  test::TestJob job(script_);
+  test::TestJob job(DescriptorOf(JobId::MergeFiles), script_);
   control_.BeginRun();
   const RunResult result = RunJob(job, request, cancelling, control_);
   EXPECT_EQ(result.End, RunEnd::CancelledDuringScan);
@@ -302,7 +302,7 @@ TEST_F(RunFrameTest, AListThatIsALinkIsNotWrittenThroughAndTheStatusNamesIt) {
 TEST_F(RunFrameTest, EmptyBoxesStopTheRunWithAMessage) {
   RunRequest request{settings_, "",      out_, test::PortablePlacesIn(dir_.Path()).LogsDir,
                      {},        &clock_, {}};
-  test::TestJob job(script_);
+  test::TestJob job(DescriptorOf(JobId::MergeFiles), script_);
   control_.BeginRun();
   EXPECT_EQ(RunJob(job, request, observer_, control_).End, RunEnd::NotStarted);
   control_.BeginRun();
@@ -322,8 +322,8 @@ TEST_F(RunFrameTest, EmptyBoxesStopTheRunWithAMessage) {
   // Batch rename needs no output directory.
   Touch(In("a/1.tif"));
   control_.BeginRun();
-  script_.Id = JobId::BatchRename;
-  EXPECT_EQ(RunJob(job, request, observer_, control_).End, RunEnd::Finished);
+  test::TestJob renaming(DescriptorOf(JobId::BatchRename), script_);
+  EXPECT_EQ(RunJob(renaming, request, observer_, control_).End, RunEnd::Finished);
 }
 
 // Refused roots stop the run before it stores the boxes, opens the lists
