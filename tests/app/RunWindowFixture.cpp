@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/RunController.h"
+#include "jobs/JobCatalog.h"
 #include "support/FileTree.h"
 
 namespace zelk::test {
@@ -48,8 +49,7 @@ void RunWindowTest::SetUp() {
 
   for (JobId id : {JobId::MergeFiles, JobId::ConvertFiles2PDF}) {
     registry_.Register(id, [this, id] {
-      script_.Id = id;
-      return std::make_unique<TestJob>(script_);
+      return std::make_unique<TestJob>(DescriptorOf(id), script_);
     });
   }
   script_.OnItem = [this](RunContext&, std::size_t) { gate_.Pass(); };

@@ -87,8 +87,9 @@ TEST_F(StartAndPreviewTest, AJobNotBuiltYetSaysSoAndStartsNothing) {
 
 TEST_F(StartAndPreviewTest, ARegisteredJobRunsThroughTheFrame) {
   Touch(In("a/1.tif"));
-  script_.Id = JobId::MergeFiles;
-  registry_.Register(JobId::MergeFiles, [this] { return std::make_unique<test::TestJob>(script_); });
+  registry_.Register(JobId::MergeFiles, [this] {
+    return std::make_unique<test::TestJob>(DescriptorOf(JobId::MergeFiles), script_);
+  });
   const RunResult result = Start(1);
   EXPECT_EQ(result.End, RunEnd::Finished);
   EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("a")}));

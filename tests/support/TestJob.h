@@ -1,9 +1,12 @@
 #pragma once
 // A job for exercising the run frame, the dispatch and the headless runner
-// without any image work.  An item whose path contains "bad" fails, one
-// whose path contains "gone" is skipped; every other item succeeds and
-// writes the result file the job's scan looks for, so that a second run
-// leaves it out.
+// without any image work.  It runs under the descriptor it is given: a row
+// of the job catalog where the caller wants a real job's texts and scan
+// (the dispatch, the window, the batch runner), or a test row of its own
+// (the run frame's tests, tests/run/TestJobRows.h).  An item whose path
+// contains "bad" fails, one whose path contains "gone" is skipped; every
+// other item succeeds and writes the result file the row's scan looks for,
+// so that a second run leaves it out.
 
 #include <filesystem>
 #include <fstream>
@@ -13,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "jobs/JobCatalog.h"
 #include "run/Job.h"
+#include "run/JobDescriptor.h"
 #include "run/RunContext.h"
 #include "run/ScanRequest.h"
 #include "scan/DirectoryListing.h"
@@ -23,7 +26,6 @@
 namespace zelk::test {
 
 struct TestJobScript {
-  JobId Id = JobId::MergeFiles;
   std::vector<std::string> Seen;                               // item paths, in order
   std::function<void(RunContext&, std::size_t)> OnItem;        // called first for every item
   std::optional<UserMessage> StartCheckMessage;                // refuses the start
@@ -34,9 +36,9 @@ struct TestJobScript {
 
 class TestJob final : public Job {
  public:
-  explicit TestJob(TestJobScript& script) : script_(script) {}
+  TestJob(const JobDescriptor& row, TestJobScript& script) : row_(row), script_(script) {}
 
-  const JobDescriptor& Descriptor() const override { return DescriptorOf(script_.Id); }
+  const JobDescriptor& Descriptor() const override { return row_; }
 
   std::optional<UserMessage> CheckBeforeStart(const Settings&) override {
     return script_.StartCheckMessage;
@@ -80,6 +82,7 @@ class TestJob final : public Job {
     std::ofstream(result) << "result";
   }
 
+  const JobDescriptor& row_;
   TestJobScript& script_;
 };
 

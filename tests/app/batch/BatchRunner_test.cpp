@@ -35,9 +35,9 @@ class BatchRunnerTest : public ::testing::Test {
     Set("Common", "ImageSrcDir", in_);
     Set("Common", "ConvertDstDir", out_);
     Set("Merge", "KeepDir", "0");
-    script_.Id = JobId::MergeFiles;
-    registry_.Register(JobId::MergeFiles,
-                       [this] { return std::make_unique<test::TestJob>(script_); });
+    registry_.Register(JobId::MergeFiles, [this] {
+      return std::make_unique<test::TestJob>(DescriptorOf(JobId::MergeFiles), script_);
+    });
   }
 
   void Set(const char* section, const char* key, const std::string& value) {

@@ -12,10 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "jobs/RunFrame_fixture.h"
 #include "filesafety/ItemClaim.h"
 #include "filesafety/OutputTransaction.h"
 #include "run/RowClaims.h"
+#include "run/RunFrame_fixture.h"
+#include "run/TestJobRows.h"
 #include "settings/SettingsFile.h"
 #include "support/FileTree.h"
 #include "support/PortablePlaces.h"
@@ -27,28 +28,32 @@ namespace {
 namespace fs = std::filesystem;
 using test::Touch;
 
+using test::kDirectoryRow;
 using test::kFailureList;
+using test::kFileRow;
+using test::kInPlaceRow;
 using test::kSuccessList;
+using test::kUntypedFileRow;
 using test::RunFrameTest;
 
 TEST_F(RunFrameTest, ThreeItemsWithOneFailureGiveByteExactLists) {
   Touch(In("a/1.tif"));
   Touch(In("bad/1.tif"));
   Touch(In("c/1.tif"));
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.End, RunEnd::Finished);
   EXPECT_EQ(result.Successes, 2u);
   EXPECT_EQ(result.Failures, 1u);
   EXPECT_EQ(List(kSuccessList),
-            "2026年3月7日 9时5分 -- 已合并清单\r\n" + In("a") + "\r\n" + In("c") +
-                "\r\n本次总共合并了2个图像目录 共历时1分15秒\r\n\r\n");
-  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("bad") +
-                                    "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n");
-  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
+            "2026年3月7日 9时5分 -- 已归档清单\r\n" + In("a") + "\r\n" + In("c") +
+                "\r\n本次总共归档了2个目录 共历时1分15秒\r\n\r\n");
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未归档清单\r\n" + In("bad") +
+                                    "\r\n本次执行共有1个目录没有归档成功。\r\n\r\n");
+  EXPECT_EQ(observer_.LastStatus(), "本次归档完毕！    ");
   EXPECT_EQ(observer_.BusyChanges, (std::vector<bool>{true, false}));
   EXPECT_EQ(observer_.DoneCounts, (std::vector<std::size_t>{1, 2}));
-  EXPECT_EQ(observer_.RowStatuses[1], (std::vector<std::string>{"合并...", "合并失败"}));
-  EXPECT_EQ(observer_.RowStatuses[2], (std::vector<std::string>{"合并...", "已合并"}));
+  EXPECT_EQ(observer_.RowStatuses[1], (std::vector<std::string>{"归档...", "归档失败"}));
+  EXPECT_EQ(observer_.RowStatuses[2], (std::vector<std::string>{"归档...", "已归档"}));
   EXPECT_EQ(observer_.FailureReasons, (std::vector<std::string>{"处理失败"}));
   EXPECT_FALSE(control_.IsActive());
   EXPECT_EQ(observer_.CloseRequests, 0);
@@ -58,38 +63,38 @@ TEST_F(RunFrameTest, NamesWithLineBreaksOrLegacyBytesStayOneLineOfUtf8) {
   Touch(In("a\nb/1.tif"));
   Touch(In("c\xD6\xD0-bad/1.tif"));  // a GBK name from a Windows share
   Touch(In("d/1.tif"));
-  Run(JobId::MergeFiles);
+  Run(kDirectoryRow);
   EXPECT_EQ(List(kSuccessList),
-            "2026年3月7日 9时5分 -- 已合并清单\r\n" + In("a\\nb") + "\r\n" + In("d") +
-                "\r\n本次总共合并了2个图像目录 共历时1分15秒\r\n\r\n");
-  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("c\\xD6\\xD0-bad") +
-                                    "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n");
+            "2026年3月7日 9时5分 -- 已归档清单\r\n" + In("a\\nb") + "\r\n" + In("d") +
+                "\r\n本次总共归档了2个目录 共历时1分15秒\r\n\r\n");
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未归档清单\r\n" + In("c\\xD6\\xD0-bad") +
+                                    "\r\n本次执行共有1个目录没有归档成功。\r\n\r\n");
 }
 
 TEST_F(RunFrameTest, TwoRunsOnOneDayAppendToTheSameLists) {
   Touch(In("a/1.tif"));
   Touch(In("bad/1.tif"));
-  Run(JobId::MergeFiles);
+  Run(kDirectoryRow);
   clock_.Set(test::At(2026, 3, 7, 17, 30, 0));
   script_.OnItem = nullptr;
-  const RunResult second = Run(JobId::MergeFiles);  // only the failed directory is offered again
+  const RunResult second = Run(kDirectoryRow);  // only the failed directory is offered again
   EXPECT_EQ(second.Failures, 1u);
   EXPECT_EQ(List(kSuccessList),
-            "2026年3月7日 9时5分 -- 已合并清单\r\n" + In("a") +
-                "\r\n本次总共合并了1个图像目录 共历时50秒\r\n\r\n"
-                "2026年3月7日 17时30分 -- 已合并清单\r\n"
-                "本次总共合并了0个图像目录 共历时0秒\r\n\r\n");
-  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("bad") +
-                                    "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n"
-                                    "2026年3月7日 17时30分 -- 未合并清单\r\n" +
-                                    In("bad") + "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n");
+            "2026年3月7日 9时5分 -- 已归档清单\r\n" + In("a") +
+                "\r\n本次总共归档了1个目录 共历时50秒\r\n\r\n"
+                "2026年3月7日 17时30分 -- 已归档清单\r\n"
+                "本次总共归档了0个目录 共历时0秒\r\n\r\n");
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未归档清单\r\n" + In("bad") +
+                                    "\r\n本次执行共有1个目录没有归档成功。\r\n\r\n"
+                                    "2026年3月7日 17时30分 -- 未归档清单\r\n" +
+                                    In("bad") + "\r\n本次执行共有1个目录没有归档成功。\r\n\r\n");
 }
 
 TEST_F(RunFrameTest, NothingFoundWritesNoListsAndSaysSo) {
   fs::create_directories(in_);
-  const RunResult result = Run(JobId::SplitFiles);
+  const RunResult result = Run(kUntypedFileRow);
   EXPECT_EQ(result.End, RunEnd::NothingFound);
-  EXPECT_EQ(observer_.LastStatus(), "未找到需分拆的图像文件");
+  EXPECT_EQ(observer_.LastStatus(), "未找到需切分的文件");
   EXPECT_FALSE(ListExists(kSuccessList));
   EXPECT_FALSE(ListExists(kFailureList));
   EXPECT_EQ(observer_.BusyChanges, (std::vector<bool>{true, false}));
@@ -107,14 +112,13 @@ TEST_F(RunFrameTest, CancelDuringTheScanEndsBeforeAnyLine) {
     }
   } cancelling;
   cancelling.control = &control_;
-  script_.Id = JobId::MergeFiles;
   RunRequest request{settings_, in_,     out_, test::PortablePlacesIn(dir_.Path()).LogsDir,
                      {},        &clock_, {}};
-  test::TestJob job(script_);
+  test::TestJob job(kDirectoryRow, script_);
   control_.BeginRun();
   const RunResult result = RunJob(job, request, cancelling, control_);
   EXPECT_EQ(result.End, RunEnd::CancelledDuringScan);
-  EXPECT_EQ(cancelling.LastStatus(), "图像目录合并过程被取消！");
+  EXPECT_EQ(cancelling.LastStatus(), "目录归档过程被取消！");
   EXPECT_TRUE(script_.Seen.empty());
   EXPECT_FALSE(ListExists(kSuccessList));
   EXPECT_EQ(cancelling.BusyChanges, (std::vector<bool>{true, false}));
@@ -124,7 +128,7 @@ TEST_F(RunFrameTest, CancelDuringTheScanEndsBeforeAnyLine) {
   control_.BeginRun();
   control_.RequestCancel();
   EXPECT_EQ(RunJob(job, request, cancelling, control_).End, RunEnd::CancelledDuringScan);
-  EXPECT_EQ(cancelling.LastStatus(), "图像目录合并过程被取消！");
+  EXPECT_EQ(cancelling.LastStatus(), "目录归档过程被取消！");
 }
 
 TEST_F(RunFrameTest, CancelDuringAnItemFinishesItAndWritesTheSummary) {
@@ -132,13 +136,13 @@ TEST_F(RunFrameTest, CancelDuringAnItemFinishesItAndWritesTheSummary) {
   script_.OnItem = [this](RunContext&, std::size_t index) {
     if (index == 0) control_.RequestCancel();
   };
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.End, RunEnd::Cancelled);
   EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("a")}));
   EXPECT_EQ(result.Successes, 1u);
   // The status says the run was cut short; the lists still get their summary.
-  EXPECT_EQ(observer_.LastStatus(), "图像目录合并过程被取消！");
-  EXPECT_NE(List(kSuccessList).find("本次总共合并了1个图像目录 共历时0秒\r\n\r\n"),
+  EXPECT_EQ(observer_.LastStatus(), "目录归档过程被取消！");
+  EXPECT_NE(List(kSuccessList).find("本次总共归档了1个目录 共历时0秒\r\n\r\n"),
             std::string::npos);
   EXPECT_FALSE(control_.IsActive());
 
@@ -146,10 +150,10 @@ TEST_F(RunFrameTest, CancelDuringAnItemFinishesItAndWritesTheSummary) {
   script_.OnItem = [this](RunContext&, std::size_t index) {
     if (index == 1) control_.RequestCancel();
   };
-  const RunResult rest = Run(JobId::MergeFiles);
+  const RunResult rest = Run(kDirectoryRow);
   EXPECT_EQ(rest.End, RunEnd::Finished);
   EXPECT_EQ(rest.Successes, 2u);
-  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
+  EXPECT_EQ(observer_.LastStatus(), "本次归档完毕！    ");
 }
 
 TEST_F(RunFrameTest, NoCancelTestAfterAFailedItem) {
@@ -157,7 +161,7 @@ TEST_F(RunFrameTest, NoCancelTestAfterAFailedItem) {
   script_.OnItem = [this](RunContext&, std::size_t index) {
     if (index == 0) control_.RequestCancel();
   };
-  Run(JobId::MergeFiles);
+  Run(kDirectoryRow);
   EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("a-bad"), In("b")}));
 }
 
@@ -165,11 +169,11 @@ TEST_F(RunFrameTest, QuitRequestClosesTheWindowAtTheEndOfEveryKindOfRun) {
   Touch(In("a/1.tif"));
   Touch(In("b/1.tif"));
   script_.OnItem = [this](RunContext&, std::size_t) { control_.RequestQuit(); };
-  Run(JobId::MergeFiles);
+  Run(kDirectoryRow);
   EXPECT_EQ(script_.Seen.size(), 1u);
   EXPECT_EQ(observer_.CloseRequests, 1);
   // The quit request stays: a run ending through "nothing found" closes too.
-  const RunResult nothing = Run(JobId::MergeFiles, In("b"));
+  const RunResult nothing = Run(kDirectoryRow, In("b"));
   EXPECT_EQ(nothing.End, RunEnd::NothingFound);
   EXPECT_EQ(observer_.CloseRequests, 2);
 }
@@ -177,19 +181,19 @@ TEST_F(RunFrameTest, QuitRequestClosesTheWindowAtTheEndOfEveryKindOfRun) {
 TEST_F(RunFrameTest, LastRowFailingWritesTheSecondSuccessHead) {
   Touch(In("a/x.tif"));
   Touch(In("a/z-bad.tif"));
-  const RunResult result = Run(JobId::ConvertFiles2PDF);
+  const RunResult result = Run(kFileRow);
   EXPECT_EQ(result.Failures, 1u);
-  EXPECT_EQ(List(kSuccessList), "2026年3月7日 9时5分 -- 已转换清单\r\n" + In("a/x.tif") +
-                                    "\r\n本次执行总共转换了1个图像文件 共历时50秒\r\n\r\n");
-  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未转换清单\r\n" + In("a/z-bad.tif") +
-                                    "\r\n本次执行共有1个图像文件没有转换成功。\r\n\r\n");
-  EXPECT_EQ(observer_.LastStatus(), "本次转换完毕！    ");
+  EXPECT_EQ(List(kSuccessList), "2026年3月7日 9时5分 -- 已转存清单\r\n" + In("a/x.tif") +
+                                    "\r\n本次执行总共转存了1个文件 共历时50秒\r\n\r\n");
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未转存清单\r\n" + In("a/") +
+                                    "\r\n本次执行共有1个文件没有转存成功。\r\n\r\n");
+  EXPECT_EQ(observer_.LastStatus(), "本次转存完毕！    ");
 }
 
 TEST_F(RunFrameTest, ASkippedItemIsNeitherCountedNorListed) {
   Touch(In("gone.tif"));
   Touch(In("x.tif"));
-  const RunResult result = Run(JobId::ConvertFiles22PDF);
+  const RunResult result = Run(kFileRow);
   EXPECT_EQ(result.Successes, 1u);
   EXPECT_EQ(result.Failures, 0u);
   EXPECT_EQ(observer_.RowStatuses[0].back(), "不存在");
@@ -201,7 +205,7 @@ TEST_F(RunFrameTest, FailedDirectoryIsCopiedWholeIntoTheErrorTreeBesideWhatIsThe
   Touch(In("box/bad/.notes/2.txt"), "hidden, but part of the directory");
   Touch(Out("Error/box/bad/1.tif"), "old copy");
   Touch(Out("Error/box/bad/other.tif"), "left from before");
-  Run(JobId::MergeFiles2PDF);
+  Run(kDirectoryRow);
   // The earlier copy stays as it was; this one takes the next free name.
   EXPECT_EQ(test::ReadBytes(Out("Error/box/bad/1.tif")), "old copy");
   EXPECT_TRUE(fs::exists(Out("Error/box/bad/other.tif")));
@@ -210,19 +214,19 @@ TEST_F(RunFrameTest, FailedDirectoryIsCopiedWholeIntoTheErrorTreeBesideWhatIsThe
             "hidden, but part of the directory");
   EXPECT_TRUE(fs::exists(In("box/bad/1.tif")));
   // Failing again unchanged on the next run adds no third copy.
-  Run(JobId::MergeFiles2PDF);
+  Run(kDirectoryRow);
   EXPECT_EQ(test::EntryCount(Out("Error/box")), 2);
 }
 
 TEST_F(RunFrameTest, FailedFileIsCopiedOrMovedAndListedAsTheJobSays) {
   Touch(In("a/doc-bad.tif"), "split source");
-  Run(JobId::SplitFiles);
+  Run(kUntypedFileRow);
   EXPECT_EQ(test::ReadBytes(Out("Error/a/doc-bad.tif")), "split source");
   EXPECT_TRUE(fs::exists(In("a/doc-bad.tif")));
   EXPECT_NE(List(kFailureList).find("\r\n" + In("a/doc-bad") + "\r\n"), std::string::npos);
 
   Touch(In("root-bad.jpg"), "moved source");
-  Run(JobId::ConvertFiles22PDF);
+  Run(kFileRow);
   EXPECT_EQ(test::ReadBytes(Out("Error/root-bad.jpg")), "moved source");
   EXPECT_FALSE(fs::exists(In("root-bad.jpg")));
   EXPECT_NE(List(kFailureList).find("\r\n" + in_ + "/\r\n"), std::string::npos);
@@ -230,7 +234,7 @@ TEST_F(RunFrameTest, FailedFileIsCopiedOrMovedAndListedAsTheJobSays) {
   // A later file of that name never replaces the moved original, the only
   // copy there is.
   Touch(In("root-bad.jpg"), "a newer scan of that name");
-  Run(JobId::ConvertFiles22PDF);
+  Run(kFileRow);
   EXPECT_EQ(test::ReadBytes(Out("Error/root-bad.jpg")), "moved source");
   EXPECT_EQ(test::ReadBytes(Out("Error/root-bad (2).jpg")), "a newer scan of that name");
   EXPECT_FALSE(fs::exists(In("root-bad.jpg")));
@@ -240,7 +244,7 @@ TEST_F(RunFrameTest, AnErrorCopyThatFailsIsReportedAndTheRunGoesOn) {
   Touch(In("a-bad/1.tif"));
   Touch(In("b/1.tif"));
   Touch(Out("Error"), "a file where the Error directory belongs");
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.ErrorCopyFailures, 1u);
   EXPECT_EQ(result.Successes, 1u);
   // The status names the item and why, in the operator's words: the Error
@@ -251,7 +255,7 @@ TEST_F(RunFrameTest, AnErrorCopyThatFailsIsReportedAndTheRunGoesOn) {
 TEST_F(RunFrameTest, AnErrorCopyThatCannotBeFinishedLeavesNothingAndSaysWhy) {
   Touch(In("a-bad/1.tif"), "page one");
   ASSERT_EQ(::mkfifo(In("a-bad/pipe").c_str(), 0600), 0);
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.ErrorCopyFailures, 1u);
   EXPECT_TRUE(HasStatusStartingWith("无法放入Error目录：" + In("a-bad") + "：" +
                                     std::strerror(ENOTSUP) + "（" + In("a-bad/pipe") + "）"));
@@ -263,7 +267,7 @@ TEST_F(RunFrameTest, AnErrorCopyOnAFullDiskLeavesNothingAndSaysSo) {
   if (!disk.Mounted()) GTEST_SKIP() << disk.SkipReason();
   const std::string page(100 * 1024, 'p');
   for (int n = 1; n <= 30; ++n) Touch(In("b-bad/" + std::to_string(n) + ".tif"), page);
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.Failures, 1u);
   EXPECT_EQ(result.ErrorCopyFailures, 1u);
   EXPECT_TRUE(HasStatusStartingWith("无法放入Error目录：" + In("b-bad") + "：磁盘空间不足"));
@@ -274,10 +278,10 @@ TEST_F(RunFrameTest, UnwritableListsDoNotStopTheRunAndTheStatusSaysSo) {
   Touch(dir_.File("Logs"), "a file where the Logs directory belongs");
   Touch(In("a/1.tif"));
   Touch(In("b/1.tif"));
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.Successes, 2u);
   EXPECT_TRUE(result.ResultListFailed);
-  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    （结果清单未能写入）");
+  EXPECT_EQ(observer_.LastStatus(), "本次归档完毕！    （结果清单未能写入）");
   const auto reports = std::count_if(observer_.Statuses.begin(), observer_.Statuses.end(),
                                      [](const std::string& s) {
                                        return s.starts_with("无法写入结果清单：");
@@ -291,7 +295,7 @@ TEST_F(RunFrameTest, AListThatIsALinkIsNotWrittenThroughAndTheStatusNamesIt) {
   fs::create_directories(dir_.File("Logs"));
   fs::create_symlink(dir_.File("elsewhere/kept.txt"), dir_.File(kSuccessList));
   Touch(In("a/1.tif"));
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.Successes, 1u);
   EXPECT_TRUE(result.ResultListFailed);
   EXPECT_EQ(test::ReadBytes(dir_.File("elsewhere/kept.txt")), "not a list");
@@ -302,7 +306,7 @@ TEST_F(RunFrameTest, AListThatIsALinkIsNotWrittenThroughAndTheStatusNamesIt) {
 TEST_F(RunFrameTest, EmptyBoxesStopTheRunWithAMessage) {
   RunRequest request{settings_, "",      out_, test::PortablePlacesIn(dir_.Path()).LogsDir,
                      {},        &clock_, {}};
-  test::TestJob job(script_);
+  test::TestJob job(kDirectoryRow, script_);
   control_.BeginRun();
   EXPECT_EQ(RunJob(job, request, observer_, control_).End, RunEnd::NotStarted);
   control_.BeginRun();
@@ -319,11 +323,11 @@ TEST_F(RunFrameTest, EmptyBoxesStopTheRunWithAMessage) {
   LoadSettings(dir_.Path().string(), reread);
   EXPECT_EQ(reread.Common.ImageSrcDir, settings_.Common.ImageSrcDir);
 
-  // Batch rename needs no output directory.
+  // A job that renames in place needs no output directory.
   Touch(In("a/1.tif"));
   control_.BeginRun();
-  script_.Id = JobId::BatchRename;
-  EXPECT_EQ(RunJob(job, request, observer_, control_).End, RunEnd::Finished);
+  test::TestJob renaming(kInPlaceRow, script_);
+  EXPECT_EQ(RunJob(renaming, request, observer_, control_).End, RunEnd::Finished);
 }
 
 // Refused roots stop the run before it stores the boxes, opens the lists
@@ -332,28 +336,28 @@ TEST_F(RunFrameTest, AMissingSourceOrAnOutputInsideTheSourceStopsTheRunBeforeAny
   Touch(In("a/1.tif"));
   Touch(In("a/leftover.tif.zelk-tmp"));
   struct Case {
-    JobId id;
+    const JobDescriptor* row;
     std::string source, target;
     std::string message;
     UserMessage::Focus focus;
   };
   const std::vector<Case> cases = {
-      {JobId::MergeFiles, In("missing"), out_, "源目录“" + In("missing") + "”不存在！　　",
+      {&kDirectoryRow, In("missing"), out_, "源目录“" + In("missing") + "”不存在！　　",
        UserMessage::Focus::SourceDirButton},
-      {JobId::BatchRename, In("missing"), "", "源目录“" + In("missing") + "”不存在！　　",
+      {&kInPlaceRow, In("missing"), "", "源目录“" + In("missing") + "”不存在！　　",
        UserMessage::Focus::SourceDirButton},
-      {JobId::SplitFiles, in_ + "/", in_, "输出目录不能与源目录相同！　　",
+      {&kUntypedFileRow, in_ + "/", in_, "输出目录不能与源目录相同！　　",
        UserMessage::Focus::TargetDirButton},
-      {JobId::MergeFiles, in_, In("a/out"), "输出目录不能位于源目录之内！　　",
+      {&kDirectoryRow, in_, In("a/out"), "输出目录不能位于源目录之内！　　",
        UserMessage::Focus::TargetDirButton},
-      {JobId::BatchRename, in_, In("renamed/"), "输出目录不能位于源目录之内！　　",
+      {&kInPlaceRow, in_, In("renamed/"), "输出目录不能位于源目录之内！　　",
        UserMessage::Focus::TargetDirButton},
   };
   const std::string storedSettings = test::ReadBytes(dir_.File("ZELK.conf"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.target);
     observer_ = {};
-    EXPECT_EQ(Run(c.id, c.source, c.target.empty() ? std::string("-") : c.target).End,
+    EXPECT_EQ(Run(*c.row, c.source, c.target.empty() ? std::string("-") : c.target).End,
               RunEnd::NotStarted);
     ASSERT_EQ(observer_.Messages.size(), 1u);
     EXPECT_EQ(observer_.Messages[0].Text, c.message);
@@ -368,38 +372,38 @@ TEST_F(RunFrameTest, AMissingSourceOrAnOutputInsideTheSourceStopsTheRunBeforeAny
   EXPECT_EQ(test::EntryCount(in_), 1);  // nothing made inside the source
 
   // Renaming in place compares no output root.
-  EXPECT_EQ(Run(JobId::BatchRename, in_, "-").End, RunEnd::Finished);
+  EXPECT_EQ(Run(kInPlaceRow, in_, "-").End, RunEnd::Finished);
 }
 
 TEST_F(RunFrameTest, StartCheckAndPreparationFailuresEndTheRun) {
   Touch(In("a/1.tif"));
   script_.StartCheckMessage = UserMessage{UserMessage::Icon::Information, "分件数据文件不存在，请设置！    "};
-  EXPECT_EQ(Run(JobId::MergeFiles).End, RunEnd::NotStarted);
+  EXPECT_EQ(Run(kDirectoryRow).End, RunEnd::NotStarted);
   EXPECT_TRUE(observer_.BusyChanges.empty());
   EXPECT_FALSE(ListExists(kSuccessList));
 
   script_.StartCheckMessage.reset();
   script_.PreparationError =
-      JobStartError({UserMessage::Icon::Warning, "engine missing    "}, "PDF文件转换错误！");
-  const RunResult result = Run(JobId::MergeFiles22PDF);
+      JobStartError({UserMessage::Icon::Warning, "engine missing    "}, "归档准备失败！");
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.End, RunEnd::PreparationFailed);
-  EXPECT_EQ(observer_.LastStatus(), "PDF文件转换错误！");
+  EXPECT_EQ(observer_.LastStatus(), "归档准备失败！");
   EXPECT_EQ(observer_.Messages.back().Text, "engine missing    ");
   EXPECT_TRUE(script_.Seen.empty());
-  EXPECT_EQ(List(kSuccessList), "2026年3月7日 9时5分 -- 已转换清单\r\n");  // no summary
+  EXPECT_EQ(List(kSuccessList), "2026年3月7日 9时5分 -- 已归档清单\r\n");  // no summary
   EXPECT_FALSE(control_.IsActive());
 }
 
 TEST_F(RunFrameTest, StoresTheBoxesAsTypedAndHandsInMemoryChangesBack) {
   Touch(In("a/1.tif"));
-  Touch(Out("a.pdf"));
+  Touch(Out("a.tif"));
   script_.OnItem = [](RunContext& context, std::size_t) {
-    context.RunSettings().PDF.KeepDir = 1;
-    context.KeepSettingChange(SettingId::PDF_KeepDir);
+    context.RunSettings().Merge.KeepDir = 1;
+    context.KeepSettingChange(SettingId::Merge_KeepDir);
   };
   Touch(In("b/1.tif"));
-  const RunResult result = Run(JobId::MergeFiles2PDF, in_ + "/", out_ + "//");
-  // The roots lose their trailing separators inside the run: a.pdf is found.
+  const RunResult result = Run(kDirectoryRow, in_ + "/", out_ + "//");
+  // The roots lose their trailing separators inside the run: a.tif is found.
   EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("b")}));
   EXPECT_EQ(script_.SourceRootsSeen, (std::vector<std::string>{in_}));
 
@@ -407,15 +411,15 @@ TEST_F(RunFrameTest, StoresTheBoxesAsTypedAndHandsInMemoryChangesBack) {
   ASSERT_TRUE(LoadSettings(dir_.Path().string(), reread));
   EXPECT_EQ(reread.Common.ImageSrcDir, in_ + "/");
   EXPECT_EQ(reread.Common.ConvertDstDir, out_ + "//");
-  EXPECT_EQ(reread.Common.ConvertAction, 3);
-  EXPECT_EQ(reread.PDF.KeepDir, 0);  // an in-memory change only
+  EXPECT_EQ(reread.Common.ConvertAction, kDirectoryRow.Action);
+  EXPECT_EQ(reread.Merge.KeepDir, 0);  // an in-memory change only
 
   Settings record = settings_;
   record.Merge.Grouping = "changed in a dialog during the run";
   result.SettingsChanges.ApplyTo(record);
   EXPECT_EQ(record.Common.ImageSrcDir, in_ + "/");
-  EXPECT_EQ(record.Common.ConvertAction, 3);
-  EXPECT_EQ(record.PDF.KeepDir, 1);
+  EXPECT_EQ(record.Common.ConvertAction, kDirectoryRow.Action);
+  EXPECT_EQ(record.Merge.KeepDir, 1);
   EXPECT_EQ(record.Merge.Grouping, "changed in a dialog during the run");
 }
 
@@ -424,12 +428,12 @@ TEST_F(RunFrameTest, ItemProgressTextsComeFromTheJobsRow) {
   script_.OnItem = [](RunContext& context, std::size_t index) {
     context.ShowPageProgress(index, 2, 7);
   };
-  Run(JobId::MergeFiles2PDF);
-  EXPECT_EQ(observer_.Statuses[1], "正在合并转换" + In("a"));
-  EXPECT_EQ(observer_.Statuses[2], "正在合并" + In("a") + "  第2页 共7页");
-  Run(JobId::SplitFiles, In("a"));
+  Run(kDirectoryRow);
+  EXPECT_EQ(observer_.Statuses[1], "正在归档" + In("a"));
+  EXPECT_EQ(observer_.Statuses[2], "正在读取" + In("a") + "  第2页 共7页");
+  Run(kUntypedFileRow, In("a"));
   EXPECT_NE(std::find(observer_.Statuses.begin(), observer_.Statuses.end(),
-                      "正在分拆" + In("a/1.tif") + "  第2页  共7页"),
+                      "正在切分" + In("a/1.tif") + "  第2页  共7页"),
             observer_.Statuses.end());
 }
 
@@ -446,7 +450,7 @@ TEST_F(RunFrameTest, WhatKilledRunsLeftGoesWhereTheRunWritesAndALiveRunsFilesSta
   ::waitpid(child, nullptr, 0);
   const std::string live = TemporaryPathBeside(Out("live.pdf")).string();
   test::WriteBytes(live, "being written by a live run");
-  Run(JobId::MergeFiles);
+  Run(kDirectoryRow);
   // The run claimed and wrote a beside the killed run's file: gone there.
   // Nothing was written in "elsewhere": the sweep does not walk the tree.
   EXPECT_EQ(test::TreeOf(out_), (std::vector<std::string>{
@@ -467,7 +471,7 @@ TEST_F(RunFrameTest, ItemsAnotherRunHoldsOrHasFinishedArePassedBy) {
   std::optional<ItemClaim> pdfRun = ItemClaim::Take(Out(""), Out("b.pdf"));
   ASSERT_TRUE(pdfRun);
   script_.OnItem = [this](RunContext&, std::size_t) { Touch(Out("c.tif")); };
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.Successes, 1u);
   EXPECT_EQ(result.Failures, 0u);
   EXPECT_EQ(script_.Seen, std::vector<std::string>{In("b")});
@@ -477,7 +481,7 @@ TEST_F(RunFrameTest, ItemsAnotherRunHoldsOrHasFinishedArePassedBy) {
   EXPECT_EQ(List(kFailureList).find(In("a")), std::string::npos);
   EXPECT_TRUE(fs::exists(ClaimPathFor(Out("a.tif")))) << "another run's claim is not touched";
   EXPECT_FALSE(fs::exists(ClaimPathFor(Out("b.tif")))) << "this run's claims are released";
-  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    （1项由其他进程转换中）");
+  EXPECT_EQ(observer_.LastStatus(), "本次归档完毕！    （1项由其他进程转换中）");
 }
 
 TEST_F(RunFrameTest, ARunThatLostItsClaimWhileStalledCommitsNothing) {
@@ -496,7 +500,7 @@ TEST_F(RunFrameTest, ARunThatLostItsClaimWhileStalledCommitsNothing) {
     }
     outputs.Commit();
   };
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.Successes, 1u);
   EXPECT_EQ(result.Failures, 0u);
   EXPECT_EQ(observer_.RowStatuses[0].back(), kDoneByAnotherRun);

@@ -12,17 +12,21 @@
 #include <system_error>
 #include <vector>
 
-#include "jobs/RunFrame_fixture.h"
 #include "run/Job.h"
 #include "run/RunContext.h"
+#include "run/RunFrame_fixture.h"
+#include "run/TestJobRows.h"
 
 namespace zelk {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using test::kDirectoryRow;
 using test::kFailureList;
+using test::kFileRow;
 using test::kSuccessList;
+using test::kUntypedFileRow;
 using test::RunFrameTest;
 using test::Touch;
 
@@ -41,7 +45,7 @@ TEST_F(RunFrameTest, ReasonsAreReportedInTheOperatorsWordsAndKeptInTheirOwnList)
                                  std::make_error_code(std::errc::no_space_on_device));
     }
   };
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   ASSERT_EQ(result.Failures, 3u);
 
   ASSERT_EQ(observer_.FailureReasons.size(), 3u);
@@ -59,12 +63,12 @@ TEST_F(RunFrameTest, ReasonsAreReportedInTheOperatorsWordsAndKeptInTheirOwnList)
                                    "\t处理失败（first line\\nsecond line）\r\n" + In("e") + "\t" +
                                    diskFull + "\r\n");
   // The failure list keeps its format: header, paths, summary.
-  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("b-bad") + "\r\n" +
+  EXPECT_EQ(List(kFailureList), "2026年3月7日 9时5分 -- 未归档清单\r\n" + In("b-bad") + "\r\n" +
                                     In("c\\td") + "\r\n" + In("e") +
-                                    "\r\n本次执行共有3个图像目录没有合并成功。\r\n\r\n");
+                                    "\r\n本次执行共有3个目录没有归档成功。\r\n\r\n");
 
   // A second run on the same day appends.
-  Run(JobId::MergeFiles, In("b-bad"));
+  Run(kDirectoryRow, In("b-bad"));
   EXPECT_TRUE(List(kReasonList).ends_with(In("e") + "\t" + diskFull + "\r\n"));
 }
 
@@ -74,7 +78,7 @@ TEST_F(RunFrameTest, ANoteOnAnItemThatSucceededJoinsTheReasonsList) {
   script_.OnItem = [&note](RunContext& context, std::size_t index) {
     context.NoteOnItem(index, note);
   };
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.Successes, 1u);
   EXPECT_EQ(result.Failures, 0u);
   EXPECT_EQ(List(kReasonList), In("a") + "\t" + note + "\r\n");
@@ -88,24 +92,24 @@ TEST_F(RunFrameTest, AnItemAStopCutsShortIsNeitherDoneNorFailedAndTheRunEndsCanc
     control_.RequestCancel();
     throw ItemCancelled();
   };
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.End, RunEnd::Cancelled);
   EXPECT_EQ(result.Successes, 1u);
   EXPECT_EQ(result.Failures, 0u);
   EXPECT_EQ(script_.Seen, (std::vector<std::string>{In("a"), In("b")}));
   EXPECT_EQ(observer_.RowStatuses[1].back(), "已取消");
   EXPECT_TRUE(observer_.FailureReasons.empty());
-  EXPECT_EQ(observer_.LastStatus(), "图像目录合并过程被取消！");
+  EXPECT_EQ(observer_.LastStatus(), "目录归档过程被取消！");
   EXPECT_FALSE(fs::exists(Out("Error")));
   EXPECT_FALSE(fs::exists(Out("b.tif")));
   EXPECT_FALSE(ListExists(kReasonList));
   EXPECT_EQ(List(kFailureList),
-            "2026年3月7日 9时5分 -- 未合并清单\r\n本次执行共有0个图像目录没有合并成功。\r\n\r\n");
-  EXPECT_NE(List(kSuccessList).find(In("a") + "\r\n本次总共合并了1个图像目录"), std::string::npos);
+            "2026年3月7日 9时5分 -- 未归档清单\r\n本次执行共有0个目录没有归档成功。\r\n\r\n");
+  EXPECT_NE(List(kSuccessList).find(In("a") + "\r\n本次总共归档了1个目录"), std::string::npos);
 
   // The next run takes the cut item again.
   script_.OnItem = nullptr;
-  const RunResult next = Run(JobId::MergeFiles);
+  const RunResult next = Run(kDirectoryRow);
   EXPECT_EQ(next.Successes, 2u);
   EXPECT_EQ(script_.Seen.back(), In("c"));
 }
@@ -118,10 +122,10 @@ TEST_F(RunFrameTest, ACutItemAfterAFailedOneIsNotAFailedLastRow) {
     control_.RequestCancel();
     throw ItemCancelled();
   };
-  const RunResult result = Run(JobId::ConvertFiles2PDF);
+  const RunResult result = Run(kFileRow);
   EXPECT_EQ(result.End, RunEnd::Cancelled);
   EXPECT_EQ(result.Failures, 1u);
-  EXPECT_TRUE(List(kSuccessList).ends_with("本次总共转换了0个图像文件 共历时0秒\r\n\r\n"))
+  EXPECT_TRUE(List(kSuccessList).ends_with("本次总共转存了0个文件 共历时0秒\r\n\r\n"))
       << List(kSuccessList);
 }
 
@@ -131,33 +135,33 @@ TEST_F(RunFrameTest, AnItemCancelledWithoutAStopRequestIsAFailure) {
   script_.OnItem = [](RunContext&, std::size_t index) {
     if (index == 0) throw ItemCancelled();
   };
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.End, RunEnd::Finished);
   EXPECT_EQ(result.Failures, 1u);
   EXPECT_EQ(result.Successes, 1u);
-  EXPECT_EQ(observer_.RowStatuses[0].back(), "合并失败");
+  EXPECT_EQ(observer_.RowStatuses[0].back(), "归档失败");
 }
 
 TEST_F(RunFrameTest, AScheduledRunSaysHowManyItemsItLeftForTheNextOne) {
   for (const char* name : {"old", "new1", "new2"}) Touch(In(name) + "/1.tif");
   test::SetTreeAge(In("old"), 300);
   settle_ = 60s;
-  RunResult result = Run(JobId::MergeFiles);
+  RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.HeldBack, 2u);
   EXPECT_EQ(result.Successes, 1u);
-  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    （2项在60秒内有改动，留待下次转换）");
+  EXPECT_EQ(observer_.LastStatus(), "本次归档完毕！    （2项在60秒内有改动，留待下次转换）");
 
   // Nothing else to do: the none-found text says why there is nothing.
-  result = Run(JobId::MergeFiles);
+  result = Run(kDirectoryRow);
   EXPECT_EQ(result.End, RunEnd::NothingFound);
-  EXPECT_EQ(observer_.LastStatus(), "未找到需合并的图像目录（2项在60秒内有改动，留待下次转换）");
+  EXPECT_EQ(observer_.LastStatus(), "未找到需归档的目录（2项在60秒内有改动，留待下次转换）");
 
   // Unscheduled runs take everything and add nothing.
   settle_ = 0s;
-  result = Run(JobId::MergeFiles);
+  result = Run(kDirectoryRow);
   EXPECT_EQ(result.HeldBack, 0u);
   EXPECT_EQ(result.Successes, 2u);
-  EXPECT_EQ(observer_.LastStatus(), "本次合并完毕！    ");
+  EXPECT_EQ(observer_.LastStatus(), "本次归档完毕！    ");
 }
 
 TEST_F(RunFrameTest, AnItemDatedInTheFuturePassesOnceScansTheSettleTimeApartSawItUnchanged) {
@@ -167,16 +171,16 @@ TEST_F(RunFrameTest, AnItemDatedInTheFuturePassesOnceScansTheSettleTimeApartSawI
   test::SetTreeAge(In("ahead"), -86400);
   test::SetTreeAge(In("moving"), -86400);
   settle_ = 60s;
-  EXPECT_EQ(Run(JobId::MergeFiles).HeldBack, 2u);
+  EXPECT_EQ(Run(kDirectoryRow).HeldBack, 2u);
   const std::string waiting = "晚于本机时钟，留待下次扫描确认未再改动后转换\r\n";
   EXPECT_TRUE(List(kReasonList).ends_with(waiting)) << List(kReasonList);
   clock_.Advance(30s);
-  EXPECT_EQ(Run(JobId::MergeFiles).HeldBack, 2u) << "not yet the settle time apart";
+  EXPECT_EQ(Run(kDirectoryRow).HeldBack, 2u) << "not yet the settle time apart";
 
   // One changes again meanwhile and waits anew; the other passes.
   test::SetTreeAge(In("moving"), -90000);
   clock_.Advance(31s);
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   EXPECT_EQ(result.Successes, 1u);
   EXPECT_EQ(result.HeldBack, 1u);
   EXPECT_EQ(script_.Seen.back(), In("ahead"));
@@ -184,7 +188,7 @@ TEST_F(RunFrameTest, AnItemDatedInTheFuturePassesOnceScansTheSettleTimeApartSawI
   EXPECT_NE(reasons.find(In("ahead") + "\t修改时间（"), std::string::npos) << reasons;
   EXPECT_NE(reasons.find("晚于本机时钟，两次扫描间未再改动，视为已稳定\r\n"), std::string::npos);
   clock_.Advance(61s);
-  EXPECT_EQ(Run(JobId::MergeFiles).Successes, 1u);
+  EXPECT_EQ(Run(kDirectoryRow).Successes, 1u);
 }
 
 TEST_F(RunFrameTest, ProgressComesAtTheRowsAndAtMostEveryTenthOfASecondWithinOne) {
@@ -197,7 +201,7 @@ TEST_F(RunFrameTest, ProgressComesAtTheRowsAndAtMostEveryTenthOfASecondWithinOne
     clock_.Set(clock_.Now() + 100ms);
     context.ShowPageProgress(index, 4, 4);
   };
-  Run(JobId::MergeFiles);
+  Run(kDirectoryRow);
 
   const std::vector<RunProgress>& seen = observer_.Progress;
   ASSERT_EQ(seen.size(), 7u);
@@ -222,10 +226,10 @@ TEST_F(RunFrameTest, ProgressComesAtTheRowsAndAtMostEveryTenthOfASecondWithinOne
 TEST_F(RunFrameTest, PerFileRowsClearThePageListOfTheRowBefore) {
   Touch(In("a/1.tif"));
   Touch(In("a/2.tif"));
-  Run(JobId::SplitFiles);
+  Run(kUntypedFileRow);
   EXPECT_EQ(observer_.FileListClears, 2);
   observer_ = test::RecordingObserver();
-  Run(JobId::MergeFiles);  // its job lists each directory's pages itself
+  Run(kDirectoryRow);  // a per-directory job lists each directory's pages itself
   EXPECT_EQ(observer_.FileListClears, 0);
 }
 

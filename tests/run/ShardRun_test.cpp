@@ -10,16 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "jobs/RunFrame_fixture.h"
 #include "filesafety/ProcessOwner.h"
 #include "run/ResultLog.h"
+#include "run/RunFrame_fixture.h"
 #include "run/ShardRecord.h"
+#include "run/TestJobRows.h"
 #include "scan/Shard.h"
 
 namespace zelk {
 namespace {
 
 namespace fs = std::filesystem;
+using test::kDirectoryRow;
 using test::Touch;
 
 class ShardRunTest : public test::RunFrameTest {
@@ -64,7 +66,7 @@ TEST_F(ShardRunTest, AShardWritesListsAndARecordOfItsOwnAndAWholeRunTheUsualList
   setenv("SLURM_ARRAY_JOB_ID", "77", 1);
   setenv("SLURM_ARRAY_TASK_ID", std::to_string(mine).c_str(), 1);
 
-  const RunResult result = Run(JobId::MergeFiles);
+  const RunResult result = Run(kDirectoryRow);
   unsetenv("SLURM_ARRAY_JOB_ID");
   unsetenv("SLURM_ARRAY_TASK_ID");
   EXPECT_EQ(result.End, RunEnd::Finished);
@@ -78,14 +80,14 @@ TEST_F(ShardRunTest, AShardWritesListsAndARecordOfItsOwnAndAWholeRunTheUsualList
                                               "2026年03月07日-成功" + suffix,
                                               "2026年03月07日-汇总" + suffix}));
   // The lists themselves read as the usual ones do.
-  std::string success = "2026年3月7日 9时5分 -- 已合并清单\r\n";
+  std::string success = "2026年3月7日 9时5分 -- 已归档清单\r\n";
   for (const std::string& item : converted) success += item + "\r\n";
-  success += "本次总共合并了" + std::to_string(converted.size()) + "个图像目录 共历时" +
+  success += "本次总共归档了" + std::to_string(converted.size()) + "个目录 共历时" +
              FormatElapsedSeconds(25 * static_cast<long long>(converted.size() + 1)) + "\r\n\r\n";
   EXPECT_EQ(List(("Logs/2026年03月07日-成功" + suffix).c_str()), success);
   EXPECT_EQ(List(("Logs/2026年03月07日-失败" + suffix).c_str()),
-            "2026年3月7日 9时5分 -- 未合并清单\r\n" + In("bad") +
-                "\r\n本次执行共有1个图像目录没有合并成功。\r\n\r\n");
+            "2026年3月7日 9时5分 -- 未归档清单\r\n" + In("bad") +
+                "\r\n本次执行共有1个目录没有归档成功。\r\n\r\n");
 
   const std::vector<ShardRunLine> record =
       RecordLines(("2026年03月07日-汇总" + suffix).c_str());
@@ -108,7 +110,7 @@ TEST_F(ShardRunTest, AShardWritesListsAndARecordOfItsOwnAndAWholeRunTheUsualList
   // The whole tree, on the same day: the usual lists, and no record.
   shard_ = {};
   script_.OnItem = nullptr;
-  Run(JobId::MergeFiles);
+  Run(kDirectoryRow);
   std::vector<std::string> logs = Logs();
   EXPECT_EQ(logs.size(), 7u);
   EXPECT_TRUE(ListExists(test::kSuccessList));
@@ -121,7 +123,7 @@ TEST_F(ShardRunTest, AShardWithNothingToDoOrThatIsStoppedSaysSoInItsRecord) {
   // Nothing at all in shard 1 of 3: an end line without lists.
   fs::create_directories(in_);
   shard_ = {1, 3};
-  EXPECT_EQ(Run(JobId::MergeFiles).End, RunEnd::NothingFound);
+  EXPECT_EQ(Run(kDirectoryRow).End, RunEnd::NothingFound);
   EXPECT_EQ(Logs(), std::vector<std::string>{"2026年03月07日-汇总.shard-01-of-3.txt"});
 
   // Stopped after its first item, later in the day.
@@ -132,7 +134,7 @@ TEST_F(ShardRunTest, AShardWithNothingToDoOrThatIsStoppedSaysSoInItsRecord) {
   };
   clock_.Set(test::At(2026, 3, 7, 13, 0, 0));
   shard_ = {ShardOfItem("a", 3), 3};
-  const RunResult stopped = Run(JobId::MergeFiles);
+  const RunResult stopped = Run(kDirectoryRow);
   ASSERT_EQ(stopped.End, RunEnd::Cancelled);
 
   const std::vector<ShardRunLine> nothing = RecordLines("2026年03月07日-汇总.shard-01-of-3.txt");

@@ -2,6 +2,7 @@
 // The run frame with the test job on a temporary tree: the program
 // directory with its settings file, a source and an output root, a fake
 // clock on which every item takes 25 seconds, and a recording observer.
+// The job runs under one of the tests' own rows (run/TestJobRows.h).
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,9 @@
 #include <filesystem>
 #include <string>
 
+#include "run/JobDescriptor.h"
 #include "run/RunFrame.h"
+#include "run/TestJobRows.h"
 #include "settings/SettingsFile.h"
 #include "support/FakeClock.h"
 #include "support/FileTree.h"
@@ -33,12 +36,7 @@ class RunFrameTest : public ::testing::Test {
     settings_.Merge.Jpg = 1;
     // Results beside the mirrored directory, in the record and in the file.
     settings_.Merge.KeepDir = 0;
-    settings_.PDF.KeepDir = 0;
-    settings_.TwoPDF.KeepDir = 0;
-    for (const SettingId key :
-         {SettingId::Merge_KeepDir, SettingId::PDF_KeepDir, SettingId::TwoPDF_KeepDir}) {
-      ASSERT_TRUE(WriteSettingKey(settings_, key));
-    }
+    ASSERT_TRUE(WriteSettingKey(settings_, SettingId::Merge_KeepDir));
     // Every item takes 25 seconds of the fake clock.
     script_.OnItem = [this](RunContext&, std::size_t) { clock_.Advance(std::chrono::seconds(25)); };
   }
@@ -53,8 +51,7 @@ class RunFrameTest : public ::testing::Test {
   bool ListExists(const char* name) const { return std::filesystem::exists(dir_.File(name)); }
 
   // An empty `target` runs with out_, "-" with an empty output box.
-  RunResult Run(JobId id, std::string source = {}, std::string target = {}) {
-    script_.Id = id;
+  RunResult Run(const JobDescriptor& row, std::string source = {}, std::string target = {}) {
     RunRequest request;
     request.RunSettings = settings_;
     request.SourceDir = source.empty() ? in_ : source;
@@ -63,7 +60,7 @@ class RunFrameTest : public ::testing::Test {
     request.TimeSource = &clock_;
     request.SettleTime = settle_;
     request.WorkShard = shard_;
-    TestJob job(script_);
+    TestJob job(row, script_);
     control_.BeginRun();
     return RunJob(job, request, observer_, control_);
   }
