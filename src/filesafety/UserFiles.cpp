@@ -22,7 +22,12 @@ bool CopyWhenMissing(const std::string& from, const std::string& to) {
   // Another start of the program may have made it meanwhile: keep that one.
   const int renamed = RenameWithoutReplacing(temporary.string(), to);
   if (renamed != 0) ::unlink(temporary.c_str());
-  SyncDirectory(fs::path(to).parent_path());
+  // A flush that fails costs only durability: the copy is there, and a
+  // start of the program must not end on it.
+  try {
+    SyncDirectory(fs::path(to).parent_path());
+  } catch (const fs::filesystem_error&) {
+  }
   return fs::exists(to, error);
 }
 
