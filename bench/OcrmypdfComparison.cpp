@@ -24,22 +24,26 @@ bool OnPath(const std::string& program) {
   return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+// The known lines as one text, a line break after each.
+std::string KnownText(const std::vector<std::string>& knownLines) {
+  std::string text;
+  for (const std::string& line : knownLines) text += line + "\n";
+  return text;
+}
+
 }  // namespace
 
 ErrorCount PdfPageErrors(const std::string& pdf, int page, const std::vector<std::string>& knownLines) {
-  std::string knownText;
-  for (const std::string& line : knownLines) knownText += line + "\n";
   const std::string number = std::to_string(page);
   return CharacterErrors(
       CommandOutput("pdftotext -enc UTF-8 -f " + number + " -l " + number + " '" + pdf + "' -"),
-      knownText);
+      KnownText(knownLines));
 }
 
 std::optional<ErrorCount> EngineTextErrors(const std::string& image, const std::vector<std::string>& knownLines) {
   if (!OnPath("tesseract")) return std::nullopt;
-  std::string knownText;
-  for (const std::string& line : knownLines) knownText += line + "\n";
-  return CharacterErrors(CommandOutput("tesseract '" + image + "' - -l chi_sim+eng 2>/dev/null"), knownText);
+  return CharacterErrors(CommandOutput("tesseract '" + image + "' - -l chi_sim+eng 2>/dev/null"),
+                         KnownText(knownLines));
 }
 
 OcrmypdfFigures RunOcrmypdf(const std::vector<std::string>& pageFiles,

@@ -49,7 +49,6 @@ struct SectionDialog {
   DialogId dialog;
 };
 constexpr SectionDialog kSectionDialogs[] = {
-    {SettingSection::ImageCompress, DialogId::ImageCompress},
     {SettingSection::Merge, DialogId::Merge},
     {SettingSection::Split, DialogId::Split},
     {SettingSection::Rename, DialogId::Rename},
@@ -207,8 +206,7 @@ QWidget* MainWindow::BuildActionFrame() {
     icon->setCursor(Qt::PointingHandCursor);
     // Reached with Tab and opened with the space bar like any button.
     icon->setFocusPolicy(Qt::StrongFocus);
-    if (const std::optional<DialogId> dialog = SettingDialogOf(action.Number);
-        dialog && action.SettingsTitle != nullptr) {
+    if (const std::optional<DialogId> dialog = SettingDialogOf(action.Number)) {
       icon->setToolTip(action.SettingsTitle);
       connect(icon, &QToolButton::clicked, this, [this, dialog] { OpenDialog(*dialog); });
     } else {

@@ -1,17 +1,14 @@
 #include "documents/WordExport.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "documents/WordWriters.h"
+#include "platform/AsciiCase.h"
 
 namespace zelk {
 
 WordFileFormat WordFileFormatFor(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string extension = AsciiLower(std::filesystem::path(path).extension().string());
   return extension == ".docx" ? WordFileFormat::Docx : WordFileFormat::Rtf;
 }
 

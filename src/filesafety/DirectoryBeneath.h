@@ -12,15 +12,10 @@
 // be a link: the operator chose it.
 
 #include <filesystem>
-#include <stdexcept>
 
 #include "platform/ErrorKind.h"
-#include <string_view>
 
 namespace zelk {
-
-// The reason an item fails with when a link lies below its root.
-inline constexpr std::string_view kLinkInPathLead = "输出路径中含有链接：";
 
 // A link met between a root and the directory being opened: of kind
 // LinkRefused, naming the link.

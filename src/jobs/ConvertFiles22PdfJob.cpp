@@ -1,7 +1,6 @@
 #include "jobs/ConvertFiles22PdfJob.h"
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,25 +36,20 @@ ItemOutcome ConvertFiles22PdfJob::ProcessItem(RunContext& context, std::size_t i
   // differs only in its extension, b.tif and b.jpg) keeps its pages; this
   // file's follow them.  With an OFD twin the pair is added to only when
   // both are there.
-  const bool ofdTwin = context.RunSettings().TwoPDF.OutputOfd == 1;
-  const std::string ofdOutput = OfdTwinOf(output);
-  const bool append =
-      AppendsToDocument(true, output, ofdTwin ? std::vector{ofdOutput} : std::vector<std::string>{});
+  std::vector<std::string> twins;
+  if (context.RunSettings().TwoPDF.OutputOfd == 1) twins.push_back(OfdTwinOf(output));
+  const bool append = AppendsToDocument(true, output, twins);
   OutputTransaction outputs(context.TargetRoot());
   const std::string pdf = outputs.Add(output, append);
   PdfDocumentWriter writer(pdf, pdf, PdfTitleOf(output));
-  std::optional<OfdDocumentWriter> ofdWriter;
-  if (ofdTwin) {
-    const std::string ofd = outputs.Add(ofdOutput, append, OutputKind::Companion);
-    ofdWriter.emplace(ofd, ofd, PdfTitleOf(output));
-  }
+  OfdTwin ofd(!twins.empty(), outputs, OfdTwinOf(output), append, true, PdfTitleOf(output));
   for (int number = 1; number <= pageCount; ++number) {
     context.ShowPageProgress(index, number, pageCount);
     RecognisedPage page = recognition_.Ahead().NextPage();
-    AddRecognisedPage(writer, page, export_, ofdWriter ? &*ofdWriter : nullptr);
+    AddRecognisedPage(writer, page, export_, ofd.Writer());
   }
   writer.Finish();
-  if (ofdWriter) ofdWriter->Finish();
+  ofd.Finish();
   outputs.Commit();
   if (!writer.Archival()) NoteUnarchivedPdf(context, index, output);
   directory.Keep();

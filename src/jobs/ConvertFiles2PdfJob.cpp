@@ -1,6 +1,5 @@
 #include "jobs/ConvertFiles2PdfJob.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,18 +51,13 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
   // A PDF of this name already there (from a source that differs only in
   // its extension) keeps its pages; this file's follow them.  With an OFD
   // twin the pair is added to only when both are there.
-  const bool ofdTwin = settings.PDF.OutputOfd == 1;
-  const std::string ofdOutput = OfdTwinOf(output);
-  const bool append =
-      AppendsToDocument(true, output, ofdTwin ? std::vector{ofdOutput} : std::vector<std::string>{});
+  std::vector<std::string> twins;
+  if (settings.PDF.OutputOfd == 1) twins.push_back(OfdTwinOf(output));
+  const bool append = AppendsToDocument(true, output, twins);
   OutputTransaction outputs(context.TargetRoot());
   const std::string pdf = outputs.Add(output, append);
   PdfDocumentWriter writer(pdf, pdf, PdfTitleOf(output));
-  std::optional<OfdDocumentWriter> ofdWriter;
-  if (ofdTwin) {
-    const std::string ofd = outputs.Add(ofdOutput, append, OutputKind::Companion);
-    ofdWriter.emplace(ofd, ofd, PdfTitleOf(output));
-  }
+  OfdTwin ofd(!twins.empty(), outputs, OfdTwinOf(output), append, true, PdfTitleOf(output));
   PageSequence& loaded = TakeItemPages(ahead_, context.Rows().size(), index, std::move(pages),
                                        [this, &context](std::size_t i) { return PagesOf(context, i); });
   for (int number = 1; number <= pageCount; ++number) {
@@ -71,11 +65,10 @@ ItemOutcome ConvertFiles2PdfJob::ProcessItem(RunContext& context, std::size_t in
     const PreparedPage prepared = loaded.Next();
     ChoosePdfSaveFormat(save_, settings.ImageCompress, ProgramBitsPerPixel(prepared.page), source);
     AddPrepared(writer, prepared, save_,
-                PdfPageOptionsFor(settings.PDF.ImageResolution, true, prepared.page),
-                ofdWriter ? &*ofdWriter : nullptr);
+                PdfPageOptionsFor(settings.PDF.ImageResolution, true, prepared.page), ofd.Writer());
   }
   writer.Finish();
-  if (ofdWriter) ofdWriter->Finish();
+  ofd.Finish();
   outputs.Commit();
   if (!writer.Archival()) NoteUnarchivedPdf(context, index, output);
   directory.Keep();

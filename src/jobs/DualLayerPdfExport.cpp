@@ -35,7 +35,7 @@ void FollowResampledImage(TextFrame& frame, double sx, double sy) {
   frame.yScale /= sy;
 }
 
-// Resamples the image to `dpi` both ways; the text layer follows.  The
+// Resamples the image to `dpi` both ways; the text's frame records it.  The
 // source's compressed data no longer matches and is dropped.
 void Resample(RecognisedPage& page, int dpi) {
   Page& image = page.image;

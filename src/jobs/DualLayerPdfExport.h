@@ -50,8 +50,9 @@ DualLayerPdfExport DualLayerPdfExportOf(const Settings::TwoPdfSection& section);
 SaveSpec PdfImageEncodingFor(PdfImageQuality quality, int bitsPerPixel);
 
 // Prepares `page` for its PDF page: a resolution below 100 dpi is taken as
-// 300, the image is resampled as the export asks (the text layer's boxes
-// follow it) and the page options are filled, pointing at `page.text`.
+// 300, the image is resampled as the export asks (the text's frame records
+// the resampling; its boxes keep the recognised coordinates) and the page
+// options are filled, pointing at `page.text`.
 // Returns the encoding to use.
 SaveSpec PreparePdfPage(RecognisedPage& page, const DualLayerPdfExport& pdfExport,
                                 PdfPageOptions& options);

@@ -23,7 +23,6 @@ constexpr const char* kConvertingCell = "转换...";
 
 constexpr const char* kTxtType = "txt";
 constexpr const char* kTifType = "tif";
-constexpr const char* kOfdType = "ofd";
 
 }  // namespace
 
@@ -34,7 +33,7 @@ std::vector<std::string> MergeFiles22PdfJob::CompanionTypes(const Settings& sett
   std::vector<std::string> types;
   if (settings.TwoPDF.OutputTxt == 1) types.push_back(kTxtType);
   if (settings.TwoPDF.OutputTif != 0) types.push_back(kTifType);
-  if (settings.TwoPDF.OutputOfd == 1) types.push_back(kOfdType);
+  if (settings.TwoPDF.OutputOfd == 1) types.push_back(kOfdExtension);
   return types;
 }
 
@@ -114,11 +113,9 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
     const bool continued = !started.insert(pdf).second;
     PdfDocumentWriter writer(pdf, continued ? pdf : std::string(),
                              PdfTitleOf(plan.pdfPaths[d]));
-    std::optional<OfdDocumentWriter> ofdWriter;
-    if (!plan.ofdPaths.empty()) {
-      const std::string ofd = outputs.Add(plan.ofdPaths[d], false, OutputKind::Companion);
-      ofdWriter.emplace(ofd, continued ? ofd : std::string(), PdfTitleOf(plan.pdfPaths[d]));
-    }
+    OfdTwin ofd(!plan.ofdPaths.empty(), outputs,
+                plan.ofdPaths.empty() ? std::string() : plan.ofdPaths[d], false, continued,
+                PdfTitleOf(plan.pdfPaths[d]));
     std::vector<PageLayout>* layouts =
         plan.txtPaths.empty() ? nullptr : &texts[plan.txtPaths[d]];
     for (int p = plan.documents[d].First; p <= plan.documents[d].Last; ++p) {
@@ -130,12 +127,12 @@ ItemOutcome MergeFiles22PdfJob::ProcessItem(RunContext& context, std::size_t ind
         SaveTiffPage(page.image, tif, save_.Spec(), true);
       }
       if (layouts) layouts->push_back(page.layout);
-      AddRecognisedPage(writer, page, export_, ofdWriter ? &*ofdWriter : nullptr);
+      AddRecognisedPage(writer, page, export_, ofd.Writer());
     }
     context.SetStatus(kConverting + row.Path);
     context.SetRowStatus(index, kConvertingCell);
     writer.Finish();
-    if (ofdWriter) ofdWriter->Finish();
+    ofd.Finish();
     if (layouts) {
       WritePlainTextFile(*layouts, outputs.Add(plan.txtPaths[d], false, OutputKind::Companion));
     }

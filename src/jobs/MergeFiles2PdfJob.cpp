@@ -56,8 +56,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
       twin ? GroupOutputPaths(groups, directory.Path(), kTifExtension) : std::vector<std::string>{};
   const bool ofdTwin = settings.PDF.OutputOfd == 1;
   const std::vector<std::string> ofdPaths =
-      ofdTwin ? GroupOutputPaths(groups, directory.Path(), kOfdExtension)
-              : std::vector<std::string>{};
+      GroupOutputPaths(groups, directory.Path(), kOfdExtension);
   const std::vector<GroupPages> plan = PlanGroupPages(groups, static_cast<int>(pages.size()));
 
   // A grouped run writes each group's files anew, replacing what an
@@ -88,11 +87,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
     PdfDocumentWriter writer(pdf, pdf, PdfTitleOf(pdfPaths[g]));
     std::optional<TiffDocumentWriter> twinWriter;
     if (twin) twinWriter.emplace(tif, true);
-    std::optional<OfdDocumentWriter> ofdWriter;
-    if (ofdTwin) {
-      const std::string ofd = outputs.Add(ofdPaths[g], append, OutputKind::Companion);
-      ofdWriter.emplace(ofd, ofd, PdfTitleOf(pdfPaths[g]));
-    }
+    OfdTwin ofd(ofdTwin, outputs, ofdPaths[g], append, true, PdfTitleOf(pdfPaths[g]));
     for (int p = plan[g].First; p <= plan[g].Last; ++p) {
       context.ShowPageProgress(index, ++pagesDone, row.Pages);
       const PreparedPage prepared = loaded.Next();
@@ -103,7 +98,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
       AddPrepared(writer, prepared, save_,
                   PdfPageOptionsFor(settings.PDF.ImageResolution, settings.PDF.PaperSize == 1,
                                     page),
-                  ofdWriter ? &*ofdWriter : nullptr);
+                  ofd.Writer());
       if (twin) {
         ChooseTifSaveFormat(save_, settings.ImageCompress, bits, kSaveAsTif);
         AddPrepared(*twinWriter, prepared, save_);
@@ -112,7 +107,7 @@ ItemOutcome MergeFiles2PdfJob::ProcessItem(RunContext& context, std::size_t inde
     writer.Finish();
     if (!writer.Archival()) unarchived.push_back(pdfPaths[g]);
     if (twinWriter) twinWriter->Finish();
-    if (ofdWriter) ofdWriter->Finish();
+    ofd.Finish();
   }
   outputs.Commit();
   for (const std::string& pdf : unarchived) NoteUnarchivedPdf(context, index, pdf);

@@ -19,13 +19,21 @@ void NoteUnarchivedPdf(RunContext& context, std::size_t index, const std::string
 }
 
 std::string OfdTwinOf(const std::string& pdfPath) {
-  const std::size_t dot = pdfPath.rfind('.');
-  const std::size_t slash = pdfPath.find_last_of("/\\");
-  std::string path =
-      dot == std::string::npos || (slash != std::string::npos && dot < slash) ? pdfPath + "."
-                                                                               : pdfPath.substr(0, dot + 1);
+  std::string path = GetParentPath(pdfPath) + GetBaseName(GetFileNamePart(pdfPath));
+  path += '.';
   path += kOfdExtension;
   return path;
+}
+
+OfdTwin::OfdTwin(bool wanted, OutputTransaction& outputs, const std::string& finalPath,
+                 bool append, bool continues, const std::string& title) {
+  if (!wanted) return;
+  const std::string temporary = outputs.Add(finalPath, append, OutputKind::Companion);
+  writer_.emplace(temporary, continues ? temporary : std::string(), title);
+}
+
+void OfdTwin::Finish() {
+  if (writer_) writer_->Finish();
 }
 
 bool AppendsToDocument(bool appendToExisting, const std::string& pdf,

@@ -4,9 +4,12 @@
 // adding to a PDF that has twins.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "filesafety/OutputTransaction.h"
+#include "ofd/OfdWriter.h"
 #include "run/RunContext.h"
 
 namespace zelk {
@@ -26,6 +29,25 @@ inline constexpr const char* kOfdExtension = "ofd";
 
 // The OFD twin of the PDF at `pdfPath`: the same name with ".ofd".
 std::string OfdTwinOf(const std::string& pdfPath);
+
+// The OFD twin of one PDF while a job writes it, or none when the job
+// writes no twin: a companion output of the item's transaction, so that it
+// reaches its name before the PDF and is dropped with it.
+class OfdTwin {
+ public:
+  // A twin at `finalPath` when `wanted`, added to `outputs` with `append`
+  // as the PDF is.  `continues`: the pages already at its temporary path
+  // (the document appended to, or one this item started) come first.
+  OfdTwin(bool wanted, OutputTransaction& outputs, const std::string& finalPath, bool append,
+          bool continues, const std::string& title);
+
+  // The writer the pages go to, or nullptr without a twin.
+  OfdDocumentWriter* Writer() { return writer_ ? &*writer_ : nullptr; }
+  void Finish();
+
+ private:
+  std::optional<OfdDocumentWriter> writer_;
+};
 
 // Whether a job that adds to existing documents (`appendToExisting`) adds
 // to the PDF at `pdf` and its `twins` (TIFF, OFD): only when the PDF and

@@ -10,6 +10,7 @@
 #include "filesafety/CommitFence.h"
 #include "filesafety/DirectoryBeneath.h"
 #include "filesafety/ProcessOwner.h"
+#include "platform/ErrorKind.h"
 #include "platform/Quoting.h"
 #include "platform/SchedulerJob.h"
 #include "run/ErrorTree.h"
@@ -488,7 +489,12 @@ void Frame::Write(OpenList& list, const std::string& line) {
   if (list.Reported) return;
   list.Reported = true;
   std::string status = kListNotWritten + list.List.Path();
-  if (error == ELOOP) status += "：" + std::string(kLinkInPathLead) + list.List.Path();
+  if (error == ELOOP) {
+    status += "：";
+    status += ErrorKindText(ErrorKind::LinkRefused);
+    status += "：";
+    status += list.List.Path();
+  }
   observer_.OnStatus(status);
 }
 

@@ -2,15 +2,14 @@
 
 #include <cstddef>
 
+#include "platform/AsciiCase.h"
+
 namespace zelk {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-unsigned char Folded(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
+unsigned char Folded(char c) { return static_cast<unsigned char>(AsciiLower(c)); }
 
 // Compares the digit runs starting at a[i] and b[j] by value and moves both
 // indices past them.  Returns <0, 0 or >0.

@@ -8,9 +8,9 @@
 namespace zelk {
 namespace {
 
+// Follows kBatchUsage.
 constexpr const char* kHelpBeforeActions =
-    "用法：zelk-batch [PATH/ZELK.conf] [--settle SECONDS] [--shard I/N | --shards N | --no-shard]\n"
-    "      zelk-batch --summary [PATH/ZELK.conf] [--date YYYY-MM-DD]\n"
+    "\n"
     "      zelk-batch --help | --version\n"
     "\n"
     "不开窗口执行一次转换：按配置文件中保存的功能，把源目录中尚未转换的图像目录或\n"
@@ -116,7 +116,8 @@ std::string SectionList() {
 }  // namespace
 
 std::string BatchHelp() {
-  std::string text = kHelpBeforeActions;
+  std::string text = kBatchUsage;
+  text += kHelpBeforeActions;
   text += ActionLines();
   text += "  以及所选功能自己的一节：";
   text += SectionList();
