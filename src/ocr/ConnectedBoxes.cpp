@@ -17,4 +17,12 @@ std::vector<TextBox> ConnectedBoxes(Pix* binary) {
   return boxes;
 }
 
+long SetPixelsIn(Pix* binary, const TextBox& box) {
+  BOX* rect = boxCreate(box.left, box.top, box.right - box.left, box.bottom - box.top);
+  l_int32 count = 0;
+  if (rect == nullptr || pixCountPixelsInRect(binary, rect, &count, nullptr) != 0) count = 0;
+  boxDestroy(&rect);
+  return count;
+}
+
 }  // namespace zelk

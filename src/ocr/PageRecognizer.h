@@ -28,8 +28,4 @@ class PageRecognizer {
   }
 };
 
-// The resolution recognition assumes for a page: its own, or 300 dpi when
-// the file gives none or one below 100 dpi (a scan never has so few).
-int RecognitionResolution(const Page& page);
-
 }  // namespace zelk

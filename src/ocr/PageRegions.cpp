@@ -138,7 +138,7 @@ PageRegions FindPageRegions(const Pix* image, int dpi) {
 
 PixPtr WithoutRegions(const Pix* image, const PageRegions& regions) {
   if (regions.Empty()) return nullptr;
-  PixPtr copy(pixCopy(nullptr, const_cast<Pix*>(image)));
+  PixPtr copy(pixCopy(nullptr, image));
   if (!copy) return nullptr;
   std::vector<TextBox> boxes = regions.pictures;
   for (const RuledTable& table : regions.tables) {
@@ -153,13 +153,8 @@ PixPtr WithoutRegions(const Pix* image, const PageRegions& regions) {
   // own grey: white boxes on the flattened page's paper would split its
   // grey levels in two, and Tesseract's threshold would then take all the
   // paper for ink.
-  const bool bitonal = pixGetDepth(copy.get()) == 1;
-  const int paper = bitonal ? 0 : PaperGrey(copy.get());
+  const int paper = pixGetDepth(copy.get()) == 1 ? 0 : PaperGrey(copy.get());
   for (const TextBox& box : boxes) {
-    if (bitonal) {
-      pixRasterop(copy.get(), box.left, box.top, box.right - box.left, box.bottom - box.top, PIX_CLR, nullptr, 0, 0);
-      continue;
-    }
     BOX* rect = boxCreate(box.left, box.top, box.right - box.left, box.bottom - box.top);
     pixSetInRectArbitrary(copy.get(), rect, static_cast<l_uint32>(paper));
     boxDestroy(&rect);
@@ -184,7 +179,7 @@ void AddRegionBlocks(tesseract::TessBaseAPI& api, const Pix* image, int dpi, con
   api.SetSourceResolution(dpi);
   const tesseract::PageSegMode mode = api.GetPageSegMode();
   api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-  const int width = pixGetWidth(const_cast<Pix*>(image)), height = pixGetHeight(const_cast<Pix*>(image));
+  const int width = pixGetWidth(image), height = pixGetHeight(image);
   for (const RuledTable& table : regions.tables) {
     InsertAtPlace(layout.blocks, TableBlock(api, table, width, height, dpi));
   }

@@ -1,13 +1,16 @@
 #pragma once
 // The image recognition reads, prepared from a page as scanned: turned
-// upright, reduced to grey with the background flattened, and straightened.
+// upright, resampled to square pixels (RecognitionScale.h), red seals
+// taken out of a colour page, reduced to grey with the background
+// flattened, and straightened.
 //
 // Flattening the background (Leptonica's background normalisation) lets a
 // global threshold find text on tinted boxes, on uneven paper and in
 // coloured ink, where a threshold over the whole page would turn a pale
 // box black or its text white.  Straightening keeps each line of a sheet
 // fed askew on one row of pixels, so lines do not interleave.  Bitonal
-// pages have no background to flatten and are only turned and straightened.
+// pages have no background to flatten; one that needs resampling (a fax)
+// is cleared of specks and streaks and made grey before it is enlarged.
 // The page image itself is never changed: the writers keep the scan.
 
 #include <vector>

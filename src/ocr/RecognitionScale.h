@@ -15,7 +15,6 @@ struct RecognitionScale {
   int dpi = 300;   // both ways, once resampled
   double x = 1;    // resampling factors along the stored image's axes
   double y = 1;
-  bool Resamples() const { return x != 1 || y != 1; }
 };
 
 RecognitionScale RecognitionScaleOf(const Page& page);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ocr/ConnectedBoxes.h"
+
 namespace zelk {
 namespace {
 
@@ -63,16 +65,6 @@ bool SealShaped(int width, int height, long redPixels, int dpi) {
   return redPixels >= kSmallestCover * width * height;
 }
 
-long RedPixelsIn(const Pix* mask, const TextBox& box) {
-  long count = 0;
-  const int wpl = pixGetWpl(mask);
-  for (int y = box.top; y < box.bottom; ++y) {
-    const l_uint32* line = pixGetData(const_cast<Pix*>(mask)) + y * wpl;
-    for (int x = box.left; x < box.right; ++x) count += GET_DATA_BIT(line, x);
-  }
-  return count;
-}
-
 // Paper where the seal's ink lies; what is not red stays as it is.
 void Whiten(Pix* colour, const TextBox& box) {
   const int wpl = pixGetWpl(colour);
@@ -96,17 +88,12 @@ std::vector<TextBox> RemoveSeals(Pix* colour, int dpi) {
   const int reach = std::max(3, dpi / 25);
   PixPtr joined(pixCloseSafeBrick(nullptr, mask.get(), reach, reach));
   if (!joined) return seals;
-  BOXA* boxes = pixConnCompBB(joined.get(), 8);
-  const int count = boxes ? boxaGetCount(boxes) : 0;
-  for (int i = 0; i < count; ++i) {
-    l_int32 x = 0, y = 0, w = 0, h = 0;
-    boxaGetBoxGeometry(boxes, i, &x, &y, &w, &h);
-    const TextBox box{x, y, x + w, y + h};
-    if (!SealShaped(w, h, RedPixelsIn(mask.get(), box), dpi)) continue;
+  for (const TextBox& box : ConnectedBoxes(joined.get())) {
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    if (!SealShaped(w, h, SetPixelsIn(mask.get(), box), dpi)) continue;
     Whiten(colour, box);
     seals.push_back(box);
   }
-  boxaDestroy(&boxes);
   return seals;
 }
 

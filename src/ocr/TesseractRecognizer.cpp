@@ -217,8 +217,6 @@ std::optional<LayoutLine> TesseractRecognizer::ReadOneLine(const TextBox& box, i
   return line;
 }
 
-int RecognitionResolution(const Page& page) { return RecognitionScaleOf(page).dpi; }
-
 TesseractRecognizer::TesseractRecognizer(const TesseractSetup& setup)
     : tessdataDirectory_(setup.tessdataDirectory),
       languages_(setup.languages),
@@ -251,7 +249,7 @@ PageLayout TesseractRecognizer::RecogniseUnlessCancelled(const Page& page,
 
   std::vector<int> turns{2, 1, 3};
   if (best.sideways) turns = {1, 3, 2};
-  const auto guess = orientation_->Detect(best.image.pix.get(), RecognitionResolution(page));
+  const auto guess = orientation_->Detect(best.image.pix.get(), RecognitionScaleOf(page).dpi);
   if (guess && guess->quarterTurns == 0 && !best.sideways && guess->confidence >= kSureUprightConfidence) {
     return std::move(best.layout);
   }
@@ -362,7 +360,7 @@ TesseractRecognizer::Reading TesseractRecognizer::Read(RecognitionImage image, i
   if (!columns) RereadGarbledLines(reading.layout, dpi);
   DropSealWords(reading.layout, image.seals);
   api.Clear();
-  if (!columns) AddRegionBlocks(*api_, image.pix.get(), dpi, regions, reading.layout);
+  if (!columns) AddRegionBlocks(api, image.pix.get(), dpi, regions, reading.layout);
   reading.layout.frame = image.frame;
   reading.layout.frame.columns = columns;
   double weighted = 0;
