@@ -43,7 +43,7 @@ void AddPart(zip_t* archive, const DocxPart& part, const std::string& path) {
 
 void WriteDocxDocument(const WordDocument& document, const std::string& path) {
   std::vector<DocxPart> pictures;
-  std::string body = DocxDocumentXml(document, &pictures);
+  std::string body = DocxDocumentXml(document, pictures);
   std::vector<DocxMedia> media;
   for (std::size_t i = 0; i < pictures.size(); ++i) {
     media.push_back(DocxMedia{pictures[i].name, "rIdPicture" + std::to_string(i + 1)});

@@ -105,7 +105,7 @@ void SectionProperties(pugi::xml_node parent, const WordSection& section, bool c
 
 class BodyBuilder {
  public:
-  BodyBuilder(const WordDocument& document, pugi::xml_node body, std::vector<DocxPart>* media)
+  BodyBuilder(const WordDocument& document, pugi::xml_node body, std::vector<DocxPart>& media)
       : document_(document), body_(body), media_(media) {}
 
   void Build() {
@@ -304,13 +304,13 @@ class BodyBuilder {
   // The picture inline in a run of the paragraph; its file becomes a part
   // of the package.
   void Picture(pugi::xml_node p, const WordPicture& picture) {
-    if (media_ == nullptr || picture.data.empty()) return;
-    const int number = static_cast<int>(media_->size()) + 1;
+    if (picture.data.empty()) return;
+    const int number = static_cast<int>(media_.size()) + 1;
     const std::string id = "rIdPicture" + std::to_string(number);
     std::string part = "word/media/picture";
     part += std::to_string(number);
     part += picture.jpeg ? ".jpeg" : ".png";
-    media_->push_back(DocxPart{part, picture.data});
+    media_.push_back(DocxPart{part, picture.data});
     AppendInlinePicture(p.append_child("w:r"), picture, id, number);
   }
 
@@ -341,14 +341,12 @@ class BodyBuilder {
 
   const WordDocument& document_;
   pugi::xml_node body_;
-  std::vector<DocxPart>* media_;
+  std::vector<DocxPart>& media_;
 };
 
 }  // namespace
 
-std::string DocxDocumentXml(const WordDocument& document) { return DocxDocumentXml(document, nullptr); }
-
-std::string DocxDocumentXml(const WordDocument& document, std::vector<DocxPart>* media) {
+std::string DocxDocumentXml(const WordDocument& document, std::vector<DocxPart>& media) {
   pugi::xml_document xml;
   pugi::xml_node declaration = xml.append_child(pugi::node_declaration);
   Attribute(declaration, "version", "1.0");

@@ -10,9 +10,9 @@
 
 namespace zelk {
 
-std::string DocxDocumentXml(const WordDocument& document);
-// The same, the files of the document's pictures added to `media` as parts
-// named word/media/picture<n>.<png or jpeg>, related as rIdPicture<n>.
-std::string DocxDocumentXml(const WordDocument& document, std::vector<DocxPart>* media);
+// word/document.xml of `document`; the files of its pictures are added to
+// `media` as parts named word/media/picture<n>.<png or jpeg>, related as
+// rIdPicture<n>.
+std::string DocxDocumentXml(const WordDocument& document, std::vector<DocxPart>& media);
 
 }  // namespace zelk

@@ -11,8 +11,6 @@ constexpr const char* kDrawingMain = "http://schemas.openxmlformats.org/drawingm
 constexpr const char* kPictureNamespace = "http://schemas.openxmlformats.org/drawingml/2006/picture";
 // Rules as the scan's: single, half a point.
 constexpr int kRuleEighths = 4;
-// Room between a cell's rules and its text, in twips (3 points).
-constexpr int kCellMarginTwips = 60;
 
 long long Emu(double points) { return std::llround(points * 12700); }
 
@@ -86,9 +84,9 @@ void AppendRuledTableProperties(pugi::xml_node table, const WordTable& ruled) {
   Set(properties.append_child("w:tblLayout"), "w:type", "fixed");
   pugi::xml_node margins = properties.append_child("w:tblCellMar");
   Width(margins.append_child("w:top"), 0);
-  Width(margins.append_child("w:left"), kCellMarginTwips);
+  Width(margins.append_child("w:left"), Twips(kTableCellMargin));
   Width(margins.append_child("w:bottom"), 0);
-  Width(margins.append_child("w:right"), kCellMarginTwips);
+  Width(margins.append_child("w:right"), Twips(kTableCellMargin));
   pugi::xml_node grid = table.append_child("w:tblGrid");
   for (double column : ruled.columns) Set(grid.append_child("w:gridCol"), "w:w", Twips(column));
 }

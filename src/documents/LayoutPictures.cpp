@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "documents/WordLayoutGeometry.h"
+
 namespace zelk {
 namespace {
 
@@ -12,7 +14,7 @@ constexpr double kSmallestPictureInches = 0.33;
 constexpr int kJpegQuality = 85;
 
 bool WorthCropping(const LayoutBlock& block, int dpi) {
-  const double smallest = kSmallestPictureInches * (dpi > 0 ? dpi : 300);
+  const double smallest = kSmallestPictureInches * (dpi > 0 ? dpi : kAssumedDpi);
   return block.kind == BlockKind::Image && block.box.right - block.box.left >= smallest &&
          block.box.bottom - block.box.top >= smallest;
 }

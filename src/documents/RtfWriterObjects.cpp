@@ -7,9 +7,6 @@
 namespace zelk {
 namespace {
 
-// Room between a cell's rules and its text, in twips (3 points), as in the
-// DOCX writer.
-constexpr int kCellMarginTwips = 60;
 constexpr const char* kRules = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
                                "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
 
@@ -35,9 +32,9 @@ std::string RtfPicture(const WordPicture& picture) {
 
 std::string RtfRuledRow(const WordTable& table, int row) {
   const double indent = table.indent;
-  std::string out = "\\trowd\\trgaph" + Number(kCellMarginTwips) + "\\trleft" + Number(Twips(indent)) + "\\trrh" +
+  std::string out = "\\trowd\\trgaph" + Number(Twips(kTableCellMargin)) + "\\trleft" + Number(Twips(indent)) + "\\trrh" +
                     Number(Twips(table.rows[static_cast<std::size_t>(row)])) + "\\trpaddl" +
-                    Number(kCellMarginTwips) + "\\trpaddr" + Number(kCellMarginTwips) +
+                    Number(Twips(kTableCellMargin)) + "\\trpaddr" + Number(Twips(kTableCellMargin)) +
                     "\\trpaddfl3\\trpaddfr3";
   const int columns = static_cast<int>(table.columns.size());
   double end = indent;

@@ -73,6 +73,10 @@ struct WordTableCell {
   WordCellPlace place = WordCellPlace::Top;
 };
 
+// Room a table cell keeps free left and right of its text, in points: the
+// margins both writers set, which the layout leaves when it fits the text.
+inline constexpr double kTableCellMargin = 3;
+
 // A ruled table as the scan has it: every cell framed by single rules,
 // cells the scan joins joined (DOCX gridSpan and vMerge, RTF wider cells
 // and \clvmgf).
@@ -86,13 +90,6 @@ struct WordTable {
     double height = 0;
     for (double row : rows) height += row;
     return height;
-  }
-  // The cell that starts at the grid position, or null.
-  const WordTableCell* StartingAt(int row, int column) const {
-    for (const WordTableCell& cell : cells) {
-      if (cell.row == row && cell.column == column) return &cell;
-    }
-    return nullptr;
   }
   // The cell that covers the grid position, or null.
   const WordTableCell* Covering(int row, int column) const {

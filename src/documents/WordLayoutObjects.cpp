@@ -8,9 +8,6 @@
 namespace zelk {
 namespace {
 
-// Room a table cell keeps free on each side of its text, in points (the
-// cell margins the writers set).
-constexpr double kCellPadding = 3;
 // A cell's text whose blank space on its two sides differs by less than
 // this share of the cell's width is centred.
 constexpr double kCentredShare = 0.12;
@@ -63,7 +60,7 @@ std::vector<WordParagraph> CellParagraphs(const LayoutCell& cell, const Paragrap
       placed.lines.push_back(ParagraphRuns(recognised, line, line + 1, look.runs, false));
     }
     placed.paragraph.runs = std::move(runs);
-    FitTypeToWidth(placed, width - 2 * kCellPadding, WordDocument{}.defaultFontSize);
+    FitTypeToWidth(placed, width - 2 * kTableCellMargin, WordDocument{}.defaultFontSize);
     paragraphs.push_back(std::move(placed.paragraph));
   }
   return paragraphs;
@@ -123,9 +120,7 @@ PlacedParagraph TableParagraph(const LayoutBlock& block, const ParagraphLook& lo
   return placed;
 }
 
-std::vector<PlacedParagraph> TableRowsAsText(const LayoutBlock& block, const ParagraphLook& look,
-                                             const PointScale& points) {
-  (void)points;
+std::vector<PlacedParagraph> TableRowsAsText(const LayoutBlock& block, const ParagraphLook& look) {
   const LayoutTable& table = block.table;
   std::vector<PlacedParagraph> rows;
   for (int row = 0; row < table.Rows(); ++row) {

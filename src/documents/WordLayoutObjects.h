@@ -28,7 +28,6 @@ PlacedParagraph TableParagraph(const LayoutBlock& block, const ParagraphLook& lo
 
 // Plain text: a paragraph a row, the texts of the cells that start in it
 // separated by tabs.
-std::vector<PlacedParagraph> TableRowsAsText(const LayoutBlock& block, const ParagraphLook& look,
-                                             const PointScale& points);
+std::vector<PlacedParagraph> TableRowsAsText(const LayoutBlock& block, const ParagraphLook& look);
 
 }  // namespace zelk

@@ -131,7 +131,7 @@ std::vector<PlacedParagraph> BlockParagraphs(const LayoutBlock& block, const Par
     return placed;
   }
   if (IsRuledTable(block)) {
-    if (!look.objects) return TableRowsAsText(block, look, points);
+    if (!look.objects) return TableRowsAsText(block, look);
     placed.push_back(TableParagraph(block, look, points, areaLeft));
     return placed;
   }

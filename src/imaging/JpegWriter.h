@@ -9,7 +9,7 @@
 
 namespace zelk {
 
-// `bitsPerPixel` 24 writes colour; 1 and 8 write grey (a palette with
+// `spec.bitsPerPixel` 24 writes colour; 1 and 8 write grey (a palette with
 // colours is written as colour); 0 follows the page.  A source page whose
 // own JPEG stream is no finer in quality or chroma than this encoding would
 // be is copied as it stands, only its JFIF resolution set.

@@ -30,9 +30,9 @@ struct PdfImage {
   bool copiedFromSource = false;
 };
 
-// Encodes `page` for `formatCode` at `bitsPerPixel` (1, 8 or 24; 0 follows
-// the page) with the
-// toolkit's quality factor (lossy codes only).  A palette page becomes grey
+// Encodes `page` for `spec.code` at `spec.bitsPerPixel` (1, 8 or 24; 0
+// follows the page) with `spec.qualityFactor` (lossy codes only).  A
+// palette page becomes grey
 // or RGB.  Compressed source data is copied instead of re-encoded when it
 // serves as well: single-strip G4 data saved with 149, single-strip
 // Group 3 data with the same scheme (147, 148), or a baseline JPEG whose

@@ -64,8 +64,8 @@ class PdfDocumentWriter {
   PdfDocumentWriter(const PdfDocumentWriter&) = delete;
   PdfDocumentWriter& operator=(const PdfDocumentWriter&) = delete;
 
-  // Adds `page` as the last page, encoded for the PDF format code (146 to
-  // 152) at `bitsPerPixel` (1, 8 or 24) with the quality factor.  Throws
+  // Adds `page` as the last page, encoded as `spec` says: its PDF format
+  // code (146 to 152), bits per pixel (1, 8 or 24) and quality factor.  Throws
   // ImageError when the page cannot be encoded; the document is then as it
   // was before the call.
   void AddPage(const Page& page, const SaveSpec& spec, const PdfPageOptions& options = {});

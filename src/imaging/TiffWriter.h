@@ -54,9 +54,9 @@ class TiffDocumentWriter {
   std::unique_ptr<TiffFile> file_;
 };
 
-// Writes `page` with the compression of the TIFF format code at
-// `bitsPerPixel` (1, 8 or 24; 0 keeps the page's own depth class) and the
-// quality factor (JPEG codes only).  `append`: add the page to the file
+// Writes `page` with the compression of `spec.code` at `spec.bitsPerPixel`
+// (1, 8 or 24; 0 keeps the page's own depth class) and `spec.qualityFactor`
+// (JPEG codes only).  `append`: add the page to the file
 // when it exists; otherwise the file is created or replaced.
 //
 // Stored data that serves as well as encoding (TiffPassThrough.h) is

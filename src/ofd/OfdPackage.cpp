@@ -72,10 +72,14 @@ std::string Resolved(const std::string& base, std::string location) {
 }
 
 std::string ReadEntry(zip_t* archive, const std::string& name, const std::string& path) {
+  // The package's XML parts are small: one that claims more is refused
+  // before its size is asked of memory.
+  constexpr zip_uint64_t kLargestPart = 64u * 1024 * 1024;
   zip_stat_t stat;
   if (zip_stat(archive, name.c_str(), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE)) {
     NotOfd(path, name + " is missing");
   }
+  if (stat.size > kLargestPart) NotOfd(path, name + " is too large");
   zip_file_t* file = zip_fopen(archive, name.c_str(), 0);
   if (!file) NotOfd(path, name + " cannot be opened");
   std::string bytes(stat.size, '\0');
@@ -128,7 +132,6 @@ struct OfdPackage::Parts {
 
   void New(const std::string& title);
   void Open(const std::string& path);
-  pugi::xml_node ResourceRoot(pugi::xml_document& res, const std::string& resPath);
 };
 
 void OfdPackage::Parts::New(const std::string& title) {
@@ -169,7 +172,7 @@ void OfdPackage::Parts::Open(const std::string& path) {
   const std::string entryText = ReadEntry(source, kEntryFile, path);
   if (!entry.load_buffer(entryText.data(), entryText.size())) NotOfd(path, "OFD.xml is no XML");
   const std::string rootName = entry.document_element().name();
-  prefix = rootName.substr(0, rootName.find(':') == std::string::npos ? 0 : rootName.find(':') + 1);
+  prefix = rootName.substr(0, rootName.find(':') + 1);  // npos + 1: no prefix
   const pugi::xml_node docRoot = Child(Child(entry.document_element(), "DocBody"), "DocRoot");
   if (!docRoot) NotOfd(path, "no DocRoot");
   documentPath = Resolved("", docRoot.text().get());

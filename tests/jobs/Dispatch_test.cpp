@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "jobs/JobActions.h"
 #include "jobs/JobCatalog.h"
 #include "support/FakeClock.h"
 #include "support/FileTree.h"
@@ -19,25 +18,6 @@ namespace zelk {
 namespace {
 
 using test::Touch;
-
-// An action with a job per directory and one per file runs the first for
-// ConvertType 1 and the second for any other value.
-TEST(DispatchTest, ConvertTypeOneChoosesThePerDirectoryJobAndAnyOtherValueThePerFileJob) {
-  for (const JobAction& action : kJobActions) {
-    const ActionJobs jobs = JobsOfAction(action.Number);
-    for (const int16_t convertType : {1, 2, 0, -1}) {
-      Settings settings;
-      if (jobs.Chooses()) jobs.PerDirectory->Section->ConvertType.Write(settings) = convertType;
-      const JobDescriptor* expected = jobs.PerDirectory ? jobs.PerDirectory : jobs.PerFile;
-      if (jobs.Chooses() && convertType != 1) expected = jobs.PerFile;
-      EXPECT_EQ(JobForAction(action.Number, settings), expected->Id)
-          << action.Caption << " ConvertType " << convertType;
-    }
-  }
-  for (const int outside : {0, static_cast<int>(kActionCount) + 1}) {
-    EXPECT_EQ(JobForAction(outside, Settings{}), std::nullopt) << outside;
-  }
-}
 
 class StartAndPreviewTest : public ::testing::Test {
  protected:

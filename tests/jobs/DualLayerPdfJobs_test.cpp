@@ -21,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using pdftest::ListedImage;
 using test::InOrder;
+using test::PdfText;
 using test::ReadBytes;
 using test::TreeOf;
 using test::WriteSourceBytes;
@@ -37,16 +38,6 @@ PixPtr TextPage(const std::string& chinese, const std::string& english) {
   spec.pixelSize = 40;
   spec.lines = {chinese, english};
   return ocrtest::RenderTextPage(spec);
-}
-
-// pdftotext of the whole document, or of one page.
-std::string PdfText(const std::string& pdf, int page = 0) {
-  const std::string pages =
-      page > 0 ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
-  const pdftest::CommandResult result =
-      pdftest::RunCommand("pdftotext -enc UTF-8" + pages + " " + pdftest::Quote(pdf) + " -");
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  return result.out;
 }
 
 class DualLayerPdfJobTest : public test::RecognitionJobTest {

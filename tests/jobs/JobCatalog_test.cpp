@@ -78,7 +78,8 @@ TEST(JobCatalogTest, EveryActionRunsOneJobOrAPairItsSectionChoosesBetween) {
 }
 
 TEST(JobCatalogTest, DispatchAndCaptionsFollowTheTablesForEitherConvertType) {
-  for (int16_t convertType : {1, 0}) {
+  // ConvertType 1 runs the per-directory job, any other value the per-file one.
+  for (int16_t convertType : {1, 0, 2, -1}) {
     for (const JobAction& action : kJobActions) {
       SCOPED_TRACE(std::string(action.Caption) + " ConvertType " + std::to_string(convertType));
       const ActionJobs jobs = JobsOfAction(action.Number);

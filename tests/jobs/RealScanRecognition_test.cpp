@@ -28,6 +28,8 @@
 namespace zelk {
 namespace {
 
+using test::PdfText;
+
 // Most pages read at 0.2 to 1.5 % character errors; a page over this lost
 // lines or read them out of order.
 constexpr double kMostErrors = 0.03;
@@ -44,13 +46,6 @@ std::vector<ocrtest::ScanCasePage> PageList(Pages&&... pages) {
   std::vector<ocrtest::ScanCasePage> list;
   (list.push_back(std::forward<Pages>(pages)), ...);
   return list;
-}
-
-std::string PdfText(const std::string& pdf) {
-  const pdftest::CommandResult result =
-      pdftest::RunCommand("pdftotext -enc UTF-8 " + pdftest::Quote(pdf) + " -");
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  return result.out;
 }
 
 // The page rotation pdfinfo reports for the first page, in degrees.

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "TextPageRenderer.h"
+#include "imaging/PdfTest_helpers.h"
 #include "support/PortablePlaces.h"
 #include "support/TempDir.h"
 
@@ -46,6 +47,15 @@ void UsePlainDualLayerPdf(Settings& settings) {
   settings.TwoPDF.ImageQuality = 1;
   settings.TwoPDF.ImageResolution = 0;
   settings.TwoPDF.TextOutputMode = 1;
+}
+
+std::string PdfText(const std::string& pdf, int page) {
+  const std::string pages =
+      page > 0 ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
+  const pdftest::CommandResult result =
+      pdftest::RunCommand("pdftotext -enc UTF-8" + pages + " " + pdftest::Quote(pdf) + " -");
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  return result.out;
 }
 
 bool InOrder(const std::string& text, const std::vector<std::string>& words) {

@@ -29,6 +29,9 @@ void WriteSourceBytes(const std::string& path, std::string_view bytes);
 // and the text over the image.
 void UsePlainDualLayerPdf(Settings& settings);
 
+// pdftotext of the whole document, or of one page (counted from 1).
+std::string PdfText(const std::string& pdf, int page = 0);
+
 // Whether `text` holds the words in this order.
 bool InOrder(const std::string& text, const std::vector<std::string>& words);
 

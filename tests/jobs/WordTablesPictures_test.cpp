@@ -376,12 +376,10 @@ TEST_F(WordTablesPicturesTest, DualLayerTextLayerReadsThePictureAndTablePagesAsP
   ConvertFiles22PdfJob job(engine_);
   ASSERT_EQ(RunJob(job).Successes, 1u);
   for (std::size_t page = 0; page < pages.size(); ++page) {
-    const pdftest::CommandResult text = pdftest::RunCommand("pdftotext -enc UTF-8 -f " + std::to_string(page + 1) +
-                                                            " -l " + std::to_string(page + 1) + " " +
-                                                            pdftest::Quote(Out("scan.pdf")) + " -");
-    const double errors = test::CharacterErrors(text.out, pages[page].known).Rate();
+    const std::string text = test::PdfText(Out("scan.pdf"), static_cast<int>(page) + 1);
+    const double errors = test::CharacterErrors(text, pages[page].known).Rate();
     std::printf("dual-layer page %zu: character errors %.2f %%\n", page + 1, 100 * errors);
-    EXPECT_LE(errors, kMostErrors) << text.out;
+    EXPECT_LE(errors, kMostErrors) << text;
   }
 }
 

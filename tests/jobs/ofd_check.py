@@ -72,7 +72,7 @@ def check_package(path):
     info = ofd.find(f"{NS}DocBody/{NS}DocInfo")
     if len(info.findtext(NS + "DocID", "")) != 32 or not info.findtext(NS + "CreationDate"):
         fail(f"{path}: DocID or CreationDate")
-    if info.findtext(NS + "Creator") != "zelk 8.1":
+    if not (info.findtext(NS + "Creator") or "").startswith("zelk "):
         fail(f"{path}: creator {info.findtext(NS + 'Creator')}")
     doc_path = resolve("", ofd.findtext(f"{NS}DocBody/{NS}DocRoot"))
     base = doc_path[: doc_path.rfind("/") + 1]

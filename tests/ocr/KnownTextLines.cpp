@@ -53,4 +53,15 @@ std::string EnglishLine(std::mt19937& random, int letters) {
   return line + ".";
 }
 
+std::vector<std::string> LineTexts(const PageText& page) {
+  std::vector<std::string> texts;
+  for (const TextLine& line : page.lines) {
+    std::string text;
+    for (const TextWord& word : line.words) text += word.text + (word.spaceAfter ? " " : "");
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    texts.push_back(text);
+  }
+  return texts;
+}
+
 }  // namespace zelk::ocrtest

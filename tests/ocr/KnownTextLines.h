@@ -5,6 +5,9 @@
 
 #include <random>
 #include <string>
+#include <vector>
+
+#include "imaging/PageText.h"
 
 namespace zelk::ocrtest {
 
@@ -15,5 +18,9 @@ std::string ChineseLine(std::mt19937& random, int characters, bool terms = true)
 
 // An English sentence of about `letters` letters and blanks.
 std::string EnglishLine(std::mt19937& random, int letters);
+
+// The lines of a recognised text layer as text, to set beside the known
+// lines: each line's words with their blanks, none at the end.
+std::vector<std::string> LineTexts(const PageText& page);
 
 }  // namespace zelk::ocrtest

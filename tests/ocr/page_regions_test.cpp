@@ -11,6 +11,7 @@
 #include "ocr/RecognitionImage.h"
 #include "ScanCasePages.h"
 #include "support/TempDir.h"
+#include "KnownTextLines.h"
 #include "TextPageRenderer.h"
 
 namespace zelk {
@@ -141,15 +142,8 @@ TEST(PageRegions, TheTextAroundATableReadsAndTheTextLayerGivesItsCellsRowByRow) 
   document.AddImageFile(file);
   const RecognisedPage read = document.NextPage();
 
-  std::vector<std::string> lines;
-  for (const TextLine& line : read.text.lines) {
-    std::string text;
-    for (const TextWord& word : line.words) text += word.text + (word.spaceAfter ? " " : "");
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    lines.push_back(text);
-  }
   // The joined cell's "1" stands in the row where it starts.
-  EXPECT_EQ(lines, (std::vector<std::string>{"本年度档案工作按照计划稳步推进。", "编号 名称 金额",
+  EXPECT_EQ(ocrtest::LineTexts(read.text), (std::vector<std::string>{"本年度档案工作按照计划稳步推进。", "编号 名称 金额",
                                              "1 复印机维护 20,612.69", "档案数字化 8,450.00",
                                              "以上数据由办公室统计。"}));
   const LayoutBlock* table = nullptr;

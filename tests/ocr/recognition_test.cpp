@@ -8,6 +8,7 @@
 #include "ocr/OcrEngine.h"
 #include "ocr/OcrError.h"
 #include "support/TempDir.h"
+#include "KnownTextLines.h"
 #include "TextPageRenderer.h"
 
 namespace zelk {
@@ -23,16 +24,7 @@ void WritePng(const PixPtr& page, const std::string& path) {
   ASSERT_EQ(pixWrite(path.c_str(), page.get(), IFF_PNG), 0);
 }
 
-std::vector<std::string> LineTexts(const PageText& page) {
-  std::vector<std::string> texts;
-  for (const TextLine& line : page.lines) {
-    std::string text;
-    for (const TextWord& word : line.words) text += word.text + (word.spaceAfter ? " " : "");
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    texts.push_back(text);
-  }
-  return texts;
-}
+using ocrtest::LineTexts;
 
 bool Contains(const TextBox& outer, const TextBox& inner, int slack) {
   return inner.left >= outer.left - slack && inner.right <= outer.right + slack &&

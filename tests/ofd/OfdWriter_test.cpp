@@ -16,11 +16,12 @@
 #include "imaging/PdfImageEncoder.h"
 #include "imaging/SaveFormat.h"
 #include "ofd/OfdWriter.h"
+#include "platform/ProgramVersion.h"
+#include "support/TempDir.h"
 
 namespace zelk {
 namespace {
 
-namespace fs = std::filesystem;
 
 std::map<std::string, std::string> Entries(const std::string& path) {
   int error = 0;
@@ -58,15 +59,11 @@ void CollectIds(pugi::xml_node node, std::multiset<unsigned>& ids, std::set<unsi
   }
 }
 
-Page MakePage(int depth, bool text) {
+Page MakePage(int depth) {
   Page page;
-  PIX* pix = pixCreate(400, 300, depth);
-  pixSetAll(pix);
-  pixClearAll(pix);
-  pixSetResolution(pix, 200, 200);
-  page.pix = PixPtr(pix);
+  page.pix = PixPtr(pixCreate(400, 300, depth));
+  pixSetResolution(page.pix.get(), 200, 200);
   page.xDpi = page.yDpi = 200;
-  (void)text;
   return page;
 }
 
@@ -84,7 +81,7 @@ Package Read(const std::string& path) {
   EXPECT_STREQ(root.attribute("xmlns:ofd").value(), "http://www.ofdspec.org/2016");
   const pugi::xml_node info = root.child("ofd:DocBody").child("ofd:DocInfo");
   EXPECT_EQ(std::string(info.child_value("ofd:DocID")).size(), 32u);
-  EXPECT_STREQ(info.child_value("ofd:Creator"), "zelk 8.1");
+  EXPECT_EQ(info.child_value("ofd:Creator"), std::string("zelk ") + ProgramVersion());
   const std::string docRoot = root.child("ofd:DocBody").child_value("ofd:DocRoot");
   p.docDir = docRoot.substr(0, docRoot.rfind('/') + 1);
   EXPECT_TRUE(p.document.load_string(p.entries[docRoot].c_str()));
@@ -93,13 +90,11 @@ Package Read(const std::string& path) {
 
 class OfdWriterTest : public ::testing::Test {
  protected:
-  fs::path dir_ = fs::temp_directory_path() / ("ofd_writer_" + std::to_string(::getpid()));
-  void SetUp() override { fs::create_directories(dir_); }
-  void TearDown() override { fs::remove_all(dir_); }
+  test::TempDir dir_;
 };
 
 TEST_F(OfdWriterTest, PackageHoldsEveryPartWithUniqueIdsWithinMaxUnitId) {
-  const std::string path = (dir_ / "a.ofd").string();
+  const std::string path = dir_.File("a.ofd");
   PageText text;
   TextLine line;
   line.box = {10, 10, 200, 40};
@@ -109,9 +104,9 @@ TEST_F(OfdWriterTest, PackageHoldsEveryPartWithUniqueIdsWithinMaxUnitId) {
   text.lines.push_back(line);
   {
     OfdDocumentWriter writer(path, {}, "a");
-    const Page bitonal = MakePage(1, false);
+    const Page bitonal = MakePage(1);
     writer.AddPage(bitonal, EncodePdfImage(bitonal, SaveSpec{kPdfCcittG4, 1, 0}));
-    const Page grey = MakePage(8, true);
+    const Page grey = MakePage(8);
     PdfPageOptions options;
     options.text = &text;
     writer.AddPage(grey, EncodePdfImage(grey, SaveSpec{kPdfJpeg444, 8, 14}), options);
@@ -120,7 +115,7 @@ TEST_F(OfdWriterTest, PackageHoldsEveryPartWithUniqueIdsWithinMaxUnitId) {
   // A second writer continues the package: its pages follow, IDs go on.
   {
     OfdDocumentWriter writer(path, path);
-    const Page colour = MakePage(32, false);
+    const Page colour = MakePage(32);
     PdfPageOptions options;
     options.text = &text;
     text.frame.quarterTurns = 1;
@@ -177,11 +172,11 @@ TEST_F(OfdWriterTest, PackageHoldsEveryPartWithUniqueIdsWithinMaxUnitId) {
   }
   for (unsigned ref : refs) EXPECT_EQ(ids.count(ref), 1u) << ref;
   // Nothing but the package is left beside it.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(test::EntryCount(dir_.Path()), 1);
 }
 
 TEST_F(OfdWriterTest, StartingFromAFileThatIsNoPackageFails) {
-  const std::string path = (dir_ / "b.ofd").string();
+  const std::string path = dir_.File("b.ofd");
   { std::ofstream(path) << "not a zip"; }
   EXPECT_THROW(OfdDocumentWriter(path, path), ImageError);
 }

@@ -2,27 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "jobs/JobActions.h"
 #include "jobs/JobCatalog.h"
+#include "support/TempDir.h"
 
 namespace zelk {
 namespace {
 
-std::string ShippedTemplate() {
-  std::ifstream in(std::string(PROJECT_SOURCE_DIR) + "/packaging/man/zelk-batch.1.in");
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The manual page names every action by its number and every section the
 // actions read, in bold, with no marker left.
 TEST(ManualPageTest, ListsEveryActionAndItsSectionFromTheTables) {
-  const std::string page = FillManualPage(ShippedTemplate());
+  const std::string page = FillManualPage(
+      test::ReadBytes(std::string(PROJECT_SOURCE_DIR) + "/packaging/man/zelk-batch.1.in"));
   ASSERT_FALSE(page.empty());
   EXPECT_EQ(page.find("@ZELK_"), std::string::npos);
   for (const JobAction& action : kJobActions) {
