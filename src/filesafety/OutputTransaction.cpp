@@ -102,6 +102,15 @@ fs::path TemporaryPathBeside(const fs::path& finalPath) {
   return finalPath.parent_path() / name;
 }
 
+int CreateTemporaryBeside(const fs::path& finalPath, std::string& path, int flags, unsigned mode) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path = TemporaryPathBeside(finalPath).string();
+    const int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 OutputTransaction::OutputTransaction(fs::path root) : root_(std::move(root)) {}
 
 OutputTransaction::~OutputTransaction() { Discard(); }

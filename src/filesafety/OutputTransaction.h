@@ -53,6 +53,12 @@ bool IsTemporaryOutput(std::string_view name);
 // kTemporaryOutputSuffix.
 std::filesystem::path TemporaryPathBeside(const std::filesystem::path& finalPath);
 
+// Creates a new file under such a name (O_CREAT | O_EXCL, close on exec,
+// with `flags` and `mode`), trying another name while one is taken.
+// Returns its descriptor and sets `path`, or -1 with errno telling why.
+int CreateTemporaryBeside(const std::filesystem::path& finalPath, std::string& path, int flags,
+                          unsigned mode);
+
 class DirectoryBeneath;
 
 class OutputTransaction {

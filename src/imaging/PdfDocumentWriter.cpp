@@ -81,17 +81,14 @@ std::string Matrix(double a, double d, double e, double f) {
 // permissions a new output would get.  It is named like the output
 // transaction's temporary files, so scans pass it over and the next run
 // removes it should this process die while writing.
-FILE* CreateTemporaryBeside(const std::string& outputPath, std::string& tempPath) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = TemporaryPathBeside(outputPath).string();
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      FILE* file = ::fdopen(fd, "wb");
-      if (file) return file;
-      ::close(fd);
-      ::unlink(tempPath.c_str());
-    }
-    if (errno != EEXIST) break;
+FILE* OpenTemporaryBeside(const std::string& outputPath, std::string& tempPath) {
+  const int fd = CreateTemporaryBeside(outputPath, tempPath, O_WRONLY, 0666);
+  if (fd >= 0) {
+    if (FILE* file = ::fdopen(fd, "wb")) return file;
+    const int error = errno;
+    ::close(fd);
+    ::unlink(tempPath.c_str());
+    errno = error;
   }
   throw ImageError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), outputPath,
                    std::string("cannot create a temporary file beside it: ") + std::strerror(errno));
@@ -247,7 +244,7 @@ void PdfDocumentWriter::Finish() {
   }
 
   std::string tempPath;
-  FILE* file = CreateTemporaryBeside(state_->outputPath, tempPath);
+  FILE* file = OpenTemporaryBeside(state_->outputPath, tempPath);
   auto discard = [&](ErrorKind kind, const std::string& detail) {
     if (file) std::fclose(file);
     ::unlink(tempPath.c_str());

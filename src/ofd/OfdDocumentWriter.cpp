@@ -3,6 +3,7 @@
 #include "ofd/OfdImageFile.h"
 #include "ofd/OfdPackage.h"
 #include "ofd/OfdPageContent.h"
+#include "filesafety/DurableFiles.h"
 #include "filesafety/OutputTransaction.h"
 
 #include <fcntl.h>
@@ -23,12 +24,8 @@ namespace fs = std::filesystem;
 // so the next run removes it should this process die meanwhile.
 class OfdSpool {
  public:
-  explicit OfdSpool(const std::string& outputPath) {
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      path_ = TemporaryPathBeside(outputPath).string();
-      fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-      if (fd_ < 0 && errno != EEXIST) break;
-    }
+  explicit OfdSpool(const std::string& outputPath)
+      : fd_(CreateTemporaryBeside(outputPath, path_, O_RDWR, 0600)) {
     if (fd_ < 0) {
       throw ImageError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), outputPath,
                        std::string("cannot create a temporary file beside it: ") + std::strerror(errno));
@@ -44,15 +41,9 @@ class OfdSpool {
   // Appends `bytes`; returns where they start.
   unsigned long long Store(const void* bytes, std::size_t length) {
     const unsigned long long offset = size_;
-    const auto* data = static_cast<const char*>(bytes);
-    for (std::size_t done = 0; done < length;) {
-      const ssize_t n = ::pwrite(fd_, data + done, length - done, static_cast<off_t>(size_ + done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        throw ImageError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), path_,
-                         std::string("cannot write the OFD spool file: ") + std::strerror(errno));
-      }
-      done += static_cast<std::size_t>(n);
+    if (!WriteAllBytes(fd_, std::string_view(static_cast<const char*>(bytes), length))) {
+      throw ImageError(ErrorKindOfErrno(errno, ErrorKind::WriteFailed), path_,
+                       std::string("cannot write the OFD spool file: ") + std::strerror(errno));
     }
     size_ += length;
     return offset;
@@ -102,8 +93,13 @@ void OfdDocumentWriter::AddPage(const Page& page, const PdfImage& image,
   drawing.imageWidth = image.width;
   drawing.imageHeight = image.height;
   drawing.text = options.text;
+  // Text set in columns has no invisible layer in the OFD twin yet: its
+  // lines would need a turned TextObject each.
+  if (options.text && !options.text->frame.columns) {
+    drawing.lines = PlaceTextLines(*options.text, image.width, image.height);
+  }
   drawing.textOrder = options.textOrder;
-  if (HasDrawableText(options.text, image.width, image.height)) drawing.font = package.TextFont();
+  if (!drawing.lines.empty()) drawing.font = package.TextFont();
   const unsigned pageId = package.NextId();
   const std::string content = OfdPageContentXml(drawing, [&package] { return package.NextId(); });
   const unsigned long long contentAt = state_->spool->Store(content.data(), content.size());

@@ -87,19 +87,10 @@ void AddText(pugi::xml_node layer, const OfdPageDrawing& drawing,
   const TextFrameSize frame = TextFrameSizeOf(text.frame, drawing.imageWidth, drawing.imageHeight);
   const OfdRect& r = drawing.layout.image;
   const FrameToPage map{r.x, r.y, r.width / frame.width, r.height / frame.height};
-  for (const PlacedTextLine& line :
-       PlaceTextLines(text, drawing.imageWidth, drawing.imageHeight)) {
-    AddLine(layer, line, map, drawing.font, nextId());
-  }
+  for (const PlacedTextLine& line : drawing.lines) AddLine(layer, line, map, drawing.font, nextId());
 }
 
 }  // namespace
-
-// Text set in columns has no invisible layer in the OFD twin yet: its
-// lines would need a turned TextObject each.
-bool HasDrawableText(const PageText* text, int imageWidth, int imageHeight) {
-  return text && !text->frame.columns && !PlaceTextLines(*text, imageWidth, imageHeight).empty();
-}
 
 std::string OfdPageContentXml(const OfdPageDrawing& drawing,
                               const std::function<unsigned()>& nextId) {
@@ -109,8 +100,7 @@ std::string OfdPageContentXml(const OfdPageDrawing& drawing,
       OfdBox(0, 0, drawing.layout.width, drawing.layout.height).c_str());
   pugi::xml_node layer = page.append_child("ofd:Content").append_child("ofd:Layer");
   layer.append_attribute("ID") = Ids(nextId()).c_str();
-  const bool text = drawing.font != 0 &&
-                    HasDrawableText(drawing.text, drawing.imageWidth, drawing.imageHeight);
+  const bool text = drawing.font != 0 && !drawing.lines.empty();
   const bool textFirst = drawing.textOrder == TextLayerOrder::TextUnderImage;
   if (text && textFirst) AddText(layer, drawing, nextId);
   AddImage(layer, drawing, nextId());

@@ -10,10 +10,12 @@
 // (FillColor Alpha 0), as OFD readers draw invisible text layers.
 
 #include "imaging/PageText.h"
+#include "imaging/TextLayerLines.h"
 #include "ofd/OfdPageLayout.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace zelk {
 
@@ -23,16 +25,14 @@ struct OfdPageDrawing {
   int imageWidth = 0;          // pixels of the stored image
   int imageHeight = 0;
   const PageText* text = nullptr;  // in the pixels of the stored image's upright frame
+  std::vector<PlacedTextLine> lines;  // the text's lines placed in its frame; none to draw
   TextLayerOrder textOrder = TextLayerOrder::TextOverImage;
-  unsigned font = 0;  // the Font's ID, when there is text
+  unsigned font = 0;  // the Font's ID, when there are lines
 };
 
 // Content.xml of the page; `nextId` hands out the IDs of the layer and
 // the objects.
 std::string OfdPageContentXml(const OfdPageDrawing& drawing,
                               const std::function<unsigned()>& nextId);
-
-// True when `text` has a character to draw.
-bool HasDrawableText(const PageText* text, int imageWidth, int imageHeight);
 
 }  // namespace zelk
