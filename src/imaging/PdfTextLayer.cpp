@@ -2,6 +2,7 @@
 
 #include "imaging/GlyphlessFont.h"
 #include "imaging/PdfNumber.h"
+#include "imaging/PlaneAffine.h"
 #include "imaging/TextLayerLines.h"
 #include "platform/Utf16.h"
 #include "platform/Utf8.h"
@@ -47,18 +48,6 @@ uint16_t CodeOf(char32_t codePoint, std::map<char32_t, uint16_t>& supplementary)
   return code;
 }
 
-// A plane affine map: x' = xx x + xy y + x0, y' = yx x + yy y + y0.
-struct Affine {
-  double xx = 1, xy = 0, yx = 0, yy = 1, x0 = 0, y0 = 0;
-};
-
-// The map that applies `second` after `first`.
-Affine Then(const Affine& first, const Affine& second) {
-  return {second.xx * first.xx + second.xy * first.yx, second.xx * first.xy + second.xy * first.yy,
-          second.yx * first.xx + second.yy * first.yx, second.yx * first.xy + second.yy * first.yy,
-          second.xx * first.x0 + second.xy * first.y0 + second.x0,
-          second.yx * first.x0 + second.yy * first.y0 + second.y0};
-}
 
 // Maps the upright frame's pixel space onto the stored image's, both with
 // y growing upwards: the quarter turns undone.
@@ -71,15 +60,6 @@ Affine TurnedBack(const TextFrame& frame, int imageWidth, int imageHeight) {
   back.x0 *= w;
   back.y0 *= h;
   return back;
-}
-
-// Maps a point of the straightened image back onto the image before it was
-// straightened (y growing downwards): rotated back about the centre.
-Affine Unstraightened(double skewDegrees, int width, int height) {
-  const double radians = skewDegrees * M_PI / 180.0;
-  const double c = std::cos(radians), s = std::sin(radians);
-  const double cx = width / 2.0, cy = height / 2.0;
-  return {c, s, -s, c, cx - c * cx - s * cy, cy + s * cx - c * cy};
 }
 
 // The same with y growing upwards in a frame `height` pixels high.

@@ -1,5 +1,6 @@
 #include "imaging/TextLayerLines.h"
 
+#include "imaging/PlaneAffine.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
@@ -71,11 +72,7 @@ std::vector<PlacedTextLine> PlaceTextLines(const PageText& text, int imageWidth,
   const TextFrameSize size = TextFrameSizeOf(text.frame, imageWidth, imageHeight);
   const int frameWidth = size.width, frameHeight = size.height;
   const bool straight = text.frame.skewDegrees == 0 || text.frame.columns;
-  // A point of the straightened image mapped back onto the image before it
-  // was straightened (y growing downwards): rotated back about the centre.
-  const double radians = text.frame.skewDegrees * M_PI / 180.0;
-  const double c = std::cos(radians), s = std::sin(radians);
-  const double cx = frameWidth / 2.0, cy = frameHeight / 2.0;
+  const Affine back = Unstraightened(text.frame.skewDegrees, frameWidth, frameHeight);
   std::vector<PlacedTextLine> placed;
   for (const TextLine& line : text.lines) {
     PlacedTextLine out;
@@ -86,10 +83,8 @@ std::vector<PlacedTextLine> PlaceTextLines(const PageText& text, int imageWidth,
     out.baseline = line.baseline > line.box.top ? line.baseline : line.box.bottom;
     if (!straight) {
       const double middle = (out.spans.front().start + out.spans.back().end) / 2;
-      const double x = c * middle + s * out.baseline + (cx - c * cx - s * cy);
-      const double y = -s * middle + c * out.baseline + (cy + s * cx - c * cy);
-      out.x += x - middle;
-      out.baseline = y;
+      out.x += back.X(middle, out.baseline) - middle;
+      out.baseline = back.Y(middle, out.baseline);
     }
     placed.push_back(std::move(out));
   }
