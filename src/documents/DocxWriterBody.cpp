@@ -22,14 +22,6 @@ constexpr const char* kWordNamespace =
 constexpr const char* kRelationshipNamespace =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
-void Attribute(pugi::xml_node node, const char* name, const std::string& value) {
-  node.append_attribute(name) = value.c_str();
-}
-
-void Attribute(pugi::xml_node node, const char* name, int value) {
-  node.append_attribute(name) = value;
-}
-
 const char* Justification(WordAlignment alignment) {
   switch (alignment) {
     case WordAlignment::Center: return "center";
@@ -45,12 +37,6 @@ void Shading(pugi::xml_node properties, Rgb colour) {
   Attribute(shading, "w:val", "clear");
   Attribute(shading, "w:color", "auto");
   Attribute(shading, "w:fill", HexColour(colour));
-}
-
-// Lengths in twips as table properties take them.
-void TwipsWidth(pugi::xml_node node, int twips) {
-  Attribute(node, "w:w", twips);
-  Attribute(node, "w:type", "dxa");
 }
 
 // A borderless table at the left margin, its cells without padding, its

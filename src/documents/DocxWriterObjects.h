@@ -10,6 +10,12 @@
 
 namespace zelk {
 
+// An attribute appended to `node`.
+void Attribute(pugi::xml_node node, const char* name, const std::string& value);
+void Attribute(pugi::xml_node node, const char* name, long long value);
+// A length in twips as table properties take it (w:w and w:type dxa).
+void TwipsWidth(pugi::xml_node node, int twips);
+
 inline constexpr const char* kDrawingNamespace =
     "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
 
