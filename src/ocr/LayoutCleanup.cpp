@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "ocr/Median.h"
 #include "ocr/WordSpacing.h"
 #include "platform/Utf8.h"
 
@@ -104,8 +105,7 @@ void RemoveFragmentLines(PageLayout& layout) {
   if (boxes.empty()) return;
   std::vector<int> heights;
   for (const TextBox& box : boxes) heights.push_back(Height(box));
-  std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
-  const double minimumHeight = kFragmentHeightShare * heights[heights.size() / 2];
+  const double minimumHeight = kFragmentHeightShare * Median(std::move(heights));
   // A fragment overlaps a line at least twice its height; a line of small
   // print standing on its own (a footnote, a page number) is never dropped.
   const auto touchesTallerLine = [&boxes](const TextBox& box) {

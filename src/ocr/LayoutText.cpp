@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ocr/Median.h"
 #include "ocr/OcrError.h"
 
 namespace zelk {
@@ -37,12 +38,6 @@ struct TextLayerSizes {
     return 2 * height > 3 * common ? height : common;
   }
 };
-
-int Median(std::vector<int> values) {
-  if (values.empty()) return 0;
-  std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
-  return values[values.size() / 2];
-}
 
 TextLayerSizes TextLayerSizesOf(const PageLayout& layout) {
   constexpr double kWidestLineSpacing = 1.45;  // in sizes, a little inside 1.5

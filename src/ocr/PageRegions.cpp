@@ -2,11 +2,10 @@
 
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
-#include <tesseract/resultiterator.h>
 
 #include <algorithm>
-#include <memory>
 
+#include "ocr/Median.h"
 #include "ocr/PictureRegions.h"
 #include "ocr/TesseractLayout.h"
 
@@ -35,11 +34,7 @@ std::vector<LayoutParagraph> ReadCell(tesseract::TessBaseAPI& api, const TextBox
                                       int dpi) {
   std::vector<LayoutParagraph> paragraphs;
   if (box.right - box.left < 4 || box.bottom - box.top < 4) return paragraphs;
-  api.SetRectangle(box.left, box.top, box.right - box.left, box.bottom - box.top);
-  if (api.Recognize(nullptr) != 0) return paragraphs;
-  std::unique_ptr<tesseract::ResultIterator> iterator(api.GetIterator());
-  if (!iterator) return paragraphs;
-  for (LayoutBlock& block : ReadPageLayout(*iterator, width, height, dpi).blocks) {
+  for (LayoutBlock& block : ReadRectangle(api, box, width, height, dpi).blocks) {
     for (LayoutParagraph& paragraph : block.paragraphs) paragraphs.push_back(std::move(paragraph));
   }
   return paragraphs;
@@ -77,8 +72,7 @@ LayoutLine RowLine(const std::vector<LayoutCell>& cells, int row) {
     line.box.left = std::min(line.box.left, word.box.left);
     line.box.right = std::max(line.box.right, word.box.right);
   }
-  std::nth_element(baselines.begin(), baselines.begin() + static_cast<long>(baselines.size() / 2), baselines.end());
-  line.baseline = baselines[baselines.size() / 2];
+  line.baseline = Median(std::move(baselines));
   return line;
 }
 

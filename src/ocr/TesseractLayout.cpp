@@ -1,5 +1,6 @@
 #include "ocr/TesseractLayout.h"
 
+#include <tesseract/baseapi.h>
 #include <tesseract/publictypes.h>
 #include <tesseract/resultiterator.h>
 
@@ -239,6 +240,14 @@ PageLayout ReadPageLayout(ResultIterator& it, int width, int height, int dpi, bo
   PageLayout layout = builder.Finish();
   RemoveFragmentLines(layout);
   return layout;
+}
+
+PageLayout ReadRectangle(tesseract::TessBaseAPI& api, const TextBox& box, int width, int height, int dpi) {
+  api.SetRectangle(box.left, box.top, box.right - box.left, box.bottom - box.top);
+  if (api.Recognize(nullptr) != 0) return {};
+  std::unique_ptr<ResultIterator> iterator(api.GetIterator());
+  if (!iterator) return {};
+  return ReadPageLayout(*iterator, width, height, dpi);
 }
 
 }  // namespace zelk

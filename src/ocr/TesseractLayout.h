@@ -5,6 +5,7 @@
 
 namespace tesseract {
 class ResultIterator;
+class TessBaseAPI;
 }
 
 namespace zelk {
@@ -20,5 +21,10 @@ namespace zelk {
 // width and height are that frame's.
 PageLayout ReadPageLayout(tesseract::ResultIterator& iterator, int width, int height, int dpi,
                           bool columns = false);
+
+// Recognises `box` of the image `api` holds (`width` x `height` pixels),
+// with the page segmentation mode `api` is set to, and reads the result;
+// an empty layout when recognition fails.
+PageLayout ReadRectangle(tesseract::TessBaseAPI& api, const TextBox& box, int width, int height, int dpi);
 
 }  // namespace zelk

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "ocr/Median.h"
 #include "ocr/OcrError.h"
 #include "ocr/OrientationDetector.h"
 #include "ocr/PageRegions.h"
@@ -155,9 +156,7 @@ int MedianOverLines(const PageLayout& layout, Measure measure) {
       for (const LayoutLine& line : paragraph.lines) values.push_back(measure(line.box));
     }
   }
-  if (values.empty()) return 0;
-  std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
-  return values[values.size() / 2];
+  return Median(std::move(values));
 }
 
 // The size of the page's characters: across its columns, or the height of
@@ -199,18 +198,11 @@ std::optional<LayoutLine> TesseractRecognizer::ReadOneLine(const TextBox& box, i
   const int margin = (box.bottom - box.top) / 4;
   const int left = std::max(0, box.left - margin), top = std::max(0, box.top - margin);
   api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-  api_->SetRectangle(left, top, std::min(width, box.right + margin) - left,
-                     std::min(height, box.bottom + margin) - top);
+  const TextBox around{left, top, std::min(width, box.right + margin), std::min(height, box.bottom + margin)};
   std::optional<LayoutLine> line;
-  if (api_->Recognize(nullptr) == 0) {
-    std::unique_ptr<tesseract::ResultIterator> iterator(api_->GetIterator());
-    if (iterator) {
-      PageLayout read = ReadPageLayout(*iterator, width, height, dpi);
-      for (LayoutBlock& block : read.blocks) {
-        for (LayoutParagraph& paragraph : block.paragraphs) {
-          if (!paragraph.lines.empty() && !line) line = std::move(paragraph.lines.front());
-        }
-      }
+  for (LayoutBlock& block : ReadRectangle(*api_, around, width, height, dpi).blocks) {
+    for (LayoutParagraph& paragraph : block.paragraphs) {
+      if (!paragraph.lines.empty() && !line) line = std::move(paragraph.lines.front());
     }
   }
   api_->SetPageSegMode(tesseract::PSM_AUTO);
