@@ -4,11 +4,11 @@
 // rename journal, an owner text, shard record lines, the .xls reader's rows
 // and the workbook fixtures of the tests.
 
+#include "filesafety/ProcessOwner.h"
 #include "imaging/JpegWriter.h"
 #include "imaging/SaveFormat.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/RenameJournal.h"
-#include "filesafety/ProcessOwner.h"
 #include "run/ShardRecord.h"
 #include "settings/SettingsFile.h"
 #include "workbook/SheetRowCodec.h"

@@ -16,9 +16,9 @@
 #include "filesafety/DirectoryBeneath.h"
 #include "filesafety/DurableFiles.h"
 #include "filesafety/FileSystemAge.h"
-#include "platform/FileText.h"
 #include "filesafety/OutputTransaction.h"
 #include "filesafety/ProcessOwner.h"
+#include "platform/FileText.h"
 #include "platform/StableHash.h"
 
 namespace zelk {

@@ -5,8 +5,8 @@
 #include "imaging/PdfTextFont.h"
 #include "imaging/PdfWriter.h"
 
-#include "imaging/FlateData.h"
 #include "filesafety/OutputTransaction.h"
+#include "imaging/FlateData.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>

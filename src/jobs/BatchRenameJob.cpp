@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <set>
 
+#include "filesafety/DirectoryBeneath.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/NumberedName.h"
 #include "jobs/OutputName.h"
 #include "jobs/RenameInPlace.h"
-#include "filesafety/DirectoryBeneath.h"
 #include "platform/Quoting.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "filesafety/OutputTransaction.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/PdfOutput.h"
-#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "filesafety/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/PdfWriter.h"
 #include "jobs/ItemDirectory.h"
@@ -10,7 +11,6 @@
 #include "jobs/PdfOutput.h"
 #include "jobs/PdfPageSize.h"
 #include "jobs/SourceFile.h"
-#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"

@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
+#include "filesafety/OutputTransaction.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/WordDocumentPages.h"
 #include "jobs/WordExportSettings.h"
-#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"

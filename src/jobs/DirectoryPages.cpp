@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "filesafety/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "jobs/SourceFile.h"
-#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/DirectoryListing.h"
 #include "scan/PathHelpers.h"

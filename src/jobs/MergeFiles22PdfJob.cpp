@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "filesafety/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/ItemDirectory.h"
-#include "jobs/PdfOutput.h"
 #include "jobs/MergePageFiles.h"
+#include "jobs/PdfOutput.h"
 #include "ocr/LayoutText.h"
-#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 
 namespace zelk {

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "filesafety/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/PdfWriter.h"
 #include "jobs/DirectoryPages.h"
 #include "jobs/ItemDirectory.h"
-#include "jobs/PageResolution.h"
 #include "jobs/ItemPagesAhead.h"
+#include "jobs/PageResolution.h"
 #include "jobs/PdfOutput.h"
 #include "jobs/PdfPageSize.h"
-#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 #include "scan/PathHelpers.h"
 #include "scan/ScanSupport.h"

@@ -2,13 +2,13 @@
 
 #include <stdexcept>
 
+#include "filesafety/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "imaging/TiffWriter.h"
 #include "jobs/ItemDirectory.h"
 #include "jobs/MergePageFiles.h"
 #include "jobs/WordDocumentPages.h"
 #include "jobs/WordExportSettings.h"
-#include "filesafety/OutputTransaction.h"
 #include "run/RunContext.h"
 
 namespace zelk {

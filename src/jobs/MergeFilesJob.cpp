@@ -1,11 +1,11 @@
 #include "jobs/MergeFilesJob.h"
 
+#include "filesafety/OutputTransaction.h"
 #include "imaging/PageReader.h"
 #include "jobs/DirectoryPages.h"
 #include "jobs/ItemDirectory.h"
-#include "jobs/PageResolution.h"
 #include "jobs/ItemPagesAhead.h"
-#include "filesafety/OutputTransaction.h"
+#include "jobs/PageResolution.h"
 #include "run/RunContext.h"
 
 namespace zelk {

@@ -1,10 +1,10 @@
 #include "ofd/OfdWriter.h"
 
+#include "filesafety/DurableFiles.h"
+#include "filesafety/OutputTransaction.h"
 #include "ofd/OfdImageFile.h"
 #include "ofd/OfdPackage.h"
 #include "ofd/OfdPageContent.h"
-#include "filesafety/DurableFiles.h"
-#include "filesafety/OutputTransaction.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -4,8 +4,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "platform/FileText.h"
 #include "filesafety/ReplaceFile.h"
+#include "platform/FileText.h"
 #include "platform/StableHash.h"
 #include "run/ResultLog.h"
 

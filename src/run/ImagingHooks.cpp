@@ -1,7 +1,7 @@
 #include "run/ImagingHooks.h"
 
-#include "imaging/PageReader.h"
 #include "filesafety/OutputTransaction.h"
+#include "imaging/PageReader.h"
 
 namespace zelk {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "platform/DecimalInteger.h"
 #include "filesafety/DurableFiles.h"
+#include "platform/DecimalInteger.h"
 #include "platform/Utf8.h"
 
 namespace zelk {

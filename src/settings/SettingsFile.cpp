@@ -7,9 +7,9 @@
 #include <mutex>
 #include <optional>
 
+#include "filesafety/ReplaceFile.h"
 #include "platform/DirectoryLock.h"
 #include "platform/PathSeparator.h"
-#include "filesafety/ReplaceFile.h"
 #include "settings/IniDocument.h"
 
 namespace zelk {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "filesafety/ProcessOwner.h"
 #include "jobs/KilledChild_helpers.h"
 #include "jobs/RenameJournal.h"
-#include "filesafety/ProcessOwner.h"
 #include "support/TempDir.h"
 
 namespace zelk {

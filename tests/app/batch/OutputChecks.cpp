@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "imaging/PdfTest_helpers.h"
 #include "filesafety/ItemClaim.h"
 #include "filesafety/ProcessOwner.h"
+#include "imaging/PdfTest_helpers.h"
 #include "support/FileTree.h"
 #include "support/TempDir.h"
 
