@@ -196,7 +196,11 @@ void OfdPackage::Parts::Open(const std::string& path) {
     if (!location) {
       location = common.insert_child_after(Name(kind).c_str(), Child(common, "PageArea"));
       location.text().set(FreeName(base + fileName).substr(base.size()).c_str());
-      OfdRoot(res, "Res");
+      // Named and bound as the package's own elements, which the new
+      // resources' elements follow.
+      const pugi::xml_attribute uri =
+          entry.document_element().attribute(NamespaceBinding(prefix).c_str());
+      OfdRoot(res, "Res", prefix, uri ? uri.value() : kOfdNamespace);
       return Resolved(base, location.text().get());
     }
     const std::string resPath = Resolved(base, location.text().get());

@@ -23,13 +23,23 @@ std::string OfdXmlText(const pugi::xml_document& document) {
   return out.str();
 }
 
-pugi::xml_node OfdRoot(pugi::xml_document& document, const char* name) {
+pugi::xml_node OfdRoot(pugi::xml_document& document, const char* name, const std::string& prefix,
+                       const char* uri) {
   pugi::xml_node declaration = document.append_child(pugi::node_declaration);
   declaration.append_attribute("version") = "1.0";
   declaration.append_attribute("encoding") = "UTF-8";
-  pugi::xml_node root = document.append_child((std::string("ofd:") + name).c_str());
-  root.append_attribute("xmlns:ofd") = kOfdNamespace;
+  pugi::xml_node root = document.append_child((prefix + name).c_str());
+  root.append_attribute(NamespaceBinding(prefix).c_str()) = uri;
   return root;
+}
+
+std::string NamespaceBinding(const std::string& prefix) {
+  std::string binding = "xmlns";
+  if (!prefix.empty()) {
+    binding += ':';
+    binding.append(prefix, 0, prefix.size() - 1);
+  }
+  return binding;
 }
 
 }  // namespace zelk

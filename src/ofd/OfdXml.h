@@ -18,7 +18,13 @@ std::string OfdBox(double x, double y, double width, double height);
 // The document as UTF-8 XML with its declaration.
 std::string OfdXmlText(const pugi::xml_document& document);
 
-// A fresh document whose root `ofd:<name>` declares the namespace.
-pugi::xml_node OfdRoot(pugi::xml_document& document, const char* name);
+// The attribute that binds the namespace of `prefix` ("ofd:" gives
+// "xmlns:ofd", "" gives "xmlns").
+std::string NamespaceBinding(const std::string& prefix);
+
+// A fresh document whose root `<prefix><name>` declares the namespace
+// `uri` for that prefix ("ofd:", or "" for the default namespace).
+pugi::xml_node OfdRoot(pugi::xml_document& document, const char* name,
+                       const std::string& prefix = "ofd:", const char* uri = kOfdNamespace);
 
 }  // namespace zelk

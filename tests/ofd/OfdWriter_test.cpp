@@ -175,6 +175,43 @@ TEST_F(OfdWriterTest, PackageHoldsEveryPartWithUniqueIdsWithinMaxUnitId) {
   EXPECT_EQ(test::EntryCount(dir_.Path()), 1);
 }
 
+// Another program's package whose elements take the default namespace and
+// whose document has no resource files yet: the resource files the writer
+// adds name and bind their elements the same way.
+TEST_F(OfdWriterTest, ResourcesAddedToAPackageWithoutPrefixTakeItsNamespace) {
+  const std::string path = dir_.File("c.ofd");
+  const std::map<std::string, std::string> parts = {
+      {"OFD.xml", "<OFD xmlns=\"http://www.ofdspec.org/2016\" Version=\"1.0\" DocType=\"OFD\">"
+                  "<DocBody><DocInfo><DocID>0</DocID></DocInfo><DocRoot>Doc_0/Document.xml</DocRoot>"
+                  "</DocBody></OFD>"},
+      {"Doc_0/Document.xml", "<Document xmlns=\"http://www.ofdspec.org/2016\"><CommonData>"
+                             "<MaxUnitID>1</MaxUnitID><PageArea><PhysicalBox>0 0 210 297</PhysicalBox>"
+                             "</PageArea></CommonData><Pages/></Document>"}};
+  int error = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  ASSERT_NE(archive, nullptr);
+  for (const auto& [name, text] : parts) {
+    zip_source_t* source = zip_source_buffer(archive, text.data(), text.size(), 0);
+    ASSERT_GE(zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8), 0) << name;
+  }
+  ASSERT_EQ(zip_close(archive), 0);
+  {
+    OfdDocumentWriter writer(path, path);
+    const Page grey = MakePage(8);
+    writer.AddPage(grey, EncodePdfImage(grey, SaveSpec{kPdfJpeg444, 8, 14}));
+    writer.Finish();
+  }
+  std::map<std::string, std::string> entries = Entries(path);
+  const pugi::xml_document document = Parsed(entries["Doc_0/Document.xml"]);
+  const pugi::xml_node common = document.child("Document").child("CommonData");
+  const std::string resPath = std::string("Doc_0/") + common.child_value("DocumentRes");
+  const pugi::xml_document res = Parsed(entries[resPath]);
+  const pugi::xml_node root = res.document_element();
+  EXPECT_STREQ(root.name(), "Res");
+  EXPECT_STREQ(root.attribute("xmlns").value(), "http://www.ofdspec.org/2016");
+  EXPECT_TRUE(root.child("MultiMedias")) << entries[resPath];
+}
+
 TEST_F(OfdWriterTest, StartingFromAFileThatIsNoPackageFails) {
   const std::string path = dir_.File("b.ofd");
   { std::ofstream(path) << "not a zip"; }
