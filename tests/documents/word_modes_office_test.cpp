@@ -175,13 +175,7 @@ TEST(WordModesOffice, EveryModePrintsThePagesOfTheScanWithoutTextOverTextAndWith
   const std::vector<std::string> pdfs = test::OfficeConvertedFiles(documents, "pdf", ".pdf", printedDirectory);
   const std::vector<std::string> texts =
       test::OfficeConvertedFiles(documents, "txt:Text", ".txt", directory.File("text"));
-  if (const char* keep = std::getenv("ZELK_WORD_PRINTS")) {
-    std::filesystem::create_directories(keep);
-    for (const std::string& pdf : pdfs) {
-      std::filesystem::copy_file(pdf, std::filesystem::path(keep) / std::filesystem::path(pdf).filename(),
-                                 std::filesystem::copy_options::overwrite_existing);
-    }
-  }
+  test::KeepPrints(pdfs);
 
   for (std::size_t i = 0; i < documents.size(); ++i) {
     const std::string name = std::filesystem::path(documents[i]).filename().string();

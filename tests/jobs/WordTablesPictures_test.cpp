@@ -82,11 +82,8 @@ void AddTable(Page& page, int top) {
   const auto y = [&](int row) { return top + row * kRowHeight; };
   for (const CellSpec& cell : kCells) {
     Text(page, x(cell.column) + 20, y(cell.row) + (kRowHeight * cell.rowSpan - kSize) / 2, cell.text);
-    const int right = x(cell.column + cell.columnSpan), bottom = y(cell.row + cell.rowSpan);
-    page.spec.rules.push_back({x(cell.column), y(cell.row), right, y(cell.row)});
-    page.spec.rules.push_back({x(cell.column), bottom, right, bottom});
-    page.spec.rules.push_back({x(cell.column), y(cell.row), x(cell.column), bottom});
-    page.spec.rules.push_back({right, y(cell.row), right, bottom});
+    ocrtest::AddFrame(page.spec, x(cell.column), y(cell.row), x(cell.column + cell.columnSpan),
+                      y(cell.row + cell.rowSpan));
   }
 }
 
@@ -273,14 +270,7 @@ TEST_F(WordTablesPicturesTest, EveryModeKeepsTheTableAsATableAndThePhotoAsAPictu
   }
   const std::vector<std::string> pdfs = test::OfficeConvertedFiles(documents, "pdf", ".pdf", dir_.File("printed"));
   const std::vector<std::string> texts = test::OfficeConvertedFiles(documents, "txt:Text", ".txt", dir_.File("text"));
-  if (const char* keep = std::getenv("ZELK_WORD_PRINTS")) {
-    // tests/dialogs/word-prints.sh turns them into pictures.
-    std::filesystem::create_directories(keep);
-    for (const std::string& pdf : pdfs) {
-      std::filesystem::copy_file(pdf, std::filesystem::path(keep) / ("objects-" + std::filesystem::path(pdf).filename().string()),
-                                 std::filesystem::copy_options::overwrite_existing);
-    }
-  }
+  test::KeepPrints(pdfs, "objects-");
   for (std::size_t i = 0; i < documents.size(); ++i) {
     const ModeCase& mode = kModes[i / 2];
     const std::string name = std::filesystem::path(documents[i]).filename().string();

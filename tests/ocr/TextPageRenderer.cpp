@@ -199,6 +199,13 @@ PixPtr RenderTextPage(const TextPageSpec& spec) {
   return page;
 }
 
+void AddFrame(LayoutPageSpec& spec, int left, int top, int right, int bottom) {
+  spec.rules.push_back({left, top, right, top});
+  spec.rules.push_back({left, bottom, right, bottom});
+  spec.rules.push_back({left, top, left, bottom});
+  spec.rules.push_back({right, top, right, bottom});
+}
+
 PixPtr RenderLayoutPage(const LayoutPageSpec& spec) {
   FreeTypeLibrary freeType;
   PixPtr page(pixCreate(spec.width, spec.height, 32));

@@ -82,6 +82,10 @@ struct LayoutPageSpec {
   std::vector<SealSpec> seals;  // stamped last, over everything
 };
 
+// The four rules framing the box from (left, top) to (right, bottom), as
+// a ruled table's cell has them.
+void AddFrame(LayoutPageSpec& spec, int left, int top, int right, int bottom);
+
 // A 32-bit RGB page with the fills, text blocks and rules drawn in that
 // order, resolution set to spec.dpi.  Raises std::runtime_error when the
 // font cannot be loaded.

@@ -40,10 +40,7 @@ ocrtest::LayoutPageSpec TablePage() {
     const int left = kLeft + kColumns[cell.column], right = kLeft + kColumns[cell.column + 1];
     const int top = kTableTop + cell.row * kRowHeight, bottom = top + cell.rowSpan * kRowHeight;
     spec.blocks.push_back({left + 20, (top + bottom - kSize) / 2, kSize, 1.8, kBlackInk, {cell.text}});
-    spec.rules.push_back({left, top, right, top});
-    spec.rules.push_back({left, bottom, right, bottom});
-    spec.rules.push_back({left, top, left, bottom});
-    spec.rules.push_back({right, top, right, bottom});
+    ocrtest::AddFrame(spec, left, top, right, bottom);
   }
   spec.blocks.push_back({kLeft, 720, kSize, 1.8, kBlackInk, {"以上数据由办公室统计。"}});
   return spec;

@@ -5,6 +5,7 @@
 // lands on the page: which column, how many lines, how many pages.
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,19 @@ struct PrintedPage {
 };
 
 // True when poppler's pdftotext is on PATH.
+// Copies the printed documents into $ZELK_WORD_PRINTS, when it is set,
+// each name preceded by `prefix`: tests/dialogs/word-prints.sh turns them
+// into pictures.
+inline void KeepPrints(const std::vector<std::string>& pdfs, const std::string& prefix = {}) {
+  const char* keep = std::getenv("ZELK_WORD_PRINTS");
+  if (keep == nullptr) return;
+  std::filesystem::create_directories(keep);
+  for (const std::string& pdf : pdfs) {
+    std::filesystem::copy_file(pdf, std::filesystem::path(keep) / (prefix + std::filesystem::path(pdf).filename().string()),
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+}
+
 inline bool HasPdftotext() { return !office_detail::FindOnPath("pdftotext").empty(); }
 
 // The pages of a printed PDF with the words of each, as pdftotext finds
