@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 
@@ -154,6 +155,11 @@ void PrintFigures(const std::string& name, int pages, const RunFigures& figures,
               name.c_str(), pages, figures.seconds, pages / figures.seconds, figures.cpuSeconds,
               pages / figures.cpuSeconds, figures.peakMegabytes, outputMegabytes,
               figures.ok ? "" : "  FAILED");
+}
+
+BenchArguments BenchArgumentsOf(int argc, char** argv, int pages, const char* name) {
+  return {argc > 1 ? std::atoi(argv[1]) : pages,
+          argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / name).string()};
 }
 
 }  // namespace zelk::bench

@@ -41,6 +41,14 @@ RunFigures MedianOfRuns(int runs, const std::function<RunFigures()>& once);
 // processes it has waited for, in seconds.
 double CpuSecondsSoFar();
 
+// The page count and work directory of a corpus benchmark: its first and
+// second arguments, or `pages` and `name` in the temporary directory.
+struct BenchArguments {
+  int pages = 0;
+  std::string work;
+};
+BenchArguments BenchArgumentsOf(int argc, char** argv, int pages, const char* name);
+
 // Peak resident memory of this process so far, in MiB.
 double OwnPeakMegabytes();
 

@@ -51,9 +51,9 @@ int Write(const std::vector<std::string>& corpus, int pages, int code, int bits,
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int pages = argc > 1 ? std::atoi(argv[1]) : 200;
-  const std::string work =
-      argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / "zelk-bench-ofd").string();
+  const BenchArguments arguments = BenchArgumentsOf(argc, argv, 200, "zelk-bench-ofd");
+  const int pages = arguments.pages;
+  const std::string& work = arguments.work;
   const auto g4 = WriteCorpus(work + "/g4", kDistinctPages, false, kTiffCcittG4, 1, 128);
   const auto jpeg =
       WriteCorpus(work + "/jpeg", kDistinctPages, true, kJpeg422, 24, kCorpusJpegFactor);

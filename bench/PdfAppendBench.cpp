@@ -96,9 +96,9 @@ int RunAppend(const std::vector<std::string>& inputs, const std::string& output,
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int pages = argc > 1 ? std::atoi(argv[1]) : 1000;
-  const std::string work =
-      argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / "zelk-bench-pdf").string();
+  const BenchArguments arguments = BenchArgumentsOf(argc, argv, 1000, "zelk-bench-pdf");
+  const int pages = arguments.pages;
+  const std::string& work = arguments.work;
   std::printf("Building the corpus (%d distinct pages of each kind) in %s\n", kDistinctPages,
               work.c_str());
   const std::vector<std::string> g4 =

@@ -68,9 +68,9 @@ double TotalMegabytes(const std::vector<std::string>& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int pages = argc > 1 ? std::atoi(argv[1]) : 1000;
-  const std::string work = argc > 2 ? argv[2]
-                                    : (std::filesystem::temp_directory_path() / "zelk-bench-tiff").string();
+  const BenchArguments arguments = BenchArgumentsOf(argc, argv, 1000, "zelk-bench-tiff");
+  const int pages = arguments.pages;
+  const std::string& work = arguments.work;
   std::printf("Building the corpus (%d distinct pages of each kind) in %s\n", kDistinctPages,
               work.c_str());
   auto corpus = [&] {
